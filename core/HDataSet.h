@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "GrowArray.h"
+
+// The H estimator over one ordered run of values, by the curve-length method:
+// for each lag r = 1..M the distances between successive D-dimensional delay
+// vectors taken r values apart are summed into L(r); a least-squares line
+// through (log10 r, log10(L(r)/r)) gives the slope b, H = b + 2 and the
+// correlation r of the fit.
+class CHDataSet
+{
+public:
+    CHDataSet() : CHDataSet(5, 5) {}
+    CHDataSet(int nD, int nM) : m_nD(nD), m_nM(nM) {}
+
+    void Reset(int nD, int nM);
+    bool AddValue(double x);
+    double GetValue(int i) const { return m_values.GetAt(i); }
+    int GetValueCount() const { return m_values.GetSize(); }
+
+    void SetD(int nD);
+    void SetM(int nM);
+    int GetD() const { return m_nD; }
+    int GetM() const { return m_nM; }
+    int GetCount() const { return m_nCount; }
+    double GetH() const { return m_dH; }
+    double GetB() const { return m_dB; }
+    double GetR() const { return m_dR; }
+    double GetL(int i) const { return TableAt(m_L, i); }
+    double GetLogR(int i) const { return TableAt(m_logR, i); }
+    double GetLogL(int i) const { return TableAt(m_logL, i); }
+
+    bool Compute();
+
+    // Saves or restores the persistent state: n, b, r, H, M, D, the M lag
+    // triples (L, log10 r, log10(L/r)) and the n values. The label and the
+    // automatic-computation switch are neither saved nor touched.
+    template <class Archive>
+    void Serialize(Archive& ar);
+
+    // The input values, for bulk readers and loaders.
+    const CDoubleArray& Values() const { return m_values; }
+    CDoubleArray& Values() { return m_values; }
+
+    std::string m_strLabel;
+    int m_bAutoCompute = 1;
+
+private:
+    static double TableAt(const CDoubleArray& a, int i)
+    {
+        return (i >= 0 && i < a.GetSize()) ? a[i] : 0.0;
+    }
+
+    CDoubleArray m_values;
+    CDoubleArray m_L;
+    CDoubleArray m_logR;
+    CDoubleArray m_logL;
+    std::int32_t m_nD;
+    std::int32_t m_nM;
+    std::int32_t m_nCount = 0;
+    double m_dH = 0.0;
+    double m_dB = 0.0;
+    double m_dR = 0.0;
+};
+
+// Sum of the curve lengths of one lag: L(r) of n values with vectors of D
+// values. Exposed for the benchmarks and the tests of the lag scheduling.
+double CurveLength(const double* x, int n, int nD, int r);
+
+template <class Archive>
+void CHDataSet::Serialize(Archive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << m_nCount << m_dB << m_dR << m_dH << m_nM << m_nD;
+        for (int i = 0; i < m_nM; ++i)
+            ar << GetL(i) << GetLogR(i) << GetLogL(i);
+        for (int i = 0; i < m_nCount; ++i)
+            ar << (i < m_values.GetSize() ? m_values[i] : 0.0);
+        return;
+    }
+    std::int32_t n = 0, nM = 0, nD = 0;
+    double b = 0.0, r = 0.0, h = 0.0;
+    ar >> n >> b >> r >> h >> nM >> nD;
+    // Both counts are checked against what is left of the file before any
+    // storage is allocated for them.
+    ar.CheckCount(nM, 24, "lag table");
+    CDoubleArray lagL, lagLogR, lagLogL;
+    lagL.SetSize(nM);
+    lagLogR.SetSize(nM);
+    lagLogL.SetSize(nM);
+    for (int i = 0; i < nM; ++i)
+        ar >> lagL[i] >> lagLogR[i] >> lagLogL[i];
+    ar.CheckCount(n, 8, "value list");
+    CDoubleArray values;
+    values.SetSize(n);
+    ar.ReadDoubles(values.GetData(), static_cast<std::size_t>(n));
+    m_nCount = n;
+    m_dB = b;
+    m_dR = r;
+    m_dH = h;
+    m_nM = nM;
+    m_nD = nD;
+    m_L = std::move(lagL);
+    m_logR = std::move(lagLogR);
+    m_logL = std::move(lagLogL);
+    m_values = std::move(values);
+}

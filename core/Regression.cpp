@@ -1,0 +1,46 @@
+#include "Regression.h"
+
+#include <cmath>
+
+double LeastSquaresSlope(const CHPointArray& points)
+{
+    const int count = points.GetSize();
+    if (count == 0)
+        return 0.0;
+    double sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+    for (const CHPoint& p : points) {
+        const double x = p.m_dX;
+        const double y = p.m_dY;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double n = count;
+    const double den = sxx - sx * sx / n;
+    if (den == 0.0 || std::isnan(den))
+        return 0.0;
+    return (sxy - sy * sx / n) / den;
+}
+
+double PearsonCorrelation(const CHPointArray& points)
+{
+    const int count = points.GetSize();
+    if (count == 0)
+        return 0.0;
+    double sx = 0.0, sy = 0.0, sxx = 0.0, syy = 0.0, sxy = 0.0;
+    for (const CHPoint& p : points) {
+        const double x = p.m_dX;
+        const double y = p.m_dY;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        syy += y * y;
+        sxy += x * y;
+    }
+    const double k = 1.0 / count;
+    const double q = std::sqrt((sxx - sx * sx * k) * (syy - sy * sy * k));
+    if (q == 0.0 || std::isnan(q))
+        return 0.0;
+    return (sxy - (sy * k) * sx) / q;
+}

@@ -1,0 +1,101 @@
+#include "KestrinDoc.h"
+
+#include <algorithm>
+
+#include "Format.h"
+#include "StatusOperation.h"
+
+CPlotExtents CKestrinDoc::GetPlotExtents() const
+{
+    CPlotExtents extents;
+    UpdatePlotExtents(m_points, m_bHSeries != 0, extents);
+    return extents;
+}
+
+void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs)
+{
+    CStatusOperation status(Ui(), "Calculating H...");
+    m_tabSets.clear();
+    const int count = m_points.GetSize();
+    const std::size_t tabCount = tabs.size();
+    if (count <= 0 || tabCount == 0)
+        return;
+
+    const CPlotExtents extents = GetPlotExtents();
+    const double lowest = extents.m_dXMin;
+    const double highest = extents.m_dXMax;
+    std::vector<double> bounds(tabs.begin(), tabs.end());
+
+    std::vector<std::unique_ptr<CHDataSet>> sets;
+    sets.reserve(tabCount + 1);
+    for (std::size_t i = 0; i <= tabCount; ++i) {
+        auto set = std::make_unique<CHDataSet>(m_nD, m_nM);
+        set->m_bAutoCompute = 0;
+        set->m_strLabel = FormatFixed(i < tabCount ? bounds[i] : highest, 6);
+        sets.push_back(std::move(set));
+    }
+
+    // One pass over the series: interval i is [bound i-1, bound i), with the
+    // smallest X below the first and the largest X above the last. A point
+    // lands in the interval whose tabs enclose it; ties between equal tabs
+    // leave the earlier intervals empty, as the half-open ranges require.
+    for (const CHPoint& p : m_points) {
+        const double x = p.m_dX;
+        const std::size_t i = static_cast<std::size_t>(
+            std::upper_bound(bounds.begin(), bounds.end(), x) - bounds.begin());
+        if (i == 0 && !(lowest <= x))
+            continue;
+        if (i == tabCount && !(x < highest))
+            continue;
+        sets[i]->Values().Add(p.m_dY);
+    }
+
+    for (auto& set : sets)
+        set->Compute();
+    m_tabSets = std::move(sets);
+}
+
+void CKestrinDoc::RecalculateH()
+{
+    CStatusOperation status(Ui(), "Recalculating H...");
+    m_globalSet.Reset(m_nD, m_nM);
+    m_globalSet.m_bAutoCompute = 0;
+    CDoubleArray& values = m_globalSet.Values();
+    values.Reserve(static_cast<std::size_t>(m_points.GetSize()));
+    for (const CHPoint& p : m_points)
+        values.Add(p.m_dY);
+    m_globalSet.Compute();
+}
+
+void CKestrinDoc::SetHParameters(int nM, int nD)
+{
+    m_nD = nD;
+    m_nM = nM;
+    m_globalSet.SetD(nD);
+    m_globalSet.SetM(nM);
+    SetModifiedFlag();
+    RecalculateH();
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CKestrinDoc::DeleteContents()
+{
+    m_globalSet.Reset(4, 5);
+    CDocument::DeleteContents();
+    m_tabSets.clear();
+    m_bHasData = 0;
+    m_strXField.clear();
+    m_strYField.clear();
+    m_strTable.clear();
+    m_strDatabase.clear();
+    m_points.RemoveAll();
+    m_slopes.RemoveAll();
+    m_windows.RemoveAll();
+    m_nD = 4;
+    m_nM = 3;
+}
+
+bool CKestrinDoc::OnNewDocument()
+{
+    return CDocument::OnNewDocument();
+}

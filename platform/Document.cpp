@@ -1,0 +1,156 @@
+#include "Document.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <new>
+
+#include "SafeFile.h"
+#include "TextEncoding.h"
+
+namespace {
+
+std::string FileNameOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Quoted(const std::string& path)
+{
+    std::string quoted(1, '"');
+    quoted += DisplayText(path);
+    quoted += '"';
+    return quoted;
+}
+
+} // namespace
+
+void CDocument::SetPathName(const std::string& path)
+{
+    m_strPathName = path;
+    m_strTitle = FileNameOf(path);
+}
+
+void CDocument::AddView(CView* view)
+{
+    if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void CDocument::RemoveView(CView* view)
+{
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+}
+
+void CDocument::UpdateAllViews(CView* sender, long hint, void* hintObject)
+{
+    // A view may close another while updating; work on a copy.
+    const std::vector<CView*> views = m_views;
+    for (CView* v : views)
+        if (v != sender && std::find(m_views.begin(), m_views.end(), v) != m_views.end())
+            v->OnUpdate(sender, hint, hintObject);
+}
+
+bool CDocument::OnNewDocument()
+{
+    DeleteContents();
+    SetModifiedFlag(false);
+    m_strPathName.clear();
+    return true;
+}
+
+bool CDocument::OnOpenDocument(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        Ui().ShowError("Cannot open " + Quoted(path) + ": " + std::strerror(errno) + ".");
+        return false;
+    }
+    DeleteContents();
+    SetModifiedFlag(true); // dirty while loading, as a half-read document is
+    std::string error;
+    try {
+        CStdioSource source(file);
+        CArchive ar(source);
+        Serialize(ar);
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to load it";
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    std::fclose(file);
+    if (!error.empty()) {
+        DeleteContents();
+        SetModifiedFlag(false);
+        Ui().ShowError("Unable to open " + Quoted(path) +
+                       ": it is not a Kestrin document or it is damaged (" + error + ").");
+        return false;
+    }
+    SetModifiedFlag(false);
+    SetPathName(path);
+    return true;
+}
+
+bool CDocument::OnSaveDocument(const std::string& path)
+{
+    std::string error;
+    const bool ok = WriteFileSafely(
+        path,
+        [this](CByteSink& sink) {
+            CArchive ar(sink);
+            Serialize(ar);
+            ar.Flush();
+        },
+        error);
+    if (!ok) {
+        Ui().ShowError("Unable to save " + Quoted(path) + ": " + error +
+                       ". The file on disk has not been changed.");
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CDocument::OnCloseDocument()
+{
+    DeleteContents();
+    m_views.clear();
+}
+
+bool CDocument::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    const std::string title = m_strTitle.empty() ? FileNameOf(m_strPathName) : m_strTitle;
+    switch (Ui().AskSaveChanges(title)) {
+    case MsgResult::cancel:
+        return false;
+    case MsgResult::no:
+        return true;
+    default:
+        return DoFileSave();
+    }
+}
+
+bool CDocument::DoSave(const std::string& path, bool replace)
+{
+    std::string target = path;
+    if (target.empty()) {
+        FileDialogOptions options = m_saveDialog;
+        if (options.fileName.empty())
+            options.fileName = m_strTitle;
+        options.overwritePrompt = true;
+        const auto chosen = Ui().ChooseSaveFile(options);
+        if (!chosen || chosen->empty())
+            return false;
+        target = *chosen;
+    }
+    if (!OnSaveDocument(target))
+        return false;
+    if (replace)
+        SetPathName(target);
+    return true;
+}
