@@ -33,6 +33,7 @@ TEST(Estimator, WorkedValueStraightLine)
     EXPECT_EQ(set.GetH(), 0.8300749985576876);
     EXPECT_EQ(set.GetB(), -1.1699250014423124);
     EXPECT_NEAR(set.GetR(), -1.0, 1e-14);
+    EXPECT_EQ(set.GetR(), -1.0000000000000016); // the fit's own order of arithmetic
     EXPECT_EQ(set.GetCount(), 10);
 }
 

@@ -1,0 +1,99 @@
+#include "Commands.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+#include <string_view>
+
+#include "Usage.h"
+
+namespace {
+
+struct Command
+{
+    const char* name;
+    int (*run)(std::span<const std::string>);
+};
+
+constexpr Command kCommands[] = {
+    {"estimate", RunEstimate},
+    {"tabs", RunTabs},
+    {"import", RunImport},
+    {"info", RunInfo},
+};
+
+const Command* FindCommand(std::string_view name)
+{
+    for (const Command& c : kCommands)
+        if (name == c.name)
+            return &c;
+    return nullptr;
+}
+
+int UsageFailure(const std::string& prefix, const std::string& message, const std::string& helpCommand)
+{
+    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", prefix.c_str(), message.c_str(), helpCommand.c_str());
+    return kExitUsage;
+}
+
+} // namespace
+
+const std::string& RequireOneFile(const ParsedArgs& parsed, const char* what)
+{
+    if (parsed.positionals.empty())
+        throw UsageError(std::string("missing ") + what);
+    if (parsed.positionals.size() > 1)
+        throw UsageError("unexpected argument \"" + parsed.positionals[1] + "\" (only one " + what +
+                         " is taken)");
+    return parsed.positionals.front();
+}
+
+int EmitOutput(const std::string& text)
+{
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+        std::fprintf(stderr, "%s: cannot write the output\n", kProgramName);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int ShowCommandHelp(const char* command)
+{
+    return EmitOutput(std::string(CommandHelp(command)));
+}
+
+int RunCli(std::span<const std::string> args)
+{
+    const std::string program = kProgramName;
+    if (args.empty()) {
+        std::fprintf(stderr, "%s", std::string(ToolHelp()).c_str());
+        return kExitUsage;
+    }
+    const std::string& first = args.front();
+    if (first == "-h" || first == "--help")
+        return EmitOutput(std::string(ToolHelp()));
+    if (first == "help") {
+        if (args.size() == 1)
+            return EmitOutput(std::string(ToolHelp()));
+        if (args.size() == 2 && FindCommand(args[1]))
+            return ShowCommandHelp(FindCommand(args[1])->name);
+        return UsageFailure(program, "help: unknown command \"" + args[1] + "\"", program);
+    }
+    const Command* command = FindCommand(first);
+    if (!command) {
+        const std::string what = first.starts_with("-") ? "unknown option \"" : "unknown command \"";
+        return UsageFailure(program, what + first + "\"", program);
+    }
+    const std::string full = program + " " + command->name;
+    try {
+        return command->run(args.subspan(1));
+    } catch (const UsageError& e) {
+        return UsageFailure(full, e.what(), full);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s: not enough memory\n", full.c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", full.c_str(), e.what());
+    }
+    return kExitFailure;
+}

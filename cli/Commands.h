@@ -1,0 +1,37 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "Args.h"
+
+// Exit statuses: success, a file that could not be read or written, and a
+// command line that could not be understood.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Runs the tool on its arguments (without the program name); returns the
+// exit status. Everything the user must see goes to standard output or, for
+// problems, standard error.
+int RunCli(std::span<const std::string> args);
+
+// The commands. Each takes what follows its name on the command line and
+// returns the exit status; a command line it cannot use throws UsageError.
+int RunEstimate(std::span<const std::string> args);
+int RunTabs(std::span<const std::string> args);
+int RunImport(std::span<const std::string> args);
+int RunInfo(std::span<const std::string> args);
+
+// The switch every command takes for machine-readable output.
+inline constexpr OptionDef kJsonOption{"--json", "", 0};
+
+// The single file name a command needs, named what in the message.
+const std::string& RequireOneFile(const ParsedArgs& parsed, const char* what);
+
+// Writes text to standard output; on a write error says so and returns
+// kExitFailure, otherwise kExitOk.
+int EmitOutput(const std::string& text);
+
+// Prints a command's help to standard output; returns kExitOk.
+int ShowCommandHelp(const char* command);

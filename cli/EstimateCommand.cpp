@@ -1,0 +1,72 @@
+// kestrin-cli estimate: the global H estimate of a text file's series.
+#include <algorithm>
+#include <cstdio>
+
+#include "Commands.h"
+#include "EstimatorReport.h"
+#include "HeadlessUi.h"
+#include "JsonWriter.h"
+#include "KestrinDoc.h"
+#include "SeriesImport.h"
+#include "TextEncoding.h"
+#include "TextOutput.h"
+#include "Usage.h"
+
+namespace {
+
+constexpr OptionDef kOptions[] = {kDOption, kMOption, kFilterOption, kJsonOption};
+
+std::string AsText(const CHDataSet& set)
+{
+    std::string out;
+    AppendField(out, "n", std::to_string(set.GetCount()));
+    AppendField(out, "D", std::to_string(set.GetD()));
+    AppendField(out, "M", std::to_string(set.GetM()));
+    AppendField(out, "H", Decimal(set.GetH()));
+    AppendField(out, "b", Decimal(set.GetB()));
+    AppendField(out, "r", Decimal(set.GetR()));
+    out += '\n';
+    AppendLagTable(out, set);
+    return out;
+}
+
+std::string AsJson(const std::string& path, const CHDataSet& set)
+{
+    std::string out;
+    CJsonWriter json(out);
+    json.BeginObject();
+    json.StringField("file", DisplayText(path));
+    json.IntegerField("n", set.GetCount());
+    json.IntegerField("D", set.GetD());
+    json.IntegerField("M", set.GetM());
+    json.Field("H", set.GetH());
+    json.Field("b", set.GetB());
+    json.Field("r", set.GetR());
+    WriteLagTable(json, set);
+    json.EndObject();
+    json.Finish();
+    return out;
+}
+
+} // namespace
+
+int RunEstimate(std::span<const std::string> args)
+{
+    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    if (parsed.help)
+        return ShowCommandHelp("estimate");
+    const std::string& path = RequireOneFile(parsed, "FILE");
+    const SeriesOptions options = ReadSeriesOptions(parsed);
+
+    CHeadlessUi ui(true);
+    CKestrinDoc doc(ui);
+    if (!ImportSeries(doc, path, options))
+        return kExitFailure;
+    const CHDataSet& set = doc.m_globalSet;
+    if (set.GetCount() > 0 && TooFewForLags(set.GetCount(), set.GetD(), set.GetM()))
+        std::fprintf(stderr,
+                     "%s estimate: warning: the series (n = %d) is too short for D %d and M %d: "
+                     "L(r) is 0 for every r > %d\n",
+                     kProgramName, set.GetCount(), set.GetD(), set.GetM(), std::max(set.GetCount() - set.GetD(), 0));
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, set) : AsText(set));
+}

@@ -1,0 +1,28 @@
+#include "EstimatorReport.h"
+
+#include "HDataSet.h"
+#include "JsonWriter.h"
+#include "TextOutput.h"
+
+void AppendLagTable(std::string& out, const CHDataSet& set)
+{
+    CTextTable table({"r", "L(r)", "log10 r", "log10(L(r)/r)"});
+    for (int i = 0; i < set.GetM(); ++i)
+        table.AddRow({std::to_string(i + 1), Decimal(set.GetL(i)), Decimal(set.GetLogR(i)), Decimal(set.GetLogL(i))});
+    table.AppendTo(out);
+}
+
+void WriteLagTable(CJsonWriter& json, const CHDataSet& set)
+{
+    json.Key("lags");
+    json.BeginArray();
+    for (int i = 0; i < set.GetM(); ++i) {
+        json.BeginObject(true);
+        json.IntegerField("r", i + 1);
+        json.Field("L", set.GetL(i));
+        json.Field("log10_r", set.GetLogR(i));
+        json.Field("log10_L_over_r", set.GetLogL(i));
+        json.EndObject();
+    }
+    json.EndArray();
+}

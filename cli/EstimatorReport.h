@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+class CHDataSet;
+class CJsonWriter;
+
+// The lag table of an estimator: for r = 1..M its L(r), log10 r and
+// log10(L(r)/r), as a text table or as the JSON array "lags".
+void AppendLagTable(std::string& out, const CHDataSet& set);
+void WriteLagTable(CJsonWriter& json, const CHDataSet& set);

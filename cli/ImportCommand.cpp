@@ -1,0 +1,60 @@
+// kestrin-cli import: a text file saved as a Kestrin document.
+#include <filesystem>
+#include <system_error>
+
+#include "Commands.h"
+#include "HeadlessUi.h"
+#include "JsonWriter.h"
+#include "KestrinDoc.h"
+#include "SeriesImport.h"
+#include "TextEncoding.h"
+
+namespace {
+
+constexpr OptionDef kOptions[] = {{"--output", "-o", 1, "DOC.kst"}, kFilterOption, kJsonOption};
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+} // namespace
+
+int RunImport(std::span<const std::string> args)
+{
+    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    if (parsed.help)
+        return ShowCommandHelp("import");
+    const std::string& path = RequireOneFile(parsed, "FILE");
+    if (!parsed.Has("--output"))
+        throw UsageError("missing -o DOC.kst (the document to write)");
+    const std::string& output = parsed.Values("--output")[0];
+    if (output.empty())
+        throw UsageError("-o: the document name is empty");
+    // Saving over the text file would lose the data being imported.
+    if (SameFile(path, output))
+        throw UsageError("-o \"" + output + "\" is the file being imported");
+    const SeriesOptions options = ReadSeriesOptions(parsed);
+
+    CHeadlessUi ui(true);
+    CKestrinDoc doc(ui);
+    if (!ImportSeries(doc, path, options) || !doc.OnSaveDocument(output))
+        return kExitFailure;
+
+    const int count = doc.m_points.GetSize();
+    std::string out;
+    if (parsed.Has("--json")) {
+        CJsonWriter json(out);
+        json.BeginObject();
+        json.StringField("file", DisplayText(path));
+        json.StringField("output", DisplayText(output));
+        json.IntegerField("points", count);
+        json.EndObject();
+        json.Finish();
+    } else {
+        out = "Imported " + std::to_string(count) + (count == 1 ? " value" : " values") + " from " +
+              JsonQuoted(DisplayText(path)) + " into " + JsonQuoted(DisplayText(output)) + ".\n";
+    }
+    return EmitOutput(out);
+}

@@ -1,0 +1,142 @@
+#include "Usage.h"
+
+namespace {
+
+constexpr std::string_view kToolHelp = R"(Usage: kestrin-cli COMMAND [OPTIONS]
+
+Estimates the scaling exponent H of a data series by the curve-length method,
+with the same computations as the Kestrin workbench.
+
+Commands:
+  estimate FILE      H of the whole series in a text file
+  tabs FILE          H of each interval between tab positions
+  import FILE        import a text file and save it as a Kestrin document
+  info DOC.kst       show everything a Kestrin document holds
+  help [COMMAND]     show this help, or a command's
+
+Run 'kestrin-cli COMMAND --help' for a command's options and output.
+
+Every command writes text for people, or JSON with --json. Exit status:
+0 success, 1 a file could not be read or written, 2 the command line
+could not be understood.
+)";
+
+// Shared paragraphs.
+#define KESTRIN_TEXT_FILE_NOTE                                                   \
+    "FILE holds one number per line, read as the workbench's text import\n"      \
+    "reads it: a line that does not start with a number counts as 0, and the\n"  \
+    "accepted values are numbered X = 0, 1, 2, ...\n"
+
+#define KESTRIN_FILTER_OPTION                                                    \
+    "  --filter UNDER OVER  keep only values strictly between UNDER and OVER\n"  \
+    "                       (whole numbers, 0 <= UNDER < OVER <= 2147483647)\n"
+
+#define KESTRIN_PARAMETER_OPTIONS                                                \
+    "  --D N                embedding dimension, 1 to 1000 (default 4)\n"        \
+    "  --M N                number of lags, 2 to 100000 (default 3)\n"
+
+#define KESTRIN_JSON_NOTE                                                        \
+    "JSON numbers read back to exactly the computed doubles (shortest\n"         \
+    "round-trip text); a value that is not finite (NaN, infinity) is null.\n"
+
+constexpr std::string_view kEstimateHelp =
+    "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER] [--json]\n"
+    "\n"
+    "Imports FILE and prints the H estimate of the whole series: n, D, M, H,\n"
+    "b, r and the table of L(r), log10 r and log10(L(r)/r) for r = 1..M.\n"
+    "\n" KESTRIN_TEXT_FILE_NOTE
+    "An import sets D 4 and M 3; --D and --M then change them as the\n"
+    "workbench's global parameters do.\n"
+    "\n"
+    "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_FILTER_OPTION
+    "  --json               write JSON instead of text\n"
+    "  -h, --help           show this help\n"
+    "\n"
+    "Text output: one \"name value\" line each for n, D, M, H, b, r, then the\n"
+    "table; H, b, r, L(r) and the logarithms have 6 decimals.\n"
+    "JSON output: {\"file\", \"n\", \"D\", \"M\", \"H\", \"b\", \"r\",\n"
+    "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...]}\n" KESTRIN_JSON_NOTE;
+
+constexpr std::string_view kTabsHelp =
+    "Usage: kestrin-cli tabs FILE --at T1,T2,... [--D N] [--M N] [--filter UNDER OVER] [--json]\n"
+    "\n"
+    "Imports FILE and estimates H in each interval between tab positions, as\n"
+    "the workbench's ruler does: [smallest X, T1), [T1, T2), ..., [Tk, largest X).\n"
+    "The largest X itself falls in no interval. Each interval is labelled with\n"
+    "its upper X bound.\n"
+    "\n" KESTRIN_TEXT_FILE_NOTE
+    "\n"
+    "Options:\n"
+    "  --at T1,T2,...       tab positions: whole numbers, commas between them,\n"
+    "                       negative numbers allowed; sorted ascending. Without\n"
+    "                       --at, or with an empty list, there are no intervals.\n" KESTRIN_PARAMETER_OPTIONS
+        KESTRIN_FILTER_OPTION
+    "  --json               write JSON instead of text\n"
+    "  -h, --help           show this help\n"
+    "\n"
+    "Text output: D and M, then one line per interval: label, n, H, b, r\n"
+    "(H, b, r with 6 decimals).\n"
+    "JSON output: {\"file\", \"D\", \"M\", \"tabs\": [sorted positions],\n"
+    "  \"intervals\": [{\"label\", \"n\", \"H\", \"b\", \"r\"}, ...]}\n" KESTRIN_JSON_NOTE;
+
+constexpr std::string_view kImportHelp =
+    "Usage: kestrin-cli import FILE -o DOC.kst [--filter UNDER OVER] [--json]\n"
+    "\n"
+    "Imports FILE (with D 4 and M 3) and saves the result as a Kestrin\n"
+    "document. An existing DOC.kst is replaced only once the new one has been\n"
+    "written completely; DOC.kst may not be FILE itself.\n"
+    "\n" KESTRIN_TEXT_FILE_NOTE
+    "\n"
+    "Options:\n"
+    "  -o, --output DOC.kst the document to write (required)\n" KESTRIN_FILTER_OPTION
+    "  --json               write JSON instead of text\n"
+    "  -h, --help           show this help\n"
+    "\n"
+    "Text output: one line naming the number of values and the document.\n"
+    "JSON output: {\"file\", \"output\", \"points\"}\n";
+
+constexpr std::string_view kInfoHelp =
+    "Usage: kestrin-cli info DOC.kst [--points] [--windows] [--values] [--json]\n"
+    "\n"
+    "Opens a Kestrin document and prints every field it holds: D, M, database,\n"
+    "table, X field, Y field, has data, H series, spacing, the number of points\n"
+    "and of sliding windows, and the global estimator as saved: n, b, r, H,\n"
+    "its own M' and D', and its lag table.\n"
+    "\n"
+    "Options:\n"
+    "  --points             also list every point of the series (X, Y)\n"
+    "  --windows            also list every sliding-window result (X, H, r, b, n)\n"
+    "  --values             also list the global estimator's values\n"
+    "  --json               write JSON instead of text\n"
+    "  -h, --help           show this help\n"
+    "\n"
+    "Text output: \"name value\" lines; names (database, table, fields) are\n"
+    "quoted and escaped as JSON strings. H, b, r, L(r), the logarithms and\n"
+    "window results have 6 decimals; X, Y and values are shown exactly\n"
+    "(shortest round-trip text).\n"
+    "JSON output: {\"file\", \"D\", \"M\", \"database\", \"table\", \"x_field\",\n"
+    "  \"y_field\", \"has_data\", \"h_series\", \"spacing\", \"point_count\",\n"
+    "  \"window_count\", \"estimator\": {\"n\", \"b\", \"r\", \"H\", \"M\", \"D\",\n"
+    "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...], \"values\": [...]},\n"
+    "  \"points\": [{\"X\", \"Y\"}, ...], \"windows\": [{\"X\", \"H\", \"r\", \"b\", \"n\"}, ...]}\n"
+    "with values, points and windows only when asked for. Names read from the\n"
+    "document are shown as UTF-8 (bytes that are not UTF-8 are taken as\n"
+    "Windows-1252).\n" KESTRIN_JSON_NOTE;
+
+} // namespace
+
+std::string_view ToolHelp()
+{
+    return kToolHelp;
+}
+
+std::string_view CommandHelp(std::string_view command)
+{
+    if (command == "estimate")
+        return kEstimateHelp;
+    if (command == "tabs")
+        return kTabsHelp;
+    if (command == "import")
+        return kImportHelp;
+    return kInfoHelp;
+}

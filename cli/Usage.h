@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string_view>
+
+inline constexpr const char* kProgramName = "kestrin-cli";
+
+// The help texts: the tool's overview and each command's usage.
+std::string_view ToolHelp();
+// command must be one of the tool's commands.
+std::string_view CommandHelp(std::string_view command);

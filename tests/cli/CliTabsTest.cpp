@@ -1,0 +1,114 @@
+// kestrin-cli tabs: intervals between tab positions, as the ruler makes them.
+#include <gmock/gmock.h>
+
+#include "CliRunner.h"
+
+namespace {
+
+using CliTabs = CliTest;
+
+const std::vector<double> kRamp{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+
+struct Interval
+{
+    std::string label;
+    double n;
+};
+
+std::vector<Interval> Intervals(const JsonValue& j)
+{
+    std::vector<Interval> list;
+    for (const JsonValue& item : j["intervals"].items)
+        list.push_back({item["label"].String(), item["n"].Number()});
+    return list;
+}
+
+MATCHER_P2(IsInterval, label, n, "")
+{
+    return arg.label == label && arg.n == n;
+}
+
+TEST_F(CliTabs, TwoTabsSplitTenValuesIntoThreeAndLeaveTheLastXOut)
+{
+    const std::string file = WriteValues("ramp.txt", kRamp);
+    const JsonValue j = RunJson({"tabs", file, "--at", "3,6", "--json"});
+    EXPECT_THAT(Intervals(j), ::testing::ElementsAre(IsInterval("3.000000", 3), IsInterval("6.000000", 3),
+                                                     IsInterval("9.000000", 3)));
+    EXPECT_EQ(j["D"].Number(), 4);
+    EXPECT_EQ(j["M"].Number(), 3);
+
+    const CliResult text = Run({"tabs", file, "--at", "3,6"});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_NE(text.out.find("   label  n         H         b         r\n"
+                            "3.000000  3  2.000000  0.000000  0.000000\n"
+                            "6.000000  3  2.000000  0.000000  0.000000\n"
+                            "9.000000  3  2.000000  0.000000  0.000000\n"),
+              std::string::npos)
+        << text.out;
+    // Three values cannot fill D 4 + M 3; the user is told why H reads 2.
+    EXPECT_NE(text.err.find("3 of 3 intervals hold fewer than D + M = 7 values"), std::string::npos) << text.err;
+}
+
+TEST_F(CliTabs, TabsAreSortedAndMayBeNegative)
+{
+    const std::string file = WriteValues("ramp.txt", kRamp);
+    const JsonValue sorted = RunJson({"tabs", file, "--at", "6, 3", "--json"});
+    ASSERT_EQ(sorted["tabs"].Size(), 2u);
+    EXPECT_EQ(sorted["tabs"][0].Number(), 3);
+    EXPECT_EQ(sorted["tabs"][1].Number(), 6);
+    EXPECT_EQ(Intervals(sorted)[0].label, "3.000000");
+
+    // A tab left of the series makes an empty first interval.
+    const JsonValue negative = RunJson({"tabs", file, "--at=3,-5", "--json"});
+    EXPECT_THAT(Intervals(negative), ::testing::ElementsAre(IsInterval("-5.000000", 0), IsInterval("3.000000", 3),
+                                                            IsInterval("9.000000", 6)));
+    // A negative value after a space is the option's value, not an option.
+    const JsonValue alone = RunJson({"tabs", file, "--at", "-5", "--json"});
+    EXPECT_THAT(Intervals(alone), ::testing::ElementsAre(IsInterval("-5.000000", 0), IsInterval("9.000000", 9)));
+}
+
+TEST_F(CliTabs, IntervalEstimateEqualsTheEstimateOfItsValuesAlone)
+{
+    const JsonValue tabs = RunJson({"tabs", WriteValues("ramp.txt", kRamp), "--at", "5", "--D", "1", "--M", "2",
+                                    "--json"});
+    const JsonValue alone = RunJson({"estimate", WriteValues("head.txt", {0, 1, 2, 3, 4}), "--D", "1", "--M", "2",
+                                     "--json"});
+    const JsonValue& first = tabs["intervals"][0];
+    EXPECT_EQ(first["n"].Number(), 5);
+    EXPECT_EQ(first["H"].Number(), alone["H"].Number());
+    EXPECT_EQ(first["b"].Number(), alone["b"].Number());
+    EXPECT_EQ(first["r"].Number(), alone["r"].Number());
+}
+
+TEST_F(CliTabs, NoTabsMeansNoIntervals)
+{
+    const std::string file = WriteValues("ramp.txt", kRamp);
+    for (const auto& args : std::vector<std::vector<std::string>>{{"tabs", file}, {"tabs", file, "--at", ""}}) {
+        const CliResult text = Run(args);
+        EXPECT_EQ(text.exitCode, 0);
+        EXPECT_NE(text.out.find("No intervals: no tab positions were given"), std::string::npos) << text.out;
+    }
+    const JsonValue j = RunJson({"tabs", file, "--at", " ", "--json"});
+    EXPECT_EQ(j["tabs"].Size(), 0u);
+    EXPECT_EQ(j["intervals"].Size(), 0u);
+
+    const CliResult empty = Run({"tabs", WriteFile("empty.txt", ""), "--at", "3"});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_NE(empty.out.find("No intervals: the series is empty"), std::string::npos) << empty.out;
+}
+
+TEST_F(CliTabs, MalformedTabListsAreRefused)
+{
+    const std::string file = WriteValues("ramp.txt", kRamp);
+    for (const std::string list : {"3,,6", "3,", ",3", "3;6", "3.5", "x", "2147483648", "3 6"}) {
+        const CliResult r = Run({"tabs", file, "--at", list});
+        EXPECT_EQ(r.exitCode, 2) << list;
+        EXPECT_EQ(r.out, "") << list;
+        EXPECT_NE(r.err.find("--at"), std::string::npos) << list << ": " << r.err;
+    }
+    const CliResult missing = Run({"tabs", file, "--at"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("--at needs a value"), std::string::npos) << missing.err;
+}
+
+} // namespace
