@@ -1,14 +1,23 @@
 // The document file: parameters, source names, the series, the sliding-window
 // results and the global estimator, back to back with no header.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
 
 #include "KestrinDoc.h"
+#include "LargeArrays.h"
 
 namespace {
 
-constexpr std::size_t kPointBytes = 16;  // X, Y
-constexpr std::size_t kWindowBytes = 36; // X, H, r, b, n
-constexpr std::size_t kChunk = 4096;     // records converted per block
+constexpr std::size_t kPointBytes = 16;    // X, Y
+constexpr std::size_t kWindowBytes = 36;   // X, H, r, b, n
+constexpr std::size_t kChunk = 4096;       // points converted per block
+constexpr std::size_t kWindowChunk = 1024; // windows converted per block
+
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
 void StorePoints(CArchive& ar, const CHPointArray& points)
 {
@@ -27,16 +36,73 @@ void StorePoints(CArchive& ar, const CHPointArray& points)
 
 void LoadPoints(CArchive& ar, CHPointArray& points, std::int32_t count)
 {
-    points.SetSize(count);
-    double block[2 * kChunk];
-    CHPoint* p = points.GetData();
+    std::vector<CHPoint>& records = points.Storage();
     const std::size_t total = static_cast<std::size_t>(count);
+    ReserveLarge(records, total);
+    double block[2 * kChunk];
     for (std::size_t start = 0; start < total; start += kChunk) {
         const std::size_t n = std::min(kChunk, total - start);
         ar.ReadDoubles(block, 2 * n);
         for (std::size_t i = 0; i < n; ++i) {
-            p[start + i].m_dX = block[2 * i];
-            p[start + i].m_dY = block[2 * i + 1];
+            CHPoint p;
+            p.m_dX = block[2 * i];
+            p.m_dY = block[2 * i + 1];
+            records.push_back(p);
+        }
+    }
+}
+
+// A window is stored as X, H, r, b (doubles) and n (a 32-bit integer),
+// little-endian, 36 bytes with no padding.
+void StoreWindows(CArchive& ar, const CHPointArray& windows)
+{
+    if constexpr (!kLittleEndian) {
+        for (const CHPoint& w : windows)
+            ar << w.m_dX << w.m_dY << w.m_dR << w.m_dB << w.m_nCount;
+        return;
+    }
+    std::uint8_t block[kWindowBytes * kWindowChunk];
+    const std::size_t count = static_cast<std::size_t>(windows.GetSize());
+    const CHPoint* w = windows.GetData();
+    for (std::size_t start = 0; start < count; start += kWindowChunk) {
+        const std::size_t n = std::min(kWindowChunk, count - start);
+        std::uint8_t* out = block;
+        for (std::size_t i = 0; i < n; ++i, out += kWindowBytes) {
+            const CHPoint& window = w[start + i];
+            std::memcpy(out, &window.m_dX, 8);
+            std::memcpy(out + 8, &window.m_dY, 8);
+            std::memcpy(out + 16, &window.m_dR, 8);
+            std::memcpy(out + 24, &window.m_dB, 8);
+            std::memcpy(out + 32, &window.m_nCount, 4);
+        }
+        ar.WriteBytes(block, n * kWindowBytes);
+    }
+}
+
+void LoadWindows(CArchive& ar, CHPointArray& windows, std::int32_t count)
+{
+    std::vector<CHPoint>& records = windows.Storage();
+    const std::size_t total = static_cast<std::size_t>(count);
+    ReserveLarge(records, total);
+    if constexpr (!kLittleEndian) {
+        records.resize(total);
+        for (CHPoint& w : records)
+            ar >> w.m_dX >> w.m_dY >> w.m_dR >> w.m_dB >> w.m_nCount;
+        return;
+    }
+    std::uint8_t block[kWindowBytes * kWindowChunk];
+    for (std::size_t start = 0; start < total; start += kWindowChunk) {
+        const std::size_t n = std::min(kWindowChunk, total - start);
+        ar.ReadBytes(block, n * kWindowBytes);
+        const std::uint8_t* in = block;
+        for (std::size_t i = 0; i < n; ++i, in += kWindowBytes) {
+            CHPoint window;
+            std::memcpy(&window.m_dX, in, 8);
+            std::memcpy(&window.m_dY, in + 8, 8);
+            std::memcpy(&window.m_dR, in + 16, 8);
+            std::memcpy(&window.m_dB, in + 24, 8);
+            std::memcpy(&window.m_nCount, in + 32, 4);
+            records.push_back(window);
         }
     }
 }
@@ -51,8 +117,7 @@ void CKestrinDoc::Serialize(CArchive& ar)
         ar << static_cast<std::int32_t>(m_points.GetSize());
         StorePoints(ar, m_points);
         ar << static_cast<std::int32_t>(m_windows.GetSize());
-        for (const CHPoint& w : m_windows)
-            ar << w.m_dX << w.m_dY << w.m_dR << w.m_dB << w.m_nCount;
+        StoreWindows(ar, m_windows);
         m_globalSet.Serialize(ar);
         return;
     }
@@ -73,9 +138,7 @@ void CKestrinDoc::Serialize(CArchive& ar)
     ar >> count;
     ar.CheckCount(count, kWindowBytes, "list of sliding-window results");
     CHPointArray windows;
-    windows.SetSize(count);
-    for (CHPoint& w : windows)
-        ar >> w.m_dX >> w.m_dY >> w.m_dR >> w.m_dB >> w.m_nCount;
+    LoadWindows(ar, windows, count);
 
     CHDataSet global = m_globalSet;
     global.Values().RemoveAll();

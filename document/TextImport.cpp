@@ -1,13 +1,19 @@
 // Import of a series from a text file holding one number per line.
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "DecimalParse.h"
 #include "KestrinDoc.h"
+#include "LargeArrays.h"
 #include "StatusOperation.h"
 #include "TextEncoding.h"
 
@@ -24,16 +30,12 @@ struct FileCloser
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-struct Accepted
-{
-    std::vector<CHPoint> points;
-    std::vector<double> values;
-};
-
+// Collects the accepted values, one per line. The points are built from them
+// once the whole file has been read (X is the position, Y the value).
 class LineReader
 {
 public:
-    LineReader(int nUnder, int nOver, bool bFilter, Accepted& out)
+    LineReader(int nUnder, int nOver, bool bFilter, std::vector<double>& out)
         : m_under(nUnder), m_over(nOver), m_filter(bFilter), m_out(out)
     {
     }
@@ -45,24 +47,34 @@ public:
             return;
         if (m_filter && !(m_under < value && value < m_over))
             return;
-        CHPoint p;
-        p.m_dX = static_cast<double>(m_out.points.size());
-        p.m_dY = value;
-        m_out.points.push_back(p);
-        m_out.values.push_back(value);
+        if (m_out.size() == m_out.capacity())
+            ReserveLarge(m_out, std::max<std::size_t>(4096, 2 * m_out.capacity()));
+        m_out.push_back(value);
     }
 
 private:
     double m_under;
     double m_over;
     bool m_filter;
-    Accepted& m_out;
+    std::vector<double>& m_out;
 };
+
+// The size of an open regular file, or 0 when it is not known.
+std::uint64_t FileSize(std::FILE* file)
+{
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0)
+        return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
 
 // Reads every line of the file; false with the reason in error on a read
 // failure.
-bool ReadLines(std::FILE* file, LineReader& reader, std::string& error)
+bool ReadLines(std::FILE* file, LineReader& reader, std::vector<double>& values, std::string& error)
 {
+    const std::uint64_t fileBytes = FileSize(file);
+    std::uint64_t bytesRead = 0;
+    bool estimated = false;
     std::vector<char> buffer(kReadChunk);
     std::string pending; // the unfinished line carried over between chunks
     bool lineOpen = false;
@@ -96,10 +108,36 @@ bool ReadLines(std::FILE* file, LineReader& reader, std::string& error)
             }
             p = nl + 1;
         }
+        bytesRead += n;
+        if (!estimated && fileBytes > bytesRead && !values.empty()) {
+            // From the first chunk, guess how many values the whole file
+            // holds (a little over), so that the storage is allocated once
+            // instead of grown and copied step by step. The guess can never
+            // exceed one value per byte.
+            estimated = true;
+            const double perByte = static_cast<double>(values.size()) / static_cast<double>(bytesRead);
+            const double guess = std::min(perByte * 1.0625 * static_cast<double>(fileBytes) + 4096.0,
+                                          static_cast<double>(fileBytes) + 1.0);
+            ReserveLarge(values, static_cast<std::size_t>(guess));
+        }
     }
     if (lineOpen) // a last line without a line end is still a line
         reader.Line(pending.data(), pending.data() + pending.size());
     return true;
+}
+
+// The series' points: X the position, Y the value, everything else zero.
+std::vector<CHPoint> PointsOf(const std::vector<double>& values)
+{
+    std::vector<CHPoint> points;
+    ReserveLarge(points, values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        CHPoint p;
+        p.m_dX = static_cast<double>(i);
+        p.m_dY = values[i];
+        points.push_back(p);
+    }
+    return points;
 }
 
 } // namespace
@@ -122,10 +160,17 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
 
     // Read everything first: the document changes only once the whole file
     // has been read.
-    Accepted accepted;
-    LineReader reader(nUnder, nOver, bFilter, accepted);
+    std::vector<double> values;
+    std::vector<CHPoint> points;
     std::string error;
-    if (!ReadLines(file.get(), reader, error)) {
+    try {
+        LineReader reader(nUnder, nOver, bFilter, values);
+        if (ReadLines(file.get(), reader, values, error))
+            points = PointsOf(values);
+    } catch (const std::bad_alloc&) {
+        error = "there is not enough memory for so many values";
+    }
+    if (!error.empty()) {
         Ui().ShowError("Unable to read \"" + DisplayText(path) + "\": " + error + ".");
         return false;
     }
@@ -135,8 +180,8 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
     m_globalSet.m_bAutoCompute = 0;
     m_globalSet.SetD(m_nD);
     m_globalSet.SetM(m_nM);
-    m_points.Storage() = std::move(accepted.points);
-    m_globalSet.Values().Storage() = std::move(accepted.values);
+    m_points.Storage() = std::move(points);
+    m_globalSet.Values().Storage() = std::move(values);
     m_globalSet.Compute();
     SetModifiedFlag();
     m_bHasData = 1;

@@ -114,11 +114,19 @@ void CArchive::Refill()
 
 void CArchive::WriteBytes(const void* data, std::size_t size)
 {
+    if (size == 0)
+        return;
     const auto* p = static_cast<const std::uint8_t*>(data);
+    const std::size_t capacity = m_buffer.size();
+    if (size <= capacity - m_pos) { // the common case: it fits
+        std::memcpy(m_buffer.data() + m_pos, p, size);
+        m_pos += size;
+        return;
+    }
     while (size) {
-        if (m_pos == m_buffer.size())
+        if (m_pos == capacity)
             Flush();
-        const std::size_t n = std::min(size, m_buffer.size() - m_pos);
+        const std::size_t n = std::min(size, capacity - m_pos);
         std::memcpy(m_buffer.data() + m_pos, p, n);
         m_pos += n;
         p += n;
@@ -130,7 +138,18 @@ void CArchive::ReadBytes(void* data, std::size_t size)
 {
     if (size > m_left)
         throw CArchiveException(CArchiveException::endOfFile, "the file ends too early");
+    if (size == 0)
+        return;
     auto* p = static_cast<std::uint8_t*>(data);
+    if (size <= m_end - m_pos) { // the common case: already buffered
+        std::memcpy(p, m_buffer.data() + m_pos, size);
+        m_pos += size;
+        m_left -= size;
+        return;
+    }
+    // Large reads come through the buffer too: copying out of a buffer that
+    // stays in the cache is faster than having the kernel write into freshly
+    // allocated memory.
     while (size) {
         if (m_pos == m_end) {
             Refill();
@@ -146,31 +165,57 @@ void CArchive::ReadBytes(void* data, std::size_t size)
     }
 }
 
-CArchive& CArchive::operator<<(std::int32_t v)
+// Numbers are written and read one at a time by the serialisation code,
+// millions of them for a long series: each goes straight to or from the
+// buffer when it fits there, and only otherwise through WriteBytes or
+// ReadBytes.
+
+template <class T>
+void CArchive::Put(T v)
 {
     v = SwapIfBig(v);
-    WriteBytes(&v, sizeof v);
+    if (m_buffer.size() - m_pos >= sizeof v) {
+        std::memcpy(m_buffer.data() + m_pos, &v, sizeof v);
+        m_pos += sizeof v;
+    } else {
+        WriteBytes(&v, sizeof v);
+    }
+}
+
+template <class T>
+void CArchive::Get(T& v)
+{
+    if (m_left >= sizeof v && m_end - m_pos >= sizeof v) {
+        std::memcpy(&v, m_buffer.data() + m_pos, sizeof v);
+        m_pos += sizeof v;
+        m_left -= sizeof v;
+    } else {
+        ReadBytes(&v, sizeof v);
+    }
+    v = SwapIfBig(v);
+}
+
+CArchive& CArchive::operator<<(std::int32_t v)
+{
+    Put(v);
     return *this;
 }
 
 CArchive& CArchive::operator<<(double v)
 {
-    v = SwapIfBig(v);
-    WriteBytes(&v, sizeof v);
+    Put(v);
     return *this;
 }
 
 CArchive& CArchive::operator>>(std::int32_t& v)
 {
-    ReadBytes(&v, sizeof v);
-    v = SwapIfBig(v);
+    Get(v);
     return *this;
 }
 
 CArchive& CArchive::operator>>(double& v)
 {
-    ReadBytes(&v, sizeof v);
-    v = SwapIfBig(v);
+    Get(v);
     return *this;
 }
 

@@ -133,6 +133,10 @@ public:
 
 private:
     void Refill();
+    template <class T>
+    void Put(T v);
+    template <class T>
+    void Get(T& v);
 
     Mode m_mode;
     CByteSink* m_sink = nullptr;
