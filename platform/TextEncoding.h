@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -7,5 +8,7 @@
 // are taken as UTF-8 when they are valid UTF-8, otherwise as Windows-1252
 // (the code page such files were written in).
 bool IsValidUtf8(std::string_view bytes);
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, std::uint32_t codePoint);
 std::string Windows1252ToUtf8(std::string_view bytes);
 std::string DisplayText(std::string_view bytes);
