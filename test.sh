@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Kestrin with AddressSanitizer and UndefinedBehaviorSanitizer and runs
-# every test through CTest; then checks that the optimised build and the
-# benchmarks still compile.
+# every test through CTest. The optimised build with the benchmarks is
+# compiled too, so that it cannot rot unseen.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,7 +10,8 @@ cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"
-ctest --preset asan
 
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
+
+ctest --preset asan
