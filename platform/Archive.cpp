@@ -2,6 +2,7 @@
 
 #include "TextEncoding.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -67,7 +68,10 @@ std::size_t CStdioSource::Read(std::uint8_t* data, std::size_t size)
 CArchive::CArchive(CByteSink& sink) : m_mode(store), m_sink(&sink), m_buffer(kBufferSize) {}
 
 CArchive::CArchive(CByteSource& source)
-    : m_mode(load), m_source(&source), m_buffer(kBufferSize), m_left(source.Size())
+    : m_mode(load), m_source(&source),
+      // A small file needs no more buffer than its own size.
+      m_buffer(static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, std::max<std::uint64_t>(source.Size(), 64)))),
+      m_left(source.Size())
 {
 }
 

@@ -120,6 +120,14 @@ void CDocument::OnCloseDocument()
     m_views.clear();
 }
 
+bool CDocument::Close()
+{
+    if (!SaveModified())
+        return false;
+    OnCloseDocument();
+    return true;
+}
+
 bool CDocument::SaveModified()
 {
     if (!IsModified())

@@ -56,6 +56,10 @@ public:
     // a failed save leaves the old file as it was and tells the user.
     virtual bool OnSaveDocument(const std::string& path);
     virtual void OnCloseDocument();
+    // Closing as the user does it: offers to save unsaved changes first.
+    // Returns false, changing nothing, when the user cancels or the save
+    // fails.
+    bool Close();
     virtual void DeleteContents() {}
     virtual void Serialize(CArchive& ar) = 0;
 

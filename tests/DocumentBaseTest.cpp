@@ -100,6 +100,32 @@ TEST(DocumentBase, SaveAsAsksForANameAndOpenRestores)
     EXPECT_EQ(back.GetPathName(), dir.File("a.kst"));
 }
 
+TEST(DocumentBase, CloseOffersToSaveFirst)
+{
+    TempDir dir;
+    CHeadlessUi ui;
+    TextDoc doc(ui);
+    doc.SetTitle("Kestrn2");
+    doc.text = "unsaved";
+    EXPECT_TRUE(doc.Close()); // not modified: no question
+    EXPECT_TRUE(ui.savePrompts.empty());
+
+    doc.text = "unsaved";
+    doc.SetModifiedFlag();
+    ui.saveAnswers = {MsgResult::cancel};
+    EXPECT_FALSE(doc.Close());
+    EXPECT_EQ(doc.text, "unsaved");
+    EXPECT_EQ(ui.savePrompts, std::vector<std::string>{"Kestrn2"});
+
+    ui.saveAnswers = {MsgResult::yes};
+    ui.saveChoices = {dir.File("closing.kst")};
+    EXPECT_TRUE(doc.Close());
+    EXPECT_TRUE(doc.text.empty());
+    TextDoc back(ui);
+    ASSERT_TRUE(back.OnOpenDocument(dir.File("closing.kst")));
+    EXPECT_EQ(back.text, "unsaved");
+}
+
 TEST(DocumentBase, ViewsAreUpdatedExceptTheSender)
 {
     CHeadlessUi ui;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Archive.h"
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 #include "TestSupport.h"
@@ -292,6 +293,36 @@ TEST(DocumentFile, EveryTruncationFailsCleanly)
         ASSERT_EQ(quiet.messages.size(), 1u);
         EXPECT_NE(quiet.messages[0].text.find("cut.kst"), std::string::npos);
     }
+}
+
+// The bundled sample saved as a document, cut at every length: every cut is
+// refused and leaves the receiving document exactly as it was.
+TEST(DocumentFile, EveryTruncationOfTheSampleDocumentIsRefused)
+{
+    TempDir dir;
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(KESTRIN_SAMPLES_DIR "/nile-minima-profile.txt", 0, 0, false));
+    doc.m_strYField = "Level";
+    doc.m_windows.Add(Window(3.0, 0.8, -0.99, -1.2, 30));
+    const std::vector<std::uint8_t> bytes = Saved(doc, dir);
+    ASSERT_EQ(bytes.size(), 32u + 663 * 16 + 36 + 36 + 3 * 24 + 663 * 8 + 5);
+
+    CKestrinDoc back(ui);
+    back.OnNewDocument();
+    back.m_strTable = "untouched";
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        CMemorySource source(bytes.data(), size);
+        CArchive ar(source);
+        ASSERT_THROW(back.Serialize(ar), CArchiveException) << size;
+        ASSERT_TRUE(back.m_points.IsEmpty()) << size;
+        ASSERT_EQ(back.m_strTable, "untouched") << size;
+        ASSERT_EQ(back.m_globalSet.GetValueCount(), 0) << size;
+    }
+    CMemorySource whole(bytes);
+    CArchive ar(whole);
+    back.Serialize(ar);
+    ExpectSameSavedFields(doc, back);
 }
 
 TEST(DocumentFile, CountsAreCheckedBeforeAllocating)
