@@ -140,8 +140,10 @@ void CKestrinDoc::Serialize(CArchive& ar)
     CHPointArray windows;
     LoadWindows(ar, windows, count);
 
-    CHDataSet global = m_globalSet;
-    global.Values().RemoveAll();
+    // The estimator keeps its label and automatic-computation switch.
+    CHDataSet global(m_globalSet.GetD(), m_globalSet.GetM());
+    global.m_strLabel = m_globalSet.m_strLabel;
+    global.m_bAutoCompute = m_globalSet.m_bAutoCompute;
     global.Serialize(ar);
     if (global.GetM() < 0 || global.GetD() < 0)
         throw CArchiveException(CArchiveException::badValue, "its estimator's D or M is negative");
