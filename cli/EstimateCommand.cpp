@@ -22,9 +22,7 @@ std::string AsText(const CHDataSet& set)
     AppendField(out, "n", std::to_string(set.GetCount()));
     AppendField(out, "D", std::to_string(set.GetD()));
     AppendField(out, "M", std::to_string(set.GetM()));
-    AppendField(out, "H", Decimal(set.GetH()));
-    AppendField(out, "b", Decimal(set.GetB()));
-    AppendField(out, "r", Decimal(set.GetR()));
+    AppendFitFields(out, set);
     out += '\n';
     AppendLagTable(out, set);
     return out;
@@ -39,9 +37,7 @@ std::string AsJson(const std::string& path, const CHDataSet& set)
     json.IntegerField("n", set.GetCount());
     json.IntegerField("D", set.GetD());
     json.IntegerField("M", set.GetM());
-    json.Field("H", set.GetH());
-    json.Field("b", set.GetB());
-    json.Field("r", set.GetR());
+    WriteFitFields(json, set);
     WriteLagTable(json, set);
     json.EndObject();
     json.Finish();

@@ -4,6 +4,20 @@
 #include "JsonWriter.h"
 #include "TextOutput.h"
 
+void AppendFitFields(std::string& out, const CHDataSet& set)
+{
+    AppendField(out, "H", Decimal(set.GetH()));
+    AppendField(out, "b", Decimal(set.GetB()));
+    AppendField(out, "r", Decimal(set.GetR()));
+}
+
+void WriteFitFields(CJsonWriter& json, const CHDataSet& set)
+{
+    json.Field("H", set.GetH());
+    json.Field("b", set.GetB());
+    json.Field("r", set.GetR());
+}
+
 void AppendLagTable(std::string& out, const CHDataSet& set)
 {
     CTextTable table({"r", "L(r)", "log10 r", "log10(L(r)/r)"});

@@ -5,6 +5,10 @@
 class CHDataSet;
 class CJsonWriter;
 
+// The results of a fit, H, b and r, as text fields or as JSON fields.
+void AppendFitFields(std::string& out, const CHDataSet& set);
+void WriteFitFields(CJsonWriter& json, const CHDataSet& set);
+
 // The lag table of an estimator: for r = 1..M its L(r), log10 r and
 // log10(L(r)/r), as a text table or as the JSON array "lags".
 void AppendLagTable(std::string& out, const CHDataSet& set);

@@ -41,9 +41,7 @@ std::string AsText(const CKestrinDoc& doc, Lists lists)
     const CHDataSet& set = doc.m_globalSet;
     out += "\nGlobal estimator\n";
     AppendField(out, "n", std::to_string(set.GetCount()));
-    AppendField(out, "b", Decimal(set.GetB()));
-    AppendField(out, "r", Decimal(set.GetR()));
-    AppendField(out, "H", Decimal(set.GetH()));
+    AppendFitFields(out, set);
     AppendField(out, "M'", std::to_string(set.GetM()));
     AppendField(out, "D'", std::to_string(set.GetD()));
     out += '\n';
@@ -96,9 +94,7 @@ std::string AsJson(const std::string& path, const CKestrinDoc& doc, Lists lists)
     json.Key("estimator");
     json.BeginObject();
     json.IntegerField("n", set.GetCount());
-    json.Field("b", set.GetB());
-    json.Field("r", set.GetR());
-    json.Field("H", set.GetH());
+    WriteFitFields(json, set);
     json.IntegerField("M", set.GetM());
     json.IntegerField("D", set.GetD());
     WriteLagTable(json, set);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "EstimatorReport.h"
 #include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
@@ -53,9 +54,7 @@ std::string AsJson(const std::string& path, const CKestrinDoc& doc, const std::v
         json.BeginObject(true);
         json.StringField("label", DisplayText(set->m_strLabel));
         json.IntegerField("n", set->GetCount());
-        json.Field("H", set->GetH());
-        json.Field("b", set->GetB());
-        json.Field("r", set->GetR());
+        WriteFitFields(json, *set);
         json.EndObject();
     }
     json.EndArray();

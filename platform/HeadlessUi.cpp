@@ -2,6 +2,21 @@
 
 #include <cstdio>
 
+namespace {
+
+// The next scripted answer, or the fallback when the script has run out.
+template <class T>
+T NextAnswer(std::deque<T>& script, T fallback)
+{
+    if (script.empty())
+        return fallback;
+    T answer = std::move(script.front());
+    script.pop_front();
+    return answer;
+}
+
+} // namespace
+
 void CHeadlessUi::SetStatusText(const std::string& text)
 {
     statusTexts.push_back(text);
@@ -18,41 +33,24 @@ MsgResult CHeadlessUi::MessageBox(const std::string& text, MsgButtons buttons, M
     messages.push_back({text, buttons, icon});
     if (m_echo)
         std::fprintf(stderr, "kestrin: %s\n", text.c_str());
-    if (!messageAnswers.empty()) {
-        const MsgResult r = messageAnswers.front();
-        messageAnswers.pop_front();
-        return r;
-    }
-    return (buttons == MsgButtons::yesNo || buttons == MsgButtons::yesNoCancel) ? MsgResult::yes : MsgResult::ok;
+    const bool question = buttons == MsgButtons::yesNo || buttons == MsgButtons::yesNoCancel;
+    return NextAnswer(messageAnswers, question ? MsgResult::yes : MsgResult::ok);
 }
 
 MsgResult CHeadlessUi::AskSaveChanges(const std::string& title)
 {
     savePrompts.push_back(title);
-    if (!saveAnswers.empty()) {
-        const MsgResult r = saveAnswers.front();
-        saveAnswers.pop_front();
-        return r;
-    }
-    return MsgResult::no;
+    return NextAnswer(saveAnswers, MsgResult::no);
 }
 
 std::optional<std::string> CHeadlessUi::ChooseOpenFile(const FileDialogOptions& options)
 {
     fileDialogs.push_back(options);
-    if (openChoices.empty())
-        return std::nullopt;
-    auto r = openChoices.front();
-    openChoices.pop_front();
-    return r;
+    return NextAnswer<std::optional<std::string>>(openChoices, std::nullopt);
 }
 
 std::optional<std::string> CHeadlessUi::ChooseSaveFile(const FileDialogOptions& options)
 {
     fileDialogs.push_back(options);
-    if (saveChoices.empty())
-        return std::nullopt;
-    auto r = saveChoices.front();
-    saveChoices.pop_front();
-    return r;
+    return NextAnswer<std::optional<std::string>>(saveChoices, std::nullopt);
 }
