@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include <QDialog>
+
+class IUiServices;
+class QCheckBox;
+class QLineEdit;
+
+// "Import Data from Text File": the file to read and an optional band of
+// accepted values.
+class CImportTextDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CImportTextDlg(IUiServices& ui, QWidget* parent = nullptr);
+
+    int m_nOver = 0;
+    int m_nUnder = 0;
+    std::string m_strPath;
+    int m_bFilter = 0;
+
+    // Reads the controls into the members (false, with a message, when a
+    // limit is not a whole number) or writes the members to the controls.
+    bool UpdateData(bool saveAndValidate = true);
+
+    void accept() override;
+
+private:
+    void OnFilterData();
+    void OnSelectFile();
+
+    IUiServices& m_ui;
+    QLineEdit* m_editOver = nullptr;
+    QLineEdit* m_editUnder = nullptr;
+    QLineEdit* m_editPath = nullptr;
+    QCheckBox* m_checkFilter = nullptr;
+};

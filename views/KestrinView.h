@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QWidget>
+
+#include "Document.h"
+#include "HGraph.h"
+#include "HRuler.h"
+#include "Legend.h"
+#include "PlotExtents.h"
+#include "PlotMapping.h"
+#include "SeriesGraph.h"
+
+class CKestrinDoc;
+struct CHPoint;
+
+// Enabled state and check mark of one command, as the view's rules give it.
+struct CCommandState
+{
+    bool enabled = true;
+    bool checkable = false;
+    bool checked = false;
+};
+
+// The one view of a document window. It lays out its four child windows
+// (series graph, ruler, H graph, legend), keeps the plot extents that turn
+// values into pixels, and receives the document's analysis commands. It draws
+// nothing itself.
+class CKestrinView : public QWidget, public CView
+{
+    Q_OBJECT
+
+public:
+    explicit CKestrinView(CKestrinDoc& doc, QWidget* parent = nullptr);
+    ~CKestrinView() override;
+
+    CKestrinDoc& GetDocument() const { return m_doc; }
+
+    // Creates the child windows and runs the first update.
+    void OnInitialUpdate();
+    // The document changed: new extents, a fresh series drawing, the legend's
+    // data, and an immediate repaint.
+    void OnUpdate(CView* sender, long hint, void* hintObject) override;
+
+    // Margins: left 40, top 25, right 10, bottom 40. The plot rectangle of a client area of cx by cy pixels.
+    static QRect PlotRect(int cx, int cy) { return QRect(40, 25, (cx - 10) - 40, (cy - 40) - 25); }
+    static QRect RulerRect(int cx) { return QRect(40, 5, (cx - 10) - 40, 15); }
+
+    const CPlotExtents& GetPlotExtents() const { return m_extents; }
+    // The mappings, for a rectangle given as a window's client rectangle.
+    CPixel ValueToPixel(const QRect& rect, double x, double y) const;
+    double PixelToValue(const QRect& rect, int px) const;
+    int HToPixel(const QRect& rect, double h) const;
+    CPixel SlidingResultToPixel(const QRect& rect, const CHPoint& result) const;
+    static CPlotRect ToPlotRect(const QRect& rect);
+
+    // Whether the view routes the command, and if so its state.
+    bool RoutesCommand(int id) const;
+    CCommandState GetCommandState(int id) const;
+    // Runs a routed command. Returns false for ids the view does not route.
+    bool OnCommand(int id);
+
+    CSeriesGraph& SeriesGraph() { return m_seriesGraph; }
+    CHRuler& Ruler() { return m_ruler; }
+    CHGraph& HGraph() { return m_hGraph; }
+    CLegend& Legend() { return m_legend; }
+
+    bool HasTabs() const { return m_ruler.GetTabCount() > 0; }
+
+signals:
+    // The facts behind the commands' enable and check rules may have changed.
+    void commandStateChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void RecalculateExtents();
+    void OnImportTextFile();
+    void OnShowSeriesGraph();
+    void OnShowHGraph();
+    void OnShowLegend();
+
+    CKestrinDoc& m_doc;
+    // Declared in creation order; destroyed in reverse.
+    CSeriesGraph m_seriesGraph;
+    CHRuler m_ruler;
+    CHGraph m_hGraph;
+    CLegend m_legend;
+    CPlotExtents m_extents;
+};

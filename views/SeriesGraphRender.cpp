@@ -1,0 +1,5 @@
+#include "SeriesGraphRender.h"
+
+void DrawSeriesGraph(QPainter&, int, int, const CSeriesGraphData&, bool)
+{
+}
