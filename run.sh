@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# Builds Kestrin and analyses the bundled sample series.
+# Builds Kestrin and opens the workbench on the bundled sample series (the
+# Nile minima profile). Without a display it runs the same analysis through
+# kestrin-cli and prints it.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target kestrin-cli
+cmake --build --preset release --target kestrin kestrin-cli
+
+sample=samples/nile-minima-profile.txt
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec build/release/app/kestrin --import-text "$sample" "$@"
+fi
 
 cli=build/release/cli/kestrin-cli
-echo "Kestrin: global H of the bundled samples (text import: D 4, M 3)"
+echo "No display: printing the analysis of the bundled samples instead"
+echo "(global H, text import: D 4, M 3)"
 echo
-for sample in samples/nile-minima-profile.txt samples/nile-minima.txt; do
-  echo "== $sample"
-  "$cli" estimate "$sample"
+for s in "$sample" samples/nile-minima.txt; do
+  echo "== $s"
+  "$cli" estimate "$s"
   echo
 done

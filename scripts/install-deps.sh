@@ -12,6 +12,8 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  qt6-base-dev
+  fonts-dejavu-core
 )
 
 missing=()

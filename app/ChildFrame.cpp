@@ -1,0 +1,35 @@
+#include "ChildFrame.h"
+
+#include <QCloseEvent>
+
+#include "KestrinApp.h"
+#include "KestrinDoc.h"
+#include "KestrinView.h"
+#include "ToolbarIcons.h"
+
+CChildFrame::CChildFrame(CKestrinApp& app, CKestrinDoc& doc)
+    : m_app(app), m_doc(doc), m_view(new CKestrinView(doc))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(ApplicationIcon());
+    setWidget(m_view);
+}
+
+CChildFrame::~CChildFrame()
+{
+    // The view leaves the document before the frame tells the application,
+    // which closes the document once no view is left on it.
+    CKestrinDoc* doc = &m_doc;
+    delete m_view;
+    m_view = nullptr;
+    m_app.OnFrameDestroyed(doc);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_app.CanCloseFrame(this)) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}

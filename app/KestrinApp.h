@@ -1,0 +1,88 @@
+#pragma once
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "QtUiServices.h"
+#include "RecentFileList.h"
+
+class CChildFrame;
+class CKestrinDoc;
+class CKestrinView;
+class CMainFrame;
+
+// The application: the open documents and their windows, the main window,
+// the recent-file list, and the commands that act on documents as a whole.
+class CKestrinApp
+{
+public:
+    // Document template strings: new documents are titled "Kestrn1",
+    // "Kestrn2", ...; files are "Kestrin Files (*.kst)".
+    static constexpr const char* kDocName = "Kestrn";
+    static constexpr const char* kFilter = "Kestrin Files (*.kst)";
+    static constexpr const char* kExtension = ".kst";
+
+    // ui: the user-interface services to use (tests script the answers);
+    // null for the real dialogs.
+    explicit CKestrinApp(std::unique_ptr<CQtUiServices> ui = nullptr);
+    ~CKestrinApp();
+    CKestrinApp(const CKestrinApp&) = delete;
+    CKestrinApp& operator=(const CKestrinApp&) = delete;
+
+    // Start-up: settings, the main window, then the command line (a document
+    // to open, "--import-text FILE", or nothing for a new document). Returns
+    // false when the program should end (the reason has been shown).
+    bool InitInstance(const QStringList& arguments);
+
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    CQtUiServices& Ui() { return *m_ui; }
+    CRecentFileList& RecentFiles() { return m_recentFiles; }
+    const std::vector<std::unique_ptr<CKestrinDoc>>& Documents() const { return m_docs; }
+
+    CChildFrame* ActiveFrame() const;
+    CKestrinView* ActiveView() const;
+    CKestrinDoc* ActiveDocument() const;
+    std::vector<CChildFrame*> FramesOf(const CKestrinDoc* doc) const;
+
+    // Document commands.
+    CKestrinDoc* OnFileNew();
+    void OnFileOpen();
+    // Opens a document, or brings its window forward when it is open already.
+    CKestrinDoc* OpenDocumentFile(const QString& path);
+    CKestrinDoc* OnOpenRecentFile(int index);
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    bool OnFileClose();
+    void OnWindowNew();
+    void OnAppAbout();
+    // A new document filled from a text file, one number per line.
+    CKestrinDoc* ImportTextIntoNewDocument(const QString& path);
+    // Offers to save every modified document; false if the user cancels.
+    bool SaveAllModified();
+    // Closes every window and document without asking.
+    void CloseAllDocuments();
+
+    // Called by the child frames.
+    bool CanCloseFrame(CChildFrame* frame);
+    void OnFrameDestroyed(CKestrinDoc* doc);
+    void UpdateFrameTitles(const CKestrinDoc* doc);
+
+private:
+    CKestrinDoc* CreateDocument();
+    CChildFrame* CreateFrame(CKestrinDoc& doc);
+    void DestroyDocument(CKestrinDoc* doc);
+    void AddToRecentFileList(const std::string& path);
+    bool CloseDocumentWindows(CKestrinDoc* doc);
+
+    std::unique_ptr<CQtUiServices> m_ui;
+    CRecentFileList m_recentFiles;
+    std::vector<std::unique_ptr<CKestrinDoc>> m_docs;
+    std::set<const CKestrinDoc*> m_closing;
+    int m_nUntitledCount = 0;
+    // Declared last: its windows go before the documents they show.
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};

@@ -1,0 +1,402 @@
+#include "MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "CommandIds.h"
+#include "CommandPrompts.h"
+#include "KestrinApp.h"
+#include "KestrinView.h"
+#include "StatusOperation.h"
+#include "ToolbarIcons.h"
+
+CMainFrame::CMainFrame(CKestrinApp& app) : m_app(app)
+{
+    setWindowTitle(QStringLiteral("Kestrin"));
+    setWindowIcon(ApplicationIcon());
+    resize(1024, 720);
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+    // The document windows go while this frame is still whole: their views
+    // and the area signal on the way out.
+    if (m_mdiArea) {
+        disconnect(m_mdiArea, nullptr, this, nullptr);
+        delete m_mdiArea;
+        m_mdiArea = nullptr;
+    }
+}
+
+bool CMainFrame::Create()
+{
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateMenuSet();
+        UpdateCommandUi();
+        UpdateTitle();
+    });
+
+    BuildToolBar();
+    BuildStatusBar();
+    BuildMenuSet(NoDocumentMenus(), m_noDocMenus);
+    BuildMenuSet(DocumentMenus(), m_docMenus);
+    m_bDocumentMenus = true; // forces the first switch
+    UpdateMenuSet();
+    UpdateRecentFileMenu();
+    UpdateCommandUi();
+    qApp->installEventFilter(this);
+    return m_toolBar && statusBar();
+}
+
+QAction* CMainFrame::MakeAction(const char* text, int id, const char* shortcut)
+{
+    // Items with the same text and command in both menu sets share one
+    // action, so a shortcut never has two owners.
+    const QString key = QString::number(id) + QLatin1Char('|') + QString::fromUtf8(text);
+    if (auto it = m_sharedActions.find(key); it != m_sharedActions.end())
+        return it->second;
+    auto* action = new QAction(QString::fromUtf8(text), this);
+    action->setData(id);
+    if (shortcut)
+        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+    if (const char* prompt = CommandPrompt(id)) {
+        const QString all = QString::fromUtf8(prompt);
+        const qsizetype nl = all.indexOf(QLatin1Char('\n'));
+        action->setStatusTip(nl < 0 ? all : all.left(nl));
+        if (nl >= 0)
+            action->setToolTip(all.mid(nl + 1));
+    }
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    RegisterAction(id, action);
+    m_sharedActions[key] = action;
+    return action;
+}
+
+void CMainFrame::RegisterAction(int id, QAction* action)
+{
+    m_actions.emplace(id, action);
+}
+
+QMenu* CMainFrame::BuildMenu(const char* title, const std::vector<CMenuItem>& items)
+{
+    auto* menu = new QMenu(QString::fromUtf8(title), this);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const CMenuItem& item = items[i];
+        if (item.IsSeparator()) {
+            menu->addSeparator();
+        } else if (item.IsSubmenu()) {
+            menu->addMenu(BuildMenu(item.text, item.items));
+        } else if (item.id == cmd::FileMru1) {
+            // The recent-file entries go before the separator that follows.
+            CRecentAnchor anchor;
+            anchor.menu = menu;
+            anchor.before = menu->addSeparator();
+            m_recentAnchors.push_back(anchor);
+            ++i; // that separator is the one just added
+        } else {
+            menu->addAction(MakeAction(item.text, item.id, item.shortcut));
+        }
+    }
+    return menu;
+}
+
+void CMainFrame::BuildMenuSet(const std::vector<CMenuDef>& defs, std::vector<QMenu*>& menus)
+{
+    for (const CMenuDef& def : defs)
+        menus.push_back(BuildMenu(def.title, def.items));
+}
+
+void CMainFrame::BuildToolBar()
+{
+    m_toolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize(QSize(16, 15));
+    m_toolBar->setMovable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    for (int id : ToolbarCommands()) {
+        if (id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        auto* action = new QAction(ToolbarIcon(id), QString(), this);
+        action->setData(id);
+        if (const char* prompt = CommandPrompt(id)) {
+            const QString all = QString::fromUtf8(prompt);
+            const qsizetype nl = all.indexOf(QLatin1Char('\n'));
+            action->setStatusTip(all.left(nl));
+            action->setToolTip(all.mid(nl + 1));
+            action->setText(all.mid(nl + 1));
+        }
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_toolBar->addAction(action);
+        RegisterAction(id, action);
+        m_toolbarActions[id] = action;
+    }
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    for (const char* text : {"CAP", "NUM", "SCRL"}) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(text));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        label->setProperty("indicatorText", QString::fromLatin1(text));
+        bar->addPermanentWidget(label);
+        m_indicators.append(label);
+    }
+    connect(bar, &QStatusBar::messageChanged, this, &CMainFrame::OnStatusMessageChanged);
+    bar->showMessage(QString::fromLatin1(CStatusOperation::kReady));
+}
+
+void CMainFrame::OnStatusMessageChanged(const QString& text)
+{
+    // When a command's prompt goes away the pane returns to its idle text.
+    if (text.isEmpty())
+        statusBar()->showMessage(QString::fromLatin1(CStatusOperation::kReady));
+}
+
+QList<QMenu*> CMainFrame::CurrentMenus() const
+{
+    QList<QMenu*> menus;
+    for (QMenu* m : (m_bDocumentMenus ? m_docMenus : m_noDocMenus))
+        menus.append(m);
+    return menus;
+}
+
+QList<QAction*> CMainFrame::ActionsFor(int id) const
+{
+    QList<QAction*> actions;
+    auto [first, last] = m_actions.equal_range(id);
+    for (auto it = first; it != last; ++it)
+        actions.append(it->second);
+    return actions;
+}
+
+QAction* CMainFrame::ToolbarAction(int id) const
+{
+    auto it = m_toolbarActions.find(id);
+    return it == m_toolbarActions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::UpdateMenuSet()
+{
+    const bool wantDocument = !m_mdiArea->subWindowList().isEmpty();
+    if (wantDocument == m_bDocumentMenus)
+        return;
+    m_bDocumentMenus = wantDocument;
+    menuBar()->clear();
+    for (QMenu* m : (wantDocument ? m_docMenus : m_noDocMenus))
+        menuBar()->addMenu(m);
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    const CRecentFileList& recent = m_app.RecentFiles();
+    for (CRecentAnchor& anchor : m_recentAnchors) {
+        for (QAction* a : anchor.items) {
+            auto [first, last] = m_actions.equal_range(a->data().toInt());
+            for (auto it = first; it != last;) {
+                if (it->second == a)
+                    it = m_actions.erase(it);
+                else
+                    ++it;
+            }
+            anchor.menu->removeAction(a);
+            a->deleteLater();
+        }
+        anchor.items.clear();
+        if (recent.Files().isEmpty()) {
+            auto* placeholder = new QAction(QStringLiteral("Recent File"), this);
+            placeholder->setData(cmd::FileMru1);
+            placeholder->setEnabled(false);
+            anchor.menu->insertAction(anchor.before, placeholder);
+            anchor.items.push_back(placeholder);
+            RegisterAction(cmd::FileMru1, placeholder);
+            continue;
+        }
+        for (int i = 0; i < recent.Files().size(); ++i) {
+            const int id = cmd::FileMru1 + i;
+            auto* action = new QAction(recent.MenuText(i), this);
+            action->setData(id);
+            action->setStatusTip(QString::fromLatin1(CommandPrompt(id)));
+            connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+            anchor.menu->insertAction(anchor.before, action);
+            anchor.items.push_back(action);
+            RegisterAction(id, action);
+        }
+    }
+}
+
+void CMainFrame::UpdateTitle()
+{
+    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+    if (!active) {
+        const auto windows = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
+        if (!windows.isEmpty())
+            active = windows.last();
+    }
+    if (active)
+        setWindowTitle(QStringLiteral("Kestrin - ") + active->windowTitle());
+    else
+        setWindowTitle(QStringLiteral("Kestrin"));
+}
+
+void CMainFrame::ApplyState(int id, QAction* action)
+{
+    CCommandState state;
+    const bool hasDocument = m_app.ActiveDocument() != nullptr;
+    switch (id) {
+    case cmd::FileNew:
+    case cmd::FileOpen:
+    case cmd::AppExit:
+    case cmd::AppAbout:
+        break;
+    case cmd::ViewToolbar:
+        state.checkable = true;
+        state.checked = m_toolBar->isVisible();
+        break;
+    case cmd::ViewStatusBar:
+        state.checkable = true;
+        state.checked = statusBar()->isVisible();
+        break;
+    case cmd::FileClose:
+    case cmd::FileSave:
+    case cmd::FileSaveAs:
+    case cmd::WindowNew:
+    case cmd::WindowCascade:
+    case cmd::WindowTile:
+    case cmd::WindowArrange:
+        state.enabled = hasDocument;
+        break;
+    default:
+        if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
+            state.enabled = !m_app.RecentFiles().Files().isEmpty();
+        } else if (CKestrinView* view = m_app.ActiveView(); view && view->RoutesCommand(id)) {
+            state = view->GetCommandState(id);
+        } else {
+            state.enabled = false;
+        }
+        break;
+    }
+    action->setEnabled(state.enabled);
+    action->setCheckable(state.checkable);
+    if (state.checkable)
+        action->setChecked(state.checked);
+}
+
+void CMainFrame::UpdateCommandUi()
+{
+    for (auto& [id, action] : m_actions)
+        ApplyState(id, action);
+}
+
+void CMainFrame::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::FileNew: m_app.OnFileNew(); break;
+    case cmd::FileOpen: m_app.OnFileOpen(); break;
+    case cmd::FileClose: m_app.OnFileClose(); break;
+    case cmd::FileSave: m_app.OnFileSave(); break;
+    case cmd::FileSaveAs: m_app.OnFileSaveAs(); break;
+    case cmd::AppExit: close(); break;
+    case cmd::AppAbout: m_app.OnAppAbout(); break;
+    case cmd::ViewToolbar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
+    case cmd::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case cmd::WindowNew: m_app.OnWindowNew(); break;
+    case cmd::WindowCascade: m_mdiArea->cascadeSubWindows(); break;
+    case cmd::WindowTile: m_mdiArea->tileSubWindows(); break;
+    case cmd::WindowArrange: OnArrangeIcons(); break;
+    default:
+        if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
+            m_app.OnOpenRecentFile(id - cmd::FileMru1);
+        } else if (CKestrinView* view = m_app.ActiveView()) {
+            view->OnCommand(id);
+        }
+        break;
+    }
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnArrangeIcons()
+{
+    // Minimised windows in a row along the bottom of the area.
+    int x = 0;
+    const int bottom = m_mdiArea->viewport()->height();
+    for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized())
+            continue;
+        w->move(x, bottom - w->height());
+        x += w->width();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_app.SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    m_app.CloseAllDocuments();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const auto urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            m_app.OpenDocumentFile(url.toLocalFile());
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // The lock keys' states as far as the program has seen them toggle.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        bool changed = true;
+        if (key == Qt::Key_CapsLock)
+            m_bCaps = !m_bCaps;
+        else if (key == Qt::Key_NumLock)
+            m_bNum = !m_bNum;
+        else if (key == Qt::Key_ScrollLock)
+            m_bScroll = !m_bScroll;
+        else
+            changed = false;
+        if (changed) {
+            const bool on[3] = {m_bCaps, m_bNum, m_bScroll};
+            for (int i = 0; i < m_indicators.size(); ++i)
+                m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString()
+                                               : QString());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

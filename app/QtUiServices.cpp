@@ -1,0 +1,129 @@
+#include "QtUiServices.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+
+namespace {
+
+QString NameFilters(const FileDialogOptions& options)
+{
+    // A wildcard file name ("*.txt") stands for the filter when none is given.
+    QString filters = QString::fromStdString(options.filter);
+    const QString name = QString::fromStdString(options.fileName);
+    if (filters.isEmpty() && name.contains(QLatin1Char('*')))
+        filters = name;
+    if (!filters.isEmpty())
+        filters += QStringLiteral(";;");
+    filters += QStringLiteral("All Files (*)");
+    return filters;
+}
+
+void Prepare(QFileDialog& dialog, const FileDialogOptions& options)
+{
+    if (!options.title.empty())
+        dialog.setWindowTitle(QString::fromStdString(options.title));
+    dialog.setNameFilters(NameFilters(options).split(QStringLiteral(";;")));
+    QString suffix = QString::fromStdString(options.defaultExtension);
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    const QString name = QString::fromStdString(options.fileName);
+    if (!name.isEmpty() && !name.contains(QLatin1Char('*')))
+        dialog.selectFile(name);
+}
+
+std::optional<std::string> Run(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+} // namespace
+
+QWidget* CQtUiServices::DialogParent() const
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_mainWindow.data();
+}
+
+void CQtUiServices::SetStatusText(const std::string& text)
+{
+    if (!m_mainWindow)
+        return;
+    QStatusBar* bar = m_mainWindow->statusBar();
+    bar->showMessage(QString::fromStdString(text));
+    // Long work keeps the event loop busy: paint the text now.
+    if (bar->isVisible())
+        bar->repaint();
+}
+
+void CQtUiServices::BeginWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQtUiServices::EndWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+MsgResult CQtUiServices::MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon)
+{
+    QMessageBox box(DialogParent());
+    box.setWindowTitle(QString::fromLatin1(kTitle));
+    box.setText(QString::fromStdString(text));
+    switch (icon) {
+    case MsgIcon::information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case MsgButtons::ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::okCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::yesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::yesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    // A message during long work must not show the busy cursor.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    QApplication::restoreOverrideCursor();
+    switch (answer) {
+    case QMessageBox::Ok: return MsgResult::ok;
+    case QMessageBox::Yes: return MsgResult::yes;
+    case QMessageBox::No: return MsgResult::no;
+    default: return MsgResult::cancel;
+    }
+}
+
+MsgResult CQtUiServices::AskSaveChanges(const std::string& title)
+{
+    return MessageBox("Save changes to " + title + "?", MsgButtons::yesNoCancel, MsgIcon::warning);
+}
+
+std::optional<std::string> CQtUiServices::ChooseOpenFile(const FileDialogOptions& options)
+{
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    Prepare(dialog, options);
+    return Run(dialog);
+}
+
+std::optional<std::string> CQtUiServices::ChooseSaveFile(const FileDialogOptions& options)
+{
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!options.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    Prepare(dialog, options);
+    return Run(dialog);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "UiServices.h"
+
+class QWidget;
+
+// The user-interface services of the workbench: the main window's status
+// bar, the wait cursor, message boxes titled "Kestrin" and the file dialogs.
+// Tests derive from it to script the answers a person would give.
+class CQtUiServices : public IUiServices
+{
+public:
+    static constexpr const char* kTitle = "Kestrin";
+
+    void SetMainWindow(QMainWindow* window) { m_mainWindow = window; }
+
+    void SetStatusText(const std::string& text) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    MsgResult MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
+    MsgResult AskSaveChanges(const std::string& title) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+
+protected:
+    QWidget* DialogParent() const;
+
+private:
+    QPointer<QMainWindow> m_mainWindow;
+};
