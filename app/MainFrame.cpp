@@ -54,6 +54,11 @@ bool CMainFrame::Create()
     BuildStatusBar();
     BuildMenuSet(NoDocumentMenus(), m_noDocMenus);
     BuildMenuSet(DocumentMenus(), m_docMenus);
+    for (QMenu* m : m_docMenus)
+        if (m->title() == QLatin1String("&Window"))
+            m_windowMenu = m;
+    if (m_windowMenu)
+        connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateWindowList);
     m_bDocumentMenus = true; // forces the first switch
     UpdateMenuSet();
     UpdateRecentFileMenu();
@@ -244,6 +249,36 @@ void CMainFrame::UpdateRecentFileMenu()
             anchor.items.push_back(action);
             RegisterAction(id, action);
         }
+    }
+}
+
+void CMainFrame::UpdateWindowList()
+{
+    if (!m_windowMenu)
+        return;
+    for (QAction* a : m_windowListItems) {
+        m_windowMenu->removeAction(a);
+        a->deleteLater();
+    }
+    m_windowListItems.clear();
+    const auto windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    m_windowListItems.push_back(m_windowMenu->addSeparator());
+    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* w = windows[i];
+        QString title = w->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* action = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+        action->setCheckable(true);
+        action->setChecked(w == active);
+        action->setStatusTip(QStringLiteral("Activate this window"));
+        connect(action, &QAction::triggered, this, [this, w] {
+            if (m_mdiArea->subWindowList().contains(w))
+                m_mdiArea->setActiveSubWindow(w);
+        });
+        m_windowListItems.push_back(action);
     }
 }
 

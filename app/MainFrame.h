@@ -48,6 +48,9 @@ public slots:
     void UpdateMenuSet();
     void UpdateRecentFileMenu();
     void UpdateTitle();
+    // The Window menu ends with one entry per document window, the active
+    // one checked.
+    void UpdateWindowList();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +87,8 @@ private:
     std::map<QString, QAction*> m_sharedActions;
     std::map<int, QAction*> m_toolbarActions;
     std::vector<CRecentAnchor> m_recentAnchors;
+    QMenu* m_windowMenu = nullptr;
+    std::vector<QAction*> m_windowListItems;
     bool m_bCaps = false;
     bool m_bNum = false;
     bool m_bScroll = false;

@@ -429,3 +429,20 @@ TEST_F(AppShell, ExitOffersToSaveEveryModifiedDocument)
     EXPECT_TRUE(m_app->Documents().empty());
     EXPECT_TRUE(std::filesystem::exists(path));
 }
+
+TEST_F(AppShell, WindowMenuListsTheWindowsAndActivatesOne)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    Frame().OnCommand(cmd::WindowNew);
+    m_app->OnFileNew();
+    Frame().UpdateWindowList();
+    QMenu* window = Frame().CurrentMenus().value(3);
+    ASSERT_NE(window, nullptr);
+    QStringList items;
+    for (QAction* a : window->actions())
+        items << (a->isSeparator() ? QString("-") : a->text() + (a->isChecked() ? "*" : ""));
+    EXPECT_EQ(items, (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "&1 Kestrn1:1",
+                                  "&2 Kestrn1:2", "&3 Kestrn2*"}));
+    window->actions().value(5)->trigger();
+    EXPECT_EQ(Frame().windowTitle(), "Kestrin - Kestrn1:1");
+}
