@@ -1,6 +1,9 @@
 #include "QtUiServices.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QBackingStore>
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -57,8 +60,17 @@ void CQtUiServices::SetStatusText(const std::string& text)
         return;
     QStatusBar* bar = m_mainWindow->statusBar();
     bar->showMessage(QString::fromStdString(text));
-    // Long work keeps the event loop busy: paint the text now.
-    if (bar->isVisible())
+    // Long work keeps the event loop busy: paint the text now. Not while a
+    // painter is open on the main window's picture, though: the nested
+    // repaint of the same window would cut that painter off. The text then
+    // shows as soon as that paint ends.
+    if (!bar->isVisible())
+        return;
+    QBackingStore* store = m_mainWindow->backingStore();
+    const bool painting = store && store->paintDevice() && store->paintDevice()->paintingActive();
+    if (painting)
+        bar->update();
+    else
         bar->repaint();
 }
 

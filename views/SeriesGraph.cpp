@@ -1,9 +1,18 @@
 #include "SeriesGraph.h"
 
+#include <QPainter>
+
+#include "KestrinDoc.h"
 #include "KestrinView.h"
+#include "SeriesGraphRender.h"
+#include "StatusOperation.h"
 
 void CSeriesGraph::Create(const QRect& rect, CKestrinView* view)
 {
+    // Not marked as painting opaquely, although a picture covers the whole
+    // window: Qt then leaves it out when the view repaints itself with the
+    // transparent H graph and legend over it, and the view's update must
+    // redraw the series at once.
     CChildWindow::Create("CSeriesGraph", 104, rect, view);
 }
 
@@ -17,4 +26,53 @@ void CSeriesGraph::Move(const QRect& rect)
 
 void CSeriesGraph::paintEvent(QPaintEvent*)
 {
+    CKestrinView* view = View();
+    if (!view)
+        return;
+    CKestrinDoc& doc = view->GetDocument();
+    // Without data nothing is drawn and the status bar is left alone.
+    if (!doc.m_bHasData)
+        return;
+
+    // The status bar repaints at once when its text changes, inside this
+    // paint of the same top-level window: no painter may be open on this
+    // window across a status change, or the nested repaint ends it.
+    const QSize size = this->size();
+    const bool snapshotFits = !m_snapshot.isNull() && m_snapshot.deviceIndependentSize().toSize() == size;
+    // (A snapshot of another size than the window, after a resize that
+    // bypassed Move, cannot stand in for it.)
+    if (m_bRegenerate == 0 && snapshotFits) {
+        {
+            QPainter painter(this);
+            painter.drawPixmap(0, 0, m_snapshot);
+        }
+        doc.Ui().SetStatusText(CStatusOperation::kReady);
+        return;
+    }
+
+    CStatusOperation status(doc.Ui(), "Generating Series Graph...");
+    // Drawn off-screen over the view's white background (nothing else lies
+    // beneath the plot rectangle), then shown; the bitmap is the snapshot.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    if (!pixmap.isNull()) {
+        pixmap.fill(view->palette().color(view->backgroundRole()));
+        CSeriesGraphData data;
+        data.points = &doc.m_points;
+        data.extents = view->GetPlotExtents();
+        data.dH = doc.m_globalSet.GetH();
+        data.dR = doc.m_globalSet.GetR();
+        data.nCount = doc.m_globalSet.GetCount();
+        QPainter offscreen(&pixmap);
+        offscreen.setFont(font());
+        DrawSeriesGraph(offscreen, size.width(), size.height(), data);
+    }
+    m_snapshot = std::move(pixmap);
+    m_bRegenerate = 0;
+    {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, m_snapshot);
+    }
+    // Leaving the scope writes "Ready" and ends the wait cursor.
 }

@@ -1,5 +1,332 @@
 #include "SeriesGraphRender.h"
 
-void DrawSeriesGraph(QPainter&, int, int, const CSeriesGraphData&, bool)
+#include <algorithm>
+#include <future>
+#include <thread>
+
+#include <QLine>
+#include <QPen>
+#include <QString>
+
+#include "Format.h"
+#include "PlotMapping.h"
+
+namespace {
+
+// TruncateToPixel, inlined for the per-point loop: toward zero, NaN to 0,
+// held at +-2^30.
+inline int Truncate(double v)
 {
+    constexpr double kLimit = 1073741824.0; // 2^30
+    if (v >= kLimit)
+        return static_cast<int>(kLimit);
+    if (v <= -kLimit)
+        return -static_cast<int>(kLimit);
+    if (v != v)
+        return 0;
+    return static_cast<int>(v);
+}
+
+// ValueToPixel of the mapping functions for one rectangle, with the
+// per-rectangle terms taken out of the loop. Each pixel is computed with the
+// same operations in the same order (l + (x - xmin) / span * (r - l), and
+// b - (y - ymin) / span * (b - t)), so the results are bit for bit those of
+// ValueToPixelX and ValueToPixelY.
+class CPointMapper
+{
+public:
+    CPointMapper(const CPlotRect& r, const CPlotExtents& e)
+        : m_xMin(e.m_dXMin), m_xSpan(e.m_dXMax - e.m_dXMin), m_yMin(e.m_dYMin), m_ySpan(e.m_dYMax - e.m_dYMin),
+          m_left(r.left), m_width(r.right - r.left), m_bottom(r.bottom), m_height(r.bottom - r.top),
+          m_leftPx(r.left), m_bottomPx(r.bottom), m_xFlat(m_xSpan == 0.0), m_yFlat(m_ySpan == 0.0)
+    {
+    }
+
+    int X(double x) const { return m_xFlat ? m_leftPx : Truncate(m_left + (x - m_xMin) / m_xSpan * m_width); }
+    int Y(double y) const { return m_yFlat ? m_bottomPx : Truncate(m_bottom - (y - m_yMin) / m_ySpan * m_height); }
+
+private:
+    double m_xMin, m_xSpan, m_yMin, m_ySpan;
+    double m_left, m_width, m_bottom, m_height;
+    int m_leftPx, m_bottomPx;
+    bool m_xFlat, m_yFlat;
+};
+
+// Consecutive vertices of the line in one pixel column. Every segment
+// between them is vertical, so together they cover exactly the rows lo..hi
+// of that column; the run enters at first and leaves from last.
+struct CColumnRun
+{
+    int col;
+    int first;
+    int lo;
+    int hi;
+    int last;
+    bool multi; // more than one vertex: the run has segments of its own
+};
+
+CColumnRun SingleRun(int col, int y)
+{
+    return {col, y, y, y, y, false};
+}
+
+// Gathers the runs of count points: the loop every point of the series goes
+// through.
+void ReduceBlock(const CHPoint* p, int count, const CPointMapper& map, std::vector<CColumnRun>& out)
+{
+    out.clear();
+    if (count <= 0)
+        return;
+    CColumnRun run = SingleRun(map.X(p[0].m_dX), map.Y(p[0].m_dY));
+    for (int i = 1; i < count; ++i) {
+        const int px = map.X(p[i].m_dX);
+        const int py = map.Y(p[i].m_dY);
+        if (px == run.col) {
+            run.lo = std::min(run.lo, py);
+            run.hi = std::max(run.hi, py);
+            run.last = py;
+            run.multi = true;
+        } else {
+            out.push_back(run);
+            run = SingleRun(px, py);
+        }
+    }
+    out.push_back(run);
+}
+
+// Turns runs, given in order, into vertices. A run that continues in the
+// next block's first run (same column) is merged with it before it is
+// written.
+template <class Sink>
+class CRunJoiner
+{
+public:
+    explicit CRunJoiner(Sink& sink) : m_sink(sink) {}
+
+    void Add(const CColumnRun& run)
+    {
+        if (m_hasPending && run.col == m_pending.col) {
+            m_pending.lo = std::min(m_pending.lo, run.lo);
+            m_pending.hi = std::max(m_pending.hi, run.hi);
+            m_pending.last = run.last;
+            m_pending.multi = true; // joined by the segment between the two
+            return;
+        }
+        if (m_hasPending)
+            Write(m_pending);
+        m_pending = run;
+        m_hasPending = true;
+    }
+
+    void Finish()
+    {
+        if (m_hasPending)
+            Write(m_pending);
+        m_hasPending = false;
+    }
+
+private:
+    // first, then the extremes, then last: the vertical segments between
+    // them cover lo..hi again. Repeated vertices are left out where a
+    // segment of the run already covers them; a run whose vertices all share
+    // one pixel keeps its one zero-length segment, as drawing every segment
+    // would draw it.
+    void Write(const CColumnRun& run)
+    {
+        const int x = run.col;
+        m_sink.Add(QPoint(x, run.first));
+        if (!run.multi)
+            return;
+        if (run.lo == run.hi) {
+            m_sink.Add(QPoint(x, run.last));
+            return;
+        }
+        int at = run.first;
+        auto to = [&](int y) {
+            if (y != at)
+                m_sink.Add(QPoint(x, y));
+            at = y;
+        };
+        if (run.first == run.lo) {
+            to(run.hi);
+        } else if (run.first == run.hi) {
+            to(run.lo);
+        } else {
+            to(run.lo);
+            to(run.hi);
+        }
+        to(run.last);
+    }
+
+    Sink& m_sink;
+    CColumnRun m_pending{};
+    bool m_hasPending = false;
+};
+
+// Blocks of points reduced in parallel; memory stays bounded by the block
+// size whatever the shape of the series.
+constexpr int kBlockSize = 1 << 20;
+// Below this many points one thread is quicker than starting others.
+constexpr int kParallelThreshold = 1 << 18;
+
+int WorkerCount(int count)
+{
+    if (count < kParallelThreshold)
+        return 1;
+    const unsigned hw = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(hw, 1u, 8u));
+}
+
+// Walks the series line of a w by h area, handing each vertex to the sink in
+// drawing order.
+template <class Sink>
+void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, int h, bool reduce, Sink& sink)
+{
+    const int count = points.GetSize();
+    if (count == 0)
+        return;
+    const CPlotRect rect{0, 0, w, h};
+    const CPointMapper map(rect, extents);
+    const CHPoint* data = points.GetData();
+
+    // The line starts on the left edge: at the bottom-left corner when the
+    // first point lies on the left edge, otherwise at the first point's
+    // height.
+    const int firstX = map.X(data[0].m_dX);
+    const int firstY = map.Y(data[0].m_dY);
+    const QPoint start = firstX != rect.left ? QPoint(rect.left, firstY) : QPoint(rect.left, rect.bottom);
+
+    if (!reduce) {
+        sink.Add(start);
+        for (int i = 0; i < count; ++i)
+            sink.Add(QPoint(map.X(data[i].m_dX), map.Y(data[i].m_dY)));
+        return;
+    }
+
+    CRunJoiner<Sink> joiner(sink);
+    joiner.Add(SingleRun(start.x(), start.y()));
+
+    const int workers = WorkerCount(count);
+    std::vector<std::vector<CColumnRun>> runs(static_cast<std::size_t>(workers));
+    for (int batch = 0; batch < count;) {
+        // One block per worker; the first on this thread, the others on
+        // their own.
+        std::vector<std::future<void>> pending;
+        int begin = batch;
+        int used = 0;
+        for (; used < workers && begin < count; ++used) {
+            const int n = std::min(kBlockSize, count - begin);
+            auto& out = runs[static_cast<std::size_t>(used)];
+            if (used > 0) {
+                pending.push_back(std::async(std::launch::async, [&out, data, begin, n, &map] {
+                    ReduceBlock(data + begin, n, map, out);
+                }));
+            }
+            begin += n;
+        }
+        ReduceBlock(data + batch, std::min(kBlockSize, count - batch), map, runs[0]);
+        for (auto& f : pending)
+            f.get();
+        for (int t = 0; t < used; ++t) {
+            for (const CColumnRun& run : runs[static_cast<std::size_t>(t)])
+                joiner.Add(run);
+        }
+        batch = begin;
+    }
+    joiner.Finish();
+}
+
+// Draws the line through the vertices, segment by segment, in batches.
+class CLineSink
+{
+public:
+    explicit CLineSink(QPainter& painter) : m_painter(painter) { m_lines.reserve(kBatch); }
+    ~CLineSink() { Flush(); }
+    CLineSink(const CLineSink&) = delete;
+    CLineSink& operator=(const CLineSink&) = delete;
+
+    void Add(const QPoint& pt)
+    {
+        if (m_hasPen) {
+            m_lines.emplace_back(m_pen, pt);
+            if (m_lines.size() == kBatch)
+                Flush();
+        }
+        m_pen = pt;
+        m_hasPen = true;
+    }
+
+    void Flush()
+    {
+        if (!m_lines.empty())
+            m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+        m_lines.clear();
+    }
+
+private:
+    static constexpr std::size_t kBatch = 4096;
+    QPainter& m_painter;
+    std::vector<QLine> m_lines;
+    QPoint m_pen;
+    bool m_hasPen = false;
+};
+
+struct CPathSink
+{
+    std::vector<QPoint> vertices;
+    void Add(const QPoint& pt) { vertices.push_back(pt); }
+};
+
+QPen SolidPen(const QColor& color, int width)
+{
+    QPen pen(color, width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    return pen;
+}
+
+} // namespace
+
+std::string SeriesGraphLabel(double h, double r, int n)
+{
+    return "H: " + FormatFixed(h, 2) + ", r: " + FormatFixed(r, 2) + ", n: " + std::to_string(n);
+}
+
+std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExtents& extents, int w, int h, bool reduce)
+{
+    CPathSink sink;
+    WalkSeries(points, extents, w, h, reduce, sink);
+    return std::move(sink.vertices);
+}
+
+void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce)
+{
+    using namespace seriesgraph;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBrush(Qt::NoBrush);
+
+    // Axes: the Y axis on the left edge, the X axis on the bottom edge.
+    painter.setPen(SolidPen(kAxisColor, kAxisWidth));
+    const QPoint axes[3] = {QPoint(0, 0), QPoint(0, h), QPoint(w, h)};
+    painter.drawLine(axes[0], axes[1]);
+    painter.drawLine(axes[1], axes[2]);
+
+    // The series, joined in the document's order.
+    if (data.points) {
+        painter.setPen(SolidPen(kSeriesColor, kSeriesWidth));
+        CLineSink sink(painter);
+        WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+    }
+
+    // The whole series' H on the fixed 0 (bottom) to 1 (top) scale.
+    const int yH = HToPixel(CPlotRect{0, 0, w, h}, data.dH);
+    painter.setPen(SolidPen(kHColor, kHLineWidth));
+    painter.drawLine(QPoint(0, yH), QPoint(w, yH));
+
+    // The label: top-left corner 20 pixels below the line, or above it
+    // when the line lies near the bottom.
+    const int top = data.dH < kLabelAboveBelow ? yH - kLabelOffset : yH + kLabelOffset;
+    painter.drawText(QPoint(kLabelLeft, top + painter.fontMetrics().ascent()),
+                     QString::fromStdString(SeriesGraphLabel(data.dH, data.dR, data.nCount)));
+    painter.restore();
 }

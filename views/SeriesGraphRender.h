@@ -1,6 +1,10 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QPainter>
+#include <QPoint>
 
 #include "GrowArray.h"
 #include "PlotExtents.h"
@@ -16,7 +20,34 @@ struct CSeriesGraphData
     int nCount = 0;
 };
 
+// The pens and colours of the picture.
+namespace seriesgraph {
+inline const QColor kAxisColor(0, 0, 0);
+inline const QColor kSeriesColor(127, 127, 127);
+inline const QColor kHColor(0, 0, 255);
+constexpr int kAxisWidth = 2;
+constexpr int kSeriesWidth = 2;
+constexpr int kHLineWidth = 1;
+// The label's top edge lies this far below the H line, or above it for an
+// H under kLabelAboveBelow so that it stays inside the window.
+constexpr int kLabelOffset = 20;
+constexpr int kLabelLeft = 20;
+constexpr double kLabelAboveBelow = 0.1;
+} // namespace seriesgraph
+
+// "H: %.2f, r: %.2f, n: %i", with '.' as decimal point whatever the locale.
+std::string SeriesGraphLabel(double h, double r, int n);
+
 // Draws the axes, the series, the whole-series H line and its label into a
-// w by h area at (0, 0). reduce: join the points of each pixel column by the
-// few segments that shape it instead of every segment.
+// w by h area at (0, 0), over what the device already holds (nothing is
+// filled). Text uses the painter's font. reduce: join the points of each
+// pixel column by the few segments that shape it instead of every segment;
+// the picture is the same.
 void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce = true);
+
+// The vertices of the series line in a w by h area, in drawing order: the
+// pen's start on the left edge, then the points' pixels (every point, or
+// with reduce only those that shape each pixel column). The line joins each
+// vertex to the next.
+std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExtents& extents, int w, int h,
+                                    bool reduce);

@@ -7,9 +7,10 @@
 class IUiServices;
 class QCheckBox;
 class QLineEdit;
+class QShowEvent;
 
 // "Import Data from Text File": the file to read and an optional band of
-// accepted values.
+// accepted values. Shown modally; after OK the members hold the choices.
 class CImportTextDlg : public QDialog
 {
     Q_OBJECT
@@ -22,15 +23,21 @@ public:
     std::string m_strPath;
     int m_bFilter = 0;
 
-    // Reads the controls into the members (false, with a message, when a
-    // limit is not a whole number) or writes the members to the controls.
+    // Reads the controls into the members (false, with a message and the
+    // focus on the offending edit, when a limit is not a whole number) or
+    // writes the members to the controls.
     bool UpdateData(bool saveAndValidate = true);
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void OnInitDialog();
     void OnFilterData();
     void OnSelectFile();
+    bool ReadInteger(QLineEdit* edit, int& value);
 
     IUiServices& m_ui;
     QLineEdit* m_editOver = nullptr;

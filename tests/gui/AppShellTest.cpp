@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
@@ -445,4 +446,45 @@ TEST_F(AppShell, WindowMenuListsTheWindowsAndActivatesOne)
                                   "&2 Kestrn1:2", "&3 Kestrn2*"}));
     window->actions().value(5)->trigger();
     EXPECT_EQ(Frame().windowTitle(), "Kestrin - Kestrn1:1");
+}
+
+namespace {
+
+// A window that reports progress while its painter is open, as a long
+// drawing may.
+class CStatusWhilePainting : public QWidget
+{
+public:
+    CStatusWhilePainting(IUiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {}
+    int painted = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::red);
+        m_ui.SetStatusText("Drawing...");
+        painter.fillRect(QRect(0, 0, 5, 5), Qt::green);
+        ++painted;
+    }
+
+private:
+    IUiServices& m_ui;
+};
+
+} // namespace
+
+TEST_F(AppShell, StatusTextDuringAPaintKeepsThePainter)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    auto* widget = new CStatusWhilePainting(*m_ui, m_app->ActiveView());
+    widget->setGeometry(0, 0, 20, 20);
+    widget->show();
+    widget->repaint();
+    EXPECT_GT(widget->painted, 0);
+    const QImage image = Frame().grab().toImage();
+    EXPECT_EQ(Frame().statusBar()->currentMessage(), "Drawing...");
+    const QPoint corner = widget->mapTo(&Frame(), QPoint(1, 1));
+    EXPECT_EQ(QColor(image.pixel(corner)), QColor(Qt::green));
 }
