@@ -238,18 +238,21 @@ CKestrinDoc* CKestrinApp::OnOpenRecentFile(int index)
 
 bool CKestrinApp::OnFileSave()
 {
-    CKestrinDoc* doc = ActiveDocument();
-    if (!doc || !doc->DoFileSave())
-        return false;
-    AddToRecentFileList(doc->GetPathName());
-    UpdateFrameTitles(doc);
-    return true;
+    return SaveActiveDocument(false);
 }
 
 bool CKestrinApp::OnFileSaveAs()
 {
+    return SaveActiveDocument(true);
+}
+
+bool CKestrinApp::SaveActiveDocument(bool askForName)
+{
     CKestrinDoc* doc = ActiveDocument();
-    if (!doc || !doc->DoSave(std::string(), true))
+    if (!doc)
+        return false;
+    const bool saved = askForName ? doc->DoSave(std::string(), true) : doc->DoFileSave();
+    if (!saved)
         return false;
     AddToRecentFileList(doc->GetPathName());
     UpdateFrameTitles(doc);

@@ -77,6 +77,8 @@ private:
     void DestroyDocument(CKestrinDoc* doc);
     void AddToRecentFileList(const std::string& path);
     bool CloseDocumentWindows(CKestrinDoc* doc);
+    // Save (asking for a name only for a document without one) or Save As.
+    bool SaveActiveDocument(bool askForName);
 
     std::unique_ptr<CQtUiServices> m_ui;
     CRecentFileList m_recentFiles;

@@ -68,6 +68,15 @@ QStringList DescribeMenuBar(CMainFrame& frame)
     return out;
 }
 
+// The bundled sample imported and saved as a document, outside the
+// workbench.
+bool SaveSampleDocument(const std::string& path)
+{
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    return doc.ImportTextFile(kSample, 0, 0, false) && doc.OnSaveDocument(path);
+}
+
 class AppShell : public ::testing::Test
 {
 protected:
@@ -370,12 +379,7 @@ TEST_F(AppShell, RecentFileListKeepsFourAndDropsFilesThatAreGone)
 TEST_F(AppShell, CommandLineDocumentOpensAndAMissingOneEndsStartUp)
 {
     const std::string path = m_dir.File("start.kst");
-    {
-        CHeadlessUi ui;
-        CKestrinDoc doc(ui);
-        ASSERT_TRUE(doc.ImportTextFile(kSample, 0, 0, false));
-        ASSERT_TRUE(doc.OnSaveDocument(path));
-    }
+    ASSERT_TRUE(SaveSampleDocument(path));
     ASSERT_TRUE(m_app->InitInstance({QString::fromStdString(path)}));
     ASSERT_EQ(m_app->Documents().size(), 1u);
     EXPECT_EQ(m_app->Documents()[0]->GetTitle(), "start.kst");
@@ -393,12 +397,7 @@ TEST_F(AppShell, CommandLineDocumentOpensAndAMissingOneEndsStartUp)
 TEST_F(AppShell, DroppedDocumentOpens)
 {
     const std::string path = m_dir.File("dropped.kst");
-    {
-        CHeadlessUi ui;
-        CKestrinDoc doc(ui);
-        ASSERT_TRUE(doc.ImportTextFile(kSample, 0, 0, false));
-        ASSERT_TRUE(doc.OnSaveDocument(path));
-    }
+    ASSERT_TRUE(SaveSampleDocument(path));
     ASSERT_TRUE(m_app->InitInstance({}));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
