@@ -1,22 +1,5 @@
 #include "PlotMapping.h"
 
-#include <cmath>
-
-namespace {
-constexpr double kPixelLimit = 1073741824.0; // 2^30
-}
-
-int TruncateToPixel(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= kPixelLimit)
-        return static_cast<int>(kPixelLimit);
-    if (v <= -kPixelLimit)
-        return -static_cast<int>(kPixelLimit);
-    return static_cast<int>(v);
-}
-
 int ValueToPixelX(const CPlotRect& r, const CPlotExtents& e, double x)
 {
     const double span = e.m_dXMax - e.m_dXMin;

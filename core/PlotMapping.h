@@ -25,7 +25,18 @@ struct CPixel
 // Truncates toward zero like a C cast, but with a defined result for every
 // input: NaN gives 0 and values beyond +-2^30 are held there, far outside any
 // window yet safe for a painter.
-int TruncateToPixel(double v);
+// Inline: drawing a long series calls it for every point.
+inline int TruncateToPixel(double v)
+{
+    constexpr double kLimit = 1073741824.0; // 2^30
+    if (v >= kLimit)
+        return static_cast<int>(kLimit);
+    if (v <= -kLimit)
+        return -static_cast<int>(kLimit);
+    if (v != v) // NaN
+        return 0;
+    return static_cast<int>(v);
+}
 
 // The conversions between the series' values and the pixels of a rectangle.
 // Larger Y is higher on the screen. When all points share one X (or one Y)

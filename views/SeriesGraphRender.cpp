@@ -13,20 +13,6 @@
 
 namespace {
 
-// TruncateToPixel, inlined for the per-point loop: toward zero, NaN to 0,
-// held at +-2^30.
-inline int Truncate(double v)
-{
-    constexpr double kLimit = 1073741824.0; // 2^30
-    if (v >= kLimit)
-        return static_cast<int>(kLimit);
-    if (v <= -kLimit)
-        return -static_cast<int>(kLimit);
-    if (v != v)
-        return 0;
-    return static_cast<int>(v);
-}
-
 // ValueToPixel of the mapping functions for one rectangle, with the
 // per-rectangle terms taken out of the loop. Each pixel is computed with the
 // same operations in the same order (l + (x - xmin) / span * (r - l), and
@@ -42,8 +28,8 @@ public:
     {
     }
 
-    int X(double x) const { return m_xFlat ? m_leftPx : Truncate(m_left + (x - m_xMin) / m_xSpan * m_width); }
-    int Y(double y) const { return m_yFlat ? m_bottomPx : Truncate(m_bottom - (y - m_yMin) / m_ySpan * m_height); }
+    int X(double x) const { return m_xFlat ? m_leftPx : TruncateToPixel(m_left + (x - m_xMin) / m_xSpan * m_width); }
+    int Y(double y) const { return m_yFlat ? m_bottomPx : TruncateToPixel(m_bottom - (y - m_yMin) / m_ySpan * m_height); }
 
 private:
     double m_xMin, m_xSpan, m_yMin, m_ySpan;
