@@ -181,9 +181,11 @@ TEST_F(AppShell, ToolbarStatusBarAndPrompts)
         buttons << (a->isSeparator() ? QString("-") : QString::number(a->data().toInt()));
     EXPECT_EQ(buttons, (QStringList{"57600", "57601", "57603", "-", "32774", "32775", "57664"}));
     EXPECT_EQ(Frame().ToolBar()->iconSize(), QSize(16, 15));
-    for (QAction* a : Frame().ToolBar()->actions())
-        if (!a->isSeparator())
+    for (QAction* a : Frame().ToolBar()->actions()) {
+        if (!a->isSeparator()) {
             EXPECT_FALSE(a->icon().pixmap(QSize(16, 15)).isNull());
+        }
+    }
 
     QAction* series = Frame().ToolbarAction(cmd::ShowSeriesGraph);
     EXPECT_EQ(series->statusTip(), "Toggle the Series Graph");
