@@ -9,6 +9,7 @@
 
 #include "AboutDlg.h"
 #include "ChildFrame.h"
+#include "CommandLine.h"
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "MainFrame.h"
@@ -61,15 +62,13 @@ bool CKestrinApp::InitInstance(const QStringList& arguments)
 
     // The command line: a document to open, a text file to import, or
     // nothing for a new document.
-    QString documentPath;
-    QString importPath;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == QLatin1String("--import-text") && i + 1 < arguments.size())
-            importPath = arguments[++i];
-        else if (!arg.startsWith(QLatin1String("--")) && documentPath.isEmpty())
-            documentPath = arg;
+    const CCommandLine line = ParseCommandLine(arguments);
+    if (!line.error.isEmpty()) {
+        m_ui->ShowError("Kestrin cannot start: " + line.error.toStdString() + ".");
+        return false;
     }
+    const QString& documentPath = line.document;
+    const QString& importPath = line.importText;
 
     m_mainFrame->show();
     if (!documentPath.isEmpty()) {

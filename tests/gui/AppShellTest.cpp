@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "ChildFrame.h"
+#include "CommandLine.h"
 #include "HeadlessUi.h"
 #include "CommandIds.h"
 #include "KestrinApp.h"
@@ -488,4 +489,17 @@ TEST_F(AppShell, StatusTextDuringAPaintKeepsThePainter)
     EXPECT_EQ(Frame().statusBar()->currentMessage(), "Drawing...");
     const QPoint corner = widget->mapTo(&Frame(), QPoint(1, 1));
     EXPECT_EQ(QColor(image.pixel(corner)), QColor(Qt::green));
+}
+
+TEST(CommandLine, DocumentImportAndMistakes)
+{
+    EXPECT_EQ(ParseCommandLine({"a.kst"}).document, "a.kst");
+    const CCommandLine import = ParseCommandLine({"--import-text", "series.txt"});
+    EXPECT_EQ(import.importText, "series.txt");
+    EXPECT_TRUE(import.document.isEmpty());
+    EXPECT_TRUE(import.error.isEmpty());
+    EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+    EXPECT_FALSE(ParseCommandLine({"--import-text"}).error.isEmpty());
+    EXPECT_FALSE(ParseCommandLine({"--frobnicate"}).error.isEmpty());
+    EXPECT_FALSE(ParseCommandLine({"a.kst", "b.kst"}).error.isEmpty());
 }
