@@ -85,17 +85,7 @@ bool CKestrinApp::InitInstance(const QStringList& arguments)
 
 CChildFrame* CKestrinApp::ActiveFrame() const
 {
-    if (!m_mainFrame)
-        return nullptr;
-    QMdiSubWindow* active = m_mainFrame->MdiArea()->activeSubWindow();
-    if (!active) {
-        // The area may have no active window while the application is not
-        // focused; the topmost window stands for it then.
-        const auto windows = m_mainFrame->MdiArea()->subWindowList(QMdiArea::StackingOrder);
-        if (!windows.isEmpty())
-            active = windows.last();
-    }
-    return qobject_cast<CChildFrame*>(active);
+    return m_mainFrame ? qobject_cast<CChildFrame*>(m_mainFrame->ActiveSubWindow()) : nullptr;
 }
 
 CKestrinView* CKestrinApp::ActiveView() const

@@ -67,6 +67,24 @@ bool CMainFrame::Create()
     return m_toolBar && statusBar();
 }
 
+namespace {
+
+// A command's prompt shows in the status bar while it is highlighted; the
+// part after the newline is its tool tip.
+void ApplyPrompt(QAction* action, int id)
+{
+    const char* prompt = CommandPrompt(id);
+    if (!prompt)
+        return;
+    const QString all = QString::fromUtf8(prompt);
+    const qsizetype nl = all.indexOf(QLatin1Char('\n'));
+    action->setStatusTip(nl < 0 ? all : all.left(nl));
+    if (nl >= 0)
+        action->setToolTip(all.mid(nl + 1));
+}
+
+} // namespace
+
 QAction* CMainFrame::MakeAction(const char* text, int id, const char* shortcut)
 {
     // Items with the same text and command in both menu sets share one
@@ -78,13 +96,7 @@ QAction* CMainFrame::MakeAction(const char* text, int id, const char* shortcut)
     action->setData(id);
     if (shortcut)
         action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-    if (const char* prompt = CommandPrompt(id)) {
-        const QString all = QString::fromUtf8(prompt);
-        const qsizetype nl = all.indexOf(QLatin1Char('\n'));
-        action->setStatusTip(nl < 0 ? all : all.left(nl));
-        if (nl >= 0)
-            action->setToolTip(all.mid(nl + 1));
-    }
+    ApplyPrompt(action, id);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     RegisterAction(id, action);
     m_sharedActions[key] = action;
@@ -141,13 +153,8 @@ void CMainFrame::BuildToolBar()
         }
         auto* action = new QAction(ToolbarIcon(id), QString(), this);
         action->setData(id);
-        if (const char* prompt = CommandPrompt(id)) {
-            const QString all = QString::fromUtf8(prompt);
-            const qsizetype nl = all.indexOf(QLatin1Char('\n'));
-            action->setStatusTip(all.left(nl));
-            action->setToolTip(all.mid(nl + 1));
-            action->setText(all.mid(nl + 1));
-        }
+        ApplyPrompt(action, id);
+        action->setText(action->toolTip());
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_toolBar->addAction(action);
         RegisterAction(id, action);
@@ -243,7 +250,7 @@ void CMainFrame::UpdateRecentFileMenu()
             const int id = cmd::FileMru1 + i;
             auto* action = new QAction(recent.MenuText(i), this);
             action->setData(id);
-            action->setStatusTip(QString::fromLatin1(CommandPrompt(id)));
+            ApplyPrompt(action, id);
             connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
             anchor.menu->insertAction(anchor.before, action);
             anchor.items.push_back(action);
@@ -282,14 +289,21 @@ void CMainFrame::UpdateWindowList()
     }
 }
 
+QMdiSubWindow* CMainFrame::ActiveSubWindow() const
+{
+    if (!m_mdiArea)
+        return nullptr;
+    if (QMdiSubWindow* active = m_mdiArea->activeSubWindow())
+        return active;
+    // The area has no active window while the application is not focused;
+    // the topmost one stands for it then.
+    const auto windows = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
+    return windows.isEmpty() ? nullptr : windows.last();
+}
+
 void CMainFrame::UpdateTitle()
 {
-    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
-    if (!active) {
-        const auto windows = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
-        if (!windows.isEmpty())
-            active = windows.last();
-    }
+    QMdiSubWindow* active = ActiveSubWindow();
     if (active)
         setWindowTitle(QStringLiteral("Kestrin - ") + active->windowTitle());
     else
@@ -365,7 +379,9 @@ void CMainFrame::OnCommand(int id)
         if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
             m_app.OnOpenRecentFile(id - cmd::FileMru1);
         } else if (CKestrinView* view = m_app.ActiveView()) {
+            // The view reports its own change of state when it is done.
             view->OnCommand(id);
+            return;
         }
         break;
     }

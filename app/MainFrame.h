@@ -11,6 +11,7 @@ class CKestrinApp;
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -30,6 +31,9 @@ public:
 
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* ToolBar() const { return m_toolBar; }
+    // The active document window, or the topmost one while the application
+    // is not focused; null without windows.
+    QMdiSubWindow* ActiveSubWindow() const;
     // The menus of the set now in the menu bar.
     QList<QMenu*> CurrentMenus() const;
     bool ShowsDocumentMenus() const { return m_bDocumentMenus; }

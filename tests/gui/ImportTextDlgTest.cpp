@@ -23,6 +23,7 @@
 #include "ImportTextDlg.h"
 #include "KestrinDoc.h"
 #include "KestrinView.h"
+#include "LegendReference.h"
 #include "TestSupport.h"
 
 namespace {
@@ -320,30 +321,14 @@ void RunImport(CKestrinView& view, const std::function<void(CImportTextDlg&, Con
 // A legend rendering over white, and the labels it should show.
 QImage RenderLegend(CLegend& legend)
 {
-    QImage image(legend.size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    legend.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
-    return image;
+    return RenderLegend(legend, qRgb(255, 255, 255));
 }
 
 QImage ExpectedLegend(CLegend& legend, const QString& xMin, const QString& xMax, const QString& yMin,
                       const QString& yMax)
 {
-    const int cx = legend.width(), cy = legend.height();
-    QImage image(legend.size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(legend.font());
-    painter.setPen(Qt::black);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    painter.setBackground(Qt::white);
-    const QFontMetrics fm(legend.font());
-    const int up = fm.ascent();
-    painter.drawText(40, cy - 40 + up, xMin);
-    painter.drawText(cx - 10 - fm.horizontalAdvance(xMax), cy - 40 + up, xMax);
-    painter.drawText(0, cy - 65 + up, yMin);
-    painter.drawText(0, 25 + up, yMax);
-    return image;
+    return ExpectedLegend(legend, LegendExtentLabels(legend, xMin, xMax, yMin, yMax, legend.width(), legend.height()),
+                          qRgb(255, 255, 255));
 }
 
 std::vector<double> Coordinates(const CKestrinDoc& doc, bool x)

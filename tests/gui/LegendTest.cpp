@@ -15,6 +15,7 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 #include "KestrinView.h"
+#include "LegendReference.h"
 
 namespace {
 
@@ -22,36 +23,17 @@ namespace {
 // the labels' white text background can be told apart from it.
 const QRgb kUnder = qRgb(0xC0, 0xD0, 0xE0);
 
-struct Label
-{
-    QString text;
-    QPoint topLeft;
-};
+using Label = LegendLabel;
 
 // The legend alone, painted over a plain coloured image of its size.
 QImage RenderLegend(CLegend& legend)
 {
-    QImage image(legend.size(), QImage::Format_RGB32);
-    image.fill(kUnder);
-    legend.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
-    return image;
+    return RenderLegend(legend, kUnder);
 }
 
-// The image the legend should give: the labels, each with its top-left
-// corner at its point, black on white in the legend's font.
 QImage Expected(const CLegend& legend, const std::vector<Label>& labels, QRgb under = kUnder)
 {
-    QImage image(legend.size(), QImage::Format_RGB32);
-    image.fill(under);
-    QPainter painter(&image);
-    painter.setFont(legend.font());
-    painter.setPen(Qt::black);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    painter.setBackground(Qt::white);
-    const QFontMetrics fm(legend.font());
-    for (const Label& label : labels)
-        painter.drawText(label.topLeft + QPoint(0, fm.ascent()), label.text);
-    return image;
+    return ExpectedLegend(legend, labels, under);
 }
 
 bool IsDark(QRgb c)
@@ -109,11 +91,7 @@ protected:
     std::vector<Label> Extents(const QString& xMin, const QString& xMax, const QString& yMin, const QString& yMax,
                                int cx, int cy) const
     {
-        const QFontMetrics fm(view->Legend().font());
-        return {{xMin, {40, cy - 40}},
-                {xMax, {cx - 10 - fm.horizontalAdvance(xMax), cy - 40}},
-                {yMin, {0, cy - 40 - 25}},
-                {yMax, {0, 25}}};
+        return LegendExtentLabels(view->Legend(), xMin, xMax, yMin, yMax, cx, cy);
     }
 
     CHeadlessUi ui;
