@@ -11,6 +11,8 @@ packages=(
   pkg-config
   libgtest-dev
   libgmock-dev
+  libsqlite3-dev
+  mdbtools-dev
   libbenchmark-dev
   qt6-base-dev
   fonts-dejavu-core

@@ -18,6 +18,10 @@ CKestrinView::CKestrinView(CKestrinDoc& doc, QWidget* parent) : QWidget(parent),
 
 CKestrinView::~CKestrinView()
 {
+    DestroyParamsDlg();
+    // The tabs go first, without recalculating anything: the view is closing.
+    // The document's results stay with the document.
+    m_ruler.DestroyTabs();
     m_doc.RemoveView(this);
 }
 
@@ -30,6 +34,7 @@ void CKestrinView::OnInitialUpdate()
     m_ruler.Create(RulerRect(cx), this);
     m_hGraph.Create(plot, this);
     m_legend.Create(QRect(0, 0, cx, cy), this);
+    CreateParamsDlg();
     OnUpdate(nullptr, 0, nullptr);
 }
 
@@ -183,6 +188,24 @@ bool CKestrinView::OnCommand(int id)
         break;
     case cmd::ShowLegend:
         OnShowLegend();
+        break;
+    case cmd::HParameters:
+        OnHParameters();
+        break;
+    case cmd::DeleteTabAt:
+        OnDeleteTabAt();
+        break;
+    case cmd::DeleteAllTabs:
+        OnDeleteAllTabs();
+        break;
+    case cmd::AutoTab:
+        OnAutoTab();
+        break;
+    case cmd::TabSettings:
+        OnTabSettings();
+        break;
+    case cmd::ImportDatabase:
+        OnImportDatabase();
         break;
     default:
         // The remaining analysis commands are handled by their own dialogs.

@@ -11,6 +11,7 @@
 #include "SeriesGraph.h"
 
 class CKestrinDoc;
+class CHParamsDlg;
 struct CHPoint;
 
 // Enabled state and check mark of one command, as the view's rules give it.
@@ -66,6 +67,14 @@ public:
 
     bool HasTabs() const { return m_ruler.GetTabCount() > 0; }
 
+    // The modeless H parameters dialog, created hidden at the initial update.
+    CHParamsDlg* ParamsDlg() const { return m_pParamsDlg; }
+    // Has the parameters dialog rebuild its list of estimators; the ruler
+    // calls it after every recalculation.
+    void RefreshParamsDlg();
+    // Sets M and/or D of every interval estimator, recomputes each, repaints.
+    void SetAllTabParameters(bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM);
+
 signals:
     // The facts behind the commands' enable and check rules may have changed.
     void commandStateChanged();
@@ -79,6 +88,16 @@ private:
     void OnShowSeriesGraph();
     void OnShowHGraph();
     void OnShowLegend();
+    // Tab and parameter commands (KestrinViewTabCommands.cpp).
+    void CreateParamsDlg();
+    void DestroyParamsDlg();
+    void OnHParameters();
+    void OnDeleteTabAt();
+    void OnDeleteAllTabs();
+    void OnAutoTab();
+    void OnTabSettings();
+    // Database import (KestrinViewDatabase.cpp).
+    void OnImportDatabase();
 
     CKestrinDoc& m_doc;
     // Declared in creation order; destroyed in reverse.
@@ -87,4 +106,5 @@ private:
     CHGraph m_hGraph;
     CLegend m_legend;
     CPlotExtents m_extents;
+    CHParamsDlg* m_pParamsDlg = nullptr;
 };

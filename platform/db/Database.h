@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "DbVariant.h"
+
+// Any failure of the database layer: a file that cannot be opened, a table
+// or field that does not exist, a damaged page, a read error. The text says
+// what went wrong for a log or a command-line message.
+class CDatabaseError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A read-only walk over every record of one table, in the order the table
+// delivers them. Positioned on the first record when opened.
+class IRecordset
+{
+public:
+    virtual ~IRecordset() = default;
+    virtual bool IsEOF() const = 0;
+    // Throws CDatabaseError on a read error, and when the records end before
+    // the count the table declares (a truncated or damaged file).
+    virtual void MoveNext() = 0;
+    // The index of a field by its exact name; throws CDatabaseError when the
+    // table has no such field.
+    virtual int FieldIndex(const std::string& name) const = 0;
+    virtual CDbVariant GetFieldValue(int index) const = 0;
+    CDbVariant GetFieldValue(const std::string& name) const { return GetFieldValue(FieldIndex(name)); }
+};
+
+// One open database file. Every call may throw CDatabaseError.
+class IDatabase
+{
+public:
+    virtual ~IDatabase() = default;
+    // Every table, system tables included, in the file's own order.
+    virtual std::vector<std::string> TableNames() = 0;
+    // The table's fields in the table's field order; throws when the table
+    // cannot be opened.
+    virtual std::vector<std::string> FieldNames(const std::string& table) = 0;
+    virtual std::unique_ptr<IRecordset> OpenRecordset(const std::string& table) = 0;
+};
+
+// Opens a file read-only, choosing the backend by its extension: .mdb and
+// .accdb (Access), .sqlite, .sqlite3 and .db (SQLite), .csv, .tsv and .txt
+// (delimited text with a header row). Throws CDatabaseError when the file
+// cannot be opened or is not what its extension says.
+std::unique_ptr<IDatabase> OpenDatabase(const std::string& path);
+
+// The file-choice filter that offers every kind, Access files first.
+std::string DatabaseFileFilter();

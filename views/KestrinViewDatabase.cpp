@@ -1,0 +1,4 @@
+#include "KestrinView.h"
+
+// Placeholder body; the database import is being built.
+void CKestrinView::OnImportDatabase() {}
