@@ -20,6 +20,8 @@ constexpr Command kCommands[] = {
     {"tabs", RunTabs},
     {"import", RunImport},
     {"info", RunInfo},
+    {"tables", RunTables},
+    {"fields", RunFields},
 };
 
 const Command* FindCommand(std::string_view name)

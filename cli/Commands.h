@@ -22,6 +22,8 @@ int RunEstimate(std::span<const std::string> args);
 int RunTabs(std::span<const std::string> args);
 int RunImport(std::span<const std::string> args);
 int RunInfo(std::span<const std::string> args);
+int RunTables(std::span<const std::string> args);
+int RunFields(std::span<const std::string> args);
 
 // The switch every command takes for machine-readable output.
 inline constexpr OptionDef kJsonOption{"--json", "", 0};

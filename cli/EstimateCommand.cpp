@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {kDOption, kMOption, kFilterOption, kJsonOption};
+constexpr OptionDef kOptions[] = {kDOption,    kMOption,      kFilterOption, kDbOption,
+                                   kTableOption, kXFieldOption, kYFieldOption, kJsonOption};
 
 std::string AsText(const CHDataSet& set)
 {
@@ -28,12 +29,12 @@ std::string AsText(const CHDataSet& set)
     return out;
 }
 
-std::string AsJson(const std::string& path, const CHDataSet& set)
+std::string AsJson(const std::string& path, const SeriesOptions& options, const CHDataSet& set)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.StringField("file", DisplayText(path));
+    WriteSeriesSource(json, path, options);
     json.IntegerField("n", set.GetCount());
     json.IntegerField("D", set.GetD());
     json.IntegerField("M", set.GetM());
@@ -51,8 +52,8 @@ int RunEstimate(std::span<const std::string> args)
     const ParsedArgs parsed = ParseArgs(args, kOptions);
     if (parsed.help)
         return ShowCommandHelp("estimate");
-    const std::string& path = RequireOneFile(parsed, "FILE");
     const SeriesOptions options = ReadSeriesOptions(parsed);
+    const std::string& path = SeriesInput(parsed, options);
 
     CHeadlessUi ui(true);
     CKestrinDoc doc(ui);
@@ -64,5 +65,5 @@ int RunEstimate(std::span<const std::string> args)
                      "%s estimate: warning: the series (n = %d) is too short for D %d and M %d: "
                      "L(r) is 0 for every r > %d\n",
                      kProgramName, set.GetCount(), set.GetD(), set.GetM(), std::max(set.GetCount() - set.GetD(), 0));
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, set) : AsText(set));
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, set) : AsText(set));
 }

@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {{"--output", "-o", 1, "DOC.kst"}, kFilterOption, kJsonOption};
+constexpr OptionDef kOptions[] = {{"--output", "-o", 1, "DOC.kst"}, kFilterOption, kDbOption, kTableOption,
+                                   kXFieldOption, kYFieldOption, kJsonOption};
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -26,7 +27,8 @@ int RunImport(std::span<const std::string> args)
     const ParsedArgs parsed = ParseArgs(args, kOptions);
     if (parsed.help)
         return ShowCommandHelp("import");
-    const std::string& path = RequireOneFile(parsed, "FILE");
+    const SeriesOptions options = ReadSeriesOptions(parsed);
+    const std::string& path = SeriesInput(parsed, options);
     if (!parsed.Has("--output"))
         throw UsageError("missing -o DOC.kst (the document to write)");
     const std::string& output = parsed.Values("--output")[0];
@@ -35,7 +37,6 @@ int RunImport(std::span<const std::string> args)
     // Saving over the text file would lose the data being imported.
     if (SameFile(path, output))
         throw UsageError("-o \"" + output + "\" is the file being imported");
-    const SeriesOptions options = ReadSeriesOptions(parsed);
 
     CHeadlessUi ui(true);
     CKestrinDoc doc(ui);
@@ -47,14 +48,18 @@ int RunImport(std::span<const std::string> args)
     if (parsed.Has("--json")) {
         CJsonWriter json(out);
         json.BeginObject();
-        json.StringField("file", DisplayText(path));
+        WriteSeriesSource(json, path, options);
         json.StringField("output", DisplayText(output));
         json.IntegerField("points", count);
         json.EndObject();
         json.Finish();
     } else {
-        out = "Imported " + std::to_string(count) + (count == 1 ? " value" : " values") + " from " +
-              JsonQuoted(DisplayText(path)) + " into " + JsonQuoted(DisplayText(output)) + ".\n";
+        const std::string from = options.database
+                                     ? "table " + JsonQuoted(DisplayText(options.database->table)) + " of " +
+                                           JsonQuoted(DisplayText(path))
+                                     : JsonQuoted(DisplayText(path));
+        out = "Imported " + std::to_string(count) + (count == 1 ? " value" : " values") + " from " + from +
+              " into " + JsonQuoted(DisplayText(output)) + ".\n";
     }
     return EmitOutput(out);
 }

@@ -3,13 +3,50 @@
 #include <cstdio>
 #include <limits>
 
+#include "Commands.h"
+#include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "TextEncoding.h"
 #include "Usage.h"
 
+namespace {
+
+// The database options: all four or none.
+std::optional<DatabaseSource> ReadDatabaseSource(const ParsedArgs& parsed)
+{
+    constexpr const char* kNames[] = {"--db", "--table", "--x", "--y"};
+    std::string missing;
+    bool any = false;
+    for (const char* name : kNames) {
+        if (parsed.Has(name))
+            any = true;
+        else
+            missing += std::string(missing.empty() ? "" : ", ") + name;
+    }
+    if (!any)
+        return std::nullopt;
+    if (!missing.empty())
+        throw UsageError("a database table is read with --db FILE --table NAME --x FIELD --y FIELD; missing " +
+                         missing);
+    DatabaseSource source{parsed.Values("--db")[0], parsed.Values("--table")[0], parsed.Values("--x")[0],
+                          parsed.Values("--y")[0]};
+    if (source.file.empty())
+        throw UsageError("--db: the file name is empty");
+    if (source.table.empty())
+        throw UsageError("--table: the table name is empty");
+    if (source.xField.empty() || source.yField.empty())
+        throw UsageError(std::string(source.xField.empty() ? "--x" : "--y") + ": the field name is empty");
+    if (parsed.Has("--filter"))
+        throw UsageError("--filter applies to text files only, not to --db");
+    return source;
+}
+
+} // namespace
+
 SeriesOptions ReadSeriesOptions(const ParsedArgs& parsed)
 {
     SeriesOptions options;
+    options.database = ReadDatabaseSource(parsed);
     if (parsed.Has("--filter")) {
         const auto& bounds = parsed.Values("--filter");
         constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -27,9 +64,38 @@ SeriesOptions ReadSeriesOptions(const ParsedArgs& parsed)
     return options;
 }
 
+const std::string& SeriesInput(const ParsedArgs& parsed, const SeriesOptions& options)
+{
+    if (!options.database)
+        return RequireOneFile(parsed, "FILE");
+    if (!parsed.positionals.empty())
+        throw UsageError("unexpected argument \"" + parsed.positionals[0] +
+                         "\" (--db reads the series instead of a text FILE)");
+    return options.database->file;
+}
+
+void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesOptions& options)
+{
+    json.StringField("file", DisplayText(path));
+    if (!options.database)
+        return;
+    json.StringField("table", DisplayText(options.database->table));
+    json.StringField("x_field", DisplayText(options.database->xField));
+    json.StringField("y_field", DisplayText(options.database->yField));
+}
+
 bool ImportSeries(CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
 {
     doc.OnNewDocument();
+    if (options.database) {
+        const DatabaseSource& db = *options.database;
+        // A table without usable records is refused by the import itself.
+        if (!doc.ImportDatabase(db.file, db.table, db.xField, db.yField))
+            return false;
+        if (options.d || options.m)
+            doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
+        return true;
+    }
     if (!doc.ImportTextFile(path, options.under, options.over, options.filter))
         return false;
     if (options.d || options.m)

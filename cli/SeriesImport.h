@@ -5,6 +5,7 @@
 
 #include "Args.h"
 
+class CJsonWriter;
 class CKestrinDoc;
 
 // The ranges accepted for the estimator's parameters. A line fit needs at
@@ -15,10 +16,21 @@ constexpr int kMaxD = 1000;
 constexpr int kMinM = 2;
 constexpr int kMaxM = 100000;
 
-// How a text file becomes the document's series: the import filter and the
-// global parameters to apply afterwards.
+// A series read from a table of a database file instead of a text file.
+struct DatabaseSource
+{
+    std::string file;
+    std::string table;
+    std::string xField;
+    std::string yField;
+};
+
+// Where the document's series comes from and how: a text file with its
+// import filter, or a database table; and the global parameters to apply
+// afterwards.
 struct SeriesOptions
 {
+    std::optional<DatabaseSource> database;
     bool filter = false;
     int under = 0;
     int over = 0;
@@ -31,14 +43,29 @@ struct SeriesOptions
 inline constexpr OptionDef kFilterOption{"--filter", "", 2, "UNDER OVER"};
 inline constexpr OptionDef kDOption{"--D", "", 1, "N"};
 inline constexpr OptionDef kMOption{"--M", "", 1, "N"};
+// The options that read a database table instead of a text file.
+inline constexpr OptionDef kDbOption{"--db", "", 1, "FILE"};
+inline constexpr OptionDef kTableOption{"--table", "", 1, "NAME"};
+inline constexpr OptionDef kXFieldOption{"--x", "", 1, "FIELD"};
+inline constexpr OptionDef kYFieldOption{"--y", "", 1, "FIELD"};
 
-// Reads --filter, --D and --M from parsed (those present); throws
-// UsageError for a value out of range.
+// Reads --db, --table, --x, --y, --filter, --D and --M from parsed (those
+// present); throws UsageError for a value out of range, a database option
+// without the other three, or --filter with --db.
 SeriesOptions ReadSeriesOptions(const ParsedArgs& parsed);
 
-// Imports path into doc as the workbench does, then, when --D or --M was
-// given, sets the global parameters (the other one keeps its value). False
-// when the import failed; the document has then told the user why.
+// The file the series is read from: the text FILE, the only file name on
+// the command line, or the --db file, when no file name may be given.
+const std::string& SeriesInput(const ParsedArgs& parsed, const SeriesOptions& options);
+
+// The JSON fields naming where the series came from: "file" (the text file
+// or the database file) and, for a database, "table", "x_field", "y_field".
+void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesOptions& options);
+
+// Imports path (or the database table of options) into doc as the workbench
+// does, then, when --D or --M was given, sets the global parameters (the
+// other one keeps its value). False when the import failed; the document has
+// then told the user why.
 // An import that accepts no value warns on standard error: its estimate is
 // not a measurement.
 bool ImportSeries(CKestrinDoc& doc, const std::string& path, const SeriesOptions& options);

@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {{"--at", "", 1, "T1,T2,..."}, kDOption, kMOption, kFilterOption, kJsonOption};
+constexpr OptionDef kOptions[] = {{"--at", "", 1, "T1,T2,..."}, kDOption, kMOption, kFilterOption, kDbOption,
+                                   kTableOption, kXFieldOption, kYFieldOption, kJsonOption};
 
 std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs)
 {
@@ -35,12 +36,13 @@ std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs
     return out;
 }
 
-std::string AsJson(const std::string& path, const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs)
+std::string AsJson(const std::string& path, const SeriesOptions& options, const CKestrinDoc& doc,
+                   const std::vector<std::int32_t>& tabs)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.StringField("file", DisplayText(path));
+    WriteSeriesSource(json, path, options);
     json.IntegerField("D", doc.m_nD);
     json.IntegerField("M", doc.m_nM);
     json.Key("tabs");
@@ -70,8 +72,8 @@ int RunTabs(std::span<const std::string> args)
     const ParsedArgs parsed = ParseArgs(args, kOptions);
     if (parsed.help)
         return ShowCommandHelp("tabs");
-    const std::string& path = RequireOneFile(parsed, "FILE");
     const SeriesOptions options = ReadSeriesOptions(parsed);
+    const std::string& path = SeriesInput(parsed, options);
     std::vector<std::int32_t> tabs;
     if (parsed.Has("--at"))
         tabs = ParseWholeNumberList(parsed.Values("--at")[0], "--at");
@@ -90,5 +92,5 @@ int RunTabs(std::span<const std::string> args)
         std::fprintf(stderr, "%s tabs: warning: %ld of %zu intervals hold fewer than D + M = %d values; L(r) is 0 "
                      "for their longest lags\n", kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(),
                      doc.m_nD + doc.m_nM);
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, doc, tabs) : AsText(doc, tabs));
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs) : AsText(doc, tabs));
 }

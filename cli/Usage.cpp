@@ -12,7 +12,14 @@ Commands:
   tabs FILE          H of each interval between tab positions
   import FILE        import a text file and save it as a Kestrin document
   info DOC.kst       show everything a Kestrin document holds
+  tables DB          list the tables of a database file
+  fields DB TABLE    list the fields of a table, in the table's order
   help [COMMAND]     show this help, or a command's
+
+Wherever a command reads a text FILE, it reads a database table instead
+with --db DB --table NAME --x FIELD --y FIELD (X from one field, Y from the
+other). DB is an Access (.mdb, .accdb), SQLite (.sqlite, .sqlite3, .db) or
+delimited text (.csv, .tsv, .txt with a header row) file.
 
 Run 'kestrin-cli COMMAND --help' for a command's options and output.
 
@@ -26,6 +33,21 @@ could not be understood.
     "FILE holds one number per line, read as the workbench's text import\n"      \
     "reads it: a line that does not start with a number counts as 0, and the\n"  \
     "accepted values are numbered X = 0, 1, 2, ...\n"
+
+#define KESTRIN_DATABASE_NOTE                                                    \
+    "Instead of FILE, --db DB --table NAME --x FIELD --y FIELD reads every\n"    \
+    "record of a database table as the workbench's database import does: X\n"   \
+    "from one field, Y from the other, in the table's order. A record whose X\n"  \
+    "or Y is empty or not a number is skipped (a warning says how many); a\n"    \
+    "table with no usable record is an error.\n"
+
+#define KESTRIN_DATABASE_OPTIONS                                                 \
+    "  --db DB              read a database file instead of FILE: Access\n"      \
+    "                       (.mdb, .accdb), SQLite (.sqlite, .sqlite3, .db)\n"    \
+    "                       or delimited text (.csv, .tsv, .txt)\n"             \
+    "  --table NAME         the table to read (see 'kestrin-cli tables DB')\n"   \
+    "  --x FIELD            the field read as X (see 'kestrin-cli fields')\n"    \
+    "  --y FIELD            the field read as Y\n"
 
 #define KESTRIN_FILTER_OPTION                                                    \
     "  --filter UNDER OVER  keep only values strictly between UNDER and OVER\n"  \
@@ -41,59 +63,93 @@ could not be understood.
 
 constexpr std::string_view kEstimateHelp =
     "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER] [--json]\n"
+    "       kestrin-cli estimate --db DB --table NAME --x FIELD --y FIELD [--D N] [--M N] [--json]\n"
     "\n"
     "Imports FILE and prints the H estimate of the whole series: n, D, M, H,\n"
     "b, r and the table of L(r), log10 r and log10(L(r)/r) for r = 1..M.\n"
-    "\n" KESTRIN_TEXT_FILE_NOTE
+    "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
     "An import sets D 4 and M 3; --D and --M then change them as the\n"
     "workbench's global parameters do.\n"
     "\n"
-    "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_FILTER_OPTION
+    "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
     "Text output: one \"name value\" line each for n, D, M, H, b, r, then the\n"
     "table; H, b, r, L(r) and the logarithms have 6 decimals.\n"
-    "JSON output: {\"file\", \"n\", \"D\", \"M\", \"H\", \"b\", \"r\",\n"
+    "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
+    "  \"n\", \"D\", \"M\", \"H\", \"b\", \"r\",\n"
     "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kTabsHelp =
     "Usage: kestrin-cli tabs FILE --at T1,T2,... [--D N] [--M N] [--filter UNDER OVER] [--json]\n"
+    "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD --at T1,T2,... [--D N] [--M N] [--json]\n"
     "\n"
     "Imports FILE and estimates H in each interval between tab positions, as\n"
     "the workbench's ruler does: [smallest X, T1), [T1, T2), ..., [Tk, largest X).\n"
     "The largest X itself falls in no interval. Each interval is labelled with\n"
     "its upper X bound.\n"
-    "\n" KESTRIN_TEXT_FILE_NOTE
+    "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
     "\n"
     "Options:\n"
     "  --at T1,T2,...       tab positions: whole numbers, commas between them,\n"
     "                       negative numbers allowed; sorted ascending. Without\n"
     "                       --at, or with an empty list, there are no intervals.\n" KESTRIN_PARAMETER_OPTIONS
-        KESTRIN_FILTER_OPTION
+        KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
     "Text output: D and M, then one line per interval: label, n, H, b, r\n"
     "(H, b, r with 6 decimals).\n"
-    "JSON output: {\"file\", \"D\", \"M\", \"tabs\": [sorted positions],\n"
+    "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
+    "  \"D\", \"M\", \"tabs\": [sorted positions],\n"
     "  \"intervals\": [{\"label\", \"n\", \"H\", \"b\", \"r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kImportHelp =
     "Usage: kestrin-cli import FILE -o DOC.kst [--filter UNDER OVER] [--json]\n"
+    "       kestrin-cli import --db DB --table NAME --x FIELD --y FIELD -o DOC.kst [--json]\n"
     "\n"
     "Imports FILE (with D 4 and M 3) and saves the result as a Kestrin\n"
     "document. An existing DOC.kst is replaced only once the new one has been\n"
-    "written completely; DOC.kst may not be FILE itself.\n"
-    "\n" KESTRIN_TEXT_FILE_NOTE
+    "written completely; DOC.kst may not be FILE itself. A document made\n"
+    "from a database keeps the names of the file, the table and the fields.\n"
+    "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
     "\n"
     "Options:\n"
-    "  -o, --output DOC.kst the document to write (required)\n" KESTRIN_FILTER_OPTION
+    "  -o, --output DOC.kst the document to write (required)\n" KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
     "Text output: one line naming the number of values and the document.\n"
-    "JSON output: {\"file\", \"output\", \"points\"}\n";
+    "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
+    "  \"output\", \"points\"}\n";
+
+constexpr std::string_view kTablesHelp =
+    "Usage: kestrin-cli tables DB [--json]\n"
+    "\n"
+    "Lists every table of the database file DB, system tables included, in\n"
+    "the file's own order: the names --table takes. A delimited text file\n"
+    "holds one table.\n"
+    "\n"
+    "Options:\n"
+    "  --json               write JSON instead of text\n"
+    "  -h, --help           show this help\n"
+    "\n"
+    "Text output: one table name per line.\n"
+    "JSON output: {\"file\", \"tables\": [names]}\n";
+
+constexpr std::string_view kFieldsHelp =
+    "Usage: kestrin-cli fields DB TABLE [--json]\n"
+    "\n"
+    "Lists the fields of TABLE in the database file DB, in the table's order:\n"
+    "the names --x and --y take.\n"
+    "\n"
+    "Options:\n"
+    "  --json               write JSON instead of text\n"
+    "  -h, --help           show this help\n"
+    "\n"
+    "Text output: one field name per line.\n"
+    "JSON output: {\"file\", \"table\", \"fields\": [names]}\n";
 
 constexpr std::string_view kInfoHelp =
     "Usage: kestrin-cli info DOC.kst [--points] [--windows] [--values] [--json]\n"
@@ -138,5 +194,9 @@ std::string_view CommandHelp(std::string_view command)
         return kTabsHelp;
     if (command == "import")
         return kImportHelp;
+    if (command == "tables")
+        return kTablesHelp;
+    if (command == "fields")
+        return kFieldsHelp;
     return kInfoHelp;
 }

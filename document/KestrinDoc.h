@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "DatabaseOpener.h"
 #include "Document.h"
 #include "GrowArray.h"
 #include "HDataSet.h"
@@ -31,6 +33,22 @@ public:
     // leaving the document as it was, when the user keeps unsaved changes or
     // the file cannot be read.
     bool ImportTextFile(const std::string& path, int nUnder, int nOver, bool bFilter);
+    // Replaces the series with the records of a database table: X from one
+    // field, Y from another (DatabaseImport.cpp). Returns false, leaving the
+    // document as it was, when the user keeps unsaved changes or the table
+    // cannot be read.
+    bool ImportDatabase(const std::string& database, const std::string& table, const std::string& xField,
+                        const std::string& yField);
+    // Reads the whole table first; only then empties the document and fills
+    // it (names, points, the global estimator computed with D 4 and M 3) and
+    // marks it modified and holding data.
+    // Records whose X or Y is not a number are skipped and counted in one
+    // message. False, with a message and nothing changed, on failure.
+    bool LoadFromDatabase(const std::string& database, const std::string& table, const std::string& xField,
+                          const std::string& yField);
+    // A field value as a finite real; nothing for Null, empty, text that is
+    // not a number and values that are not finite.
+    static std::optional<double> VariantToDouble(CDbVariant value);
 
     void Serialize(CArchive& ar) override;
     void DeleteContents() override;
@@ -53,4 +71,7 @@ public:
     std::string m_strYField;
     std::string m_strTable;
     std::string m_strDatabase;
+    // The connection of the database import, open only while it reads.
+    std::unique_ptr<IDatabase> m_database;
+    DatabaseOpener m_openDatabase = OpenDatabase;
 };

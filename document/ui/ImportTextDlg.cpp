@@ -11,36 +11,10 @@
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
 
+#include "DataExchange.h"
+#include "DialogUnits.h"
 #include "TextEncoding.h"
 #include "UiServices.h"
-
-namespace {
-
-// The dialog is laid out in dialog units: a quarter of the font's average
-// character width horizontally and an eighth of its height vertically, so
-// the layout keeps its proportions with whatever font the desktop uses.
-class DialogUnits
-{
-public:
-    explicit DialogUnits(const QFont& font)
-    {
-        const QFontMetrics fm(font);
-        const int alphabet =
-            fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        m_baseX = (alphabet / 26 + 1) / 2;
-        m_baseY = fm.height();
-    }
-
-    int X(int dlu) const { return (dlu * m_baseX + 2) / 4; }
-    int Y(int dlu) const { return (dlu * m_baseY + 4) / 8; }
-    QRect Rect(int x, int y, int w, int h) const { return QRect(X(x), Y(y), X(w), Y(h)); }
-
-private:
-    int m_baseX = 6;
-    int m_baseY = 13;
-};
-
-} // namespace
 
 CImportTextDlg::CImportTextDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
 {
@@ -85,7 +59,7 @@ CImportTextDlg::CImportTextDlg(IUiServices& ui, QWidget* parent) : QDialog(paren
     // Where the font's texts are wider than the dialog units allow, the
     // column of the limit edits moves right (and everything right of it
     // with it) so that the labels are never cut.
-    const DialogUnits du(font());
+    const CDialogUnits du(font());
     const int labelRoom = du.X(85 - 13 - 2);
     const int widen = std::max({0, labelOver->sizeHint().width() - labelRoom,
                                 labelUnder->sizeHint().width() - labelRoom});
@@ -130,20 +104,6 @@ void CImportTextDlg::OnInitDialog()
     OnFilterData();
 }
 
-bool CImportTextDlg::ReadInteger(QLineEdit* edit, int& value)
-{
-    bool ok = false;
-    const int parsed = edit->text().trimmed().toInt(&ok, 10);
-    if (!ok) {
-        m_ui.MessageBox("Please enter an integer.", MsgButtons::ok, MsgIcon::warning);
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->selectAll();
-        return false;
-    }
-    value = parsed;
-    return true;
-}
-
 bool CImportTextDlg::UpdateData(bool saveAndValidate)
 {
     if (!saveAndValidate) {
@@ -155,9 +115,9 @@ bool CImportTextDlg::UpdateData(bool saveAndValidate)
     }
     // Read in the members' order; a limit that fails stops the exchange, as
     // far as it got.
-    if (!ReadInteger(m_editOver, m_nOver))
+    if (!ReadInteger(m_ui, m_editOver, m_nOver))
         return false;
-    if (!ReadInteger(m_editUnder, m_nUnder))
+    if (!ReadInteger(m_ui, m_editUnder, m_nUnder))
         return false;
     // The edit shows the path in display form; the member keeps the chosen
     // path's bytes as long as the edit still shows that path.

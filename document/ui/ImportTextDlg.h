@@ -37,7 +37,6 @@ private:
     void OnInitDialog();
     void OnFilterData();
     void OnSelectFile();
-    bool ReadInteger(QLineEdit* edit, int& value);
 
     IUiServices& m_ui;
     QLineEdit* m_editOver = nullptr;

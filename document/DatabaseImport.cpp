@@ -1,0 +1,150 @@
+// Import of a series from a table of a database file: X from one field, Y
+// from another, one point per record in the order the table delivers them.
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "KestrinDoc.h"
+#include "StatusOperation.h"
+#include "TextEncoding.h"
+
+namespace {
+
+constexpr const char* kLoadFailed = "Kestrin: Unable to open database!";
+
+// Everything read from the table, before the document takes it.
+struct TableSeries
+{
+    std::vector<CHPoint> points;
+    std::vector<double> values;
+    std::int64_t records = 0;
+    std::int64_t skipped = 0;
+};
+
+// Walks every record of the table; throws CDatabaseError on any failure of
+// the database and std::bad_alloc when memory runs out.
+TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string& xField,
+                      const std::string& yField)
+{
+    TableSeries series;
+    std::unique_ptr<IRecordset> records = db.OpenRecordset(table);
+    const int x = records->FieldIndex(xField);
+    const int y = records->FieldIndex(yField);
+    while (!records->IsEOF()) {
+        ++series.records;
+        const std::optional<double> xv = CKestrinDoc::VariantToDouble(records->GetFieldValue(x));
+        const std::optional<double> yv = CKestrinDoc::VariantToDouble(records->GetFieldValue(y));
+        if (xv && yv) {
+            // The series counts its points in an int.
+            if (series.points.size() >= static_cast<std::size_t>(INT_MAX))
+                throw CDatabaseError("the table holds more records than a series can");
+            CHPoint p;
+            p.m_dX = *xv;
+            p.m_dY = *yv;
+            series.points.push_back(p);
+            series.values.push_back(*yv);
+        } else {
+            ++series.skipped;
+        }
+        records->MoveNext();
+    }
+    return series;
+}
+
+std::string SkippedMessage(std::int64_t skipped)
+{
+    if (skipped == 1)
+        return "1 record was skipped because its X or Y value is empty or not a number.";
+    return std::to_string(skipped) + " records were skipped because their X or Y value is empty or not a number.";
+}
+
+} // namespace
+
+std::optional<double> CKestrinDoc::VariantToDouble(CDbVariant value)
+{
+    const std::optional<double> number = ::VariantToDouble(value);
+    if (!number || !std::isfinite(*number))
+        return std::nullopt;
+    return number;
+}
+
+bool CKestrinDoc::ImportDatabase(const std::string& database, const std::string& table, const std::string& xField,
+                                 const std::string& yField)
+{
+    if (!SaveModified())
+        return false;
+    return LoadFromDatabase(database, table, xField, yField);
+}
+
+bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::string& table,
+                                   const std::string& xField, const std::string& yField)
+{
+    if (database.empty() || table.empty() || xField.empty() || yField.empty()) {
+        Ui().ShowError(std::string(kLoadFailed) + "\nNo database file, table or field was named.");
+        return false;
+    }
+
+    TableSeries series;
+    std::string error;
+    {
+        CStatusOperation status(Ui(), "Loading Records...");
+        try {
+            if (!m_openDatabase)
+                throw CDatabaseError("no database access is available");
+            m_database = m_openDatabase(database);
+            if (!m_database)
+                throw CDatabaseError("the file could not be opened");
+            series = ReadTable(*m_database, table, xField, yField);
+        } catch (const std::bad_alloc&) {
+            error = "There is not enough memory for so many records.";
+        } catch (const std::exception& e) {
+            error = DisplayText(e.what());
+            if (error.empty())
+                error = "The database could not be read.";
+        }
+        // The connection is open only while the table is read.
+        m_database.reset();
+    }
+    if (!error.empty()) {
+        Ui().ShowError(std::string(kLoadFailed) + "\n" + error);
+        return false;
+    }
+
+    const std::string where = "the table \"" + DisplayText(table) + "\"";
+    if (series.records == 0) {
+        Ui().MessageBox("Kestrin: " + where + " holds no records; nothing was imported.", MsgButtons::ok,
+                        MsgIcon::warning);
+        return false;
+    }
+    if (series.points.empty()) {
+        Ui().MessageBox("Kestrin: no record of " + where + " has a numeric X and Y value; nothing was imported.\n" +
+                            SkippedMessage(series.skipped),
+                        MsgButtons::ok, MsgIcon::warning);
+        return false;
+    }
+
+    // The whole table has been read: only now does the document change.
+    DeleteContents();
+    m_strDatabase = database;
+    m_strTable = table;
+    m_strXField = xField;
+    m_strYField = yField;
+    m_globalSet.m_bAutoCompute = 0;
+    m_globalSet.SetD(m_nD);
+    m_globalSet.SetM(m_nM);
+    m_points.Storage() = std::move(series.points);
+    m_globalSet.Values().Storage() = std::move(series.values);
+    m_globalSet.m_bAutoCompute = 1;
+    m_globalSet.Compute();
+    SetModifiedFlag();
+    m_bHasData = 1;
+
+    if (series.skipped > 0)
+        Ui().MessageBox(SkippedMessage(series.skipped), MsgButtons::ok, MsgIcon::warning);
+    return true;
+}
