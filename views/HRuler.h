@@ -24,6 +24,7 @@ public:
     void Create(const QRect& rect, CKestrinView* view);
     // Moves the strip and puts every tab at its value's column.
     void Move(const QRect& rect);
+    CKestrinView* GetView() const { return View(); }
 
     // Tabs are placed only while the document holds a series.
     void SetEnabledFlag(bool enabled);
@@ -50,11 +51,22 @@ public:
     // Destroys every tab without recalculating (the view is going away).
     void DestroyTabs();
 
+    // A tab's X as a tab position: truncated toward zero, NaN as 0, values
+    // beyond the 32-bit range held at its ends.
+    static std::int32_t TruncateToTabPosition(double x);
+    // How many tabs Auto-Tab places from xMin + interval in steps of interval
+    // strictly below xMax, counting no further than limit + 1. Sets stalled
+    // when a step no longer moves (an interval below the values' precision).
+    static long long CountGeneratedTabs(double xMin, double xMax, double interval, long long limit,
+                                        bool& stalled);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void AppendTab(CRuleTab* tab);
+
     bool m_bEnabled = false;
     std::vector<std::int32_t> m_tabPositions;
     std::vector<CRuleTab*> m_tabs;

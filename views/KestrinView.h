@@ -6,6 +6,7 @@
 #include "HGraph.h"
 #include "HRuler.h"
 #include "Legend.h"
+#include "ParamsDlgOwner.h"
 #include "PlotExtents.h"
 #include "PlotMapping.h"
 #include "SeriesGraph.h"
@@ -26,7 +27,7 @@ struct CCommandState
 // (series graph, ruler, H graph, legend), keeps the plot extents that turn
 // values into pixels, and receives the document's analysis commands. It draws
 // nothing itself.
-class CKestrinView : public QWidget, public CView
+class CKestrinView : public QWidget, public CView, public IParamsDlgOwner
 {
     Q_OBJECT
 
@@ -34,7 +35,9 @@ public:
     explicit CKestrinView(CKestrinDoc& doc, QWidget* parent = nullptr);
     ~CKestrinView() override;
 
-    CKestrinDoc& GetDocument() const { return m_doc; }
+    CKestrinDoc& GetDocument() const override { return m_doc; }
+    void RegenerateSeriesGraph() override;
+    void RepaintNow() override;
 
     // Creates the child windows and runs the first update.
     void OnInitialUpdate();

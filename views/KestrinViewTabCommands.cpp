@@ -1,12 +1,102 @@
-#include "KestrinView.h"
+#include <string>
+#include <vector>
 
-// Placeholder bodies; the tab and parameter commands are being built.
-void CKestrinView::CreateParamsDlg() {}
-void CKestrinView::DestroyParamsDlg() {}
-void CKestrinView::RefreshParamsDlg() {}
-void CKestrinView::SetAllTabParameters(bool, bool, int, int, bool) {}
-void CKestrinView::OnHParameters() {}
-void CKestrinView::OnDeleteTabAt() {}
-void CKestrinView::OnDeleteAllTabs() {}
-void CKestrinView::OnAutoTab() {}
-void CKestrinView::OnTabSettings() {}
+#include "AutoTabDlg.h"
+#include "DeleteTabDlg.h"
+#include "HParamsDlg.h"
+#include "KestrinDoc.h"
+#include "KestrinView.h"
+#include "RuleTab.h"
+#include "TabParameters.h"
+#include "TabSettingsDlg.h"
+
+void CKestrinView::CreateParamsDlg()
+{
+    if (m_pParamsDlg)
+        return;
+    // A tool window over the view's window; it starts hidden.
+    m_pParamsDlg = new CHParamsDlg(this, this);
+}
+
+void CKestrinView::DestroyParamsDlg()
+{
+    delete m_pParamsDlg;
+    m_pParamsDlg = nullptr;
+}
+
+void CKestrinView::RefreshParamsDlg()
+{
+    if (m_pParamsDlg)
+        m_pParamsDlg->RefreshTabList();
+}
+
+void CKestrinView::RegenerateSeriesGraph()
+{
+    m_seriesGraph.m_bRegenerate = 1;
+}
+
+void CKestrinView::RepaintNow()
+{
+    // At once when on screen; a hidden view paints when it is shown.
+    if (isVisible())
+        repaint();
+    else
+        update();
+}
+
+void CKestrinView::SetAllTabParameters(bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM)
+{
+    if (!::SetAllTabParameters(m_doc, modifyM, modifyD, nM, nD, useOptimumM))
+        return;
+    RepaintNow();
+}
+
+void CKestrinView::OnHParameters()
+{
+    if (!m_pParamsDlg)
+        return;
+    // Shown as it was left: nothing is refreshed by showing it.
+    m_pParamsDlg->show();
+    m_pParamsDlg->raise();
+    m_pParamsDlg->activateWindow();
+}
+
+void CKestrinView::OnDeleteTabAt()
+{
+    std::vector<std::string> labels;
+    labels.reserve(static_cast<std::size_t>(m_ruler.GetTabCount()));
+    for (int i = 0; i < m_ruler.GetTabCount(); ++i)
+        labels.push_back(m_ruler.GetTab(i)->Label());
+    CDeleteTabDlg dlg(std::move(labels), this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    m_ruler.DeleteTabByLabel(dlg.m_strSelectedLabel);
+}
+
+void CKestrinView::OnDeleteAllTabs()
+{
+    if (m_doc.Ui().MessageBox("Are you sure you want to delete all tabs?", MsgButtons::yesNo, MsgIcon::question) !=
+        MsgResult::yes)
+        return;
+    m_ruler.DeleteAllTabs();
+}
+
+void CKestrinView::OnAutoTab()
+{
+    CAutoTabDlg dlg(m_doc.Ui(), this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    // A refused interval has placed no tabs and said why.
+    if (!m_ruler.GenerateTabs(dlg.m_dInterval))
+        return;
+    // D is always the dialog's value: D has no other choice.
+    SetAllTabParameters(true, true, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
+}
+
+void CKestrinView::OnTabSettings()
+{
+    CTabSettingsDlg dlg(m_doc.Ui(), this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    SetAllTabParameters(dlg.m_bModifyM != 0, dlg.m_bModifyD != 0, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+class IUiServices;
+class QButtonGroup;
+class QLineEdit;
+class QShowEvent;
+
+// "AutoTab": the interval at which tabs are placed along the series, and the
+// M and D every interval then gets. Shown modally; after OK the members hold
+// the choices.
+class CAutoTabDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAutoTabDlg(IUiServices& ui, QWidget* parent = nullptr);
+
+    double m_dInterval = 100.0;
+    int m_nD = 6;
+    int m_nM = 0;
+    int m_nDChoice = 0;
+    // 0: "Use Best Value" (each interval's optimum M), 1: "Use Value".
+    int m_nMChoice = 0;
+
+    // Reads the controls into the members (false, with a message and the
+    // focus on the offending edit, when an entry does not parse) or writes
+    // the members to the controls.
+    bool UpdateData(bool saveAndValidate = true);
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void OnMChoice();
+
+    IUiServices& m_ui;
+    QLineEdit* m_editInterval = nullptr;
+    QLineEdit* m_editM = nullptr;
+    QLineEdit* m_editD = nullptr;
+    QButtonGroup* m_groupM = nullptr;
+    QButtonGroup* m_groupD = nullptr;
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+
+#include <QDialog>
+
+class CHDataSet;
+class CSpinButton;
+class IParamsDlgOwner;
+class QComboBox;
+class QLineEdit;
+class QTreeWidget;
+
+// "Hurst Parameters and Variables": a modeless tool window that shows M, D,
+// H, r, b and the L(r) table of the whole series ("Global") or of one
+// interval between tabs, and applies a new M and D to it. It never keeps an
+// estimator between actions: each action looks the selection up again by
+// its label, so it stays right when the document rebuilds its intervals.
+class CHParamsDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* kGlobal = "Global";
+
+    // The window is created hidden. Without an owner it shows nothing and
+    // its buttons do nothing.
+    explicit CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent = nullptr);
+
+    // Refills the selector with "Global" and the intervals' labels, in the
+    // document's order, selects "Global" and shows its details.
+    void RefreshTabList();
+    // Shows the selected estimator: H, r, b, M, D and the L(r) table.
+    void RefreshDetails();
+
+    // Reads the controls into the members, or writes the members to them.
+    void UpdateData(bool saveAndValidate = true);
+
+    // Dismiss and Escape (or the close box) hide the window of an owned
+    // dialog; without an owner they end it.
+    void accept() override;
+    void reject() override;
+
+    int m_nD = 0;
+    int m_nM = 0;
+    std::string m_strSelection;
+    std::string m_strR;
+    std::string m_strH;
+    std::string m_strB;
+
+private:
+    void OnInitDialog();
+    void OnApply();
+    void OnViewData();
+    void SetOptimumM();
+    // The estimator the selection names, looked up now; null when none does.
+    CHDataSet* FindSelectedDataSet() const;
+
+    IParamsDlgOwner* m_pOwner;
+    CSpinButton* m_spinM = nullptr;
+    CSpinButton* m_spinD = nullptr;
+    QTreeWidget* m_list = nullptr;
+    QComboBox* m_comboTabs = nullptr;
+    QLineEdit* m_editH = nullptr;
+    QLineEdit* m_editR = nullptr;
+    QLineEdit* m_editB = nullptr;
+    QLineEdit* m_editM = nullptr;
+    QLineEdit* m_editD = nullptr;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+
+class IUiServices;
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QShowEvent;
+
+// "Tab Settings": a new M and/or D for every interval between tabs. Shown
+// modally; after OK the members hold the choices.
+class CTabSettingsDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CTabSettingsDlg(IUiServices& ui, QWidget* parent = nullptr);
+
+    int m_bModifyM = 0;
+    int m_bModifyD = 0;
+    int m_nD = 0;
+    int m_nM = 0;
+    int m_nDChoice = 0;
+    // 0: "Set each M to optimum value", 1: "Set each M to:".
+    int m_nMChoice = 0;
+
+    // Reads the controls into the members (false, with a message and the
+    // focus on the offending edit, when an entry does not parse) or writes
+    // the members to the controls.
+    bool UpdateData(bool saveAndValidate = true);
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnInitDialog();
+    // Enables each control exactly when its choice can take effect.
+    void UpdateEnabling();
+
+    IUiServices& m_ui;
+    QCheckBox* m_checkM = nullptr;
+    QCheckBox* m_checkD = nullptr;
+    QLineEdit* m_editD = nullptr;
+    QLineEdit* m_editM = nullptr;
+    QButtonGroup* m_groupD = nullptr;
+    QButtonGroup* m_groupM = nullptr;
+};

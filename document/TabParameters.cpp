@@ -1,0 +1,20 @@
+#include "TabParameters.h"
+
+#include "KestrinDoc.h"
+#include "OptimumM.h"
+
+bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM)
+{
+    if (!modifyM && !modifyD)
+        return false;
+    for (const auto& set : doc.m_tabSets) {
+        // One computation per estimator, after both parameters are set.
+        set->m_bAutoCompute = 0;
+        if (modifyD)
+            set->SetD(nD);
+        if (modifyM)
+            set->SetM(useOptimumM ? OptimumM(set->GetCount()) : nM);
+        set->Compute();
+    }
+    return true;
+}

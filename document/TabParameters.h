@@ -1,0 +1,11 @@
+#pragma once
+
+class CKestrinDoc;
+
+// Sets M and/or D of every interval estimator of the document, in its order,
+// and recomputes each. With useOptimumM, each estimator's M is the optimum M
+// of the values it used at its last computation; otherwise nM. The global
+// estimator, the document's own M and D and its modified flag stay as they
+// are. Returns false, having changed nothing, when neither M nor D is to be
+// modified.
+bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM);
