@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+#include "GrowArray.h"
+
+class CHDataSet;
+class IUiServices;
+
+// Meta H: the H estimator run over the H values of the sliding-window
+// results in window order. useBestM takes M = the number of results itself.
+// Resets set with D and M and leaves it holding the result; returns false
+// (computing nothing, showing nothing) when there are no results.
+// "Calculating Meta H..." while it works.
+bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, std::int32_t nD, std::int32_t nM, bool useBestM,
+                  CHDataSet& set);

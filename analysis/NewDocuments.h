@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CKestrinDoc;
+
+// Fills target, a new and empty document, with the H curve of source's
+// sliding results: one point per result (a copy with m_dX + xMin), H series
+// flag 1, fields "H" and "Series", the source's database name and D, and M
+// the integer square root of the number of results. Then marks it
+// modified, recalculates its global H and updates its views.
+void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& target);
+
+// Fills target, a new and empty document, with copies of the source points
+// whose X truncated toward zero lies in [from, to], and the source's names,
+// has-data flag, D and M. Then marks it modified, recalculates and updates.
+void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, CKestrinDoc& target);
+
+// The Select Range dialog's refusals, in its order, for a range chosen over
+// a series from minimum to maximum; nothing when the range is accepted.
+std::optional<std::string> CheckExtractRange(double from, double to, double minimum, double maximum);

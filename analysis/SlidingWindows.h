@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "GrowArray.h"
+#include "WindowProgress.h"
+
+class CKestrinDoc;
+
+// The parameters of a sliding-window computation.
+struct SlidingWindowParams
+{
+    std::int32_t width = 100;
+    std::int32_t spacing = 1;
+    std::int32_t nM = 0;
+    std::int32_t nD = 6;
+    // M of every window: the integer part of the square root of its width.
+    bool useBestM = true;
+    // Which point of a window its result is plotted at, as a fraction.
+    double plotPoint = 0.5;
+};
+
+// Largest M a window computation accepts: beyond it the lag tables alone
+// would take gigabytes.
+constexpr std::int32_t kMaxWindowM = 100000;
+
+// The first reason the parameters cannot be computed, in the order the
+// Sliding Windows dialog checks them: "Spacing must be geater than 0.",
+// "Width must be greater than 0." (zero or negative), then D or M out of
+// range. Nothing when they can be. (The dialog's question about a width
+// under 100 is not a refusal and is not asked here.)
+std::optional<std::string> CheckSlidingWindowParams(const SlidingWindowParams& params);
+
+// Number of windows over n points: the k = 0, 1, ... with
+// width + k * spacing < n. 0 for width or spacing below 1.
+std::int64_t CountSlidingWindows(std::int64_t n, std::int32_t width, std::int32_t spacing);
+
+// The M a window of `width` values runs with.
+std::int32_t WindowM(const SlidingWindowParams& params);
+
+// One result per window, in window order: m_nCount = width, m_dY = H,
+// m_dX = width * plotPoint + start, m_dB = b, m_dR = r. Windows share their
+// segments, so the cost does not grow with the width; every result agrees
+// with a CHDataSet over the same values to within 1e-12 relative, and does
+// not depend on threads (0: as many as the machine has, at most 2).
+// progress, if given, is called on this thread.
+CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const SlidingWindowParams& params,
+                                         const PercentCallback& progress = {}, unsigned threads = 0);
+
+// The same results computed the plain way: one CHDataSet per window, filled
+// and computed afresh. The reference for the tests and the benchmark.
+CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const SlidingWindowParams& params);
+
+// The document operations, with their status texts and wait cursor.
+//
+// Empties the document's sliding-window results and marks it modified
+// ("Clearing Sliding Window Array...", then "Ready").
+void ClearSlidingWindows(CKestrinDoc& doc);
+// Replaces the results by a fresh computation: clears them, stores the
+// spacing in m_nSpacing and shows "Calculating Sliding Windows (%i %%)".
+// Parameters that CheckSlidingWindowParams refuses compute nothing (the
+// results are cleared all the same).
+void ComputeSlidingWindows(CKestrinDoc& doc, const SlidingWindowParams& params);
+// Moves every result to its window's plotPoint: m_dX = m_nCount * plotPoint
+// + i * m_nSpacing ("Resetting plot points (%i %%)"). Does nothing to a
+// document without results; otherwise marks it modified.
+void ResetPlotPoints(CKestrinDoc& doc, double plotPoint);
+// The same on an array, without status texts.
+void ResetPlotPositions(CHPointArray& windows, double plotPoint, std::int32_t spacing,
+                        const PercentCallback& progress = {});

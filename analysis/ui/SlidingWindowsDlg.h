@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+class IUiServices;
+class QButtonGroup;
+class QLineEdit;
+class QShowEvent;
+
+// "Sliding Windows Config": width, spacing, D and M of a sliding-window
+// computation. Shown modally; after OK the members hold the choices.
+class CSlidingWindowsDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CSlidingWindowsDlg(IUiServices& ui, QWidget* parent = nullptr);
+
+    int m_nD = 6;
+    int m_nM = 0;
+    int m_nSpacing = 1;
+    int m_nWidth = 100;
+    int m_nDChoice = 0;
+    // 0: "Use Best" (the integer square root of the width), 1: "Use Value".
+    int m_nMChoice = 0;
+
+    // Reads the controls into the members (false, with a message, when an
+    // entry does not parse) or writes the members to the controls.
+    bool UpdateData(bool saveAndValidate = true);
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void OnMChoice();
+
+    IUiServices& m_ui;
+    QLineEdit* m_editD = nullptr;
+    QLineEdit* m_editM = nullptr;
+    QLineEdit* m_editSpacing = nullptr;
+    QLineEdit* m_editWidth = nullptr;
+    QButtonGroup* m_groupD = nullptr;
+    QButtonGroup* m_groupM = nullptr;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialog>
+
+class IUiServices;
+class QLineEdit;
+
+// "Set Slope Windows": the size of the windows whose least-squares slopes
+// are computed, 1 to 5000.
+class CSlopeWindowsDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CSlopeWindowsDlg(IUiServices& ui, QWidget* parent = nullptr);
+
+    int m_nSize = 0;
+
+    bool UpdateData(bool saveAndValidate = true);
+    void accept() override;
+
+private:
+    IUiServices& m_ui;
+    QLineEdit* m_editSize = nullptr;
+};
