@@ -1,3 +1,32 @@
 #include "MetaH.h"
-// outline
-bool ComputeMetaH(IUiServices&, const CHPointArray&, std::int32_t, std::int32_t, bool, CHDataSet&) { return false; }
+
+#include <string>
+
+#include "HDataSet.h"
+#include "SlidingWindows.h"
+#include "StatusOperation.h"
+#include "UiServices.h"
+
+bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, std::int32_t nD, std::int32_t nM, bool useBestM,
+                  CHDataSet& set)
+{
+    const int count = windows.GetSize();
+    if (count == 0)
+        return false;
+    // A typed M beyond any use would only ask for gigabytes of lag tables.
+    if (!useBestM && (nM < 0 || nM > kMaxWindowM)) {
+        ui.MessageBox("M must be between 0 and " + std::to_string(kMaxWindowM) + ".", MsgButtons::ok,
+                      MsgIcon::warning);
+        return false;
+    }
+    CStatusOperation status(ui, "Calculating Meta H...");
+    set.Reset(nD, useBestM ? 0 : nM);
+    set.m_bAutoCompute = 0;
+    set.Values().Reserve(static_cast<std::size_t>(count));
+    for (const CHPoint& result : windows)
+        set.AddValue(result.m_dY);
+    if (useBestM)
+        set.SetM(count);
+    set.Compute();
+    return true;
+}

@@ -13,10 +13,14 @@ class CKestrinDoc;
 void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& target);
 
 // Fills target, a new and empty document, with copies of the source points
-// whose X truncated toward zero lies in [from, to], and the source's names,
-// has-data flag, D and M. Then marks it modified, recalculates and updates.
+// whose X truncated toward zero (TruncateToKey: NaN is 0, values beyond the
+// 64-bit range the nearest limit) lies in [from, to], compared as doubles,
+// and the source's four names, has-data flag, D and M. Then marks it
+// modified, recalculates and updates.
 void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, CKestrinDoc& target);
 
 // The Select Range dialog's refusals, in its order, for a range chosen over
-// a series from minimum to maximum; nothing when the range is accepted.
+// a series from minimum to maximum; nothing when the range is accepted
+// (the bounds themselves and From equal to To are). A From or To that is
+// not a number is refused as below the minimum or above the maximum.
 std::optional<std::string> CheckExtractRange(double from, double to, double minimum, double maximum);

@@ -60,9 +60,9 @@ CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const
 void ClearSlidingWindows(CKestrinDoc& doc);
 // Replaces the results by a fresh computation: clears them, stores the
 // spacing in m_nSpacing and shows "Calculating Sliding Windows (%i %%)".
-// Parameters that CheckSlidingWindowParams refuses compute nothing (the
-// results are cleared all the same).
-void ComputeSlidingWindows(CKestrinDoc& doc, const SlidingWindowParams& params);
+// Parameters that CheckSlidingWindowParams refuses change nothing and give
+// false (the callers have refused them already, with the message).
+bool ComputeSlidingWindows(CKestrinDoc& doc, const SlidingWindowParams& params);
 // Moves every result to its window's plotPoint: m_dX = m_nCount * plotPoint
 // + i * m_nSpacing ("Resetting plot points (%i %%)"). Does nothing to a
 // document without results; otherwise marks it modified.

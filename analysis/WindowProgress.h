@@ -4,8 +4,8 @@
 #include <functional>
 
 // Called on the calling thread with each whole percentage a long window
-// computation passes, in increasing order, once each: 0 first, then every
-// integer up to that of the last window (never 100).
+// computation shows, in increasing order, once each: window d of total
+// shows d / total * 100 truncated, so 0 first and never 100.
 using PercentCallback = std::function<void(int percent)>;
 
 // Whole percentage of done out of total, as the status texts show it:

@@ -22,6 +22,12 @@ constexpr Command kCommands[] = {
     {"info", RunInfo},
     {"tables", RunTables},
     {"fields", RunFields},
+    {"sliding", RunSliding},
+    {"meta-h", RunMetaH},
+    {"slopes", RunSlopes},
+    {"correlate", RunCorrelate},
+    {"h-data", RunHData},
+    {"extract", RunExtract},
 };
 
 const Command* FindCommand(std::string_view name)

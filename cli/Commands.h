@@ -24,6 +24,14 @@ int RunImport(std::span<const std::string> args);
 int RunInfo(std::span<const std::string> args);
 int RunTables(std::span<const std::string> args);
 int RunFields(std::span<const std::string> args);
+// The window analyses (SlidingCommand.cpp, MetaHCommand.cpp,
+// SlopesCommand.cpp, CorrelateCommand.cpp, NewDocumentCommands.cpp).
+int RunSliding(std::span<const std::string> args);
+int RunMetaH(std::span<const std::string> args);
+int RunSlopes(std::span<const std::string> args);
+int RunCorrelate(std::span<const std::string> args);
+int RunHData(std::span<const std::string> args);
+int RunExtract(std::span<const std::string> args);
 
 // The switch every command takes for machine-readable output.
 inline constexpr OptionDef kJsonOption{"--json", "", 0};

@@ -14,12 +14,19 @@ Commands:
   info DOC.kst       show everything a Kestrin document holds
   tables DB          list the tables of a database file
   fields DB TABLE    list the fields of a table, in the table's order
+  sliding INPUT      H in windows sliding along the series (the H curve)
+  meta-h INPUT       Meta H: the H of the sliding-window H curve
+  slopes INPUT       least-squares slope in windows along the series
+  correlate INPUT    correlation of the sliding-window H with the slopes
+  h-data INPUT       save the sliding-window H curve as a new document
+  extract INPUT      save the points of an X range as a new document
   help [COMMAND]     show this help, or a command's
 
 Wherever a command reads a text FILE, it reads a database table instead
 with --db DB --table NAME --x FIELD --y FIELD (X from one field, Y from the
 other). DB is an Access (.mdb, .accdb), SQLite (.sqlite, .sqlite3, .db) or
-delimited text (.csv, .tsv, .txt with a header row) file.
+delimited text (.csv, .tsv, .txt with a header row) file. The window
+analyses take as INPUT a text FILE (or --db) or a Kestrin document (.kst).
 
 Run 'kestrin-cli COMMAND --help' for a command's options and output.
 
@@ -188,6 +195,8 @@ std::string_view ToolHelp()
 
 std::string_view CommandHelp(std::string_view command)
 {
+    if (const std::string_view analysis = AnalysisCommandHelp(command); !analysis.empty())
+        return analysis;
     if (command == "estimate")
         return kEstimateHelp;
     if (command == "tabs")

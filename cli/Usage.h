@@ -8,3 +8,5 @@ inline constexpr const char* kProgramName = "kestrin-cli";
 std::string_view ToolHelp();
 // command must be one of the tool's commands.
 std::string_view CommandHelp(std::string_view command);
+// The window analyses' help (AnalysisUsage.cpp); empty for other commands.
+std::string_view AnalysisCommandHelp(std::string_view command);

@@ -238,12 +238,7 @@ bool CHDataSet::Compute()
     for (int r = 1; r <= nM; ++r) {
         const int i = r - 1;
         m_logR[i] = std::log10(static_cast<double>(r));
-        const double q = m_L[i] / r;
-        if (q != 0.0 && !std::isnan(q)) {
-            const double y = std::log10(q);
-            if (std::isfinite(y))
-                m_logL[i] = y;
-        }
+        m_logL[i] = LogLengthPerLag(m_L[i], r);
         sx += m_logR[i];
         sy += m_logL[i];
         sxy += m_logR[i] * m_logL[i];
@@ -251,20 +246,37 @@ bool CHDataSet::Compute()
         syy += m_logL[i] * m_logL[i];
     }
 
+    const CLagFit fit = FitLagSums(sx, sy, sxx, syy, sxy, nM);
+    m_dB = fit.b;
+    m_dH = fit.h;
+    m_dR = fit.r;
+    return true;
+}
+
+double LogLengthPerLag(double lengthSum, int r)
+{
+    const double q = lengthSum / r;
+    if (q != 0.0 && !std::isnan(q)) {
+        const double y = std::log10(q);
+        if (std::isfinite(y))
+            return y;
+    }
+    return 0.0;
+}
+
+CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int nM)
+{
+    CLagFit fit;
     const double count = nM;
     const double den = sxx - sx * sx / count;
-    double b = 0.0;
     if (den != 0.0 && !std::isnan(den))
-        b = (sxy - sy * sx / count) / den;
-    m_dB = b;
-    m_dH = b + 2.0;
+        fit.b = (sxy - sy * sx / count) / den;
+    fit.h = fit.b + 2.0;
 
     const double k = 1.0 / count;
     const double mean = sy * k;
     const double q = std::sqrt((sxx - k * sx * sx) * (syy - mean * sy));
-    if (q == 0.0 || std::isnan(q))
-        m_dR = 0.0;
-    else
-        m_dR = (sxy - mean * sx) / q;
-    return true;
+    if (q != 0.0 && !std::isnan(q))
+        fit.r = (sxy - mean * sx) / q;
+    return fit;
 }

@@ -66,6 +66,21 @@ private:
     double m_dR = 0.0;
 };
 
+// log10(L(r) / r) as the fit reads it: 0.0 where L(r) / r is 0, NaN, or has
+// no finite logarithm.
+double LogLengthPerLag(double lengthSum, int r);
+
+// The line fitted through (log10 r, log10(L(r)/r)), r = 1..nM, from its sums
+// taken in r order: slope b, H = b + 2 and correlation r (0.0 where a
+// denominator is 0 or undefined).
+struct CLagFit
+{
+    double b = 0.0;
+    double h = 0.0;
+    double r = 0.0;
+};
+CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int nM);
+
 // Sum of the curve lengths of one lag: L(r) of n values with vectors of D
 // values. Exposed for the benchmarks and the tests of the lag scheduling.
 double CurveLength(const double* x, int n, int nD, int r);

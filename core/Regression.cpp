@@ -16,6 +16,13 @@ double LeastSquaresSlope(const CHPointArray& points)
         sxx += x * x;
         sxy += x * y;
     }
+    return SlopeFromSums(sx, sy, sxx, sxy, count);
+}
+
+double SlopeFromSums(double sx, double sy, double sxx, double sxy, int count)
+{
+    if (count <= 0)
+        return 0.0;
     const double n = count;
     const double den = sxx - sx * sx / n;
     if (den == 0.0 || std::isnan(den))

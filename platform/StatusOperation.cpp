@@ -30,7 +30,11 @@ std::string FormatPercent(const char* pattern, double fraction)
         percent = 0.0;
     if (percent > 100.0)
         percent = 100.0;
-    const int value = static_cast<int>(percent);
+    return FormatPercentValue(pattern, static_cast<int>(percent));
+}
+
+std::string FormatPercentValue(const char* pattern, int value)
+{
     // Only "%i" and "%%" are expanded: the pattern is ours, but nothing else
     // in it is taken for a conversion.
     std::string out;

@@ -29,3 +29,5 @@ private:
 
 // Formats a progress pattern such as "Calculating Sliding Windows (%i %%)".
 std::string FormatPercent(const char* pattern, double fraction);
+// The same with the whole percentage already taken.
+std::string FormatPercentValue(const char* pattern, int percent);

@@ -1,1 +1,220 @@
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
+
+#include "HeadlessUi.h"
+#include "KestrinDoc.h"
+#include "NewDocuments.h"
+
+namespace {
+
+class CCountingView : public CView
+{
+public:
+    void OnUpdate(CView* sender, long hint, void* hintObject) override
+    {
+        ++updates;
+        plain = plain && sender == nullptr && hint == 0 && hintObject == nullptr;
+    }
+    int updates = 0;
+    bool plain = true;
+};
+
+CHPoint Point(double x, double y)
+{
+    CHPoint p;
+    p.m_dX = x;
+    p.m_dY = y;
+    return p;
+}
+
+// A source document with names, parameters and flags that differ from a new
+// document's.
+void FillSource(CKestrinDoc& doc)
+{
+    doc.m_strDatabase = "walks.mdb";
+    doc.m_strTable = "Daily";
+    doc.m_strXField = "Day";
+    doc.m_strYField = "Level";
+    doc.m_bHasData = 1;
+    doc.m_nD = 6;
+    doc.m_nM = 17;
+    doc.m_nSpacing = 3;
+    doc.m_bHSeries = 1;
+}
+
+} // namespace
+
+TEST(NewDocuments, HDataDocumentHoldsTheHCurve)
+{
+    CHeadlessUi ui;
+    CKestrinDoc source(ui);
+    FillSource(source);
+    for (int i = 0; i < 100; ++i) {
+        CHPoint w;
+        w.m_nCount = 200;
+        w.m_dX = 100.0 + i * 3;
+        w.m_dY = 0.5 + 0.003 * i;
+        w.m_dB = -1.5 + 0.003 * i;
+        w.m_dR = 0.9;
+        source.m_windows.Add(w);
+    }
+    source.m_points.Add(Point(1900, 1));
+
+    CKestrinDoc target(ui);
+    CCountingView view;
+    target.AddView(&view);
+    BuildHDataDocument(source, 1900.0, target);
+
+    ASSERT_EQ(target.m_points.GetSize(), 100);
+    for (int i = 0; i < 100; ++i) {
+        const CHPoint& p = target.m_points[i];
+        EXPECT_EQ(p.m_dX, 2000.0 + i * 3) << i;
+        EXPECT_EQ(p.m_dY, source.m_windows[i].m_dY) << i;
+        EXPECT_EQ(p.m_nCount, 200);
+        EXPECT_EQ(p.m_dB, source.m_windows[i].m_dB);
+        EXPECT_EQ(p.m_dR, 0.9);
+    }
+    EXPECT_EQ(target.m_bHSeries, 1);
+    EXPECT_EQ(target.m_strXField, "H");
+    EXPECT_EQ(target.m_strYField, "Series");
+    EXPECT_EQ(target.m_strDatabase, "walks.mdb");
+    EXPECT_EQ(target.m_strTable, "");
+    EXPECT_EQ(target.m_bHasData, 1);
+    EXPECT_EQ(target.m_nD, 6);
+    EXPECT_EQ(target.m_nM, 10);
+    EXPECT_EQ(target.m_nSpacing, 1);
+    EXPECT_TRUE(target.m_windows.IsEmpty());
+    // Modified, its global H computed over the H values, its views told.
+    EXPECT_TRUE(target.IsModified());
+    EXPECT_EQ(target.m_globalSet.GetCount(), 100);
+    EXPECT_EQ(target.m_globalSet.GetD(), 6);
+    EXPECT_EQ(target.m_globalSet.GetM(), 10);
+    EXPECT_EQ(target.m_globalSet.GetValue(99), source.m_windows[99].m_dY);
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Recalculating H...", "Ready"}));
+    EXPECT_EQ(view.updates, 1);
+    EXPECT_TRUE(view.plain);
+    // The source is not changed.
+    EXPECT_FALSE(source.IsModified());
+    EXPECT_EQ(source.m_windows[0].m_dX, 100.0);
+}
+
+TEST(NewDocuments, HDataDocumentMIsTheWholeSquareRootOfTheCount)
+{
+    CHeadlessUi ui;
+    for (const auto& [count, m] : std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {3, 1}, {4, 2}, {99, 9}, {10000, 100}}) {
+        CKestrinDoc source(ui);
+        source.m_windows.SetSize(count);
+        CKestrinDoc target(ui);
+        BuildHDataDocument(source, 0.0, target);
+        EXPECT_EQ(target.m_nM, m) << count << " results";
+        EXPECT_EQ(target.m_points.GetSize(), count);
+        EXPECT_EQ(target.m_bHasData, 1);
+    }
+}
+
+TEST(NewDocuments, ExtractTakesPointsWhoseWholeXLiesInTheRange)
+{
+    CHeadlessUi ui;
+    CKestrinDoc source(ui);
+    FillSource(source);
+    for (double x : {9.5, 10.0, 10.9, 20.0, 20.5})
+        source.m_points.Add(Point(x, x * 2));
+    source.m_points[1].m_nCount = 7;
+    source.m_points[1].m_dB = 0.25;
+    source.m_points[1].m_dR = -0.5;
+    source.m_windows.Add(Point(3, 0.5));
+    source.m_slopes.Add(Point(3, 1.5));
+
+    CKestrinDoc target(ui);
+    CCountingView view;
+    target.AddView(&view);
+    BuildExtractedDocument(source, 10.0, 20.0, target);
+
+    ASSERT_EQ(target.m_points.GetSize(), 4);
+    EXPECT_EQ(target.m_points[0].m_dX, 10.0);
+    EXPECT_EQ(target.m_points[1].m_dX, 10.9);
+    EXPECT_EQ(target.m_points[2].m_dX, 20.0);
+    EXPECT_EQ(target.m_points[3].m_dX, 20.5);
+    EXPECT_EQ(target.m_points[3].m_dY, 41.0);
+    // Every field of a point is copied.
+    EXPECT_EQ(target.m_points[0].m_nCount, 7);
+    EXPECT_EQ(target.m_points[0].m_dB, 0.25);
+    EXPECT_EQ(target.m_points[0].m_dR, -0.5);
+
+    EXPECT_EQ(target.m_strDatabase, "walks.mdb");
+    EXPECT_EQ(target.m_strTable, "Daily");
+    EXPECT_EQ(target.m_strXField, "Day");
+    EXPECT_EQ(target.m_strYField, "Level");
+    EXPECT_EQ(target.m_bHasData, 1);
+    EXPECT_EQ(target.m_nD, 6);
+    EXPECT_EQ(target.m_nM, 17);
+    // Not copied: the H series flag, the spacing and the results.
+    EXPECT_EQ(target.m_bHSeries, 0);
+    EXPECT_EQ(target.m_nSpacing, 1);
+    EXPECT_TRUE(target.m_windows.IsEmpty());
+    EXPECT_TRUE(target.m_slopes.IsEmpty());
+
+    EXPECT_TRUE(target.IsModified());
+    EXPECT_EQ(target.m_globalSet.GetCount(), 4);
+    EXPECT_EQ(target.m_globalSet.GetM(), 17);
+    EXPECT_EQ(view.updates, 1);
+    EXPECT_TRUE(view.plain);
+    EXPECT_EQ(source.m_points.GetSize(), 5);
+    EXPECT_FALSE(source.IsModified());
+}
+
+TEST(NewDocuments, ExtractEdges)
+{
+    CHeadlessUi ui;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto extract = [&](std::initializer_list<double> xs, double from, double to) {
+        CKestrinDoc source(ui);
+        source.m_bHasData = 1;
+        for (double x : xs)
+            source.m_points.Add(Point(x, 1.0));
+        CKestrinDoc target(ui);
+        BuildExtractedDocument(source, from, to, target);
+        std::vector<double> taken;
+        for (const CHPoint& p : target.m_points)
+            taken.push_back(p.m_dX);
+        EXPECT_EQ(target.m_bHasData, 1);
+        return taken;
+    };
+    // The default range of a series starting at 0.5: its first point
+    // (whole part 0) is left out.
+    EXPECT_EQ(extract({0.5, 1.5, 2.5}, 0.5, 2.5), (std::vector<double>{1.5, 2.5}));
+    // Truncation toward zero: -1.7 is -1, -0.5 is 0.
+    EXPECT_EQ(extract({-2.0, -1.7, -0.5, 0.9, 1.0}, -1.0, 0.0), (std::vector<double>{-1.7, -0.5, 0.9}));
+    // From equal to To.
+    EXPECT_EQ(extract({4.0, 5.0, 5.99, 6.0}, 5.0, 5.0), (std::vector<double>{5.0, 5.99}));
+    // A range no point falls in: an empty document that still says it has
+    // data, as its source does.
+    EXPECT_TRUE(extract({1.0, 2.0}, 10.0, 20.0).empty());
+    // X beyond any whole number, or not a number, has a defined whole part
+    // (the nearest limit, or 0).
+    EXPECT_EQ(extract({1e300, -1e300, nan, 7.0}, 5.0, 10.0), (std::vector<double>{7.0}));
+    EXPECT_EQ(extract({1e300, 7.0}, 5.0, std::numeric_limits<double>::infinity()), (std::vector<double>{1e300, 7.0}));
+}
+
+TEST(NewDocuments, RangeRefusalsInTheirOrder)
+{
+    // Series from 1900 to 2000.
+    EXPECT_EQ(CheckExtractRange(30, 20, 0, 100), "The From value must not be greater than the To value.");
+    // From above To is told first, even when From is also below the minimum.
+    EXPECT_EQ(CheckExtractRange(1800, 1700, 1900, 2000), "The From value must not be greater than the To value.");
+    EXPECT_EQ(CheckExtractRange(1899.5, 1950, 1900, 2000), "The From value must be greater than the Min value.");
+    EXPECT_EQ(CheckExtractRange(1899, 2001, 1900, 2000), "The From value must be greater than the Min value.");
+    EXPECT_EQ(CheckExtractRange(1900, 2000.5, 1900, 2000), "The To value must be less than the Max value.");
+    // The bounds themselves, and From equal to To, are accepted.
+    EXPECT_EQ(CheckExtractRange(1900, 2000, 1900, 2000), std::nullopt);
+    EXPECT_EQ(CheckExtractRange(1950, 1950, 1900, 2000), std::nullopt);
+    EXPECT_EQ(CheckExtractRange(2000, 2000, 1900, 2000), std::nullopt);
+    // Not a number is never a range.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_NE(CheckExtractRange(nan, 1950, 1900, 2000), std::nullopt);
+    EXPECT_NE(CheckExtractRange(1950, nan, 1900, 2000), std::nullopt);
+}

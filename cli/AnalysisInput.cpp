@@ -1,0 +1,86 @@
+#include "AnalysisInput.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "Commands.h"
+#include "JsonWriter.h"
+#include "KestrinDoc.h"
+
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+} // namespace
+
+bool IsDocumentPath(std::string_view path)
+{
+    constexpr std::string_view kExtension = ".kst";
+    if (path.size() <= kExtension.size())
+        return false;
+    const std::string_view tail = path.substr(path.size() - kExtension.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const char c = tail[i] >= 'A' && tail[i] <= 'Z' ? static_cast<char>(tail[i] - 'A' + 'a') : tail[i];
+        if (c != kExtension[i])
+            return false;
+    }
+    return true;
+}
+
+AnalysisInput ReadAnalysisInput(const ParsedArgs& parsed)
+{
+    AnalysisInput input;
+    input.series = ReadSeriesOptions(parsed);
+    input.series.d.reset();
+    input.series.m.reset();
+    input.path = SeriesInput(parsed, input.series);
+    input.isDocument = !input.series.database && IsDocumentPath(input.path);
+    if (input.isDocument && input.series.filter)
+        throw UsageError("--filter applies to text files only, not to a Kestrin document");
+    return input;
+}
+
+bool LoadAnalysisInput(CKestrinDoc& doc, const AnalysisInput& input)
+{
+    if (input.isDocument)
+        return doc.OnOpenDocument(input.path);
+    return ImportSeries(doc, input.path, input.series);
+}
+
+void WriteInputSource(CJsonWriter& json, const AnalysisInput& input)
+{
+    WriteSeriesSource(json, input.path, input.series);
+}
+
+std::optional<std::string> ReadOutputOption(const ParsedArgs& parsed, const AnalysisInput& input, bool required)
+{
+    if (!parsed.Has("--output")) {
+        if (required)
+            throw UsageError("missing -o DOC.kst (the document to write)");
+        return std::nullopt;
+    }
+    const std::string& output = parsed.Values("--output")[0];
+    if (output.empty())
+        throw UsageError("-o: the file name is empty");
+    if (SameFile(input.path, output))
+        throw UsageError("-o \"" + output + "\" is the INPUT file");
+    return output;
+}
+
+double ParseRealNumber(std::string_view text, std::string_view what)
+{
+    double value = 0.0;
+    const char* first = text.data();
+    const char* last = first + text.size();
+    const auto result = std::from_chars(first, last, value);
+    // from_chars also reads "nan" and "inf", which no option means.
+    if (text.empty() || result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
+        throw UsageError(std::string(what) + ": \"" + std::string(text) + "\" is not a number");
+    return value;
+}

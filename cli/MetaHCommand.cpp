@@ -1,0 +1,99 @@
+// kestrin-cli meta-h: the H of the sliding-window H curve.
+#include <cstdio>
+
+#include "AnalysisInput.h"
+#include "Commands.h"
+#include "EstimatorReport.h"
+#include "HDataSet.h"
+#include "HeadlessUi.h"
+#include "JsonWriter.h"
+#include "KestrinDoc.h"
+#include "MetaH.h"
+#include "TextOutput.h"
+#include "Usage.h"
+#include "WindowOptions.h"
+
+namespace {
+
+constexpr OptionDef kBestMOption{"--best-m", "", 0};
+
+constexpr OptionDef kOptions[] = {kDOption,       kMOption,       kBestMOption,      kWidthOption,
+                                   kSpacingOption, kWindowDOption, kWindowMOption,    kWindowBestMOption,
+                                   kPlotPointOption, kFilterOption, kDbOption,        kTableOption,
+                                   kXFieldOption,  kYFieldOption,  kJsonOption};
+
+// Meta H's own parameters; --D and --M here are not the series' global ones.
+struct MetaHParams
+{
+    std::int32_t nD = 6;
+    std::int32_t nM = 0;
+    bool useBestM = true;
+};
+
+MetaHParams ReadMetaHParams(const ParsedArgs& parsed)
+{
+    MetaHParams params;
+    if (parsed.Has("--M") && parsed.Has("--best-m"))
+        throw UsageError("--M and --best-m exclude each other");
+    if (parsed.Has("--D"))
+        params.nD = static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--D")[0], "--D", kMinD, kMaxD));
+    if (parsed.Has("--M")) {
+        params.nM = static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--M")[0], "--M", kMinM, kMaxM));
+        params.useBestM = false;
+    }
+    return params;
+}
+
+std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, const CHDataSet& set)
+{
+    std::string out;
+    AppendField(out, "windows", WindowSourceText(doc, windows));
+    AppendField(out, "n", std::to_string(set.GetCount()));
+    AppendField(out, "D", std::to_string(set.GetD()));
+    AppendField(out, "M", std::to_string(set.GetM()));
+    AppendFitFields(out, set);
+    return out;
+}
+
+std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows,
+                   const CHDataSet& set)
+{
+    std::string out;
+    CJsonWriter json(out);
+    json.BeginObject();
+    WriteInputSource(json, input);
+    WriteWindowSource(json, doc, windows);
+    json.IntegerField("n", set.GetCount());
+    json.IntegerField("D", set.GetD());
+    json.IntegerField("M", set.GetM());
+    WriteFitFields(json, set);
+    json.EndObject();
+    json.Finish();
+    return out;
+}
+
+} // namespace
+
+int RunMetaH(std::span<const std::string> args)
+{
+    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    if (parsed.help)
+        return ShowCommandHelp("meta-h");
+    const AnalysisInput input = ReadAnalysisInput(parsed);
+    const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
+    const MetaHParams params = ReadMetaHParams(parsed);
+
+    CHeadlessUi ui(true);
+    CKestrinDoc doc(ui);
+    if (!LoadAnalysisInput(doc, input))
+        return kExitFailure;
+    ObtainSlidingResults(doc, windows);
+    CHDataSet set;
+    if (!ComputeMetaH(ui, doc.m_windows, params.nD, params.nM, params.useBestM, set)) {
+        std::fprintf(stderr, "%s meta-h: no sliding-window results to compute Meta H over (%s)\n", kProgramName,
+                     windows.compute ? "the series is not longer than the window width"
+                                     : "the document holds none; compute them with --width W --spacing S");
+        return kExitFailure;
+    }
+    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, set) : AsText(doc, windows, set));
+}

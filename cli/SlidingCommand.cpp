@@ -1,0 +1,105 @@
+// kestrin-cli sliding: the H curve of sliding windows along the series, and
+// its "Text File" export.
+#include <cstdio>
+
+#include "AnalysisInput.h"
+#include "Commands.h"
+#include "HeadlessUi.h"
+#include "JsonWriter.h"
+#include "KestrinDoc.h"
+#include "ResultExport.h"
+#include "TextEncoding.h"
+#include "TextOutput.h"
+#include "Usage.h"
+#include "WindowOptions.h"
+
+namespace {
+
+constexpr OptionDef kOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption,
+                                   kWindowBestMOption, kPlotPointOption, kOutputFileOption, kFilterOption,
+                                   kDbOption,         kTableOption,   kXFieldOption,  kYFieldOption,
+                                   kJsonOption};
+
+std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
+                   const std::optional<std::string>& output)
+{
+    const int count = doc.m_windows.GetSize();
+    if (output)
+        return "Wrote " + std::to_string(count) + (count == 1 ? " sliding-window result" : " sliding-window results") +
+               " to " + JsonQuoted(DisplayText(*output)) + ".\n";
+    if (count == 0) {
+        if (windows.compute)
+            return "No sliding-window results: a window of " + std::to_string(windows.compute->width) +
+                   " points needs more than " + std::to_string(windows.compute->width) + " points; the series has " +
+                   std::to_string(doc.m_points.GetSize()) + ".\n";
+        return "No sliding-window results: the document holds none (compute them with --width W --spacing S).\n";
+    }
+    std::string out;
+    CTextTable table({"X", "H", "r", "b", "n"});
+    for (const CHPoint& w : doc.m_windows)
+        table.AddRow({Exact(w.m_dX + xMin), Decimal(w.m_dY), Decimal(w.m_dR), Decimal(w.m_dB),
+                      std::to_string(w.m_nCount)});
+    table.AppendTo(out);
+    return out;
+}
+
+std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
+                   const std::optional<std::string>& output)
+{
+    std::string out;
+    CJsonWriter json(out);
+    json.BeginObject();
+    WriteInputSource(json, input);
+    WriteWindowSource(json, doc, windows);
+    json.Field("x_min", xMin);
+    if (output) {
+        json.StringField("output", DisplayText(*output));
+    } else {
+        json.Key("results");
+        json.BeginArray();
+        for (const CHPoint& w : doc.m_windows) {
+            json.BeginObject(true);
+            json.Field("X", w.m_dX + xMin);
+            json.Field("offset", w.m_dX);
+            json.Field("H", w.m_dY);
+            json.Field("r", w.m_dR);
+            json.Field("b", w.m_dB);
+            json.IntegerField("n", w.m_nCount);
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+    json.EndObject();
+    json.Finish();
+    return out;
+}
+
+} // namespace
+
+int RunSliding(std::span<const std::string> args)
+{
+    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    if (parsed.help)
+        return ShowCommandHelp("sliding");
+    const AnalysisInput input = ReadAnalysisInput(parsed);
+    const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
+    const std::optional<std::string> output = ReadOutputOption(parsed, input, false);
+
+    CHeadlessUi ui(true);
+    CKestrinDoc doc(ui);
+    if (!LoadAnalysisInput(doc, input))
+        return kExitFailure;
+    ObtainSlidingResults(doc, windows);
+    const double xMin = doc.GetPlotExtents().m_dXMin;
+    if (output) {
+        const std::size_t told = ui.messages.size();
+        if (!ExportSlidingResults(doc, xMin, *output)) {
+            if (ui.messages.size() == told)
+                std::fprintf(stderr, "%s sliding: cannot write \"%s\"\n", kProgramName,
+                             DisplayText(*output).c_str());
+            return kExitFailure;
+        }
+    }
+    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, xMin, output)
+                                           : AsText(doc, windows, xMin, output));
+}

@@ -1,0 +1,125 @@
+#include "WindowOptions.h"
+
+#include <limits>
+
+#include "AnalysisInput.h"
+#include "JsonWriter.h"
+#include "KestrinDoc.h"
+#include "SeriesImport.h"
+#include "SlopeWindows.h"
+#include "TextOutput.h"
+
+namespace {
+
+constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+
+double ReadPlotPoint(const ParsedArgs& parsed)
+{
+    const std::string& text = parsed.Values("--plot-point")[0];
+    const double value = ParseRealNumber(text, "--plot-point");
+    if (value < 0.0 || value > 1.0)
+        throw UsageError("--plot-point: " + text + " is out of range (allowed: 0 to 1)");
+    return value;
+}
+
+} // namespace
+
+WindowOptions ReadWindowOptions(const ParsedArgs& parsed, bool inputIsDocument)
+{
+    WindowOptions options;
+    if (parsed.Has("--plot-point"))
+        options.plotPoint = ReadPlotPoint(parsed);
+    if (!parsed.Has("--width")) {
+        for (const char* name : {"--spacing", "--window-D", "--window-M", "--window-best-m"})
+            if (parsed.Has(name))
+                throw UsageError(std::string(name) + " needs --width W (the windows to compute)");
+        if (!inputIsDocument)
+            throw UsageError("missing --width W and --spacing S (only a .kst document holds sliding-window "
+                             "results to use as they are)");
+        return options;
+    }
+    if (!parsed.Has("--spacing"))
+        throw UsageError("missing --spacing S (the distance in points between window starts)");
+    if (parsed.Has("--window-M") && parsed.Has("--window-best-m"))
+        throw UsageError("--window-M and --window-best-m exclude each other");
+
+    // Width and spacing are taken over the whole 32-bit range, so that a
+    // negative or zero one gets the workbench's own refusal below.
+    SlidingWindowParams params;
+    params.width =
+        static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--width")[0], "--width", kIntMin, kIntMax));
+    params.spacing =
+        static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--spacing")[0], "--spacing", kIntMin, kIntMax));
+    if (parsed.Has("--window-D"))
+        params.nD = static_cast<std::int32_t>(
+            ParseWholeNumber(parsed.Values("--window-D")[0], "--window-D", kMinD, kMaxD));
+    params.useBestM = !parsed.Has("--window-M");
+    params.nM = params.useBestM
+                    ? 0
+                    : static_cast<std::int32_t>(
+                          ParseWholeNumber(parsed.Values("--window-M")[0], "--window-M", kMinM, kMaxWindowM));
+    if (options.plotPoint)
+        params.plotPoint = *options.plotPoint;
+    if (const auto refusal = CheckSlidingWindowParams(params))
+        throw UsageError(*refusal);
+    options.compute = params;
+    return options;
+}
+
+std::int32_t ReadSlopeWindowSize(const ParsedArgs& parsed)
+{
+    if (!parsed.Has("--size"))
+        throw UsageError("missing --size N (the slope window size)");
+    return static_cast<std::int32_t>(
+        ParseWholeNumber(parsed.Values("--size")[0], "--size", kMinSlopeWindow, kMaxSlopeWindow));
+}
+
+void ObtainSlidingResults(CKestrinDoc& doc, const WindowOptions& options)
+{
+    // The parameters passed CheckSlidingWindowParams when they were read,
+    // so the computation cannot refuse them.
+    if (options.compute)
+        ComputeSlidingWindows(doc, *options.compute);
+    else if (options.plotPoint)
+        ResetPlotPoints(doc, *options.plotPoint);
+}
+
+void WriteWindowSource(CJsonWriter& json, const CKestrinDoc& doc, const WindowOptions& options)
+{
+    json.Key("windows");
+    json.BeginObject(true);
+    if (options.compute) {
+        const SlidingWindowParams& p = *options.compute;
+        json.StringField("source", "computed");
+        json.IntegerField("width", p.width);
+        json.IntegerField("spacing", p.spacing);
+        json.IntegerField("D", p.nD);
+        json.IntegerField("M", WindowM(p));
+        json.Field("plot_point", p.plotPoint);
+    } else {
+        json.StringField("source", "document");
+        json.IntegerField("spacing", doc.m_nSpacing);
+        if (options.plotPoint)
+            json.Field("plot_point", *options.plotPoint);
+    }
+    json.IntegerField("count", doc.m_windows.GetSize());
+    json.EndObject();
+}
+
+std::string WindowSourceText(const CKestrinDoc& doc, const WindowOptions& options)
+{
+    std::string text = std::to_string(doc.m_windows.GetSize());
+    if (options.compute) {
+        const SlidingWindowParams& p = *options.compute;
+        text += " (width " + std::to_string(p.width) + ", spacing " + std::to_string(p.spacing) + ", D " +
+                std::to_string(p.nD) + ", M " + std::to_string(WindowM(p)) + ", plot point " + Exact(p.plotPoint) +
+                ")";
+    } else {
+        text += " (stored in the document, spacing " + std::to_string(doc.m_nSpacing);
+        if (options.plotPoint)
+            text += ", moved to plot point " + Exact(*options.plotPoint);
+        text += ")";
+    }
+    return text;
+}
