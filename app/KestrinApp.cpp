@@ -142,6 +142,8 @@ CChildFrame* CKestrinApp::CreateFrame(CKestrinDoc& doc)
     const QSize room = area->viewport()->size();
     frame->resize(std::max(400, room.width() * 3 / 4), std::max(300, room.height() * 3 / 4));
     frame->show();
+    // The view's extraction commands open their documents as File > New does.
+    frame->View()->SetNewDocumentFactory([this] { return OnFileNew(); });
     frame->View()->OnInitialUpdate();
     QObject::connect(frame->View(), &CKestrinView::commandStateChanged, m_mainFrame.get(),
                      &CMainFrame::UpdateCommandUi);

@@ -207,8 +207,34 @@ bool CKestrinView::OnCommand(int id)
     case cmd::ImportDatabase:
         OnImportDatabase();
         break;
+    case cmd::SetSlidingWindows:
+        OnSetSlidingWindows();
+        break;
+    case cmd::ClearSlidingWindows:
+        OnClearSlidingWindows();
+        break;
+    case cmd::SetPlotPoint:
+        OnSetPlotPoint();
+        break;
+    case cmd::ViewMetaHData:
+        OnViewMetaHData();
+        break;
+    case cmd::SetSlopeWindows:
+        OnSetSlopeWindows();
+        break;
+    case cmd::Correlation:
+        OnCorrelation();
+        break;
+    case cmd::ExtractHDataText:
+        OnExtractHDataText();
+        break;
+    case cmd::ExtractHDataDocument:
+        OnExtractHDataDocument();
+        break;
+    case cmd::ExtractData:
+        OnExtractData();
+        break;
     default:
-        // The remaining analysis commands are handled by their own dialogs.
         break;
     }
     emit commandStateChanged();

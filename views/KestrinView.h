@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QWidget>
 
 #include "Document.h"
@@ -78,6 +80,13 @@ public:
     // Sets M and/or D of every interval estimator, recomputes each, repaints.
     void SetAllTabParameters(bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM);
 
+    // Makes a new, empty document shown in a window of its own, as the
+    // File menu's New does, and returns it; null when none can be made. The
+    // application that holds the view's window supplies it; the extraction
+    // commands fill the document it gives.
+    using NewDocumentFactory = std::function<CKestrinDoc*()>;
+    void SetNewDocumentFactory(NewDocumentFactory factory) { m_newDocument = std::move(factory); }
+
 signals:
     // The facts behind the commands' enable and check rules may have changed.
     void commandStateChanged();
@@ -101,6 +110,17 @@ private:
     void OnTabSettings();
     // Database import (KestrinViewDatabase.cpp).
     void OnImportDatabase();
+    // Window analyses, exports and extractions (KestrinViewAnalysisCommands.cpp).
+    void OnSetSlidingWindows();
+    void OnClearSlidingWindows();
+    void OnSetPlotPoint();
+    void OnViewMetaHData();
+    void OnSetSlopeWindows();
+    void OnCorrelation();
+    void OnExtractHDataText();
+    void OnExtractHDataDocument();
+    void OnExtractData();
+    CKestrinDoc* NewDocument();
 
     CKestrinDoc& m_doc;
     // Declared in creation order; destroyed in reverse.
@@ -110,4 +130,5 @@ private:
     CLegend m_legend;
     CPlotExtents m_extents;
     CHParamsDlg* m_pParamsDlg = nullptr;
+    NewDocumentFactory m_newDocument;
 };

@@ -4,10 +4,10 @@
 
 #include "GrowArray.h"
 
+class CSpinButton;
 class IUiServices;
 class QLineEdit;
 class QShowEvent;
-class QSpinBox;
 
 // "Slope / H Correlation": pairs the H curve with the slope windows at an
 // offset stepped with a spin control, and shows the correlation of the
@@ -43,7 +43,8 @@ private:
     void OnInitDialog();
 
     IUiServices& m_ui;
-    QSpinBox* m_spin = nullptr;
+    CSpinButton* m_spin = nullptr;
+    QLineEdit* m_editOffset = nullptr;
     QLineEdit* m_editCorrelation = nullptr;
     QLineEdit* m_editMatches = nullptr;
 };

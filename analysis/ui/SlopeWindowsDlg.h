@@ -4,6 +4,7 @@
 
 class IUiServices;
 class QLineEdit;
+class QShowEvent;
 
 // "Set Slope Windows": the size of the windows whose least-squares slopes
 // are computed, 1 to 5000.
@@ -20,6 +21,9 @@ public:
     void accept() override;
 
 private:
+    // Each time the dialog is opened the edit starts from the member.
+    void showEvent(QShowEvent* event) override;
+
     IUiServices& m_ui;
     QLineEdit* m_editSize = nullptr;
 };

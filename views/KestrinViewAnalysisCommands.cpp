@@ -1,0 +1,120 @@
+#include <optional>
+#include <string>
+
+#include "CorrelationDlg.h"
+#include "KestrinDoc.h"
+#include "KestrinView.h"
+#include "MetaHParamsDlg.h"
+#include "NewDocuments.h"
+#include "PlotPointDlg.h"
+#include "ResultExport.h"
+#include "SelectRangeDlg.h"
+#include "SlidingWindowHDlg.h"
+#include "SlidingWindowsDlg.h"
+#include "SlopeWindowsDlg.h"
+#include "SlopeWindows.h"
+
+void CKestrinView::OnSetSlidingWindows()
+{
+    CSlidingWindowsDlg dlg(m_doc.Ui(), this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    // "Use Best" is the first of the two M choices.
+    m_hGraph.ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
+    // Only this view is repainted; other views on the document show the new
+    // curve at their next paint.
+    RepaintNow();
+}
+
+void CKestrinView::OnClearSlidingWindows()
+{
+    if (m_doc.Ui().MessageBox("Clear all sliding window data?", MsgButtons::yesNo, MsgIcon::question) !=
+        MsgResult::yes)
+        return;
+    m_hGraph.ClearSlidingWindows();
+    RepaintNow();
+}
+
+void CKestrinView::OnSetPlotPoint()
+{
+    CPlotPointDlg dlg(this);
+    dlg.m_dPlotPoint = m_hGraph.m_dPlotPoint;
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    // Repaints the view itself when there are results to move.
+    m_hGraph.ResetPlotPoints(dlg.m_dPlotPoint);
+}
+
+void CKestrinView::OnViewMetaHData()
+{
+    CMetaHParamsDlg params(m_doc.Ui(), this);
+    if (params.exec() != QDialog::Accepted)
+        return;
+    m_hGraph.ComputeMetaH(params.m_nD, params.m_nM, params.m_nMChoice == 0);
+    if (m_hGraph.m_bMetaH != 1)
+        return;
+    CSlidingWindowHDlg result(this);
+    result.m_pDataSet = &m_hGraph.m_metaHSet;
+    result.exec();
+}
+
+void CKestrinView::OnSetSlopeWindows()
+{
+    CSlopeWindowsDlg dlg(m_doc.Ui(), this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    // Slope results are drawn by no graph: nothing to repaint.
+    ::CalculateSlopeWindows(m_doc, dlg.m_nSize);
+}
+
+void CKestrinView::OnCorrelation()
+{
+    CCorrelationDlg dlg(m_doc.Ui(), this);
+    dlg.m_dOrigin = m_extents.m_dXMin;
+    dlg.m_pHResults = &m_doc.m_windows;
+    dlg.m_pSlopes = &m_doc.m_slopes;
+    dlg.exec();
+}
+
+void CKestrinView::OnExtractHDataText()
+{
+    FileDialogOptions options;
+    options.title = "Save As";
+    options.defaultExtension = ".txt";
+    options.fileName = "*.txt";
+    options.filter = "Text Files (*.txt)";
+    options.overwritePrompt = true;
+    const std::optional<std::string> path = m_doc.Ui().ChooseSaveFile(options);
+    if (!path || path->empty())
+        return;
+    // A failed write has told the user and left any existing file as it was.
+    ::ExportSlidingResults(m_doc, m_extents.m_dXMin, *path);
+}
+
+CKestrinDoc* CKestrinView::NewDocument()
+{
+    return m_newDocument ? m_newDocument() : nullptr;
+}
+
+void CKestrinView::OnExtractHDataDocument()
+{
+    CKestrinDoc* target = NewDocument();
+    if (!target || target == &m_doc)
+        return;
+    // The builder updates the new document's views, which then show the H
+    // values on the fixed 0..1 scale.
+    ::BuildHDataDocument(m_doc, m_extents.m_dXMin, *target);
+}
+
+void CKestrinView::OnExtractData()
+{
+    CSelectRangeDlg dlg(m_doc.Ui(), this);
+    dlg.m_dMax = m_extents.m_dXMax;
+    dlg.m_dMin = m_extents.m_dXMin;
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    CKestrinDoc* target = NewDocument();
+    if (!target || target == &m_doc)
+        return;
+    ::BuildExtractedDocument(m_doc, dlg.m_dFrom, dlg.m_dTo, *target);
+}
