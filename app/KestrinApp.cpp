@@ -141,6 +141,16 @@ CChildFrame* CKestrinApp::CreateFrame(CKestrinDoc& doc)
     area->addSubWindow(frame);
     const QSize room = area->viewport()->size();
     frame->resize(std::max(400, room.width() * 3 / 4), std::max(300, room.height() * 3 / 4));
+    // Windows cascade from the top-left corner, each a step further down and
+    // right than the one before, starting over before one would leave the
+    // area (the area's own placement puts a second window beside the first,
+    // partly out of sight).
+    constexpr int kCascadeStep = 24;
+    const int fits = 1 + std::max(0, std::min(room.width() - frame->width(), room.height() - frame->height()) /
+                                         kCascadeStep);
+    const int index = static_cast<int>(area->subWindowList().size()) - 1;
+    const int offset = (std::max(index, 0) % fits) * kCascadeStep;
+    frame->move(offset, offset);
     frame->show();
     // The view's extraction commands open their documents as File > New does.
     frame->View()->SetNewDocumentFactory([this] { return OnFileNew(); });

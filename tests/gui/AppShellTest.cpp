@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -266,6 +267,13 @@ TEST_F(AppShell, NewDocumentsAndWindowsAreTitledInTurn)
     ASSERT_EQ(m_app->Documents().size(), 2u);
     EXPECT_EQ(m_app->Documents()[1]->GetTitle(), "Kestrn2");
     EXPECT_EQ(Frame().windowTitle(), "Kestrin - Kestrn2");
+    // The second window cascades a step below and right of the first, whole
+    // inside the area.
+    const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
+    EXPECT_EQ(windows[1]->pos(), QPoint(24, 24));
+    EXPECT_TRUE(Frame().MdiArea()->viewport()->rect().contains(windows[1]->geometry()));
 
     CKestrinDoc* doc = m_app->ActiveDocument();
     ASSERT_TRUE(doc->ImportTextFile(kSample, 0, 0, false));
