@@ -24,3 +24,9 @@ for s in "$sample" samples/nile-minima.txt; do
   "$cli" estimate "$s"
   echo
 done
+echo "== Sliding windows over $sample (width 100, spacing 10, D 6, best M)"
+# head stops reading early: the tool's broken pipe is expected.
+{ "$cli" sliding "$sample" --width 100 --spacing 10 || true; } | head -n 8
+echo "   ..."
+echo
+"$cli" meta-h "$sample" --width 100 --spacing 10
