@@ -31,8 +31,12 @@ const std::string& CHeadlessUi::LastStatus() const
 MsgResult CHeadlessUi::MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon)
 {
     messages.push_back({text, buttons, icon});
-    if (m_echo)
-        std::fprintf(stderr, "kestrin: %s\n", text.c_str());
+    if (m_echo) {
+        // Messages that already name the program ("Kestrin: Unable to open
+        // database!") are not prefixed a second time.
+        const bool named = text.rfind("Kestrin: ", 0) == 0;
+        std::fprintf(stderr, "%s%s\n", named ? "" : "kestrin: ", text.c_str());
+    }
     const bool question = buttons == MsgButtons::yesNo || buttons == MsgButtons::yesNoCancel;
     return NextAnswer(messageAnswers, question ? MsgResult::yes : MsgResult::ok);
 }

@@ -160,7 +160,8 @@ TEST_F(CliDatabase, FilesAndTablesThatCannotBeReadFailWithStatus1)
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err, "");
     }
-    EXPECT_NE(Run(lines[3]).err.find("Unable to open database!"), std::string::npos);
+    const std::string unable = Run(lines[3]).err;
+    EXPECT_EQ(unable.rfind("Kestrin: Unable to open database!\n", 0), 0u) << unable;
     EXPECT_NE(Run(lines[5]).err.find("holds no records"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Path("o.kst")));
 }
