@@ -3,6 +3,7 @@
 #include <string>
 
 #include "HDataSet.h"
+#include "OptimumM.h"
 #include "SlidingWindows.h"
 #include "StatusOperation.h"
 #include "UiServices.h"
@@ -14,9 +15,8 @@ bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, std::int32_t nD,
     if (count == 0)
         return false;
     // A typed M beyond any use would only ask for gigabytes of lag tables.
-    if (!useBestM && (nM < 0 || nM > kMaxWindowM)) {
-        ui.MessageBox("M must be between 0 and " + std::to_string(kMaxWindowM) + ".", MsgButtons::ok,
-                      MsgIcon::warning);
+    if (!useBestM && !IsUsableLagCount(nM)) {
+        ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
         return false;
     }
     CStatusOperation status(ui, "Calculating Meta H...");

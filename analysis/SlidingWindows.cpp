@@ -18,8 +18,8 @@ std::optional<std::string> CheckSlidingWindowParams(const SlidingWindowParams& p
         return std::string("Spacing must be geater than 0.");
     if (params.width <= 0)
         return std::string("Width must be greater than 0.");
-    if (!params.useBestM && (params.nM < 0 || params.nM > kMaxWindowM))
-        return "M must be between 0 and " + std::to_string(kMaxWindowM) + ".";
+    if (!params.useBestM && !IsUsableLagCount(params.nM))
+        return LagCountMessage();
     if (params.nD < 0)
         return std::string("D must not be negative.");
     return std::nullopt;

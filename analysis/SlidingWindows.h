@@ -5,6 +5,7 @@
 #include <string>
 
 #include "GrowArray.h"
+#include "OptimumM.h"
 #include "WindowProgress.h"
 
 class CKestrinDoc;
@@ -22,9 +23,8 @@ struct SlidingWindowParams
     double plotPoint = 0.5;
 };
 
-// Largest M a window computation accepts: beyond it the lag tables alone
-// would take gigabytes.
-constexpr std::int32_t kMaxWindowM = 100000;
+// Largest M a window computation accepts.
+constexpr std::int32_t kMaxWindowM = kMaxLagCount;
 
 // The first reason the parameters cannot be computed, in the order the
 // Sliding Windows dialog checks them: "Spacing must be geater than 0.",

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Args.h"
+#include "OptimumM.h"
 
 class CJsonWriter;
 class CKestrinDoc;
@@ -14,7 +15,7 @@ class CKestrinDoc;
 constexpr int kMinD = 1;
 constexpr int kMaxD = 1000;
 constexpr int kMinM = 2;
-constexpr int kMaxM = 100000;
+constexpr int kMaxM = kMaxLagCount;
 
 // A series read from a table of a database file instead of a text file.
 struct DatabaseSource

@@ -1,6 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+// The largest M a person may ask of an estimator: beyond it the lag tables
+// alone would take gigabytes and the fit hours.
+constexpr int kMaxLagCount = 100000;
+
+// What a dialog or the command line says of an M outside 0..kMaxLagCount.
+inline std::string LagCountMessage()
+{
+    return "M must be between 0 and " + std::to_string(kMaxLagCount) + ".";
+}
+
+// Whether a typed M can be given to an estimator.
+inline bool IsUsableLagCount(int nM)
+{
+    return nM >= 0 && nM <= kMaxLagCount;
+}
 
 // The "best" M for an estimator over count values: the integer part of the
 // square root of count. No M for no values (or a negative count): 0.

@@ -12,6 +12,7 @@
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "OptimumM.h"
 #include "UiServices.h"
 
 CAutoTabDlg::CAutoTabDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
@@ -127,6 +128,12 @@ void CAutoTabDlg::accept()
         m_ui.MessageBox("The interval must be a number greater than 0.", MsgButtons::ok, MsgIcon::warning);
         m_editInterval->setFocus(Qt::OtherFocusReason);
         m_editInterval->selectAll();
+        return;
+    }
+    if (m_nMChoice == 1 && !IsUsableLagCount(m_nM)) {
+        m_ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
+        m_editM->setFocus(Qt::OtherFocusReason);
+        m_editM->selectAll();
         return;
     }
     QDialog::accept();

@@ -12,6 +12,8 @@
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "OptimumM.h"
+#include "UiServices.h"
 
 CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
 {
@@ -132,5 +134,13 @@ void CTabSettingsDlg::accept()
 {
     if (!UpdateData(true))
         return;
+    // Every interval would be given this M: an absurd one is refused before
+    // it asks for gigabytes of lag tables.
+    if (m_bModifyM != 0 && m_nMChoice == 1 && !IsUsableLagCount(m_nM)) {
+        m_ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
+        m_editM->setFocus(Qt::OtherFocusReason);
+        m_editM->selectAll();
+        return;
+    }
     QDialog::accept();
 }

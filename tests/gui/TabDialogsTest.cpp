@@ -131,6 +131,10 @@ TEST_F(TabDialogTest, AutoTabRefusesWhatItCannotUse)
 
     Type(editD, "3");
     Click(Control<QRadioButton>(dlg, "radio1057"));
+    // An M no estimator could hold the tables of.
+    Type(Control<QLineEdit>(dlg, "edit1058"), "100001");
+    Click(ok);
+    expectRefused("M must be between 0 and 100000.", Control<QLineEdit>(dlg, "edit1058"));
     Type(Control<QLineEdit>(dlg, "edit1058"), "8");
     const std::size_t messages = ui.messages.size();
     Click(ok);
@@ -213,9 +217,15 @@ TEST_F(TabDialogTest, TabSettingsReadsItsEntriesAtOk)
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.focusWidget(), Control<QLineEdit>(dlg, "edit1045"));
 
+    Type(Control<QLineEdit>(dlg, "edit1045"), "2000000000");
+    Click(ok);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "M must be between 0 and 100000.");
+    EXPECT_TRUE(dlg.isVisible());
+
     Type(Control<QLineEdit>(dlg, "edit1045"), "12");
     Click(ok);
-    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_bModifyM, 1);
     EXPECT_EQ(dlg.m_bModifyD, 0);
