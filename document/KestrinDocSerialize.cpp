@@ -9,6 +9,7 @@
 
 #include "KestrinDoc.h"
 #include "LargeArrays.h"
+#include "OptimumM.h"
 
 namespace {
 
@@ -129,6 +130,10 @@ void CKestrinDoc::Serialize(CArchive& ar)
     ar >> nD >> nM >> database >> table >> xField >> yField >> hasData >> hSeries >> spacing;
     if (nD < 0 || nM < 0)
         throw CArchiveException(CArchiveException::badValue, "its D or M is negative");
+    // The next computation would ask for M lag tables.
+    if (!IsUsableLagCount(nM))
+        throw CArchiveException(CArchiveException::badValue,
+                                "its M is larger than " + std::to_string(kMaxLagCount));
 
     ar >> count;
     ar.CheckCount(count, kPointBytes, "series");

@@ -385,6 +385,25 @@ TEST(DocumentFile, CountsAreCheckedBeforeAllocating)
         cases.push_back({"huge lag count", b});
     }
     {
+        // Whole and well formed, but with an M that would ask the next
+        // computation for gigabytes of lag tables.
+        std::vector<std::uint8_t> b;
+        PutInt(b, 4);
+        PutInt(b, 2000000000);
+        for (int i = 0; i < 4; ++i)
+            b.push_back(0);
+        PutInt(b, 1);
+        PutInt(b, 0);
+        PutInt(b, 1);
+        PutInt(b, 0); // points
+        PutInt(b, 0); // windows
+        PutInt(b, 0); // n
+        b.resize(b.size() + 24, 0);
+        PutInt(b, 0); // M'
+        PutInt(b, 4);
+        cases.push_back({"absurd M", b});
+    }
+    {
         std::vector<std::uint8_t> b;
         PutInt(b, 4);
         PutInt(b, 3);
