@@ -31,8 +31,7 @@ constexpr std::int64_t kChunkWork = std::int64_t{1} << 21;
 // window; the lanes only run side by side (one vector operation per sum and
 // point), so SIMD arithmetic changes no lane's result. Two vectors per sum
 // keep eight independent additions in flight, and all eight sums stay in
-// registers.
-#if defined(__GNUC__)
+// registers. (GCC and Clang vector types.)
 typedef double Vec2 __attribute__((vector_size(2 * sizeof(double))));
 typedef double Vec4 __attribute__((vector_size(4 * sizeof(double))));
 
@@ -62,35 +61,6 @@ __attribute__((always_inline)) inline void LaneSlopes(const double* x, const dou
         out[L + w] = SlopeFromSums(sx1[w], sy1[w], sxx1[w], sxy1[w], size);
     }
 }
-#else
-struct Vec2
-{
-    double v[2];
-};
-struct Vec4
-{
-    double v[4];
-};
-
-template <class V>
-inline void LaneSlopes(const double* x, const double* y, int size, double* out)
-{
-    constexpr int L = 2 * static_cast<int>(sizeof(V) / sizeof(double));
-    double sx[L] = {}, sy[L] = {}, sxx[L] = {}, sxy[L] = {};
-    for (int k = 0; k < size; ++k) {
-        for (int w = 0; w < L; ++w) {
-            const double vx = x[k + w];
-            const double vy = y[k + w];
-            sx[w] += vx;
-            sy[w] += vy;
-            sxx[w] += vx * vx;
-            sxy[w] += vx * vy;
-        }
-    }
-    for (int w = 0; w < L; ++w)
-        out[w] = SlopeFromSums(sx[w], sy[w], sxx[w], sxy[w], size);
-}
-#endif
 
 // A block of kLanes windows with the instructions every x86-64 processor
 // has (two doubles per register): two runs of four.
