@@ -141,17 +141,6 @@ CHPoint MakeResult(const CWindowPlan& plan, std::int64_t start, const CWindowSum
     return p;
 }
 
-// Length of the segment from the vector at a[0..D) to the one r values on.
-inline double SegmentLength(const double* a, std::int64_t r, int nD)
-{
-    double sq = 0.0;
-    for (int k = 0; k < nD; ++k) {
-        const double d = a[k] - a[r + k];
-        sq += d * d;
-    }
-    return std::sqrt(sq);
-}
-
 // Work buffers of one thread, kept from chunk to chunk.
 struct CChunkBuffers
 {

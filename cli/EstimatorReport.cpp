@@ -18,6 +18,14 @@ void WriteFitFields(CJsonWriter& json, const CHDataSet& set)
     json.Field("r", set.GetR());
 }
 
+void WriteWindowResultFields(CJsonWriter& json, const CHPoint& result)
+{
+    json.Field("H", result.m_dY);
+    json.Field("r", result.m_dR);
+    json.Field("b", result.m_dB);
+    json.IntegerField("n", result.m_nCount);
+}
+
 void AppendLagTable(std::string& out, const CHDataSet& set)
 {
     CTextTable table({"r", "L(r)", "log10 r", "log10(L(r)/r)"});

@@ -124,10 +124,7 @@ std::string AsJson(const std::string& path, const CKestrinDoc& doc, Lists lists)
         for (const CHPoint& w : doc.m_windows) {
             json.BeginObject(true);
             json.Field("X", w.m_dX);
-            json.Field("H", w.m_dY);
-            json.Field("r", w.m_dR);
-            json.Field("b", w.m_dB);
-            json.IntegerField("n", w.m_nCount);
+            WriteWindowResultFields(json, w);
             json.EndObject();
         }
         json.EndArray();

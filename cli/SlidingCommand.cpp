@@ -4,6 +4,7 @@
 
 #include "AnalysisInput.h"
 #include "Commands.h"
+#include "EstimatorReport.h"
 #include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
@@ -61,10 +62,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
             json.BeginObject(true);
             json.Field("X", w.m_dX + xMin);
             json.Field("offset", w.m_dX);
-            json.Field("H", w.m_dY);
-            json.Field("r", w.m_dR);
-            json.Field("b", w.m_dB);
-            json.IntegerField("n", w.m_nCount);
+            WriteWindowResultFields(json, w);
             json.EndObject();
         }
         json.EndArray();

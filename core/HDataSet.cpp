@@ -51,18 +51,6 @@ void CHDataSet::SetM(int nM)
 
 namespace {
 
-// Length of one segment: from the vector at a[0..D) to the one at
-// a[step..step + D). The squares are summed in k order from 0.0.
-inline double SegmentLength(const double* a, std::ptrdiff_t step, int nD)
-{
-    double sq = 0.0;
-    for (int k = 0; k < nD; ++k) {
-        const double d = a[k] - a[step + k];
-        sq += d * d;
-    }
-    return std::sqrt(sq);
-}
-
 #if defined(__SSE2__)
 
 // L(r) over `segments` segments, two neighbouring segments at a time: lane 0

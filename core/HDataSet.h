@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -80,6 +82,19 @@ struct CLagFit
     double r = 0.0;
 };
 CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int nM);
+
+// Length of one segment: from the vector at a[0..D) to the one at
+// a[step..step + D). The squares are summed in k order from 0.0, so every
+// caller gets the estimator's own lengths bit for bit.
+inline double SegmentLength(const double* a, std::ptrdiff_t step, int nD)
+{
+    double sq = 0.0;
+    for (int k = 0; k < nD; ++k) {
+        const double d = a[k] - a[step + k];
+        sq += d * d;
+    }
+    return std::sqrt(sq);
+}
 
 // Sum of the curve lengths of one lag: L(r) of n values with vectors of D
 // values. Exposed for the benchmarks and the tests of the lag scheduling.
