@@ -21,7 +21,7 @@ namespace {
 // The offsets the correlation dialog's spin control steps through.
 constexpr std::int64_t kMaxOffset = 5000;
 
-constexpr OptionDef kOptions[] = {kSizeOption,     {"--offset", "", 1, "K"}, kWidthOption,    kSpacingOption,
+constexpr OptionDef kCorrelateOptions[] = {kSizeOption,     {"--offset", "", 1, "K"}, kWidthOption,    kSpacingOption,
                                    kWindowDOption,  kWindowMOption,          kWindowBestMOption, kPlotPointOption,
                                    kOutputFileOption, kFilterOption,         kDbOption,       kTableOption,
                                    kXFieldOption,   kYFieldOption,           kJsonOption};
@@ -75,7 +75,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
 
 int RunCorrelate(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kCorrelateOptions);
     if (parsed.help)
         return ShowCommandHelp("correlate");
     const AnalysisInput input = ReadAnalysisInput(parsed);

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {kJsonOption};
+constexpr OptionDef kDatabaseOptions[] = {kJsonOption};
 
 // One name per line.
 std::string AsLines(const std::vector<std::string>& names)
@@ -36,7 +36,7 @@ void WriteNames(CJsonWriter& json, const char* key, const std::vector<std::strin
 
 int RunTables(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kDatabaseOptions);
     if (parsed.help)
         return ShowCommandHelp("tables");
     const std::string& path = RequireOneFile(parsed, "FILE");
@@ -57,7 +57,7 @@ int RunTables(std::span<const std::string> args)
 
 int RunFields(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kDatabaseOptions);
     if (parsed.help)
         return ShowCommandHelp("fields");
     if (parsed.positionals.size() < 2)

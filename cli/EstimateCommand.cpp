@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {kDOption,    kMOption,      kFilterOption, kDbOption,
+constexpr OptionDef kEstimateOptions[] = {kDOption,    kMOption,      kFilterOption, kDbOption,
                                    kTableOption, kXFieldOption, kYFieldOption, kJsonOption};
 
 std::string AsText(const CHDataSet& set)
@@ -49,7 +49,7 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
 
 int RunEstimate(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kEstimateOptions);
     if (parsed.help)
         return ShowCommandHelp("estimate");
     const SeriesOptions options = ReadSeriesOptions(parsed);

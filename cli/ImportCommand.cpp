@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {{"--output", "-o", 1, "DOC.kst"}, kFilterOption, kDbOption, kTableOption,
+constexpr OptionDef kImportOptions[] = {{"--output", "-o", 1, "DOC.kst"}, kFilterOption, kDbOption, kTableOption,
                                    kXFieldOption, kYFieldOption, kJsonOption};
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -24,7 +24,7 @@ bool SameFile(const std::string& a, const std::string& b)
 
 int RunImport(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kImportOptions);
     if (parsed.help)
         return ShowCommandHelp("import");
     const SeriesOptions options = ReadSeriesOptions(parsed);

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {{"--points", "", 0}, {"--windows", "", 0}, {"--values", "", 0}, kJsonOption};
+constexpr OptionDef kInfoOptions[] = {{"--points", "", 0}, {"--windows", "", 0}, {"--values", "", 0}, kJsonOption};
 
 struct Lists
 {
@@ -138,7 +138,7 @@ std::string AsJson(const std::string& path, const CKestrinDoc& doc, Lists lists)
 
 int RunInfo(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kInfoOptions);
     if (parsed.help)
         return ShowCommandHelp("info");
     const std::string& path = RequireOneFile(parsed, "DOC.kst");

@@ -17,7 +17,7 @@ namespace {
 
 constexpr OptionDef kBestMOption{"--best-m", "", 0};
 
-constexpr OptionDef kOptions[] = {kDOption,       kMOption,       kBestMOption,      kWidthOption,
+constexpr OptionDef kMetaHOptions[] = {kDOption,       kMOption,       kBestMOption,      kWidthOption,
                                    kSpacingOption, kWindowDOption, kWindowMOption,    kWindowBestMOption,
                                    kPlotPointOption, kFilterOption, kDbOption,        kTableOption,
                                    kXFieldOption,  kYFieldOption,  kJsonOption};
@@ -76,7 +76,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
 
 int RunMetaH(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kMetaHOptions);
     if (parsed.help)
         return ShowCommandHelp("meta-h");
     const AnalysisInput input = ReadAnalysisInput(parsed);

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption,
+constexpr OptionDef kSlidingOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption,
                                    kWindowBestMOption, kPlotPointOption, kOutputFileOption, kFilterOption,
                                    kDbOption,         kTableOption,   kXFieldOption,  kYFieldOption,
                                    kJsonOption};
@@ -76,7 +76,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
 
 int RunSliding(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kSlidingOptions);
     if (parsed.help)
         return ShowCommandHelp("sliding");
     const AnalysisInput input = ReadAnalysisInput(parsed);

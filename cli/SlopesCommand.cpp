@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {kSizeOption,  kFilterOption, kDbOption, kTableOption, kXFieldOption,
+constexpr OptionDef kSlopesOptions[] = {kSizeOption,  kFilterOption, kDbOption, kTableOption, kXFieldOption,
                                    kYFieldOption, kJsonOption};
 
 std::string AsText(const CKestrinDoc& doc, std::int32_t size, double xMin)
@@ -55,7 +55,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, std::int3
 
 int RunSlopes(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kSlopesOptions);
     if (parsed.help)
         return ShowCommandHelp("slopes");
     const AnalysisInput input = ReadAnalysisInput(parsed);

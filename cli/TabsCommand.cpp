@@ -2,11 +2,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "AnalysisInput.h"
+#include "AutoTabs.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
 #include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
+#include "PlotExtents.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
@@ -14,8 +17,16 @@
 
 namespace {
 
-constexpr OptionDef kOptions[] = {{"--at", "", 1, "T1,T2,..."}, kDOption, kMOption, kFilterOption, kDbOption,
-                                   kTableOption, kXFieldOption, kYFieldOption, kJsonOption};
+constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
+                                      {"--every", "", 1, "INTERVAL"},
+                                      kDOption,
+                                      kMOption,
+                                      kFilterOption,
+                                      kDbOption,
+                                      kTableOption,
+                                      kXFieldOption,
+                                      kYFieldOption,
+                                      kJsonOption};
 
 std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs)
 {
@@ -69,28 +80,45 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
 
 int RunTabs(std::span<const std::string> args)
 {
-    const ParsedArgs parsed = ParseArgs(args, kOptions);
+    const ParsedArgs parsed = ParseArgs(args, kTabsOptions);
     if (parsed.help)
         return ShowCommandHelp("tabs");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
+    if (parsed.Has("--at") && parsed.Has("--every"))
+        throw UsageError("--at and --every cannot be given together");
     std::vector<std::int32_t> tabs;
     if (parsed.Has("--at"))
         tabs = ParseWholeNumberList(parsed.Values("--at")[0], "--at");
-    // The ruler keeps its tabs in ascending order.
-    std::sort(tabs.begin(), tabs.end());
+    // No number check beyond the syntax: Auto-Tab's own refusals apply.
+    const double every = parsed.Has("--every") ? ParseRealNumber(parsed.Values("--every")[0], "--every") : 0.0;
 
     CHeadlessUi ui(true);
     CKestrinDoc doc(ui);
     if (!ImportSeries(doc, path, options))
         return kExitFailure;
+    if (parsed.Has("--every")) {
+        // Auto-Tab over the series' X range, as the ruler places them.
+        CPlotExtents extents;
+        UpdatePlotExtents(doc.m_points, false, extents);
+        const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, every);
+        if (!plan.ok) {
+            std::fprintf(stderr, "%s tabs: %s\n", kProgramName, plan.message.c_str());
+            return kExitFailure;
+        }
+        for (const double x : plan.values)
+            tabs.push_back(TruncateToTabPosition(x));
+    }
+    // The ruler keeps its tabs in ascending order.
+    std::sort(tabs.begin(), tabs.end());
     doc.CalculateTabH(tabs);
     const auto shortOnes = std::count_if(doc.m_tabSets.begin(), doc.m_tabSets.end(), [&](const auto& set) {
         return TooFewForLags(set->GetCount(), doc.m_nD, doc.m_nM);
     });
     if (shortOnes > 0)
-        std::fprintf(stderr, "%s tabs: warning: %ld of %zu intervals hold fewer than D + M = %d values; L(r) is 0 "
-                     "for their longest lags\n", kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(),
-                     doc.m_nD + doc.m_nM);
+        std::fprintf(stderr,
+                     "%s tabs: warning: %ld of %zu intervals hold fewer than D + M = %d values; L(r) is 0 "
+                     "for their longest lags\n",
+                     kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(), doc.m_nD + doc.m_nM);
     return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs) : AsText(doc, tabs));
 }

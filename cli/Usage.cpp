@@ -89,8 +89,10 @@ constexpr std::string_view kEstimateHelp =
     "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kTabsHelp =
-    "Usage: kestrin-cli tabs FILE --at T1,T2,... [--D N] [--M N] [--filter UNDER OVER] [--json]\n"
-    "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD --at T1,T2,... [--D N] [--M N] [--json]\n"
+    "Usage: kestrin-cli tabs FILE (--at T1,T2,... | --every INTERVAL) [--D N] [--M N] [--filter UNDER OVER]\n"
+    "                   [--json]\n"
+    "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD (--at T1,T2,... | --every INTERVAL)\n"
+    "                   [--D N] [--M N] [--json]\n"
     "\n"
     "Imports FILE and estimates H in each interval between tab positions, as\n"
     "the workbench's ruler does: [smallest X, T1), [T1, T2), ..., [Tk, largest X).\n"
@@ -101,7 +103,11 @@ constexpr std::string_view kTabsHelp =
     "Options:\n"
     "  --at T1,T2,...       tab positions: whole numbers, commas between them,\n"
     "                       negative numbers allowed; sorted ascending. Without\n"
-    "                       --at, or with an empty list, there are no intervals.\n" KESTRIN_PARAMETER_OPTIONS
+    "                       --at, or with an empty list, there are no intervals.\n"
+    "  --every INTERVAL     tabs as the workbench's Auto-Tab places them: at the\n"
+    "                       smallest X + INTERVAL, + 2 INTERVAL, ... below the\n"
+    "                       largest X (at most 10000), each truncated toward\n"
+    "                       zero to a tab position.\n" KESTRIN_PARAMETER_OPTIONS
         KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"

@@ -16,6 +16,8 @@ packages=(
   libbenchmark-dev
   qt6-base-dev
   fonts-dejavu-core
+  nlohmann-json3-dev
+  mold
 )
 
 missing=()

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "Format.h"
+#include "AutoTabs.h"
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "RuleTab.h"
@@ -18,12 +18,6 @@ namespace {
 const QColor kEnabledColour(255, 0, 0);
 const QColor kDisabledColour(180, 180, 180);
 constexpr int kPenWidth = 2;
-
-// A count too large to print in full is shown in exponent form.
-std::string CountText(double count)
-{
-    return count < 1e15 ? FormatFixed(count, 0) : FormatRoundTrip(count);
-}
 
 } // namespace
 
@@ -54,39 +48,6 @@ void CHRuler::SetEnabledFlag(bool enabled)
         return;
     m_bEnabled = enabled;
     update();
-}
-
-std::int32_t CHRuler::TruncateToTabPosition(double x)
-{
-    constexpr double kMax = std::numeric_limits<std::int32_t>::max();
-    constexpr double kMin = std::numeric_limits<std::int32_t>::min();
-    if (std::isnan(x))
-        return 0;
-    if (x >= kMax)
-        return std::numeric_limits<std::int32_t>::max();
-    if (x <= kMin)
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(x);
-}
-
-long long CHRuler::CountGeneratedTabs(double xMin, double xMax, double interval, long long limit, bool& stalled)
-{
-    // The same additions as the placing loop, so the count is exact.
-    stalled = false;
-    long long count = 0;
-    double x = xMin + interval;
-    while (x < xMax) {
-        ++count;
-        if (count > limit)
-            break;
-        const double next = x + interval;
-        if (!(next > x)) {
-            stalled = true;
-            break;
-        }
-        x = next;
-    }
-    return count;
 }
 
 void CHRuler::RecalculateWindows()
@@ -135,37 +96,17 @@ bool CHRuler::GenerateTabs(double interval)
     if (!view)
         return false;
     IUiServices& ui = view->GetDocument().Ui();
-    if (!(interval > 0.0)) {
-        ui.MessageBox("The tab interval must be a number greater than 0.", MsgButtons::ok, MsgIcon::warning);
-        return false;
-    }
     const CPlotExtents extents = view->GetPlotExtents();
-    const double xMin = extents.m_dXMin;
-    const double xMax = extents.m_dXMax;
-    bool stalled = false;
-    const long long count = CountGeneratedTabs(xMin, xMax, interval, kMaxGeneratedTabs, stalled);
-    if (stalled) {
-        ui.MessageBox("An interval of " + FormatRoundTrip(interval) +
-                          " is too small for the X values of this series: the tabs would not move apart. "
-                          "Please choose a larger interval.",
-                      MsgButtons::ok, MsgIcon::warning);
-        return false;
-    }
-    if (count > kMaxGeneratedTabs) {
-        // The exact count would take as many steps as tabs; the span over the
-        // interval says how many there would be.
-        const double wouldBe = std::max(std::ceil((xMax - xMin) / interval) - 1.0, static_cast<double>(count));
-        ui.MessageBox("An interval of " + FormatRoundTrip(interval) + " would create " + CountText(wouldBe) +
-                          " tabs; at most " + std::to_string(kMaxGeneratedTabs) +
-                          " tabs can be generated. Please choose a larger interval.",
-                      MsgButtons::ok, MsgIcon::warning);
+    const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, interval);
+    if (!plan.ok) {
+        ui.MessageBox(plan.message, MsgButtons::ok, MsgIcon::warning);
         return false;
     }
 
     {
         CStatusOperation status(ui, "Generating Tabs...");
         DeleteAllTabs();
-        for (double x = xMin + interval; x < xMax; x += interval)
+        for (const double x : plan.values)
             AddTabAt(x, false);
     }
     RecalculateWindows();

@@ -15,9 +15,6 @@ class CRuleTab;
 class CHRuler : public CChildWindow
 {
 public:
-    // More tabs than this are refused by Auto-Tab: each tab is a window.
-    static constexpr int kMaxGeneratedTabs = 10000;
-
     CHRuler();
     ~CHRuler() override;
 
@@ -50,15 +47,6 @@ public:
     void RemoveTab(CRuleTab* tab);
     // Destroys every tab without recalculating (the view is going away).
     void DestroyTabs();
-
-    // A tab's X as a tab position: truncated toward zero, NaN as 0, values
-    // beyond the 32-bit range held at its ends.
-    static std::int32_t TruncateToTabPosition(double x);
-    // How many tabs Auto-Tab places from xMin + interval in steps of interval
-    // strictly below xMax, counting no further than limit + 1. Sets stalled
-    // when a step no longer moves (an interval below the values' precision).
-    static long long CountGeneratedTabs(double xMin, double xMax, double interval, long long limit,
-                                        bool& stalled);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -10,6 +10,8 @@
 #include "MatchPairs.h"
 #include "SlopeWindows.h"
 
+namespace match_pairs_test {
+
 namespace {
 
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
@@ -216,3 +218,5 @@ TEST(MatchPairs, SameAsTheStepByStepScanOnRandomInput)
             << "round " << round << ": " << expected.GetSize() << " pairs expected";
     }
 }
+
+} // namespace match_pairs_test

@@ -4,6 +4,8 @@
 #include "HeadlessUi.h"
 #include "MetaH.h"
 
+namespace meta_h_test {
+
 namespace {
 
 CHPointArray Results(int count)
@@ -76,3 +78,5 @@ TEST(MetaH, AnAbsurdMIsRefusedBeforeAnyTableIsMade)
     EXPECT_EQ(ui.messages[0].text, "M must be between 0 and 100000.");
     EXPECT_TRUE(ui.statusTexts.empty());
 }
+
+} // namespace meta_h_test

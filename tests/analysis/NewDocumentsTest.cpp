@@ -9,6 +9,8 @@
 #include "KestrinDoc.h"
 #include "NewDocuments.h"
 
+namespace new_documents_test {
+
 namespace {
 
 class CCountingView : public CView
@@ -218,3 +220,5 @@ TEST(NewDocuments, RangeRefusalsInTheirOrder)
     EXPECT_NE(CheckExtractRange(nan, 1950, 1900, 2000), std::nullopt);
     EXPECT_NE(CheckExtractRange(1950, nan, 1900, 2000), std::nullopt);
 }
+
+} // namespace new_documents_test

@@ -13,6 +13,8 @@
 #include "ResultExport.h"
 #include "TestSupport.h"
 
+namespace result_export_test {
+
 namespace {
 
 CHPoint Window(double position, double h, double r, double b)
@@ -187,3 +189,5 @@ TEST(ResultExport, FailedWriteIsReportedAndChangesNothing)
     EXPECT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(FileText(folder + "/inside"), "kept");
 }
+
+} // namespace result_export_test

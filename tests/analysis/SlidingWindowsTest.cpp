@@ -12,6 +12,8 @@
 #include "KestrinDoc.h"
 #include "SlidingWindows.h"
 
+namespace sliding_windows_test {
+
 namespace {
 
 CHPointArray Series(const std::vector<double>& values)
@@ -298,3 +300,5 @@ TEST(SlidingWindowDocument, ResetPlotPointsOnHugeSpacingsStaysDefined)
     ResetPlotPositions(windows, 0.5, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(windows[2].m_dX, 50.0 + 2.0 * std::numeric_limits<std::int32_t>::max());
 }
+
+} // namespace sliding_windows_test

@@ -13,6 +13,8 @@
 #include "SlopeWindows.h"
 #include "TestSupport.h"
 
+namespace slope_windows_test {
+
 namespace {
 
 CHPointArray Series(const std::vector<double>& xs, const std::vector<double>& ys)
@@ -237,3 +239,5 @@ TEST(SlopeWindows, DocumentCommandReplacesSlopesWithItsStatusTexts)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Preparing...", "Ready"}));
 }
+
+} // namespace slope_windows_test

@@ -17,6 +17,8 @@
 #include "SlidingWindows.h"
 #include "SlopeWindows.h"
 
+namespace cli_analysis_test {
+
 namespace {
 
 using CliAnalysis = CliTest;
@@ -469,3 +471,5 @@ TEST_F(CliAnalysis, EveryCommandHasHelpAndIsListed)
 }
 
 } // namespace
+
+} // namespace cli_analysis_test

@@ -7,6 +7,8 @@
 
 #include "CliRunner.h"
 
+namespace cli_database_test {
+
 namespace {
 
 class CliDatabase : public CliTest
@@ -197,3 +199,5 @@ TEST_F(CliDatabase, UsageErrorsExitWith2)
     EXPECT_NE(tool.out.find("tables DB"), std::string::npos);
     EXPECT_NE(tool.out.find("fields DB TABLE"), std::string::npos);
 }
+
+} // namespace cli_database_test

@@ -6,6 +6,8 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 
+namespace cli_document_test {
+
 namespace {
 
 using CliDocument = CliTest;
@@ -177,3 +179,5 @@ TEST_F(CliDocument, ImportReplacesAnExistingDocument)
 }
 
 } // namespace
+
+} // namespace cli_document_test

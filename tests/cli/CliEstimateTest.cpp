@@ -6,6 +6,8 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 
+namespace cli_estimate_test {
+
 namespace {
 
 using CliEstimate = CliTest;
@@ -165,3 +167,5 @@ TEST_F(CliEstimate, SeriesTooShortForTheLagsStillAnswersButWarns)
 }
 
 } // namespace
+
+} // namespace cli_estimate_test

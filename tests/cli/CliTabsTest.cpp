@@ -3,6 +3,8 @@
 
 #include "CliRunner.h"
 
+namespace cli_tabs_test {
+
 namespace {
 
 using CliTabs = CliTest;
@@ -18,7 +20,7 @@ struct Interval
 std::vector<Interval> Intervals(const JsonValue& j)
 {
     std::vector<Interval> list;
-    for (const JsonValue& item : j["intervals"].items)
+    for (const JsonValue& item : j["intervals"].Items())
         list.push_back({item["label"].String(), item["n"].Number()});
     return list;
 }
@@ -47,6 +49,36 @@ TEST_F(CliTabs, TwoTabsSplitTenValuesIntoThreeAndLeaveTheLastXOut)
         << text.out;
     // Three values cannot fill D 4 + M 3; the user is told why H reads 2.
     EXPECT_NE(text.err.find("3 of 3 intervals hold fewer than D + M = 7 values"), std::string::npos) << text.err;
+}
+
+TEST_F(CliTabs, EveryPlacesTheTabsAutoTabPlaces)
+{
+    const std::string file = WriteValues("ramp.txt", kRamp);
+    const JsonValue every = RunJson({"tabs", file, "--every", "2.5", "--json"});
+    ASSERT_EQ(every["tabs"].Size(), 3u); // 2.5, 5, 7.5 truncated
+    EXPECT_EQ(every["tabs"][0].Number(), 2);
+    EXPECT_EQ(every["tabs"][1].Number(), 5);
+    EXPECT_EQ(every["tabs"][2].Number(), 7);
+    const JsonValue at = RunJson({"tabs", file, "--at", "2,5,7", "--json"});
+    EXPECT_EQ(every["intervals"].Json(), at["intervals"].Json());
+
+    const struct
+    {
+        std::vector<std::string> args;
+        std::string message;
+    } refusals[] = {
+        {{"--every", "0"}, "The tab interval must be a number greater than 0."},
+        {{"--every", "0.0001"}, "would create 89999 tabs; at most 10000"},
+        {{"--every", "x"}, "--every: \"x\" is not a number"},
+        {{"--every", "2", "--at", "3"}, "--at and --every cannot be given together"},
+    };
+    for (const auto& refusal : refusals) {
+        std::vector<std::string> args{"tabs", file};
+        args.insert(args.end(), refusal.args.begin(), refusal.args.end());
+        const CliResult r = Run(args);
+        EXPECT_NE(r.exitCode, 0) << refusal.message;
+        EXPECT_NE(r.err.find(refusal.message), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(CliTabs, TabsAreSortedAndMayBeNegative)
@@ -112,3 +144,5 @@ TEST_F(CliTabs, MalformedTabListsAreRefused)
 }
 
 } // namespace
+
+} // namespace cli_tabs_test

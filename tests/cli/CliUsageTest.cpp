@@ -1,6 +1,8 @@
 // kestrin-cli's command line: help, and refusal of what it cannot use.
 #include "CliRunner.h"
 
+namespace cli_usage_test {
+
 namespace {
 
 using CliUsage = CliTest;
@@ -108,3 +110,5 @@ TEST_F(CliUsage, DoubleDashTakesWhatFollowsAsAFileName)
 }
 
 } // namespace
+
+} // namespace cli_usage_test

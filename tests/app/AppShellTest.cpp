@@ -1,0 +1,517 @@
+// The application shell: menus, toolbar, status bar, the document commands
+// (new, open, save, close, recent files) and the command line.
+#include <memory>
+#include <string>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "ChildFrame.h"
+#include "CommandLine.h"
+#include "HeadlessUi.h"
+#include "CommandIds.h"
+#include "KestrinApp.h"
+#include "KestrinDoc.h"
+#include "KestrinView.h"
+#include "MainFrame.h"
+#include "ScriptedQtUi.h"
+#include "TestSupport.h"
+
+namespace app_shell_test {
+
+namespace {
+
+const std::string kSample = std::string(KESTRIN_SAMPLES_DIR) + "/nile-minima-profile.txt";
+
+// One line per item: "-" for a separator, "text|shortcut" for a command,
+// "text>" then the submenu's items indented.
+void Describe(const QMenu* menu, const QString& indent, QStringList& out)
+{
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) {
+            out << indent + "-";
+        } else if (a->menu()) {
+            out << indent + a->text() + ">";
+            Describe(a->menu(), indent + "  ", out);
+        } else {
+            QString line = indent + a->text();
+            if (!a->shortcut().isEmpty())
+                line += "|" + a->shortcut().toString();
+            out << line;
+        }
+    }
+}
+
+// Lets closed windows finish going, as the event loop would.
+void Settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+QStringList DescribeMenuBar(CMainFrame& frame)
+{
+    QStringList out;
+    for (QMenu* m : frame.CurrentMenus()) {
+        out << m->title();
+        Describe(m, "  ", out);
+    }
+    return out;
+}
+
+// The bundled sample imported and saved as a document, outside the
+// workbench.
+bool SaveSampleDocument(const std::string& path)
+{
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    return doc.ImportTextFile(kSample, 0, 0, false) && doc.OnSaveDocument(path);
+}
+
+class AppShell : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QSettings().clear();
+        auto ui = std::make_unique<CScriptedQtUi>();
+        m_ui = ui.get();
+        m_app = std::make_unique<CKestrinApp>(std::move(ui));
+    }
+    void TearDown() override
+    {
+        m_app.reset();
+        QSettings().clear();
+    }
+
+    CMainFrame& Frame() { return *m_app->MainFrame(); }
+    QAction* Action(int id)
+    {
+        const auto actions = Frame().ActionsFor(id);
+        for (QAction* a : actions)
+            if (!Frame().ToolbarAction(id) || a != Frame().ToolbarAction(id))
+                return a;
+        return actions.isEmpty() ? nullptr : actions.first();
+    }
+    bool Enabled(int id)
+    {
+        Frame().UpdateCommandUi();
+        return Action(id)->isEnabled();
+    }
+    bool Checked(int id)
+    {
+        Frame().UpdateCommandUi();
+        return Action(id)->isChecked();
+    }
+
+    CScriptedQtUi* m_ui = nullptr;
+    std::unique_ptr<CKestrinApp> m_app;
+    TempDir m_dir;
+};
+
+} // namespace
+
+TEST_F(AppShell, StartsWithOneNewDocumentAndTheDocumentMenus)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    ASSERT_EQ(m_app->Documents().size(), 1u);
+    EXPECT_EQ(m_app->Documents()[0]->GetTitle(), "Kestrn1");
+    EXPECT_EQ(Frame().windowTitle(), "Kestrin - Kestrn1");
+    EXPECT_EQ(Frame().statusBar()->currentMessage(), "Ready");
+
+    const QStringList expected = {
+        "&File",
+        "  &New|Ctrl+N", "  &Open...|Ctrl+O", "  &Close", "  &Save|Ctrl+S", "  Save &As...", "  -",
+        "  &Import Data>", "    &Text File", "    &Database Data",
+        "  &Extract Data", "  -", "  Recent File", "  -", "  E&xit",
+        "&View",
+        "  &Toolbar", "  Status &Bar", "  -", "  Show &Series Graph", "  Show &H Graph", "  Show &Legend",
+        "H &Config",
+        "  &Delete tab at...", "  Delete &All Tabs", "  Auto-&Tab", "  Tab &Settings", "  -",
+        "  Set Sliding &Windows", "  Set P&lot Point", "  View &Meta H Data", "  &Clear Sliding Windows",
+        "  &Extract H Data>", "    &Kestrin Data", "    Text &File", "  -",
+        "  Co&rrelation Analysis>", "    Set &Slope Windows", "    &Correlation", "  -",
+        "  H &Parameters",
+        "&Window",
+        "  &New Window", "  &Cascade", "  &Tile", "  &Arrange Icons",
+        "&Help",
+        "  &About Kestrin...",
+    };
+    EXPECT_EQ(DescribeMenuBar(Frame()), expected);
+    // The menu bar shows exactly that set.
+    QStringList bar;
+    for (QAction* a : Frame().menuBar()->actions())
+        bar << a->text();
+    EXPECT_EQ(bar, (QStringList{"&File", "&View", "H &Config", "&Window", "&Help"}));
+}
+
+TEST_F(AppShell, ClosingTheLastDocumentShowsTheMenusWithoutADocument)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    ASSERT_TRUE(m_app->OnFileClose());
+    Settle();
+    EXPECT_TRUE(m_app->Documents().empty());
+    EXPECT_FALSE(Frame().ShowsDocumentMenus());
+    EXPECT_EQ(Frame().windowTitle(), "Kestrin");
+    const QStringList expected = {
+        "&File", "  &New|Ctrl+N", "  &Open...|Ctrl+O", "  -", "  Recent File", "  -", "  E&xit",
+        "&View", "  &Toolbar", "  &Status Bar",
+        "&Help", "  &About Kestrin...",
+    };
+    EXPECT_EQ(DescribeMenuBar(Frame()), expected);
+    EXPECT_FALSE(Enabled(cmd::FileMru1)); // "Recent File" while the list is empty
+    EXPECT_FALSE(Frame().ToolbarAction(cmd::FileSave)->isEnabled());
+    EXPECT_FALSE(Frame().ToolbarAction(cmd::ShowSeriesGraph)->isEnabled());
+}
+
+TEST_F(AppShell, ToolbarStatusBarAndPrompts)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    QStringList buttons;
+    for (QAction* a : Frame().ToolBar()->actions())
+        buttons << (a->isSeparator() ? QString("-") : QString::number(a->data().toInt()));
+    EXPECT_EQ(buttons, (QStringList{"57600", "57601", "57603", "-", "32774", "32775", "57664"}));
+    EXPECT_EQ(Frame().ToolBar()->iconSize(), QSize(16, 15));
+    for (QAction* a : Frame().ToolBar()->actions()) {
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().pixmap(QSize(16, 15)).isNull());
+        }
+    }
+
+    QAction* series = Frame().ToolbarAction(cmd::ShowSeriesGraph);
+    EXPECT_EQ(series->statusTip(), "Toggle the Series Graph");
+    EXPECT_EQ(series->toolTip(), "Series Graph");
+    EXPECT_EQ(Action(cmd::ImportTextFile)->statusTip(), "Import data from a text file");
+    EXPECT_EQ(Action(cmd::ImportTextFile)->toolTip(), "Import Text File");
+    EXPECT_EQ(Action(cmd::SetPlotPoint)->statusTip(), "Set Plot Point for Sliding Windows");
+    EXPECT_EQ(Action(cmd::FileNew)->statusTip(), "Create a new document");
+
+    QStringList indicators;
+    for (QLabel* l : Frame().Indicators())
+        indicators << l->property("indicatorText").toString();
+    EXPECT_EQ(indicators, (QStringList{"CAP", "NUM", "SCRL"}));
+
+    // A highlighted item's prompt shows in the message pane; "Ready" returns.
+    QStatusTipEvent tip(Action(cmd::ShowLegend)->statusTip());
+    QApplication::sendEvent(&Frame(), &tip);
+    EXPECT_EQ(Frame().statusBar()->currentMessage(), "Toggle the Legend");
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(&Frame(), &none);
+    EXPECT_EQ(Frame().statusBar()->currentMessage(), "Ready");
+}
+
+TEST_F(AppShell, EnableAndCheckRulesForANewDocumentAndAfterAnImport)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    for (int id : {cmd::ImportTextFile, cmd::ImportDatabase, cmd::SetPlotPoint, cmd::ShowSeriesGraph,
+                   cmd::ShowHGraph, cmd::ShowLegend, cmd::FileSave, cmd::FileClose, cmd::WindowNew})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {cmd::DeleteTabAt, cmd::DeleteAllTabs, cmd::TabSettings, cmd::AutoTab, cmd::SetSlidingWindows,
+                   cmd::SetSlopeWindows, cmd::ExtractData, cmd::HParameters, cmd::ClearSlidingWindows,
+                   cmd::ViewMetaHData, cmd::ExtractHDataDocument, cmd::ExtractHDataText, cmd::Correlation})
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (int id : {cmd::ShowSeriesGraph, cmd::ShowHGraph, cmd::ShowLegend, cmd::ViewToolbar, cmd::ViewStatusBar})
+        EXPECT_TRUE(Checked(id)) << id;
+
+    CKestrinDoc* doc = m_app->ActiveDocument();
+    ASSERT_TRUE(doc->ImportTextFile(kSample, 0, 0, false));
+    doc->UpdateAllViews(nullptr);
+    for (int id : {cmd::AutoTab, cmd::SetSlidingWindows, cmd::SetSlopeWindows, cmd::ExtractData, cmd::HParameters})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {cmd::DeleteTabAt, cmd::DeleteAllTabs, cmd::TabSettings, cmd::ClearSlidingWindows,
+                   cmd::ViewMetaHData, cmd::ExtractHDataDocument, cmd::ExtractHDataText, cmd::Correlation})
+        EXPECT_FALSE(Enabled(id)) << id;
+
+    // Sliding-window results and slope results switch on their commands.
+    doc->m_windows.Add(CHPoint{});
+    EXPECT_TRUE(Enabled(cmd::ViewMetaHData));
+    EXPECT_FALSE(Enabled(cmd::Correlation));
+    doc->m_slopes.Add(CHPoint{});
+    EXPECT_TRUE(Enabled(cmd::Correlation));
+
+    // "Show &H Graph" hides the H graph and the ruler together; the check
+    // follows the H graph.
+    CKestrinView* view = m_app->ActiveView();
+    Action(cmd::ShowHGraph)->trigger();
+    EXPECT_FALSE(view->HGraph().isVisible());
+    EXPECT_FALSE(view->Ruler().isVisible());
+    EXPECT_FALSE(Checked(cmd::ShowHGraph));
+    EXPECT_FALSE(Frame().ToolbarAction(cmd::ShowHGraph)->isChecked());
+    Frame().ToolbarAction(cmd::ShowHGraph)->trigger();
+    EXPECT_TRUE(view->HGraph().isVisible());
+    EXPECT_TRUE(view->Ruler().isVisible());
+    EXPECT_TRUE(Checked(cmd::ShowHGraph));
+    Action(cmd::ShowLegend)->trigger();
+    EXPECT_FALSE(view->Legend().isVisible());
+    EXPECT_FALSE(Checked(cmd::ShowLegend));
+    Action(cmd::ShowSeriesGraph)->trigger();
+    EXPECT_FALSE(Checked(cmd::ShowSeriesGraph));
+    EXPECT_TRUE(Checked(cmd::ShowHGraph));
+}
+
+TEST_F(AppShell, NewDocumentsAndWindowsAreTitledInTurn)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    m_app->OnFileNew();
+    ASSERT_EQ(m_app->Documents().size(), 2u);
+    EXPECT_EQ(m_app->Documents()[1]->GetTitle(), "Kestrn2");
+    EXPECT_EQ(Frame().windowTitle(), "Kestrin - Kestrn2");
+    // The second window cascades a step below and right of the first, whole
+    // inside the area.
+    const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
+    EXPECT_EQ(windows[1]->pos(), QPoint(24, 24));
+    EXPECT_TRUE(Frame().MdiArea()->viewport()->rect().contains(windows[1]->geometry()));
+
+    CKestrinDoc* doc = m_app->ActiveDocument();
+    ASSERT_TRUE(doc->ImportTextFile(kSample, 0, 0, false));
+    doc->UpdateAllViews(nullptr);
+    doc->m_windows.Add(CHPoint{});
+    Frame().OnCommand(cmd::WindowNew);
+    auto frames = m_app->FramesOf(doc);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0]->windowTitle(), "Kestrn2:1");
+    EXPECT_EQ(frames[1]->windowTitle(), "Kestrn2:2");
+    EXPECT_EQ(frames[1]->View()->GetPlotExtents().m_dXMax, frames[0]->View()->GetPlotExtents().m_dXMax);
+
+    // Closing one of two windows asks nothing and keeps the document whole.
+    frames[1]->close();
+    Settle();
+    EXPECT_TRUE(m_ui->savePrompts.empty());
+    ASSERT_EQ(m_app->FramesOf(doc).size(), 1u);
+    EXPECT_EQ(m_app->FramesOf(doc)[0]->windowTitle(), "Kestrn2");
+    EXPECT_EQ(doc->m_windows.GetSize(), 1);
+    EXPECT_TRUE(doc->IsModified());
+
+    // The last window asks; Cancel keeps it open.
+    m_ui->saveAnswers = {MsgResult::cancel};
+    m_app->FramesOf(doc)[0]->close();
+    Settle();
+    EXPECT_EQ(m_ui->savePrompts, std::vector<std::string>{"Kestrn2"});
+    EXPECT_EQ(m_app->Documents().size(), 2u);
+    // No: discarded and closed.
+    m_ui->saveAnswers = {MsgResult::no};
+    m_app->FramesOf(doc)[0]->close();
+    Settle();
+    EXPECT_EQ(m_app->Documents().size(), 1u);
+
+    // Tile, cascade and arrange keep every window.
+    Frame().OnCommand(cmd::WindowTile);
+    Frame().OnCommand(cmd::WindowCascade);
+    Frame().OnCommand(cmd::WindowArrange);
+    EXPECT_EQ(Frame().MdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(AppShell, SavedDocumentReopensFromTheRecentFileListBitForBit)
+{
+    ASSERT_TRUE(m_app->InitInstance({"--import-text", QString::fromStdString(kSample)}));
+    CKestrinDoc* doc = m_app->ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->m_points.GetSize(), 663);
+    EXPECT_EQ(m_ui->statusTexts.back(), "Ready");
+
+    const std::string first = m_dir.File("nile.kst");
+    m_ui->saveChoices = {first};
+    Frame().OnCommand(cmd::FileSave);
+    ASSERT_EQ(m_ui->fileDialogs.size(), 1u);
+    EXPECT_EQ(m_ui->fileDialogs[0].filter, "Kestrin Files (*.kst)");
+    EXPECT_EQ(m_ui->fileDialogs[0].defaultExtension, ".kst");
+    EXPECT_EQ(m_ui->fileDialogs[0].fileName, "Kestrn1");
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Frame().windowTitle(), "Kestrin - nile.kst");
+
+    Frame().OnCommand(cmd::FileClose);
+    Settle();
+    EXPECT_TRUE(m_app->Documents().empty());
+
+    // The list's first entry names the file; choosing it opens the document.
+    EXPECT_EQ(m_app->RecentFiles().Files().value(0).toStdString(), first);
+    QAction* entry = nullptr;
+    for (QAction* a : Frame().ActionsFor(cmd::FileMru1))
+        if (a->text().startsWith("&1 ") && a->text().endsWith("nile.kst"))
+            entry = a;
+    ASSERT_NE(entry, nullptr);
+    entry->trigger();
+    ASSERT_EQ(m_app->Documents().size(), 1u);
+    CKestrinDoc* reopened = m_app->ActiveDocument();
+    EXPECT_EQ(reopened->GetTitle(), "nile.kst");
+    EXPECT_EQ(reopened->m_points.GetSize(), 663);
+
+    const std::string second = m_dir.File("again.kst");
+    m_ui->saveChoices = {second};
+    Frame().OnCommand(cmd::FileSaveAs);
+    EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
+    EXPECT_EQ(m_app->RecentFiles().Files().size(), 2);
+    EXPECT_EQ(m_app->RecentFiles().Files().value(0).toStdString(), second);
+
+    // The list survives in the settings for the next start.
+    CRecentFileList stored;
+    stored.Load();
+    EXPECT_EQ(stored.Files(), m_app->RecentFiles().Files());
+}
+
+TEST_F(AppShell, RecentFileListKeepsFourAndDropsFilesThatAreGone)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    CKestrinDoc* doc = m_app->ActiveDocument();
+    std::vector<std::string> paths;
+    for (int i = 0; i < 5; ++i) {
+        paths.push_back(m_dir.File("doc" + std::to_string(i) + ".kst"));
+        m_ui->saveChoices = {paths.back()};
+        ASSERT_TRUE(m_app->OnFileSaveAs());
+    }
+    ASSERT_EQ(m_app->RecentFiles().Files().size(), 4);
+    EXPECT_EQ(m_app->RecentFiles().Files().value(0).toStdString(), paths[4]);
+    EXPECT_EQ(m_app->RecentFiles().Files().value(3).toStdString(), paths[1]);
+    EXPECT_EQ(Frame().ActionsFor(cmd::FileMru1 + 3).size(), 2); // in both File menus
+
+    std::filesystem::remove(paths[3]);
+    EXPECT_EQ(m_app->OnOpenRecentFile(1), nullptr);
+    ASSERT_EQ(m_ui->messages.size(), 1u);
+    EXPECT_NE(m_ui->messages[0].find("doc3.kst"), std::string::npos);
+    EXPECT_EQ(m_app->RecentFiles().Files().size(), 3);
+    // Opening a document that is open already brings its window forward.
+    EXPECT_EQ(m_app->OpenDocumentFile(QString::fromStdString(paths[4])), doc);
+    EXPECT_EQ(m_app->Documents().size(), 1u);
+}
+
+TEST_F(AppShell, CommandLineDocumentOpensAndAMissingOneEndsStartUp)
+{
+    const std::string path = m_dir.File("start.kst");
+    ASSERT_TRUE(SaveSampleDocument(path));
+    ASSERT_TRUE(m_app->InitInstance({QString::fromStdString(path)}));
+    ASSERT_EQ(m_app->Documents().size(), 1u);
+    EXPECT_EQ(m_app->Documents()[0]->GetTitle(), "start.kst");
+    EXPECT_EQ(m_app->Documents()[0]->m_points.GetSize(), 663);
+    EXPECT_EQ(m_app->ActiveView()->GetPlotExtents().m_dXMax, 662.0);
+
+    auto ui = std::make_unique<CScriptedQtUi>();
+    CScriptedQtUi* script = ui.get();
+    CKestrinApp second(std::move(ui));
+    EXPECT_FALSE(second.InitInstance({QString::fromStdString(m_dir.File("missing.kst"))}));
+    ASSERT_EQ(script->messages.size(), 1u);
+    EXPECT_NE(script->messages[0].find("missing.kst"), std::string::npos);
+}
+
+TEST_F(AppShell, DroppedDocumentOpens)
+{
+    const std::string path = m_dir.File("dropped.kst");
+    ASSERT_TRUE(SaveSampleDocument(path));
+    ASSERT_TRUE(m_app->InitInstance({}));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    // Delivered to the window as the platform's drag and drop would.
+    QObject* window = &Frame();
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    window->event(&enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    window->event(&drop);
+    ASSERT_EQ(m_app->Documents().size(), 2u);
+    EXPECT_EQ(m_app->ActiveDocument()->GetTitle(), "dropped.kst");
+    EXPECT_EQ(m_app->ActiveDocument()->m_points.GetSize(), 663);
+}
+
+TEST_F(AppShell, ExitOffersToSaveEveryModifiedDocument)
+{
+    ASSERT_TRUE(m_app->InitInstance({"--import-text", QString::fromStdString(kSample)}));
+    m_ui->saveAnswers = {MsgResult::cancel};
+    EXPECT_FALSE(Frame().close());
+    EXPECT_EQ(m_app->Documents().size(), 2u - 1u);
+    EXPECT_EQ(m_ui->savePrompts.size(), 1u);
+
+    const std::string path = m_dir.File("exit.kst");
+    m_ui->saveAnswers = {MsgResult::yes};
+    m_ui->saveChoices = {path};
+    EXPECT_TRUE(Frame().close());
+    Settle();
+    EXPECT_TRUE(m_app->Documents().empty());
+    EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST_F(AppShell, WindowMenuListsTheWindowsAndActivatesOne)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    Frame().OnCommand(cmd::WindowNew);
+    m_app->OnFileNew();
+    Frame().UpdateWindowList();
+    QMenu* window = Frame().CurrentMenus().value(3);
+    ASSERT_NE(window, nullptr);
+    QStringList items;
+    for (QAction* a : window->actions())
+        items << (a->isSeparator() ? QString("-") : a->text() + (a->isChecked() ? "*" : ""));
+    EXPECT_EQ(items, (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "&1 Kestrn1:1",
+                                  "&2 Kestrn1:2", "&3 Kestrn2*"}));
+    window->actions().value(5)->trigger();
+    EXPECT_EQ(Frame().windowTitle(), "Kestrin - Kestrn1:1");
+}
+
+namespace {
+
+// A window that reports progress while its painter is open, as a long
+// drawing may.
+class CStatusWhilePainting : public QWidget
+{
+public:
+    CStatusWhilePainting(IUiServices& ui, QWidget* parent) : QWidget(parent), m_ui(ui) {}
+    int painted = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::red);
+        m_ui.SetStatusText("Drawing...");
+        painter.fillRect(QRect(0, 0, 5, 5), Qt::green);
+        ++painted;
+    }
+
+private:
+    IUiServices& m_ui;
+};
+
+} // namespace
+
+TEST_F(AppShell, StatusTextDuringAPaintKeepsThePainter)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    auto* widget = new CStatusWhilePainting(*m_ui, m_app->ActiveView());
+    widget->setGeometry(0, 0, 20, 20);
+    widget->show();
+    widget->repaint();
+    EXPECT_GT(widget->painted, 0);
+    const QImage image = Frame().grab().toImage();
+    EXPECT_EQ(Frame().statusBar()->currentMessage(), "Drawing...");
+    const QPoint corner = widget->mapTo(&Frame(), QPoint(1, 1));
+    EXPECT_EQ(QColor(image.pixel(corner)), QColor(Qt::green));
+}
+
+TEST(CommandLine, DocumentImportAndMistakes)
+{
+    EXPECT_EQ(ParseCommandLine({"a.kst"}).document, "a.kst");
+    const CCommandLine import = ParseCommandLine({"--import-text", "series.txt"});
+    EXPECT_EQ(import.importText, "series.txt");
+    EXPECT_TRUE(import.document.isEmpty());
+    EXPECT_TRUE(import.error.isEmpty());
+    EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+    EXPECT_FALSE(ParseCommandLine({"--import-text"}).error.isEmpty());
+    EXPECT_FALSE(ParseCommandLine({"--frobnicate"}).error.isEmpty());
+    EXPECT_FALSE(ParseCommandLine({"a.kst", "b.kst"}).error.isEmpty());
+}
+
+} // namespace app_shell_test

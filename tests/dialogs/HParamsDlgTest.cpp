@@ -1,0 +1,561 @@
+// The H parameters dialog: the selector, the details of the selection, Apply
+// on an interval and on the whole series, the optimum M, the data dialog,
+// and the dialog as the view owns it.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "CommandIds.h"
+#include "DialogTestSupport.h"
+#include "Format.h"
+#include "HDataDlg.h"
+#include "HParamsDlg.h"
+#include "HeadlessUi.h"
+#include "KestrinDoc.h"
+#include "KestrinView.h"
+#include "ParamsDlgOwner.h"
+#include "SpinButton.h"
+
+namespace h_params_dlg_test {
+
+namespace {
+
+class FakeOwner : public IParamsDlgOwner
+{
+public:
+    explicit FakeOwner(CKestrinDoc& doc) : m_doc(doc) {}
+    CKestrinDoc& GetDocument() const override { return m_doc; }
+    void RegenerateSeriesGraph() override { ++regenerations; }
+    void RepaintNow() override { ++repaints; }
+
+    int regenerations = 0;
+    int repaints = 0;
+
+private:
+    CKestrinDoc& m_doc;
+};
+
+struct Snapshot
+{
+    int d, m, count;
+    double h;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(const CHDataSet& s)
+{
+    return {s.GetD(), s.GetM(), s.GetCount(), s.GetH()};
+}
+
+std::vector<Snapshot> TakeAll(const CKestrinDoc& doc)
+{
+    std::vector<Snapshot> v;
+    for (const auto& set : doc.m_tabSets)
+        v.push_back(Take(*set));
+    return v;
+}
+
+// Loads Y values at X = 0, 1, 2, ... as an import would, with the
+// document's D and M.
+void Load(CKestrinDoc& doc, const std::vector<double>& ys, int nD, int nM)
+{
+    doc.OnNewDocument();
+    doc.m_nD = nD;
+    doc.m_nM = nM;
+    for (std::size_t i = 0; i < ys.size(); ++i) {
+        CHPoint p{};
+        p.m_dX = static_cast<double>(i);
+        p.m_dY = ys[i];
+        doc.m_points.Add(p);
+    }
+    doc.RecalculateH();
+    doc.m_bHasData = 1;
+    doc.SetModifiedFlag(false);
+}
+
+// The selector's entries.
+std::vector<std::string> Entries(QComboBox* combo)
+{
+    std::vector<std::string> v;
+    for (int i = 0; i < combo->count(); ++i)
+        v.push_back(combo->itemText(i).toStdString());
+    return v;
+}
+
+// Chooses an entry with the keyboard, as a user would: one key press per
+// entry passed. (Choosing the second of two equal labels lands on the first.)
+void ChooseIndex(QComboBox* combo, int index)
+{
+    const int from = combo->currentIndex();
+    for (int i = from; i < index; ++i)
+        QTest::keyClick(combo, Qt::Key_Down);
+    for (int i = from; i > index; --i)
+        QTest::keyClick(combo, Qt::Key_Up);
+}
+
+std::vector<std::string> Row(QTreeWidget* list, int i)
+{
+    std::vector<std::string> v;
+    QTreeWidgetItem* item = list->topLevelItem(i);
+    for (int c = 0; c < 4; ++c)
+        v.push_back(item ? item->text(c).toStdString() : std::string("<none>"));
+    return v;
+}
+
+std::string Fixed2(double v)
+{
+    return FormatFixed(v, 2);
+}
+
+// Values 0..9 make the first interval (tab at 10) the estimator whose
+// numbers are known for D = 1, M = 2: L = 9, 8; b = -1.169925, H = 0.830075,
+// r = -1.
+const std::vector<double> kSeries = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 3, 1, 4, 1, 5, 9, 2, 6, 5, 3};
+
+struct Controls
+{
+    explicit Controls(QWidget& dlg)
+        : combo(Control<QComboBox>(dlg, "combo1015")), h(Control<QLineEdit>(dlg, "edit1016")),
+          r(Control<QLineEdit>(dlg, "edit1017")), b(Control<QLineEdit>(dlg, "edit1018")),
+          optimumM(Control<QPushButton>(dlg, "button1039")), m(Control<QLineEdit>(dlg, "edit1019")),
+          spinM(Control<CSpinButton>(dlg, "spin1020")), d(Control<QLineEdit>(dlg, "edit1021")),
+          spinD(Control<CSpinButton>(dlg, "spin1022")), list(Control<QTreeWidget>(dlg, "list1023")),
+          dismiss(Control<QPushButton>(dlg, "button1")), apply(Control<QPushButton>(dlg, "button1026")),
+          viewData(Control<QPushButton>(dlg, "button1038"))
+    {
+    }
+
+    QComboBox* combo;
+    QLineEdit* h;
+    QLineEdit* r;
+    QLineEdit* b;
+    QPushButton* optimumM;
+    QLineEdit* m;
+    CSpinButton* spinM;
+    QLineEdit* d;
+    CSpinButton* spinD;
+    QTreeWidget* list;
+    QPushButton* dismiss;
+    QPushButton* apply;
+    QPushButton* viewData;
+};
+
+class HParamsDlgTest : public ::testing::Test
+{
+protected:
+    // The dialog over the series with tabs at 10 and 15, shown.
+    void Open(const std::vector<std::int32_t>& tabs = {10, 15})
+    {
+        Load(doc, kSeries, 1, 2);
+        doc.CalculateTabH(tabs);
+        dlg = std::make_unique<CHParamsDlg>(&owner, nullptr);
+        dlg->show();
+        c = std::make_unique<Controls>(*dlg);
+        ui.statusTexts.clear();
+        ui.m_waitBegins = 0;
+    }
+
+    CHeadlessUi ui;
+    CKestrinDoc doc{ui};
+    FakeOwner owner{doc};
+    std::unique_ptr<CHParamsDlg> dlg;
+    std::unique_ptr<Controls> c;
+};
+
+} // namespace
+
+TEST_F(HParamsDlgTest, ControlsAndColumns)
+{
+    doc.OnNewDocument();
+    CHParamsDlg fresh(&owner);
+    // Created hidden: only the view's command shows it.
+    EXPECT_FALSE(fresh.isVisible());
+    EXPECT_FALSE(fresh.isModal());
+    fresh.show();
+    Controls k(fresh);
+    EXPECT_EQ(fresh.windowTitle(), "Hurst Parameters and Variables");
+    EXPECT_EQ(k.optimumM->text(), "&M");
+    EXPECT_EQ(k.dismiss->text(), "&Dismiss");
+    EXPECT_TRUE(k.dismiss->isDefault());
+    EXPECT_EQ(k.apply->text(), "&Apply");
+    EXPECT_EQ(k.viewData->text(), "&View Data");
+    EXPECT_FALSE(k.combo->isEditable());
+    std::vector<QString> labels;
+    for (QLabel* label : fresh.findChildren<QLabel*>())
+        labels.push_back(label->text());
+    EXPECT_EQ(labels, (std::vector<QString>{"H Tab at X:", "H:", "r:", "b:", "D"}));
+    auto* group = fresh.findChild<QGroupBox*>();
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), "H Parameters");
+    for (QLineEdit* e : {k.h, k.r, k.b, k.m, k.d})
+        EXPECT_TRUE(e->isReadOnly()) << e->objectName().toStdString();
+    for (QLineEdit* e : {k.h, k.r, k.b})
+        EXPECT_TRUE(e->alignment() & Qt::AlignRight);
+    // M and D sit in their group; every text fits its control.
+    for (QWidget* w : std::vector<QWidget*>{k.optimumM, k.m, k.spinM, k.d, k.spinD})
+        EXPECT_TRUE(group->geometry().contains(w->geometry())) << w->objectName().toStdString();
+    ExpectTextsFit(fresh);
+
+    EXPECT_EQ(k.spinM->Lower(), 1);
+    EXPECT_EQ(k.spinM->Upper(), 500);
+    EXPECT_EQ(k.spinD->Lower(), 1);
+    EXPECT_EQ(k.spinD->Upper(), 500);
+
+    ASSERT_EQ(k.list->columnCount(), 4);
+    const char* titles[] = {"L(r)", "Value", "X", "Y"};
+    const int widths[] = {50, 100, 50, 50};
+    for (int col = 0; col < 4; ++col) {
+        EXPECT_EQ(k.list->headerItem()->text(col), titles[col]);
+        EXPECT_EQ(k.list->columnWidth(col), widths[col]) << col;
+        const Qt::Alignment align = Qt::Alignment(k.list->headerItem()->textAlignment(col));
+        EXPECT_EQ(bool(align & Qt::AlignRight), col != 0) << col;
+    }
+}
+
+TEST_F(HParamsDlgTest, WithoutTabsOnlyGlobal)
+{
+    // A new document: the global estimator is reset to D 4, M 5 and not
+    // computed, so everything reads zero.
+    doc.OnNewDocument();
+    CHParamsDlg fresh(&owner);
+    Controls k(fresh);
+    EXPECT_EQ(Entries(k.combo), (std::vector<std::string>{"Global"}));
+    EXPECT_EQ(k.combo->currentText(), "Global");
+    EXPECT_EQ(fresh.m_strSelection, "Global");
+    EXPECT_EQ(k.d->text(), "4");
+    EXPECT_EQ(k.m->text(), "5");
+    EXPECT_EQ(k.spinD->GetPos(), 4);
+    EXPECT_EQ(k.spinM->GetPos(), 5);
+    EXPECT_EQ(k.h->text(), "0.00");
+    EXPECT_EQ(k.r->text(), "0.00");
+    EXPECT_EQ(k.b->text(), "0.00");
+    ASSERT_EQ(k.list->topLevelItemCount(), 5);
+    EXPECT_EQ(Row(k.list, 0), (std::vector<std::string>{"1", "0.00", "0.00", "0.00"}));
+    EXPECT_EQ(Row(k.list, 4), (std::vector<std::string>{"5", "0.00", "0.00", "0.00"}));
+
+    // Loaded data with no tabs: still only "Global", now with its numbers.
+    Load(doc, kSeries, 1, 2);
+    fresh.RefreshTabList();
+    EXPECT_EQ(Entries(k.combo), (std::vector<std::string>{"Global"}));
+    EXPECT_EQ(k.h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
+    EXPECT_EQ(k.list->topLevelItemCount(), 2);
+}
+
+TEST_F(HParamsDlgTest, ChoosingAnIntervalShowsItsEstimate)
+{
+    Open();
+    EXPECT_EQ(Entries(c->combo), (std::vector<std::string>{"Global", "10.000000", "15.000000", "19.000000"}));
+    EXPECT_EQ(c->combo->currentText(), "Global");
+    ChooseIndex(c->combo, 1);
+    EXPECT_EQ(dlg->m_strSelection, "10.000000");
+    EXPECT_EQ(c->h->text(), "0.83");
+    EXPECT_EQ(c->r->text(), "-1.00");
+    EXPECT_EQ(c->b->text(), "-1.17");
+    EXPECT_EQ(c->m->text(), "2");
+    EXPECT_EQ(c->d->text(), "1");
+    ASSERT_EQ(c->list->topLevelItemCount(), 2);
+    // Lags counted from 1: L(r), log10 r, log10(L(r)/r).
+    EXPECT_EQ(Row(c->list, 0), (std::vector<std::string>{"1", "9.00", "0.00", "0.95"}));
+    EXPECT_EQ(Row(c->list, 1), (std::vector<std::string>{"2", "8.00", "0.30", "0.60"}));
+    EXPECT_TRUE(c->list->topLevelItem(0)->textAlignment(1) & Qt::AlignRight);
+
+    // Another interval replaces the table.
+    ChooseIndex(c->combo, 3);
+    const CHDataSet& last = *doc.m_tabSets[2];
+    EXPECT_EQ(c->h->text().toStdString(), Fixed2(last.GetH()));
+    EXPECT_EQ(Row(c->list, 1)[1], Fixed2(last.GetL(1)));
+    EXPECT_EQ(owner.repaints, 0);
+}
+
+TEST_F(HParamsDlgTest, RowsPastTheTablesShowZero)
+{
+    Open();
+    // M raised without a computation: the tables still hold two lags.
+    doc.m_tabSets[0]->SetM(5);
+    ChooseIndex(c->combo, 1);
+    EXPECT_EQ(c->m->text(), "5");
+    ASSERT_EQ(c->list->topLevelItemCount(), 5);
+    EXPECT_EQ(Row(c->list, 1), (std::vector<std::string>{"2", "8.00", "0.30", "0.60"}));
+    for (int i = 2; i < 5; ++i)
+        EXPECT_EQ(Row(c->list, i), (std::vector<std::string>{std::to_string(i + 1), "0.00", "0.00", "0.00"}));
+}
+
+TEST_F(HParamsDlgTest, ApplyOnAnIntervalRecomputesOnlyIt)
+{
+    Open();
+    const Snapshot global = Take(doc.m_globalSet);
+    const std::vector<Snapshot> before = TakeAll(doc);
+    ChooseIndex(c->combo, 3);
+    // M 2 -> 4 and D 1 -> 2 with the spins' arrows.
+    Click(c->spinM->UpButton());
+    Click(c->spinM->UpButton());
+    Click(c->spinD->UpButton());
+    EXPECT_EQ(c->m->text(), "4");
+    EXPECT_EQ(c->d->text(), "2");
+    // Nothing happens until Apply.
+    EXPECT_EQ(TakeAll(doc), before);
+    Click(c->apply);
+
+    const CHDataSet& changed = *doc.m_tabSets[2];
+    EXPECT_EQ(changed.GetM(), 4);
+    EXPECT_EQ(changed.GetD(), 2);
+    CHDataSet fresh(2, 4);
+    for (int i = 0; i < changed.GetValueCount(); ++i)
+        fresh.AddValue(changed.GetValue(i));
+    EXPECT_EQ(changed.GetH(), fresh.GetH());
+    EXPECT_EQ(Take(*doc.m_tabSets[0]), before[0]);
+    EXPECT_EQ(Take(*doc.m_tabSets[1]), before[1]);
+    EXPECT_EQ(Take(doc.m_globalSet), global);
+    EXPECT_EQ(doc.m_nM, 2);
+    EXPECT_EQ(doc.m_nD, 1);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(owner.repaints, 1);
+    EXPECT_EQ(owner.regenerations, 0);
+
+    // The selector is back on "Global", with the global numbers.
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(c->combo->currentText(), "Global");
+    EXPECT_EQ(Entries(c->combo).size(), 4u);
+    EXPECT_EQ(c->h->text().toStdString(), Fixed2(global.h));
+    EXPECT_EQ(c->m->text(), "2");
+    EXPECT_EQ(c->list->topLevelItemCount(), 2);
+    EXPECT_EQ(Row(c->list, 0)[1], Fixed2(doc.m_globalSet.GetL(0)));
+}
+
+TEST_F(HParamsDlgTest, ApplyOnGlobalGoesThroughTheDocument)
+{
+    Open();
+    const std::vector<Snapshot> before = TakeAll(doc);
+    Click(c->spinM->UpButton());
+    Click(c->spinD->UpButton());
+    Click(c->spinD->UpButton());
+    Click(c->apply);
+
+    EXPECT_EQ(doc.m_nM, 3);
+    EXPECT_EQ(doc.m_nD, 3);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_globalSet.GetM(), 3);
+    EXPECT_EQ(doc.m_globalSet.GetD(), 3);
+    CHDataSet fresh(3, 3);
+    for (double y : kSeries)
+        fresh.AddValue(y);
+    EXPECT_EQ(doc.m_globalSet.GetH(), fresh.GetH());
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Recalculating H...", "Ready"}));
+    EXPECT_EQ(owner.regenerations, 1);
+    // The intervals keep their own M and D; intervals made later use the new.
+    EXPECT_EQ(TakeAll(doc), before);
+    EXPECT_EQ(c->combo->currentText(), "Global");
+    EXPECT_EQ(c->h->text().toStdString(), Fixed2(fresh.GetH()));
+    EXPECT_EQ(c->list->topLevelItemCount(), 3);
+    doc.CalculateTabH({10});
+    EXPECT_EQ(doc.m_tabSets[0]->GetM(), 3);
+    EXPECT_EQ(doc.m_tabSets[0]->GetD(), 3);
+}
+
+TEST_F(HParamsDlgTest, OptimumMFromTheCountOfValues)
+{
+    // Intervals of 0, 3, 300 and 1 values.
+    std::vector<double> ys;
+    for (int i = 0; i < 305; ++i)
+        ys.push_back((i * 37) % 11);
+    Load(doc, ys, 1, 2);
+    doc.CalculateTabH({0, 3, 303});
+    CHParamsDlg k(&owner);
+    k.show();
+    Controls ctl(k);
+    EXPECT_EQ(Entries(ctl.combo),
+              (std::vector<std::string>{"Global", "0.000000", "3.000000", "303.000000", "304.000000"}));
+    const int expected[] = {0, 1, 17, 1};
+    for (int i = 0; i < 4; ++i) {
+        ChooseIndex(ctl.combo, i + 1);
+        Click(ctl.optimumM);
+        EXPECT_EQ(ctl.m->text().toStdString(), std::to_string(expected[i])) << i;
+        EXPECT_EQ(k.m_nM, expected[i]);
+        EXPECT_EQ(ctl.spinM->GetPos(), expected[i]);
+        // Shown only: nothing is recomputed until Apply.
+        EXPECT_EQ(doc.m_tabSets[static_cast<std::size_t>(i)]->GetM(), 2);
+    }
+    ChooseIndex(ctl.combo, 3);
+    Click(ctl.optimumM);
+    Click(ctl.apply);
+    EXPECT_EQ(doc.m_tabSets[2]->GetM(), 17);
+    EXPECT_EQ(doc.m_tabSets[2]->GetCount(), 300);
+}
+
+TEST_F(HParamsDlgTest, OptimumMBeyondTheSpinRangeIsApplied)
+{
+    std::vector<double> ys(260100);
+    for (std::size_t i = 0; i < ys.size(); ++i)
+        ys[i] = static_cast<double>((i * 7919) % 1000);
+    Load(doc, ys, 1, 2);
+    CHParamsDlg k(&owner);
+    k.show();
+    Controls ctl(k);
+    Click(ctl.optimumM);
+    EXPECT_EQ(ctl.m->text(), "510");
+    Click(ctl.apply);
+    EXPECT_EQ(doc.m_nM, 510);
+    EXPECT_EQ(doc.m_globalSet.GetM(), 510);
+    EXPECT_EQ(ctl.m->text(), "510");
+    EXPECT_EQ(ctl.list->topLevelItemCount(), 510);
+    // The arrows bring it back into their range.
+    Click(ctl.spinM->DownButton());
+    EXPECT_EQ(ctl.m->text(), "500");
+}
+
+TEST_F(HParamsDlgTest, EqualLabelsNameTheFirst)
+{
+    // Two tabs at 10: the intervals [0, 10) and [10, 10) share a label.
+    Open({10, 10});
+    EXPECT_EQ(Entries(c->combo), (std::vector<std::string>{"Global", "10.000000", "10.000000", "19.000000"}));
+    ChooseIndex(c->combo, 2);
+    // The first of the two is shown and selected: the one holding 0..9.
+    EXPECT_EQ(c->combo->currentIndex(), 1);
+    EXPECT_EQ(c->h->text(), "0.83");
+    EXPECT_EQ(c->list->topLevelItemCount(), 2);
+    Click(c->spinM->UpButton());
+    Click(c->apply);
+    EXPECT_EQ(doc.m_tabSets[0]->GetM(), 3);
+    EXPECT_EQ(doc.m_tabSets[1]->GetM(), 2);
+}
+
+TEST_F(HParamsDlgTest, ALabelThatIsGoneDoesNothing)
+{
+    Open();
+    ChooseIndex(c->combo, 2);
+    const QString h = c->h->text();
+    // The intervals are rebuilt without the dialog being told.
+    doc.CalculateTabH({5});
+    const std::vector<Snapshot> before = TakeAll(doc);
+    Click(c->spinM->UpButton());
+    Click(c->apply);
+    Click(c->optimumM);
+    EXPECT_EQ(TakeAll(doc), before);
+    EXPECT_EQ(owner.repaints, 0);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(c->m->text(), "3");
+    const bool shown = RunModal<CHDataDlg>([&] { Click(c->viewData); }, [](CHDataDlg& d) { d.reject(); });
+    EXPECT_FALSE(shown);
+    // Choosing it again empties the table and keeps the texts.
+    ChooseIndex(c->combo, 1);
+    ChooseIndex(c->combo, 2);
+    EXPECT_EQ(c->list->topLevelItemCount(), 0);
+    EXPECT_EQ(c->h->text(), h);
+}
+
+TEST_F(HParamsDlgTest, ViewDataListsTheValuesFromZero)
+{
+    Open();
+    ChooseIndex(c->combo, 3);
+    const CHDataSet& set = *doc.m_tabSets[2];
+    ASSERT_EQ(set.GetCount(), 4);
+    std::vector<std::vector<std::string>> rows;
+    const bool shown = RunModal<CHDataDlg>([&] { Click(c->viewData); },
+                                           [&](CHDataDlg& d) {
+                                               EXPECT_EQ(d.windowTitle(), "H Data Dialog");
+                                               auto* list = Control<QTreeView>(d, "list1037");
+                                               QAbstractItemModel* model = list->model();
+                                               EXPECT_EQ(model->columnCount(), 2);
+                                               EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "n");
+                                               EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "value");
+                                               EXPECT_EQ(list->columnWidth(0), 100);
+                                               EXPECT_EQ(list->columnWidth(1), 100);
+                                               for (int r = 0; r < model->rowCount(); ++r)
+                                                   rows.push_back({model->index(r, 0).data().toString().toStdString(),
+                                                                   model->index(r, 1).data().toString().toStdString()});
+                                               const auto align = model->index(0, 1).data(Qt::TextAlignmentRole);
+                                               EXPECT_TRUE(align.value<Qt::Alignment>() & Qt::AlignRight);
+                                               EXPECT_EQ(Control<QPushButton>(d, "button1")->text(), "OK");
+                                               EXPECT_EQ(Control<QPushButton>(d, "button2")->text(), "Cancel");
+                                               Click(Control<QPushButton>(d, "button1"));
+                                           });
+    EXPECT_TRUE(shown);
+    // X = 15..18 hold 9, 2, 6, 5.
+    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{{"0", "9.00"}, {"1", "2.00"}, {"2", "6.00"}, {"3", "5.00"}}));
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Getting H data...", "Ready"}));
+    EXPECT_EQ(ui.m_waitDepth, 0);
+    EXPECT_EQ(ui.m_waitBegins, 1);
+    // The data dialog changes nothing.
+    EXPECT_EQ(set.GetCount(), 4);
+    EXPECT_EQ(c->combo->currentIndex(), 3);
+}
+
+TEST_F(HParamsDlgTest, DismissEscapeAndCloseOnlyHide)
+{
+    Open();
+    Click(c->dismiss);
+    EXPECT_FALSE(dlg->isVisible());
+    dlg->show();
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    dlg->show();
+    dlg->close();
+    EXPECT_FALSE(dlg->isVisible());
+    // Shown again with what it held.
+    ChooseIndex(c->combo, 1);
+    dlg->show();
+    EXPECT_EQ(c->combo->currentText(), "10.000000");
+
+    // Without an owner it ends like any dialog and shows nothing.
+    CHParamsDlg alone(nullptr);
+    EXPECT_EQ(Entries(Control<QComboBox>(alone, "combo1015")), std::vector<std::string>{});
+    alone.show();
+    Click(Control<QPushButton>(alone, "button1"));
+    EXPECT_EQ(alone.result(), QDialog::Accepted);
+    Click(Control<QPushButton>(alone, "button1026"));
+    EXPECT_FALSE(alone.isVisible());
+}
+
+// --- The dialog as the view owns it ------------------------------------------
+
+TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
+{
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    auto view = std::make_unique<CKestrinView>(doc);
+    view->resize(500, 300);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    view->OnInitialUpdate();
+    QPointer<CHParamsDlg> dlg = view->ParamsDlg();
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_FALSE(dlg->isVisible());
+    // Without data the command is disabled.
+    view->OnCommand(cmd::HParameters);
+    EXPECT_FALSE(dlg->isVisible());
+
+    Load(doc, kSeries, 1, 2);
+    view->OnUpdate(nullptr, 0, nullptr);
+    view->OnCommand(cmd::HParameters);
+    EXPECT_TRUE(dlg->isVisible());
+    // Showing refreshes nothing: the global numbers are those of creation.
+    auto* h = Control<QLineEdit>(*dlg, "edit1016");
+    EXPECT_EQ(h->text(), "0.00");
+
+    // A new tab on the ruler rebuilds the selector.
+    view->Ruler().AddTabAt(10.0, true);
+    EXPECT_EQ(Entries(Control<QComboBox>(*dlg, "combo1015")),
+              (std::vector<std::string>{"Global", "10.000000", "19.000000"}));
+    EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
+
+    // Apply on "Global" reaches the document through the view.
+    Click(Control<QPushButton>(*dlg, "button1026"));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(dlg->isVisible());
+
+    view.reset();
+    EXPECT_TRUE(dlg.isNull());
+}
+
+} // namespace h_params_dlg_test

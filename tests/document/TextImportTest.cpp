@@ -1,0 +1,174 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "HeadlessUi.h"
+#include "KestrinDoc.h"
+#include "TestSupport.h"
+
+namespace text_import_test {
+
+namespace {
+
+std::vector<double> Ys(const CKestrinDoc& doc)
+{
+    std::vector<double> ys;
+    for (int i = 0; i < doc.m_points.GetSize(); ++i) {
+        EXPECT_EQ(doc.m_points[i].m_dX, i);
+        ys.push_back(doc.m_points[i].m_dY);
+    }
+    return ys;
+}
+
+const char* kFiveLines = "5\n7.5\nabc\n3e2\n\n";
+
+} // namespace
+
+TEST(TextImport, OneNumberPerLine)
+{
+    TempDir dir;
+    WriteFile(dir.File("a.txt"), kFiveLines);
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    doc.OnNewDocument();
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 0, false));
+    EXPECT_EQ(Ys(doc), (std::vector<double>{5, 7.5, 0, 300, 0}));
+    EXPECT_EQ(doc.m_bHasData, 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_nD, 4);
+    EXPECT_EQ(doc.m_nM, 3);
+    EXPECT_EQ(doc.m_globalSet.GetD(), 4);
+    EXPECT_EQ(doc.m_globalSet.GetM(), 3);
+    EXPECT_EQ(doc.m_globalSet.GetCount(), 5);
+    EXPECT_EQ(doc.m_globalSet.m_bAutoCompute, 0);
+    EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Loading Records from File...", "Ready"}));
+    EXPECT_EQ(ui.m_waitDepth, 0);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(TextImport, FilterLimitsAreStrict)
+{
+    TempDir dir;
+    WriteFile(dir.File("a.txt"), kFiveLines);
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 100, true));
+    EXPECT_EQ(Ys(doc), (std::vector<double>{5, 7.5}));
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 5, 300, true));
+    EXPECT_EQ(Ys(doc), (std::vector<double>{7.5}));
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 0, true));
+    EXPECT_TRUE(doc.m_points.IsEmpty());
+    EXPECT_EQ(doc.m_bHasData, 1);
+    EXPECT_EQ(doc.m_globalSet.GetCount(), 0);
+}
+
+TEST(TextImport, LineEndsAndPrefixes)
+{
+    TempDir dir;
+    WriteFile(dir.File("b.txt"), "12.5 8\r\n1,5\r\n  -2e-1\r\n0x10\r\nnan\r\ninf\r\n42");
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("b.txt"), 0, 0, false));
+    EXPECT_EQ(Ys(doc), (std::vector<double>{12.5, 1, -0.2, 0, 0, 0, 42}));
+
+    WriteFile(dir.File("empty.txt"), "");
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("empty.txt"), 0, 0, false));
+    EXPECT_TRUE(doc.m_points.IsEmpty());
+    EXPECT_EQ(doc.m_bHasData, 1);
+    EXPECT_EQ(doc.m_globalSet.GetH(), 2.0);
+}
+
+TEST(TextImport, LongLinesAndManyChunks)
+{
+    TempDir dir;
+    std::string text;
+    text += "1" + std::string(3 << 20, ' ') + "\n"; // one line longer than any read
+    for (int i = 0; i < 200000; ++i)
+        text += std::to_string(i % 97) + ".25\n";
+    WriteFile(dir.File("c.txt"), text);
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("c.txt"), 0, 0, false));
+    ASSERT_EQ(doc.m_points.GetSize(), 200001);
+    EXPECT_EQ(doc.m_points[0].m_dY, 1.0);
+    EXPECT_EQ(doc.m_points[200000].m_dY, (199999 % 97) + 0.25);
+}
+
+TEST(TextImport, SameGlobalHAsTheEstimatorOverTheValues)
+{
+    TempDir dir;
+    WriteFile(dir.File("d.txt"), "1\n3\n2\n5\n4\n6\n5\n8\n7\n9\n");
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("d.txt"), 0, 0, false));
+    doc.SetHParameters(3, 2);
+    EXPECT_EQ(doc.m_globalSet.GetH(), 0.06898713444565008);
+    EXPECT_EQ(doc.m_globalSet.GetR(), -0.990237242199398);
+}
+
+TEST(TextImport, FailureLeavesTheDocumentAsItWas)
+{
+    TempDir dir;
+    WriteFile(dir.File("a.txt"), kFiveLines);
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 0, false));
+    doc.m_strTable = "kept";
+    const double h = doc.m_globalSet.GetH();
+    ui.statusTexts.clear();
+
+    // A missing file, no file at all, and a directory (which opens but
+    // cannot be read).
+    for (const std::string& path : {dir.File("missing.txt"), std::string(), dir.Path().string()}) {
+        ui.messages.clear();
+        EXPECT_FALSE(doc.ImportTextFile(path, 0, 0, false)) << path;
+        ASSERT_EQ(ui.messages.size(), 1u) << path;
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::error);
+        EXPECT_EQ(doc.m_points.GetSize(), 5);
+        EXPECT_EQ(doc.m_globalSet.GetH(), h);
+        EXPECT_EQ(doc.m_strTable, "kept");
+        EXPECT_EQ(doc.m_bHasData, 1);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_EQ(ui.LastStatus(), "Ready");
+        EXPECT_EQ(ui.m_waitDepth, 0);
+    }
+    EXPECT_NE(std::string::npos, std::string(ui.messages[0].text).find(dir.Path().string()));
+}
+
+TEST(TextImport, SavePromptComesFirst)
+{
+    TempDir dir;
+    WriteFile(dir.File("a.txt"), kFiveLines);
+    WriteFile(dir.File("b.txt"), "1\n2\n");
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    doc.SetTitle("Kestrn1");
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 0, false));
+    EXPECT_TRUE(ui.savePrompts.empty()); // nothing to lose yet
+
+    ui.saveAnswers.push_back(MsgResult::cancel);
+    EXPECT_FALSE(doc.ImportTextFile(dir.File("b.txt"), 0, 0, false));
+    EXPECT_EQ(ui.savePrompts, std::vector<std::string>{"Kestrn1"});
+    EXPECT_EQ(doc.m_points.GetSize(), 5);
+
+    // Yes with no file name: the save dialog is cancelled, so nothing changes.
+    ui.saveAnswers.push_back(MsgResult::yes);
+    EXPECT_FALSE(doc.ImportTextFile(dir.File("b.txt"), 0, 0, false));
+    EXPECT_EQ(doc.m_points.GetSize(), 5);
+
+    // Yes and a file name: saved, then imported.
+    ui.saveAnswers.push_back(MsgResult::yes);
+    ui.saveChoices.push_back(dir.File("saved.kst"));
+    EXPECT_TRUE(doc.ImportTextFile(dir.File("b.txt"), 0, 0, false));
+    EXPECT_EQ(doc.m_points.GetSize(), 2);
+    EXPECT_EQ(ReadFileBytes(dir.File("saved.kst")).size(), 28u + 5 * 16 + 4 + 36 + 3 * 24 + 5 * 8);
+    EXPECT_EQ(doc.GetPathName(), dir.File("saved.kst"));
+
+    // No: discarded.
+    ui.saveAnswers.push_back(MsgResult::no);
+    EXPECT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 0, false));
+    EXPECT_EQ(doc.m_points.GetSize(), 5);
+}
+
+} // namespace text_import_test

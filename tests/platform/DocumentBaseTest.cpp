@@ -1,0 +1,177 @@
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "Document.h"
+#include "HeadlessUi.h"
+#include "StatusOperation.h"
+#include "TestSupport.h"
+
+namespace document_base_test {
+
+namespace {
+
+// A document of one text that can be told to fail half way through a save.
+class TextDoc : public CDocument
+{
+public:
+    using CDocument::CDocument;
+    std::string text;
+    bool failWhileSaving = false;
+    int deleted = 0;
+
+    void DeleteContents() override
+    {
+        text.clear();
+        ++deleted;
+    }
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring()) {
+            ar << text;
+            ar.Flush();
+            if (failWhileSaving)
+                throw CArchiveException(CArchiveException::writeFault, "disk full");
+            ar << text;
+        } else {
+            std::string again;
+            ar >> text >> again;
+        }
+    }
+};
+
+} // namespace
+
+TEST(DocumentBase, FailedSaveKeepsTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir.File("doc.bin");
+    CHeadlessUi ui;
+    TextDoc doc(ui);
+    doc.text = "first version";
+    ASSERT_TRUE(doc.DoSave(path));
+    const auto before = ReadFileBytes(path);
+    EXPECT_EQ(doc.GetTitle(), "doc.bin");
+
+    doc.text = std::string(3 << 20, 'x'); // more than one buffer
+    doc.SetModifiedFlag();
+    doc.failWhileSaving = true;
+    EXPECT_FALSE(doc.DoFileSave());
+    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("doc.bin"), std::string::npos);
+    EXPECT_NE(ui.messages[0].text.find("disk full"), std::string::npos);
+    // No temporary file is left behind.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+
+    EXPECT_FALSE(doc.DoSave(dir.File("no/such/dir/doc.bin")));
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(DocumentBase, SaveAsAsksForANameAndOpenRestores)
+{
+    TempDir dir;
+    CHeadlessUi ui;
+    TextDoc doc(ui);
+    doc.SetTitle("Kestrn1");
+    doc.m_saveDialog.filter = "Kestrin Files (*.kst)";
+    doc.text = "hello";
+    doc.SetModifiedFlag();
+    ui.saveChoices.push_back(dir.File("a.kst"));
+    ASSERT_TRUE(doc.DoSave(""));
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].fileName, "Kestrn1");
+    EXPECT_EQ(ui.fileDialogs[0].filter, "Kestrin Files (*.kst)");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), dir.File("a.kst"));
+
+    TextDoc back(ui);
+    ASSERT_TRUE(back.OnOpenDocument(dir.File("a.kst")));
+    EXPECT_EQ(back.text, "hello");
+    EXPECT_EQ(back.GetTitle(), "a.kst");
+    EXPECT_FALSE(back.IsModified());
+
+    // Save As to a second name, keeping the first path (a copy).
+    ASSERT_TRUE(back.DoSave(dir.File("copy.kst"), false));
+    EXPECT_EQ(back.GetPathName(), dir.File("a.kst"));
+}
+
+TEST(DocumentBase, CloseOffersToSaveFirst)
+{
+    TempDir dir;
+    CHeadlessUi ui;
+    TextDoc doc(ui);
+    doc.SetTitle("Kestrn2");
+    doc.text = "unsaved";
+    EXPECT_TRUE(doc.Close()); // not modified: no question
+    EXPECT_TRUE(ui.savePrompts.empty());
+
+    doc.text = "unsaved";
+    doc.SetModifiedFlag();
+    ui.saveAnswers = {MsgResult::cancel};
+    EXPECT_FALSE(doc.Close());
+    EXPECT_EQ(doc.text, "unsaved");
+    EXPECT_EQ(ui.savePrompts, std::vector<std::string>{"Kestrn2"});
+
+    ui.saveAnswers = {MsgResult::yes};
+    ui.saveChoices = {dir.File("closing.kst")};
+    EXPECT_TRUE(doc.Close());
+    EXPECT_TRUE(doc.text.empty());
+    TextDoc back(ui);
+    ASSERT_TRUE(back.OnOpenDocument(dir.File("closing.kst")));
+    EXPECT_EQ(back.text, "unsaved");
+}
+
+TEST(DocumentBase, ViewsAreUpdatedExceptTheSender)
+{
+    CHeadlessUi ui;
+    TextDoc doc(ui);
+    struct View : CView
+    {
+        int updates = 0;
+        long lastHint = -1;
+        void OnUpdate(CView*, long hint, void*) override
+        {
+            ++updates;
+            lastHint = hint;
+        }
+    } a, b;
+    doc.AddView(&a);
+    doc.AddView(&b);
+    doc.AddView(&a);
+    doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(a.updates, 1);
+    EXPECT_EQ(b.updates, 1);
+    EXPECT_EQ(a.lastHint, 0);
+    doc.UpdateAllViews(&a);
+    EXPECT_EQ(a.updates, 1);
+    EXPECT_EQ(b.updates, 2);
+    doc.RemoveView(&b);
+    EXPECT_EQ(doc.GetViews().size(), 1u);
+}
+
+TEST(StatusOperation, ReadyOnEveryWayOut)
+{
+    CHeadlessUi ui;
+    try {
+        CStatusOperation op(ui, "Calculating H...");
+        EXPECT_EQ(ui.m_waitDepth, 1);
+        op.Progress("Calculating Sliding Windows (%i %%)", 0.999);
+        throw std::runtime_error("stop");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ui.m_waitDepth, 0);
+    EXPECT_EQ(ui.statusTexts,
+              (std::vector<std::string>{"Calculating H...", "Calculating Sliding Windows (99 %)", "Ready"}));
+    EXPECT_EQ(FormatPercent("%i %%", -0.5), "0 %");
+    EXPECT_EQ(FormatPercent("%i %%", 1.7), "100 %");
+    EXPECT_EQ(FormatPercent("(%i %%) %s", 0.5), "(50 %) %s");
+}
+
+} // namespace document_base_test
