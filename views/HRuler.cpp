@@ -56,19 +56,6 @@ void CHRuler::SetEnabledFlag(bool enabled)
     update();
 }
 
-std::int32_t CHRuler::TruncateToTabPosition(double x)
-{
-    constexpr double kMax = std::numeric_limits<std::int32_t>::max();
-    constexpr double kMin = std::numeric_limits<std::int32_t>::min();
-    if (std::isnan(x))
-        return 0;
-    if (x >= kMax)
-        return std::numeric_limits<std::int32_t>::max();
-    if (x <= kMin)
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(x);
-}
-
 long long CHRuler::CountGeneratedTabs(double xMin, double xMax, double interval, long long limit, bool& stalled)
 {
     // The same additions as the placing loop, so the count is exact.
@@ -89,21 +76,21 @@ long long CHRuler::CountGeneratedTabs(double xMin, double xMax, double interval,
     return count;
 }
 
-void CHRuler::RecalculateWindows()
+void CHRuler::RecalculateWindows(const std::vector<CTabInterval>* intervals)
 {
     CKestrinView* view = View();
     if (!view)
         return;
     CKestrinDoc& doc = view->GetDocument();
+    std::vector<double> values;
     {
         CStatusOperation status(doc.Ui(), "Recalculating Windows...");
-        m_tabPositions.clear();
-        m_tabPositions.reserve(m_tabs.size());
+        values.reserve(m_tabs.size());
         for (CRuleTab* tab : m_tabs)
-            m_tabPositions.push_back(TruncateToTabPosition(tab->TabValue(0)));
-        std::sort(m_tabPositions.begin(), m_tabPositions.end());
+            values.push_back(tab->TabValue(0));
     }
-    doc.CalculateTabH(m_tabPositions);
+    // The document keeps the values for saving and sorts their positions.
+    m_tabPositions = doc.SetTabs(values, intervals);
     // The whole picture at once: the H graph draws one line per interval.
     view->update();
     if (view->isVisible())
@@ -127,6 +114,15 @@ void CHRuler::AddTabAt(double x, bool recalculate)
     AppendTab(new CRuleTab(this, left, x, true));
     if (recalculate)
         RecalculateWindows();
+}
+
+void CHRuler::PlaceTabs(const std::vector<double>& values, const std::vector<CTabInterval>& intervals)
+{
+    if (!m_bEnabled || values.empty())
+        return;
+    for (const double x : values)
+        AddTabAt(x, false);
+    RecalculateWindows(&intervals);
 }
 
 bool CHRuler::GenerateTabs(double interval)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ChildWindow.h"
+#include "KestrinDoc.h"
 
 class CRuleTab;
 
@@ -36,7 +37,13 @@ public:
     // Each tab's X truncated toward zero, ascending; rebuilt by RecalculateWindows.
     const std::vector<std::int32_t>& TabPositions() const { return m_tabPositions; }
 
-    void RecalculateWindows();
+    // With intervals (one D and M per interval), the intervals are computed
+    // with those instead of the document's D and M.
+    void RecalculateWindows(const std::vector<CTabInterval>* intervals = nullptr);
+    // Puts tabs at the given X values, in that order, each with its exact
+    // value, then recalculates once with the given intervals' D and M (the
+    // tabs of an opened document).
+    void PlaceTabs(const std::vector<double>& values, const std::vector<CTabInterval>& intervals);
     void AddTabAt(double x, bool recalculate);
     // Auto-Tab: replaces every tab by tabs at min + interval, min + 2 interval,
     // ... below the X maximum. Refuses (with a message, placing none) an
@@ -53,7 +60,7 @@ public:
 
     // A tab's X as a tab position: truncated toward zero, NaN as 0, values
     // beyond the 32-bit range held at its ends.
-    static std::int32_t TruncateToTabPosition(double x);
+    static std::int32_t TruncateToTabPosition(double x) { return CKestrinDoc::TabPosition(x); }
     // How many tabs Auto-Tab places from xMin + interval in steps of interval
     // strictly below xMax, counting no further than limit + 1. Sets stalled
     // when a step no longer moves (an interval below the values' precision).
