@@ -27,14 +27,20 @@ std::int32_t CKestrinDoc::TabPosition(double x)
     return static_cast<std::int32_t>(x);
 }
 
-std::vector<std::int32_t> CKestrinDoc::SetTabs(const std::vector<double>& values,
-                                               const std::vector<CTabInterval>* intervals)
+std::vector<std::int32_t> CKestrinDoc::TabPositions(const std::vector<double>& values)
 {
     std::vector<std::int32_t> positions;
     positions.reserve(values.size());
     for (const double x : values)
         positions.push_back(TabPosition(x));
     std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+std::vector<std::int32_t> CKestrinDoc::SetTabs(const std::vector<double>& values,
+                                               const std::vector<CTabInterval>* intervals)
+{
+    const std::vector<std::int32_t> positions = TabPositions(values);
     // The tabs are saved with the document: a change is a change to save.
     const bool changed = values.size() != m_tabValues.size() ||
                          !std::equal(values.begin(), values.end(), m_tabValues.begin(),

@@ -50,6 +50,8 @@ public:
     // A tab's X as a tab position: truncated toward zero, NaN as 0, values
     // beyond the 32-bit range held at its ends.
     static std::int32_t TabPosition(double x);
+    // The positions of tabs at these values, ascending.
+    static std::vector<std::int32_t> TabPositions(const std::vector<double>& values);
     // The tabs read from the file that no ruler has taken yet, handed over
     // once: the first view places them on its ruler.
     std::optional<CSavedTabs> TakeSavedTabs();
