@@ -157,6 +157,9 @@ CChildFrame* CKestrinApp::CreateFrame(CKestrinDoc& doc)
     frame->View()->OnInitialUpdate();
     QObject::connect(frame->View(), &CKestrinView::commandStateChanged, m_mainFrame.get(),
                      &CMainFrame::UpdateCommandUi);
+    // An import renames the document (it no longer stands for its file).
+    QObject::connect(frame->View(), &CKestrinView::commandStateChanged, m_mainFrame.get(),
+                     [this, d = &doc] { UpdateFrameTitles(d); });
     area->setActiveSubWindow(frame);
     UpdateFrameTitles(&doc);
     m_mainFrame->UpdateMenuSet();

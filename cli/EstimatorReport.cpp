@@ -2,6 +2,8 @@
 
 #include "HDataSet.h"
 #include "JsonWriter.h"
+#include "KestrinDoc.h"
+#include "TextEncoding.h"
 #include "TextOutput.h"
 
 void AppendFitFields(std::string& out, const CHDataSet& set)
@@ -46,5 +48,51 @@ void WriteLagTable(CJsonWriter& json, const CHDataSet& set)
         json.Field("log10_L_over_r", set.GetLogL(i));
         json.EndObject();
     }
+    json.EndArray();
+}
+
+namespace {
+
+double UpperBound(const CKestrinDoc& doc, const std::vector<std::int32_t>& positions, std::size_t i)
+{
+    return i < positions.size() ? positions[i] : doc.GetPlotExtents().m_dXMax;
+}
+
+} // namespace
+
+void AppendIntervalTable(std::string& out, const CKestrinDoc& doc)
+{
+    CTextTable table({"upper bound", "D", "M", "n", "H", "b", "r"});
+    for (const auto& set : doc.m_tabSets)
+        table.AddRow({DisplayText(set->m_strLabel), std::to_string(set->GetD()), std::to_string(set->GetM()),
+                      std::to_string(set->GetCount()), Decimal(set->GetH()), Decimal(set->GetB()),
+                      Decimal(set->GetR())});
+    table.AppendTo(out);
+}
+
+void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions)
+{
+    json.Key("intervals");
+    json.BeginArray();
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        const CHDataSet& set = *doc.m_tabSets[i];
+        json.BeginObject(true);
+        json.StringField("label", DisplayText(set.m_strLabel));
+        json.Field("upper_bound", UpperBound(doc, positions, i));
+        json.IntegerField("D", set.GetD());
+        json.IntegerField("M", set.GetM());
+        json.IntegerField("n", set.GetCount());
+        WriteFitFields(json, set);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& positions)
+{
+    json.Key("tabs");
+    json.BeginArray(true);
+    for (const std::int32_t t : positions)
+        json.Integer(t);
     json.EndArray();
 }

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "Commands.h"
+#include "EstimatorReport.h"
 #include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr OptionDef kImportOptions[] = {{"--output", "-o", 1, "DOC.kst"}, kFilterOption, kDbOption, kTableOption,
+constexpr OptionDef kImportOptions[] = {{"--output", "-o", 1, "DOC.kst"}, {"--at", "", 1, "T1,T2,..."}, kFilterOption, kDbOption, kTableOption,
                                    kXFieldOption, kYFieldOption, kJsonOption};
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -37,10 +38,19 @@ int RunImport(std::span<const std::string> args)
     // Saving over the text file would lose the data being imported.
     if (SameFile(path, output))
         throw UsageError("-o \"" + output + "\" is the file being imported");
+    std::vector<double> tabs;
+    if (parsed.Has("--at")) {
+        for (const std::int32_t t : ParseWholeNumberList(parsed.Values("--at")[0], "--at"))
+            tabs.push_back(t);
+    }
 
     CHeadlessUi ui(true);
     CKestrinDoc doc(ui);
-    if (!ImportSeries(doc, path, options) || !doc.OnSaveDocument(output))
+    if (!ImportSeries(doc, path, options))
+        return kExitFailure;
+    // The tabs are saved with the intervals computed as the ruler would.
+    const std::vector<std::int32_t> positions = doc.SetTabs(tabs);
+    if (!doc.OnSaveDocument(output))
         return kExitFailure;
 
     const int count = doc.m_points.GetSize();
@@ -51,6 +61,7 @@ int RunImport(std::span<const std::string> args)
         WriteSeriesSource(json, path, options);
         json.StringField("output", DisplayText(output));
         json.IntegerField("points", count);
+        WriteTabPositions(json, positions);
         json.EndObject();
         json.Finish();
     } else {
@@ -59,7 +70,9 @@ int RunImport(std::span<const std::string> args)
                                            JsonQuoted(DisplayText(path))
                                      : JsonQuoted(DisplayText(path));
         out = "Imported " + std::to_string(count) + (count == 1 ? " value" : " values") + " from " + from +
-              " into " + JsonQuoted(DisplayText(output)) + ".\n";
+              " into " + JsonQuoted(DisplayText(output)) +
+              (tabs.empty() ? std::string() : " with " + std::to_string(tabs.size()) + (tabs.size() == 1 ? " tab" : " tabs")) +
+              ".\n";
     }
     return EmitOutput(out);
 }

@@ -47,6 +47,19 @@ std::string AsText(const CKestrinDoc& doc, Lists lists)
     out += '\n';
     AppendLagTable(out, set);
 
+    if (!doc.m_tabValues.empty()) {
+        out += "\nTabs\n";
+        CTextTable tabs({"value"});
+        for (const double x : doc.m_tabValues)
+            tabs.AddRow({Exact(x)});
+        tabs.AppendTo(out);
+        out += "\nIntervals\n";
+        if (doc.m_tabSets.empty())
+            out += "None: the series is empty.\n";
+        else
+            AppendIntervalTable(out, doc);
+    }
+
     if (lists.values) {
         out += "\nValues\n";
         CTextTable table({"i", "value"});
@@ -107,6 +120,13 @@ std::string AsJson(const std::string& path, const CKestrinDoc& doc, Lists lists)
     }
     json.EndObject();
 
+    json.Key("tabs");
+    json.BeginArray(true);
+    for (const double x : doc.m_tabValues)
+        json.Number(x);
+    json.EndArray();
+    WriteIntervals(json, doc, CKestrinDoc::TabPositions(doc.m_tabValues));
+
     if (lists.points) {
         json.Key("points");
         json.BeginArray();
@@ -148,5 +168,7 @@ int RunInfo(std::span<const std::string> args)
     CKestrinDoc doc(ui);
     if (!doc.OnOpenDocument(path))
         return kExitFailure;
+    // The saved tabs, computed as the workbench computes them on opening.
+    doc.CalculateSavedTabH();
     return EmitOutput(parsed.Has("--json") ? AsJson(path, doc, lists) : AsText(doc, lists));
 }

@@ -1,4 +1,5 @@
 // kestrin-cli h-data and extract: new documents made from a series, saved.
+#include <cmath>
 #include <cstdio>
 
 #include "AnalysisInput.h"
@@ -27,6 +28,22 @@ std::string SavedLine(int count, const char* what, const AnalysisInput& input, c
 {
     return "Saved " + std::to_string(count) + " " + what + (count == 1 ? "" : "s") + " from " +
            JsonQuoted(DisplayText(input.path)) + " into " + JsonQuoted(DisplayText(output)) + ".\n";
+}
+
+// The range of a refused extraction: the bounds as the user typed them (a
+// bound not given is the series' own end), and the series' X range, which
+// is undefined when its first X is not a number.
+std::string RangeText(const ParsedArgs& parsed, const CPlotExtents& extents)
+{
+    std::string text;
+    for (const char* option : {"--from", "--to"}) {
+        text += text.empty() ? "" : ", ";
+        text += parsed.Has(option) ? std::string(option) + " " + parsed.Values(option)[0]
+                                   : std::string("no ") + option;
+    }
+    if (std::isnan(extents.m_dXMin) || std::isnan(extents.m_dXMax))
+        return text + "; the series has no X range: its first X is not a number";
+    return text + "; the series' X runs from " + Exact(extents.m_dXMin) + " to " + Exact(extents.m_dXMax);
 }
 
 } // namespace
@@ -101,8 +118,7 @@ int RunExtract(std::span<const std::string> args)
     const double first = from.value_or(extents.m_dXMin);
     const double last = to.value_or(extents.m_dXMax);
     if (const auto refusal = CheckExtractRange(first, last, extents.m_dXMin, extents.m_dXMax))
-        throw UsageError(*refusal + " (--from " + Exact(first) + ", --to " + Exact(last) +
-                         "; the series' X runs from " + Exact(extents.m_dXMin) + " to " + Exact(extents.m_dXMax) + ")");
+        throw UsageError(*refusal + " (" + RangeText(parsed, extents) + ")");
     CKestrinDoc target(ui);
     target.OnNewDocument();
     BuildExtractedDocument(source, first, last, target);

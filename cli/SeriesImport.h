@@ -13,7 +13,7 @@ class CKestrinDoc;
 // least two lags; the upper limits keep a mistyped number from asking for
 // gigabytes of lag tables or hours of computation.
 constexpr int kMinD = 1;
-constexpr int kMaxD = 1000;
+constexpr int kMaxD = kMaxEmbeddingD;
 constexpr int kMinM = 2;
 constexpr int kMaxM = kMaxLagCount;
 

@@ -9,7 +9,6 @@
 #include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
-#include "PlotExtents.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
@@ -28,22 +27,22 @@ constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
                                       kYFieldOption,
                                       kJsonOption};
 
-std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs)
+std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs, bool isDocument)
 {
     std::string out;
     AppendField(out, "D", std::to_string(doc.m_nD));
     AppendField(out, "M", std::to_string(doc.m_nM));
     out += '\n';
     if (doc.m_tabSets.empty()) {
-        out += tabs.empty() ? "No intervals: no tab positions were given (--at).\n"
-                            : "No intervals: the series is empty.\n";
+        if (!tabs.empty())
+            out += "No intervals: the series is empty.\n";
+        else if (isDocument)
+            out += "No intervals: the document holds no tabs and no tab positions were given (--at).\n";
+        else
+            out += "No intervals: no tab positions were given (--at).\n";
         return out;
     }
-    CTextTable table({"label", "n", "H", "b", "r"});
-    for (const auto& set : doc.m_tabSets)
-        table.AddRow({DisplayText(set->m_strLabel), std::to_string(set->GetCount()), Decimal(set->GetH()),
-                      Decimal(set->GetB()), Decimal(set->GetR())});
-    table.AppendTo(out);
+    AppendIntervalTable(out, doc);
     return out;
 }
 
@@ -56,21 +55,8 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
     WriteSeriesSource(json, path, options);
     json.IntegerField("D", doc.m_nD);
     json.IntegerField("M", doc.m_nM);
-    json.Key("tabs");
-    json.BeginArray(true);
-    for (const std::int32_t t : tabs)
-        json.Integer(t);
-    json.EndArray();
-    json.Key("intervals");
-    json.BeginArray();
-    for (const auto& set : doc.m_tabSets) {
-        json.BeginObject(true);
-        json.StringField("label", DisplayText(set->m_strLabel));
-        json.IntegerField("n", set->GetCount());
-        WriteFitFields(json, *set);
-        json.EndObject();
-    }
-    json.EndArray();
+    WriteTabPositions(json, tabs);
+    WriteIntervals(json, doc, tabs);
     json.EndObject();
     json.Finish();
     return out;
@@ -85,40 +71,59 @@ int RunTabs(std::span<const std::string> args)
         return ShowCommandHelp("tabs");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
+    const bool isDocument = !options.database && IsDocumentPath(path);
+    if (isDocument && options.filter)
+        throw UsageError("--filter applies to text files only, not to a Kestrin document");
     if (parsed.Has("--at") && parsed.Has("--every"))
         throw UsageError("--at and --every cannot be given together");
-    std::vector<std::int32_t> tabs;
-    if (parsed.Has("--at"))
-        tabs = ParseWholeNumberList(parsed.Values("--at")[0], "--at");
+    const bool given = parsed.Has("--at") || parsed.Has("--every");
+    std::vector<double> values;
+    if (parsed.Has("--at")) {
+        for (const std::int32_t t : ParseWholeNumberList(parsed.Values("--at")[0], "--at"))
+            values.push_back(t);
+    }
     // No number check beyond the syntax: Auto-Tab's own refusals apply.
     const double every = parsed.Has("--every") ? ParseRealNumber(parsed.Values("--every")[0], "--every") : 0.0;
 
     CHeadlessUi ui(true);
     CKestrinDoc doc(ui);
-    if (!ImportSeries(doc, path, options))
+    if (isDocument) {
+        if (!doc.OnOpenDocument(path))
+            return kExitFailure;
+        if (options.d || options.m)
+            doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
+    } else if (!ImportSeries(doc, path, options)) {
         return kExitFailure;
+    }
     if (parsed.Has("--every")) {
         // Auto-Tab over the series' X range, as the ruler places them.
-        CPlotExtents extents;
-        UpdatePlotExtents(doc.m_points, false, extents);
+        const CPlotExtents extents = doc.GetPlotExtents();
         const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, every);
         if (!plan.ok) {
             std::fprintf(stderr, "%s tabs: %s\n", kProgramName, plan.message.c_str());
             return kExitFailure;
         }
-        for (const double x : plan.values)
-            tabs.push_back(TruncateToTabPosition(x));
+        values = plan.values;
     }
-    // The ruler keeps its tabs in ascending order.
-    std::sort(tabs.begin(), tabs.end());
-    doc.CalculateTabH(tabs);
+    // Without --at or --every, a document's own tabs, each interval with its
+    // saved D and M (unless --D or --M says otherwise for every interval).
+    std::optional<CSavedTabs> saved = given ? std::nullopt : doc.TakeSavedTabs();
+    if (saved) {
+        values = saved->values;
+        for (CTabInterval& interval : saved->intervals) {
+            interval.nD = options.d.value_or(interval.nD);
+            interval.nM = options.m.value_or(interval.nM);
+        }
+    }
+    const std::vector<std::int32_t> tabs = doc.SetTabs(values, saved ? &saved->intervals : nullptr);
     const auto shortOnes = std::count_if(doc.m_tabSets.begin(), doc.m_tabSets.end(), [&](const auto& set) {
-        return TooFewForLags(set->GetCount(), doc.m_nD, doc.m_nM);
+        return TooFewForLags(set->GetCount(), set->GetD(), set->GetM());
     });
+    // Saved intervals may each have a D and M of their own.
+    const std::string sum = saved ? std::string() : " = " + std::to_string(doc.m_nD + doc.m_nM);
     if (shortOnes > 0)
-        std::fprintf(stderr,
-                     "%s tabs: warning: %ld of %zu intervals hold fewer than D + M = %d values; L(r) is 0 "
-                     "for their longest lags\n",
-                     kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(), doc.m_nD + doc.m_nM);
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs) : AsText(doc, tabs));
+        std::fprintf(stderr, "%s tabs: warning: %ld of %zu intervals hold fewer than D + M%s values; L(r) is 0 "
+                     "for their longest lags\n", kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(),
+                     sum.c_str());
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs) : AsText(doc, tabs, isDocument));
 }

@@ -9,7 +9,7 @@ with the same computations as the Kestrin workbench.
 
 Commands:
   estimate FILE      H of the whole series in a text file
-  tabs FILE          H of each interval between tab positions
+  tabs FILE|DOC.kst  H of each interval between tab positions
   import FILE        import a text file and save it as a Kestrin document
   info DOC.kst       show everything a Kestrin document holds
   tables DB          list the tables of a database file
@@ -91,6 +91,7 @@ constexpr std::string_view kEstimateHelp =
 constexpr std::string_view kTabsHelp =
     "Usage: kestrin-cli tabs FILE (--at T1,T2,... | --every INTERVAL) [--D N] [--M N] [--filter UNDER OVER]\n"
     "                   [--json]\n"
+    "       kestrin-cli tabs DOC.kst [--at T1,T2,... | --every INTERVAL] [--D N] [--M N] [--json]\n"
     "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD (--at T1,T2,... | --every INTERVAL)\n"
     "                   [--D N] [--M N] [--json]\n"
     "\n"
@@ -98,12 +99,16 @@ constexpr std::string_view kTabsHelp =
     "the workbench's ruler does: [smallest X, T1), [T1, T2), ..., [Tk, largest X).\n"
     "The largest X itself falls in no interval. Each interval is labelled with\n"
     "its upper X bound.\n"
+    "A Kestrin document (a name ending in .kst) is opened instead; without\n"
+    "--at its saved tabs are used, each interval with its saved D and M (--D\n"
+    "and --M, when given, replace them in every interval).\n"
     "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
     "\n"
     "Options:\n"
     "  --at T1,T2,...       tab positions: whole numbers, commas between them,\n"
     "                       negative numbers allowed; sorted ascending. Without\n"
-    "                       --at, or with an empty list, there are no intervals.\n"
+    "                       --at or --every, or with an empty list, there are no\n"
+    "                       intervals (but for a document's saved tabs).\n"
     "  --every INTERVAL     tabs as the workbench's Auto-Tab places them: at the\n"
     "                       smallest X + INTERVAL, + 2 INTERVAL, ... below the\n"
     "                       largest X (at most 10000), each truncated toward\n"
@@ -112,15 +117,15 @@ constexpr std::string_view kTabsHelp =
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
-    "Text output: D and M, then one line per interval: label, n, H, b, r\n"
-    "(H, b, r with 6 decimals).\n"
+    "Text output: D and M, then one line per interval: upper bound (its label),\n"
+    "D, M, n, H, b, r (H, b, r with 6 decimals).\n"
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
     "  \"D\", \"M\", \"tabs\": [sorted positions],\n"
-    "  \"intervals\": [{\"label\", \"n\", \"H\", \"b\", \"r\"}, ...]}\n" KESTRIN_JSON_NOTE;
+    "  \"intervals\": [{\"label\", \"upper_bound\", \"D\", \"M\", \"n\", \"H\", \"b\", \"r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kImportHelp =
-    "Usage: kestrin-cli import FILE -o DOC.kst [--filter UNDER OVER] [--json]\n"
-    "       kestrin-cli import --db DB --table NAME --x FIELD --y FIELD -o DOC.kst [--json]\n"
+    "Usage: kestrin-cli import FILE -o DOC.kst [--at T1,T2,...] [--filter UNDER OVER] [--json]\n"
+    "       kestrin-cli import --db DB --table NAME --x FIELD --y FIELD -o DOC.kst [--at T1,T2,...] [--json]\n"
     "\n"
     "Imports FILE (with D 4 and M 3) and saves the result as a Kestrin\n"
     "document. An existing DOC.kst is replaced only once the new one has been\n"
@@ -129,13 +134,15 @@ constexpr std::string_view kImportHelp =
     "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
     "\n"
     "Options:\n"
-    "  -o, --output DOC.kst the document to write (required)\n" KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
+    "  -o, --output DOC.kst the document to write (required)\n"
+    "  --at T1,T2,...       tabs to save with the document (as for tabs); the\n"
+    "                       workbench shows them on the ruler\n" KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
     "Text output: one line naming the number of values and the document.\n"
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
-    "  \"output\", \"points\"}\n";
+    "  \"output\", \"points\", \"tabs\": [sorted positions]}\n";
 
 constexpr std::string_view kTablesHelp =
     "Usage: kestrin-cli tables DB [--json]\n"
@@ -170,7 +177,9 @@ constexpr std::string_view kInfoHelp =
     "Opens a Kestrin document and prints every field it holds: D, M, database,\n"
     "table, X field, Y field, has data, H series, spacing, the number of points\n"
     "and of sliding windows, and the global estimator as saved: n, b, r, H,\n"
-    "its own M' and D', and its lag table.\n"
+    "its own M' and D', and its lag table; then its saved tabs (in the\n"
+    "ruler's order) and the intervals between them, each computed with its\n"
+    "saved D and M.\n"
     "\n"
     "Options:\n"
     "  --points             also list every point of the series (X, Y)\n"
@@ -181,12 +190,14 @@ constexpr std::string_view kInfoHelp =
     "\n"
     "Text output: \"name value\" lines; names (database, table, fields) are\n"
     "quoted and escaped as JSON strings. H, b, r, L(r), the logarithms and\n"
-    "window results have 6 decimals; X, Y and values are shown exactly\n"
+    "window results have 6 decimals; X, Y, values and tabs are shown exactly\n"
     "(shortest round-trip text).\n"
     "JSON output: {\"file\", \"D\", \"M\", \"database\", \"table\", \"x_field\",\n"
     "  \"y_field\", \"has_data\", \"h_series\", \"spacing\", \"point_count\",\n"
     "  \"window_count\", \"estimator\": {\"n\", \"b\", \"r\", \"H\", \"M\", \"D\",\n"
     "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...], \"values\": [...]},\n"
+    "  \"tabs\": [values], \"intervals\": [{\"label\", \"upper_bound\", \"D\", \"M\", \"n\",\n"
+    "  \"H\", \"b\", \"r\"}, ...],\n"
     "  \"points\": [{\"X\", \"Y\"}, ...], \"windows\": [{\"X\", \"H\", \"r\", \"b\", \"n\"}, ...]}\n"
     "with values, points and windows only when asked for. Names read from the\n"
     "document are shown as UTF-8 (bytes that are not UTF-8 are taken as\n"

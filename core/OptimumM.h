@@ -7,6 +7,16 @@
 // alone would take gigabytes and the fit hours.
 constexpr int kMaxLagCount = 100000;
 
+// The largest D the command line gives an estimator; a document with a
+// larger one is refused at opening.
+constexpr int kMaxEmbeddingD = 1000;
+
+// Whether a D read from a file can be given to an estimator.
+inline bool IsUsableEmbedding(int nD)
+{
+    return nD >= 0 && nD <= kMaxEmbeddingD;
+}
+
 // What a dialog or the command line says of an M outside 0..kMaxLagCount.
 inline std::string LagCountMessage()
 {

@@ -143,6 +143,7 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
     m_globalSet.Compute();
     SetModifiedFlag();
     m_bHasData = 1;
+    TakeImportedName(table);
 
     if (series.skipped > 0)
         Ui().MessageBox(SkippedMessage(series.skipped), MsgButtons::ok, MsgIcon::warning);

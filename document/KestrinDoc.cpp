@@ -1,7 +1,10 @@
 #include "KestrinDoc.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
+#include "AutoTabs.h"
 #include "Format.h"
 #include "StatusOperation.h"
 
@@ -12,7 +15,49 @@ CPlotExtents CKestrinDoc::GetPlotExtents() const
     return extents;
 }
 
-void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs)
+std::vector<std::int32_t> CKestrinDoc::TabPositions(const std::vector<double>& values)
+{
+    std::vector<std::int32_t> positions;
+    positions.reserve(values.size());
+    for (const double x : values)
+        positions.push_back(TruncateToTabPosition(x));
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+std::vector<std::int32_t> CKestrinDoc::SetTabs(const std::vector<double>& values,
+                                               const std::vector<CTabInterval>* intervals)
+{
+    const std::vector<std::int32_t> positions = TabPositions(values);
+    // The tabs are saved with the document: a change is a change to save.
+    const bool changed = values.size() != m_tabValues.size() ||
+                         !std::equal(values.begin(), values.end(), m_tabValues.begin(),
+                                     [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); });
+    if (changed) {
+        m_tabValues = values;
+        SetModifiedFlag();
+    }
+    CalculateTabH(positions, intervals);
+    return positions;
+}
+
+std::optional<CSavedTabs> CKestrinDoc::TakeSavedTabs()
+{
+    std::optional<CSavedTabs> saved = std::move(m_savedTabs);
+    m_savedTabs.reset();
+    return saved;
+}
+
+bool CKestrinDoc::CalculateSavedTabH()
+{
+    const std::optional<CSavedTabs> saved = TakeSavedTabs();
+    if (!saved)
+        return false;
+    SetTabs(saved->values, &saved->intervals);
+    return true;
+}
+
+void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs, const std::vector<CTabInterval>* intervals)
 {
     CStatusOperation status(Ui(), "Calculating H...");
     m_tabSets.clear();
@@ -25,11 +70,15 @@ void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs)
     const double lowest = extents.m_dXMin;
     const double highest = extents.m_dXMax;
     std::vector<double> bounds(tabs.begin(), tabs.end());
+    // Saved parameters apply only when they describe exactly these intervals.
+    if (intervals && intervals->size() != tabCount + 1)
+        intervals = nullptr;
 
     std::vector<std::unique_ptr<CHDataSet>> sets;
     sets.reserve(tabCount + 1);
     for (std::size_t i = 0; i <= tabCount; ++i) {
-        auto set = std::make_unique<CHDataSet>(m_nD, m_nM);
+        auto set = intervals ? std::make_unique<CHDataSet>((*intervals)[i].nD, (*intervals)[i].nM)
+                             : std::make_unique<CHDataSet>(m_nD, m_nM);
         set->m_bAutoCompute = 0;
         set->m_strLabel = FormatFixed(i < tabCount ? bounds[i] : highest, 6);
         sets.push_back(std::move(set));
@@ -88,11 +137,19 @@ void CKestrinDoc::DeleteContents()
     m_strYField.clear();
     m_strTable.clear();
     m_strDatabase.clear();
+    m_tabValues.clear();
+    m_savedTabs.reset();
     m_points.RemoveAll();
     m_slopes.RemoveAll();
     m_windows.RemoveAll();
     m_nD = 4;
     m_nM = 3;
+}
+
+void CKestrinDoc::TakeImportedName(const std::string& name)
+{
+    SetPathName(std::string());
+    SetTitle(name);
 }
 
 bool CKestrinDoc::OnNewDocument()

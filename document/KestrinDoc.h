@@ -12,6 +12,21 @@
 #include "HDataSet.h"
 #include "PlotExtents.h"
 
+// D and M of one interval estimator, as a document file keeps them.
+struct CTabInterval
+{
+    std::int32_t nD = 4;
+    std::int32_t nM = 3;
+};
+
+// Tabs read from a document file: their X values in the ruler's order and
+// each interval's D and M in X order (none when the file held none).
+struct CSavedTabs
+{
+    std::vector<double> values;
+    std::vector<CTabInterval> intervals;
+};
+
 // The document: one data series with everything computed from it. Its
 // fields are public; views, dialogs and analyses read and write them
 // directly.
@@ -23,7 +38,23 @@ public:
 
     // Builds one estimator per interval between the tabs (ascending whole
     // numbers): [smallest X, t1), [t1, t2), ..., [tT, largest X).
-    void CalculateTabH(const std::vector<std::int32_t>& tabs);
+    // With intervals holding one D and M per interval, those are used instead
+    // of m_nD and m_nM.
+    void CalculateTabH(const std::vector<std::int32_t>& tabs, const std::vector<CTabInterval>* intervals = nullptr);
+    // Takes the ruler's tabs (their X values in the ruler's order), keeps them
+    // for saving (marking the document modified when they changed) and builds
+    // the interval estimators between their positions, with intervals as for
+    // CalculateTabH. Returns the tab positions, ascending.
+    std::vector<std::int32_t> SetTabs(const std::vector<double>& values,
+                                      const std::vector<CTabInterval>* intervals = nullptr);
+    // The positions of tabs at these values (TruncateToTabPosition), ascending.
+    static std::vector<std::int32_t> TabPositions(const std::vector<double>& values);
+    // The tabs read from the file that no ruler has taken yet, handed over
+    // once: the first view places them on its ruler.
+    std::optional<CSavedTabs> TakeSavedTabs();
+    // Without a ruler: the tabs read from the file, calculated with their
+    // saved D and M. False when the file held no tabs.
+    bool CalculateSavedTabH();
     // Rebuilds the global estimator from the series with m_nD and m_nM.
     void RecalculateH();
     // Note the order: M first.
@@ -51,8 +82,16 @@ public:
     static std::optional<double> VariantToDouble(CDbVariant value);
 
     void Serialize(CArchive& ar) override;
+    // Opens the file, then tells the user of any part of it that was skipped
+    // (damaged saved tabs, bytes that belong to no section).
+    bool OnOpenDocument(const std::string& path) override;
     void DeleteContents() override;
     bool OnNewDocument() override;
+
+    // After an import: the document no longer stands for the file it was
+    // opened from, so that Save asks for a name instead of replacing that
+    // file with unrelated data. Its title becomes the source's name.
+    void TakeImportedName(const std::string& name);
 
     // The extremes of the series' X and Y, as the view shows them.
     CPlotExtents GetPlotExtents() const;
@@ -71,6 +110,13 @@ public:
     std::string m_strYField;
     std::string m_strTable;
     std::string m_strDatabase;
+    // The ruler's tabs as last calculated (X values in the ruler's order);
+    // saved with the document, with each interval's D and M.
+    std::vector<double> m_tabValues;
+    // Tabs read from the file, until a ruler (or CalculateSavedTabH) takes them.
+    std::optional<CSavedTabs> m_savedTabs;
+    // What the last load skipped, one sentence each, said after opening.
+    std::vector<std::string> m_loadNotes;
     // The connection of the database import, open only while it reads.
     std::unique_ptr<IDatabase> m_database;
     DatabaseOpener m_openDatabase = OpenDatabase;

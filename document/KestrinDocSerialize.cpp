@@ -1,5 +1,6 @@
 // The document file: parameters, source names, the series, the sliding-window
-// results and the global estimator, back to back with no header.
+// results and the global estimator, back to back with no header; then, for a
+// document with tabs, the tab section (TabSection.cpp).
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include "KestrinDoc.h"
 #include "LargeArrays.h"
 #include "OptimumM.h"
+#include "TabSection.h"
+#include "TextEncoding.h"
 
 namespace {
 
@@ -80,6 +83,43 @@ void StoreWindows(CArchive& ar, const CHPointArray& windows)
     }
 }
 
+// A window counts the values it used: never fewer than none.
+void CheckWindowCount(std::int32_t n)
+{
+    if (n < 0)
+        throw CArchiveException(CArchiveException::badValue,
+                                "a sliding-window result counts " + std::to_string(n) + " values");
+}
+
+// D and M as no dialog gives them are refused, before a computation asks
+// for D-long vectors or M lag tables. what names the pair ("its", "its
+// estimator's").
+void CheckParameters(std::int32_t nD, std::int32_t nM, const std::string& what)
+{
+    if (!IsUsableEmbedding(nD))
+        throw CArchiveException(CArchiveException::badValue, what + " D of " + std::to_string(nD) +
+                                                                 " is outside 0 to " + std::to_string(kMaxEmbeddingD));
+    if (nM < 0)
+        throw CArchiveException(CArchiveException::badValue, what + " M is negative");
+    if (!IsUsableLagCount(nM))
+        throw CArchiveException(CArchiveException::badValue,
+                                what + " M is larger than " + std::to_string(kMaxLagCount));
+}
+
+// The D and M of each interval to save: those read from the file while no
+// ruler has taken them, else those of the intervals computed for the tabs.
+std::vector<CTabInterval> IntervalsToSave(const CKestrinDoc& doc)
+{
+    if (doc.m_savedTabs)
+        return doc.m_savedTabs->intervals;
+    std::vector<CTabInterval> intervals;
+    if (doc.m_tabSets.size() != doc.m_tabValues.size() + 1)
+        return intervals;
+    for (const auto& set : doc.m_tabSets)
+        intervals.push_back({set->GetD(), set->GetM()});
+    return intervals;
+}
+
 void LoadWindows(CArchive& ar, CHPointArray& windows, std::int32_t count)
 {
     std::vector<CHPoint>& records = windows.Storage();
@@ -87,8 +127,10 @@ void LoadWindows(CArchive& ar, CHPointArray& windows, std::int32_t count)
     ReserveLarge(records, total);
     if constexpr (!kLittleEndian) {
         records.resize(total);
-        for (CHPoint& w : records)
+        for (CHPoint& w : records) {
             ar >> w.m_dX >> w.m_dY >> w.m_dR >> w.m_dB >> w.m_nCount;
+            CheckWindowCount(w.m_nCount);
+        }
         return;
     }
     std::uint8_t block[kWindowBytes * kWindowChunk];
@@ -103,6 +145,7 @@ void LoadWindows(CArchive& ar, CHPointArray& windows, std::int32_t count)
             std::memcpy(&window.m_dR, in + 16, 8);
             std::memcpy(&window.m_dB, in + 24, 8);
             std::memcpy(&window.m_nCount, in + 32, 4);
+            CheckWindowCount(window.m_nCount);
             records.push_back(window);
         }
     }
@@ -120,6 +163,8 @@ void CKestrinDoc::Serialize(CArchive& ar)
         ar << static_cast<std::int32_t>(m_windows.GetSize());
         StoreWindows(ar, m_windows);
         m_globalSet.Serialize(ar);
+        if (!m_tabValues.empty())
+            StoreTabSection(ar, m_tabValues, IntervalsToSave(*this));
         return;
     }
 
@@ -128,12 +173,9 @@ void CKestrinDoc::Serialize(CArchive& ar)
     std::int32_t nD = 0, nM = 0, hasData = 0, hSeries = 0, spacing = 0, count = 0;
     std::string database, table, xField, yField;
     ar >> nD >> nM >> database >> table >> xField >> yField >> hasData >> hSeries >> spacing;
-    if (nD < 0 || nM < 0)
-        throw CArchiveException(CArchiveException::badValue, "its D or M is negative");
-    // The next computation would ask for M lag tables.
-    if (!IsUsableLagCount(nM))
-        throw CArchiveException(CArchiveException::badValue,
-                                "its M is larger than " + std::to_string(kMaxLagCount));
+    CheckParameters(nD, nM, "its");
+    if (spacing < 0)
+        throw CArchiveException(CArchiveException::badValue, "its sliding-window spacing is negative");
 
     ar >> count;
     ar.CheckCount(count, kPointBytes, "series");
@@ -150,8 +192,7 @@ void CKestrinDoc::Serialize(CArchive& ar)
     global.m_strLabel = m_globalSet.m_strLabel;
     global.m_bAutoCompute = m_globalSet.m_bAutoCompute;
     global.Serialize(ar);
-    if (global.GetM() < 0 || global.GetD() < 0)
-        throw CArchiveException(CArchiveException::badValue, "its estimator's D or M is negative");
+    CheckParameters(global.GetD(), global.GetM(), "its estimator's");
 
     m_nD = nD;
     m_nM = nM;
@@ -165,4 +206,20 @@ void CKestrinDoc::Serialize(CArchive& ar)
     m_points = std::move(points);
     m_windows = std::move(windows);
     m_globalSet = std::move(global);
+
+    // The base document is whole; what follows can only add the tabs.
+    m_loadNotes.clear();
+    m_savedTabs = LoadTabSection(ar, m_loadNotes);
+    m_tabValues = m_savedTabs ? m_savedTabs->values : std::vector<double>();
+}
+
+bool CKestrinDoc::OnOpenDocument(const std::string& path)
+{
+    m_loadNotes.clear();
+    if (!CDocument::OnOpenDocument(path))
+        return false;
+    for (const std::string& note : m_loadNotes)
+        Ui().MessageBox("\"" + DisplayText(path) + "\": " + note, MsgButtons::ok, MsgIcon::warning);
+    m_loadNotes.clear();
+    return true;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
@@ -185,5 +186,6 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
     m_globalSet.Compute();
     SetModifiedFlag();
     m_bHasData = 1;
+    TakeImportedName(std::filesystem::path(path).filename().string());
     return true;
 }

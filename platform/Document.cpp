@@ -26,6 +26,17 @@ std::string Quoted(const std::string& path)
     return quoted;
 }
 
+// The name offered for saving a document titled title: a title with an
+// extension of another kind (that of an imported file) takes the document's
+// own, so that accepting the name never replaces the imported file.
+std::string SaveNameFor(const std::string& title, const std::string& extension)
+{
+    const auto dot = title.find_last_of('.');
+    if (extension.empty() || dot == std::string::npos || dot == 0 || title.compare(dot, std::string::npos, extension) == 0)
+        return title;
+    return title.substr(0, dot) + extension;
+}
+
 } // namespace
 
 void CDocument::SetPathName(const std::string& path)
@@ -149,7 +160,7 @@ bool CDocument::DoSave(const std::string& path, bool replace)
     if (target.empty()) {
         FileDialogOptions options = m_saveDialog;
         if (options.fileName.empty())
-            options.fileName = m_strTitle;
+            options.fileName = SaveNameFor(m_strTitle, options.defaultExtension);
         options.overwritePrompt = true;
         const auto chosen = Ui().ChooseSaveFile(options);
         if (!chosen || chosen->empty())

@@ -56,15 +56,15 @@ void CHRuler::RecalculateWindows()
     if (!view)
         return;
     CKestrinDoc& doc = view->GetDocument();
+    std::vector<double> values;
     {
         CStatusOperation status(doc.Ui(), "Recalculating Windows...");
-        m_tabPositions.clear();
-        m_tabPositions.reserve(m_tabs.size());
+        values.reserve(m_tabs.size());
         for (CRuleTab* tab : m_tabs)
-            m_tabPositions.push_back(TruncateToTabPosition(tab->TabValue(0)));
-        std::sort(m_tabPositions.begin(), m_tabPositions.end());
+            values.push_back(tab->TabValue(0));
     }
-    doc.CalculateTabH(m_tabPositions);
+    // The document keeps the values for saving and sorts their positions.
+    m_tabPositions = doc.SetTabs(values, intervals);
     // The whole picture at once: the H graph draws one line per interval.
     view->update();
     if (view->isVisible())
@@ -88,6 +88,15 @@ void CHRuler::AddTabAt(double x, bool recalculate)
     AppendTab(new CRuleTab(this, left, x, true));
     if (recalculate)
         RecalculateWindows();
+}
+
+void CHRuler::PlaceTabs(const std::vector<double>& values, const std::vector<CTabInterval>& intervals)
+{
+    if (!m_bEnabled || values.empty())
+        return;
+    for (const double x : values)
+        AddTabAt(x, false);
+    RecalculateWindows(&intervals);
 }
 
 bool CHRuler::GenerateTabs(double interval)

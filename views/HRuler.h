@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ChildWindow.h"
+#include "KestrinDoc.h"
 
 class CRuleTab;
 
@@ -33,7 +34,13 @@ public:
     // Each tab's X truncated toward zero, ascending; rebuilt by RecalculateWindows.
     const std::vector<std::int32_t>& TabPositions() const { return m_tabPositions; }
 
-    void RecalculateWindows();
+    // With intervals (one D and M per interval), the intervals are computed
+    // with those instead of the document's D and M.
+    void RecalculateWindows(const std::vector<CTabInterval>* intervals = nullptr);
+    // Puts tabs at the given X values, in that order, each with its exact
+    // value, then recalculates once with the given intervals' D and M (the
+    // tabs of an opened document).
+    void PlaceTabs(const std::vector<double>& values, const std::vector<CTabInterval>& intervals);
     void AddTabAt(double x, bool recalculate);
     // Auto-Tab: replaces every tab by tabs at min + interval, min + 2 interval,
     // ... below the X maximum. Refuses (with a message, placing none) an

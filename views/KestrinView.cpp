@@ -36,6 +36,13 @@ void CKestrinView::OnInitialUpdate()
     m_legend.Create(QRect(0, 0, cx, cy), this);
     CreateParamsDlg();
     OnUpdate(nullptr, 0, nullptr);
+    // An opened document's saved tabs go onto the ruler of its first view,
+    // each interval with its saved D and M.
+    const std::vector<CView*>& views = m_doc.GetViews();
+    if (!views.empty() && views.front() == this) {
+        if (const std::optional<CSavedTabs> saved = m_doc.TakeSavedTabs())
+            m_ruler.PlaceTabs(saved->values, saved->intervals);
+    }
 }
 
 void CKestrinView::OnUpdate(CView*, long, void*)

@@ -1,5 +1,6 @@
 #include "SelectRangeDlg.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,14 @@ namespace {
 QString Fixed2(double value)
 {
     return QString::fromStdString(FormatFixed(value, 2));
+}
+
+// What an edit offers for a bound: its number, or nothing for one that is
+// not finite (a series whose first X is not a number), so that no text the
+// user did not type and the dialog cannot read back stands in the edit.
+QString EditText(double value)
+{
+    return std::isfinite(value) ? NumberText(value) : QString();
 }
 
 } // namespace
@@ -87,8 +96,8 @@ void CSelectRangeDlg::OnInitDialog()
 bool CSelectRangeDlg::UpdateData(bool saveAndValidate)
 {
     if (!saveAndValidate) {
-        m_editFrom->setText(NumberText(m_dFrom));
-        m_editTo->setText(NumberText(m_dTo));
+        m_editFrom->setText(EditText(m_dFrom));
+        m_editTo->setText(EditText(m_dTo));
         m_labelFrom->setText(m_strFromLabel);
         m_labelTo->setText(m_strToLabel);
         return true;

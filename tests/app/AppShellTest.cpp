@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include "ChildFrame.h"
+#include "HRuler.h"
+#include "RuleTab.h"
 #include "CommandLine.h"
 #include "HeadlessUi.h"
 #include "CommandIds.h"
@@ -282,10 +284,11 @@ TEST_F(AppShell, NewDocumentsAndWindowsAreTitledInTurn)
     doc->UpdateAllViews(nullptr);
     doc->m_windows.Add(CHPoint{});
     Frame().OnCommand(cmd::WindowNew);
+    // The imported document is named for its file.
     auto frames = m_app->FramesOf(doc);
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0]->windowTitle(), "Kestrn2:1");
-    EXPECT_EQ(frames[1]->windowTitle(), "Kestrn2:2");
+    EXPECT_EQ(frames[0]->windowTitle(), "nile-minima-profile.txt:1");
+    EXPECT_EQ(frames[1]->windowTitle(), "nile-minima-profile.txt:2");
     EXPECT_EQ(frames[1]->View()->GetPlotExtents().m_dXMax, frames[0]->View()->GetPlotExtents().m_dXMax);
 
     // Closing one of two windows asks nothing and keeps the document whole.
@@ -293,7 +296,7 @@ TEST_F(AppShell, NewDocumentsAndWindowsAreTitledInTurn)
     Settle();
     EXPECT_TRUE(m_ui->savePrompts.empty());
     ASSERT_EQ(m_app->FramesOf(doc).size(), 1u);
-    EXPECT_EQ(m_app->FramesOf(doc)[0]->windowTitle(), "Kestrn2");
+    EXPECT_EQ(m_app->FramesOf(doc)[0]->windowTitle(), "nile-minima-profile.txt");
     EXPECT_EQ(doc->m_windows.GetSize(), 1);
     EXPECT_TRUE(doc->IsModified());
 
@@ -301,7 +304,7 @@ TEST_F(AppShell, NewDocumentsAndWindowsAreTitledInTurn)
     m_ui->saveAnswers = {MsgResult::cancel};
     m_app->FramesOf(doc)[0]->close();
     Settle();
-    EXPECT_EQ(m_ui->savePrompts, std::vector<std::string>{"Kestrn2"});
+    EXPECT_EQ(m_ui->savePrompts, std::vector<std::string>{"nile-minima-profile.txt"});
     EXPECT_EQ(m_app->Documents().size(), 2u);
     // No: discarded and closed.
     m_ui->saveAnswers = {MsgResult::no};
@@ -330,7 +333,8 @@ TEST_F(AppShell, SavedDocumentReopensFromTheRecentFileListBitForBit)
     ASSERT_EQ(m_ui->fileDialogs.size(), 1u);
     EXPECT_EQ(m_ui->fileDialogs[0].filter, "Kestrin Files (*.kst)");
     EXPECT_EQ(m_ui->fileDialogs[0].defaultExtension, ".kst");
-    EXPECT_EQ(m_ui->fileDialogs[0].fileName, "Kestrn1");
+    // Named for the imported file, as a document.
+    EXPECT_EQ(m_ui->fileDialogs[0].fileName, "nile-minima-profile.kst");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Frame().windowTitle(), "Kestrin - nile.kst");
 
@@ -362,6 +366,52 @@ TEST_F(AppShell, SavedDocumentReopensFromTheRecentFileListBitForBit)
     CRecentFileList stored;
     stored.Load();
     EXPECT_EQ(stored.Files(), m_app->RecentFiles().Files());
+}
+
+// A saved document's tabs come back on the ruler of its first window, each
+// interval with its saved D and M; an import into it then leaves the file
+// alone: Save asks for a name.
+TEST_F(AppShell, OpenedDocumentShowsItsTabsAndAnImportIntoItSavesElsewhere)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    const std::string path = m_dir.File("tabbed.kst");
+    std::vector<std::unique_ptr<CHDataSet>> intervals;
+    {
+        CHeadlessUi ui;
+        CKestrinDoc doc(ui);
+        ASSERT_TRUE(doc.ImportTextFile(kSample, 0, 0, false));
+        const std::vector<CTabInterval> params = {{3, 5}, {4, 7}, {2, 4}};
+        doc.SetTabs({400.5, 150.0}, &params);
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        intervals = std::move(doc.m_tabSets);
+    }
+    const std::vector<std::uint8_t> saved = ReadFileBytes(path);
+    CKestrinDoc* doc = m_app->OpenDocumentFile(QString::fromStdString(path));
+    ASSERT_NE(doc, nullptr);
+    CHRuler& ruler = m_app->FramesOf(doc).front()->View()->Ruler();
+    ASSERT_EQ(ruler.GetTabCount(), 2);
+    EXPECT_EQ(ruler.GetTab(0)->StoredValue(), 400.5);
+    EXPECT_EQ(ruler.GetTab(1)->StoredValue(), 150.0);
+    EXPECT_EQ(ruler.TabPositions(), (std::vector<std::int32_t>{150, 400}));
+    ASSERT_EQ(doc->m_tabSets.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(doc->m_tabSets[i]->GetD(), intervals[i]->GetD());
+        EXPECT_EQ(doc->m_tabSets[i]->GetM(), intervals[i]->GetM());
+        EXPECT_EQ(doc->m_tabSets[i]->GetH(), intervals[i]->GetH());
+    }
+    EXPECT_FALSE(doc->IsModified());
+    // A second window on the document starts with a bare ruler.
+    Frame().OnCommand(cmd::WindowNew);
+    EXPECT_EQ(m_app->FramesOf(doc).back()->View()->Ruler().GetTabCount(), 0);
+
+    ASSERT_TRUE(doc->ImportTextFile(kSample, 0, 0, false));
+    doc->UpdateAllViews(nullptr);
+    EXPECT_EQ(Frame().windowTitle(), "Kestrin - nile-minima-profile.txt:2");
+    m_ui->saveChoices = {m_dir.File("elsewhere.kst")};
+    Frame().OnCommand(cmd::FileSave);
+    ASSERT_EQ(m_ui->fileDialogs.size(), 1u);
+    EXPECT_EQ(doc->GetPathName(), m_dir.File("elsewhere.kst"));
+    EXPECT_EQ(ReadFileBytes(path), saved);
 }
 
 TEST_F(AppShell, RecentFileListKeepsFourAndDropsFilesThatAreGone)

@@ -2,6 +2,7 @@
 // correlate, h-data and extract, checked against the analysis library run
 // in the test on the same series.
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <tuple>
 
@@ -418,6 +419,33 @@ TEST_F(CliAnalysis, ExtractRangeIsCheckedAgainstTheSeries)
     EXPECT_EQ(one["points"].Number(), 1);
     const JsonValue all = RunJson({"extract", file, "--from", "0", "--to", "49", "-o", "all.kst", "--json"});
     EXPECT_EQ(all["points"].Number(), 50);
+}
+
+// A document whose first X is not a number opens, but its X range is
+// undefined: the refusal names the bounds the user typed, never "nan".
+TEST_F(CliAnalysis, ExtractFromASeriesWithoutAnXRangeNamesNoInventedBounds)
+{
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    doc.OnNewDocument();
+    for (int i = 0; i < 5; ++i) {
+        CHPoint p;
+        p.m_dX = i == 0 ? std::nan("") : i;
+        p.m_dY = i;
+        doc.m_points.Add(p);
+    }
+    doc.m_bHasData = 1;
+    doc.RecalculateH();
+    ASSERT_TRUE(doc.OnSaveDocument(Path("nan.kst")));
+    for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"extract", Path("nan.kst"), "-o", "e.kst"}, "no --from, no --to"},
+             {{"extract", Path("nan.kst"), "--from", "2", "-o", "e.kst"}, "--from 2, no --to"}}) {
+        const CliResult r = Run(args);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("its first X is not a number"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("nan"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(CliAnalysis, FailedWritesExitWithOneAndLeaveTargetsAsTheyWere)

@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 
 #include "CliRunner.h"
+#include "HeadlessUi.h"
+#include "KestrinDoc.h"
 
 namespace cli_tabs_test {
 
@@ -41,10 +43,10 @@ TEST_F(CliTabs, TwoTabsSplitTenValuesIntoThreeAndLeaveTheLastXOut)
 
     const CliResult text = Run({"tabs", file, "--at", "3,6"});
     EXPECT_EQ(text.exitCode, 0);
-    EXPECT_NE(text.out.find("   label  n         H         b         r\n"
-                            "3.000000  3  2.000000  0.000000  0.000000\n"
-                            "6.000000  3  2.000000  0.000000  0.000000\n"
-                            "9.000000  3  2.000000  0.000000  0.000000\n"),
+    EXPECT_NE(text.out.find("upper bound  D  M  n         H         b         r\n"
+                            "   3.000000  4  3  3  2.000000  0.000000  0.000000\n"
+                            "   6.000000  4  3  3  2.000000  0.000000  0.000000\n"
+                            "   9.000000  4  3  3  2.000000  0.000000  0.000000\n"),
               std::string::npos)
         << text.out;
     // Three values cannot fill D 4 + M 3; the user is told why H reads 2.
@@ -141,6 +143,60 @@ TEST_F(CliTabs, MalformedTabListsAreRefused)
     const CliResult missing = Run({"tabs", file, "--at"});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("--at needs a value"), std::string::npos) << missing.err;
+}
+
+// Tabs saved with a document: made by import --at or by the workbench (each
+// interval with a D and M of its own), listed by info and used by tabs when
+// no --at is given, with the numbers the document's own calculation gives.
+TEST_F(CliTabs, SavedTabsAreListedAndUsed)
+{
+    std::vector<double> values;
+    for (int i = 0; i < 40; ++i)
+        values.push_back((i * 7) % 11);
+    const std::string series = WriteValues("series.txt", values);
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(series, 0, 0, false));
+    const std::vector<CTabInterval> params = {{2, 4}, {3, 2}, {5, 3}};
+    doc.SetTabs({25.5, 12.25}, &params);
+    ASSERT_TRUE(doc.OnSaveDocument(Path("workbench.kst")));
+
+    const JsonValue info = RunJson({"info", Path("workbench.kst"), "--json"});
+    ASSERT_EQ(info["tabs"].Size(), 2u);
+    EXPECT_EQ(info["tabs"][0].Number(), 25.5); // the ruler's order
+    EXPECT_EQ(info["tabs"][1].Number(), 12.25);
+    const JsonValue tabs = RunJson({"tabs", Path("workbench.kst"), "--json"});
+    for (const JsonValue* j : {&info, &tabs}) {
+        const JsonValue& intervals = (*j)["intervals"];
+        ASSERT_EQ(intervals.Size(), 3u);
+        const double upper[] = {12, 25, 39};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const CHDataSet& set = *doc.m_tabSets[i];
+            EXPECT_EQ(intervals[i]["upper_bound"].Number(), upper[i]);
+            EXPECT_EQ(intervals[i]["D"].Number(), set.GetD());
+            EXPECT_EQ(intervals[i]["M"].Number(), set.GetM());
+            EXPECT_EQ(intervals[i]["n"].Number(), set.GetCount());
+            EXPECT_EQ(intervals[i]["H"].Number(), set.GetH());
+            EXPECT_EQ(intervals[i]["b"].Number(), set.GetB());
+            EXPECT_EQ(intervals[i]["r"].Number(), set.GetR());
+        }
+    }
+    const CliResult text = Run({"info", Path("workbench.kst")});
+    EXPECT_NE(text.out.find("Tabs\nvalue\n 25.5\n12.25\n\nIntervals\nupper bound  D  M   n"), std::string::npos)
+        << text.out;
+
+    // import --at saves the tabs that tabs --at computes on the text file.
+    const CliResult imported = Run({"import", series, "--at", "25,12", "-o", Path("cli.kst")});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_NE(imported.out.find("with 2 tabs"), std::string::npos) << imported.out;
+    const JsonValue fromText = RunJson({"tabs", series, "--at", "25,12", "--json"});
+    const JsonValue fromDoc = RunJson({"tabs", Path("cli.kst"), "--json"});
+    ASSERT_EQ(fromDoc["intervals"].Size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        for (const char* field : {"upper_bound", "D", "M", "n", "H", "b", "r"})
+            EXPECT_EQ(fromDoc["intervals"][i][field].Number(), fromText["intervals"][i][field].Number()) << field;
+    // --at on a document takes the place of its saved tabs.
+    EXPECT_EQ(RunJson({"tabs", Path("cli.kst"), "--at", "5", "--json"})["intervals"].Size(), 2u);
 }
 
 } // namespace

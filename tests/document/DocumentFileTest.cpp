@@ -70,7 +70,7 @@ void Fill(CKestrinDoc& doc)
         doc.m_globalSet.AddValue(special[(i + 3) % 8]);
     }
     doc.m_windows.Add(Window(1.0, 0.7, -0.99, -1.3, 64));
-    doc.m_windows.Add(Window(-0.0, std::numeric_limits<double>::quiet_NaN(), 0.5, 2.5, -3));
+    doc.m_windows.Add(Window(-0.0, std::numeric_limits<double>::quiet_NaN(), 0.5, 2.5, 0));
     doc.m_globalSet.SetD(4);
     doc.m_globalSet.SetM(6);
     doc.m_globalSet.Compute();

@@ -149,7 +149,8 @@ TEST(TextImport, SavePromptComesFirst)
 
     ui.saveAnswers.push_back(MsgResult::cancel);
     EXPECT_FALSE(doc.ImportTextFile(dir.File("b.txt"), 0, 0, false));
-    EXPECT_EQ(ui.savePrompts, std::vector<std::string>{"Kestrn1"});
+    // The imported document is named for its file.
+    EXPECT_EQ(ui.savePrompts, std::vector<std::string>{"a.txt"});
     EXPECT_EQ(doc.m_points.GetSize(), 5);
 
     // Yes with no file name: the save dialog is cancelled, so nothing changes.
@@ -163,7 +164,9 @@ TEST(TextImport, SavePromptComesFirst)
     EXPECT_TRUE(doc.ImportTextFile(dir.File("b.txt"), 0, 0, false));
     EXPECT_EQ(doc.m_points.GetSize(), 2);
     EXPECT_EQ(ReadFileBytes(dir.File("saved.kst")).size(), 28u + 5 * 16 + 4 + 36 + 3 * 24 + 5 * 8);
-    EXPECT_EQ(doc.GetPathName(), dir.File("saved.kst"));
+    // The import then takes the document away from the file it was saved to.
+    EXPECT_EQ(doc.GetPathName(), "");
+    EXPECT_EQ(doc.GetTitle(), "b.txt");
 
     // No: discarded.
     ui.saveAnswers.push_back(MsgResult::no);

@@ -272,8 +272,8 @@ TEST(HGraph, ClosingOneOfTwoWindowsKeepsTheDocumentsResults)
     doc.m_windows.Add(Result(100.0, 0.5));
     doc.m_windows.Add(Result(300.0, 0.5));
     doc.m_windows.Add(Result(700.0, 0.25));
-    doc.SetModifiedFlag(false);
     first->Ruler().AddTabAt(500.0, true);
+    doc.SetModifiedFlag(false);
     ASSERT_GT(Count(Marks(second->HGraph()), kGreen), 0);
 
     first.reset();

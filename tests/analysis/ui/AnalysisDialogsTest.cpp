@@ -441,6 +441,20 @@ TEST_F(AnalysisDialogTest, CorrelationSaveDataWritesTheLastPairs)
     EXPECT_TRUE(dlg.isVisible());
 }
 
+// A series whose first X is not a number has no X range: the edits offer no
+// text rather than "nan".
+TEST_F(AnalysisDialogTest, SelectRangeOffersNoTextForAnUndefinedRange)
+{
+    CSelectRangeDlg dlg(ui);
+    dlg.m_dMin = std::nan("");
+    dlg.m_dMax = std::nan("");
+    dlg.show();
+    EXPECT_EQ(Control<QLineEdit>(dlg, "edit1033")->text(), "");
+    EXPECT_EQ(Control<QLineEdit>(dlg, "edit1034")->text(), "");
+    Click(Control<QPushButton>(dlg, "button1"));
+    ExpectRefused(dlg, "Please enter a number.");
+}
+
 TEST_F(AnalysisDialogTest, SelectRange)
 {
     CSelectRangeDlg dlg(ui);
