@@ -133,10 +133,12 @@ TEST_F(AppShell, StartsWithOneNewDocumentAndTheDocumentMenus)
     const QStringList expected = {
         "&File",
         "  &New|Ctrl+N", "  &Open...|Ctrl+O", "  &Close", "  &Save|Ctrl+S", "  Save &As...", "  -",
+        "  Expor&t Picture...", "  -", "  &Print...|Ctrl+P", "  Print Pre&view...", "  -",
         "  &Import Data>", "    &Text File", "    &Database Data",
         "  &Extract Data", "  -", "  Recent File", "  -", "  E&xit",
         "&View",
         "  &Toolbar", "  Status &Bar", "  -", "  Show &Series Graph", "  Show &H Graph", "  Show &Legend",
+        "  -", "  &Axis Scales",
         "H &Config",
         "  &Delete tab at...", "  Delete &All Tabs", "  Auto-&Tab", "  Tab &Settings", "  -",
         "  Set Sliding &Windows", "  Set P&lot Point", "  View &Meta H Data", "  &Clear Sliding Windows",
