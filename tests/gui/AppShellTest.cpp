@@ -29,6 +29,7 @@
 #include "MainFrame.h"
 #include "ScriptedQtUi.h"
 #include "TestSupport.h"
+#include "WorkbenchTest.h"
 
 namespace {
 
@@ -79,23 +80,9 @@ bool SaveSampleDocument(const std::string& path)
     return doc.ImportTextFile(kSample, 0, 0, false) && doc.OnSaveDocument(path);
 }
 
-class AppShell : public ::testing::Test
+class AppShell : public CWorkbenchTest
 {
 protected:
-    void SetUp() override
-    {
-        QSettings().clear();
-        auto ui = std::make_unique<CScriptedQtUi>();
-        m_ui = ui.get();
-        m_app = std::make_unique<CKestrinApp>(std::move(ui));
-    }
-    void TearDown() override
-    {
-        m_app.reset();
-        QSettings().clear();
-    }
-
-    CMainFrame& Frame() { return *m_app->MainFrame(); }
     QAction* Action(int id)
     {
         const auto actions = Frame().ActionsFor(id);
@@ -115,8 +102,6 @@ protected:
         return Action(id)->isChecked();
     }
 
-    CScriptedQtUi* m_ui = nullptr;
-    std::unique_ptr<CKestrinApp> m_app;
     TempDir m_dir;
 };
 
