@@ -281,15 +281,18 @@ TEST_F(PictureExport, CommandLineExportNeedsNoDisplayAndFailsOnABadTarget)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
-    auto run = [&](const std::string& out, QString& errors) {
+    auto runWith = [&](const QStringList& arguments, QString& errors) {
         QProcess kestrin;
         kestrin.setProcessEnvironment(env);
-        kestrin.start(QStringLiteral(KESTRIN_APP_PATH),
-                      {"--export-picture", QString::fromStdString(out), "--size", "640x480", "--axis-scales",
-                       "--import-text", QString::fromStdString(text)});
+        kestrin.start(QStringLiteral(KESTRIN_APP_PATH), arguments);
         EXPECT_TRUE(kestrin.waitForFinished(60000));
         errors = QString::fromLocal8Bit(kestrin.readAllStandardError());
         return kestrin.exitStatus() == QProcess::NormalExit ? kestrin.exitCode() : -1;
+    };
+    auto run = [&](const std::string& out, QString& errors) {
+        return runWith({"--export-picture", QString::fromStdString(out), "--size", "640x480", "--axis-scales",
+                        "--import-text", QString::fromStdString(text)},
+                       errors);
     };
     QString errors;
     const std::string out = m_dir.File("cli.png");
@@ -301,4 +304,9 @@ TEST_F(PictureExport, CommandLineExportNeedsNoDisplayAndFailsOnABadTarget)
     const std::string bad = m_dir.File("no/such/folder/cli.pdf");
     EXPECT_EQ(run(bad, errors), 1);
     EXPECT_TRUE(errors.contains(QString::fromStdString(bad))) << errors.toStdString();
+
+    // The workbench itself needs a display and says so in one line.
+    EXPECT_EQ(runWith({QString::fromStdString(text)}, errors), 1);
+    EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("no display"))) << errors.toStdString();
 }
