@@ -10,6 +10,11 @@ const char* CommandPrompt(int id)
     case cmd::FileClose: return "Close the active document\nClose";
     case cmd::FileSave: return "Save the active document\nSave";
     case cmd::FileSaveAs: return "Save the active document with a new name\nSave As";
+    case cmd::ExportPicture: return "Write the picture to a PNG, SVG or PDF file\nExport Picture";
+    case cmd::FilePrint: return "Print the picture\nPrint";
+    case cmd::FilePrintPreview: return "Show the printed page\nPrint Preview";
+    case cmd::EditCopy: return "Copy the picture to the clipboard\nCopy";
+    case cmd::ViewAxisScales: return "Show or hide the ticks, numbers and grid of the axes and the H scale\nAxis Scales";
     case cmd::AppExit: return "Quit the application; prompts to save documents\nExit";
     case cmd::AppAbout: return "Display program information, version number and copyright\nAbout";
     case cmd::ViewToolbar: return "Show or hide the toolbar\nToggle ToolBar";

@@ -16,6 +16,9 @@
 
 namespace {
 
+// The settings entry of View > Axis Scales.
+constexpr const char* kAxisScalesKey = "View/AxisScales";
+
 bool SamePath(const std::string& a, const QString& b)
 {
     if (a.empty())
@@ -51,6 +54,7 @@ bool CKestrinApp::InitInstance(const QStringList& arguments)
     QCoreApplication::setOrganizationName(QStringLiteral("Orvanel"));
     QCoreApplication::setApplicationName(QStringLiteral("Kestrin"));
     m_recentFiles.Load();
+    m_bAxisScales = QSettings().value(QLatin1String(kAxisScalesKey), false).toBool();
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);
     if (!m_mainFrame->Create()) {
@@ -154,6 +158,7 @@ CChildFrame* CKestrinApp::CreateFrame(CKestrinDoc& doc)
     frame->show();
     // The view's extraction commands open their documents as File > New does.
     frame->View()->SetNewDocumentFactory([this] { return OnFileNew(); });
+    frame->View()->SetAxisScales(m_bAxisScales);
     frame->View()->OnInitialUpdate();
     QObject::connect(frame->View(), &CKestrinView::commandStateChanged, m_mainFrame.get(),
                      &CMainFrame::UpdateCommandUi);
@@ -284,6 +289,18 @@ void CKestrinApp::OnWindowNew()
 {
     if (CKestrinDoc* doc = ActiveDocument())
         CreateFrame(*doc);
+}
+
+void CKestrinApp::SetAxisScales(bool on)
+{
+    m_bAxisScales = on;
+    QSettings().setValue(QLatin1String(kAxisScalesKey), on);
+    if (!m_mainFrame)
+        return;
+    for (QMdiSubWindow* w : m_mainFrame->MdiArea()->subWindowList()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(w); frame && frame->View())
+            frame->View()->SetAxisScales(on);
+    }
 }
 
 void CKestrinApp::OnAppAbout()

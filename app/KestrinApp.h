@@ -66,6 +66,11 @@ public:
     // Closes every window and document without asking.
     void CloseAllDocuments();
 
+    // View > Axis Scales: ticks, numbers, a grid and an H scale on every
+    // document window's picture. Off by default; remembered in the settings.
+    bool AxisScales() const { return m_bAxisScales; }
+    void SetAxisScales(bool on);
+
     // Called by the child frames.
     bool CanCloseFrame(CChildFrame* frame);
     void OnFrameDestroyed(CKestrinDoc* doc);
@@ -85,6 +90,7 @@ private:
     std::vector<std::unique_ptr<CKestrinDoc>> m_docs;
     std::set<const CKestrinDoc*> m_closing;
     int m_nUntitledCount = 0;
+    bool m_bAxisScales = false;
     // Declared last: its windows go before the documents they show.
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

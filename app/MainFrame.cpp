@@ -59,6 +59,8 @@ bool CMainFrame::Create()
             m_windowMenu = m;
     if (m_windowMenu)
         connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateWindowList);
+    // Ctrl+C copies the active document window's picture; no menu shows it.
+    addAction(MakeAction("&Copy", cmd::EditCopy, "Ctrl+C"));
     m_bDocumentMenus = true; // forces the first switch
     UpdateMenuSet();
     UpdateRecentFileMenu();
@@ -328,6 +330,10 @@ void CMainFrame::ApplyState(int id, QAction* action)
         state.checkable = true;
         state.checked = statusBar()->isVisible();
         break;
+    case cmd::ViewAxisScales:
+        state.checkable = true;
+        state.checked = m_app.AxisScales();
+        break;
     case cmd::FileClose:
     case cmd::FileSave:
     case cmd::FileSaveAs:
@@ -371,6 +377,7 @@ void CMainFrame::OnCommand(int id)
     case cmd::AppAbout: m_app.OnAppAbout(); break;
     case cmd::ViewToolbar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case cmd::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case cmd::ViewAxisScales: m_app.SetAxisScales(!m_app.AxisScales()); break;
     case cmd::WindowNew: m_app.OnWindowNew(); break;
     case cmd::WindowCascade: m_mdiArea->cascadeSubWindows(); break;
     case cmd::WindowTile: m_mdiArea->tileSubWindows(); break;

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStatusBar>
 
 namespace {
@@ -18,10 +19,20 @@ QString NameFilters(const FileDialogOptions& options)
     const QString name = QString::fromStdString(options.fileName);
     if (filters.isEmpty() && name.contains(QLatin1Char('*')))
         filters = name;
+    if (!options.allFilesFilter)
+        return filters;
     if (!filters.isEmpty())
         filters += QStringLiteral(";;");
     filters += QStringLiteral("All Files (*)");
     return filters;
+}
+
+// The extension of a filter of one pattern, "Name (*.ext)"; empty otherwise.
+QString FilterSuffix(const QString& filter)
+{
+    static const QRegularExpression onePattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)$"));
+    const QRegularExpressionMatch match = onePattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 void Prepare(QFileDialog& dialog, const FileDialogOptions& options)
@@ -33,6 +44,12 @@ void Prepare(QFileDialog& dialog, const FileDialogOptions& options)
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
+    // A name typed without an extension takes that of the chosen filter.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QString chosen = FilterSuffix(filter);
+        if (!chosen.isEmpty())
+            dialog.setDefaultSuffix(chosen);
+    });
     const QString name = QString::fromStdString(options.fileName);
     if (!name.isEmpty() && !name.contains(QLatin1Char('*')))
         dialog.selectFile(name);

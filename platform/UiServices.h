@@ -17,6 +17,8 @@ struct FileDialogOptions
     std::string fileName;         // pre-filled name
     std::string filter;           // "Kestrin Files (*.kst)"; empty for none
     bool overwritePrompt = false;
+    // "All Files (*)" is offered after the filter.
+    bool allFilesFilter = true;
 };
 
 class IUiServices

@@ -15,6 +15,7 @@ packages=(
   mdbtools-dev
   libbenchmark-dev
   qt6-base-dev
+  qt6-svg-dev
   fonts-dejavu-core
   nlohmann-json3-dev
   mold

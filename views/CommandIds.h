@@ -10,13 +10,19 @@ constexpr int FileOpen = 57601;
 constexpr int FileClose = 57602;
 constexpr int FileSave = 57603;
 constexpr int FileSaveAs = 57604;
+constexpr int FilePrint = 57607;
+constexpr int FilePrintPreview = 57609;
 constexpr int FileMru1 = 57616; // and the three after it
 constexpr int AppExit = 57665;
 constexpr int AppAbout = 57664;
 
+// Edit
+constexpr int EditCopy = 57634;
+
 // View
 constexpr int ViewToolbar = 59392;
 constexpr int ViewStatusBar = 59393;
+constexpr int ViewAxisScales = 32798;
 
 // Window
 constexpr int WindowNew = 57648;
@@ -44,5 +50,6 @@ constexpr int ExtractHDataText = 32793;
 constexpr int SetSlopeWindows = 32794;
 constexpr int Correlation = 32795;
 constexpr int SetPlotPoint = 32796;
+constexpr int ExportPicture = 32797;
 
 } // namespace cmd

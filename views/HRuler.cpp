@@ -11,15 +11,8 @@
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "RuleTab.h"
+#include "RulerRender.h"
 #include "StatusOperation.h"
-
-namespace {
-
-const QColor kEnabledColour(255, 0, 0);
-const QColor kDisabledColour(180, 180, 180);
-constexpr int kPenWidth = 2;
-
-} // namespace
 
 CHRuler::CHRuler() = default;
 
@@ -162,15 +155,8 @@ void CHRuler::RemoveTab(CRuleTab* tab)
 
 void CHRuler::paintEvent(QPaintEvent*)
 {
-    const int w = width();
-    const int h = height();
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(m_bEnabled ? kEnabledColour : kDisabledColour, kPenWidth, Qt::SolidLine, Qt::SquareCap,
-                        Qt::BevelJoin));
-    painter.drawLine(0, h / 2, w, h / 2);
-    painter.drawLine(0, 0, 0, h);
-    painter.drawLine(w, 0, w, h);
+    DrawRuler(painter, width(), height(), m_bEnabled);
 }
 
 void CHRuler::mouseDoubleClickEvent(QMouseEvent* event)

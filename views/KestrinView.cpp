@@ -124,6 +124,10 @@ bool CKestrinView::RoutesCommand(int id) const
     case cmd::SetSlopeWindows:
     case cmd::Correlation:
     case cmd::SetPlotPoint:
+    case cmd::ExportPicture:
+    case cmd::FilePrint:
+    case cmd::FilePrintPreview:
+    case cmd::EditCopy:
         return true;
     default:
         return false;
@@ -154,6 +158,10 @@ CCommandState CKestrinView::GetCommandState(int id) const
     case cmd::ExtractData:
     case cmd::SetSlidingWindows:
     case cmd::SetSlopeWindows:
+    case cmd::ExportPicture:
+    case cmd::FilePrint:
+    case cmd::FilePrintPreview:
+    case cmd::EditCopy:
         state.enabled = hasData;
         break;
     case cmd::DeleteTabAt:
@@ -240,6 +248,18 @@ bool CKestrinView::OnCommand(int id)
         break;
     case cmd::ExtractData:
         OnExtractData();
+        break;
+    case cmd::ExportPicture:
+        OnExportPicture();
+        break;
+    case cmd::FilePrint:
+        OnPrint();
+        break;
+    case cmd::FilePrintPreview:
+        OnPrintPreview();
+        break;
+    case cmd::EditCopy:
+        OnCopyPicture();
         break;
     default:
         break;

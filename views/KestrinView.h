@@ -9,6 +9,8 @@
 #include "HRuler.h"
 #include "Legend.h"
 #include "ParamsDlgOwner.h"
+#include "PictureLayout.h"
+#include "PictureRender.h"
 #include "PlotExtents.h"
 #include "PlotMapping.h"
 #include "SeriesGraph.h"
@@ -48,8 +50,8 @@ public:
     void OnUpdate(CView* sender, long hint, void* hintObject) override;
 
     // Margins: left 40, top 25, right 10, bottom 40. The plot rectangle of a client area of cx by cy pixels.
-    static QRect PlotRect(int cx, int cy) { return QRect(40, 25, (cx - 10) - 40, (cy - 40) - 25); }
-    static QRect RulerRect(int cx) { return QRect(40, 5, (cx - 10) - 40, 15); }
+    static QRect PlotRect(int cx, int cy) { return PicturePlotRect(cx, cy); }
+    static QRect RulerRect(int cx) { return PictureRulerRect(cx); }
 
     const CPlotExtents& GetPlotExtents() const { return m_extents; }
     // The mappings, for a rectangle given as a window's client rectangle.
@@ -71,6 +73,18 @@ public:
     CLegend& Legend() { return m_legend; }
 
     bool HasTabs() const { return m_ruler.GetTabCount() > 0; }
+
+    // What the layers draw, gathered from the document, the ruler and the
+    // legend's copies; the window and every copy of the picture use them.
+    CSeriesGraphData SeriesGraphData() const;
+    CHGraphData HGraphData() const;
+    CLegendData LegendData() const;
+    CPictureData PictureData() const;
+
+    // Round ticks with their numbers, a grid and an H scale on the picture.
+    // Off unless the application turns it on.
+    void SetAxisScales(bool on);
+    bool AxisScales() const { return m_bAxisScales; }
 
     // The modeless H parameters dialog, created hidden at the initial update.
     CHParamsDlg* ParamsDlg() const { return m_pParamsDlg; }
@@ -121,6 +135,12 @@ private:
     void OnExtractHDataDocument();
     void OnExtractData();
     CKestrinDoc* NewDocument();
+    // The picture as a file, on paper and on the clipboard
+    // (KestrinViewPictureCommands.cpp).
+    void OnExportPicture();
+    void OnPrint();
+    void OnPrintPreview();
+    void OnCopyPicture();
 
     CKestrinDoc& m_doc;
     // Declared in creation order; destroyed in reverse.
@@ -131,4 +151,5 @@ private:
     CPlotExtents m_extents;
     CHParamsDlg* m_pParamsDlg = nullptr;
     NewDocumentFactory m_newDocument;
+    bool m_bAxisScales = false;
 };

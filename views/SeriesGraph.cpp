@@ -58,15 +58,9 @@ void CSeriesGraph::paintEvent(QPaintEvent*)
     pixmap.setDevicePixelRatio(ratio);
     if (!pixmap.isNull()) {
         pixmap.fill(view->palette().color(view->backgroundRole()));
-        CSeriesGraphData data;
-        data.points = &doc.m_points;
-        data.extents = view->GetPlotExtents();
-        data.dH = doc.m_globalSet.GetH();
-        data.dR = doc.m_globalSet.GetR();
-        data.nCount = doc.m_globalSet.GetCount();
         QPainter offscreen(&pixmap);
         offscreen.setFont(font());
-        DrawSeriesGraph(offscreen, size.width(), size.height(), data);
+        DrawSeriesGraph(offscreen, size.width(), size.height(), view->SeriesGraphData());
     }
     m_snapshot = std::move(pixmap);
     m_bRegenerate = 0;

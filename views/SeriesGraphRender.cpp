@@ -8,6 +8,7 @@
 #include <QPen>
 #include <QString>
 
+#include "AxisScales.h"
 #include "Format.h"
 #include "PlotMapping.h"
 
@@ -283,13 +284,16 @@ std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExten
     return std::move(sink.vertices);
 }
 
-void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce)
+void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce, bool onePath)
 {
     using namespace seriesgraph;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setBrush(Qt::NoBrush);
+
+    if (data.axisScales)
+        DrawAxisGrid(painter, w, h, data.extents);
 
     // Axes: the Y axis on the left edge, the X axis on the bottom edge.
     painter.setPen(SolidPen(kAxisColor, kAxisWidth));
@@ -300,8 +304,14 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
     // The series, joined in the document's order.
     if (data.points) {
         painter.setPen(SolidPen(kSeriesColor, kSeriesWidth));
-        CLineSink sink(painter);
-        WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+        if (onePath) {
+            CPathSink sink;
+            WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+            painter.drawPolyline(sink.vertices.data(), static_cast<int>(sink.vertices.size()));
+        } else {
+            CLineSink sink(painter);
+            WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+        }
     }
 
     // The whole series' H on the fixed 0 (bottom) to 1 (top) scale.

@@ -18,6 +18,8 @@ struct CSeriesGraphData
     double dH = 0.0;
     double dR = 0.0;
     int nCount = 0;
+    // A light grid at the round ticks of both axes under everything else.
+    bool axisScales = false;
 };
 
 // The pens and colours of the picture.
@@ -42,8 +44,11 @@ std::string SeriesGraphLabel(double h, double r, int n);
 // w by h area at (0, 0), over what the device already holds (nothing is
 // filled). Text uses the painter's font. reduce: join the points of each
 // pixel column by the few segments that shape it instead of every segment;
-// the picture is the same.
-void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce = true);
+// the picture is the same. onePath: draw the series as one polyline (a
+// vector file then holds one element, at most four vertices per column when
+// reduced) instead of segment by segment as the window does.
+void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce = true,
+                     bool onePath = false);
 
 // The vertices of the series line in a w by h area, in drawing order: the
 // pen's start on the left edge, then the points' pixels (every point, or

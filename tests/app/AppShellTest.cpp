@@ -31,6 +31,7 @@
 #include "MainFrame.h"
 #include "ScriptedQtUi.h"
 #include "TestSupport.h"
+#include "WorkbenchTest.h"
 
 namespace app_shell_test {
 
@@ -83,23 +84,9 @@ bool SaveSampleDocument(const std::string& path)
     return doc.ImportTextFile(kSample, 0, 0, false) && doc.OnSaveDocument(path);
 }
 
-class AppShell : public ::testing::Test
+class AppShell : public CWorkbenchTest
 {
 protected:
-    void SetUp() override
-    {
-        QSettings().clear();
-        auto ui = std::make_unique<CScriptedQtUi>();
-        m_ui = ui.get();
-        m_app = std::make_unique<CKestrinApp>(std::move(ui));
-    }
-    void TearDown() override
-    {
-        m_app.reset();
-        QSettings().clear();
-    }
-
-    CMainFrame& Frame() { return *m_app->MainFrame(); }
     QAction* Action(int id)
     {
         const auto actions = Frame().ActionsFor(id);
@@ -119,8 +106,6 @@ protected:
         return Action(id)->isChecked();
     }
 
-    CScriptedQtUi* m_ui = nullptr;
-    std::unique_ptr<CKestrinApp> m_app;
     TempDir m_dir;
 };
 
@@ -137,10 +122,12 @@ TEST_F(AppShell, StartsWithOneNewDocumentAndTheDocumentMenus)
     const QStringList expected = {
         "&File",
         "  &New|Ctrl+N", "  &Open...|Ctrl+O", "  &Close", "  &Save|Ctrl+S", "  Save &As...", "  -",
+        "  Expor&t Picture...", "  -", "  &Print...|Ctrl+P", "  Print Pre&view...", "  -",
         "  &Import Data>", "    &Text File", "    &Database Data",
         "  &Extract Data", "  -", "  Recent File", "  -", "  E&xit",
         "&View",
         "  &Toolbar", "  Status &Bar", "  -", "  Show &Series Graph", "  Show &H Graph", "  Show &Legend",
+        "  -", "  &Axis Scales",
         "H &Config",
         "  &Delete tab at...", "  Delete &All Tabs", "  Auto-&Tab", "  Tab &Settings", "  -",
         "  Set Sliding &Windows", "  Set P&lot Point", "  View &Meta H Data", "  &Clear Sliding Windows",

@@ -39,6 +39,7 @@
 #include "SlidingWindowsDlg.h"
 #include "SlopeWindowsDlg.h"
 #include "TestSupport.h"
+#include "WorkbenchTest.h"
 
 namespace analysis_commands_test {
 
@@ -48,50 +49,24 @@ const QColor kGreen(0, 255, 0);
 constexpr int kPoints = 400;
 constexpr double kFirstYear = 1900.0;
 
-class AnalysisCommands : public ::testing::Test
+class AnalysisCommands : public CWorkbenchTest
 {
 protected:
     void SetUp() override
     {
-        QSettings().clear();
-        auto ui = std::make_unique<CScriptedQtUi>();
-        m_ui = ui.get();
-        m_app = std::make_unique<CKestrinApp>(std::move(ui));
-        ASSERT_TRUE(m_app->InitInstance({}));
-        m_doc = m_app->ActiveDocument();
-        m_view = m_app->ActiveView();
-        ASSERT_NE(m_doc, nullptr);
-        ASSERT_NE(m_view, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view));
-
+        CWorkbenchTest::SetUp();
         // X 1900, 1901, ...: a plot position is an offset from 1900. Y a
         // random walk, so that every window has its own H.
-        std::mt19937 rng(11);
-        std::uniform_real_distribution<double> step(-1.0, 1.0);
-        double walk = 0.0;
-        for (int i = 0; i < kPoints; ++i) {
-            walk += step(rng);
-            CHPoint p{};
-            p.m_dX = kFirstYear + i;
-            p.m_dY = walk;
-            m_doc->m_points.Add(p);
-        }
+        StartWithRandomWalk(kPoints, kFirstYear, 11);
+        if (HasFatalFailure())
+            return;
         m_doc->m_strDatabase = "levels.mdb";
         m_doc->m_strTable = "Nile";
         m_doc->m_strXField = "Year";
         m_doc->m_strYField = "Level";
-        m_doc->m_bHasData = 1;
-        m_doc->RecalculateH();
         m_doc->UpdateAllViews(nullptr);
         m_doc->SetModifiedFlag(false);
     }
-    void TearDown() override
-    {
-        m_app.reset();
-        QSettings().clear();
-    }
-
-    CMainFrame& Frame() { return *m_app->MainFrame(); }
     // The menu item of a command, as the menus and toolbar were last updated.
     QAction* Action(int id) { return Frame().ActionsFor(id).value(0); }
 
@@ -131,10 +106,6 @@ protected:
         return -1;
     }
 
-    CScriptedQtUi* m_ui = nullptr;
-    std::unique_ptr<CKestrinApp> m_app;
-    CKestrinDoc* m_doc = nullptr;
-    CKestrinView* m_view = nullptr;
     TempDir m_dir;
 };
 

@@ -1,0 +1,316 @@
+// The picture outside the window: PNG, SVG and PDF files read back, the
+// printed page, the clipboard, View > Axis Scales, and the command-line
+// export without a display.
+#include <memory>
+#include <string>
+
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTest>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+#include "CommandIds.h"
+#include "DialogTestSupport.h"
+#include "ExportPictureDlg.h"
+#include "GuiTestSupport.h"
+#include "KestrinApp.h"
+#include "KestrinDoc.h"
+#include "KestrinView.h"
+#include "MainFrame.h"
+#include "PictureExport.h"
+#include "PlotMapping.h"
+#include "ScriptedQtUi.h"
+#include "TestSupport.h"
+#include "WorkbenchTest.h"
+
+namespace picture_export_test {
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kGrey(127, 127, 127);
+const QColor kBlue(0, 0, 255);
+const QColor kGrid(225, 225, 225);
+constexpr int kPoints = 20000;
+
+// The workbench with one document window: X 0..kPoints-1, Y a random walk,
+// one tab in the middle.
+class PictureExport : public CWorkbenchTest
+{
+protected:
+    void SetUp() override
+    {
+        CWorkbenchTest::SetUp();
+        StartWithRandomWalk(kPoints, 0.0, 5);
+        if (HasFatalFailure())
+            return;
+        m_doc->UpdateAllViews(nullptr);
+        m_view->Ruler().AddTabAt(kPoints / 2, true);
+        m_doc->SetModifiedFlag(false);
+    }
+
+    // The row of the whole-series H line in a picture of height cy.
+    int HRow(int cy) const
+    {
+        const QRect plot = CKestrinView::PlotRect(0, cy);
+        return plot.top() + HToPixel(CPlotRect{0, 0, 0, plot.height()}, m_doc->m_globalSet.GetH());
+    }
+
+    bool Export(const std::string& path, QSize size, bool ruler = false, int dpi = 96)
+    {
+        CPictureExportSettings settings;
+        settings.size = size;
+        settings.dpi = dpi;
+        settings.ruler = ruler;
+        QString error;
+        const bool ok = ExportPicture(QString::fromStdString(path), m_view->PictureData(), settings, error);
+        EXPECT_TRUE(ok) << error.toStdString();
+        return ok;
+    }
+
+    TempDir m_dir;
+};
+
+int CountColour(const QImage& image, const QColor& colour, const QRect& area)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += PixelAt(image, x, y) == colour;
+    return n;
+}
+
+QByteArray ReadAll(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What a PDF written by Qt says of its pages: the count and the first
+// page's media box.
+struct PdfPages
+{
+    int count = -1;
+    QString mediaBox;
+};
+
+PdfPages ReadPdfPages(const QByteArray& pdf)
+{
+    PdfPages pages;
+    const QString text = QString::fromLatin1(pdf);
+    const auto count = QRegularExpression(QStringLiteral("/Type /Pages\\s*/Kids\\s*\\[?[\\d\\sR]*\\]?\\s*/Count (\\d+)"))
+                           .match(text);
+    if (count.hasMatch())
+        pages.count = count.captured(1).toInt();
+    const auto box = QRegularExpression(QStringLiteral("/MediaBox \\[([^\\]]*)\\]")).match(text);
+    if (box.hasMatch())
+        pages.mediaBox = box.captured(1).simplified();
+    return pages;
+}
+
+} // namespace
+
+TEST_F(PictureExport, PngAtTheWindowsSizeIsTheWindowPixelForPixel)
+{
+    const QSize size = m_view->size();
+    const std::string path = m_dir.File("window.png");
+    ASSERT_TRUE(Export(path, size, true, 300));
+    QImage png(QString::fromStdString(path));
+    ASSERT_FALSE(png.isNull());
+    EXPECT_EQ(png.size(), size);
+    EXPECT_NEAR(png.dotsPerMeterX() * 0.0254, 300.0, 0.5);
+    // Axis Scales is off: the file holds exactly what the window shows.
+    const QImage window = RenderWidget(*m_view);
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), window);
+    EXPECT_EQ(CountColour(window, kGrid, CKestrinView::PlotRect(size.width(), size.height())), 0);
+}
+
+TEST_F(PictureExport, PngAtAnotherSizeDrawsTheLayersAtThatSize)
+{
+    const std::string path = m_dir.File("big.png");
+    ASSERT_TRUE(Export(path, QSize(1200, 800)));
+    const QImage png = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(png.size(), QSize(1200, 800));
+    const QRect plot = CKestrinView::PlotRect(1200, 800);
+    // The X axis on the plot's last row, the Y axis on its first column.
+    EXPECT_EQ(PixelAt(png, 600, plot.bottom()), kBlack);
+    EXPECT_EQ(PixelAt(png, plot.left(), 400), kBlack);
+    // The H line across the plot, at the row of the whole-series H.
+    EXPECT_EQ(PixelAt(png, plot.right() - 5, HRow(800)), kBlue);
+    EXPECT_GT(CountColour(png, kGrey, plot), plot.width());
+    // No ruler unless asked for.
+    EXPECT_EQ(CountColour(png, QColor(255, 0, 0), QRect(0, 0, 1200, 25)), 0);
+}
+
+TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
+{
+    const std::string path = m_dir.File("picture.svg");
+    const QSize size(800, 500);
+    ASSERT_TRUE(Export(path, size));
+    QXmlStreamReader xml(ReadAll(path));
+    std::vector<QString> strokes{QStringLiteral("none")};
+    int greyPaths = 0;
+    int greyVertices = 0;
+    int bluePaths = 0;
+    QStringList texts;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const auto attrs = xml.attributes();
+            QString stroke = attrs.hasAttribute("stroke") ? attrs.value("stroke").toString() : strokes.back();
+            strokes.push_back(stroke);
+            if (xml.name() == QLatin1String("polyline") || xml.name() == QLatin1String("path")) {
+                if (stroke == QLatin1String("#7f7f7f")) {
+                    ++greyPaths;
+                    greyVertices = static_cast<int>(attrs.value("points").split(u' ', Qt::SkipEmptyParts).size());
+                }
+                bluePaths += stroke == QLatin1String("#0000ff");
+            }
+            if (xml.name() == QLatin1String("text"))
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (xml.isEndElement()) {
+            strokes.pop_back();
+        }
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(greyPaths, 1);
+    // kPoints points, at most four vertices per column of the plot.
+    const int columns = CKestrinView::PlotRect(size.width(), size.height()).width() + 1;
+    EXPECT_GT(greyVertices, columns);
+    EXPECT_LE(greyVertices, 4 * columns + 1);
+    EXPECT_EQ(bluePaths, 1);
+    const QString label = QString::fromStdString(SeriesGraphLabel(m_doc->m_globalSet.GetH(), m_doc->m_globalSet.GetR(),
+                                                                  m_doc->m_globalSet.GetCount()));
+    EXPECT_TRUE(texts.contains(label)) << texts.join(" | ").toStdString();
+}
+
+TEST_F(PictureExport, PdfIsOnePageOfThePicturesSizeAndPrintingFillsALandscapePage)
+{
+    const std::string path = m_dir.File("picture.pdf");
+    ASSERT_TRUE(Export(path, QSize(960, 480)));
+    const QByteArray pdf = ReadAll(path);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    PdfPages pages = ReadPdfPages(pdf);
+    EXPECT_EQ(pages.count, 1);
+    // 960 by 480 pixels of 1/96 inch are 720 by 360 points.
+    EXPECT_EQ(pages.mediaBox, "0 0 720.000000 360.000000");
+
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::string printed = m_dir.File("printed.pdf");
+    printer.setOutputFileName(QString::fromStdString(printed));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    ASSERT_TRUE(PrintPicture(printer, m_view->PictureData(), m_view->size()));
+    pages = ReadPdfPages(ReadAll(printed));
+    EXPECT_EQ(pages.count, 1);
+    const QStringList box = pages.mediaBox.split(' ');
+    ASSERT_EQ(box.size(), 4);
+    EXPECT_GT(box[2].toDouble(), box[3].toDouble());
+}
+
+TEST_F(PictureExport, ExportPictureCommandWritesTheChosenFileOrNamesTheFailure)
+{
+    const std::string path = m_dir.File("chosen.png");
+    m_ui->saveChoices.push_back(path);
+    const bool shown = RunModal<CExportPictureDlg>([&] { Frame().OnCommand(cmd::ExportPicture); },
+                                                   [](CExportPictureDlg& dlg) {
+                                                       Control<QSpinBox>(dlg, "width")->setValue(640);
+                                                       Control<QSpinBox>(dlg, "height")->setValue(400);
+                                                       dlg.accept();
+                                                   });
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(m_ui->fileDialogs.size(), 1u);
+    EXPECT_EQ(m_ui->fileDialogs[0].filter, "PNG Image (*.png);;SVG Drawing (*.svg);;PDF Document (*.pdf)");
+    EXPECT_FALSE(m_ui->fileDialogs[0].allFilesFilter);
+    EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(640, 400));
+    EXPECT_TRUE(m_ui->messages.empty());
+
+    // A folder that does not exist: the message names the file.
+    const std::string bad = m_dir.File("missing/picture.svg");
+    m_ui->saveChoices.push_back(bad);
+    RunModal<CExportPictureDlg>([&] { Frame().OnCommand(cmd::ExportPicture); },
+                                [](CExportPictureDlg& dlg) { dlg.accept(); });
+    ASSERT_EQ(m_ui->messages.size(), 1u);
+    EXPECT_NE(m_ui->messages[0].find("Cannot export the picture to " + bad + ": "), std::string::npos);
+}
+
+TEST_F(PictureExport, CopyPutsAnImageAndAnSvgDrawingOnTheClipboard)
+{
+    QApplication::clipboard()->clear();
+    Frame().OnCommand(cmd::EditCopy);
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_TRUE(mime->hasImage());
+    EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).size(), m_view->size());
+    EXPECT_TRUE(mime->data("image/svg+xml").contains("<svg"));
+}
+
+TEST_F(PictureExport, AxisScalesAddAGridToWindowAndFileAndAreRemembered)
+{
+    QAction* item = Frame().ActionsFor(cmd::ViewAxisScales).value(0);
+    ASSERT_NE(item, nullptr);
+    Frame().UpdateCommandUi();
+    EXPECT_FALSE(item->isChecked());
+    item->trigger();
+    Frame().UpdateCommandUi();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(QSettings().value("View/AxisScales").toBool());
+
+    const QImage window = RenderWidget(*m_view);
+    const QRect plot = CKestrinView::PlotRect(m_view->width(), m_view->height());
+    EXPECT_GT(CountColour(window, kGrid, plot), plot.height());
+    const std::string path = m_dir.File("scales.png");
+    ASSERT_TRUE(Export(path, m_view->size(), true));
+    EXPECT_EQ(QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32), window);
+
+    // A new start of the workbench finds it on.
+    CKestrinApp again(std::make_unique<CScriptedQtUi>());
+    ASSERT_TRUE(again.InitInstance({}));
+    EXPECT_TRUE(again.ActiveView()->AxisScales());
+}
+
+TEST_F(PictureExport, CommandLineExportNeedsNoDisplayAndFailsOnABadTarget)
+{
+    const std::string text = m_dir.File("series.txt");
+    WriteFile(text, "1\n3\n2\n5\n4\n6\n8\n7\n9\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    auto runWith = [&](const QStringList& arguments, QString& errors) {
+        QProcess kestrin;
+        kestrin.setProcessEnvironment(env);
+        kestrin.start(QStringLiteral(KESTRIN_APP_PATH), arguments);
+        EXPECT_TRUE(kestrin.waitForFinished(60000));
+        errors = QString::fromLocal8Bit(kestrin.readAllStandardError());
+        return kestrin.exitStatus() == QProcess::NormalExit ? kestrin.exitCode() : -1;
+    };
+    auto run = [&](const std::string& out, QString& errors) {
+        return runWith({"--export-picture", QString::fromStdString(out), "--size", "640x480", "--axis-scales",
+                        "--import-text", QString::fromStdString(text)},
+                       errors);
+    };
+    QString errors;
+    const std::string out = m_dir.File("cli.png");
+    EXPECT_EQ(run(out, errors), 0) << errors.toStdString();
+    const QImage png(QString::fromStdString(out));
+    EXPECT_EQ(png.size(), QSize(640, 480));
+    EXPECT_GT(CountColour(png.convertToFormat(QImage::Format_RGB32), kGrid, CKestrinView::PlotRect(640, 480)), 0);
+
+    const std::string bad = m_dir.File("no/such/folder/cli.pdf");
+    EXPECT_EQ(run(bad, errors), 1);
+    EXPECT_TRUE(errors.contains(QString::fromStdString(bad))) << errors.toStdString();
+
+    // The workbench itself needs a display and says so in one line.
+    EXPECT_EQ(runWith({QString::fromStdString(text)}, errors), 1);
+    EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("no display"))) << errors.toStdString();
+}
+
+} // namespace picture_export_test

@@ -1,0 +1,64 @@
+#include "HGraphRender.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QPen>
+#include <QPolygon>
+#include <QString>
+
+#include "Format.h"
+#include "PlotMapping.h"
+
+namespace {
+
+const QColor kIntervalColour(255, 0, 255);
+const QColor kSlidingColour(0, 255, 0);
+
+QPen SolidPen(const QColor& colour)
+{
+    return QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+} // namespace
+
+void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data)
+{
+    const CPlotRect client{0, 0, w, h};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBrush(Qt::NoBrush);
+
+    const std::size_t tabCount = data.tabPositions.size();
+    if (tabCount > 0) {
+        const std::size_t intervals = std::min(tabCount + 1, data.intervalH.size());
+        painter.setPen(SolidPen(kIntervalColour));
+        const int ascent = painter.fontMetrics().ascent();
+        int xStart = 0;
+        for (std::size_t i = 0; i < intervals; ++i) {
+            const int xEnd =
+                i == tabCount ? w : ValueToPixelX(client, data.extents, static_cast<double>(data.tabPositions[i]));
+            const double hValue = data.intervalH[i];
+            if (std::isfinite(hValue)) {
+                const int yH = HToPixel(client, hValue);
+                painter.drawLine(QPoint(xStart, yH), QPoint(xEnd, yH));
+            }
+            painter.drawText(QPoint(xStart, ascent), QString::fromStdString("H: " + FormatFixed(hValue, 2)));
+            xStart = xEnd + 1;
+        }
+    }
+
+    const int slidingCount = data.windows ? data.windows->GetSize() : 0;
+    if (slidingCount > 1) {
+        painter.setPen(SolidPen(kSlidingColour));
+        QPolygon curve;
+        curve.reserve(slidingCount);
+        for (const CHPoint& result : *data.windows) {
+            const CPixel px = SlidingResultToPixel(client, data.extents, result.m_dX, result.m_dY);
+            curve.append(QPoint(px.x, px.y));
+        }
+        painter.drawPolyline(curve);
+    }
+    painter.restore();
+}

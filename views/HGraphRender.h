@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <QPainter>
+
+#include "GrowArray.h"
+#include "PlotExtents.h"
+
+// What the H graph draws, gathered from the document, the ruler and the
+// view so that it can be drawn into any paint device.
+struct CHGraphData
+{
+    CPlotExtents extents;
+    // The ruler's tab positions, ascending.
+    std::vector<std::int32_t> tabPositions;
+    // H of each interval that has an estimator, left to right: at most one
+    // more than the tab positions.
+    std::vector<double> intervalH;
+    // The sliding-window results; null or empty for none.
+    const CHPointArray* windows = nullptr;
+
+    // Whether anything is drawn at all.
+    bool IsEmpty() const { return tabPositions.empty() && (!windows || windows->IsEmpty()); }
+};
+
+// Draws the interval lines with their "H: %.2f" labels along the top edge
+// and the sliding-window curve into a w by h area at (0, 0), over what the
+// device holds. Text uses the painter's font.
+void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data);

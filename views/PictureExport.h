@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "PictureRender.h"
+
+class QPrinter;
+
+// The picture written out: PNG images, SVG drawings and PDF documents, the
+// clipboard's image and drawing, and the printed page.
+enum class PictureFormat { png, svg, pdf };
+
+// The format a file name asks for by its extension (any case); none for
+// another extension.
+std::optional<PictureFormat> PictureFormatOf(const QString& path);
+
+struct CPictureExportSettings
+{
+    QSize size;          // of the whole picture, in pixels (points of 1/96 inch in vector files)
+    int dpi = 96;        // written into a PNG image
+    bool ruler = false;  // the ruler strip with its tabs
+};
+
+// The largest side a picture may have.
+constexpr int kMaxPictureSide = 10000;
+
+// The picture as an image of the given size, drawn as the window draws it.
+QImage RenderPictureImage(const CPictureData& data, QSize size, bool ruler);
+// The picture as an SVG drawing, text as text and the series as one path.
+QByteArray RenderPictureSvg(const CPictureData& data, QSize size, bool ruler);
+
+// Writes the picture to path in the format of its extension, through a
+// temporary file renamed over the target only once complete. On failure the
+// target is left as it was and error holds the reason.
+bool ExportPicture(const QString& path, const CPictureData& data, const CPictureExportSettings& settings,
+                   QString& error);
+
+// Prints the picture on one page of the printer, as large as the page allows
+// with its proportions kept, centred. False when the printer could not start.
+bool PrintPicture(QPrinter& printer, const CPictureData& data, QSize size);

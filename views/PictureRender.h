@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+
+#include "HGraphRender.h"
+#include "LegendRender.h"
+#include "RulerRender.h"
+#include "SeriesGraphRender.h"
+
+// The whole picture of a document window, gathered from its view so that it
+// can be drawn at any size into any paint device: the file exports, the
+// printer and the clipboard.
+struct CPictureData
+{
+    bool hasData = false;
+    CSeriesGraphData series;
+    CHGraphData hGraph;
+    CLegendData legend;
+    CRulerData ruler;
+    // The layers the window shows; a hidden one is left out.
+    bool showSeries = true;
+    bool showHGraph = true;
+    bool showRuler = true;
+    bool showLegend = true;
+    // The window's text, sized in pixels so that the picture keeps its
+    // proportions on devices of any resolution.
+    QFont font;
+};
+
+struct CPictureOptions
+{
+    // The ruler strip with its tabs, as the window shows it above the plot.
+    bool ruler = false;
+    // The series as one polyline (for vector files) rather than segment by
+    // segment as the window draws it; the picture is the same.
+    bool onePath = false;
+};
+
+// Draws the picture into a cx by cy area at (0, 0): a white background, then
+// the layers in the window's stacking order (series graph, ruler, H graph,
+// legend), each in its place of the layout.
+void DrawPicture(QPainter& painter, int cx, int cy, const CPictureData& data, const CPictureOptions& options);
