@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "BootstrapReport.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
 #include "HeadlessUi.h"
@@ -15,9 +16,13 @@
 namespace {
 
 constexpr OptionDef kOptions[] = {{"--at", "", 1, "T1,T2,..."}, kDOption, kMOption, kFilterOption, kDbOption,
-                                   kTableOption, kXFieldOption, kYFieldOption, kJsonOption};
+                                   kTableOption, kXFieldOption, kYFieldOption, kJsonOption,
+                                   kBootstrapOption, kReplicatesOption, kSeedOption};
 
-std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs)
+// One bootstrap per interval, in the document's order; empty when not asked.
+using IntervalBootstraps = std::vector<CBootstrapResult>;
+
+std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs, const IntervalBootstraps& bootstraps)
 {
     std::string out;
     AppendField(out, "D", std::to_string(doc.m_nD));
@@ -33,11 +38,15 @@ std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs
         table.AddRow({DisplayText(set->m_strLabel), std::to_string(set->GetCount()), Decimal(set->GetH()),
                       Decimal(set->GetB()), Decimal(set->GetR())});
     table.AppendTo(out);
+    if (!bootstraps.empty())
+        out += '\n';
+    for (std::size_t i = 0; i < bootstraps.size(); ++i)
+        AppendField(out, "bootstrap " + DisplayText(doc.m_tabSets[i]->m_strLabel), BootstrapText(bootstraps[i]));
     return out;
 }
 
 std::string AsJson(const std::string& path, const SeriesOptions& options, const CKestrinDoc& doc,
-                   const std::vector<std::int32_t>& tabs)
+                   const std::vector<std::int32_t>& tabs, const IntervalBootstraps& bootstraps)
 {
     std::string out;
     CJsonWriter json(out);
@@ -52,11 +61,14 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
     json.EndArray();
     json.Key("intervals");
     json.BeginArray();
-    for (const auto& set : doc.m_tabSets) {
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        const CHDataSet& set = *doc.m_tabSets[i];
         json.BeginObject(true);
-        json.StringField("label", DisplayText(set->m_strLabel));
-        json.IntegerField("n", set->GetCount());
-        WriteFitFields(json, *set);
+        json.StringField("label", DisplayText(set.m_strLabel));
+        json.IntegerField("n", set.GetCount());
+        WriteFitFields(json, set);
+        if (i < bootstraps.size())
+            WriteBootstrap(json, bootstraps[i]);
         json.EndObject();
     }
     json.EndArray();
@@ -74,6 +86,7 @@ int RunTabs(std::span<const std::string> args)
         return ShowCommandHelp("tabs");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
+    const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
     std::vector<std::int32_t> tabs;
     if (parsed.Has("--at"))
         tabs = ParseWholeNumberList(parsed.Values("--at")[0], "--at");
@@ -92,5 +105,10 @@ int RunTabs(std::span<const std::string> args)
         std::fprintf(stderr, "%s tabs: warning: %ld of %zu intervals hold fewer than D + M = %d values; L(r) is 0 "
                      "for their longest lags\n", kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(),
                      doc.m_nD + doc.m_nM);
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs) : AsText(doc, tabs));
+    IntervalBootstraps bootstraps;
+    if (bootstrapOptions.run)
+        for (const auto& set : doc.m_tabSets)
+            bootstraps.push_back(BootstrapOf(*set, bootstrapOptions));
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs, bootstraps)
+                                           : AsText(doc, tabs, bootstraps));
 }
