@@ -117,6 +117,7 @@ bool CKestrinView::RoutesCommand(int id) const
     case cmd::SetSlopeWindows:
     case cmd::Correlation:
     case cmd::SetPlotPoint:
+    case cmd::Profile:
         return true;
     default:
         return false;
@@ -145,6 +146,7 @@ CCommandState CKestrinView::GetCommandState(int id) const
     case cmd::HParameters:
     case cmd::AutoTab:
     case cmd::ExtractData:
+    case cmd::Profile:
     case cmd::SetSlidingWindows:
     case cmd::SetSlopeWindows:
         state.enabled = hasData;
@@ -233,6 +235,9 @@ bool CKestrinView::OnCommand(int id)
         break;
     case cmd::ExtractData:
         OnExtractData();
+        break;
+    case cmd::Profile:
+        OnProfile();
         break;
     default:
         break;

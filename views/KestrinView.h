@@ -120,6 +120,7 @@ private:
     void OnExtractHDataText();
     void OnExtractHDataDocument();
     void OnExtractData();
+    void OnProfile();
     CKestrinDoc* NewDocument();
 
     CKestrinDoc& m_doc;
