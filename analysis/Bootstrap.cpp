@@ -163,8 +163,7 @@ bool EvaluateAt(const CBootstrapRequest& request, double h, CNormalCache& draws,
 
 bool UsableRequest(const CBootstrapRequest& r)
 {
-    return r.n >= kMinBootstrapCount && r.replicates >= 1 && r.replicates <= kMaxBootstrapReplicates &&
-           r.nD >= 1 && r.nM >= 1 && r.level > 0.0 && r.level < 1.0 && std::isfinite(r.observedH);
+    return !CheckBootstrapRequest(r);
 }
 
 // The sorted estimates at every h tried so far, and the search itself.
@@ -241,6 +240,20 @@ private:
 };
 
 } // namespace
+
+std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& r)
+{
+    if (r.n < kMinBootstrapCount || r.n > kMaxBootstrapCount)
+        return "A bootstrap takes from " + std::to_string(kMinBootstrapCount) + " to " +
+               std::to_string(kMaxBootstrapCount) + " values; this estimate has " + std::to_string(r.n) + ".";
+    if (r.replicates < 1 || r.replicates > kMaxBootstrapReplicates)
+        return "The replicates must be between 1 and " + std::to_string(kMaxBootstrapReplicates) + ".";
+    if (r.nD < 1 || r.nM < 1)
+        return "A bootstrap needs D and M of at least 1.";
+    if (!(r.level > 0.0 && r.level < 1.0) || !std::isfinite(r.observedH))
+        return "The estimate cannot be bootstrapped.";
+    return std::nullopt;
+}
 
 std::vector<double> BootstrapEstimates(const CBootstrapRequest& request, double h)
 {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class CHDataSet;
@@ -23,6 +24,9 @@ constexpr int kMaxBootstrapReplicates = 100000;
 // The least number of values a bootstrap takes: fewer cannot be estimated
 // with any lag.
 constexpr int kMinBootstrapCount = 4;
+// The most values a bootstrap takes: beyond, one replicate's transform alone
+// would take hundreds of megabytes and the run hours.
+constexpr int kMaxBootstrapCount = 1 << 20;
 
 struct CBootstrapRequest
 {
@@ -65,9 +69,14 @@ using BootstrapProgress = std::function<bool(double fraction)>;
 constexpr double kBootstrapLowestH = 1.0 / 128.0;
 constexpr double kBootstrapHighestH = 127.0 / 128.0;
 
-// Runs the bootstrap. A request with fewer than kMinBootstrapCount values,
-// no replicate, D or M below 1, or a level outside (0, 1) gives a result
-// with nothing reached.
+// Why a request cannot be run (fewer than kMinBootstrapCount or more than
+// kMaxBootstrapCount values, replicates outside 1..kMaxBootstrapReplicates,
+// D or M below 1, a level outside (0, 1), an observed H that is not a
+// number); nothing when it can.
+std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& request);
+
+// Runs the bootstrap. A request that CheckBootstrapRequest refuses gives a
+// result with nothing reached.
 CBootstrapResult RunBootstrap(const CBootstrapRequest& request, const BootstrapProgress& progress = {});
 
 // The estimates of the replicates at one trial exponent, in replicate

@@ -1,6 +1,7 @@
 #include "BootstrapReport.h"
 
 #include <limits>
+#include <stdexcept>
 
 #include "HDataSet.h"
 #include "JsonWriter.h"
@@ -27,6 +28,8 @@ CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& optio
     CBootstrapRequest request = BootstrapRequestFor(set);
     request.replicates = options.replicates;
     request.seed = options.seed;
+    if (const auto refusal = CheckBootstrapRequest(request))
+        throw std::runtime_error("--bootstrap: " + *refusal);
     return RunBootstrap(request);
 }
 

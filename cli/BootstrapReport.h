@@ -24,7 +24,8 @@ struct BootstrapOptions
 // Throws UsageError for a bad K or S, or for either without --bootstrap.
 BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed);
 
-// The bootstrap of an estimator as it was last computed.
+// The bootstrap of an estimator as it was last computed; throws
+// std::runtime_error with the reason when it cannot be run.
 CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options);
 
 // The result as the text line "bootstrap  ..." or as the JSON member

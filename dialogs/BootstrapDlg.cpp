@@ -115,6 +115,10 @@ void CBootstrapDlg::Start()
     CBootstrapRequest request = m_request;
     request.replicates = m_replicates->value();
     request.seed = seed;
+    if (const auto refusal = CheckBootstrapRequest(request)) {
+        m_status->setText(QString::fromStdString(*refusal));
+        return;
+    }
     m_result.reset();
     m_cancel = false;
     m_done = false;

@@ -62,6 +62,11 @@ TEST_F(CliBootstrap, UnreachableEstimateIsNullAndSaidSo)
     const CliResult text = Run({"estimate", file, "--bootstrap", "--replicates", "4"});
     EXPECT_NE(text.out.find("cannot be reached by any H in (0, 1)"), std::string::npos) << text.out;
 
+    // Too few values for a bootstrap: said so, exit 1.
+    const CliResult tooFew = Run({"estimate", WriteValues("three.txt", {1, 2, 3}), "--bootstrap"});
+    EXPECT_EQ(tooFew.exitCode, 1);
+    EXPECT_NE(tooFew.err.find("A bootstrap takes from 4 to"), std::string::npos) << tooFew.err;
+
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"estimate", file, "--seed", "3"}, {"estimate", file, "--bootstrap", "--replicates", "0"}})
         EXPECT_EQ(Run(args).exitCode, 2);
