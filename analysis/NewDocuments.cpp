@@ -17,6 +17,20 @@ void FinishNewDocument(CKestrinDoc& target)
     target.UpdateAllViews(nullptr);
 }
 
+// The extracted and the profile document: the source's names, has-data
+// flag and parameters, then finished as every new document is.
+void FinishDerivedDocument(const CKestrinDoc& source, CKestrinDoc& target)
+{
+    target.m_strDatabase = source.m_strDatabase;
+    target.m_strXField = source.m_strXField;
+    target.m_strYField = source.m_strYField;
+    target.m_strTable = source.m_strTable;
+    target.m_bHasData = source.m_bHasData;
+    target.m_nD = source.m_nD;
+    target.m_nM = source.m_nM;
+    FinishNewDocument(target);
+}
+
 } // namespace
 
 void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& target)
@@ -51,14 +65,25 @@ void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, C
         if (from <= k && k <= to)
             target.m_points.Add(p);
     }
-    target.m_strDatabase = source.m_strDatabase;
-    target.m_strXField = source.m_strXField;
-    target.m_strYField = source.m_strYField;
-    target.m_strTable = source.m_strTable;
-    target.m_bHasData = source.m_bHasData;
-    target.m_nD = source.m_nD;
-    target.m_nM = source.m_nM;
-    FinishNewDocument(target);
+    FinishDerivedDocument(source, target);
+}
+
+void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
+{
+    const CHPointArray& points = source.m_points;
+    double total = 0.0;
+    for (const CHPoint& p : points)
+        total += p.m_dY;
+    const double mean = points.IsEmpty() ? 0.0 : total / points.GetSize();
+    target.m_points.Reserve(target.m_points.Storage().size() + points.Storage().size());
+    double sum = 0.0;
+    for (const CHPoint& p : points) {
+        sum += p.m_dY - mean;
+        CHPoint q = p;
+        q.m_dY = sum;
+        target.m_points.Add(q);
+    }
+    FinishDerivedDocument(source, target);
 }
 
 std::optional<std::string> CheckExtractRange(double from, double to, double minimum, double maximum)

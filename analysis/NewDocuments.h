@@ -19,6 +19,13 @@ void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& tar
 // modified, recalculates and updates.
 void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, CKestrinDoc& target);
 
+// Fills target, a new and empty document, with the profile of source's
+// series: each point keeps its X (and the rest of its record) and its Y
+// becomes the running sum of the departures of the Y values from their mean,
+// summed in series order. The source's four names, has-data flag, D and M
+// come along. Then marks it modified, recalculates and updates.
+void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target);
+
 // The Select Range dialog's refusals, in its order, for a range chosen over
 // a series from minimum to maximum; nothing when the range is accepted
 // (the bounds themselves and From equal to To are). A From or To that is

@@ -42,6 +42,8 @@ const char* CommandPrompt(int id)
     case cmd::SetSlopeWindows: return "Set sliding slope windows\nSlope Windows";
     case cmd::Correlation: return "Look for Correlation\nCorrelation";
     case cmd::SetPlotPoint: return "Set Plot Point for Sliding Windows\nSet Plot Point";
+    case cmd::Profile: return "Running sum of the departures from the mean as a new document\nProfile";
+    case cmd::HelpManual: return "Open the Kestrin manual\nKestrin Help";
     default:
         if (id >= cmd::FileMru1 && id < cmd::FileMru1 + 4)
             return "Open this document";

@@ -10,6 +10,7 @@
 #include "AboutDlg.h"
 #include "ChildFrame.h"
 #include "CommandLine.h"
+#include "HelpWindow.h"
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "MainFrame.h"
@@ -307,6 +308,15 @@ void CKestrinApp::OnAppAbout()
 {
     CAboutDlg about(m_mainFrame.get());
     about.exec();
+}
+
+void CKestrinApp::OnHelpManual()
+{
+    if (!m_helpWindow)
+        m_helpWindow = std::make_unique<CHelpWindow>();
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
 }
 
 CKestrinDoc* CKestrinApp::ImportTextIntoNewDocument(const QString& path)

@@ -11,6 +11,7 @@
 #include "RecentFileList.h"
 
 class CChildFrame;
+class CHelpWindow;
 class CKestrinDoc;
 class CKestrinView;
 class CMainFrame;
@@ -59,6 +60,9 @@ public:
     bool OnFileClose();
     void OnWindowNew();
     void OnAppAbout();
+    // Shows the manual's window, made at the first call.
+    void OnHelpManual();
+    CHelpWindow* HelpWindow() const { return m_helpWindow.get(); }
     // A new document filled from a text file, one number per line.
     CKestrinDoc* ImportTextIntoNewDocument(const QString& path);
     // Offers to save every modified document; false if the user cancels.
@@ -93,4 +97,5 @@ private:
     bool m_bAxisScales = false;
     // Declared last: its windows go before the documents they show.
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<CHelpWindow> m_helpWindow;
 };

@@ -321,6 +321,7 @@ void CMainFrame::ApplyState(int id, QAction* action)
     case cmd::FileOpen:
     case cmd::AppExit:
     case cmd::AppAbout:
+    case cmd::HelpManual:
         break;
     case cmd::ViewToolbar:
         state.checkable = true;
@@ -375,6 +376,7 @@ void CMainFrame::OnCommand(int id)
     case cmd::FileSaveAs: m_app.OnFileSaveAs(); break;
     case cmd::AppExit: close(); break;
     case cmd::AppAbout: m_app.OnAppAbout(); break;
+    case cmd::HelpManual: m_app.OnHelpManual(); break;
     case cmd::ViewToolbar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case cmd::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::ViewAxisScales: m_app.SetAxisScales(!m_app.AxisScales()); break;

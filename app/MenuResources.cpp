@@ -28,7 +28,7 @@ const std::vector<CMenuDef>& NoDocumentMenus()
          {Item("&New", cmd::FileNew, "Ctrl+N"), Item("&Open...", cmd::FileOpen, "Ctrl+O"), Separator(),
           Item("Recent File", cmd::FileMru1), Separator(), Item("E&xit", cmd::AppExit)}},
         {"&View", {Item("&Toolbar", cmd::ViewToolbar), Item("&Status Bar", cmd::ViewStatusBar)}},
-        {"&Help", {Item("&About Kestrin...", cmd::AppAbout)}},
+        {"&Help", {Item("&About Kestrin...", cmd::AppAbout), Item("Kestrin &Help", cmd::HelpManual, "F1")}},
     };
     return menus;
 }
@@ -44,7 +44,7 @@ const std::vector<CMenuDef>& DocumentMenus()
           Separator(),
           Submenu("&Import Data",
                   {Item("&Text File", cmd::ImportTextFile), Item("&Database Data", cmd::ImportDatabase)}),
-          Item("&Extract Data", cmd::ExtractData), Separator(), Item("Recent File", cmd::FileMru1), Separator(),
+          Item("&Extract Data", cmd::ExtractData), Item("&Profile", cmd::Profile), Separator(), Item("Recent File", cmd::FileMru1), Separator(),
           Item("E&xit", cmd::AppExit)}},
         {"&View",
          {Item("&Toolbar", cmd::ViewToolbar), Item("Status &Bar", cmd::ViewStatusBar), Separator(),
@@ -64,7 +64,7 @@ const std::vector<CMenuDef>& DocumentMenus()
         {"&Window",
          {Item("&New Window", cmd::WindowNew), Item("&Cascade", cmd::WindowCascade), Item("&Tile", cmd::WindowTile),
           Item("&Arrange Icons", cmd::WindowArrange)}},
-        {"&Help", {Item("&About Kestrin...", cmd::AppAbout)}},
+        {"&Help", {Item("&About Kestrin...", cmd::AppAbout), Item("Kestrin &Help", cmd::HelpManual, "F1")}},
     };
     return menus;
 }

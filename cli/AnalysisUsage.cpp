@@ -165,6 +165,15 @@ constexpr std::string_view kHDataHelp =
     "Text output: one line naming the number of points and the document.\n"
     KESTRIN_WINDOWS_JSON "  \"x_min\", \"output\", \"points\", \"D\", \"M\"}\n";
 
+// The options and output of the commands that save a new document of points.
+#define KESTRIN_NEW_DOCUMENT_OPTIONS                                             \
+    "  -o, --output DOC.kst the document to write (required; an existing one\n" \
+    "                       is replaced only once the new one is complete)\n"   \
+    KESTRIN_INPUT_OPTIONS KESTRIN_COMMON_OPTIONS                                 \
+    "\n"                                                                         \
+    "Text output: one line naming the number of points and the document.\n"    \
+    "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
+
 constexpr std::string_view kExtractHelp =
     "Usage: kestrin-cli extract INPUT [--from A] [--to B] -o DOC.kst [--json]\n"
     "\n"
@@ -178,18 +187,31 @@ constexpr std::string_view kExtractHelp =
     "Options:\n"
     "  --from A             the lowest X to take (a number)\n"
     "  --to B               the highest X to take (a number)\n"
-    "  -o, --output DOC.kst the document to write (required; an existing one\n"
-    "                       is replaced only once the new one is complete)\n" KESTRIN_INPUT_OPTIONS
-        KESTRIN_COMMON_OPTIONS
-    "\n"
-    "Text output: one line naming the number of points and the document.\n"
-    "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
+    KESTRIN_NEW_DOCUMENT_OPTIONS
     "  \"from\", \"to\", \"x_min\", \"x_max\", \"output\", \"points\"}\n";
+
+constexpr std::string_view kProfileHelp =
+    "Usage: kestrin-cli profile INPUT -o DOC.kst [--json]\n"
+    "\n"
+    "Saves the profile of the series as a new Kestrin document, as the\n"
+    "workbench's \"Profile\" does: every point keeps its X, and its Y becomes\n"
+    "the running sum of the departures of Y from the series' mean. The names,\n"
+    "D and M come along and its global H is computed. Take the profile of a\n"
+    "stationary, noise-like series (one whose H reads near or below 0.5, such\n"
+    "as the Nile minima) before estimating H: the curve-length estimate is\n"
+    "made for motion-like series (see the manual, Help > Kestrin Help).\n"
+    "\n" KESTRIN_INPUT_NOTE
+    "\n"
+    "Options:\n"
+    KESTRIN_NEW_DOCUMENT_OPTIONS
+    "  \"output\", \"points\", \"H\"}\n";
 
 } // namespace
 
 std::string_view AnalysisCommandHelp(std::string_view command)
 {
+    if (command == "profile")
+        return kProfileHelp;
     if (command == "sliding")
         return kSlidingHelp;
     if (command == "meta-h")

@@ -28,6 +28,7 @@ constexpr Command kCommands[] = {
     {"correlate", RunCorrelate},
     {"h-data", RunHData},
     {"extract", RunExtract},
+    {"profile", RunProfile},
 };
 
 const Command* FindCommand(std::string_view name)

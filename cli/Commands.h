@@ -32,6 +32,7 @@ int RunSlopes(std::span<const std::string> args);
 int RunCorrelate(std::span<const std::string> args);
 int RunHData(std::span<const std::string> args);
 int RunExtract(std::span<const std::string> args);
+int RunProfile(std::span<const std::string> args);
 
 // The switch every command takes for machine-readable output.
 inline constexpr OptionDef kJsonOption{"--json", "", 0};

@@ -1,5 +1,6 @@
 #include "EstimatorReport.h"
 
+#include "BootstrapReport.h"
 #include "HDataSet.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
@@ -70,7 +71,8 @@ void AppendIntervalTable(std::string& out, const CKestrinDoc& doc)
     table.AppendTo(out);
 }
 
-void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions)
+void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
+                    const std::vector<CBootstrapResult>* bootstraps)
 {
     json.Key("intervals");
     json.BeginArray();
@@ -83,6 +85,8 @@ void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector
         json.IntegerField("M", set.GetM());
         json.IntegerField("n", set.GetCount());
         WriteFitFields(json, set);
+        if (bootstraps && i < bootstraps->size())
+            WriteBootstrap(json, (*bootstraps)[i]);
         json.EndObject();
     }
     json.EndArray();

@@ -7,6 +7,7 @@
 class CHDataSet;
 class CKestrinDoc;
 class CJsonWriter;
+struct CBootstrapResult;
 struct CHPoint;
 
 // The results of a fit, H, b and r, as text fields or as JSON fields.
@@ -26,7 +27,8 @@ void WriteLagTable(CJsonWriter& json, const CHDataSet& set);
 // positions they were computed from: interval i ends at position i, the last
 // at the largest X.
 void AppendIntervalTable(std::string& out, const CKestrinDoc& doc);
-void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions);
+void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
+                    const std::vector<CBootstrapResult>* bootstraps = nullptr);
 
 // The JSON array "tabs": tab positions, ascending.
 void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& positions);

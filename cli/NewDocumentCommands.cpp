@@ -24,6 +24,9 @@ constexpr OptionDef kExtractOptions[] = {{"--from", "", 1, "A"}, {"--to", "", 1,
                                           kFilterOption,        kDbOption,          kTableOption,
                                           kXFieldOption,        kYFieldOption,      kJsonOption};
 
+constexpr OptionDef kProfileOptions[] = {kOutputDocOption, kFilterOption, kDbOption,  kTableOption,
+                                          kXFieldOption,    kYFieldOption, kJsonOption};
+
 std::string SavedLine(int count, const char* what, const AnalysisInput& input, const std::string& output)
 {
     return "Saved " + std::to_string(count) + " " + what + (count == 1 ? "" : "s") + " from " +
@@ -44,6 +47,37 @@ std::string RangeText(const ParsedArgs& parsed, const CPlotExtents& extents)
     if (std::isnan(extents.m_dXMin) || std::isnan(extents.m_dXMax))
         return text + "; the series has no X range: its first X is not a number";
     return text + "; the series' X runs from " + Exact(extents.m_dXMin) + " to " + Exact(extents.m_dXMax);
+}
+
+// Makes target a new document, fills it and saves it as output; false when
+// it could not be written (the user has been told why).
+template <class Fill>
+bool SaveNewDocument(CKestrinDoc& target, const std::string& output, Fill fill)
+{
+    target.OnNewDocument();
+    fill(target);
+    return target.OnSaveDocument(output);
+}
+
+// What a command that saved a document prints: the saved line, or JSON
+// with the input's fields, before(json), "output", "points", after(json).
+template <class Before, class After>
+std::string SavedReport(bool asJson, const AnalysisInput& input, const std::string& output, const CKestrinDoc& target,
+                        const char* what, Before before, After after)
+{
+    if (!asJson)
+        return SavedLine(target.m_points.GetSize(), what, input, output);
+    std::string out;
+    CJsonWriter json(out);
+    json.BeginObject();
+    WriteInputSource(json, input);
+    before(json);
+    json.StringField("output", DisplayText(output));
+    json.IntegerField("points", target.m_points.GetSize());
+    after(json);
+    json.EndObject();
+    json.Finish();
+    return out;
 }
 
 } // namespace
@@ -71,28 +105,19 @@ int RunHData(std::span<const std::string> args)
     }
     const double xMin = source.GetPlotExtents().m_dXMin;
     CKestrinDoc target(ui);
-    target.OnNewDocument();
-    BuildHDataDocument(source, xMin, target);
-    if (!target.OnSaveDocument(output))
+    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildHDataDocument(source, xMin, doc); }))
         return kExitFailure;
 
-    std::string out;
-    if (parsed.Has("--json")) {
-        CJsonWriter json(out);
-        json.BeginObject();
-        WriteInputSource(json, input);
-        WriteWindowSource(json, source, windows);
-        json.Field("x_min", xMin);
-        json.StringField("output", DisplayText(output));
-        json.IntegerField("points", target.m_points.GetSize());
-        json.IntegerField("D", target.m_nD);
-        json.IntegerField("M", target.m_nM);
-        json.EndObject();
-        json.Finish();
-    } else {
-        out = SavedLine(target.m_points.GetSize(), "H value", input, output);
-    }
-    return EmitOutput(out);
+    return EmitOutput(SavedReport(
+        parsed.Has("--json"), input, output, target, "H value",
+        [&](CJsonWriter& json) {
+            WriteWindowSource(json, source, windows);
+            json.Field("x_min", xMin);
+        },
+        [&](CJsonWriter& json) {
+            json.IntegerField("D", target.m_nD);
+            json.IntegerField("M", target.m_nM);
+        }));
 }
 
 int RunExtract(std::span<const std::string> args)
@@ -120,26 +145,36 @@ int RunExtract(std::span<const std::string> args)
     if (const auto refusal = CheckExtractRange(first, last, extents.m_dXMin, extents.m_dXMax))
         throw UsageError(*refusal + " (" + RangeText(parsed, extents) + ")");
     CKestrinDoc target(ui);
-    target.OnNewDocument();
-    BuildExtractedDocument(source, first, last, target);
-    if (!target.OnSaveDocument(output))
+    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildExtractedDocument(source, first, last, doc); }))
         return kExitFailure;
 
-    std::string out;
-    if (parsed.Has("--json")) {
-        CJsonWriter json(out);
-        json.BeginObject();
-        WriteInputSource(json, input);
-        json.Field("from", first);
-        json.Field("to", last);
-        json.Field("x_min", extents.m_dXMin);
-        json.Field("x_max", extents.m_dXMax);
-        json.StringField("output", DisplayText(output));
-        json.IntegerField("points", target.m_points.GetSize());
-        json.EndObject();
-        json.Finish();
-    } else {
-        out = SavedLine(target.m_points.GetSize(), "point", input, output);
-    }
-    return EmitOutput(out);
+    return EmitOutput(SavedReport(
+        parsed.Has("--json"), input, output, target, "point",
+        [&](CJsonWriter& json) {
+            json.Field("from", first);
+            json.Field("to", last);
+            json.Field("x_min", extents.m_dXMin);
+            json.Field("x_max", extents.m_dXMax);
+        },
+        [](CJsonWriter&) {}));
+}
+
+int RunProfile(std::span<const std::string> args)
+{
+    const ParsedArgs parsed = ParseArgs(args, kProfileOptions);
+    if (parsed.help)
+        return ShowCommandHelp("profile");
+    const AnalysisInput input = ReadAnalysisInput(parsed);
+    const std::string output = *ReadOutputOption(parsed, input, true);
+
+    CHeadlessUi ui(true);
+    CKestrinDoc source(ui);
+    if (!LoadAnalysisInput(source, input))
+        return kExitFailure;
+    CKestrinDoc target(ui);
+    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildProfileDocument(source, doc); }))
+        return kExitFailure;
+
+    return EmitOutput(SavedReport(parsed.Has("--json"), input, output, target, "point", [](CJsonWriter&) {},
+                                  [&](CJsonWriter& json) { json.Field("H", target.m_globalSet.GetH()); }));
 }

@@ -4,6 +4,7 @@
 
 #include "AnalysisInput.h"
 #include "AutoTabs.h"
+#include "BootstrapReport.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
 #include "HeadlessUi.h"
@@ -25,9 +26,16 @@ constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
                                       kTableOption,
                                       kXFieldOption,
                                       kYFieldOption,
-                                      kJsonOption};
+                                      kJsonOption,
+                                      kBootstrapOption,
+                                      kReplicatesOption,
+                                      kSeedOption};
 
-std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs, bool isDocument)
+// One bootstrap per interval, in the document's order; empty when not asked.
+using IntervalBootstraps = std::vector<CBootstrapResult>;
+
+std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs, bool isDocument,
+                   const IntervalBootstraps& bootstraps)
 {
     std::string out;
     AppendField(out, "D", std::to_string(doc.m_nD));
@@ -43,11 +51,15 @@ std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs
         return out;
     }
     AppendIntervalTable(out, doc);
+    if (!bootstraps.empty())
+        out += '\n';
+    for (std::size_t i = 0; i < bootstraps.size(); ++i)
+        AppendField(out, "bootstrap " + DisplayText(doc.m_tabSets[i]->m_strLabel), BootstrapText(bootstraps[i]));
     return out;
 }
 
 std::string AsJson(const std::string& path, const SeriesOptions& options, const CKestrinDoc& doc,
-                   const std::vector<std::int32_t>& tabs)
+                   const std::vector<std::int32_t>& tabs, const IntervalBootstraps& bootstraps)
 {
     std::string out;
     CJsonWriter json(out);
@@ -56,7 +68,7 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
     json.IntegerField("D", doc.m_nD);
     json.IntegerField("M", doc.m_nM);
     WriteTabPositions(json, tabs);
-    WriteIntervals(json, doc, tabs);
+    WriteIntervals(json, doc, tabs, &bootstraps);
     json.EndObject();
     json.Finish();
     return out;
@@ -71,6 +83,7 @@ int RunTabs(std::span<const std::string> args)
         return ShowCommandHelp("tabs");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
+    const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
     const bool isDocument = !options.database && IsDocumentPath(path);
     if (isDocument && options.filter)
         throw UsageError("--filter applies to text files only, not to a Kestrin document");
@@ -125,5 +138,10 @@ int RunTabs(std::span<const std::string> args)
         std::fprintf(stderr, "%s tabs: warning: %ld of %zu intervals hold fewer than D + M%s values; L(r) is 0 "
                      "for their longest lags\n", kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(),
                      sum.c_str());
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs) : AsText(doc, tabs, isDocument));
+    IntervalBootstraps bootstraps;
+    if (bootstrapOptions.run)
+        for (const auto& set : doc.m_tabSets)
+            bootstraps.push_back(BootstrapOf(*set, bootstrapOptions));
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs, bootstraps)
+                                           : AsText(doc, tabs, isDocument, bootstraps));
 }

@@ -20,6 +20,8 @@ Commands:
   correlate INPUT    correlation of the sliding-window H with the slopes
   h-data INPUT       save the sliding-window H curve as a new document
   extract INPUT      save the points of an X range as a new document
+  profile INPUT      save the profile (running sum of departures from the
+                     mean) as a new document
   help [COMMAND]     show this help, or a command's
 
 Wherever a command reads a text FILE, it reads a database table instead
@@ -29,6 +31,9 @@ delimited text (.csv, .tsv, .txt with a header row) file. The window
 analyses take as INPUT a text FILE (or --db) or a Kestrin document (.kst).
 
 Run 'kestrin-cli COMMAND --help' for a command's options and output.
+The manual, "Kestrin Help" (Help > Kestrin Help, F1, in the workbench),
+explains L(r), D, M, H, b and r, the fit plot, the bootstrap and its bias
+table, the profile, every command and the file formats.
 
 Every command writes text for people, or JSON with --json. Exit status:
 0 success, 1 a file could not be read or written, 2 the command line
@@ -68,8 +73,23 @@ could not be understood.
     "JSON numbers read back to exactly the computed doubles (shortest\n"         \
     "round-trip text); a value that is not finite (NaN, infinity) is null.\n"
 
+#define KESTRIN_BOOTSTRAP_OPTIONS                                                \
+    "  --bootstrap          also bootstrap the estimate: a bias-corrected H\n"  \
+    "                       and its 95 % interval from replicates of fBm\n"     \
+    "  --replicates K       replicates, 1 to 100000 (default 200)\n"            \
+    "  --seed S             seed of the replicates, 0 to 2^63-1 (default\n"     \
+    "                       20240615); the same seed gives the same numbers\n"
+
+#define KESTRIN_BOOTSTRAP_NOTE                                                   \
+    "With --bootstrap, K replicates of fractional Brownian motion of the same\n" \
+    "length are estimated with the same D and M for each trial H; bisection\n"  \
+    "finds the H whose replicates' median equals the estimate (H corrected)\n"  \
+    "and the H whose 97.5 % and 2.5 % quantiles do (the interval's ends).\n"    \
+    "An estimate that no H in (0, 1) reaches is reported as such (null).\n"
+
 constexpr std::string_view kEstimateHelp =
-    "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER] [--json]\n"
+    "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER]\n"
+    "         [--bootstrap [--replicates K] [--seed S]] [--json]\n"
     "       kestrin-cli estimate --db DB --table NAME --x FIELD --y FIELD [--D N] [--M N] [--json]\n"
     "\n"
     "Imports FILE and prints the H estimate of the whole series: n, D, M, H,\n"
@@ -78,19 +98,23 @@ constexpr std::string_view kEstimateHelp =
     "An import sets D 4 and M 3; --D and --M then change them as the\n"
     "workbench's global parameters do.\n"
     "\n"
-    "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
+    KESTRIN_BOOTSTRAP_NOTE
+    "\n"
+    "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
-    "Text output: one \"name value\" line each for n, D, M, H, b, r, then the\n"
-    "table; H, b, r, L(r) and the logarithms have 6 decimals.\n"
+    "Text output: one \"name value\" line each for n, D, M, H, b, r (and with\n"
+    "--bootstrap a \"bootstrap\" line), then the table; H, b, r, L(r) and the\n"
+    "logarithms have 6 decimals.\n"
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
-    "  \"n\", \"D\", \"M\", \"H\", \"b\", \"r\",\n"
+    "  \"n\", \"D\", \"M\", \"H\", \"b\", \"r\", (with --bootstrap: \"bootstrap\":\n"
+    "  {\"replicates\", \"seed\", \"level\", \"H_corrected\", \"low\", \"high\"},)\n"
     "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kTabsHelp =
     "Usage: kestrin-cli tabs FILE (--at T1,T2,... | --every INTERVAL) [--D N] [--M N] [--filter UNDER OVER]\n"
-    "                   [--json]\n"
+    "                   [--bootstrap [--replicates K] [--seed S]] [--json]\n"
     "       kestrin-cli tabs DOC.kst [--at T1,T2,... | --every INTERVAL] [--D N] [--M N] [--json]\n"
     "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD (--at T1,T2,... | --every INTERVAL)\n"
     "                   [--D N] [--M N] [--json]\n"
@@ -113,15 +137,17 @@ constexpr std::string_view kTabsHelp =
     "                       smallest X + INTERVAL, + 2 INTERVAL, ... below the\n"
     "                       largest X (at most 10000), each truncated toward\n"
     "                       zero to a tab position.\n" KESTRIN_PARAMETER_OPTIONS
-        KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
+        KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
     "Text output: D and M, then one line per interval: upper bound (its label),\n"
-    "D, M, n, H, b, r (H, b, r with 6 decimals).\n"
+    "D, M, n, H, b, r (H, b, r with 6 decimals); with --bootstrap then one\n"
+    "\"bootstrap LABEL\" line per interval.\n"
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
     "  \"D\", \"M\", \"tabs\": [sorted positions],\n"
-    "  \"intervals\": [{\"label\", \"upper_bound\", \"D\", \"M\", \"n\", \"H\", \"b\", \"r\"}, ...]}\n" KESTRIN_JSON_NOTE;
+    "  \"intervals\": [{\"label\", \"upper_bound\", \"D\", \"M\", \"n\", \"H\", \"b\", \"r\",\n"
+    "  (with --bootstrap: \"bootstrap\": {...} as for estimate)}, ...]}\n" KESTRIN_BOOTSTRAP_NOTE KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kImportHelp =
     "Usage: kestrin-cli import FILE -o DOC.kst [--at T1,T2,...] [--filter UNDER OVER] [--json]\n"

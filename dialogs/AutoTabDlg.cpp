@@ -12,6 +12,7 @@
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "ParameterTips.h"
 #include "OptimumM.h"
 #include "UiServices.h"
 
@@ -52,6 +53,7 @@ CAutoTabDlg::CAutoTabDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_
     m_editD->setObjectName(ControlName("edit", 1060));
     MakeDigitsOnly(m_editD);
     m_groupD = MakeRadioGroup(this, {valueD});
+    SetParameterTips(groupM, valueM, m_editM, bestM, groupD, valueD, m_editD);
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };

@@ -8,12 +8,15 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "BootstrapDlg.h"
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "FitPlotWnd.h"
 #include "Format.h"
 #include "HDataDlg.h"
 #include "KestrinDoc.h"
 #include "OptimumM.h"
+#include "ParameterTips.h"
 #include "ParamsDlgOwner.h"
 #include "SpinButton.h"
 
@@ -96,6 +99,22 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     auto* viewData = new QPushButton(QStringLiteral("&View Data"), this);
     viewData->setObjectName(ControlName("button", 1038));
     viewData->setAutoDefault(false);
+    auto* fitPlot = new QPushButton(QStringLiteral("Fit &Plot..."), this);
+    fitPlot->setObjectName(QStringLiteral("buttonFitPlot"));
+    fitPlot->setAutoDefault(false);
+    auto* bootstrap = new QPushButton(QStringLiteral("&Bootstrap..."), this);
+    bootstrap->setObjectName(QStringLiteral("buttonBootstrap"));
+    bootstrap->setAutoDefault(false);
+    m_labelBootstrap = new QLabel(this);
+    m_labelBootstrap->setObjectName(QStringLiteral("labelBootstrap"));
+    m_labelBootstrap->setWordWrap(true);
+    m_labelBootstrap->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    buttonM->setToolTip(tips::OptimumM());
+    for (QWidget* w : {static_cast<QWidget*>(m_editM), static_cast<QWidget*>(m_spinM)})
+        w->setToolTip(tips::M());
+    for (QWidget* w : {static_cast<QWidget*>(labelD), static_cast<QWidget*>(m_editD), static_cast<QWidget*>(m_spinD)})
+        w->setToolTip(tips::D());
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };
@@ -118,12 +137,18 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     at(dismiss, 196, 7, 54, 14);
     at(apply, 196, 24, 54, 14);
     at(viewData, 196, 41, 54, 14);
-    setFixedSize(du.X(257), du.Y(201));
+    // Added below the original controls, which keep their places.
+    at(fitPlot, 196, 84, 54, 14);
+    at(bootstrap, 196, 101, 54, 14);
+    at(m_labelBootstrap, 7, 198, 243, 18);
+    setFixedSize(du.X(257), du.Y(220));
 
     connect(dismiss, &QPushButton::clicked, this, &CHParamsDlg::accept);
     connect(apply, &QPushButton::clicked, this, &CHParamsDlg::OnApply);
     connect(viewData, &QPushButton::clicked, this, &CHParamsDlg::OnViewData);
     connect(buttonM, &QPushButton::clicked, this, &CHParamsDlg::SetOptimumM);
+    connect(fitPlot, &QPushButton::clicked, this, &CHParamsDlg::OnFitPlot);
+    connect(bootstrap, &QPushButton::clicked, this, &CHParamsDlg::OnBootstrap);
     // Only a choice of the user counts as a selection change; the selector's
     // own refills do not.
     connect(m_comboTabs, &QComboBox::activated, this, [this] { RefreshDetails(); });
@@ -218,6 +243,10 @@ void CHParamsDlg::RefreshDetails()
         return;
     const CHDataSet* set = FindSelectedDataSet();
     m_list->clear();
+    // A bootstrap belongs to the estimate it was run on.
+    m_labelBootstrap->clear();
+    m_editH->setToolTip(QString());
+    RefreshFitPlot(set);
     if (set) {
         m_strH = FormatFixed(set->GetH(), 2);
         m_strR = FormatFixed(set->GetR(), 2);
@@ -278,6 +307,41 @@ void CHParamsDlg::SetOptimumM()
     m_nM = OptimumM(set->GetCount());
     m_spinM->SetPos(m_nM);
     UpdateData(false);
+}
+
+void CHParamsDlg::RefreshFitPlot(const CHDataSet* set)
+{
+    if (m_fitPlot && set)
+        m_fitPlot->SetData(FitPlotDataOf(*set, m_strSelection));
+}
+
+void CHParamsDlg::OnFitPlot()
+{
+    UpdateData(true);
+    const CHDataSet* set = FindSelectedDataSet();
+    if (!set)
+        return;
+    if (!m_fitPlot)
+        m_fitPlot = new CFitPlotWnd(this);
+    RefreshFitPlot(set);
+    m_fitPlot->show();
+    m_fitPlot->raise();
+}
+
+void CHParamsDlg::OnBootstrap()
+{
+    UpdateData(true);
+    const CHDataSet* set = FindSelectedDataSet();
+    if (!set)
+        return;
+    // The dialog works on a copy of the estimate's numbers: nothing of the
+    // document is read or changed while it runs.
+    CBootstrapDlg dlg(BootstrapRequestFor(*set), this);
+    if (dlg.exec() != QDialog::Accepted || !dlg.Result())
+        return;
+    const QString summary = BootstrapSummary(*dlg.Result());
+    m_labelBootstrap->setText(summary);
+    m_editH->setToolTip(summary);
 }
 
 void CHParamsDlg::OnViewData()

@@ -10,6 +10,8 @@ class IParamsDlgOwner;
 class QComboBox;
 class QLineEdit;
 class QTreeWidget;
+class QLabel;
+class CFitPlotWnd;
 
 // "Hurst Parameters and Variables": a modeless tool window that shows M, D,
 // H, r, b and the L(r) table of the whole series ("Global") or of one
@@ -53,6 +55,10 @@ private:
     void OnApply();
     void OnViewData();
     void SetOptimumM();
+    void OnFitPlot();
+    void OnBootstrap();
+    // Shows the selected estimator in the fit plot, when it is open.
+    void RefreshFitPlot(const CHDataSet* set);
     // The estimator the selection names, looked up now; null when none does.
     CHDataSet* FindSelectedDataSet() const;
 
@@ -66,4 +72,6 @@ private:
     QLineEdit* m_editB = nullptr;
     QLineEdit* m_editM = nullptr;
     QLineEdit* m_editD = nullptr;
+    QLabel* m_labelBootstrap = nullptr;
+    CFitPlotWnd* m_fitPlot = nullptr;
 };

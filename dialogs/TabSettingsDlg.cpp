@@ -12,6 +12,7 @@
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "ParameterTips.h"
 #include "OptimumM.h"
 #include "UiServices.h"
 
@@ -53,6 +54,7 @@ CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : QDialog(par
     m_editD->setObjectName(ControlName("edit", 1048));
     MakeDigitsOnly(m_editD);
     m_groupD = MakeRadioGroup(this, {valueD});
+    SetParameterTips(groupM, valueM, m_editM, optimumM, groupD, valueD, m_editD);
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };

@@ -14,6 +14,7 @@ packages=(
   libsqlite3-dev
   mdbtools-dev
   libbenchmark-dev
+  libkissfft-dev
   qt6-base-dev
   qt6-svg-dev
   fonts-dejavu-core

@@ -51,5 +51,9 @@ constexpr int SetSlopeWindows = 32794;
 constexpr int Correlation = 32795;
 constexpr int SetPlotPoint = 32796;
 constexpr int ExportPicture = 32797;
+// The profile of the series as a new document (File menu, beside Extract
+// Data) and the manual (Help menu, handled by the application).
+constexpr int Profile = 32810;
+constexpr int HelpManual = 32811;
 
 } // namespace cmd

@@ -128,6 +128,7 @@ bool CKestrinView::RoutesCommand(int id) const
     case cmd::FilePrint:
     case cmd::FilePrintPreview:
     case cmd::EditCopy:
+    case cmd::Profile:
         return true;
     default:
         return false;
@@ -156,6 +157,7 @@ CCommandState CKestrinView::GetCommandState(int id) const
     case cmd::HParameters:
     case cmd::AutoTab:
     case cmd::ExtractData:
+    case cmd::Profile:
     case cmd::SetSlidingWindows:
     case cmd::SetSlopeWindows:
     case cmd::ExportPicture:
@@ -260,6 +262,9 @@ bool CKestrinView::OnCommand(int id)
         break;
     case cmd::EditCopy:
         OnCopyPicture();
+        break;
+    case cmd::Profile:
+        OnProfile();
         break;
     default:
         break;

@@ -134,6 +134,7 @@ private:
     void OnExtractHDataText();
     void OnExtractHDataDocument();
     void OnExtractData();
+    void OnProfile();
     CKestrinDoc* NewDocument();
     // The picture as a file, on paper and on the clipboard
     // (KestrinViewPictureCommands.cpp).

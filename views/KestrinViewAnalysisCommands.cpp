@@ -118,3 +118,11 @@ void CKestrinView::OnExtractData()
         return;
     ::BuildExtractedDocument(m_doc, dlg.m_dFrom, dlg.m_dTo, *target);
 }
+
+void CKestrinView::OnProfile()
+{
+    CKestrinDoc* target = NewDocument();
+    if (!target || target == &m_doc)
+        return;
+    ::BuildProfileDocument(m_doc, *target);
+}

@@ -9,6 +9,7 @@
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "ParameterTips.h"
 
 CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
 {
@@ -41,6 +42,7 @@ CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : QDialog(par
     m_editD->setObjectName(ControlName("edit", 1072));
     MakeDigitsOnly(m_editD);
     m_groupD = MakeRadioGroup(this, {valueD});
+    SetParameterTips(groupM, valueM, m_editM, bestM, groupD, valueD, m_editD);
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };

@@ -10,6 +10,7 @@
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
+#include "ParameterTips.h"
 #include "SlidingWindows.h"
 #include "UiServices.h"
 
@@ -69,6 +70,7 @@ CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : QDial
     m_editD->setObjectName(ControlName("edit", 1055));
     MakeDigitsOnly(m_editD);
     m_groupD = MakeRadioGroup(this, {valueD});
+    SetParameterTips(groupM, valueM, m_editM, bestM, groupD, valueD, m_editD);
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };

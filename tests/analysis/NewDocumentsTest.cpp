@@ -221,4 +221,43 @@ TEST(NewDocuments, RangeRefusalsInTheirOrder)
     EXPECT_NE(CheckExtractRange(1950, nan, 1900, 2000), std::nullopt);
 }
 
+TEST(NewDocuments, ProfileIsTheRunningSumOfDeparturesFromTheMean)
+{
+    struct Case
+    {
+        std::vector<double> y;
+        std::vector<double> profile;
+    };
+    const Case cases[] = {
+        {{1, 2, 3, 6}, {-2, -3, -3, 0}},     // mean 3
+        {{5, 5, 5}, {0, 0, 0}},              // a constant has a flat profile
+        {{-1, 1, -1, 1}, {-1, 0, -1, 0}},    // mean 0: the plain running sum
+        {{}, {}},
+    };
+    for (const Case& c : cases) {
+        CHeadlessUi ui;
+        CKestrinDoc source(ui);
+        FillSource(source);
+        for (std::size_t i = 0; i < c.y.size(); ++i)
+            source.m_points.Add(Point(100.0 + 2.0 * i, c.y[i]));
+        if (!source.m_points.IsEmpty())
+            source.m_points[0].m_nCount = 9; // the rest of a record comes along
+        CKestrinDoc target(ui);
+        BuildProfileDocument(source, target);
+        ASSERT_EQ(target.m_points.GetSize(), static_cast<int>(c.profile.size()));
+        for (std::size_t i = 0; i < c.profile.size(); ++i) {
+            EXPECT_EQ(target.m_points[static_cast<int>(i)].m_dY, c.profile[i]) << i;
+            EXPECT_EQ(target.m_points[static_cast<int>(i)].m_dX, 100.0 + 2.0 * i) << i;
+        }
+        if (!c.profile.empty())
+            EXPECT_EQ(target.m_points[0].m_nCount, 9);
+        EXPECT_EQ(target.m_strTable, "Daily");
+        EXPECT_EQ(target.m_nD, 6);
+        EXPECT_EQ(target.m_nM, 17);
+        EXPECT_TRUE(target.IsModified());
+        EXPECT_EQ(target.m_globalSet.GetCount(), static_cast<int>(c.profile.size()));
+        EXPECT_EQ(source.m_points.GetSize(), static_cast<int>(c.y.size()));
+    }
+}
+
 } // namespace new_documents_test

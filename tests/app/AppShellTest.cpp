@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -23,12 +24,14 @@
 #include "HRuler.h"
 #include "RuleTab.h"
 #include "CommandLine.h"
+#include "HelpWindow.h"
 #include "HeadlessUi.h"
 #include "CommandIds.h"
 #include "KestrinApp.h"
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "MainFrame.h"
+#include "MenuResources.h"
 #include "ScriptedQtUi.h"
 #include "TestSupport.h"
 #include "WorkbenchTest.h"
@@ -124,7 +127,7 @@ TEST_F(AppShell, StartsWithOneNewDocumentAndTheDocumentMenus)
         "  &New|Ctrl+N", "  &Open...|Ctrl+O", "  &Close", "  &Save|Ctrl+S", "  Save &As...", "  -",
         "  Expor&t Picture...", "  -", "  &Print...|Ctrl+P", "  Print Pre&view...", "  -",
         "  &Import Data>", "    &Text File", "    &Database Data",
-        "  &Extract Data", "  -", "  Recent File", "  -", "  E&xit",
+        "  &Extract Data", "  &Profile", "  -", "  Recent File", "  -", "  E&xit",
         "&View",
         "  &Toolbar", "  Status &Bar", "  -", "  Show &Series Graph", "  Show &H Graph", "  Show &Legend",
         "  -", "  &Axis Scales",
@@ -138,6 +141,7 @@ TEST_F(AppShell, StartsWithOneNewDocumentAndTheDocumentMenus)
         "  &New Window", "  &Cascade", "  &Tile", "  &Arrange Icons",
         "&Help",
         "  &About Kestrin...",
+        "  Kestrin &Help|F1",
     };
     EXPECT_EQ(DescribeMenuBar(Frame()), expected);
     // The menu bar shows exactly that set.
@@ -158,7 +162,7 @@ TEST_F(AppShell, ClosingTheLastDocumentShowsTheMenusWithoutADocument)
     const QStringList expected = {
         "&File", "  &New|Ctrl+N", "  &Open...|Ctrl+O", "  -", "  Recent File", "  -", "  E&xit",
         "&View", "  &Toolbar", "  &Status Bar",
-        "&Help", "  &About Kestrin...",
+        "&Help", "  &About Kestrin...", "  Kestrin &Help|F1",
     };
     EXPECT_EQ(DescribeMenuBar(Frame()), expected);
     EXPECT_FALSE(Enabled(cmd::FileMru1)); // "Recent File" while the list is empty
@@ -549,6 +553,48 @@ TEST(CommandLine, DocumentImportAndMistakes)
     EXPECT_FALSE(ParseCommandLine({"--import-text"}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({"--frobnicate"}).error.isEmpty());
     EXPECT_FALSE(ParseCommandLine({"a.kst", "b.kst"}).error.isEmpty());
+}
+
+// The manual: F1 opens it with its sections listed; every in-page link
+// leads to an anchor that exists; every command of the menus is explained.
+TEST_F(AppShell, ManualOpensWithItsSectionsAndEveryLinkResolves)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    Settle();
+    Frame().OnCommand(cmd::HelpManual);
+    CHelpWindow* help = m_app->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Kestrin Help");
+
+    const QString html = CHelpWindow::ManualHtml();
+    const QStringList ids = CHelpWindow::SectionIds(html);
+    EXPECT_GE(ids.size(), 10);
+    EXPECT_EQ(help->findChild<QListWidget*>()->count(), ids.size());
+    QStringList anchors = ids;
+    anchors << QStringLiteral("top");
+    for (const QString& target : CHelpWindow::LinkTargets(html))
+        EXPECT_TRUE(anchors.contains(target)) << target.toStdString();
+    for (const QString& id : ids)
+        EXPECT_TRUE(CHelpWindow::LinkTargets(html).contains(id)) << "not in the contents: " << id.toStdString();
+
+    QStringList commands;
+    const auto add = [&](const CMenuItem& item) {
+        if (!item.IsSeparator())
+            commands << QString::fromLatin1(item.text).remove('&').remove(QStringLiteral("..."));
+    };
+    for (const CMenuDef& menu : DocumentMenus())
+        for (const CMenuItem& item : menu.items) {
+            add(item);
+            for (const CMenuItem& sub : item.items)
+                add(sub);
+        }
+    for (const QString& command : commands)
+        if (!command.isEmpty())
+            EXPECT_TRUE(html.contains(command)) << "not in the manual: " << command.toStdString();
+
+    EXPECT_TRUE(help->Find(QStringLiteral("circulant embedding")));
+    EXPECT_FALSE(help->Find(QStringLiteral("no such words in the manual")));
 }
 
 } // namespace app_shell_test

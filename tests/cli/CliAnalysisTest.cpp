@@ -483,7 +483,7 @@ TEST_F(CliAnalysis, FailedWritesExitWithOneAndLeaveTargetsAsTheyWere)
 
 TEST_F(CliAnalysis, EveryCommandHasHelpAndIsListed)
 {
-    const std::vector<std::string> commands{"sliding", "meta-h", "slopes", "correlate", "h-data", "extract"};
+    const std::vector<std::string> commands{"sliding", "meta-h", "slopes", "correlate", "h-data", "extract", "profile"};
     const CliResult tool = Run({"--help"});
     for (const std::string& command : commands) {
         EXPECT_NE(tool.out.find("\n  " + command + " INPUT"), std::string::npos) << command;

@@ -11,13 +11,17 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "BootstrapDlg.h"
 #include "CommandIds.h"
 #include "DialogTestSupport.h"
+#include "FitPlotWnd.h"
 #include "Format.h"
 #include "HDataDlg.h"
 #include "HParamsDlg.h"
@@ -194,7 +198,8 @@ TEST_F(HParamsDlgTest, ControlsAndColumns)
     std::vector<QString> labels;
     for (QLabel* label : fresh.findChildren<QLabel*>())
         labels.push_back(label->text());
-    EXPECT_EQ(labels, (std::vector<QString>{"H Tab at X:", "H:", "r:", "b:", "D"}));
+    // The last, empty until a bootstrap has run, holds its result.
+    EXPECT_EQ(labels, (std::vector<QString>{"H Tab at X:", "H:", "r:", "b:", "D", ""}));
     auto* group = fresh.findChild<QGroupBox*>();
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->title(), "H Parameters");
@@ -515,6 +520,74 @@ TEST_F(HParamsDlgTest, DismissEscapeAndCloseOnlyHide)
     EXPECT_EQ(alone.result(), QDialog::Accepted);
     Click(Control<QPushButton>(alone, "button1026"));
     EXPECT_FALSE(alone.isVisible());
+}
+
+// --- Fit plot and bootstrap ---------------------------------------------------
+
+TEST_F(HParamsDlgTest, FitPlotShowsTheSelectedFitAndFollowsApply)
+{
+    Open();
+    Click(Control<QPushButton>(*dlg, "buttonFitPlot"));
+    auto* wnd = dlg->findChild<CFitPlotWnd*>();
+    ASSERT_NE(wnd, nullptr);
+    EXPECT_TRUE(wnd->isVisible());
+    EXPECT_EQ(wnd->Plot().Data().label, "Global");
+    EXPECT_EQ(wnd->Plot().Data().h, doc.m_globalSet.GetH());
+
+    // The first interval, values 0..9 with D 1, M 2: L = 9, 8.
+    ChooseIndex(c->combo, 1);
+    const CFitPlotData& d = wnd->Plot().Data();
+    EXPECT_EQ(d.label, "10.000000");
+    ASSERT_EQ(d.x.size(), 2u);
+    EXPECT_EQ(d.n, 10);
+    EXPECT_NEAR(d.h, 0.830075, 1e-6);
+    // Two points: the line passes through both.
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_NEAR(d.intercept + d.b * d.x[i], d.y[i], 1e-12);
+
+    // Apply on Global recomputes it with the new M, and the plot follows.
+    ChooseIndex(c->combo, 0);
+    Click(c->spinM->UpButton());
+    Click(c->apply);
+    EXPECT_EQ(wnd->Plot().Data().label, "Global");
+    EXPECT_EQ(wnd->Plot().Data().x.size(), 3u);
+    EXPECT_EQ(wnd->Plot().Data().h, doc.m_globalSet.GetH());
+}
+
+TEST_F(HParamsDlgTest, BootstrapCancelLeavesTheDocumentAndARunShowsItsResult)
+{
+    Open();
+    doc.SetModifiedFlag(false);
+    const std::vector<Snapshot> before = TakeAll(doc);
+    auto* label = Control<QLabel>(*dlg, "labelBootstrap");
+    const auto run = [&](int replicates, bool cancel) {
+        RunModal<CBootstrapDlg>([&] { Click(Control<QPushButton>(*dlg, "buttonBootstrap")); },
+                                [&](CBootstrapDlg& b) {
+                                    Control<QSpinBox>(b, "spinReplicates")->setValue(replicates);
+                                    Control<QLineEdit>(b, "editSeed")->setText("7");
+                                    QSignalSpy ended(&b, &CBootstrapDlg::finishedRun);
+                                    b.Start();
+                                    EXPECT_TRUE(b.Running());
+                                    if (cancel)
+                                        Click(Control<QPushButton>(b, "buttonCancel"));
+                                    ASSERT_TRUE(ended.wait(20000));
+                                    EXPECT_EQ(b.Result().has_value(), !cancel);
+                                    if (b.isVisible())
+                                        b.reject();
+                                });
+    };
+    run(kMaxBootstrapReplicates, true);
+    EXPECT_EQ(label->text(), "");
+    EXPECT_EQ(TakeAll(doc), before);
+    EXPECT_FALSE(doc.IsModified());
+
+    run(4, false);
+    CBootstrapRequest request = BootstrapRequestFor(doc.m_globalSet);
+    request.replicates = 4;
+    request.seed = 7;
+    EXPECT_EQ(label->text(), BootstrapSummary(RunBootstrap(request)));
+    EXPECT_EQ(TakeAll(doc), before);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 // --- The dialog as the view owns it ------------------------------------------

@@ -502,4 +502,28 @@ TEST_F(AnalysisCommands, TextExportWritesTheResultsOrSaysWhyNot)
     EXPECT_EQ(ReadText(path), text);
 }
 
+TEST_F(AnalysisCommands, ProfileBecomesANewDocumentAndLeavesTheSourceAsItWas)
+{
+    m_doc->SetModifiedFlag(false);
+    const CHPointArray before = m_doc->m_points;
+    ASSERT_TRUE(Action(cmd::Profile)->isEnabled());
+    Frame().OnCommand(cmd::Profile);
+    ASSERT_EQ(m_app->Documents().size(), 2u);
+    CKestrinDoc* target = m_app->Documents()[1].get();
+    EXPECT_EQ(m_app->ActiveDocument(), target);
+    EXPECT_TRUE(target->IsModified());
+    ASSERT_EQ(target->m_points.GetSize(), kPoints);
+    double mean = 0.0;
+    for (const CHPoint& p : before)
+        mean += p.m_dY;
+    mean /= kPoints;
+    EXPECT_EQ(target->m_points[0].m_dX, before[0].m_dX);
+    EXPECT_EQ(target->m_points[0].m_dY, before[0].m_dY - mean);
+    EXPECT_NEAR(target->m_points[kPoints - 1].m_dY, 0.0, 1e-6); // the departures sum to 0
+    ASSERT_EQ(m_doc->m_points.GetSize(), kPoints);
+    for (int i = 0; i < kPoints; ++i)
+        EXPECT_EQ(m_doc->m_points[i].m_dY, before[i].m_dY) << i;
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
 } // namespace analysis_commands_test

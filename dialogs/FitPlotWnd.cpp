@@ -1,0 +1,196 @@
+#include "FitPlotWnd.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "HDataSet.h"
+
+CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label)
+{
+    CFitPlotData data;
+    data.label = label;
+    const int m = std::max(set.GetM(), 0);
+    double sx = 0.0, sy = 0.0;
+    for (int i = 0; i < m; ++i) {
+        data.x.push_back(set.GetLogR(i));
+        data.y.push_back(set.GetLogL(i));
+        sx += data.x.back();
+        sy += data.y.back();
+    }
+    data.b = set.GetB();
+    data.h = set.GetH();
+    data.r = set.GetR();
+    data.n = set.GetCount();
+    if (m > 0)
+        data.intercept = (sy - data.b * sx) / m;
+    return data;
+}
+
+namespace {
+
+// A range that holds every value with a little room on both sides, and is
+// never empty.
+struct CRange
+{
+    double lo = 0.0;
+    double hi = 1.0;
+};
+
+CRange RangeOf(const std::vector<double>& values, double extraLo, double extraHi)
+{
+    CRange range{std::min(extraLo, extraHi), std::max(extraLo, extraHi)};
+    for (const double v : values) {
+        if (!std::isfinite(v))
+            continue;
+        range.lo = std::min(range.lo, v);
+        range.hi = std::max(range.hi, v);
+    }
+    double span = range.hi - range.lo;
+    if (!(span > 1e-12))
+        span = std::max(std::fabs(range.hi), 1.0) * 0.1;
+    range.lo -= span * 0.08;
+    range.hi += span * 0.08;
+    return range;
+}
+
+// Tick step of about a fifth of the span: 1, 2 or 5 times a power of ten.
+double TickStep(double span)
+{
+    const double raw = span / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double f : {1.0, 2.0, 5.0})
+        if (raw <= f * power)
+            return f * power;
+    return 10.0 * power;
+}
+
+} // namespace
+
+CFitPlot::CFitPlot(QWidget* parent) : QWidget(parent)
+{
+    setMinimumSize(360, 260);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CFitPlot::SetData(CFitPlotData data)
+{
+    m_data = std::move(data);
+    update();
+}
+
+void CFitPlot::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFontMetrics fm(font());
+    const QRectF plot = QRectF(rect()).adjusted(fm.horizontalAdvance(QStringLiteral("-00.00")) + 14,
+                                                fm.height() * 3 + 10, -16, -(fm.height() * 2 + 14));
+    if (plot.width() < 10 || plot.height() < 10)
+        return;
+    const CFitPlotData& d = m_data;
+    const double firstX = d.x.empty() ? 0.0 : d.x.front();
+    const double lastX = d.x.empty() ? 1.0 : d.x.back();
+    const CRange xr = RangeOf(d.x, firstX, lastX);
+    const CRange yr = RangeOf(d.y, d.intercept + d.b * firstX, d.intercept + d.b * lastX);
+    const auto px = [&](double x) { return plot.left() + (x - xr.lo) / (xr.hi - xr.lo) * plot.width(); };
+    const auto py = [&](double y) { return plot.bottom() - (y - yr.lo) / (yr.hi - yr.lo) * plot.height(); };
+
+    // Axes, ticks and their values.
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(plot);
+    const auto ticks = [&](const CRange& range, auto draw) {
+        const double step = TickStep(range.hi - range.lo);
+        for (double t = std::ceil(range.lo / step) * step; t <= range.hi; t += step)
+            draw(std::fabs(t) < step * 1e-9 ? 0.0 : t, step);
+    };
+    ticks(xr, [&](double t, double step) {
+        const double x = px(t);
+        painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
+        const QString text = QString::number(t, 'f', step < 0.1 ? 2 : 1);
+        painter.drawText(QPointF(x - fm.horizontalAdvance(text) / 2.0, plot.bottom() + 6 + fm.ascent()), text);
+    });
+    ticks(yr, [&](double t, double step) {
+        const double y = py(t);
+        painter.drawLine(QPointF(plot.left() - 4, y), QPointF(plot.left(), y));
+        const QString text = QString::number(t, 'f', step < 0.1 ? 2 : 1);
+        painter.drawText(QPointF(plot.left() - 6 - fm.horizontalAdvance(text), y + fm.ascent() / 2.0 - 1), text);
+    });
+    const QString xTitle = QStringLiteral("log10 r");
+    painter.drawText(QPointF(plot.center().x() - fm.horizontalAdvance(xTitle) / 2.0, height() - 4.0), xTitle);
+    painter.drawText(QPointF(4, fm.height() * 2 + 6), QStringLiteral("log10(L(r)/r)"));
+
+    // The numbers of the fit, and whose fit it is.
+    const QString numbers = QStringLiteral("%1   H: %2   b: %3   r: %4   n: %5")
+                                .arg(QString::fromStdString(d.label))
+                                .arg(d.h, 0, 'f', 4)
+                                .arg(d.b, 0, 'f', 4)
+                                .arg(d.r, 0, 'f', 4)
+                                .arg(d.n);
+    painter.drawText(QPointF(4, fm.ascent() + 4), numbers);
+
+    // The least-squares line over the lags, then the points on top.
+    painter.setClipRect(plot);
+    painter.setPen(QPen(QColor(0, 0, 255), 1.5));
+    painter.drawLine(QPointF(px(firstX), py(d.intercept + d.b * firstX)),
+                     QPointF(px(lastX), py(d.intercept + d.b * lastX)));
+    painter.setPen(QPen(QColor(200, 0, 0), 1.5));
+    painter.setBrush(QColor(200, 0, 0));
+    for (std::size_t i = 0; i < d.x.size(); ++i)
+        painter.drawEllipse(QPointF(px(d.x[i]), py(d.y[i])), 3.0, 3.0);
+}
+
+CFitPlotWnd::CFitPlotWnd(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Fit Plot"));
+    setModal(false);
+    setObjectName(QStringLiteral("CFitPlotWnd"));
+    m_plot = new CFitPlot(this);
+    m_plot->setObjectName(QStringLiteral("fitPlot"));
+    auto* save = new QPushButton(QStringLiteral("&Save Image..."), this);
+    save->setObjectName(QStringLiteral("buttonSaveImage"));
+    save->setAutoDefault(false);
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("buttonClose"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_plot, 1);
+    layout->addLayout(buttons);
+    resize(520, 400);
+    connect(save, &QPushButton::clicked, this, &CFitPlotWnd::OnSaveImage);
+    connect(close, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void CFitPlotWnd::SetData(CFitPlotData data)
+{
+    m_plot->SetData(std::move(data));
+}
+
+bool CFitPlotWnd::SaveImage(const QString& path) const
+{
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    const bool known = QImageWriter::supportedImageFormats().contains(suffix);
+    return m_plot->grab().save(path, known ? suffix.constData() : "PNG");
+}
+
+void CFitPlotWnd::OnSaveImage()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Fit Plot"), QStringLiteral("fit.png"),
+                                                      QStringLiteral("PNG Images (*.png);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    if (!SaveImage(path))
+        QMessageBox::warning(this, QStringLiteral("Kestrin"), QStringLiteral("The image could not be written."));
+}

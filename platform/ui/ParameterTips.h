@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// Tool tips of the estimator's parameters, the same in every dialog that
+// asks for them. The manual (Help > Kestrin Help) says more.
+namespace tips {
+
+inline QString D()
+{
+    return QStringLiteral("D: the number of consecutive values in one delay vector. L(r) sums the distances "
+                          "between vectors of D values taken r values apart.");
+}
+
+inline QString M()
+{
+    return QStringLiteral("M: the number of lags r = 1..M whose log10(L(r)/r) the line is fitted through. "
+                          "H = slope + 2.");
+}
+
+inline QString OptimumM()
+{
+    return QStringLiteral("Sets M to the best value: the whole square root of the number of values. "
+                          "Apply uses it.");
+}
+
+inline QString UseBest()
+{
+    return QStringLiteral("Use the best M: the whole square root of the number of values of each estimate.");
+}
+
+} // namespace tips
+
+// The tips of a dialog's M group (its frame, value choice and edit, and the
+// choice of the best M) and D group (frame, value choice, edit).
+inline void SetParameterTips(QWidget* groupM, QWidget* valueM, QWidget* editM, QWidget* bestM, QWidget* groupD,
+                             QWidget* valueD, QWidget* editD)
+{
+    for (QWidget* w : {groupM, valueM, editM})
+        w->setToolTip(tips::M());
+    bestM->setToolTip(tips::UseBest());
+    for (QWidget* w : {groupD, valueD, editD})
+        w->setToolTip(tips::D());
+}
