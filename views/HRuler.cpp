@@ -43,7 +43,7 @@ void CHRuler::SetEnabledFlag(bool enabled)
     update();
 }
 
-void CHRuler::RecalculateWindows()
+void CHRuler::RecalculateWindows(const std::vector<CTabInterval>* intervals)
 {
     CKestrinView* view = View();
     if (!view)

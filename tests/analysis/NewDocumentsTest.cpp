@@ -8,6 +8,7 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 #include "NewDocuments.h"
+#include "SeriesBuilders.h"
 
 namespace new_documents_test {
 
@@ -24,14 +25,6 @@ public:
     int updates = 0;
     bool plain = true;
 };
-
-CHPoint Point(double x, double y)
-{
-    CHPoint p;
-    p.m_dX = x;
-    p.m_dY = y;
-    return p;
-}
 
 // A source document with names, parameters and flags that differ from a new
 // document's.
@@ -64,7 +57,7 @@ TEST(NewDocuments, HDataDocumentHoldsTheHCurve)
         w.m_dR = 0.9;
         source.m_windows.Add(w);
     }
-    source.m_points.Add(Point(1900, 1));
+    source.m_points.Add(MakePoint(1900, 1));
 
     CKestrinDoc target(ui);
     CCountingView view;
@@ -124,12 +117,12 @@ TEST(NewDocuments, ExtractTakesPointsWhoseWholeXLiesInTheRange)
     CKestrinDoc source(ui);
     FillSource(source);
     for (double x : {9.5, 10.0, 10.9, 20.0, 20.5})
-        source.m_points.Add(Point(x, x * 2));
+        source.m_points.Add(MakePoint(x, x * 2));
     source.m_points[1].m_nCount = 7;
     source.m_points[1].m_dB = 0.25;
     source.m_points[1].m_dR = -0.5;
-    source.m_windows.Add(Point(3, 0.5));
-    source.m_slopes.Add(Point(3, 1.5));
+    source.m_windows.Add(MakePoint(3, 0.5));
+    source.m_slopes.Add(MakePoint(3, 1.5));
 
     CKestrinDoc target(ui);
     CCountingView view;
@@ -177,7 +170,7 @@ TEST(NewDocuments, ExtractEdges)
         CKestrinDoc source(ui);
         source.m_bHasData = 1;
         for (double x : xs)
-            source.m_points.Add(Point(x, 1.0));
+            source.m_points.Add(MakePoint(x, 1.0));
         CKestrinDoc target(ui);
         BuildExtractedDocument(source, from, to, target);
         std::vector<double> taken;
@@ -239,7 +232,7 @@ TEST(NewDocuments, ProfileIsTheRunningSumOfDeparturesFromTheMean)
         CKestrinDoc source(ui);
         FillSource(source);
         for (std::size_t i = 0; i < c.y.size(); ++i)
-            source.m_points.Add(Point(100.0 + 2.0 * i, c.y[i]));
+            source.m_points.Add(MakePoint(100.0 + 2.0 * i, c.y[i]));
         if (!source.m_points.IsEmpty())
             source.m_points[0].m_nCount = 9; // the rest of a record comes along
         CKestrinDoc target(ui);

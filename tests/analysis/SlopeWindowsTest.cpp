@@ -12,22 +12,11 @@
 #include "Regression.h"
 #include "SlopeWindows.h"
 #include "TestSupport.h"
+#include "SeriesBuilders.h"
 
 namespace slope_windows_test {
 
 namespace {
-
-CHPointArray Series(const std::vector<double>& xs, const std::vector<double>& ys)
-{
-    CHPointArray a;
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-        CHPoint p;
-        p.m_dX = xs[i];
-        p.m_dY = ys[i];
-        a.Add(p);
-    }
-    return a;
-}
 
 // X = 0, 1, 2, ... and Y = f(X).
 template <class F>
@@ -57,7 +46,7 @@ CHPointArray RandomSeries(int n, std::uint32_t seed)
         xs.push_back(x);
         ys.push_back(y);
     }
-    return Series(xs, ys);
+    return MakeSeries(xs, ys);
 }
 
 // The plain computation: every window copied and handed to
@@ -138,7 +127,7 @@ TEST(SlopeWindows, StraightLineHasItsSlopeInEveryWindow)
     const CHPointArray flat = IndexSeries(50, [](int) { return 7.0; });
     for (const CHPoint& p : ComputeSlopeWindowResults(flat, 10))
         ASSERT_EQ(p.m_dY, 0.0);
-    const CHPointArray sameX = Series(std::vector<double>(30, 4.0), std::vector<double>(30, 1.0));
+    const CHPointArray sameX = MakeSeries(std::vector<double>(30, 4.0), std::vector<double>(30, 1.0));
     for (const CHPoint& p : ComputeSlopeWindowResults(sameX, 9))
         ASSERT_EQ(p.m_dY, 0.0);
 }

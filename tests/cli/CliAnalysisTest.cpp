@@ -17,6 +17,7 @@
 #include "ResultExport.h"
 #include "SlidingWindows.h"
 #include "SlopeWindows.h"
+#include "SeriesBuilders.h"
 
 namespace cli_analysis_test {
 
@@ -66,17 +67,6 @@ void SaveDocument(const std::string& path, const CHPointArray& points, const CHP
     doc.m_bHasData = 1;
     doc.RecalculateH();
     ASSERT_TRUE(doc.OnSaveDocument(path));
-}
-
-CHPoint Point(double x, double y, int count = 0, double b = 0.0, double r = 0.0)
-{
-    CHPoint p;
-    p.m_dX = x;
-    p.m_dY = y;
-    p.m_nCount = count;
-    p.m_dB = b;
-    p.m_dR = r;
-    return p;
 }
 
 std::size_t CountLines(const std::string& text)
@@ -148,11 +138,11 @@ TEST_F(CliAnalysis, DocumentWithoutWidthUsesItsStoredResults)
     // 1900: the export's X column reads 1950.0000, 1951.0000, 1952.0000.
     CHPointArray points;
     for (int i = 0; i < 10; ++i)
-        points.Add(Point(1900.0 + i, 0.5 * i));
+        points.Add(MakePoint(1900.0 + i, 0.5 * i));
     CHPointArray windows;
-    windows.Add(Point(50.0, 0.75, 100, -1.25, -0.5));
-    windows.Add(Point(51.0, 0.8, 100, -1.2, -0.25));
-    windows.Add(Point(52.0, 0.85, 100, -1.15, 0.125));
+    windows.Add(MakePoint(50.0, 0.75, 100, -1.25, -0.5));
+    windows.Add(MakePoint(51.0, 0.8, 100, -1.2, -0.25));
+    windows.Add(MakePoint(52.0, 0.85, 100, -1.15, 0.125));
     SaveDocument(Path("stored.kst"), points, windows, 5);
 
     const JsonValue j = RunJson({"sliding", Path("stored.kst"), "--json"});
@@ -321,7 +311,7 @@ TEST_F(CliAnalysis, HDataAndExtractSaveDocumentsInfoReadsBack)
     // Truncated X 9, 10, 10, 20, 20: From 10 To 20 takes the last four.
     CHPointArray points;
     for (const double x : {9.5, 10.0, 10.9, 20.0, 20.5})
-        points.Add(Point(x, x * 3.0));
+        points.Add(MakePoint(x, x * 3.0));
     SaveDocument(Path("src.kst"), points, {}, 1);
     const CliResult r = Run({"extract", Path("src.kst"), "--from", "10", "--to", "20", "-o", "part.kst"});
     EXPECT_EQ(r.exitCode, 0) << r.err;

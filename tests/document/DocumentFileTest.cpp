@@ -10,6 +10,7 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 #include "TestSupport.h"
+#include "SeriesBuilders.h"
 
 namespace document_file_test {
 
@@ -35,17 +36,6 @@ std::vector<std::uint8_t> Saved(CKestrinDoc& doc, const TempDir& dir)
     return ReadFileBytes(path);
 }
 
-CHPoint Window(double x, double h, double r, double b, int n)
-{
-    CHPoint p;
-    p.m_dX = x;
-    p.m_dY = h;
-    p.m_dR = r;
-    p.m_dB = b;
-    p.m_nCount = n;
-    return p;
-}
-
 // A document with something in every saved field.
 void Fill(CKestrinDoc& doc)
 {
@@ -69,8 +59,8 @@ void Fill(CKestrinDoc& doc)
         doc.m_points.Add(p);
         doc.m_globalSet.AddValue(special[(i + 3) % 8]);
     }
-    doc.m_windows.Add(Window(1.0, 0.7, -0.99, -1.3, 64));
-    doc.m_windows.Add(Window(-0.0, std::numeric_limits<double>::quiet_NaN(), 0.5, 2.5, 0));
+    doc.m_windows.Add(MakeWindow(1.0, 0.7, -0.99, -1.3, 64));
+    doc.m_windows.Add(MakeWindow(-0.0, std::numeric_limits<double>::quiet_NaN(), 0.5, 2.5, 0));
     doc.m_globalSet.SetD(4);
     doc.m_globalSet.SetM(6);
     doc.m_globalSet.Compute();
@@ -163,8 +153,8 @@ TEST(DocumentFile, ThreePointsTwoWindowsIs332Bytes)
         doc.m_globalSet.AddValue(y);
     }
     doc.m_globalSet.Compute();
-    doc.m_windows.Add(Window(0.0, 0.75, -0.5, -1.25, 10));
-    doc.m_windows.Add(Window(5.0, 0.25, 0.5, 1.25, 11));
+    doc.m_windows.Add(MakeWindow(0.0, 0.75, -0.5, -1.25, 10));
+    doc.m_windows.Add(MakeWindow(5.0, 0.25, 0.5, 1.25, 11));
     const std::vector<std::uint8_t> bytes = Saved(doc, dir);
     ASSERT_EQ(bytes.size(), 332u);
 
@@ -306,7 +296,7 @@ TEST(DocumentFile, EveryTruncationOfTheSampleDocumentIsRefused)
     CKestrinDoc doc(ui);
     ASSERT_TRUE(doc.ImportTextFile(KESTRIN_SAMPLES_DIR "/nile-minima-profile.txt", 0, 0, false));
     doc.m_strYField = "Level";
-    doc.m_windows.Add(Window(3.0, 0.8, -0.99, -1.2, 30));
+    doc.m_windows.Add(MakeWindow(3.0, 0.8, -0.99, -1.2, 30));
     const std::vector<std::uint8_t> bytes = Saved(doc, dir);
     ASSERT_EQ(bytes.size(), 32u + 663 * 16 + 36 + 36 + 3 * 24 + 663 * 8 + 5);
 

@@ -18,6 +18,7 @@
 #include "KestrinView.h"
 #include "PlotMapping.h"
 #include "SeriesGraphRender.h"
+#include "SeriesBuilders.h"
 
 namespace series_graph_test {
 
@@ -28,18 +29,6 @@ const QColor kBlack(0, 0, 0);
 const QColor kGrey(127, 127, 127);
 const QColor kBlue(0, 0, 255);
 const std::string kGenerating = "Generating Series Graph...";
-
-CHPointArray MakePoints(const std::vector<double>& xs, const std::vector<double>& ys)
-{
-    CHPointArray points;
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-        CHPoint p;
-        p.m_dX = xs[i];
-        p.m_dY = ys[i];
-        points.Add(p);
-    }
-    return points;
-}
 
 // A random walk with X = 0..n-1.
 CHPointArray RandomWalk(int n, unsigned seed)
@@ -193,7 +182,7 @@ TEST(SeriesGraph, AxesSeriesAndHLineHaveTheirPensAndPlaces)
     // 300 and py 200, 100, 100, 200 in a 300 by 200 area with Y 0..1.
     const int w = 300;
     const int h = 200;
-    const CHPointArray points = MakePoints({0, 1, 2, 3}, {0, 0.5, 0.5, 0});
+    const CHPointArray points = MakeSeries({0, 1, 2, 3}, {0, 0.5, 0.5, 0});
     CSeriesGraphData data = DataFor(points, 0.3);
     data.extents.m_dYMax = 1;
     const QImage image = Draw(w, h, data);
@@ -235,7 +224,7 @@ TEST(SeriesGraph, LabelSitsBelowTheLineFromHOneTenthUpAndAboveItUnder)
 {
     const int w = 400;
     const int h = 300;
-    const CHPointArray points = MakePoints({0, 1}, {0, 0});
+    const CHPointArray points = MakeSeries({0, 1}, {0, 0});
     QImage probe(1, 1, QImage::Format_RGB32);
     QPainter probePainter(&probe);
     const int textHeight = probePainter.fontMetrics().height();
@@ -269,7 +258,7 @@ TEST(SeriesGraph, HOutsideZeroToOneDrawsNoBlueInTheWindow)
 {
     const int w = 300;
     const int h = 200;
-    const CHPointArray points = MakePoints({0, 1}, {0, 1});
+    const CHPointArray points = MakeSeries({0, 1}, {0, 1});
     // Above the top edge (label 20 below the line, still above the top) and
     // below the bottom edge (label 20 above the line, still below).
     for (const double hValue : {1.5, -0.5}) {
@@ -291,7 +280,7 @@ TEST(SeriesGraph, LineStartsOnTheLeftEdge)
     const int h = 200;
     // The first point away from the left edge: the line starts at the left
     // edge at its height, not at the bottom-left corner.
-    CHPointArray points = MakePoints({1, 2, 3}, {0.5, 0, 1});
+    CHPointArray points = MakeSeries({1, 2, 3}, {0.5, 0, 1});
     CSeriesGraphData data = DataFor(points, 2.0);
     data.extents.m_dXMin = 0;
     const std::vector<QPoint> path = SeriesGraphPath(points, data.extents, w, h, false);
@@ -303,7 +292,7 @@ TEST(SeriesGraph, LineStartsOnTheLeftEdge)
         EXPECT_EQ(PixelAt(image, x, 100), kGrey) << x;
 
     // The first point on the left edge: from the bottom-left corner.
-    points = MakePoints({0, 1}, {1, 0});
+    points = MakeSeries({0, 1}, {1, 0});
     data = DataFor(points, 2.0);
     const std::vector<QPoint> fromCorner = SeriesGraphPath(points, data.extents, w, h, false);
     ASSERT_EQ(fromCorner.size(), 3u);
@@ -320,7 +309,7 @@ TEST(SeriesGraph, PointsAreJoinedInTheDocumentsOrder)
     const int h = 200;
     // X goes 0, 10, then back to 5: along the bottom to the right edge, then
     // back up to the middle of the top.
-    const CHPointArray points = MakePoints({0, 10, 5}, {0, 0, 1});
+    const CHPointArray points = MakeSeries({0, 10, 5}, {0, 0, 1});
     const QImage image = Draw(w, h, DataFor(points, 2.0));
     // On the way back: from (400, 200) to (200, 0), through (300, 100).
     EXPECT_EQ(PixelAt(image, 300, 100), kGrey);
@@ -337,7 +326,7 @@ TEST(SeriesGraph, EveryPointUsesTheViewsMapping)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const CHPointArray points =
-        MakePoints({0, 0.3, nan, 5, -1e300, 1e300, 7.77, -0.001, 9.999, inf, 3},
+        MakeSeries({0, 0.3, nan, 5, -1e300, 1e300, 7.77, -0.001, 9.999, inf, 3},
                    {1, nan, 2, -inf, 1e300, -1e300, -0.5, 3.3, 0.0001, 2, 1.5});
     CPlotExtents e;
     e.m_dXMin = 0;
