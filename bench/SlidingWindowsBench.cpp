@@ -71,13 +71,24 @@ BENCHMARK(BM_SlidingWindows)
     ->UseRealTime();
 
 // The plain way: every window's estimator filled and computed on its own.
+// Afterwards, untimed, the fast results are checked against these bit for
+// bit, as the optimised build computes them.
 void BM_SlidingWindowsEachAfresh(benchmark::State& state)
 {
     const CHPointArray series = WalkSeries(static_cast<std::size_t>(state.range(0)));
+    CHPointArray direct;
     for (auto _ : state) {
-        CHPointArray results = ComputeSlidingWindowResultsDirect(series, BestM(1000, 1));
-        benchmark::DoNotOptimize(results.GetData());
+        direct = ComputeSlidingWindowResultsDirect(series, BestM(1000, 1));
+        benchmark::DoNotOptimize(direct.GetData());
     }
+    const CHPointArray fast = ComputeSlidingWindowResults(series, BestM(1000, 1));
+    bool same = fast.GetSize() == direct.GetSize();
+    for (int i = 0; same && i < fast.GetSize(); ++i)
+        same = fast[i].m_dY == direct[i].m_dY && fast[i].m_dB == direct[i].m_dB && fast[i].m_dR == direct[i].m_dR &&
+               fast[i].m_dX == direct[i].m_dX && fast[i].m_nCount == direct[i].m_nCount;
+    if (!same)
+        state.SkipWithError("the sliding windows differ from each window's estimator");
+    state.counters["identical"] = same ? 1.0 : 0.0;
 }
 BENCHMARK(BM_SlidingWindowsEachAfresh)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
