@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <system_error>
 #include <thread>
 #include <vector>
 
+#include "ChunkThreads.h"
 #include "HDataSet.h"
 #include "KestrinDoc.h"
 #include "OptimumM.h"
@@ -82,7 +82,10 @@ struct CWindowPlan
     std::int32_t nD = 0;
     std::int32_t nM = 0;
     // Lags 1..lags have segments; beyond them L(r) = 0, whose log is read
-    // as 0 and adds nothing to the window's own sums.
+    // as 0.0. The estimator still adds those zeros (and log10 r * 0.0 = +0.0)
+    // to its sums, but a sum that starts at +0.0 is never -0.0 once anything
+    // has been added (x + -x is +0.0), so adding +0.0 leaves it exactly as it
+    // was: skipping those lags changes no bit.
     std::int32_t lags = 0;
     double plotPoint = 0.5;
     std::int64_t windows = 0;
@@ -144,130 +147,94 @@ CHPoint MakeResult(const CWindowPlan& plan, std::int64_t start, const CWindowSum
 // Work buffers of one thread, kept from chunk to chunk.
 struct CChunkBuffers
 {
-    std::vector<double> suffix; // segment lengths, then the block suffix sums
-    std::vector<double> prefix;
+    std::vector<double> line;  // one lag's segment lengths in position order
+    std::vector<double> table; // the same by residue (see CWindowLaneKernels)
+    std::vector<double> lagSums;
     std::vector<CWindowSums> sums;
 };
 
-// The windows [k0, k1) computed with shared segments. For lag r, a window
-// starting at s sums the lengths of the segments starting at s, s + r, ...,
-// s + (segs - 1) r: a run of segs consecutive members of the residue class
-// of s modulo r. Each class is cut into blocks of segs members (the blocks
-// are fixed by the class alone, not by the chunk, so a window's result does
-// not depend on how the work is split). A run is then the suffix of one
-// block plus the prefix of the next, or exactly one block: two sums of at
-// most segs non-negative lengths, as accurate as the plain sum, and a window
-// of zero lengths sums to exactly zero.
-void ComputeChunkShared(const std::vector<double>& y, const CWindowPlan& plan, std::int64_t k0, std::int64_t k1,
-                        CChunkBuffers& buf, CHPoint* out)
+// Where a chunk's windows lie in its compact positions: window w of the
+// chunk starts at w * stride. Windows that overlap keep the series' own
+// positions (stride = spacing); windows that share no value are packed one
+// after the other (stride = width), so the values between them cost nothing.
+std::int64_t CompactStride(const CWindowPlan& plan)
+{
+    return std::min<std::int64_t>(plan.spacing, plan.width);
+}
+
+// The windows [k0, k1). For each lag r every segment length the chunk's
+// windows use is computed once, with the estimator's own arithmetic; then
+// each window adds its own segments' lengths from 0.0 in segment order, just
+// as the estimator does, and the fit takes the lags in r order. So every
+// result, and every L(r), is bit for bit the estimator's over the window.
+// Only the lengths are shared, never a partial sum.
+void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const CWindowLaneKernels& kernels,
+                  std::int64_t k0, std::int64_t k1, CChunkBuffers& buf, CHPoint* out, double* lengths)
 {
     const std::int64_t sp = plan.spacing;
-    const std::int64_t lo = k0 * sp;
-    const std::int64_t hi = (k1 - 1) * sp + plan.width; // one past the last value any window reads
+    const std::int64_t width = plan.width;
+    const std::int64_t stride = CompactStride(plan);
+    const bool packed = sp > width;
     const std::int64_t count = k1 - k0;
-    buf.sums.assign(static_cast<std::size_t>(count), CWindowSums{});
-    buf.suffix.resize(static_cast<std::size_t>(hi - lo));
-    buf.prefix.resize(static_cast<std::size_t>(hi - lo));
-    double* S = buf.suffix.data() - lo; // indexed by series position
-    double* P = buf.prefix.data() - lo;
+    const std::int64_t span = (count - 1) * stride + width;
+    // Every compact position b < span has its row b / stride below rows.
+    const std::int64_t rows = count + (width - 1) / stride;
     const int nD = plan.nD;
+    buf.table.resize(static_cast<std::size_t>(stride * rows));
+    if (stride > 1)
+        buf.line.resize(static_cast<std::size_t>(span));
+    buf.lagSums.resize(static_cast<std::size_t>(count));
+    buf.sums.assign(static_cast<std::size_t>(count), CWindowSums{});
+    double* line = stride > 1 ? buf.line.data() : buf.table.data();
+    double* table = buf.table.data();
 
     for (std::int32_t lag = 1; lag <= plan.lags; ++lag) {
         const std::int64_t r = lag;
-        const std::int64_t segs = (static_cast<std::int64_t>(plan.width) - nD) / r;
-        // Segments that start at i < end stay inside [lo, hi).
-        const std::int64_t end = hi - r - nD + 1;
-        for (std::int64_t i = lo; i < end; ++i)
-            S[i] = SegmentLength(y.data() + i, r, nD);
-        // Positions in rows of r: every position of row t = i / r is member t
-        // of its class, at place t % segs of its block.
-        const std::int64_t firstRow = lo / r;
-        const std::int64_t lastRow = (end - 1) / r;
-        for (std::int64_t t = firstRow; t <= lastRow; ++t) {
-            const bool blockStart = t % segs == 0;
-            const std::int64_t a = std::max(lo, t * r);
-            const std::int64_t b = std::min(end, (t + 1) * r);
-            for (std::int64_t i = a; i < b; ++i)
-                P[i] = (blockStart || i - r < lo) ? S[i] : P[i - r] + S[i];
+        // Segments starting within `ends` of a run of values stay inside it.
+        const std::int64_t ends = r + nD - 1;
+        if (packed) {
+            for (std::int64_t w = 0; w < count; ++w)
+                kernels.segmentLengths(y.data() + (k0 + w) * sp, width - ends, r, nD, line + w * width);
+        } else {
+            kernels.segmentLengths(y.data() + k0 * sp, span - ends, r, nD, line);
         }
-        for (std::int64_t t = lastRow; t >= firstRow; --t) {
-            const bool blockEnd = t % segs == segs - 1;
-            const std::int64_t a = std::max(lo, t * r);
-            const std::int64_t b = std::min(end, (t + 1) * r);
-            for (std::int64_t i = b - 1; i >= a; --i) {
-                if (!blockEnd && i + r < end)
-                    S[i] += S[i + r];
+        if (stride > 1) {
+            for (std::int64_t c = 0; c < stride; ++c) {
+                double* row = table + c * rows;
+                for (std::int64_t q = 0, b = c; b < span; ++q, b += stride)
+                    row[q] = line[b];
             }
         }
+        const std::int64_t segments = (width - nD) / r;
+        kernels.lagSums(table, rows, stride, count, segments, r, buf.lagSums.data());
         const double logR = plan.logR[static_cast<std::size_t>(lag - 1)];
-        const std::int64_t last = (segs - 1) * r;
-        // The window's start s = row * r + column, and its place in its
-        // block, followed from window to window without dividing.
-        const std::int64_t rowStep = sp / r;
-        const std::int64_t columnStep = sp % r;
-        std::int64_t row = lo / r;
-        std::int64_t column = lo % r;
-        std::int64_t place = row % segs;
-        for (std::int64_t k = 0; k < count; ++k) {
-            const std::int64_t s = row * r + column;
-            double length = S[s];
-            if (place != 0)
-                length += P[s + last];
-            AddLag(buf.sums[static_cast<std::size_t>(k)], logR, LogLengthPerLag(length, lag));
-            std::int64_t rows = rowStep;
-            column += columnStep;
-            if (column >= r) {
-                column -= r;
-                ++rows;
-            }
-            row += rows;
-            place = rows >= segs ? row % segs : (place + rows >= segs ? place + rows - segs : place + rows);
+        for (std::int64_t w = 0; w < count; ++w) {
+            const double length = buf.lagSums[static_cast<std::size_t>(w)];
+            AddLag(buf.sums[static_cast<std::size_t>(w)], logR, LogLengthPerLag(length, lag));
+            if (lengths)
+                lengths[w * plan.nM + lag - 1] = length;
         }
     }
-    for (std::int64_t k = 0; k < count; ++k)
-        out[k] = MakeResult(plan, (k0 + k) * sp, buf.sums[static_cast<std::size_t>(k)]);
+    for (std::int64_t w = 0; w < count; ++w)
+        out[w] = MakeResult(plan, (k0 + w) * sp, buf.sums[static_cast<std::size_t>(w)]);
 }
 
-// The windows [k0, k1) each summed on its own, exactly as the estimator sums
-// them: for windows far apart nothing is shared.
-void ComputeChunkDirect(const std::vector<double>& y, const CWindowPlan& plan, std::int64_t k0, std::int64_t k1,
-                        CHPoint* out)
-{
-    for (std::int64_t k = k0; k < k1; ++k) {
-        const std::int64_t s = k * plan.spacing;
-        CWindowSums sums;
-        for (std::int32_t lag = 1; lag <= plan.lags; ++lag) {
-            const double length = CurveLength(y.data() + s, plan.width, plan.nD, lag);
-            AddLag(sums, plan.logR[static_cast<std::size_t>(lag - 1)], LogLengthPerLag(length, lag));
-        }
-        out[k - k0] = MakeResult(plan, s, sums);
-    }
-}
+// Compact positions whose lengths a chunk holds: enough that the lengths
+// near a chunk's end, which the next chunk computes again, are few; few
+// enough that one lag's table stays in the processor's second-level cache.
+constexpr std::int64_t kChunkPositions = std::int64_t{1} << 16;
 
-// Whether sharing segments between windows saves work: per window it costs
-// about spacing new segments per lag, where summing alone costs all of the
-// window's segments.
-bool ShareSegments(const CWindowPlan& plan)
+// Windows per chunk: as many as the positions allow, but at least eight
+// chunks when there are windows enough, so two threads finish together and
+// the progress text moves.
+std::int64_t ChunkWindows(const CWindowPlan& plan)
 {
-    if (plan.lags == 0)
-        return false;
-    const double perSegment = std::max(plan.nD, 1) + 4.0;
-    double own = 0.0;
-    for (std::int32_t r = 1; r <= plan.lags; ++r)
-        own += static_cast<double>((static_cast<std::int64_t>(plan.width) - plan.nD) / r);
-    const double shared = static_cast<double>(plan.lags) * (static_cast<double>(plan.spacing) * perSegment + 6.0);
-    return shared < own * perSegment;
-}
-
-// Windows per chunk: enough that the values a chunk reads are mostly shared
-// (its span is several widths), few enough for steady progress and a small
-// working set.
-std::int64_t ChunkWindows(const CWindowPlan& plan, bool shared)
-{
-    if (!shared)
-        return 256;
-    const std::int64_t span = std::max<std::int64_t>(4 * static_cast<std::int64_t>(plan.width), 16384);
-    return std::max<std::int64_t>(span / plan.spacing, 64);
+    const std::int64_t stride = CompactStride(plan);
+    const std::int64_t positions = std::max<std::int64_t>(kChunkPositions, 2 * std::int64_t{plan.width});
+    const std::int64_t most = std::max<std::int64_t>((positions - plan.width) / stride + 1, 1);
+    const std::int64_t chunks =
+        std::max((plan.windows + most - 1) / most, std::min<std::int64_t>(8, plan.windows / 256));
+    return (plan.windows + chunks - 1) / std::max<std::int64_t>(chunks, 1);
 }
 
 unsigned WorkerThreads(unsigned requested, std::int64_t chunks)
@@ -283,12 +250,14 @@ unsigned WorkerThreads(unsigned requested, std::int64_t chunks)
 } // namespace
 
 CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const SlidingWindowParams& params,
-                                         const PercentCallback& progress, unsigned threads)
+                                         const PercentCallback& progress, const SlidingWindowRun& run)
 {
     CHPointArray results;
     if (CheckSlidingWindowParams(params))
         return results;
     const CWindowPlan plan = MakePlan(series.GetSize(), params);
+    if (run.lengths)
+        run.lengths->assign(static_cast<std::size_t>(plan.windows * std::max(plan.nM, 0)), 0.0);
     CPercentReporter reporter(progress, plan.windows);
     reporter.Start();
     if (plan.windows == 0)
@@ -299,9 +268,9 @@ CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const Slidi
         y[static_cast<std::size_t>(i)] = series[i].m_dY;
     results.SetSize(static_cast<int>(plan.windows));
     CHPoint* out = results.GetData();
+    const CWindowLaneKernels& kernels = WindowLaneKernels(run.lanes);
 
-    const bool shared = ShareSegments(plan);
-    const std::int64_t perChunk = ChunkWindows(plan, shared);
+    const std::int64_t perChunk = ChunkWindows(plan);
     const std::int64_t chunks = (plan.windows + perChunk - 1) / perChunk;
     std::atomic<std::int64_t> nextChunk{0};
     std::atomic<std::int64_t> done{0};
@@ -310,34 +279,26 @@ CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const Slidi
         for (std::int64_t c = nextChunk.fetch_add(1); c < chunks; c = nextChunk.fetch_add(1)) {
             const std::int64_t k0 = c * perChunk;
             const std::int64_t k1 = std::min(plan.windows, k0 + perChunk);
-            if (shared)
-                ComputeChunkShared(y, plan, k0, k1, buf, out + k0);
-            else
-                ComputeChunkDirect(y, plan, k0, k1, out + k0);
+            double* lengths = run.lengths ? run.lengths->data() + k0 * plan.nM : nullptr;
+            ComputeChunk(y, plan, kernels, k0, k1, buf, out + k0, lengths);
             const std::int64_t finished = done.fetch_add(k1 - k0) + (k1 - k0);
             if (reports)
                 reporter.Report(finished);
         }
     };
 
-    std::thread helper;
-    if (WorkerThreads(threads, chunks) > 1) {
-        try {
-            helper = std::thread(work, false);
-        } catch (const std::system_error&) {
-            // No second thread: this one does every chunk.
-        }
-    }
-    work(true);
-    if (helper.joinable())
-        helper.join();
+    RunChunksOnTwoThreads(
+        WorkerThreads(run.threads, chunks) > 1, nextChunk, chunks, [&] { work(false); }, [&] { work(true); });
     reporter.Finish();
     return results;
 }
 
-CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const SlidingWindowParams& params)
+CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const SlidingWindowParams& params,
+                                               std::vector<double>* lengths)
 {
     CHPointArray results;
+    if (lengths)
+        lengths->clear();
     if (CheckSlidingWindowParams(params))
         return results;
     const std::int64_t n = series.GetSize();
@@ -357,6 +318,8 @@ CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const
         p.m_dB = set.GetB();
         p.m_dR = set.GetR();
         results.Add(p);
+        for (int i = 0; lengths && i < set.GetM(); ++i)
+            lengths->push_back(set.GetL(i));
     }
     return results;
 }

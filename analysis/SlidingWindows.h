@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "GrowArray.h"
 #include "OptimumM.h"
+#include "WindowLanes.h"
 #include "WindowProgress.h"
 
 class CKestrinDoc;
@@ -40,18 +42,33 @@ std::int64_t CountSlidingWindows(std::int64_t n, std::int32_t width, std::int32_
 // The M a window of `width` values runs with.
 std::int32_t WindowM(const SlidingWindowParams& params);
 
+// How a computation runs; none of it changes a result.
+struct SlidingWindowRun
+{
+    // Threads sharing the windows (0: as many as the machine has, at most 2).
+    unsigned threads = 0;
+    // The vector instructions the windows are summed with.
+    WindowLaneSet lanes = WindowLaneSet::Automatic;
+    // When given, receives every window's L(r): window k's L(r) at
+    // k * M + r - 1.
+    std::vector<double>* lengths = nullptr;
+};
+
 // One result per window, in window order: m_nCount = width, m_dY = H,
-// m_dX = width * plotPoint + start, m_dB = b, m_dR = r. Windows share their
-// segments, so the cost does not grow with the width; every result agrees
-// with a CHDataSet over the same values to within 1e-12 relative, and does
-// not depend on threads (0: as many as the machine has, at most 2).
-// progress, if given, is called on this thread.
+// m_dX = width * plotPoint + start, m_dB = b, m_dR = r, each bit for bit
+// what a CHDataSet filled with the window's values computes. For every lag a
+// segment's length is computed once and read by every window that contains
+// it; each window adds its own lengths from 0.0 in segment order, many
+// windows side by side in SIMD lanes. progress, if given, is called on this
+// thread.
 CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const SlidingWindowParams& params,
-                                         const PercentCallback& progress = {}, unsigned threads = 0);
+                                         const PercentCallback& progress = {}, const SlidingWindowRun& run = {});
 
 // The same results computed the plain way: one CHDataSet per window, filled
-// and computed afresh. The reference for the tests and the benchmark.
-CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const SlidingWindowParams& params);
+// and computed afresh (lengths as in SlidingWindowRun). The reference for
+// the tests and the benchmark.
+CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const SlidingWindowParams& params,
+                                               std::vector<double>* lengths = nullptr);
 
 // The document operations, with their status texts and wait cursor.
 //

@@ -4,10 +4,10 @@
 #include <atomic>
 #include <cstddef>
 #include <cstring>
-#include <system_error>
 #include <thread>
 #include <vector>
 
+#include "ChunkThreads.h"
 #include "KestrinDoc.h"
 #include "Regression.h"
 #include "StatusOperation.h"
@@ -207,39 +207,16 @@ CHPointArray ComputeWithKernel(const CHPointArray& series, std::int32_t size, co
 
     if (threads == 0)
         threads = DefaultThreads();
-    std::thread helper;
-    if (threads >= 2 && chunkCount >= 2 && std::int64_t{total} * size >= kParallelWork) {
-        try {
-            helper = std::thread(takeChunks);
-        } catch (const std::system_error&) {
-            // No second thread to be had: this one takes every chunk.
-        }
-    }
-    // However this thread leaves (a progress callback may throw), the helper
-    // takes no further chunk and is joined before the arrays it reads go
-    // away.
-    struct CJoin
-    {
-        std::thread& t;
-        std::atomic<std::int64_t>& next;
-        std::int64_t end;
-        ~CJoin()
-        {
-            if (t.joinable()) {
-                next.store(end);
-                t.join();
-            }
-        }
-    } join{helper, nextChunk, chunkCount};
-
     CProgressReporter reporter(progress, total);
     reporter.Reach(0);
-    for (std::int64_t c = nextChunk.fetch_add(1); c < chunkCount; c = nextChunk.fetch_add(1)) {
-        doneWindows.fetch_add(computeChunk(c));
-        reporter.Reach(doneWindows.load());
-    }
-    if (helper.joinable())
-        helper.join();
+    auto takeChunksAndReport = [&] {
+        for (std::int64_t c = nextChunk.fetch_add(1); c < chunkCount; c = nextChunk.fetch_add(1)) {
+            doneWindows.fetch_add(computeChunk(c));
+            reporter.Reach(doneWindows.load());
+        }
+    };
+    const bool twoThreads = threads >= 2 && chunkCount >= 2 && std::int64_t{total} * size >= kParallelWork;
+    RunChunksOnTwoThreads(twoThreads, nextChunk, chunkCount, takeChunks, takeChunksAndReport);
     reporter.Reach(total);
     return results;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -49,30 +50,6 @@ SlidingWindowParams Params(int width, int spacing, bool best = true, int nM = 0,
     p.nD = nD;
     p.plotPoint = plot;
     return p;
-}
-
-// Differences relative to the larger magnitude, or absolute below 1.
-double Relative(double a, double b)
-{
-    if (std::isnan(a) || std::isnan(b))
-        return std::isnan(a) && std::isnan(b) ? 0.0 : 1.0;
-    return std::fabs(a - b) / std::max({1.0, std::fabs(a), std::fabs(b)});
-}
-
-void ExpectSameAsEstimator(const CHPointArray& series, const SlidingWindowParams& params)
-{
-    const CHPointArray fast = ComputeSlidingWindowResults(series, params);
-    const CHPointArray plain = ComputeSlidingWindowResultsDirect(series, params);
-    ASSERT_EQ(fast.GetSize(), plain.GetSize());
-    for (int i = 0; i < fast.GetSize(); ++i) {
-        SCOPED_TRACE("window " + std::to_string(i) + " of width " + std::to_string(params.width) + ", spacing " +
-                     std::to_string(params.spacing) + ", M " + std::to_string(WindowM(params)));
-        EXPECT_EQ(fast[i].m_nCount, plain[i].m_nCount);
-        EXPECT_EQ(fast[i].m_dX, plain[i].m_dX);
-        EXPECT_LE(Relative(fast[i].m_dY, plain[i].m_dY), 1e-12);
-        EXPECT_LE(Relative(fast[i].m_dB, plain[i].m_dB), 1e-12);
-        EXPECT_LE(Relative(fast[i].m_dR, plain[i].m_dR), 1e-12);
-    }
 }
 
 } // namespace
@@ -134,36 +111,6 @@ TEST(SlidingWindowParamsCheck, RefusalsComeInTheDialogsOrder)
     EXPECT_FALSE(CheckSlidingWindowParams(Params(50, 1, false, 0)));
 }
 
-// Every shared-segment result against an estimator filled with the window's
-// values: random walks, noise, flat stretches (whose zero lengths must stay
-// exactly zero), a periodic series, windows no wider than D, and M of 0, 1
-// and beyond what the window allows.
-TEST(SlidingWindowResults, AgreeWithTheEstimatorOverEachWindow)
-{
-    const CHPointArray walk = Series(RandomWalk(1500, 5));
-    std::vector<double> noise(1200);
-    std::mt19937_64 rng(6);
-    std::uniform_real_distribution<double> u(-1e6, 1e6);
-    for (double& x : noise)
-        x = u(rng);
-    std::vector<double> flat = RandomWalk(900, 7);
-    std::fill(flat.begin() + 100, flat.begin() + 500, 3.25);
-    std::vector<double> periodic(800);
-    for (std::size_t i = 0; i < periodic.size(); ++i)
-        periodic[i] = static_cast<double>(i % 7) - 3.0;
-    const std::vector<CHPointArray> series = {walk, Series(noise), Series(flat), Series(periodic),
-                                              Series(std::vector<double>(600, 1.0))};
-    for (const CHPointArray& s : series) {
-        for (int width : {100, 257, 6, 4})
-            for (int spacing : {1, 3, 50})
-                ExpectSameAsEstimator(s, Params(width, spacing));
-        for (int nM : {0, 1, 2, 31, 400})
-            ExpectSameAsEstimator(s, Params(120, 2, false, nM));
-        ExpectSameAsEstimator(s, Params(100, 1, true, 0, 1));
-        ExpectSameAsEstimator(s, Params(100, 1, true, 0, 0));
-    }
-}
-
 TEST(SlidingWindowResults, AFlatWindowKeepsItsZeroLengths)
 {
     std::vector<double> values = RandomWalk(400, 8);
@@ -174,19 +121,6 @@ TEST(SlidingWindowResults, AFlatWindowKeepsItsZeroLengths)
     EXPECT_EQ(results[160].m_dB, 0.0);
     EXPECT_EQ(results[160].m_dY, 2.0);
     EXPECT_EQ(results[160].m_dR, 0.0);
-}
-
-TEST(SlidingWindowResults, DoNotDependOnTheNumberOfThreads)
-{
-    const CHPointArray s = Series(RandomWalk(60000, 9));
-    for (const SlidingWindowParams& p : {Params(1000, 1), Params(50, 13), Params(5000, 1000)}) {
-        const CHPointArray one = ComputeSlidingWindowResults(s, p, {}, 1);
-        const CHPointArray two = ComputeSlidingWindowResults(s, p, {}, 2);
-        ASSERT_EQ(one.GetSize(), two.GetSize());
-        EXPECT_TRUE(std::equal(one.begin(), one.end(), two.begin(), [](const CHPoint& a, const CHPoint& b) {
-            return a.m_dY == b.m_dY && a.m_dB == b.m_dB && a.m_dR == b.m_dR && a.m_dX == b.m_dX;
-        }));
-    }
 }
 
 TEST(SlidingWindowResults, ProgressShowsEveryPercentageOnceInOrder)
@@ -300,5 +234,134 @@ TEST(SlidingWindowDocument, ResetPlotPointsOnHugeSpacingsStaysDefined)
     ResetPlotPositions(windows, 0.5, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(windows[2].m_dX, 50.0 + 2.0 * std::numeric_limits<std::int32_t>::max());
 }
+
+namespace {
+
+// The series the exact comparison runs on.
+enum class Shape
+{
+    Walk,     // a Gaussian random walk
+    Noise,    // uniform noise whose magnitude spans twelve decades
+    Periodic, // period 7: the lag-7 lengths are all exactly zero
+    Flat,     // a random walk with long constant stretches
+    Constant, // one value throughout
+};
+
+std::vector<double> MakeShape(Shape shape, int n)
+{
+    std::mt19937_64 rng(static_cast<unsigned>(shape) + 100);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    std::vector<double> v = RandomWalk(n, static_cast<unsigned>(shape) + 200);
+    switch (shape) {
+    case Shape::Walk:
+        break;
+    case Shape::Noise:
+        for (double& x : v)
+            x = u(rng) * std::pow(10.0, 6.0 * u(rng));
+        break;
+    case Shape::Periodic:
+        for (int i = 0; i < n; ++i)
+            v[static_cast<std::size_t>(i)] = static_cast<double>(i % 7) * 0.1 - 0.3;
+        break;
+    case Shape::Flat:
+        std::fill(v.begin() + n / 8, v.begin() + n / 2, 3.25);
+        std::fill(v.begin() + 5 * n / 8, v.begin() + 3 * n / 4, -1e-3);
+        break;
+    case Shape::Constant:
+        std::fill(v.begin(), v.end(), 1.0);
+        break;
+    }
+    return v;
+}
+
+constexpr int kBestM = -1;
+
+struct ExactCase
+{
+    Shape shape;
+    int points;
+    int width;
+    int spacing;
+    int nD;
+    int nM; // kBestM: "Use Best"
+};
+
+std::ostream& operator<<(std::ostream& os, const ExactCase& c)
+{
+    return os << "shape " << static_cast<int>(c.shape) << ", " << c.points << " points, width " << c.width
+              << ", spacing " << c.spacing << ", D " << c.nD << ", M " << c.nM;
+}
+
+std::vector<ExactCase> ExactCases()
+{
+    std::vector<ExactCase> cases;
+    for (Shape shape : {Shape::Walk, Shape::Noise, Shape::Periodic, Shape::Flat, Shape::Constant}) {
+        for (int nD = 0; nD <= 10; ++nD)
+            cases.push_back({shape, 700, 60, 1, nD, kBestM});
+        for (int nM : {0, 1, 2, 400})
+            cases.push_back({shape, 700, 60, 2, 3, nM});
+        for (int spacing : {1, 2, 7, 150})
+            cases.push_back({shape, 900, 100, spacing, 6, kBestM});
+        // Widths no larger than D, and one segment more.
+        for (int width : {1, 5, 6, 7})
+            cases.push_back({shape, 300, width, 1, 6, kBestM});
+        cases.push_back({shape, 1200, 500, 3, 1, 400});
+    }
+    // Enough windows for several chunks of several SIMD groups each.
+    cases.push_back({Shape::Walk, 3000, 1000, 1, 6, kBestM});
+    cases.push_back({Shape::Noise, 3000, 257, 7, 4, 31});
+    return cases;
+}
+
+bool Same(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+class SlidingWindowExact : public ::testing::TestWithParam<ExactCase>
+{
+};
+
+// Every window's X, n, H, b, r and L(r) are those of a CHDataSet filled with
+// the window's values, bit for bit, on either instruction set and with one
+// thread or two.
+TEST_P(SlidingWindowExact, EveryResultIsTheEstimatorsOverItsWindow)
+{
+    const ExactCase& c = GetParam();
+    const CHPointArray series = Series(MakeShape(c.shape, c.points));
+    const SlidingWindowParams params = Params(c.width, c.spacing, c.nM == kBestM, std::max(c.nM, 0), c.nD);
+    std::vector<double> expectedL;
+    const CHPointArray expected = ComputeSlidingWindowResultsDirect(series, params, &expectedL);
+    ASSERT_EQ(expected.GetSize(), CountSlidingWindows(c.points, c.width, c.spacing));
+    const int nM = WindowM(params);
+    for (WindowLaneSet lanes : {WindowLaneSet::Sse2, WindowLaneSet::Avx2}) {
+        for (unsigned threads : {1u, 2u}) {
+            const bool avx2 = lanes == WindowLaneSet::Avx2 && HasAvx2Lanes();
+            SCOPED_TRACE(std::string(avx2 ? "AVX2" : "SSE2") + ", threads " + std::to_string(threads));
+            std::vector<double> lengths;
+            const CHPointArray results = ComputeSlidingWindowResults(series, params, {}, {threads, lanes, &lengths});
+            ASSERT_EQ(results.GetSize(), expected.GetSize());
+            ASSERT_EQ(lengths.size(), expectedL.size());
+            for (int k = 0; k < results.GetSize(); ++k) {
+                const CHPoint& got = results[k];
+                const CHPoint& want = expected[k];
+                ASSERT_TRUE(got.m_nCount == want.m_nCount && Same(got.m_dX, want.m_dX) && Same(got.m_dY, want.m_dY) &&
+                            Same(got.m_dB, want.m_dB) && Same(got.m_dR, want.m_dR))
+                    << "window " << k << ": H " << got.m_dY << " / " << want.m_dY << ", b " << got.m_dB << " / "
+                    << want.m_dB << ", r " << got.m_dR << " / " << want.m_dR;
+                for (int i = 0; i < nM; ++i) {
+                    const std::size_t at = static_cast<std::size_t>(k) * static_cast<std::size_t>(nM) +
+                                           static_cast<std::size_t>(i);
+                    ASSERT_TRUE(Same(lengths[at], expectedL[at]))
+                        << "window " << k << ", L(" << i + 1 << ") " << lengths[at] << " / " << expectedL[at];
+                }
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SlidingWindowExact, ::testing::ValuesIn(ExactCases()));
+
+} // namespace
 
 } // namespace sliding_windows_test
