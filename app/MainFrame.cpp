@@ -17,6 +17,7 @@
 #include "CommandPrompts.h"
 #include "KestrinApp.h"
 #include "KestrinView.h"
+#include "MdiArrange.h"
 #include "StatusOperation.h"
 #include "ToolbarIcons.h"
 
@@ -43,6 +44,9 @@ bool CMainFrame::Create()
 {
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    // Windows moved partly out of the area can be scrolled into sight.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] {
         UpdateMenuSet();
@@ -372,8 +376,8 @@ void CMainFrame::OnCommand(int id)
     case cmd::ViewToolbar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case cmd::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::WindowNew: m_app.OnWindowNew(); break;
-    case cmd::WindowCascade: m_mdiArea->cascadeSubWindows(); break;
-    case cmd::WindowTile: m_mdiArea->tileSubWindows(); break;
+    case cmd::WindowCascade: CascadeWindows(*m_mdiArea); break;
+    case cmd::WindowTile: TileHorizontally(*m_mdiArea); break;
     case cmd::WindowArrange: OnArrangeIcons(); break;
     default:
         if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {

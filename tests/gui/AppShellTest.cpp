@@ -27,6 +27,7 @@
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "MainFrame.h"
+#include "MdiArrange.h"
 #include "ScriptedQtUi.h"
 #include "TestSupport.h"
 
@@ -272,7 +273,8 @@ TEST_F(AppShell, NewDocumentsAndWindowsAreTitledInTurn)
     const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList();
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
-    EXPECT_EQ(windows[1]->pos(), QPoint(24, 24));
+    const int step = CascadeStep(*Frame().MdiArea());
+    EXPECT_EQ(windows[1]->pos(), QPoint(step, step));
     EXPECT_TRUE(Frame().MdiArea()->viewport()->rect().contains(windows[1]->geometry()));
 
     CKestrinDoc* doc = m_app->ActiveDocument();
@@ -396,13 +398,78 @@ TEST_F(AppShell, CommandLineDocumentOpensAndAMissingOneEndsStartUp)
     EXPECT_EQ(m_app->Documents()[0]->GetTitle(), "start.kst");
     EXPECT_EQ(m_app->Documents()[0]->m_points.GetSize(), 663);
     EXPECT_EQ(m_app->ActiveView()->GetPlotExtents().m_dXMax, 662.0);
+}
 
-    auto ui = std::make_unique<CScriptedQtUi>();
-    CScriptedQtUi* script = ui.get();
-    CKestrinApp second(std::move(ui));
-    EXPECT_FALSE(second.InitInstance({QString::fromStdString(m_dir.File("missing.kst"))}));
-    ASSERT_EQ(script->messages.size(), 1u);
-    EXPECT_NE(script->messages[0].find("missing.kst"), std::string::npos);
+namespace {
+
+// What the workbench held when its main window first showed, and whether
+// the window showed while a message was up.
+class CStartUpWatch : public CScriptedQtUi, public QObject
+{
+public:
+    CKestrinApp* app = nullptr;
+    int shows = 0;
+    std::size_t documentsAtShow = 0;
+    int windowsAtShow = 0;
+    std::vector<bool> shownAtMessage;
+
+    MsgResult MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override
+    {
+        shownAtMessage.push_back(app->MainFrame() && app->MainFrame()->isVisible());
+        return CScriptedQtUi::MessageBox(text, buttons, icon);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched == app->MainFrame() && shows++ == 0) {
+            documentsAtShow = app->Documents().size();
+            windowsAtShow = static_cast<int>(app->MainFrame()->MdiArea()->subWindowList().size());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(AppShell, StartUpOpensTheDocumentBeforeTheWindowShows)
+{
+    const std::string saved = m_dir.File("start.kst");
+    ASSERT_TRUE(SaveSampleDocument(saved));
+    WriteFile(m_dir.File("bad.kst"), "not a document");
+    struct Case
+    {
+        QStringList arguments;
+        bool starts;
+        int messages;
+    };
+    const Case cases[] = {
+        {{}, true, 0},
+        {{QString::fromStdString(saved)}, true, 0},
+        {{"--import-text", QString::fromStdString(kSample)}, true, 0},
+        {{QString::fromStdString(m_dir.File("missing.kst"))}, false, 1},
+        {{QString::fromStdString(m_dir.File("bad.kst"))}, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        auto ui = std::make_unique<CStartUpWatch>();
+        CStartUpWatch* watch = ui.get();
+        CKestrinApp app(std::move(ui));
+        watch->app = &app;
+        qApp->installEventFilter(watch);
+        EXPECT_EQ(app.InitInstance(c.arguments), c.starts);
+        qApp->removeEventFilter(watch);
+        EXPECT_EQ(watch->messages.size(), static_cast<std::size_t>(c.messages));
+        EXPECT_EQ(watch->shownAtMessage, std::vector<bool>(c.messages, false));
+        EXPECT_EQ(watch->shows, c.starts ? 1 : 0);
+        EXPECT_EQ(app.MainFrame() && app.MainFrame()->isVisible(), c.starts);
+        if (c.starts) {
+            EXPECT_EQ(watch->documentsAtShow, 1u);
+            EXPECT_EQ(watch->windowsAtShow, 1);
+            // Placed in the area as it is seen.
+            QMdiArea* area = app.MainFrame()->MdiArea();
+            EXPECT_TRUE(area->viewport()->rect().contains(area->subWindowList().front()->geometry()));
+            EXPECT_EQ(area->subWindowList().front()->pos(), QPoint(0, 0));
+        }
+    }
 }
 
 TEST_F(AppShell, DroppedDocumentOpens)
