@@ -68,6 +68,7 @@ bool CMainFrame::Create()
     UpdateRecentFileMenu();
     UpdateCommandUi();
     qApp->installEventFilter(this);
+    ShowLockKeys();
     return m_toolBar && statusBar();
 }
 
@@ -432,12 +433,43 @@ void CMainFrame::dropEvent(QDropEvent* event)
     }
 }
 
+void CMainFrame::ShowLockKeys()
+{
+    if (const std::optional<CLockKeyState> keys = m_app.Ui().LockKeys()) {
+        m_bCaps = keys->caps;
+        m_bNum = keys->num;
+        m_bScroll = keys->scroll;
+    }
+    ShowIndicators();
+}
+
+void CMainFrame::ShowIndicators()
+{
+    const bool on[3] = {m_bCaps, m_bNum, m_bScroll};
+    for (int i = 0; i < m_indicators.size(); ++i)
+        m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString() : QString());
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    // The lock keys' states as far as the program has seen them toggle.
-    if (event->type() == QEvent::KeyPress) {
+    switch (event->type()) {
+    case QEvent::ApplicationActivate:
+        // The keys may have changed while another program had the keyboard.
+        if (watched == qApp)
+            ShowLockKeys();
+        break;
+    case QEvent::ApplicationStateChange:
+        if (watched == qApp &&
+            static_cast<QApplicationStateChangeEvent*>(event)->applicationState() == Qt::ApplicationActive)
+            ShowLockKeys();
+        break;
+    case QEvent::KeyPress: {
+        // A lock key toggles its state; where the keyboard can be asked, its
+        // answer stands instead. Each press is counted once, where it reaches
+        // its window, not again at every widget it passes on its way.
+        if (!watched->isWindowType())
+            break;
         const int key = static_cast<QKeyEvent*>(event)->key();
-        bool changed = true;
         if (key == Qt::Key_CapsLock)
             m_bCaps = !m_bCaps;
         else if (key == Qt::Key_NumLock)
@@ -445,13 +477,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         else if (key == Qt::Key_ScrollLock)
             m_bScroll = !m_bScroll;
         else
-            changed = false;
-        if (changed) {
-            const bool on[3] = {m_bCaps, m_bNum, m_bScroll};
-            for (int i = 0; i < m_indicators.size(); ++i)
-                m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString()
-                                               : QString());
-        }
+            break;
+        ShowLockKeys();
+        break;
+    }
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

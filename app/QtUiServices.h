@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "LockKeys.h"
 #include "UiServices.h"
 
 class QWidget;
@@ -24,6 +25,9 @@ public:
     MsgResult AskSaveChanges(const std::string& title) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+    // The lock keys' states for the status bar; none where the platform
+    // cannot say.
+    virtual std::optional<CLockKeyState> LockKeys() const { return ReadLockKeyState(); }
 
 protected:
     QWidget* DialogParent() const;

@@ -15,6 +15,7 @@ packages=(
   mdbtools-dev
   libbenchmark-dev
   qt6-base-dev
+  libx11-dev
   fonts-dejavu-core
 )
 

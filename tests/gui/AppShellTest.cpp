@@ -1,6 +1,8 @@
 // The application shell: menus, toolbar, status bar, the document commands
 // (new, open, save, close, recent files) and the command line.
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QAction>
@@ -210,6 +212,47 @@ TEST_F(AppShell, ToolbarStatusBarAndPrompts)
     QStatusTipEvent none{QString()};
     QApplication::sendEvent(&Frame(), &none);
     EXPECT_EQ(Frame().statusBar()->currentMessage(), "Ready");
+}
+
+TEST_F(AppShell, LockKeyPanesShowTheKeyboardFromTheStartAndOnActivation)
+{
+    const auto panes = [this] {
+        QStringList texts;
+        for (QLabel* l : Frame().Indicators())
+            texts << l->text();
+        return texts.join('|');
+    };
+    const auto press = [this](Qt::Key key) { QTest::keyClick(Frame().windowHandle(), key); };
+    m_ui->lockKeys = CLockKeyState{true, false, true};
+    ASSERT_TRUE(m_app->InitInstance({}));
+    EXPECT_EQ(panes(), "CAP||SCRL");
+
+    struct Step
+    {
+        std::optional<CLockKeyState> keyboard;
+        std::function<void()> act;
+        const char* shown;
+    };
+    const auto activate = [] {
+        QEvent event(QEvent::ApplicationActivate);
+        QApplication::sendEvent(qApp, &event);
+    };
+    const Step steps[] = {
+        // Changed while the program was not active: shown on its return.
+        {CLockKeyState{false, true, false}, activate, "|NUM|"},
+        // A press shows what the keyboard says, not a guess.
+        {CLockKeyState{true, true, false}, [&] { press(Qt::Key_CapsLock); }, "CAP|NUM|"},
+        {CLockKeyState{true, true, false}, [&] { press(Qt::Key_A); }, "CAP|NUM|"},
+        // Where the keyboard cannot be asked, each press toggles once.
+        {std::nullopt, [&] { press(Qt::Key_ScrollLock); }, "CAP|NUM|SCRL"},
+        {std::nullopt, [&] { press(Qt::Key_NumLock); }, "CAP||SCRL"},
+        {std::nullopt, activate, "CAP||SCRL"},
+    };
+    for (const Step& step : steps) {
+        m_ui->lockKeys = step.keyboard;
+        step.act();
+        EXPECT_EQ(panes(), step.shown);
+    }
 }
 
 TEST_F(AppShell, EnableAndCheckRulesForANewDocumentAndAfterAnImport)
