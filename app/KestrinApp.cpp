@@ -127,6 +127,7 @@ CKestrinDoc* CKestrinApp::CreateDocument()
     doc->m_saveDialog.defaultExtension = kExtension;
     doc->m_saveDialog.filter = kFilter;
     doc->m_saveDialog.overwritePrompt = true;
+    doc->m_saveDialog.kind = FileKind::documents;
     m_docs.push_back(std::move(doc));
     return m_docs.back().get();
 }
@@ -203,6 +204,7 @@ void CKestrinApp::OnFileOpen()
     options.title = "Open";
     options.defaultExtension = kExtension;
     options.filter = kFilter;
+    options.kind = FileKind::documents;
     const auto path = m_ui->ChooseOpenFile(options);
     if (path && !path->empty())
         OpenDocumentFile(QString::fromStdString(*path));

@@ -6,6 +6,7 @@
 #include "LockKeys.h"
 #include "UiServices.h"
 
+class QFileDialog;
 class QWidget;
 
 // The user-interface services of the workbench: the main window's status
@@ -31,7 +32,14 @@ public:
 
 protected:
     QWidget* DialogParent() const;
+    // Shows the file dialog, prepared, and returns the file chosen; a test
+    // answers in its place.
+    virtual std::optional<std::string> ExecFileDialog(QFileDialog& dialog);
 
 private:
+    // Opens the dialog in the folder last used for its kind of file, and
+    // remembers the folder of the file chosen.
+    std::optional<std::string> RunFileDialog(QFileDialog& dialog, const FileDialogOptions& options);
+
     QPointer<QMainWindow> m_mainWindow;
 };

@@ -374,6 +374,7 @@ TEST_F(AppShell, SavedDocumentReopensFromTheRecentFileListBitForBit)
     EXPECT_EQ(m_ui->fileDialogs[0].filter, "Kestrin Files (*.kst)");
     EXPECT_EQ(m_ui->fileDialogs[0].defaultExtension, ".kst");
     EXPECT_EQ(m_ui->fileDialogs[0].fileName, "Kestrn1");
+    EXPECT_EQ(m_ui->fileDialogs[0].kind, "Documents");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Frame().windowTitle(), "Kestrin - nile.kst");
 

@@ -199,7 +199,11 @@ TEST_F(DBWizTest, ButtonsFollowEachStepThroughARunAndBack)
     QTest::mouseClick(wiz->m_page1->findChild<QPushButton*>("button1001"), Qt::LeftButton);
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.fileDialogs[0].filter, DatabaseFileFilter());
-    EXPECT_EQ(ui.fileDialogs[0].filter.rfind("Access", 0), 0u);
+    EXPECT_EQ(ui.fileDialogs[0].filter.rfind("All database files (*.mdb *.accdb *.sqlite *.sqlite3 *.db *.csv *.tsv "
+                                             "*.txt);;Access Databases (*.mdb *.accdb);;SQLite",
+                                             0),
+              0u);
+    EXPECT_EQ(ui.fileDialogs[0].kind, "Databases");
     EXPECT_EQ(ui.fileDialogs[0].defaultExtension, ".mdb");
     EXPECT_EQ(wiz->m_page1->findChild<QLineEdit*>("edit1000")->text().toStdString(), kSeries);
     EXPECT_EQ(Buttons(*wiz), "Next");
