@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMdiArea>
 #include <QSettings>
 
@@ -14,6 +15,7 @@
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "MainFrame.h"
+#include "MdiArrange.h"
 
 namespace {
 
@@ -75,7 +77,11 @@ bool CKestrinApp::InitInstance(const QStringList& arguments)
     const QString& documentPath = line.document;
     const QString& importPath = line.importText;
 
-    m_mainFrame->show();
+    // The document comes before the window shows: the window lays out its
+    // area now, so that the document's window is placed as it will be seen,
+    // and a document that cannot be opened ends start-up after its message
+    // without the window ever appearing.
+    m_mainFrame->layout()->activate();
     if (!documentPath.isEmpty()) {
         if (!OpenDocumentFile(documentPath))
             return false;
@@ -84,6 +90,7 @@ bool CKestrinApp::InitInstance(const QStringList& arguments)
         ImportTextIntoNewDocument(importPath);
     if (documentPath.isEmpty() && importPath.isEmpty())
         OnFileNew();
+    m_mainFrame->show();
     m_mainFrame->UpdateCommandUi();
     return true;
 }
@@ -125,6 +132,7 @@ CKestrinDoc* CKestrinApp::CreateDocument()
     doc->m_saveDialog.defaultExtension = kExtension;
     doc->m_saveDialog.filter = kFilter;
     doc->m_saveDialog.overwritePrompt = true;
+    doc->m_saveDialog.kind = FileKind::documents;
     m_docs.push_back(std::move(doc));
     return m_docs.back().get();
 }
@@ -144,17 +152,17 @@ CChildFrame* CKestrinApp::CreateFrame(CKestrinDoc& doc)
     auto* frame = new CChildFrame(*this, doc);
     QMdiArea* area = m_mainFrame->MdiArea();
     area->addSubWindow(frame);
-    const QSize room = area->viewport()->size();
+    const QSize room = ArrangeRoom(*area);
     frame->resize(std::max(400, room.width() * 3 / 4), std::max(300, room.height() * 3 / 4));
     // Windows cascade from the top-left corner, each a step further down and
     // right than the one before, starting over before one would leave the
     // area (the area's own placement puts a second window beside the first,
     // partly out of sight).
-    constexpr int kCascadeStep = 24;
-    const int fits = 1 + std::max(0, std::min(room.width() - frame->width(), room.height() - frame->height()) /
-                                         kCascadeStep);
+    const int step = CascadeStep(*area);
+    const int fits =
+        1 + std::max(0, std::min(room.width() - frame->width(), room.height() - frame->height()) / step);
     const int index = static_cast<int>(area->subWindowList().size()) - 1;
-    const int offset = (std::max(index, 0) % fits) * kCascadeStep;
+    const int offset = (std::max(index, 0) % fits) * step;
     frame->move(offset, offset);
     frame->show();
     // The view's extraction commands open their documents as File > New does.
@@ -205,6 +213,7 @@ void CKestrinApp::OnFileOpen()
     options.title = "Open";
     options.defaultExtension = kExtension;
     options.filter = kFilter;
+    options.kind = FileKind::documents;
     const auto path = m_ui->ChooseOpenFile(options);
     if (path && !path->empty())
         OpenDocumentFile(QString::fromStdString(*path));

@@ -17,6 +17,7 @@
 #include "CommandPrompts.h"
 #include "KestrinApp.h"
 #include "KestrinView.h"
+#include "MdiArrange.h"
 #include "StatusOperation.h"
 #include "ToolbarIcons.h"
 
@@ -43,6 +44,9 @@ bool CMainFrame::Create()
 {
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    // Windows moved partly out of the area can be scrolled into sight.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] {
         UpdateMenuSet();
@@ -66,6 +70,7 @@ bool CMainFrame::Create()
     UpdateRecentFileMenu();
     UpdateCommandUi();
     qApp->installEventFilter(this);
+    ShowLockKeys();
     return m_toolBar && statusBar();
 }
 
@@ -381,8 +386,8 @@ void CMainFrame::OnCommand(int id)
     case cmd::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
     case cmd::ViewAxisScales: m_app.SetAxisScales(!m_app.AxisScales()); break;
     case cmd::WindowNew: m_app.OnWindowNew(); break;
-    case cmd::WindowCascade: m_mdiArea->cascadeSubWindows(); break;
-    case cmd::WindowTile: m_mdiArea->tileSubWindows(); break;
+    case cmd::WindowCascade: CascadeWindows(*m_mdiArea); break;
+    case cmd::WindowTile: TileHorizontally(*m_mdiArea); break;
     case cmd::WindowArrange: OnArrangeIcons(); break;
     default:
         if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
@@ -437,12 +442,43 @@ void CMainFrame::dropEvent(QDropEvent* event)
     }
 }
 
+void CMainFrame::ShowLockKeys()
+{
+    if (const std::optional<CLockKeyState> keys = m_app.Ui().LockKeys()) {
+        m_bCaps = keys->caps;
+        m_bNum = keys->num;
+        m_bScroll = keys->scroll;
+    }
+    ShowIndicators();
+}
+
+void CMainFrame::ShowIndicators()
+{
+    const bool on[3] = {m_bCaps, m_bNum, m_bScroll};
+    for (int i = 0; i < m_indicators.size(); ++i)
+        m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString() : QString());
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    // The lock keys' states as far as the program has seen them toggle.
-    if (event->type() == QEvent::KeyPress) {
+    switch (event->type()) {
+    case QEvent::ApplicationActivate:
+        // The keys may have changed while another program had the keyboard.
+        if (watched == qApp)
+            ShowLockKeys();
+        break;
+    case QEvent::ApplicationStateChange:
+        if (watched == qApp &&
+            static_cast<QApplicationStateChangeEvent*>(event)->applicationState() == Qt::ApplicationActive)
+            ShowLockKeys();
+        break;
+    case QEvent::KeyPress: {
+        // A lock key toggles its state; where the keyboard can be asked, its
+        // answer stands instead. Each press is counted once, where it reaches
+        // its window, not again at every widget it passes on its way.
+        if (!watched->isWindowType())
+            break;
         const int key = static_cast<QKeyEvent*>(event)->key();
-        bool changed = true;
         if (key == Qt::Key_CapsLock)
             m_bCaps = !m_bCaps;
         else if (key == Qt::Key_NumLock)
@@ -450,13 +486,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         else if (key == Qt::Key_ScrollLock)
             m_bScroll = !m_bScroll;
         else
-            changed = false;
-        if (changed) {
-            const bool on[3] = {m_bCaps, m_bNum, m_bScroll};
-            for (int i = 0; i < m_indicators.size(); ++i)
-                m_indicators[i]->setText(on[i] ? m_indicators[i]->property("indicatorText").toString()
-                                               : QString());
-        }
+            break;
+        ShowLockKeys();
+        break;
+    }
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

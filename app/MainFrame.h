@@ -43,6 +43,10 @@ public:
     // The key indicators: "CAP", "NUM", "SCRL".
     QList<QLabel*> Indicators() const { return m_indicators; }
 
+    // Shows the lock keys as the keyboard has them, where it can be asked;
+    // at start-up and whenever the application becomes active.
+    void ShowLockKeys();
+
     // Runs a command: the application's own, or the active view's.
     void OnCommand(int id);
 
@@ -79,6 +83,7 @@ private:
     void ApplyState(int id, QAction* action);
     void OnArrangeIcons();
     void OnStatusMessageChanged(const QString& text);
+    void ShowIndicators();
 
     CKestrinApp& m_app;
     QMdiArea* m_mdiArea = nullptr;

@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStatusBar>
 
 namespace {
@@ -35,8 +37,32 @@ QString FilterSuffix(const QString& filter)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+constexpr const char* kFolderGroup = "Folders";
+
+// The folder last used for a kind of file, or empty.
+QString LastFolder(const std::string& kind)
+{
+    if (kind.empty())
+        return QString();
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kFolderGroup));
+    const QString folder = settings.value(QString::fromStdString(kind)).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void RememberFolder(const std::string& kind, const std::string& chosen)
+{
+    if (kind.empty())
+        return;
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kFolderGroup));
+    settings.setValue(QString::fromStdString(kind), QFileInfo(QString::fromStdString(chosen)).absolutePath());
+}
+
 void Prepare(QFileDialog& dialog, const FileDialogOptions& options)
 {
+    if (const QString folder = LastFolder(options.kind); !folder.isEmpty())
+        dialog.setDirectory(folder);
     if (!options.title.empty())
         dialog.setWindowTitle(QString::fromStdString(options.title));
     dialog.setNameFilters(NameFilters(options).split(QStringLiteral(";;")));
@@ -53,13 +79,6 @@ void Prepare(QFileDialog& dialog, const FileDialogOptions& options)
     const QString name = QString::fromStdString(options.fileName);
     if (!name.isEmpty() && !name.contains(QLatin1Char('*')))
         dialog.selectFile(name);
-}
-
-std::optional<std::string> Run(QFileDialog& dialog)
-{
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
 }
 
 } // namespace
@@ -142,8 +161,7 @@ std::optional<std::string> CQtUiServices::ChooseOpenFile(const FileDialogOptions
     QFileDialog dialog(DialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    Prepare(dialog, options);
-    return Run(dialog);
+    return RunFileDialog(dialog, options);
 }
 
 std::optional<std::string> CQtUiServices::ChooseSaveFile(const FileDialogOptions& options)
@@ -153,6 +171,21 @@ std::optional<std::string> CQtUiServices::ChooseSaveFile(const FileDialogOptions
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!options.overwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return RunFileDialog(dialog, options);
+}
+
+std::optional<std::string> CQtUiServices::RunFileDialog(QFileDialog& dialog, const FileDialogOptions& options)
+{
     Prepare(dialog, options);
-    return Run(dialog);
+    const std::optional<std::string> chosen = ExecFileDialog(dialog);
+    if (chosen && !chosen->empty())
+        RememberFolder(options.kind, *chosen);
+    return chosen;
+}
+
+std::optional<std::string> CQtUiServices::ExecFileDialog(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
 }

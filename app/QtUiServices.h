@@ -3,8 +3,10 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "LockKeys.h"
 #include "UiServices.h"
 
+class QFileDialog;
 class QWidget;
 
 // The user-interface services of the workbench: the main window's status
@@ -24,10 +26,20 @@ public:
     MsgResult AskSaveChanges(const std::string& title) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+    // The lock keys' states for the status bar; none where the platform
+    // cannot say.
+    virtual std::optional<CLockKeyState> LockKeys() const { return ReadLockKeyState(); }
 
 protected:
     QWidget* DialogParent() const;
+    // Shows the file dialog, prepared, and returns the file chosen; a test
+    // answers in its place.
+    virtual std::optional<std::string> ExecFileDialog(QFileDialog& dialog);
 
 private:
+    // Opens the dialog in the folder last used for its kind of file, and
+    // remembers the folder of the file chosen.
+    std::optional<std::string> RunFileDialog(QFileDialog& dialog, const FileDialogOptions& options);
+
     QPointer<QMainWindow> m_mainWindow;
 };

@@ -87,21 +87,19 @@ void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesO
 bool ImportSeries(CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
 {
     doc.OnNewDocument();
-    if (options.database) {
-        const DatabaseSource& db = *options.database;
-        // A table without usable records is refused by the import itself.
-        if (!doc.ImportDatabase(db.file, db.table, db.xField, db.yField))
-            return false;
-        if (options.d || options.m)
-            doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-        return true;
-    }
-    if (!doc.ImportTextFile(path, options.under, options.over, options.filter))
+    const std::optional<DatabaseSource>& db = options.database;
+    // A table whose records hold no numbers is refused by the import itself.
+    const bool imported = db ? doc.ImportDatabase(db->file, db->table, db->xField, db->yField)
+                             : doc.ImportTextFile(path, options.under, options.over, options.filter);
+    if (!imported)
         return false;
     if (options.d || options.m)
         doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-    if (doc.m_points.GetSize() == 0)
-        std::fprintf(stderr, "%s: warning: no values were imported from \"%s\"%s\n", kProgramName,
-                     DisplayText(path).c_str(), options.filter ? " (none passed the filter)" : "");
+    if (doc.m_points.GetSize() == 0) {
+        const std::string source = db ? "the table \"" + DisplayText(db->table) + "\" of \"" + DisplayText(path) + "\""
+                                      : "\"" + DisplayText(path) + "\"";
+        std::fprintf(stderr, "%s: warning: no values were imported from %s%s\n", kProgramName, source.c_str(),
+                     options.filter ? " (none passed the filter)" : "");
+    }
     return true;
 }

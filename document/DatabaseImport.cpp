@@ -115,15 +115,11 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
         return false;
     }
 
-    const std::string where = "the table \"" + DisplayText(table) + "\"";
-    if (series.records == 0) {
-        Ui().MessageBox("Kestrin: " + where + " holds no records; nothing was imported.", MsgButtons::ok,
-                        MsgIcon::warning);
-        return false;
-    }
-    if (series.points.empty()) {
-        Ui().MessageBox("Kestrin: no record of " + where + " has a numeric X and Y value; nothing was imported.\n" +
-                            SkippedMessage(series.skipped),
+    // A table without records loads as an empty series, as an empty text
+    // file does; one whose every record lacks a number is refused.
+    if (series.points.empty() && series.skipped > 0) {
+        Ui().MessageBox("Kestrin: no record of the table \"" + DisplayText(table) +
+                            "\" has a numeric X and Y value; nothing was imported.\n" + SkippedMessage(series.skipped),
                         MsgButtons::ok, MsgIcon::warning);
         return false;
     }

@@ -19,7 +19,18 @@ struct FileDialogOptions
     bool overwritePrompt = false;
     // "All Files (*)" is offered after the filter.
     bool allFilesFilter = true;
+    // The kind of file ("Documents", "Text Import", "Exports", "Databases"):
+    // the dialog opens in the folder last used for this kind, across runs.
+    std::string kind;
 };
+
+// The kinds of file whose dialogs remember their folder.
+namespace FileKind {
+inline constexpr const char* documents = "Documents";
+inline constexpr const char* textImport = "Text Import";
+inline constexpr const char* exports = "Exports";
+inline constexpr const char* databases = "Databases";
+} // namespace FileKind
 
 class IUiServices
 {

@@ -17,6 +17,7 @@ packages=(
   libkissfft-dev
   qt6-base-dev
   qt6-svg-dev
+  libx11-dev
   fonts-dejavu-core
   nlohmann-json3-dev
   mold

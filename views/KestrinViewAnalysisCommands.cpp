@@ -84,6 +84,7 @@ void CKestrinView::OnExtractHDataText()
     options.fileName = "*.txt";
     options.filter = "Text Files (*.txt)";
     options.overwritePrompt = true;
+    options.kind = FileKind::exports;
     const std::optional<std::string> path = m_doc.Ui().ChooseSaveFile(options);
     if (!path || path->empty())
         return;

@@ -134,6 +134,7 @@ void CCorrelationDlg::OnSaveData()
     options.fileName = "*.txt";
     options.filter = "Text Files (*.txt)";
     options.overwritePrompt = true;
+    options.kind = FileKind::exports;
     const std::optional<std::string> path = m_ui.ChooseSaveFile(options);
     if (!path)
         return;

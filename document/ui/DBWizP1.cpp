@@ -51,6 +51,7 @@ void CDBWizP1::OnSelect()
     options.defaultExtension = ".mdb";
     options.fileName = "*.mdb";
     options.filter = DatabaseFileFilter();
+    options.kind = FileKind::databases;
     const std::optional<std::string> chosen = Ui().ChooseOpenFile(options);
     if (!chosen)
         return;

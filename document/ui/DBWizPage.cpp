@@ -12,6 +12,23 @@ namespace {
 
 constexpr int kNameRole = Qt::UserRole;
 
+// An entry of a sorted list box: ascending as text, ignoring case, so that
+// "apple" comes before "MSysObjects". Entries equal but for case keep a
+// fixed order between them.
+class CListBoxEntry : public QListWidgetItem
+{
+public:
+    using QListWidgetItem::QListWidgetItem;
+
+    bool operator<(const QListWidgetItem& other) const override
+    {
+        const QString a = text();
+        const QString b = other.text();
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    }
+};
+
 } // namespace
 
 CDBWizPage::CDBWizPage(int templateId, const char* title)
@@ -80,7 +97,7 @@ void CDBWizPage::SetPageSize(int cx, int cy)
 
 void AddListEntry(QListWidget& list, const std::string& name)
 {
-    auto* item = new QListWidgetItem(QString::fromStdString(name));
+    auto* item = new CListBoxEntry(QString::fromStdString(name));
     item->setData(kNameRole, QByteArray::fromStdString(name));
     list.addItem(item);
 }

@@ -51,7 +51,7 @@ protected:
     // Controls placed in dialog units.
     void Place(QWidget* control, int x, int y, int cx, int cy) const;
     QLabel* AddStatic(const char* name, const char* text, int x, int y, int cx, int cy);
-    // A list box that keeps its entries sorted as text.
+    // A list box that keeps its entries sorted as text, ignoring case.
     QListWidget* AddListBox(int id, int x, int y, int cx, int cy);
     void SetPageSize(int cx, int cy);
 

@@ -153,6 +153,7 @@ void CImportTextDlg::OnSelectFile()
     options.defaultExtension = ".txt";
     options.fileName = "*.txt";
     options.overwritePrompt = true;
+    options.kind = FileKind::textImport;
     const std::optional<std::string> chosen = m_ui.ChooseOpenFile(options);
     if (!chosen)
         return;

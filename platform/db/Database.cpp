@@ -38,7 +38,8 @@ std::unique_ptr<IDatabase> OpenDatabase(const std::string& path)
 
 std::string DatabaseFileFilter()
 {
-    return "Access Databases (*.mdb *.accdb);;"
+    return "All database files (*.mdb *.accdb *.sqlite *.sqlite3 *.db *.csv *.tsv *.txt);;"
+           "Access Databases (*.mdb *.accdb);;"
            "SQLite Databases (*.sqlite *.sqlite3 *.db);;"
            "Delimited Text (*.csv *.tsv *.txt)";
 }

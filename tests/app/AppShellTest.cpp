@@ -1,6 +1,8 @@
 // The application shell: menus, toolbar, status bar, the document commands
 // (new, open, save, close, recent files) and the command line.
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QAction>
@@ -32,6 +34,7 @@
 #include "KestrinView.h"
 #include "MainFrame.h"
 #include "MenuResources.h"
+#include "MdiArrange.h"
 #include "ScriptedQtUi.h"
 #include "TestSupport.h"
 #include "WorkbenchTest.h"
@@ -206,6 +209,47 @@ TEST_F(AppShell, ToolbarStatusBarAndPrompts)
     EXPECT_EQ(Frame().statusBar()->currentMessage(), "Ready");
 }
 
+TEST_F(AppShell, LockKeyPanesShowTheKeyboardFromTheStartAndOnActivation)
+{
+    const auto panes = [this] {
+        QStringList texts;
+        for (QLabel* l : Frame().Indicators())
+            texts << l->text();
+        return texts.join('|');
+    };
+    const auto press = [this](Qt::Key key) { QTest::keyClick(Frame().windowHandle(), key); };
+    m_ui->lockKeys = CLockKeyState{true, false, true};
+    ASSERT_TRUE(m_app->InitInstance({}));
+    EXPECT_EQ(panes(), "CAP||SCRL");
+
+    struct Step
+    {
+        std::optional<CLockKeyState> keyboard;
+        std::function<void()> act;
+        const char* shown;
+    };
+    const auto activate = [] {
+        QEvent event(QEvent::ApplicationActivate);
+        QApplication::sendEvent(qApp, &event);
+    };
+    const Step steps[] = {
+        // Changed while the program was not active: shown on its return.
+        {CLockKeyState{false, true, false}, activate, "|NUM|"},
+        // A press shows what the keyboard says, not a guess.
+        {CLockKeyState{true, true, false}, [&] { press(Qt::Key_CapsLock); }, "CAP|NUM|"},
+        {CLockKeyState{true, true, false}, [&] { press(Qt::Key_A); }, "CAP|NUM|"},
+        // Where the keyboard cannot be asked, each press toggles once.
+        {std::nullopt, [&] { press(Qt::Key_ScrollLock); }, "CAP|NUM|SCRL"},
+        {std::nullopt, [&] { press(Qt::Key_NumLock); }, "CAP||SCRL"},
+        {std::nullopt, activate, "CAP||SCRL"},
+    };
+    for (const Step& step : steps) {
+        m_ui->lockKeys = step.keyboard;
+        step.act();
+        EXPECT_EQ(panes(), step.shown);
+    }
+}
+
 TEST_F(AppShell, EnableAndCheckRulesForANewDocumentAndAfterAnImport)
 {
     ASSERT_TRUE(m_app->InitInstance({}));
@@ -267,7 +311,8 @@ TEST_F(AppShell, NewDocumentsAndWindowsAreTitledInTurn)
     const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList();
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
-    EXPECT_EQ(windows[1]->pos(), QPoint(24, 24));
+    const int step = CascadeStep(*Frame().MdiArea());
+    EXPECT_EQ(windows[1]->pos(), QPoint(step, step));
     EXPECT_TRUE(Frame().MdiArea()->viewport()->rect().contains(windows[1]->geometry()));
 
     CKestrinDoc* doc = m_app->ActiveDocument();
@@ -326,6 +371,7 @@ TEST_F(AppShell, SavedDocumentReopensFromTheRecentFileListBitForBit)
     EXPECT_EQ(m_ui->fileDialogs[0].defaultExtension, ".kst");
     // Named for the imported file, as a document.
     EXPECT_EQ(m_ui->fileDialogs[0].fileName, "nile-minima-profile.kst");
+    EXPECT_EQ(m_ui->fileDialogs[0].kind, "Documents");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Frame().windowTitle(), "Kestrin - nile.kst");
 
@@ -439,13 +485,78 @@ TEST_F(AppShell, CommandLineDocumentOpensAndAMissingOneEndsStartUp)
     EXPECT_EQ(m_app->Documents()[0]->GetTitle(), "start.kst");
     EXPECT_EQ(m_app->Documents()[0]->m_points.GetSize(), 663);
     EXPECT_EQ(m_app->ActiveView()->GetPlotExtents().m_dXMax, 662.0);
+}
 
-    auto ui = std::make_unique<CScriptedQtUi>();
-    CScriptedQtUi* script = ui.get();
-    CKestrinApp second(std::move(ui));
-    EXPECT_FALSE(second.InitInstance({QString::fromStdString(m_dir.File("missing.kst"))}));
-    ASSERT_EQ(script->messages.size(), 1u);
-    EXPECT_NE(script->messages[0].find("missing.kst"), std::string::npos);
+namespace {
+
+// What the workbench held when its main window first showed, and whether
+// the window showed while a message was up.
+class CStartUpWatch : public CScriptedQtUi, public QObject
+{
+public:
+    CKestrinApp* app = nullptr;
+    int shows = 0;
+    std::size_t documentsAtShow = 0;
+    int windowsAtShow = 0;
+    std::vector<bool> shownAtMessage;
+
+    MsgResult MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override
+    {
+        shownAtMessage.push_back(app->MainFrame() && app->MainFrame()->isVisible());
+        return CScriptedQtUi::MessageBox(text, buttons, icon);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched == app->MainFrame() && shows++ == 0) {
+            documentsAtShow = app->Documents().size();
+            windowsAtShow = static_cast<int>(app->MainFrame()->MdiArea()->subWindowList().size());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(AppShell, StartUpOpensTheDocumentBeforeTheWindowShows)
+{
+    const std::string saved = m_dir.File("start.kst");
+    ASSERT_TRUE(SaveSampleDocument(saved));
+    WriteFile(m_dir.File("bad.kst"), "not a document");
+    struct Case
+    {
+        QStringList arguments;
+        bool starts;
+        int messages;
+    };
+    const Case cases[] = {
+        {{}, true, 0},
+        {{QString::fromStdString(saved)}, true, 0},
+        {{"--import-text", QString::fromStdString(kSample)}, true, 0},
+        {{QString::fromStdString(m_dir.File("missing.kst"))}, false, 1},
+        {{QString::fromStdString(m_dir.File("bad.kst"))}, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        auto ui = std::make_unique<CStartUpWatch>();
+        CStartUpWatch* watch = ui.get();
+        CKestrinApp app(std::move(ui));
+        watch->app = &app;
+        qApp->installEventFilter(watch);
+        EXPECT_EQ(app.InitInstance(c.arguments), c.starts);
+        qApp->removeEventFilter(watch);
+        EXPECT_EQ(watch->messages.size(), static_cast<std::size_t>(c.messages));
+        EXPECT_EQ(watch->shownAtMessage, std::vector<bool>(c.messages, false));
+        EXPECT_EQ(watch->shows, c.starts ? 1 : 0);
+        EXPECT_EQ(app.MainFrame() && app.MainFrame()->isVisible(), c.starts);
+        if (c.starts) {
+            EXPECT_EQ(watch->documentsAtShow, 1u);
+            EXPECT_EQ(watch->windowsAtShow, 1);
+            // Placed in the area as it is seen.
+            QMdiArea* area = app.MainFrame()->MdiArea();
+            EXPECT_TRUE(area->viewport()->rect().contains(area->subWindowList().front()->geometry()));
+            EXPECT_EQ(area->subWindowList().front()->pos(), QPoint(0, 0));
+        }
+    }
 }
 
 TEST_F(AppShell, DroppedDocumentOpens)

@@ -231,21 +231,16 @@ TEST_F(DatabaseImportTest, KeepingUnsavedChangesStopsTheImportBeforeOpening)
     EXPECT_EQ(doc.m_strTable, "Unsorted");
 }
 
-TEST_F(DatabaseImportTest, ATableWithNothingToLoadChangesNothing)
+TEST_F(DatabaseImportTest, ATableWhoseRecordsHoldNoNumberChangesNothing)
 {
     LoadSquares();
     const DocState before(doc);
-    EXPECT_FALSE(doc.ImportDatabase("/data/series.mdb", "Empty", "X", "Y"));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Kestrin: the table \"Empty\" holds no records; nothing was imported.");
-    EXPECT_TRUE(DocState(doc) == before);
-
     FakeTable nulls("Nulls", {"X", "Y"});
     nulls.rows.assign(2, {CDbVariant::Int32(1), CDbVariant::Null()});
     db.files["/data/series.mdb"].tables.push_back(nulls);
     EXPECT_FALSE(doc.ImportDatabase("/data/series.mdb", "Nulls", "X", "Y"));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text,
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
               "Kestrin: no record of the table \"Nulls\" has a numeric X and Y value; nothing was imported.\n"
               "2 records were skipped because their X or Y value is empty or not a number.");
     EXPECT_TRUE(DocState(doc) == before);
@@ -340,6 +335,53 @@ TEST(DatabaseImportFiles, DamagedAccessFileIsAFailedLoad)
         EXPECT_EQ(ui.messages[0].text.substr(0, ui.messages[0].text.find('\n')), "Kestrin: Unable to open database!");
         EXPECT_TRUE(DocState(doc) == before);
         EXPECT_EQ(ui.m_waitDepth, 0);
+    }
+}
+
+TEST(DatabaseImportFiles, ATableWithoutRecordsLoadsAsAnEmptySeriesAsAnEmptyTextFileDoes)
+{
+    TempDir dir;
+    WriteFile(dir.File("empty.txt"), "");
+    WriteFile(dir.File("empty.csv"), "X,Y\n");
+    WriteSqlite(dir.File("tiny.sqlite"), SquaresRows()); // its table Other has no rows
+
+    CHeadlessUi textUi;
+    CKestrinDoc text(textUi);
+    text.OnNewDocument();
+    ASSERT_TRUE(text.ImportTextFile(dir.File("empty.txt"), 0, 0, false));
+    DocState expected(text);
+
+    CFakeDatabases fakes;
+    fakes.files["/data/empty.mdb"].tables.push_back(FakeTable("Empty", {"X", "Y"}));
+    struct Source
+    {
+        std::string file, table, x, y;
+    };
+    const Source sources[] = {
+        {"/data/empty.mdb", "Empty", "X", "Y"},
+        {DbFixture("types.mdb"), "Empty", "X", "Y"},
+        {dir.File("tiny.sqlite"), "Other", "A", "A"},
+        {dir.File("empty.csv"), "empty", "X", "Y"},
+    };
+    for (const Source& s : sources) {
+        SCOPED_TRACE(s.file);
+        CHeadlessUi ui;
+        CKestrinDoc doc(ui);
+        doc.OnNewDocument();
+        // Whatever was loaded before goes.
+        ASSERT_TRUE(doc.ImportDatabase(DbFixture("series.mdb"), "Tiny", "Seq", "Val"));
+        doc.SetModifiedFlag(false);
+        if (s.file.starts_with("/data/"))
+            doc.m_openDatabase = fakes.Opener();
+        ASSERT_TRUE(doc.ImportDatabase(s.file, s.table, s.x, s.y));
+        EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
+        expected.names = {s.file, s.table, s.x, s.y};
+        // The database load leaves automatic computation on.
+        expected.autoCompute = 1;
+        EXPECT_TRUE(DocState(doc) == expected);
+        EXPECT_EQ(doc.m_globalSet.GetCount(), 0);
+        EXPECT_EQ(doc.m_bHasData, 1);
+        EXPECT_TRUE(doc.IsModified());
     }
 }
 

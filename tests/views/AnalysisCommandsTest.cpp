@@ -473,6 +473,7 @@ TEST_F(AnalysisCommands, TextExportWritesTheResultsOrSaysWhyNot)
     EXPECT_EQ(m_ui->fileDialogs[0].fileName, "*.txt");
     EXPECT_EQ(m_ui->fileDialogs[0].filter, "Text Files (*.txt)");
     EXPECT_TRUE(m_ui->fileDialogs[0].overwritePrompt);
+    EXPECT_EQ(m_ui->fileDialogs[0].kind, "Exports");
 
     const std::string path = m_dir.File("results.txt");
     m_ui->saveChoices = {path};

@@ -435,6 +435,7 @@ TEST_F(AnalysisDialogTest, CorrelationSaveDataWritesTheLastPairs)
     EXPECT_EQ(ui.fileDialogs[0].fileName, "*.txt");
     EXPECT_EQ(ui.fileDialogs[0].filter, "Text Files (*.txt)");
     EXPECT_TRUE(ui.fileDialogs[0].overwritePrompt);
+    EXPECT_EQ(ui.fileDialogs[0].kind, "Exports");
     EXPECT_EQ(save(path), "H\tSlope\r\n");
     Click(Control<QPushButton>(dlg, "button1082"));
     EXPECT_EQ(save(path), "H\tSlope\r\n0.7500\t-0.1250\r\n0.8000\t2.0000\r\n");

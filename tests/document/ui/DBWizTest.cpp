@@ -201,7 +201,11 @@ TEST_F(DBWizTest, ButtonsFollowEachStepThroughARunAndBack)
     QTest::mouseClick(wiz->m_page1->findChild<QPushButton*>("button1001"), Qt::LeftButton);
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.fileDialogs[0].filter, DatabaseFileFilter());
-    EXPECT_EQ(ui.fileDialogs[0].filter.rfind("Access", 0), 0u);
+    EXPECT_EQ(ui.fileDialogs[0].filter.rfind("All database files (*.mdb *.accdb *.sqlite *.sqlite3 *.db *.csv *.tsv "
+                                             "*.txt);;Access Databases (*.mdb *.accdb);;SQLite",
+                                             0),
+              0u);
+    EXPECT_EQ(ui.fileDialogs[0].kind, "Databases");
     EXPECT_EQ(ui.fileDialogs[0].defaultExtension, ".mdb");
     EXPECT_EQ(wiz->m_page1->findChild<QLineEdit*>("edit1000")->text().toStdString(), kSeries);
     EXPECT_EQ(Buttons(*wiz), "Next");
@@ -262,19 +266,40 @@ TEST_F(DBWizTest, ButtonsFollowEachStepThroughARunAndBack)
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST(DBWizListBox, SortsIgnoringCaseAndFindsTheFirstPrefixInThatOrder)
+{
+    struct Case
+    {
+        std::vector<const char*> added;
+        std::vector<std::string> sorted;
+        std::vector<std::pair<const char*, int>> finds;
+    };
+    const Case cases[] = {
+        {{"Zeta", "data", "MSysObjects", "apple", "Results"},
+         {"apple", "data", "MSysObjects", "Results", "Zeta"},
+         {{"MSYS", 2}, {"r", 3}, {"A", 0}, {"z", 4}, {"x", -1}, {"", -1}}},
+        {{"temp", "Tiny", "Temperature"},
+         {"temp", "Temperature", "Tiny"},
+         {{"TEMP", 0}, {"tempe", 1}, {"ti", 2}, {"Temps", -1}}},
+        // Equal but for case: a fixed order, and the first one is found.
+        {{"b", "a_b", "B", "A"}, {"A", "a_b", "B", "b"}, {{"b", 2}, {"a_", 1}, {"a", 0}}},
+        {{"     12.00", "    -3.50", "----", "100"},
+         {"     12.00", "    -3.50", "----", "100"},
+         {{"-", 2}, {"1", 3}}},
+    };
+    for (const Case& c : cases) {
+        QListWidget list;
+        list.setSortingEnabled(true);
+        for (const char* name : c.added)
+            AddListEntry(list, name);
+        EXPECT_EQ(Entries(&list), c.sorted);
+        for (const auto& [prefix, row] : c.finds)
+            EXPECT_EQ(FindStringPrefix(list, prefix), row) << prefix;
+    }
+}
+
 TEST_F(DBWizTest, StoredPrefixSelectsTheFirstSortedMatchButStaysTheChoice)
 {
-    QListWidget list;
-    list.setSortingEnabled(true);
-    for (const char* name : {"temp", "Tiny", "Temperature"})
-        AddListEntry(list, name);
-    EXPECT_EQ(Entries(&list), (std::vector<std::string>{"Temperature", "Tiny", "temp"}));
-    EXPECT_EQ(FindStringPrefix(list, "TEMP"), 0);
-    EXPECT_EQ(FindStringPrefix(list, "temp"), 0);
-    EXPECT_EQ(FindStringPrefix(list, "ti"), 1);
-    EXPECT_EQ(FindStringPrefix(list, "Temps"), -1);
-    EXPECT_EQ(FindStringPrefix(list, ""), -1);
-
     // "tem" selects Temp, the first of Temp and Temperature; the page keeps
     // "tem", whose fields cannot be listed.
     auto wiz = Show(kSeries, "tem", "T", "V");

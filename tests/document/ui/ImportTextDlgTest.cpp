@@ -211,6 +211,7 @@ TEST_F(ImportTextDlgTest, SelectFileKeepsWhatWasTyped)
     EXPECT_EQ(ui.fileDialogs[0].fileName, "*.txt");
     EXPECT_EQ(ui.fileDialogs[0].filter, "");
     EXPECT_TRUE(ui.fileDialogs[0].overwritePrompt);
+    EXPECT_EQ(ui.fileDialogs[0].kind, "Text Import");
     EXPECT_EQ(dlg.m_strPath, "/home/ana/series 1.txt");
     EXPECT_EQ(c.path->text(), "/home/ana/series 1.txt");
     EXPECT_EQ(c.over->text(), "70");

@@ -38,6 +38,10 @@ public:
         return Next(saveChoices, std::optional<std::string>());
     }
 
+    // What the keyboard says of its lock keys: nothing, as offscreen.
+    std::optional<CLockKeyState> LockKeys() const override { return lockKeys; }
+
+    std::optional<CLockKeyState> lockKeys;
     std::deque<MsgResult> messageAnswers;
     std::deque<MsgResult> saveAnswers;
     std::deque<std::optional<std::string>> openChoices;
