@@ -7,9 +7,11 @@
 
 #include "CommandLine.h"
 #include "KestrinApp.h"
+#include "SafeFile.h"
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeLimitSignal();
     // Help needs no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
