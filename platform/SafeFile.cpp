@@ -41,6 +41,18 @@ bool FollowLinks(const std::string& path, std::string& target, std::string& erro
     return false;
 }
 
+// A stream for writing on fd; on failure fd is closed and the reason is in
+// error.
+std::FILE* StreamOf(int fd, std::string& error)
+{
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        error = std::strerror(errno);
+        ::close(fd);
+    }
+    return file;
+}
+
 // Runs write into an open stream and closes it; false with the reason in
 // error when anything failed.
 bool WriteAndClose(std::FILE* file, const std::function<void(CByteSink&)>& write, std::string& error)
@@ -76,13 +88,8 @@ bool WriteDirectly(const std::string& target, const std::function<void(CByteSink
         error = std::strerror(errno);
         return false;
     }
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file) {
-        error = std::strerror(errno);
-        ::close(fd);
-        return false;
-    }
-    return WriteAndClose(file, write, error);
+    std::FILE* file = StreamOf(fd, error);
+    return file && WriteAndClose(file, write, error);
 }
 
 // A regular file (or a new one) is written through a temporary file beside
@@ -96,10 +103,8 @@ bool WriteThroughTemporary(const std::string& target, const std::function<void(C
         error = std::strerror(errno);
         return false;
     }
-    std::FILE* file = ::fdopen(fd, "wb");
+    std::FILE* file = StreamOf(fd, error);
     if (!file) {
-        error = std::strerror(errno);
-        ::close(fd);
         ::unlink(temp.c_str());
         return false;
     }
