@@ -1,16 +1,13 @@
 // kestrin-cli estimate: the global H estimate of a text file's series.
-#include <algorithm>
-#include <cstdio>
-
+#include "CliUi.h"
 #include "Commands.h"
+#include "EdgeWarnings.h"
 #include "EstimatorReport.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 
 namespace {
 
@@ -29,7 +26,7 @@ std::string AsText(const CHDataSet& set)
     return out;
 }
 
-std::string AsJson(const std::string& path, const SeriesOptions& options, const CHDataSet& set)
+std::string AsJson(const std::string& path, const SeriesOptions& options, const CHDataSet& set, const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -40,6 +37,7 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
     json.IntegerField("M", set.GetM());
     WriteFitFields(json, set);
     WriteLagTable(json, set);
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -55,15 +53,11 @@ int RunEstimate(std::span<const std::string> args)
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("estimate");
     CKestrinDoc doc(ui);
-    if (!ImportSeries(doc, path, options))
+    if (!ImportSeries(ui, doc, path, options))
         return kExitFailure;
     const CHDataSet& set = doc.m_globalSet;
-    if (set.GetCount() > 0 && TooFewForLags(set.GetCount(), set.GetD(), set.GetM()))
-        std::fprintf(stderr,
-                     "%s estimate: warning: the series (n = %d) is too short for D %d and M %d: "
-                     "L(r) is 0 for every r > %d\n",
-                     kProgramName, set.GetCount(), set.GetD(), set.GetM(), std::max(set.GetCount() - set.GetD(), 0));
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, set) : AsText(set));
+    WarnIfTooShortForLags(ui, set, "the series");
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, set, ui) : AsText(set));
 }

@@ -2,8 +2,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "CliUi.h"
 #include "Commands.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
@@ -38,9 +38,9 @@ int RunImport(std::span<const std::string> args)
     if (SameFile(path, output))
         throw UsageError("-o \"" + output + "\" is the file being imported");
 
-    CHeadlessUi ui(true);
+    CCliUi ui("import");
     CKestrinDoc doc(ui);
-    if (!ImportSeries(doc, path, options) || !doc.OnSaveDocument(output))
+    if (!ImportSeries(ui, doc, path, options) || !doc.OnSaveDocument(output))
         return kExitFailure;
 
     const int count = doc.m_points.GetSize();
@@ -51,6 +51,7 @@ int RunImport(std::span<const std::string> args)
         WriteSeriesSource(json, path, options);
         json.StringField("output", DisplayText(output));
         json.IntegerField("points", count);
+        WriteWarnings(json, ui);
         json.EndObject();
         json.Finish();
     } else {

@@ -1,15 +1,13 @@
 // kestrin-cli h-data and extract: new documents made from a series, saved.
-#include <cstdio>
 
 #include "AnalysisInput.h"
+#include "CliUi.h"
 #include "Commands.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "NewDocuments.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 #include "WindowOptions.h"
 
 namespace {
@@ -40,16 +38,16 @@ int RunHData(std::span<const std::string> args)
     const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
     const std::string output = *ReadOutputOption(parsed, input, true);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("h-data");
     CKestrinDoc source(ui);
-    if (!LoadAnalysisInput(source, input))
+    if (!LoadAnalysisInput(ui, source, input))
         return kExitFailure;
-    ObtainSlidingResults(source, windows);
+    ObtainSlidingResults(ui, source, windows);
     if (source.m_windows.IsEmpty()) {
-        std::fprintf(stderr, "%s h-data: no sliding-window results to make a document of (%s); nothing written\n",
-                     kProgramName,
-                     windows.compute ? "the series is not longer than the window width"
-                                     : "the document holds none; compute them with --width W --spacing S");
+        ui.Fail(std::string("no sliding-window results to make a document of (") +
+                (windows.compute ? "the series is not longer than the window width"
+                                 : "the document holds none; compute them with --width W --spacing S") +
+                "); nothing written");
         return kExitFailure;
     }
     const double xMin = source.GetPlotExtents().m_dXMin;
@@ -70,6 +68,7 @@ int RunHData(std::span<const std::string> args)
         json.IntegerField("points", target.m_points.GetSize());
         json.IntegerField("D", target.m_nD);
         json.IntegerField("M", target.m_nM);
+        WriteWarnings(json, ui);
         json.EndObject();
         json.Finish();
     } else {
@@ -92,9 +91,9 @@ int RunExtract(std::span<const std::string> args)
         to = ParseRealNumber(parsed.Values("--to")[0], "--to");
     const std::string output = *ReadOutputOption(parsed, input, true);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("extract");
     CKestrinDoc source(ui);
-    if (!LoadAnalysisInput(source, input))
+    if (!LoadAnalysisInput(ui, source, input))
         return kExitFailure;
     // As the Select Range dialog: the range starts as the whole series.
     const CPlotExtents extents = source.GetPlotExtents();
@@ -120,6 +119,7 @@ int RunExtract(std::span<const std::string> args)
         json.Field("x_max", extents.m_dXMax);
         json.StringField("output", DisplayText(output));
         json.IntegerField("points", target.m_points.GetSize());
+        WriteWarnings(json, ui);
         json.EndObject();
         json.Finish();
     } else {

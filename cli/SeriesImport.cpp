@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <limits>
 
+#include "CliUi.h"
 #include "Commands.h"
+#include "EdgeWarnings.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "TextEncoding.h"
-#include "Usage.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesO
     json.StringField("y_field", DisplayText(options.database->yField));
 }
 
-bool ImportSeries(CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
+bool ImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
 {
     doc.OnNewDocument();
     if (options.database) {
@@ -92,16 +93,20 @@ bool ImportSeries(CKestrinDoc& doc, const std::string& path, const SeriesOptions
         // A table without usable records is refused by the import itself.
         if (!doc.ImportDatabase(db.file, db.table, db.xField, db.yField))
             return false;
-        if (options.d || options.m)
-            doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-        return true;
+    } else {
+        const bool imported = path == kStandardInput
+                                  ? doc.ImportTextStream(stdin, "standard input", options.under, options.over,
+                                                         options.filter)
+                                  : doc.ImportTextFile(path, options.under, options.over, options.filter);
+        if (!imported)
+            return false;
+        if (doc.m_points.GetSize() == 0)
+            ui.Warn("no values were imported from " +
+                    (path == kStandardInput ? std::string("standard input") : "\"" + DisplayText(path) + "\"") +
+                    (options.filter ? " (none passed the filter)" : ""));
     }
-    if (!doc.ImportTextFile(path, options.under, options.over, options.filter))
-        return false;
     if (options.d || options.m)
         doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-    if (doc.m_points.GetSize() == 0)
-        std::fprintf(stderr, "%s: warning: no values were imported from \"%s\"%s\n", kProgramName,
-                     DisplayText(path).c_str(), options.filter ? " (none passed the filter)" : "");
+    WarnIfConstant(ui, doc.m_points, "the series");
     return true;
 }

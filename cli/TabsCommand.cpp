@@ -1,16 +1,14 @@
 // kestrin-cli tabs: H estimates of the intervals between tab positions.
 #include <algorithm>
-#include <cstdio>
 
+#include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 
 namespace {
 
@@ -37,7 +35,7 @@ std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs
 }
 
 std::string AsJson(const std::string& path, const SeriesOptions& options, const CKestrinDoc& doc,
-                   const std::vector<std::int32_t>& tabs)
+                   const std::vector<std::int32_t>& tabs, const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -60,6 +58,7 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
         json.EndObject();
     }
     json.EndArray();
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -80,17 +79,17 @@ int RunTabs(std::span<const std::string> args)
     // The ruler keeps its tabs in ascending order.
     std::sort(tabs.begin(), tabs.end());
 
-    CHeadlessUi ui(true);
+    CCliUi ui("tabs");
     CKestrinDoc doc(ui);
-    if (!ImportSeries(doc, path, options))
+    if (!ImportSeries(ui, doc, path, options))
         return kExitFailure;
     doc.CalculateTabH(tabs);
     const auto shortOnes = std::count_if(doc.m_tabSets.begin(), doc.m_tabSets.end(), [&](const auto& set) {
         return TooFewForLags(set->GetCount(), doc.m_nD, doc.m_nM);
     });
     if (shortOnes > 0)
-        std::fprintf(stderr, "%s tabs: warning: %ld of %zu intervals hold fewer than D + M = %d values; L(r) is 0 "
-                     "for their longest lags\n", kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(),
-                     doc.m_nD + doc.m_nM);
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs) : AsText(doc, tabs));
+        ui.Warn(std::to_string(shortOnes) + " of " + std::to_string(doc.m_tabSets.size()) +
+                " intervals hold fewer than D + M = " + std::to_string(doc.m_nD + doc.m_nM) +
+                " values; L(r) is 0 for their longest lags");
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs, ui) : AsText(doc, tabs));
 }
