@@ -80,12 +80,19 @@ bool WriteAndClose(std::FILE* file, const std::function<void(CByteSink&)>& write
 }
 
 // A device or a named pipe is written as it is: it cannot be replaced by a
-// renamed file (that would put a regular file where the node was).
+// renamed file (that would put a regular file where the node was). A pipe
+// that nothing reads from is refused at once instead of waited on for ever.
 bool WriteDirectly(const std::string& target, const std::function<void(CByteSink&)>& write, std::string& error)
 {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
+        error = errno == ENXIO ? "no program is reading from it" : std::strerror(errno);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
         error = std::strerror(errno);
+        ::close(fd);
         return false;
     }
     std::FILE* file = StreamOf(fd, error);

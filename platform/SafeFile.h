@@ -12,7 +12,8 @@
 // A symbolic link is written through: the file it names is replaced (its
 // temporary file lies beside that file), and the link stays. A device or a
 // named pipe is written directly, without a temporary file, so that the
-// node itself is never replaced.
+// node itself is never replaced; a pipe nobody reads from is an error, not
+// a wait.
 bool WriteFileSafely(const std::string& path, const std::function<void(CByteSink&)>& write, std::string& error);
 
 // Makes a write past the file-size limit (ulimit -f) fail with an error

@@ -88,6 +88,9 @@ TEST(SafeFile, DevicesAndPipesAreWrittenWithoutReplacingThem)
     TempDir dir;
     const std::string fifo = dir.File("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(WriteText(fifo, "nobody reads", error));
+    EXPECT_EQ(error, "no program is reading from it");
     // The reader holds the pipe open without waiting for a writer, and
     // gives up after a while rather than hang when no writer comes.
     const int readEnd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
@@ -106,7 +109,6 @@ TEST(SafeFile, DevicesAndPipesAreWrittenWithoutReplacingThem)
         }
         ::close(readEnd);
     });
-    std::string error;
     EXPECT_TRUE(WriteText(fifo, "through the pipe", error)) << error;
     reader.join();
     EXPECT_EQ(received, "through the pipe");
