@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "CommandLineExport.h"
 #include "KestrinApp.h"
+#include "SafeFile.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ bool HasDisplay()
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeLimitSignal();
     // Help needs no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "Commands.h"
+#include "EdgeWarnings.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 
@@ -46,11 +47,14 @@ AnalysisInput ReadAnalysisInput(const ParsedArgs& parsed)
     return input;
 }
 
-bool LoadAnalysisInput(CKestrinDoc& doc, const AnalysisInput& input)
+bool LoadAnalysisInput(CCliUi& ui, CKestrinDoc& doc, const AnalysisInput& input)
 {
-    if (input.isDocument)
-        return doc.OnOpenDocument(input.path);
-    return ImportSeries(doc, input.path, input.series);
+    if (!input.isDocument)
+        return ImportSeries(ui, doc, input.path, input.series);
+    if (!doc.OnOpenDocument(input.path))
+        return false;
+    WarnIfConstant(ui, doc.m_points, "the series");
+    return true;
 }
 
 void WriteInputSource(CJsonWriter& json, const AnalysisInput& input)

@@ -7,6 +7,7 @@
 #include "Args.h"
 #include "SeriesImport.h"
 
+class CCliUi;
 class CJsonWriter;
 class CKestrinDoc;
 
@@ -33,9 +34,10 @@ bool IsDocumentPath(std::string_view path);
 // extra INPUT, bad import options, or --filter with a document.
 AnalysisInput ReadAnalysisInput(const ParsedArgs& parsed);
 
-// Opens or imports the input into doc. False when that failed; the user has
-// been told why on standard error.
-bool LoadAnalysisInput(CKestrinDoc& doc, const AnalysisInput& input);
+// Opens or imports the input into doc (whose UI is ui). False when that
+// failed; the user has been told why on standard error. A constant series
+// is warned of.
+bool LoadAnalysisInput(CCliUi& ui, CKestrinDoc& doc, const AnalysisInput& input);
 
 // The JSON fields naming the input: "file" and, for a database table,
 // "table", "x_field", "y_field".

@@ -5,6 +5,7 @@
 #include <new>
 #include <string_view>
 
+#include "CliUi.h"
 #include "Usage.h"
 
 namespace {
@@ -39,9 +40,12 @@ const Command* FindCommand(std::string_view name)
     return nullptr;
 }
 
-int UsageFailure(const std::string& prefix, const std::string& message, const std::string& helpCommand)
+// The message, and where to read how the command line goes: the command's
+// help when the command is known (empty: the tool's).
+int UsageFailure(const std::string& command, const std::string& message)
 {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", prefix.c_str(), message.c_str(), helpCommand.c_str());
+    PrintCliMessage(command, message);
+    PrintCliMessage("", "Try '" + std::string(kProgramName) + (command.empty() ? "" : " " + command) + " --help'.");
     return kExitUsage;
 }
 
@@ -61,7 +65,7 @@ int EmitOutput(const std::string& text)
 {
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
-        std::fprintf(stderr, "%s: cannot write the output\n", kProgramName);
+        PrintCliMessage("", "cannot write the output");
         return kExitFailure;
     }
     return kExitOk;
@@ -74,7 +78,6 @@ int ShowCommandHelp(const char* command)
 
 int RunCli(std::span<const std::string> args)
 {
-    const std::string program = kProgramName;
     if (args.empty()) {
         std::fprintf(stderr, "%s", std::string(ToolHelp()).c_str());
         return kExitUsage;
@@ -87,22 +90,21 @@ int RunCli(std::span<const std::string> args)
             return EmitOutput(std::string(ToolHelp()));
         if (args.size() == 2 && FindCommand(args[1]))
             return ShowCommandHelp(FindCommand(args[1])->name);
-        return UsageFailure(program, "help: unknown command \"" + args[1] + "\"", program);
+        return UsageFailure("", "help: unknown command \"" + args[1] + "\"");
     }
     const Command* command = FindCommand(first);
     if (!command) {
         const std::string what = first.starts_with("-") ? "unknown option \"" : "unknown command \"";
-        return UsageFailure(program, what + first + "\"", program);
+        return UsageFailure("", what + first + "\"");
     }
-    const std::string full = program + " " + command->name;
     try {
         return command->run(args.subspan(1));
     } catch (const UsageError& e) {
-        return UsageFailure(full, e.what(), full);
+        return UsageFailure(command->name, e.what());
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s: not enough memory\n", full.c_str());
+        PrintCliMessage(command->name, "not enough memory");
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", full.c_str(), e.what());
+        PrintCliMessage(command->name, e.what());
     }
     return kExitFailure;
 }

@@ -1,10 +1,9 @@
 // kestrin-cli correlate: the correlation of the sliding-window H with the
 // slope windows at an offset, and the pairs behind it.
-#include <cstdio>
 
 #include "AnalysisInput.h"
+#include "CliUi.h"
 #include "Commands.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "MatchPairs.h"
@@ -13,7 +12,6 @@
 #include "SlopeWindows.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 #include "WindowOptions.h"
 
 namespace {
@@ -51,7 +49,7 @@ std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, const C
 }
 
 std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows,
-                   const Correlation& c, const std::optional<std::string>& output)
+                   const Correlation& c, const std::optional<std::string>& output, const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -66,6 +64,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
     json.IntegerField("matches", c.pairs.GetSize());
     if (output)
         json.StringField("output", DisplayText(*output));
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -86,17 +85,17 @@ int RunCorrelate(std::span<const std::string> args)
         c.offset = static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--offset")[0], "--offset", 0, kMaxOffset));
     const std::optional<std::string> output = ReadOutputOption(parsed, input, false);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("correlate");
     CKestrinDoc doc(ui);
-    if (!LoadAnalysisInput(doc, input))
+    if (!LoadAnalysisInput(ui, doc, input))
         return kExitFailure;
-    ObtainSlidingResults(doc, windows);
+    ObtainSlidingResults(ui, doc, windows);
     CalculateSlopeWindows(doc, c.size);
     if (doc.m_windows.IsEmpty())
-        std::fprintf(stderr, "%s correlate: warning: there are no sliding-window results to pair\n", kProgramName);
+        ui.Warn("there are no sliding-window results to pair");
     if (doc.m_slopes.IsEmpty())
-        std::fprintf(stderr, "%s correlate: warning: there are no slope-window results to pair (the series has %d "
-                     "points, the size is %d)\n", kProgramName, doc.m_points.GetSize(), c.size);
+        ui.Warn("there are no slope-window results to pair (the series has " + std::to_string(doc.m_points.GetSize()) +
+                " points, the size is " + std::to_string(c.size) + ")");
 
     c.origin = doc.GetPlotExtents().m_dXMin;
     c.pairs = MatchPairs(doc.m_windows, doc.m_slopes, c.origin, c.offset);
@@ -105,11 +104,10 @@ int RunCorrelate(std::span<const std::string> args)
         const std::size_t told = ui.messages.size();
         if (!SaveCorrelationPairs(ui, c.pairs, *output)) {
             if (ui.messages.size() == told)
-                std::fprintf(stderr, "%s correlate: cannot write \"%s\"\n", kProgramName,
-                             DisplayText(*output).c_str());
+                ui.Fail("cannot write \"" + DisplayText(*output) + "\"");
             return kExitFailure;
         }
     }
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, c, output)
+    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, c, output, ui)
                                            : AsText(doc, windows, c, output));
 }

@@ -1,18 +1,16 @@
 // kestrin-cli estimate: the global H estimate of a text file's series.
-#include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "BootstrapReport.h"
+#include "CliUi.h"
 #include "Commands.h"
+#include "EdgeWarnings.h"
 #include "EstimatorReport.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 
 namespace {
 
@@ -35,7 +33,7 @@ std::string AsText(const CHDataSet& set, const std::optional<CBootstrapResult>& 
 }
 
 std::string AsJson(const std::string& path, const SeriesOptions& options, const CHDataSet& set,
-                   const std::optional<CBootstrapResult>& bootstrap)
+                   const std::optional<CBootstrapResult>& bootstrap, const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -48,6 +46,7 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
     if (bootstrap)
         WriteBootstrap(json, *bootstrap);
     WriteLagTable(json, set);
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -64,18 +63,14 @@ int RunEstimate(std::span<const std::string> args)
     const std::string& path = SeriesInput(parsed, options);
     const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("estimate");
     CKestrinDoc doc(ui);
-    if (!ImportSeries(doc, path, options))
+    if (!ImportSeries(ui, doc, path, options))
         return kExitFailure;
     const CHDataSet& set = doc.m_globalSet;
-    if (set.GetCount() > 0 && TooFewForLags(set.GetCount(), set.GetD(), set.GetM()))
-        std::fprintf(stderr,
-                     "%s estimate: warning: the series (n = %d) is too short for D %d and M %d: "
-                     "L(r) is 0 for every r > %d\n",
-                     kProgramName, set.GetCount(), set.GetD(), set.GetM(), std::max(set.GetCount() - set.GetD(), 0));
+    WarnIfTooShortForLags(ui, set, "the series");
     std::optional<CBootstrapResult> bootstrap;
     if (bootstrapOptions.run)
         bootstrap = BootstrapOf(set, bootstrapOptions);
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, set, bootstrap) : AsText(set, bootstrap));
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, set, bootstrap, ui) : AsText(set, bootstrap));
 }

@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
@@ -44,9 +44,9 @@ int RunImport(std::span<const std::string> args)
             tabs.push_back(t);
     }
 
-    CHeadlessUi ui(true);
+    CCliUi ui("import");
     CKestrinDoc doc(ui);
-    if (!ImportSeries(doc, path, options))
+    if (!ImportSeries(ui, doc, path, options))
         return kExitFailure;
     // The tabs are saved with the intervals computed as the ruler would.
     const std::vector<std::int32_t> positions = doc.SetTabs(tabs);
@@ -62,6 +62,7 @@ int RunImport(std::span<const std::string> args)
         json.StringField("output", DisplayText(output));
         json.IntegerField("points", count);
         WriteTabPositions(json, positions);
+        WriteWarnings(json, ui);
         json.EndObject();
         json.Finish();
     } else {

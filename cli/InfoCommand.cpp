@@ -1,7 +1,7 @@
 // kestrin-cli info: everything a Kestrin document holds.
+#include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "TextEncoding.h"
@@ -164,7 +164,7 @@ int RunInfo(std::span<const std::string> args)
     const std::string& path = RequireOneFile(parsed, "DOC.kst");
     const Lists lists{parsed.Has("--points"), parsed.Has("--windows"), parsed.Has("--values")};
 
-    CHeadlessUi ui(true);
+    CCliUi ui("info");
     CKestrinDoc doc(ui);
     if (!doc.OnOpenDocument(path))
         return kExitFailure;

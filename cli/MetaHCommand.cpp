@@ -1,16 +1,15 @@
 // kestrin-cli meta-h: the H of the sliding-window H curve.
-#include <cstdio>
 
 #include "AnalysisInput.h"
+#include "CliUi.h"
 #include "Commands.h"
+#include "EdgeWarnings.h"
 #include "EstimatorReport.h"
 #include "HDataSet.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "MetaH.h"
 #include "TextOutput.h"
-#include "Usage.h"
 #include "WindowOptions.h"
 
 namespace {
@@ -44,6 +43,18 @@ MetaHParams ReadMetaHParams(const ParsedArgs& parsed)
     return params;
 }
 
+// The best M is the number of results; more than --M accepts would ask for
+// lag tables no typed M may, so it is held to that limit, with a warning.
+void LimitBestM(CCliUi& ui, int results, MetaHParams& params)
+{
+    if (!params.useBestM || results <= kMaxM)
+        return;
+    params.useBestM = false;
+    params.nM = kMaxM;
+    ui.Warn("M is held to " + std::to_string(kMaxM) + ", the largest --M takes; the best M would be the " +
+            std::to_string(results) + " sliding-window results");
+}
+
 std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, const CHDataSet& set)
 {
     std::string out;
@@ -56,7 +67,7 @@ std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, const C
 }
 
 std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows,
-                   const CHDataSet& set)
+                   const CHDataSet& set, const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -67,6 +78,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
     json.IntegerField("D", set.GetD());
     json.IntegerField("M", set.GetM());
     WriteFitFields(json, set);
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -81,19 +93,22 @@ int RunMetaH(std::span<const std::string> args)
         return ShowCommandHelp("meta-h");
     const AnalysisInput input = ReadAnalysisInput(parsed);
     const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
-    const MetaHParams params = ReadMetaHParams(parsed);
+    MetaHParams params = ReadMetaHParams(parsed);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("meta-h");
     CKestrinDoc doc(ui);
-    if (!LoadAnalysisInput(doc, input))
+    if (!LoadAnalysisInput(ui, doc, input))
         return kExitFailure;
-    ObtainSlidingResults(doc, windows);
+    ObtainSlidingResults(ui, doc, windows);
+    LimitBestM(ui, doc.m_windows.GetSize(), params);
     CHDataSet set;
     if (!ComputeMetaH(ui, doc.m_windows, params.nD, params.nM, params.useBestM, set)) {
-        std::fprintf(stderr, "%s meta-h: no sliding-window results to compute Meta H over (%s)\n", kProgramName,
-                     windows.compute ? "the series is not longer than the window width"
-                                     : "the document holds none; compute them with --width W --spacing S");
+        ui.Fail(std::string("no sliding-window results to compute Meta H over (") +
+                (windows.compute ? "the series is not longer than the window width"
+                                 : "the document holds none; compute them with --width W --spacing S") +
+                ")");
         return kExitFailure;
     }
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, set) : AsText(doc, windows, set));
+    WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");
+    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, set, ui) : AsText(doc, windows, set));
 }

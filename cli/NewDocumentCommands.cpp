@@ -1,16 +1,14 @@
 // kestrin-cli h-data and extract: new documents made from a series, saved.
 #include <cmath>
-#include <cstdio>
 
 #include "AnalysisInput.h"
+#include "CliUi.h"
 #include "Commands.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "NewDocuments.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 #include "WindowOptions.h"
 
 namespace {
@@ -62,7 +60,7 @@ bool SaveNewDocument(CKestrinDoc& target, const std::string& output, Fill fill)
 // What a command that saved a document prints: the saved line, or JSON
 // with the input's fields, before(json), "output", "points", after(json).
 template <class Before, class After>
-std::string SavedReport(bool asJson, const AnalysisInput& input, const std::string& output, const CKestrinDoc& target,
+std::string SavedReport(bool asJson, const CCliUi& ui, const AnalysisInput& input, const std::string& output, const CKestrinDoc& target,
                         const char* what, Before before, After after)
 {
     if (!asJson)
@@ -75,6 +73,7 @@ std::string SavedReport(bool asJson, const AnalysisInput& input, const std::stri
     json.StringField("output", DisplayText(output));
     json.IntegerField("points", target.m_points.GetSize());
     after(json);
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -91,16 +90,16 @@ int RunHData(std::span<const std::string> args)
     const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
     const std::string output = *ReadOutputOption(parsed, input, true);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("h-data");
     CKestrinDoc source(ui);
-    if (!LoadAnalysisInput(source, input))
+    if (!LoadAnalysisInput(ui, source, input))
         return kExitFailure;
-    ObtainSlidingResults(source, windows);
+    ObtainSlidingResults(ui, source, windows);
     if (source.m_windows.IsEmpty()) {
-        std::fprintf(stderr, "%s h-data: no sliding-window results to make a document of (%s); nothing written\n",
-                     kProgramName,
-                     windows.compute ? "the series is not longer than the window width"
-                                     : "the document holds none; compute them with --width W --spacing S");
+        ui.Fail(std::string("no sliding-window results to make a document of (") +
+                (windows.compute ? "the series is not longer than the window width"
+                                 : "the document holds none; compute them with --width W --spacing S") +
+                "); nothing written");
         return kExitFailure;
     }
     const double xMin = source.GetPlotExtents().m_dXMin;
@@ -109,7 +108,7 @@ int RunHData(std::span<const std::string> args)
         return kExitFailure;
 
     return EmitOutput(SavedReport(
-        parsed.Has("--json"), input, output, target, "H value",
+        parsed.Has("--json"), ui, input, output, target, "H value",
         [&](CJsonWriter& json) {
             WriteWindowSource(json, source, windows);
             json.Field("x_min", xMin);
@@ -134,9 +133,9 @@ int RunExtract(std::span<const std::string> args)
         to = ParseRealNumber(parsed.Values("--to")[0], "--to");
     const std::string output = *ReadOutputOption(parsed, input, true);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("extract");
     CKestrinDoc source(ui);
-    if (!LoadAnalysisInput(source, input))
+    if (!LoadAnalysisInput(ui, source, input))
         return kExitFailure;
     // As the Select Range dialog: the range starts as the whole series.
     const CPlotExtents extents = source.GetPlotExtents();
@@ -149,7 +148,7 @@ int RunExtract(std::span<const std::string> args)
         return kExitFailure;
 
     return EmitOutput(SavedReport(
-        parsed.Has("--json"), input, output, target, "point",
+        parsed.Has("--json"), ui, input, output, target, "point",
         [&](CJsonWriter& json) {
             json.Field("from", first);
             json.Field("to", last);
@@ -167,14 +166,14 @@ int RunProfile(std::span<const std::string> args)
     const AnalysisInput input = ReadAnalysisInput(parsed);
     const std::string output = *ReadOutputOption(parsed, input, true);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("profile");
     CKestrinDoc source(ui);
-    if (!LoadAnalysisInput(source, input))
+    if (!LoadAnalysisInput(ui, source, input))
         return kExitFailure;
     CKestrinDoc target(ui);
     if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildProfileDocument(source, doc); }))
         return kExitFailure;
 
-    return EmitOutput(SavedReport(parsed.Has("--json"), input, output, target, "point", [](CJsonWriter&) {},
+    return EmitOutput(SavedReport(parsed.Has("--json"), ui, input, output, target, "point", [](CJsonWriter&) {},
                                   [&](CJsonWriter& json) { json.Field("H", target.m_globalSet.GetH()); }));
 }

@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <limits>
 
+#include "CliUi.h"
 #include "Commands.h"
+#include "EdgeWarnings.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "TextEncoding.h"
-#include "Usage.h"
 
 namespace {
 
@@ -84,22 +85,27 @@ void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesO
     json.StringField("y_field", DisplayText(options.database->yField));
 }
 
-bool ImportSeries(CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
+bool ImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
 {
     doc.OnNewDocument();
     const std::optional<DatabaseSource>& db = options.database;
-    // A table whose records hold no numbers is refused by the import itself.
-    const bool imported = db ? doc.ImportDatabase(db->file, db->table, db->xField, db->yField)
-                             : doc.ImportTextFile(path, options.under, options.over, options.filter);
+    // A table whose records hold no numbers is refused by the import itself;
+    // one without records loads as an empty series, as an empty file does.
+    const bool imported =
+        db ? doc.ImportDatabase(db->file, db->table, db->xField, db->yField)
+           : path == kStandardInput
+                 ? doc.ImportTextStream(stdin, "standard input", options.under, options.over, options.filter)
+                 : doc.ImportTextFile(path, options.under, options.over, options.filter);
     if (!imported)
         return false;
     if (options.d || options.m)
         doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
     if (doc.m_points.GetSize() == 0) {
         const std::string source = db ? "the table \"" + DisplayText(db->table) + "\" of \"" + DisplayText(path) + "\""
-                                      : "\"" + DisplayText(path) + "\"";
-        std::fprintf(stderr, "%s: warning: no values were imported from %s%s\n", kProgramName, source.c_str(),
-                     options.filter ? " (none passed the filter)" : "");
+                                   : path == kStandardInput ? std::string("standard input")
+                                                            : "\"" + DisplayText(path) + "\"";
+        ui.Warn("no values were imported from " + source + (options.filter ? " (none passed the filter)" : ""));
     }
+    WarnIfConstant(ui, doc.m_points, "the series");
     return true;
 }

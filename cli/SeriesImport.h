@@ -6,6 +6,7 @@
 #include "Args.h"
 #include "OptimumM.h"
 
+class CCliUi;
 class CJsonWriter;
 class CKestrinDoc;
 
@@ -63,13 +64,16 @@ const std::string& SeriesInput(const ParsedArgs& parsed, const SeriesOptions& op
 // or the database file) and, for a database, "table", "x_field", "y_field".
 void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesOptions& options);
 
-// Imports path (or the database table of options) into doc as the workbench
-// does, then, when --D or --M was given, sets the global parameters (the
-// other one keeps its value). False when the import failed; the document has
-// then told the user why.
-// An import that accepts no value warns on standard error: its estimate is
-// not a measurement.
-bool ImportSeries(CKestrinDoc& doc, const std::string& path, const SeriesOptions& options);
+// The text FILE that names standard input.
+inline constexpr const char* kStandardInput = "-";
+
+// Imports path (standard input for "-", or the database table of options)
+// into doc as the workbench does, then, when --D or --M was given, sets the
+// global parameters (the other one keeps its value). False when the import
+// failed; the document has then told the user why through ui (doc's UI).
+// An import that accepts no value, or only equal ones, warns through ui:
+// its estimate is not a measurement.
+bool ImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options);
 
 // Whether n values are too few for every lag: L(r) is 0 when no segment of
 // D values r apart fits, that is for r > n - D, and the fit then reads

@@ -1,17 +1,15 @@
 // kestrin-cli sliding: the H curve of sliding windows along the series, and
 // its "Text File" export.
-#include <cstdio>
 
 #include "AnalysisInput.h"
+#include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "ResultExport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 #include "WindowOptions.h"
 
 namespace {
@@ -45,7 +43,7 @@ std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, double 
 }
 
 std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
-                   const std::optional<std::string>& output)
+                   const std::optional<std::string>& output, const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -67,6 +65,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
         }
         json.EndArray();
     }
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -83,21 +82,20 @@ int RunSliding(std::span<const std::string> args)
     const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
     const std::optional<std::string> output = ReadOutputOption(parsed, input, false);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("sliding");
     CKestrinDoc doc(ui);
-    if (!LoadAnalysisInput(doc, input))
+    if (!LoadAnalysisInput(ui, doc, input))
         return kExitFailure;
-    ObtainSlidingResults(doc, windows);
+    ObtainSlidingResults(ui, doc, windows);
     const double xMin = doc.GetPlotExtents().m_dXMin;
     if (output) {
         const std::size_t told = ui.messages.size();
         if (!ExportSlidingResults(doc, xMin, *output)) {
             if (ui.messages.size() == told)
-                std::fprintf(stderr, "%s sliding: cannot write \"%s\"\n", kProgramName,
-                             DisplayText(*output).c_str());
+                ui.Fail("cannot write \"" + DisplayText(*output) + "\"");
             return kExitFailure;
         }
     }
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, xMin, output)
+    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, xMin, output, ui)
                                            : AsText(doc, windows, xMin, output));
 }

@@ -1,8 +1,8 @@
 // kestrin-cli slopes: the least-squares slope of the series in windows
 // sliding one point at a time.
 #include "AnalysisInput.h"
+#include "CliUi.h"
 #include "Commands.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SlopeWindows.h"
@@ -27,7 +27,8 @@ std::string AsText(const CKestrinDoc& doc, std::int32_t size, double xMin)
     return out;
 }
 
-std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, std::int32_t size, double xMin)
+std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, std::int32_t size, double xMin,
+                   const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -46,6 +47,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, std::int3
         json.EndObject();
     }
     json.EndArray();
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -61,11 +63,11 @@ int RunSlopes(std::span<const std::string> args)
     const AnalysisInput input = ReadAnalysisInput(parsed);
     const std::int32_t size = ReadSlopeWindowSize(parsed);
 
-    CHeadlessUi ui(true);
+    CCliUi ui("slopes");
     CKestrinDoc doc(ui);
-    if (!LoadAnalysisInput(doc, input))
+    if (!LoadAnalysisInput(ui, doc, input))
         return kExitFailure;
     CalculateSlopeWindows(doc, size);
     const double xMin = doc.GetPlotExtents().m_dXMin;
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, size, xMin) : AsText(doc, size, xMin));
+    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, size, xMin, ui) : AsText(doc, size, xMin));
 }

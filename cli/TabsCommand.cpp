@@ -1,19 +1,17 @@
 // kestrin-cli tabs: H estimates of the intervals between tab positions.
 #include <algorithm>
-#include <cstdio>
 
 #include "AnalysisInput.h"
 #include "AutoTabs.h"
 #include "BootstrapReport.h"
+#include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
-#include "HeadlessUi.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
-#include "Usage.h"
 
 namespace {
 
@@ -59,7 +57,7 @@ std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs
 }
 
 std::string AsJson(const std::string& path, const SeriesOptions& options, const CKestrinDoc& doc,
-                   const std::vector<std::int32_t>& tabs, const IntervalBootstraps& bootstraps)
+                   const std::vector<std::int32_t>& tabs, const IntervalBootstraps& bootstraps, const CCliUi& ui)
 {
     std::string out;
     CJsonWriter json(out);
@@ -69,6 +67,7 @@ std::string AsJson(const std::string& path, const SeriesOptions& options, const 
     json.IntegerField("M", doc.m_nM);
     WriteTabPositions(json, tabs);
     WriteIntervals(json, doc, tabs, &bootstraps);
+    WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
     return out;
@@ -98,14 +97,14 @@ int RunTabs(std::span<const std::string> args)
     // No number check beyond the syntax: Auto-Tab's own refusals apply.
     const double every = parsed.Has("--every") ? ParseRealNumber(parsed.Values("--every")[0], "--every") : 0.0;
 
-    CHeadlessUi ui(true);
+    CCliUi ui("tabs");
     CKestrinDoc doc(ui);
     if (isDocument) {
         if (!doc.OnOpenDocument(path))
             return kExitFailure;
         if (options.d || options.m)
             doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-    } else if (!ImportSeries(doc, path, options)) {
+    } else if (!ImportSeries(ui, doc, path, options)) {
         return kExitFailure;
     }
     if (parsed.Has("--every")) {
@@ -113,7 +112,7 @@ int RunTabs(std::span<const std::string> args)
         const CPlotExtents extents = doc.GetPlotExtents();
         const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, every);
         if (!plan.ok) {
-            std::fprintf(stderr, "%s tabs: %s\n", kProgramName, plan.message.c_str());
+            ui.Fail(plan.message);
             return kExitFailure;
         }
         values = plan.values;
@@ -135,13 +134,12 @@ int RunTabs(std::span<const std::string> args)
     // Saved intervals may each have a D and M of their own.
     const std::string sum = saved ? std::string() : " = " + std::to_string(doc.m_nD + doc.m_nM);
     if (shortOnes > 0)
-        std::fprintf(stderr, "%s tabs: warning: %ld of %zu intervals hold fewer than D + M%s values; L(r) is 0 "
-                     "for their longest lags\n", kProgramName, static_cast<long>(shortOnes), doc.m_tabSets.size(),
-                     sum.c_str());
+        ui.Warn(std::to_string(shortOnes) + " of " + std::to_string(doc.m_tabSets.size()) +
+                " intervals hold fewer than D + M" + sum + " values; L(r) is 0 for their longest lags");
     IntervalBootstraps bootstraps;
     if (bootstrapOptions.run)
         for (const auto& set : doc.m_tabSets)
             bootstraps.push_back(BootstrapOf(*set, bootstrapOptions));
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs, bootstraps)
+    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs, bootstraps, ui)
                                            : AsText(doc, tabs, isDocument, bootstraps));
 }

@@ -29,22 +29,29 @@ with --db DB --table NAME --x FIELD --y FIELD (X from one field, Y from the
 other). DB is an Access (.mdb, .accdb), SQLite (.sqlite, .sqlite3, .db) or
 delimited text (.csv, .tsv, .txt with a header row) file. The window
 analyses take as INPUT a text FILE (or --db) or a Kestrin document (.kst).
+A text FILE of "-" is read from standard input; any other must be a
+regular file.
 
 Run 'kestrin-cli COMMAND --help' for a command's options and output.
 The manual, "Kestrin Help" (Help > Kestrin Help, F1, in the workbench),
 explains L(r), D, M, H, b and r, the fit plot, the bootstrap and its bias
 table, the profile, every command and the file formats.
 
-Every command writes text for people, or JSON with --json. Exit status:
-0 success, 1 a file could not be read or written, 2 the command line
-could not be understood.
+Every command writes text for people, or JSON with --json. Messages go to
+standard error, each line starting "kestrin-cli:"; a warning names a result
+that is computed but means nothing (a constant series, values read as
+infinity, lags no window has) and is also listed under "warnings" in the
+JSON. Exit status: 0 success, 1 a file could not be read or written, 2 the
+command line could not be understood.
 )";
 
 // Shared paragraphs.
 #define KESTRIN_TEXT_FILE_NOTE                                                   \
     "FILE holds one number per line, read as the workbench's text import\n"      \
     "reads it: a line that does not start with a number counts as 0, and the\n"  \
-    "accepted values are numbered X = 0, 1, 2, ...\n"
+    "accepted values are numbered X = 0, 1, 2, ... A UTF-8 or UTF-16 byte-order\n" \
+    "mark is honoured; LF, CR LF and CR end lines; a line over 64 MiB is an\n"   \
+    "error. FILE \"-\" is standard input.\n"
 
 #define KESTRIN_DATABASE_NOTE                                                    \
     "Instead of FILE, --db DB --table NAME --x FIELD --y FIELD reads every\n"    \

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "AnalysisInput.h"
+#include "EdgeWarnings.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
@@ -75,13 +76,14 @@ std::int32_t ReadSlopeWindowSize(const ParsedArgs& parsed)
         ParseWholeNumber(parsed.Values("--size")[0], "--size", kMinSlopeWindow, kMaxSlopeWindow));
 }
 
-void ObtainSlidingResults(CKestrinDoc& doc, const WindowOptions& options)
+void ObtainSlidingResults(CCliUi& ui, CKestrinDoc& doc, const WindowOptions& options)
 {
     // The parameters passed CheckSlidingWindowParams when they were read,
     // so the computation cannot refuse them.
-    if (options.compute)
+    if (options.compute) {
+        WarnIfWindowMTooLarge(ui, *options.compute);
         ComputeSlidingWindows(doc, *options.compute);
-    else if (options.plotPoint)
+    } else if (options.plotPoint)
         ResetPlotPoints(doc, *options.plotPoint);
 }
 

@@ -5,6 +5,7 @@
 #include "Args.h"
 #include "SlidingWindows.h"
 
+class CCliUi;
 class CJsonWriter;
 class CKestrinDoc;
 
@@ -40,8 +41,9 @@ WindowOptions ReadWindowOptions(const ParsedArgs& parsed, bool inputIsDocument);
 // workbench's dialog accepts; throws UsageError.
 std::int32_t ReadSlopeWindowSize(const ParsedArgs& parsed);
 
-// Makes doc's sliding-window results those the options ask for.
-void ObtainSlidingResults(CKestrinDoc& doc, const WindowOptions& options);
+// Makes doc's sliding-window results those the options ask for; warns
+// through ui when the window M is larger than the windows have lags for.
+void ObtainSlidingResults(CCliUi& ui, CKestrinDoc& doc, const WindowOptions& options);
 
 // The JSON member "windows": how the results were obtained and how many
 // there are. {"source": "computed", "width", "spacing", "D", "M",

@@ -2,9 +2,11 @@
 #include <vector>
 
 #include "Commands.h"
+#include "SafeFile.h"
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeLimitSignal();
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     return RunCli(args);
 }

@@ -26,12 +26,14 @@ struct TableSeries
     std::int64_t skipped = 0;
 };
 
-// Walks every record of the table; throws CDatabaseError on any failure of
-// the database and std::bad_alloc when memory runs out.
+// Checks the file, then walks every record of the table; throws
+// CDatabaseError on any failure of the database (a damaged file included)
+// and std::bad_alloc when memory runs out.
 TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string& xField,
                       const std::string& yField)
 {
     TableSeries series;
+    db.CheckIntegrity();
     std::unique_ptr<IRecordset> records = db.OpenRecordset(table);
     const int x = records->FieldIndex(xField);
     const int y = records->FieldIndex(yField);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,7 +64,16 @@ public:
     // keeping only values strictly between nUnder and nOver. Returns false,
     // leaving the document as it was, when the user keeps unsaved changes or
     // the file cannot be read.
+    // Only a regular file is read: a folder, a device or a named pipe is
+    // refused with a message. A UTF-8 or UTF-16 byte-order mark is honoured,
+    // and LF, CR LF and a lone CR each end a line; a line longer than
+    // kMaxTextLineBytes refuses the file. Values too large for a number are
+    // kept as infinities, and a message says how many there are.
     bool ImportTextFile(const std::string& path, int nUnder, int nOver, bool bFilter);
+    // The same from a stream that is already open (the command line's
+    // standard input), read to its end; name ("standard input") is what
+    // the messages call it.
+    bool ImportTextStream(std::FILE* file, const std::string& name, int nUnder, int nOver, bool bFilter);
     // Replaces the series with the records of a database table: X from one
     // field, Y from another (DatabaseImport.cpp). Returns false, leaving the
     // document as it was, when the user keeps unsaved changes or the table
@@ -120,4 +130,11 @@ public:
     // The connection of the database import, open only while it reads.
     std::unique_ptr<IDatabase> m_database;
     DatabaseOpener m_openDatabase = OpenDatabase;
+
+private:
+    // Reads the lines of file into the series (TextImport.cpp); false, with
+    // a message and the document unchanged, on failure. infinite is the
+    // number of accepted values read as infinities.
+    bool ReadTextSeries(std::FILE* file, const std::string& name, int nUnder, int nOver, bool bFilter,
+                        std::size_t& infinite);
 };

@@ -1,6 +1,7 @@
 // Import of a series from a text file holding one number per line.
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,21 +11,20 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "DecimalParse.h"
 #include "KestrinDoc.h"
 #include "LargeArrays.h"
 #include "StatusOperation.h"
 #include "TextEncoding.h"
+#include "TextLines.h"
 
 namespace {
 
 constexpr std::size_t kReadChunk = 1u << 20;
-// Only the start of a line can hold its number; of a line longer than this
-// the rest is not kept (the parser would ignore it anyway unless the number
-// itself were longer).
-constexpr std::size_t kMaxLineKept = 1u << 20;
 
 struct FileCloser
 {
@@ -41,9 +41,9 @@ public:
     {
     }
 
-    void Line(const char* begin, const char* end)
+    void Line(std::string_view line)
     {
-        const double value = ParseDecimalPrefix(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+        const double value = ParseDecimalPrefix(line);
         if (value != value)
             return;
         if (m_filter && !(m_under < value && value < m_over))
@@ -51,13 +51,19 @@ public:
         if (m_out.size() == m_out.capacity())
             ReserveLarge(m_out, std::max<std::size_t>(4096, 2 * m_out.capacity()));
         m_out.push_back(value);
+        if (std::isinf(value))
+            ++m_infinite;
     }
+
+    // Accepted values too large for a double, read as infinities.
+    std::size_t Infinite() const { return m_infinite; }
 
 private:
     double m_under;
     double m_over;
     bool m_filter;
     std::vector<double>& m_out;
+    std::size_t m_infinite = 0;
 };
 
 // The size of an open regular file, or 0 when it is not known.
@@ -70,61 +76,88 @@ std::uint64_t FileSize(std::FILE* file)
 }
 
 // Reads every line of the file; false with the reason in error on a read
-// failure.
+// failure or a line too long to be one number.
 bool ReadLines(std::FILE* file, LineReader& reader, std::vector<double>& values, std::string& error)
 {
     const std::uint64_t fileBytes = FileSize(file);
     std::uint64_t bytesRead = 0;
     bool estimated = false;
     std::vector<char> buffer(kReadChunk);
-    std::string pending; // the unfinished line carried over between chunks
-    bool lineOpen = false;
-    for (;;) {
-        const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), file);
-        if (n == 0) {
-            if (std::ferror(file)) {
-                error = std::strerror(errno);
-                return false;
-            }
-            break;
-        }
-        const char* p = buffer.data();
-        const char* end = p + n;
-        while (p < end) {
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (!nl) {
-                const std::size_t room = kMaxLineKept > pending.size() ? kMaxLineKept - pending.size() : 0;
-                pending.append(p, std::min(room, static_cast<std::size_t>(end - p)));
-                lineOpen = true;
+    CTextLines lines([&reader](std::string_view line) { reader.Line(line); });
+    try {
+        for (;;) {
+            const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), file);
+            if (n == 0) {
+                if (std::ferror(file)) {
+                    error = std::strerror(errno);
+                    return false;
+                }
                 break;
             }
-            if (lineOpen) {
-                const std::size_t room = kMaxLineKept > pending.size() ? kMaxLineKept - pending.size() : 0;
-                pending.append(p, std::min(room, static_cast<std::size_t>(nl - p)));
-                reader.Line(pending.data(), pending.data() + pending.size());
-                pending.clear();
-                lineOpen = false;
-            } else {
-                reader.Line(p, nl);
+            lines.Feed(buffer.data(), n);
+            bytesRead += n;
+            if (!estimated && fileBytes > bytesRead && !values.empty()) {
+                // From the first chunk, guess how many values the whole file
+                // holds (a little over), so that the storage is allocated once
+                // instead of grown and copied step by step. The guess can never
+                // exceed one value per byte.
+                estimated = true;
+                const double perByte = static_cast<double>(values.size()) / static_cast<double>(bytesRead);
+                const double guess = std::min(perByte * 1.0625 * static_cast<double>(fileBytes) + 4096.0,
+                                              static_cast<double>(fileBytes) + 1.0);
+                ReserveLarge(values, static_cast<std::size_t>(guess));
             }
-            p = nl + 1;
         }
-        bytesRead += n;
-        if (!estimated && fileBytes > bytesRead && !values.empty()) {
-            // From the first chunk, guess how many values the whole file
-            // holds (a little over), so that the storage is allocated once
-            // instead of grown and copied step by step. The guess can never
-            // exceed one value per byte.
-            estimated = true;
-            const double perByte = static_cast<double>(values.size()) / static_cast<double>(bytesRead);
-            const double guess = std::min(perByte * 1.0625 * static_cast<double>(fileBytes) + 4096.0,
-                                          static_cast<double>(fileBytes) + 1.0);
-            ReserveLarge(values, static_cast<std::size_t>(guess));
-        }
+        lines.Finish();
+    } catch (const CTextLineTooLong& e) {
+        error = e.what();
+        return false;
     }
-    if (lineOpen) // a last line without a line end is still a line
-        reader.Line(pending.data(), pending.data() + pending.size());
     return true;
+}
+
+// Opens path for reading if it is a regular file. Opening does not wait for
+// a writer when path is a named pipe; a pipe, a device or a folder is
+// refused with the reason in error, since reading it could block or never
+// end.
+std::FILE* OpenRegularFile(const std::string& path, std::string& error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        error = std::strerror(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        error = "it is a folder, not a text file";
+    } else if (!S_ISREG(st.st_mode)) {
+        error = "it is not a regular file (a device or a pipe can be endless)";
+    } else {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags != -1 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != -1) {
+            if (std::FILE* file = ::fdopen(fd, "rb"))
+                return file;
+        }
+        error = std::strerror(errno);
+    }
+    ::close(fd);
+    return nullptr;
+}
+
+// Values too large for a double are kept as infinities, as the C library
+// reads them; the user is told how many there are once the import is done.
+void WarnOfInfiniteValues(IUiServices& ui, std::size_t count, const std::string& name)
+{
+    if (count == 0)
+        return;
+    const bool one = count == 1;
+    ui.MessageBox((one ? std::string("1 value of ") : std::to_string(count) + " values of ") + name +
+                      (one ? " is" : " are") + " too large for a number (beyond 1.8e308) and " +
+                      (one ? "was" : "were") + " read as infinity; H, b and r of any range holding " +
+                      (one ? "it" : "them") + " mean nothing.",
+                  MsgButtons::ok, MsgIcon::warning);
 }
 
 // The series' points: X the position, Y the value, everything else zero.
@@ -147,18 +180,44 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
 {
     if (!SaveModified())
         return false;
-
-    CStatusOperation status(Ui(), "Loading Records from File...");
-    if (path.empty()) {
-        Ui().ShowError("No file was chosen to import.");
-        return false;
+    const std::string name = "\"" + DisplayText(path) + "\"";
+    std::size_t infinite = 0;
+    {
+        CStatusOperation status(Ui(), "Loading Records from File...");
+        if (path.empty()) {
+            Ui().ShowError("No file was chosen to import.");
+            return false;
+        }
+        std::string error;
+        std::unique_ptr<std::FILE, FileCloser> file(OpenRegularFile(path, error));
+        if (!file) {
+            Ui().ShowError("Unable to open " + name + ": " + error + ".");
+            return false;
+        }
+        if (!ReadTextSeries(file.get(), name, nUnder, nOver, bFilter, infinite))
+            return false;
     }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        Ui().ShowError("Unable to open \"" + DisplayText(path) + "\": " + std::strerror(errno) + ".");
-        return false;
-    }
+    WarnOfInfiniteValues(Ui(), infinite, name);
+    return true;
+}
 
+bool CKestrinDoc::ImportTextStream(std::FILE* file, const std::string& name, int nUnder, int nOver, bool bFilter)
+{
+    if (!SaveModified())
+        return false;
+    std::size_t infinite = 0;
+    {
+        CStatusOperation status(Ui(), "Loading Records from File...");
+        if (!ReadTextSeries(file, name, nUnder, nOver, bFilter, infinite))
+            return false;
+    }
+    WarnOfInfiniteValues(Ui(), infinite, name);
+    return true;
+}
+
+bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, int nUnder, int nOver, bool bFilter,
+                                 std::size_t& infinite)
+{
     // Read everything first: the document changes only once the whole file
     // has been read.
     std::vector<double> values;
@@ -166,16 +225,16 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
     std::string error;
     try {
         LineReader reader(nUnder, nOver, bFilter, values);
-        if (ReadLines(file.get(), reader, values, error))
+        if (ReadLines(file, reader, values, error))
             points = PointsOf(values);
+        infinite = reader.Infinite();
     } catch (const std::bad_alloc&) {
         error = "there is not enough memory for so many values";
     }
     if (!error.empty()) {
-        Ui().ShowError("Unable to read \"" + DisplayText(path) + "\": " + error + ".");
+        Ui().ShowError("Unable to read " + name + ": " + error + ".");
         return false;
     }
-    file.reset();
 
     DeleteContents();
     m_globalSet.m_bAutoCompute = 0;

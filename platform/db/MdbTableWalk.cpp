@@ -69,6 +69,12 @@ bool CMdbTableWalk::Next()
                                  " records: the file is damaged or incomplete.");
         return false;
     }
+    // A damaged page or page map can also yield records the table never
+    // held; they are refused as surely as missing ones.
+    if (m_rowsRead >= m_table->num_rows)
+        throw CDatabaseError("The table \"" + m_tableName + "\" yields more than the " +
+                             std::to_string(m_table->num_rows) +
+                             " records it declares: the file is damaged.");
     ++m_rowsRead;
     for (unsigned i = 0; i < m_row.size(); ++i)
         m_row[i] = DecodeColumn(i);

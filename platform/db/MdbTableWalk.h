@@ -10,7 +10,8 @@
 // decoding each record in full. Numbers and dates are decoded from their
 // stored bytes, never through text, so they are exact and do not depend on
 // the locale. Throws CDatabaseError when the table cannot be read, a value
-// is damaged, or the records end before the count the table declares.
+// is damaged, or the records end before the count the table declares or
+// go on past it.
 class CMdbTableWalk
 {
 public:

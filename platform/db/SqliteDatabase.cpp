@@ -49,6 +49,23 @@ public:
         return std::make_unique<CSqliteRecordset>(m_connection, table);
     }
 
+    void CheckIntegrity() override
+    {
+        // quick_check reads every page and checks each b-tree page on its
+        // own (cell sizes, free space, the order of keys); it answers one
+        // row "ok", or one row per fault found (at most 10 are asked for).
+        const std::string what = "The database is damaged";
+        SqliteStatement s = SqlitePrepare(*m_connection, "PRAGMA quick_check(10);", what);
+        std::string faults;
+        while (SqliteStep(*m_connection, s.get(), what)) {
+            const std::string row = SqliteColumnText(s.get(), 0);
+            if (row != "ok")
+                faults += (faults.empty() ? "" : "\n") + row;
+        }
+        if (!faults.empty())
+            throw CDatabaseError(what + ": \"" + m_connection->path + "\" fails SQLite's check:\n" + faults);
+    }
+
 private:
     std::shared_ptr<CSqliteConnection> m_connection;
 };

@@ -378,7 +378,7 @@ TEST_F(CliAnalysis, BadParametersAreRefusedBeforeAnythingIsComputed)
         const std::string command = refusal.args.front();
         EXPECT_EQ(r.exitCode, 2) << refusal.message << "\n" << r.err;
         EXPECT_EQ(r.out, "") << refusal.message;
-        EXPECT_NE(r.err.find("kestrin-cli " + command + ": "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("kestrin-cli: " + command + ": "), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(refusal.message), std::string::npos)
             << "expected: " << refusal.message << "\ngot: " << r.err;
     }

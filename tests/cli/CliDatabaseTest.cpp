@@ -162,7 +162,7 @@ TEST_F(CliDatabase, FilesAndTablesThatCannotBeReadFailWithStatus1)
         EXPECT_NE(r.err, "");
     }
     const std::string unable = Run(lines[3]).err;
-    EXPECT_EQ(unable.rfind("Kestrin: Unable to open database!\n", 0), 0u) << unable;
+    EXPECT_EQ(unable.rfind("kestrin-cli: estimate: Unable to open database!\nkestrin-cli: estimate: ", 0), 0u) << unable;
     EXPECT_FALSE(std::filesystem::exists(Path("o.kst")));
 }
 

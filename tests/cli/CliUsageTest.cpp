@@ -95,7 +95,7 @@ TEST_F(CliUsage, BadOptionsAndNumbersAreRefusedBeforeAnyFileIsRead)
         const std::string command = line.args.front();
         EXPECT_EQ(r.exitCode, 2) << line.message;
         EXPECT_EQ(r.out, "") << line.message;
-        EXPECT_NE(r.err.find("kestrin-cli " + command + ": " + line.message), std::string::npos)
+        EXPECT_NE(r.err.find("kestrin-cli: " + command + ": " + line.message), std::string::npos)
             << "expected: " << line.message << "\ngot: " << r.err;
         EXPECT_NE(r.err.find("Try 'kestrin-cli " + command + " --help'."), std::string::npos) << r.err;
     }

@@ -267,9 +267,10 @@ void WriteSqlite(const std::string& path, const std::vector<std::pair<double, do
 {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    std::string sql = "CREATE TABLE Other (A INTEGER); CREATE TABLE Tiny (Seq INTEGER, Val REAL);";
+    std::string sql = "BEGIN; CREATE TABLE Other (A INTEGER); CREATE TABLE Tiny (Seq INTEGER, Val REAL);";
     for (const auto& [x, y] : rows)
         sql += "INSERT INTO Tiny VALUES (" + std::to_string(static_cast<long long>(x)) + ", " + std::to_string(y) + ");";
+    sql += "COMMIT;";
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
@@ -383,6 +384,51 @@ TEST(DatabaseImportFiles, ATableWithoutRecordsLoadsAsAnEmptySeriesAsAnEmptyTextF
         EXPECT_EQ(doc.m_bHasData, 1);
         EXPECT_TRUE(doc.IsModified());
     }
+}
+
+
+TEST(DatabaseImportFiles, DamagedSqlitePageIsRefusedInSqlitesWords)
+{
+    TempDir dir;
+    std::vector<std::pair<double, double>> rows;
+    for (int i = 0; i < 304; ++i)
+        rows.emplace_back(i, i * 0.5);
+    const std::string path = dir.File("damaged.sqlite");
+    WriteSqlite(path, rows);
+    // One fewer in the cell count of the first table leaf page that holds
+    // records: the table would read as 303 records without an error.
+    std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    std::size_t page = 0;
+    for (std::size_t at = 4096; at + 4096 <= bytes.size() && page == 0; at += 4096)
+        if (bytes[at] == 0x0D && (bytes[at + 3] | bytes[at + 4]) != 0)
+            page = at;
+    ASSERT_NE(page, 0u);
+    const int cells = bytes[page + 3] << 8 | bytes[page + 4];
+    bytes[page + 3] = static_cast<std::uint8_t>((cells - 1) >> 8);
+    bytes[page + 4] = static_cast<std::uint8_t>(cells - 1);
+    WriteFile(path, std::string(bytes.begin(), bytes.end()));
+
+    std::string words;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_exec(
+        db, "PRAGMA quick_check;",
+        [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) += values[0];
+            return 0;
+        },
+        &words, nullptr);
+    sqlite3_close(db);
+    ASSERT_NE(words, "ok");
+
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    doc.OnNewDocument();
+    EXPECT_FALSE(doc.ImportDatabase(path, "Tiny", "Seq", "Val"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with("Kestrin: Unable to open database!\n")) << ui.messages[0].text;
+    EXPECT_NE(ui.messages[0].text.find(words), std::string::npos) << ui.messages[0].text;
+    EXPECT_TRUE(doc.m_points.IsEmpty());
 }
 
 } // namespace database_import_test

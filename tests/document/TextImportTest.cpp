@@ -1,5 +1,8 @@
+#include <limits>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +175,86 @@ TEST(TextImport, SavePromptComesFirst)
     ui.saveAnswers.push_back(MsgResult::no);
     EXPECT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 0, false));
     EXPECT_EQ(doc.m_points.GetSize(), 5);
+}
+
+namespace {
+
+using namespace std::string_literals;
+
+// ASCII text as UTF-16 with its byte-order mark.
+std::string Utf16(const std::string& ascii, bool little)
+{
+    std::string out = little ? "\xff\xfe" : "\xfe\xff";
+    for (char c : ascii) {
+        out += little ? c : '\0';
+        out += little ? '\0' : c;
+    }
+    return out;
+}
+
+struct EncodedFile
+{
+    const char* name;
+    std::string bytes;
+    std::vector<double> values;
+    std::size_t infinite; // the count the warning must give
+};
+
+} // namespace
+
+TEST(TextImport, ReadsWhatTheFileHolds)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::string text = "5\r\n-2.5\r\nabc\r\n1e3\r\n";
+    const EncodedFile cases[] = {
+        {"utf-8 with a byte-order mark", "\xef\xbb\xbf" + text, {5, -2.5, 0, 1000}, 0},
+        {"utf-16 little-endian", Utf16(text, true), {5, -2.5, 0, 1000}, 0},
+        {"utf-16 big-endian", Utf16(text, false), {5, -2.5, 0, 1000}, 0},
+        // 7, é, U+1F600 (a surrogate pair), 8
+        {"utf-16 beyond ASCII", "\xff\xfe" "7\0\n\0\xe9\0\n\0\x3d\xd8\0\xde\n\0" "8\0"s, {7, 0, 0, 8}, 0},
+        {"lone CRs", "1\r2\r\r3", {1, 2, 0, 3}, 0},
+        {"CR LF split by no line", "1\r\n\r\n2\n", {1, 0, 2}, 0},
+        {"overflow", "1e400\n-1e400\n2\n1e-400\n", {inf, -inf, 2, 0}, 2},
+        {"one overflow", "1e309", {inf}, 1},
+    };
+    TempDir dir;
+    for (const EncodedFile& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.File("e.txt"), c.bytes);
+        CHeadlessUi ui;
+        CKestrinDoc doc(ui);
+        ASSERT_TRUE(doc.ImportTextFile(dir.File("e.txt"), 0, 0, false));
+        EXPECT_EQ(Ys(doc), c.values);
+        if (c.infinite == 0) {
+            EXPECT_TRUE(ui.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::warning);
+        EXPECT_TRUE(ui.messages[0].text.starts_with(std::to_string(c.infinite) + (c.infinite == 1 ? " value" : " values")))
+            << ui.messages[0].text;
+        EXPECT_NE(ui.messages[0].text.find("infinity"), std::string::npos);
+    }
+}
+
+TEST(TextImport, OnlyRegularFilesAreRead)
+{
+    TempDir dir;
+    const std::string fifo = dir.File("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteFile(dir.File("a.txt"), kFiveLines);
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    ASSERT_TRUE(doc.ImportTextFile(dir.File("a.txt"), 0, 0, false));
+    // No writer ever opens the pipe: reading it would wait for ever.
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.Path().string()}) {
+        SCOPED_TRACE(path);
+        ui.messages.clear();
+        EXPECT_FALSE(doc.ImportTextFile(path, 0, 0, false));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find(path), std::string::npos) << ui.messages[0].text;
+        EXPECT_EQ(doc.m_points.GetSize(), 5);
+    }
 }
 
 } // namespace text_import_test

@@ -57,7 +57,7 @@ std::string CliTest::ReadFile(const std::string& path)
     return text.str();
 }
 
-CliResult CliTest::Run(const std::vector<std::string>& args)
+CliResult CliTest::Run(const std::vector<std::string>& args, const std::string& input)
 {
     CliResult result;
     const std::string outPath = Path(".stdout");
@@ -72,7 +72,7 @@ CliResult CliTest::Run(const std::vector<std::string>& args)
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, m_dir.c_str());

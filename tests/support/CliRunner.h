@@ -25,9 +25,10 @@ protected:
     void TearDown() override;
 
     // Runs kestrin-cli with args in the temporary directory, standard input
-    // empty. A run that takes longer than a few seconds is killed and
-    // reported; sanitizer reports on standard error fail the test.
-    CliResult Run(const std::vector<std::string>& args);
+    // read from the file input (empty: nothing). A run that takes longer
+    // than a few seconds is killed and reported; sanitizer reports on
+    // standard error fail the test.
+    CliResult Run(const std::vector<std::string>& args, const std::string& input = "/dev/null");
     // Runs with args (which should ask for --json), expects success and
     // parses standard output.
     JsonValue RunJson(const std::vector<std::string>& args);

@@ -24,7 +24,8 @@ public:
     virtual ~IRecordset() = default;
     virtual bool IsEOF() const = 0;
     // Throws CDatabaseError on a read error, and when the records end before
-    // the count the table declares (a truncated or damaged file).
+    // the count the table declares or go on past it (a truncated or damaged
+    // file).
     virtual void MoveNext() = 0;
     // The index of a field by its exact name; throws CDatabaseError when the
     // table has no such field.
@@ -44,6 +45,11 @@ public:
     // cannot be opened.
     virtual std::vector<std::string> FieldNames(const std::string& table) = 0;
     virtual std::unique_ptr<IRecordset> OpenRecordset(const std::string& table) = 0;
+    // Checks the structure of the whole file before a load reads a table
+    // from it, where the backend can: a damaged page may otherwise read as
+    // a table with a record fewer. Throws CDatabaseError, in the backend's
+    // own words, when the file is damaged.
+    virtual void CheckIntegrity() {}
 };
 
 // Opens a file read-only, choosing the backend by its extension: .mdb and

@@ -438,4 +438,42 @@ TEST(MdbDamage, FilesThatAreNotAccessDatabasesFailWithAClearText)
     EXPECT_NE(message(dir.File("future.mdb")).find("version is not known"), std::string::npos);
 }
 
+TEST(MdbDamage, ATableThatYieldsMoreRecordsThanItDeclaresIsRefused)
+{
+    // The table definition page (type 2) of "Tiny" is the only one declaring
+    // 10 records (a 32-bit count at byte 16) of 2 fields (16 bits at byte 45).
+    // Declaring fewer makes the table yield more than it declares.
+    constexpr std::size_t kPage = 4096;
+    const auto read = [](const std::uint8_t* p, int bytes) {
+        std::uint32_t v = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            v = (v << 8) | p[i];
+        return v;
+    };
+    std::vector<std::uint8_t> bytes = ReadFileBytes(DbFixture("series.mdb"));
+    std::vector<std::size_t> pages;
+    for (std::size_t at = 0; at + kPage <= bytes.size(); at += kPage)
+        if (bytes[at] == 2 && read(&bytes[at + 16], 4) == 10 && read(&bytes[at + 45], 2) == 2)
+            pages.push_back(at);
+    ASSERT_EQ(pages.size(), 1u);
+    TempDir dir;
+    for (const std::uint8_t declared : {std::uint8_t(9), std::uint8_t(1)}) {
+        SCOPED_TRACE(int(declared));
+        bytes[pages[0] + 16] = declared;
+        const std::string path = dir.File("more-" + std::to_string(declared) + ".mdb");
+        WriteFile(path, std::string(bytes.begin(), bytes.end()));
+        auto db = OpenDatabase(path);
+        std::size_t rows = 0;
+        try {
+            for (auto rs = db->OpenRecordset("Tiny"); !rs->IsEOF(); rs->MoveNext())
+                ++rows;
+            ADD_FAILURE() << "read " << rows << " records without an error";
+        } catch (const CDatabaseError& e) {
+            EXPECT_EQ(std::string(e.what()), "The table \"Tiny\" yields more than the " + std::to_string(declared) +
+                                                 " records it declares: the file is damaged.");
+            EXPECT_EQ(rows, declared);
+        }
+    }
+}
+
 } // namespace mdb_database_test

@@ -1,0 +1,181 @@
+#include "TextLines.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "TextEncoding.h"
+
+namespace {
+
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+// The first of c in [p, end), or end.
+const char* Find(const char* p, const char* end, char c)
+{
+    const void* hit = std::memchr(p, c, static_cast<std::size_t>(end - p));
+    return hit ? static_cast<const char*>(hit) : end;
+}
+
+} // namespace
+
+CTextLines::CTextLines(LineFn onLine, std::size_t maxLine) : m_onLine(std::move(onLine)), m_maxLine(maxLine) {}
+
+void CTextLines::Feed(const char* data, std::size_t size)
+{
+    if (m_encoding != Encoding::unknown) {
+        Decode(data, size);
+        return;
+    }
+    m_head.append(data, size);
+    DetectEncoding(false);
+}
+
+void CTextLines::Finish()
+{
+    if (m_encoding == Encoding::unknown)
+        DetectEncoding(true);
+    if (m_encoding == Encoding::utf16le || m_encoding == Encoding::utf16be) {
+        if (m_highSurrogate != 0 || m_oddByte >= 0) {
+            // A text cut off in the middle of a character.
+            m_decoded.clear();
+            AppendUtf8(m_decoded, kReplacement);
+            Split(m_decoded.data(), m_decoded.size());
+            m_highSurrogate = 0;
+            m_oddByte = -1;
+        }
+    }
+    if (m_lineOpen) {
+        EndLine(nullptr, nullptr);
+        m_lineOpen = false;
+    }
+}
+
+void CTextLines::DetectEncoding(bool atEnd)
+{
+    if (m_head.size() < 3 && !atEnd)
+        return;
+    const auto byte = [&](std::size_t i) { return i < m_head.size() ? static_cast<unsigned char>(m_head[i]) : -1; };
+    std::size_t mark = 0;
+    if (byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
+        m_encoding = Encoding::bytes;
+        mark = 3;
+    } else if (byte(0) == 0xFF && byte(1) == 0xFE) {
+        m_encoding = Encoding::utf16le;
+        mark = 2;
+    } else if (byte(0) == 0xFE && byte(1) == 0xFF) {
+        m_encoding = Encoding::utf16be;
+        mark = 2;
+    } else {
+        m_encoding = Encoding::bytes;
+    }
+    std::string rest = m_head.substr(mark);
+    m_head.clear();
+    m_head.shrink_to_fit();
+    Decode(rest.data(), rest.size());
+}
+
+void CTextLines::Decode(const char* data, std::size_t size)
+{
+    if (m_encoding == Encoding::bytes)
+        Split(data, size);
+    else
+        DecodeUtf16(data, size);
+}
+
+void CTextLines::DecodeUtf16(const char* data, std::size_t size)
+{
+    m_decoded.clear();
+    const bool little = m_encoding == Encoding::utf16le;
+    std::size_t i = 0;
+    const auto unit = [&](unsigned first, unsigned second) {
+        const std::uint32_t u = little ? (first | (second << 8)) : ((first << 8) | second);
+        if (m_highSurrogate != 0) {
+            if (u >= 0xDC00 && u <= 0xDFFF) {
+                AppendUtf8(m_decoded, 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (u - 0xDC00));
+                m_highSurrogate = 0;
+                return;
+            }
+            AppendUtf8(m_decoded, kReplacement);
+            m_highSurrogate = 0;
+        }
+        if (u >= 0xD800 && u <= 0xDBFF)
+            m_highSurrogate = u;
+        else if (u >= 0xDC00 && u <= 0xDFFF)
+            AppendUtf8(m_decoded, kReplacement);
+        else
+            AppendUtf8(m_decoded, u);
+    };
+    if (m_oddByte >= 0 && size > 0) {
+        unit(static_cast<unsigned>(m_oddByte), static_cast<unsigned char>(data[0]));
+        m_oddByte = -1;
+        i = 1;
+    }
+    for (; i + 1 < size; i += 2)
+        unit(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1]));
+    if (i < size)
+        m_oddByte = static_cast<unsigned char>(data[i]);
+    Split(m_decoded.data(), m_decoded.size());
+}
+
+void CTextLines::Split(const char* data, std::size_t size)
+{
+    const char* p = data;
+    const char* const end = data + size;
+    if (m_afterCR && p < end) {
+        m_afterCR = false;
+        if (*p == '\n')
+            ++p;
+    }
+    // The next LF and the next CR, each found once and looked for again only
+    // when the walk has passed it, so that a file of lone CRs (or of LFs)
+    // is scanned once and not once per line.
+    const char* lf = Find(p, end, '\n');
+    const char* cr = Find(p, end, '\r');
+    while (p < end) {
+        if (lf < p)
+            lf = Find(p, end, '\n');
+        if (cr < p)
+            cr = Find(p, end, '\r');
+        const char* stop = std::min(lf, cr);
+        if (stop == end) {
+            CheckLength(m_pending.size() + static_cast<std::size_t>(end - p));
+            m_pending.append(p, end);
+            m_lineOpen = true;
+            return;
+        }
+        EndLine(p, stop);
+        p = stop + 1;
+        if (*stop == '\r') {
+            if (p == end)
+                m_afterCR = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+}
+
+void CTextLines::EndLine(const char* begin, const char* end)
+{
+    if (m_lineOpen) {
+        CheckLength(m_pending.size() + static_cast<std::size_t>(end - begin));
+        m_pending.append(begin, end);
+        m_lineOpen = false;
+        ++m_lines;
+        m_onLine(m_pending);
+        m_pending.clear();
+        return;
+    }
+    CheckLength(static_cast<std::size_t>(end - begin));
+    ++m_lines;
+    m_onLine(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+}
+
+void CTextLines::CheckLength(std::size_t length) const
+{
+    if (length <= m_maxLine)
+        return;
+    const std::size_t mib = m_maxLine >> 20;
+    const std::string limit =
+        mib << 20 == m_maxLine ? std::to_string(mib) + " MiB" : std::to_string(m_maxLine) + " bytes";
+    throw CTextLineTooLong("line " + std::to_string(m_lines + 1) + " is longer than " + limit);
+}
