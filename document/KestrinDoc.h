@@ -133,8 +133,9 @@ public:
 
 private:
     // Reads the lines of file into the series (TextImport.cpp); false, with
-    // a message and the document unchanged, on failure. infinite is the
+    // a message and the document unchanged, on failure. name is the source
+    // as messages quote it, title the document's new title. infinite is the
     // number of accepted values read as infinities.
-    bool ReadTextSeries(std::FILE* file, const std::string& name, int nUnder, int nOver, bool bFilter,
-                        std::size_t& infinite);
+    bool ReadTextSeries(std::FILE* file, const std::string& name, const std::string& title, int nUnder, int nOver,
+                        bool bFilter, std::size_t& infinite);
 };

@@ -194,7 +194,8 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
             Ui().ShowError("Unable to open " + name + ": " + error + ".");
             return false;
         }
-        if (!ReadTextSeries(file.get(), name, nUnder, nOver, bFilter, infinite))
+        if (!ReadTextSeries(file.get(), name, std::filesystem::path(path).filename().string(), nUnder, nOver,
+                            bFilter, infinite))
             return false;
     }
     WarnOfInfiniteValues(Ui(), infinite, name);
@@ -208,15 +209,15 @@ bool CKestrinDoc::ImportTextStream(std::FILE* file, const std::string& name, int
     std::size_t infinite = 0;
     {
         CStatusOperation status(Ui(), "Loading Records from File...");
-        if (!ReadTextSeries(file, name, nUnder, nOver, bFilter, infinite))
+        if (!ReadTextSeries(file, name, name, nUnder, nOver, bFilter, infinite))
             return false;
     }
     WarnOfInfiniteValues(Ui(), infinite, name);
     return true;
 }
 
-bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, int nUnder, int nOver, bool bFilter,
-                                 std::size_t& infinite)
+bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, const std::string& title, int nUnder,
+                                 int nOver, bool bFilter, std::size_t& infinite)
 {
     // Read everything first: the document changes only once the whole file
     // has been read.
@@ -245,6 +246,6 @@ bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, int n
     m_globalSet.Compute();
     SetModifiedFlag();
     m_bHasData = 1;
-    TakeImportedName(std::filesystem::path(path).filename().string());
+    TakeImportedName(title);
     return true;
 }

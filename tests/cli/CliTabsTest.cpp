@@ -62,7 +62,7 @@ TEST_F(CliTabs, EveryPlacesTheTabsAutoTabPlaces)
     EXPECT_EQ(every["tabs"][1].Number(), 5);
     EXPECT_EQ(every["tabs"][2].Number(), 7);
     const JsonValue at = RunJson({"tabs", file, "--at", "2,5,7", "--json"});
-    EXPECT_EQ(every["intervals"].Json().dump(), at["intervals"].Json().dump());
+    EXPECT_EQ(every["intervals"].Dump(), at["intervals"].Dump());
 
     const struct
     {

@@ -73,3 +73,8 @@ std::vector<JsonValue> JsonValue::Items() const
         items.push_back((*this)[i]);
     return items;
 }
+
+std::string JsonValue::Dump() const
+{
+    return m_node->dump();
+}

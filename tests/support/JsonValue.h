@@ -31,6 +31,8 @@ public:
     std::string String() const;
     std::size_t Size() const; // items of an array
     std::vector<JsonValue> Items() const;
+    // The value written out again, compact: equal values give equal text.
+    std::string Dump() const;
 
     const nlohmann::json& Json() const { return *m_node; }
 
