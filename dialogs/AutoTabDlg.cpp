@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
@@ -16,7 +15,7 @@
 #include "OptimumM.h"
 #include "UiServices.h"
 
-CAutoTabDlg::CAutoTabDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CAutoTabDlg::CAutoTabDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("AutoTab"));
 
@@ -76,14 +75,6 @@ CAutoTabDlg::CAutoTabDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_
     connect(valueM, &QRadioButton::clicked, this, &CAutoTabDlg::OnMChoice);
 }
 
-void CAutoTabDlg::showEvent(QShowEvent* event)
-{
-    // Each time the dialog is opened the controls start from the members.
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CAutoTabDlg::OnInitDialog()
 {
     UpdateData(false);
@@ -121,22 +112,18 @@ void CAutoTabDlg::OnMChoice()
     UpdateData(false);
 }
 
-void CAutoTabDlg::accept()
+bool CAutoTabDlg::OnOK()
 {
-    if (!UpdateData(true))
-        return;
     // Tabs are placed by repeated addition of the interval: it must move on.
     if (!(m_dInterval > 0.0) || !std::isfinite(m_dInterval)) {
         m_ui.MessageBox("The interval must be a number greater than 0.", MsgButtons::ok, MsgIcon::warning);
-        m_editInterval->setFocus(Qt::OtherFocusReason);
-        m_editInterval->selectAll();
-        return;
+        FocusEdit(m_editInterval);
+        return false;
     }
     if (m_nMChoice == 1 && !IsUsableLagCount(m_nM)) {
         m_ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
-        m_editM->setFocus(Qt::OtherFocusReason);
-        m_editM->selectAll();
-        return;
+        FocusEdit(m_editM);
+        return false;
     }
-    QDialog::accept();
+    return true;
 }

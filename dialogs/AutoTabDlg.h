@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class IUiServices;
 class QButtonGroup;
 class QLineEdit;
-class QShowEvent;
 
 // "AutoTab": the interval at which tabs are placed along the series, and the
 // M and D every interval then gets. Shown modally; after OK the members hold
 // the choices.
-class CAutoTabDlg : public QDialog
+class CAutoTabDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -27,15 +26,14 @@ public:
     // Reads the controls into the members (false, with a message and the
     // focus on the offending edit, when an entry does not parse) or writes
     // the members to the controls.
-    bool UpdateData(bool saveAndValidate = true);
+    bool UpdateData(bool saveAndValidate = true) override;
 
-    void accept() override;
+    bool OnOK() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnMChoice();
 
     IUiServices& m_ui;

@@ -5,13 +5,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
 
 CDeleteTabDlg::CDeleteTabDlg(std::vector<std::string> labels, QWidget* parent)
-    : QDialog(parent), m_labels(std::move(labels))
+    : CKestrinDialog(parent), m_labels(std::move(labels))
 {
     setWindowTitle(QStringLiteral("Delete Tab At..."));
 
@@ -39,13 +38,6 @@ CDeleteTabDlg::CDeleteTabDlg(std::vector<std::string> labels, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &CDeleteTabDlg::reject);
 }
 
-void CDeleteTabDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CDeleteTabDlg::OnInitDialog()
 {
     m_list->clear();
@@ -56,9 +48,9 @@ void CDeleteTabDlg::OnInitDialog()
     m_list->clearSelection();
 }
 
-void CDeleteTabDlg::accept()
+bool CDeleteTabDlg::OnOK()
 {
     const QList<QListWidgetItem*> chosen = m_list->selectedItems();
     m_strSelectedLabel = chosen.isEmpty() ? std::string() : chosen.front()->text().toStdString();
-    QDialog::accept();
+    return true;
 }

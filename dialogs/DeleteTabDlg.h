@@ -3,14 +3,13 @@
 #include <string>
 #include <vector>
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class QListWidget;
-class QShowEvent;
 
 // "Delete Tab At...": picks one tab by its label. Shown modally; after
 // Delete the member holds the chosen label (empty when none was chosen).
-class CDeleteTabDlg : public QDialog
+class CDeleteTabDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -20,13 +19,12 @@ public:
 
     std::string m_strSelectedLabel;
 
-    void accept() override;
+    bool OnOK() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
 
     std::vector<std::string> m_labels;
     QListWidget* m_list = nullptr;

@@ -22,7 +22,7 @@ QSpinBox* SpinBox(QWidget* parent, const char* name, int min, int max, int value
 } // namespace
 
 CExportPictureDlg::CExportPictureDlg(int width, int height, int dpi, bool withDpi, QWidget* parent)
-    : QDialog(parent)
+    : CKestrinDialog(parent)
 {
     setWindowTitle(QStringLiteral("Export Picture"));
     m_width = SpinBox(this, "width", 1, kMaxSide, width, " px");
@@ -44,11 +44,11 @@ CExportPictureDlg::CExportPictureDlg(int width, int height, int dpi, bool withDp
     form->addRow(buttons);
 }
 
-void CExportPictureDlg::accept()
+bool CExportPictureDlg::OnOK()
 {
     m_nWidth = m_width->value();
     m_nHeight = m_height->value();
     m_nDpi = m_dpi->value();
     m_bRuler = m_ruler->isChecked();
-    QDialog::accept();
+    return true;
 }

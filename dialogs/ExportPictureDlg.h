@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class QCheckBox;
 class QSpinBox;
 
 // "Export Picture": the size of the picture in pixels and, for a PNG image,
 // the resolution written into the file.
-class CExportPictureDlg : public QDialog
+class CExportPictureDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -25,7 +25,7 @@ public:
     int m_nDpi = 96;
     bool m_bRuler = false;
 
-    void accept() override;
+    bool OnOK() override;
 
 private:
     QSpinBox* m_width = nullptr;

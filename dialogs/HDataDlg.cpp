@@ -5,7 +5,6 @@
 
 #include <QHeaderView>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTreeView>
 
 #include "DataExchange.h"
@@ -14,7 +13,7 @@
 #include "UiServices.h"
 #include "ValueListModel.h"
 
-CHDataDlg::CHDataDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CHDataDlg::CHDataDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("H Data Dialog"));
 
@@ -41,15 +40,6 @@ CHDataDlg::CHDataDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(u
 
     connect(ok, &QPushButton::clicked, this, &CHDataDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CHDataDlg::reject);
-}
-
-void CHDataDlg::showEvent(QShowEvent* event)
-{
-    // Filled each time the dialog is opened, not when the window system
-    // merely shows it again.
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
 }
 
 void CHDataDlg::OnInitDialog()

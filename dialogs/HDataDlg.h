@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class CHDataSet;
 class IUiServices;
-class QShowEvent;
 class QTreeView;
 
 // "H Data Dialog": the values behind one estimate, numbered from 0. Shown
 // modally; OK and Cancel only close it.
-class CHDataDlg : public QDialog
+class CHDataDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -20,10 +19,9 @@ public:
     const CHDataSet* m_pDataSet = nullptr;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
 
     IUiServices& m_ui;
     QTreeView* m_list = nullptr;

@@ -284,10 +284,13 @@ void CHParamsDlg::OnApply()
     hide();
     if (m_strSelection != kGlobal) {
         // One interval only: the document and its other estimators stay as
-        // they are.
+        // they are, but for the change to save when the tabs are saved.
+        const bool changed = set->GetD() != m_nD || set->GetM() != m_nM;
         set->SetD(m_nD);
         set->SetM(m_nM);
         set->Compute();
+        if (changed)
+            m_pOwner->GetDocument().IntervalParametersChanged();
         m_pOwner->RepaintNow();
     } else {
         m_pOwner->RegenerateSeriesGraph();

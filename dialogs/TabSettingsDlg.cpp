@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
@@ -16,7 +15,7 @@
 #include "OptimumM.h"
 #include "UiServices.h"
 
-CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Tab Settings"));
 
@@ -78,14 +77,6 @@ CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : QDialog(par
         connect(b, &QAbstractButton::clicked, this, &CTabSettingsDlg::UpdateEnabling);
 }
 
-void CTabSettingsDlg::showEvent(QShowEvent* event)
-{
-    // Each time the dialog is opened the controls start from the members.
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CTabSettingsDlg::OnInitDialog()
 {
     UpdateData(false);
@@ -132,17 +123,14 @@ void CTabSettingsDlg::UpdateEnabling()
     UpdateData(false);
 }
 
-void CTabSettingsDlg::accept()
+bool CTabSettingsDlg::OnOK()
 {
-    if (!UpdateData(true))
-        return;
     // Every interval would be given this M: an absurd one is refused before
     // it asks for gigabytes of lag tables.
     if (m_bModifyM != 0 && m_nMChoice == 1 && !IsUsableLagCount(m_nM)) {
         m_ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
-        m_editM->setFocus(Qt::OtherFocusReason);
-        m_editM->selectAll();
-        return;
+        FocusEdit(m_editM);
+        return false;
     }
-    QDialog::accept();
+    return true;
 }

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class IUiServices;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
-class QShowEvent;
 
 // "Tab Settings": a new M and/or D for every interval between tabs. Shown
 // modally; after OK the members hold the choices.
-class CTabSettingsDlg : public QDialog
+class CTabSettingsDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -28,15 +27,14 @@ public:
     // Reads the controls into the members (false, with a message and the
     // focus on the offending edit, when an entry does not parse) or writes
     // the members to the controls.
-    bool UpdateData(bool saveAndValidate = true);
+    bool UpdateData(bool saveAndValidate = true) override;
 
-    void accept() override;
+    bool OnOK() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
     // Enables each control exactly when its choice can take effect.
     void UpdateEnabling();
 

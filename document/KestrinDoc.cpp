@@ -15,6 +15,12 @@ CPlotExtents CKestrinDoc::GetPlotExtents() const
     return extents;
 }
 
+void CKestrinDoc::IntervalParametersChanged()
+{
+    if (!m_tabValues.empty())
+        SetModifiedFlag();
+}
+
 std::vector<std::int32_t> CKestrinDoc::TabPositions(const std::vector<double>& values)
 {
     std::vector<std::int32_t> positions;

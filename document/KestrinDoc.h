@@ -106,6 +106,10 @@ public:
     // The extremes of the series' X and Y, as the view shows them.
     CPlotExtents GetPlotExtents() const;
 
+    // After an interval's D or M changed: the intervals' parameters are
+    // saved with the tabs, so a document with tabs now has a change to save.
+    void IntervalParametersChanged();
+
     std::int32_t m_nSpacing = 1;
     int m_bHSeries = 0;
     CHDataSet m_globalSet;

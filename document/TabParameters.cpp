@@ -7,7 +7,10 @@ bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, i
 {
     if (!modifyM && !modifyD)
         return false;
+    bool changed = false;
     for (const auto& set : doc.m_tabSets) {
+        const int oldD = set->GetD();
+        const int oldM = set->GetM();
         // One computation per estimator, after both parameters are set.
         set->m_bAutoCompute = 0;
         if (modifyD)
@@ -15,6 +18,9 @@ bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, i
         if (modifyM)
             set->SetM(useOptimumM ? OptimumM(set->GetCount()) : nM);
         set->Compute();
+        changed = changed || set->GetD() != oldD || set->GetM() != oldM;
     }
+    if (changed)
+        doc.IntervalParametersChanged();
     return true;
 }

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
@@ -33,7 +32,7 @@ QLineEdit* ReadOnlyEdit(QWidget* parent, int id)
 
 } // namespace
 
-CCorrelationDlg::CCorrelationDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CCorrelationDlg::CCorrelationDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Slope / H Correlation"));
 
@@ -78,13 +77,6 @@ CCorrelationDlg::CCorrelationDlg(IUiServices& ui, QWidget* parent) : QDialog(par
     connect(apply, &QPushButton::clicked, this, &CCorrelationDlg::OnApply);
     connect(save, &QPushButton::clicked, this, &CCorrelationDlg::OnSaveData);
     connect(done, &QPushButton::clicked, this, &CCorrelationDlg::reject);
-}
-
-void CCorrelationDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
 }
 
 void CCorrelationDlg::OnInitDialog()

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 #include "GrowArray.h"
 
 class CSpinButton;
 class IUiServices;
 class QLineEdit;
-class QShowEvent;
 
 // "Slope / H Correlation": pairs the H curve with the slope windows at an
 // offset stepped with a spin control, and shows the correlation of the
 // pairs and their number. Save Data writes the pairs of the last Apply.
-class CCorrelationDlg : public QDialog
+class CCorrelationDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -34,13 +33,12 @@ public:
     void OnApply();
     void OnSaveData();
 
-    bool UpdateData(bool saveAndValidate = true);
+    bool UpdateData(bool saveAndValidate = true) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
 
     IUiServices& m_ui;
     CSpinButton* m_spin = nullptr;

@@ -5,13 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "ParameterTips.h"
 
-CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Meta H Parameters"));
 
@@ -63,14 +62,6 @@ CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : QDialog(par
     connect(valueM, &QRadioButton::clicked, this, &CMetaHParamsDlg::OnMChoice);
 }
 
-void CMetaHParamsDlg::showEvent(QShowEvent* event)
-{
-    // Each time the dialog is opened the controls start from the members.
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CMetaHParamsDlg::OnInitDialog()
 {
     UpdateData(false);
@@ -103,13 +94,4 @@ void CMetaHParamsDlg::OnMChoice()
     UpdateData(true);
     m_editM->setEnabled(m_nMChoice == 1);
     UpdateData(false);
-}
-
-void CMetaHParamsDlg::accept()
-{
-    // The estimator copes with any D and M, so only unreadable entries are
-    // refused.
-    if (!UpdateData(true))
-        return;
-    QDialog::accept();
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class IUiServices;
 class QButtonGroup;
 class QLineEdit;
-class QShowEvent;
 
 // "Meta H Parameters": D and M of the estimator run over the H curve.
-class CMetaHParamsDlg : public QDialog
+class CMetaHParamsDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -21,14 +20,12 @@ public:
     int m_nMChoice = 0;
     int m_nDChoice = 0;
 
-    bool UpdateData(bool saveAndValidate = true);
-    void accept() override;
+    bool UpdateData(bool saveAndValidate = true) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnMChoice();
 
     IUiServices& m_ui;

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSlider>
 
 #include "DataExchange.h"
@@ -32,7 +31,7 @@ QString PercentLabel(int position)
 
 } // namespace
 
-CPlotPointDlg::CPlotPointDlg(QWidget* parent) : QDialog(parent)
+CPlotPointDlg::CPlotPointDlg(QWidget* parent) : CKestrinDialog(parent)
 {
     setWindowTitle(QStringLiteral("Set Plot Point for Sliding Windows"));
 
@@ -72,14 +71,6 @@ CPlotPointDlg::CPlotPointDlg(QWidget* parent) : QDialog(parent)
     connect(m_slider, &QSlider::valueChanged, this, &CPlotPointDlg::OnScroll);
 }
 
-void CPlotPointDlg::showEvent(QShowEvent* event)
-{
-    // Each time the dialog is opened the slider starts from the plot point.
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CPlotPointDlg::OnInitDialog()
 {
     m_nSliderPos = SliderPosition(m_dPlotPoint);
@@ -97,9 +88,9 @@ void CPlotPointDlg::OnScroll()
     m_label->setText(m_strLabel);
 }
 
-void CPlotPointDlg::accept()
+bool CPlotPointDlg::OnOK()
 {
     m_nSliderPos = m_slider->value();
     m_dPlotPoint = m_nSliderPos * 0.01;
-    QDialog::accept();
+    return true;
 }

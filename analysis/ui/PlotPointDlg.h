@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 #include <QString>
 
 class QLabel;
-class QShowEvent;
 class QSlider;
 
 // "Set Plot Point for Sliding Windows": which point of a window its result
 // is plotted at, chosen on a 0..100 trackbar.
-class CPlotPointDlg : public QDialog
+class CPlotPointDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -21,13 +20,12 @@ public:
     int m_nSliderPos = 0;
     QString m_strLabel;
 
-    void accept() override;
+    bool OnOK() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnScroll();
 
     QSlider* m_slider = nullptr;

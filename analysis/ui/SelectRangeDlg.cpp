@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
@@ -32,7 +31,7 @@ QString EditText(double value)
 
 } // namespace
 
-CSelectRangeDlg::CSelectRangeDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CSelectRangeDlg::CSelectRangeDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Select Range"));
 
@@ -76,13 +75,6 @@ CSelectRangeDlg::CSelectRangeDlg(IUiServices& ui, QWidget* parent) : QDialog(par
     connect(cancel, &QPushButton::clicked, this, &CSelectRangeDlg::reject);
 }
 
-void CSelectRangeDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CSelectRangeDlg::OnInitDialog()
 {
     // The whole series is offered, and its ends are shown beside the edits.
@@ -110,17 +102,14 @@ bool CSelectRangeDlg::UpdateData(bool saveAndValidate)
     return true;
 }
 
-void CSelectRangeDlg::accept()
+bool CSelectRangeDlg::OnOK()
 {
-    if (!UpdateData(true))
-        return;
     if (const std::optional<std::string> refusal = CheckExtractRange(m_dFrom, m_dTo, m_dMin, m_dMax)) {
         m_ui.MessageBox(*refusal, MsgButtons::ok, MsgIcon::warning);
         // The To value is at fault only when From is already acceptable.
         QLineEdit* at = (m_dFrom > m_dTo || m_dFrom < m_dMin) ? m_editFrom : m_editTo;
-        at->setFocus(Qt::OtherFocusReason);
-        at->selectAll();
-        return;
+        FocusEdit(at);
+        return false;
     }
-    QDialog::accept();
+    return true;
 }

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 #include <QString>
 
 class IUiServices;
 class QLabel;
 class QLineEdit;
-class QShowEvent;
 
 // "Select Range": the X range of the points to extract into a new document.
-class CSelectRangeDlg : public QDialog
+class CSelectRangeDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -24,14 +23,13 @@ public:
     QString m_strFromLabel;
     QString m_strToLabel;
 
-    bool UpdateData(bool saveAndValidate = true);
-    void accept() override;
+    bool UpdateData(bool saveAndValidate = true) override;
+    bool OnOK() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
 
     IUiServices& m_ui;
     QLineEdit* m_editFrom = nullptr;

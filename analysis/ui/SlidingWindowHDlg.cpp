@@ -3,14 +3,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "GeneralText.h"
 #include "HDataSet.h"
 
-CSlidingWindowHDlg::CSlidingWindowHDlg(QWidget* parent) : QDialog(parent)
+CSlidingWindowHDlg::CSlidingWindowHDlg(QWidget* parent) : CKestrinDialog(parent)
 {
     setWindowTitle(QStringLiteral("Sliding Window H"));
 
@@ -45,13 +44,6 @@ CSlidingWindowHDlg::CSlidingWindowHDlg(QWidget* parent) : QDialog(parent)
 
     connect(ok, &QPushButton::clicked, this, &CSlidingWindowHDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CSlidingWindowHDlg::reject);
-}
-
-void CSlidingWindowHDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
 }
 
 void CSlidingWindowHDlg::OnInitDialog()

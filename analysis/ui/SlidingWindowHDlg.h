@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class CHDataSet;
 class QLineEdit;
-class QShowEvent;
 
 // "Sliding Window H": the read-only H, r, b and n of an estimator (the
 // Meta H result).
-class CSlidingWindowHDlg : public QDialog
+class CSlidingWindowHDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -23,10 +22,9 @@ public:
     double m_dR = 0.0;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
 
     QLineEdit* m_editH = nullptr;
     QLineEdit* m_editR = nullptr;

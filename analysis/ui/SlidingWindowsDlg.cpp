@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
@@ -20,15 +19,9 @@ namespace {
 // insist.
 constexpr int kAdvisedWidth = 100;
 
-void FocusEdit(QLineEdit* edit)
-{
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-}
-
 } // namespace
 
-CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Sliding Windows Config"));
 
@@ -95,14 +88,6 @@ CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : QDial
     connect(valueM, &QRadioButton::clicked, this, &CSlidingWindowsDlg::OnMChoice);
 }
 
-void CSlidingWindowsDlg::showEvent(QShowEvent* event)
-{
-    // Each time the dialog is opened the controls start from the members.
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CSlidingWindowsDlg::OnInitDialog()
 {
     UpdateData(false);
@@ -143,11 +128,8 @@ void CSlidingWindowsDlg::OnMChoice()
     UpdateData(false);
 }
 
-void CSlidingWindowsDlg::accept()
+bool CSlidingWindowsDlg::OnOK()
 {
-    if (!UpdateData(true))
-        return;
-
     SlidingWindowParams params;
     params.width = m_nWidth;
     params.spacing = m_nSpacing;
@@ -166,14 +148,14 @@ void CSlidingWindowsDlg::accept()
             FocusEdit(m_editM);
         else
             FocusEdit(m_editD);
-        return;
+        return false;
     }
     if (m_nWidth < kAdvisedWidth
         && m_ui.MessageBox("Width should be greater than 100.  Proceed anyway?", MsgButtons::yesNo,
                            MsgIcon::question)
                != MsgResult::yes) {
         FocusEdit(m_editWidth);
-        return;
+        return false;
     }
-    QDialog::accept();
+    return true;
 }

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class IUiServices;
 class QButtonGroup;
 class QLineEdit;
-class QShowEvent;
 
 // "Sliding Windows Config": width, spacing, D and M of a sliding-window
 // computation. Shown modally; after OK the members hold the choices.
-class CSlidingWindowsDlg : public QDialog
+class CSlidingWindowsDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -26,15 +25,14 @@ public:
 
     // Reads the controls into the members (false, with a message, when an
     // entry does not parse) or writes the members to the controls.
-    bool UpdateData(bool saveAndValidate = true);
+    bool UpdateData(bool saveAndValidate = true) override;
 
-    void accept() override;
+    bool OnOK() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnMChoice();
 
     IUiServices& m_ui;

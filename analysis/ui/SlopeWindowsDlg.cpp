@@ -5,14 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "SlopeWindows.h"
 #include "UiServices.h"
 
-CSlopeWindowsDlg::CSlopeWindowsDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CSlopeWindowsDlg::CSlopeWindowsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Set Slope Windows"));
 
@@ -40,13 +39,6 @@ CSlopeWindowsDlg::CSlopeWindowsDlg(IUiServices& ui, QWidget* parent) : QDialog(p
     connect(cancel, &QPushButton::clicked, this, &CSlopeWindowsDlg::reject);
 }
 
-void CSlopeWindowsDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous())
-        UpdateData(false);
-    QDialog::showEvent(event);
-}
-
 bool CSlopeWindowsDlg::UpdateData(bool saveAndValidate)
 {
     if (!saveAndValidate) {
@@ -68,9 +60,3 @@ bool CSlopeWindowsDlg::UpdateData(bool saveAndValidate)
     return true;
 }
 
-void CSlopeWindowsDlg::accept()
-{
-    if (!UpdateData(true))
-        return;
-    QDialog::accept();
-}

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class IUiServices;
 class QLineEdit;
-class QShowEvent;
 
 // "Set Slope Windows": the size of the windows whose least-squares slopes
 // are computed, 1 to 5000.
-class CSlopeWindowsDlg : public QDialog
+class CSlopeWindowsDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -17,12 +16,10 @@ public:
 
     int m_nSize = 0;
 
-    bool UpdateData(bool saveAndValidate = true);
-    void accept() override;
+    bool UpdateData(bool saveAndValidate = true) override;
 
 private:
     // Each time the dialog is opened the edit starts from the member.
-    void showEvent(QShowEvent* event) override;
 
     IUiServices& m_ui;
     QLineEdit* m_editSize = nullptr;

@@ -9,14 +9,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QShowEvent>
 
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "TextEncoding.h"
 #include "UiServices.h"
 
-CImportTextDlg::CImportTextDlg(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
+CImportTextDlg::CImportTextDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Import Data from Text File"));
 
@@ -89,15 +88,6 @@ CImportTextDlg::CImportTextDlg(IUiServices& ui, QWidget* parent) : QDialog(paren
     connect(select, &QPushButton::clicked, this, &CImportTextDlg::OnSelectFile);
 }
 
-void CImportTextDlg::showEvent(QShowEvent* event)
-{
-    // Each time the dialog is opened (not when the window system merely
-    // shows it again) the controls start from the members.
-    if (!event->spontaneous())
-        OnInitDialog();
-    QDialog::showEvent(event);
-}
-
 void CImportTextDlg::OnInitDialog()
 {
     UpdateData(false);
@@ -126,13 +116,6 @@ bool CImportTextDlg::UpdateData(bool saveAndValidate)
         m_strPath = path.toStdString();
     m_bFilter = m_checkFilter->isChecked() ? 1 : 0;
     return true;
-}
-
-void CImportTextDlg::accept()
-{
-    if (!UpdateData(true))
-        return;
-    QDialog::accept();
 }
 
 void CImportTextDlg::OnFilterData()

@@ -2,16 +2,15 @@
 
 #include <string>
 
-#include <QDialog>
+#include "KestrinDialog.h"
 
 class IUiServices;
 class QCheckBox;
 class QLineEdit;
-class QShowEvent;
 
 // "Import Data from Text File": the file to read and an optional band of
 // accepted values. Shown modally; after OK the members hold the choices.
-class CImportTextDlg : public QDialog
+class CImportTextDlg : public CKestrinDialog
 {
     Q_OBJECT
 
@@ -26,15 +25,13 @@ public:
     // Reads the controls into the members (false, with a message and the
     // focus on the offending edit, when a limit is not a whole number) or
     // writes the members to the controls.
-    bool UpdateData(bool saveAndValidate = true);
+    bool UpdateData(bool saveAndValidate = true) override;
 
-    void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnFilterData();
     void OnSelectFile();
 

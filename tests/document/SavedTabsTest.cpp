@@ -16,6 +16,7 @@
 #include "FakeDatabase.h"
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
+#include "TabParameters.h"
 #include "TestSupport.h"
 
 namespace saved_tabs_test {
@@ -123,6 +124,20 @@ TEST(SavedTabs, RoundTripKeepsTabsAndEachIntervalsParameters)
     EXPECT_EQ(back.m_tabSets[1]->GetM(), 2);
     ASSERT_TRUE(back.OnSaveDocument(t.dir.File("again.kst")));
     EXPECT_EQ(ReadFileBytes(t.dir.File("again.kst")), bytes);
+}
+
+// The intervals' D and M are saved with the tabs: changing them is a change
+// to save, and setting what they already hold is not.
+TEST(SavedTabs, ChangedIntervalParametersAreAChangeToSave)
+{
+    TabbedDoc t;
+    t.Save();
+    ASSERT_FALSE(t.doc.IsModified());
+    ASSERT_TRUE(SetAllTabParameters(t.doc, false, true, 0, 5, false)); // D 2, 3, 5 -> 5
+    EXPECT_TRUE(t.doc.IsModified());
+    t.Save();
+    ASSERT_TRUE(SetAllTabParameters(t.doc, false, true, 0, 5, false));
+    EXPECT_FALSE(t.doc.IsModified());
 }
 
 // The section comes after the base layout, which is unchanged: a reader that
