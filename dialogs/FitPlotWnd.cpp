@@ -12,28 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "HDataSet.h"
-
-CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label)
-{
-    CFitPlotData data;
-    data.label = label;
-    const int m = std::max(set.GetM(), 0);
-    double sx = 0.0, sy = 0.0;
-    for (int i = 0; i < m; ++i) {
-        data.x.push_back(set.GetLogR(i));
-        data.y.push_back(set.GetLogL(i));
-        sx += data.x.back();
-        sy += data.y.back();
-    }
-    data.b = set.GetB();
-    data.h = set.GetH();
-    data.r = set.GetR();
-    data.n = set.GetCount();
-    if (m > 0)
-        data.intercept = (sy - data.b * sx) / m;
-    return data;
-}
+#include "AxisTicks.h"
 
 namespace {
 
@@ -60,17 +39,6 @@ CRange RangeOf(const std::vector<double>& values, double extraLo, double extraHi
     range.lo -= span * 0.08;
     range.hi += span * 0.08;
     return range;
-}
-
-// Tick step of about a fifth of the span: 1, 2 or 5 times a power of ten.
-double TickStep(double span)
-{
-    const double raw = span / 5.0;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double f : {1.0, 2.0, 5.0})
-        if (raw <= f * power)
-            return f * power;
-    return 10.0 * power;
 }
 
 } // namespace
@@ -108,21 +76,22 @@ void CFitPlot::paintEvent(QPaintEvent*)
     // Axes, ticks and their values.
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(plot);
+    // About five ticks an axis, at the same round values as the main picture's.
     const auto ticks = [&](const CRange& range, auto draw) {
-        const double step = TickStep(range.hi - range.lo);
-        for (double t = std::ceil(range.lo / step) * step; t <= range.hi; t += step)
-            draw(std::fabs(t) < step * 1e-9 ? 0.0 : t, step);
+        const CAxisTicks axis = ComputeAxisTicks(range.lo, range.hi, 5);
+        for (const double t : axis.values)
+            draw(t, axis.decimals);
     };
-    ticks(xr, [&](double t, double step) {
+    ticks(xr, [&](double t, int decimals) {
         const double x = px(t);
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
-        const QString text = QString::number(t, 'f', step < 0.1 ? 2 : 1);
+        const QString text = QString::number(t, 'f', decimals);
         painter.drawText(QPointF(x - fm.horizontalAdvance(text) / 2.0, plot.bottom() + 6 + fm.ascent()), text);
     });
-    ticks(yr, [&](double t, double step) {
+    ticks(yr, [&](double t, int decimals) {
         const double y = py(t);
         painter.drawLine(QPointF(plot.left() - 4, y), QPointF(plot.left(), y));
-        const QString text = QString::number(t, 'f', step < 0.1 ? 2 : 1);
+        const QString text = QString::number(t, 'f', decimals);
         painter.drawText(QPointF(plot.left() - 6 - fm.horizontalAdvance(text), y + fm.ascent() / 2.0 - 1), text);
     });
     const QString xTitle = QStringLiteral("log10 r");

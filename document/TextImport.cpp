@@ -18,6 +18,7 @@
 #include "DecimalParse.h"
 #include "KestrinDoc.h"
 #include "LargeArrays.h"
+#include "RegularFile.h"
 #include "StatusOperation.h"
 #include "TextEncoding.h"
 #include "TextLines.h"
@@ -114,36 +115,6 @@ bool ReadLines(std::FILE* file, LineReader& reader, std::vector<double>& values,
         return false;
     }
     return true;
-}
-
-// Opens path for reading if it is a regular file. Opening does not wait for
-// a writer when path is a named pipe; a pipe, a device or a folder is
-// refused with the reason in error, since reading it could block or never
-// end.
-std::FILE* OpenRegularFile(const std::string& path, std::string& error)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return nullptr;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        error = std::strerror(errno);
-    } else if (S_ISDIR(st.st_mode)) {
-        error = "it is a folder, not a text file";
-    } else if (!S_ISREG(st.st_mode)) {
-        error = "it is not a regular file (a device or a pipe can be endless)";
-    } else {
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags != -1 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != -1) {
-            if (std::FILE* file = ::fdopen(fd, "rb"))
-                return file;
-        }
-        error = std::strerror(errno);
-    }
-    ::close(fd);
-    return nullptr;
 }
 
 // Values too large for a double are kept as infinities, as the C library

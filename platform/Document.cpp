@@ -7,6 +7,7 @@
 #include <exception>
 #include <new>
 
+#include "RegularFile.h"
 #include "SafeFile.h"
 #include "TextEncoding.h"
 
@@ -75,9 +76,12 @@ bool CDocument::OnNewDocument()
 
 bool CDocument::OnOpenDocument(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // Only a regular file: a pipe or a device given as a document could
+    // keep the program waiting for ever.
+    std::string openError;
+    std::FILE* file = OpenRegularFile(path, openError);
     if (!file) {
-        Ui().ShowError("Cannot open " + Quoted(path) + ": " + std::strerror(errno) + ".");
+        Ui().ShowError("Cannot open " + Quoted(path) + ": " + openError + ".");
         return false;
     }
     DeleteContents();

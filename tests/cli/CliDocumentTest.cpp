@@ -142,7 +142,8 @@ TEST_F(CliDocument, MissingOrDamagedDocumentsFailWithTheReason)
 
     const CliResult directory = Run({"info", Path(".")});
     EXPECT_EQ(directory.exitCode, 1);
-    EXPECT_NE(directory.err.find("Unable to open"), std::string::npos) << directory.err;
+    EXPECT_NE(directory.err.find("Cannot open"), std::string::npos) << directory.err;
+    EXPECT_NE(directory.err.find("it is a folder"), std::string::npos) << directory.err;
 }
 
 TEST_F(CliDocument, FailedImportsAndSavesLeaveNoDocument)

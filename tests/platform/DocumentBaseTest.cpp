@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "Document.h"
 #include "HeadlessUi.h"
 #include "StatusOperation.h"
@@ -100,6 +102,27 @@ TEST(DocumentBase, SaveAsAsksForANameAndOpenRestores)
     // Save As to a second name, keeping the first path (a copy).
     ASSERT_TRUE(back.DoSave(dir.File("copy.kst"), false));
     EXPECT_EQ(back.GetPathName(), dir.File("a.kst"));
+}
+
+// Only a regular file opens as a document: a pipe nobody writes to, an
+// endless device or a folder is refused at once, and the document keeps
+// what it held.
+TEST(DocumentBase, OnlyARegularFileOpens)
+{
+    TempDir dir;
+    const std::string fifo = dir.File("pipe.kst");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CHeadlessUi ui;
+    TextDoc doc(ui);
+    doc.text = "kept";
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.Path().string(), dir.File("none.kst")}) {
+        SCOPED_TRACE(path);
+        ui.messages.clear();
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find(path), std::string::npos) << ui.messages[0].text;
+        EXPECT_EQ(doc.text, "kept");
+    }
 }
 
 TEST(DocumentBase, CloseOffersToSaveFirst)
