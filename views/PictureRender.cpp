@@ -27,7 +27,7 @@ void DrawPicture(QPainter& painter, int cx, int cy, const CPictureData& data, co
         });
     }
     if (data.hasData && data.showHGraph && !data.hGraph.IsEmpty())
-        inside(plot, [&] { DrawHGraph(painter, plot.width(), plot.height(), data.hGraph); });
+        inside(plot, [&] { DrawHGraph(painter, plot.width(), plot.height(), data.hGraph, options.onePath); });
     if (data.hasData && data.showLegend)
         DrawLegend(painter, cx, cy, data.legend);
     painter.restore();

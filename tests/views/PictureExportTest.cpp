@@ -1,6 +1,7 @@
 // The picture outside the window: PNG, SVG and PDF files read back, the
 // printed page, the clipboard, View > Axis Scales, and the command-line
 // export without a display.
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -151,6 +152,14 @@ TEST_F(PictureExport, PngAtAnotherSizeDrawsTheLayersAtThatSize)
 
 TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
 {
+    // One sliding-window result per point: the curve, like the series, is
+    // reduced to the vertices that shape each column.
+    for (int i = 0; i < kPoints; ++i) {
+        CHPoint result{};
+        result.m_dX = i;
+        result.m_dY = 0.5 + 0.4 * std::sin(i * 0.37);
+        m_doc->m_windows.Add(result);
+    }
     const std::string path = m_dir.File("picture.svg");
     const QSize size(800, 500);
     ASSERT_TRUE(Export(path, size));
@@ -158,6 +167,7 @@ TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
     std::vector<QString> strokes{QStringLiteral("none")};
     int greyPaths = 0;
     int greyVertices = 0;
+    int greenVertices = 0;
     int bluePaths = 0;
     QStringList texts;
     while (!xml.atEnd()) {
@@ -171,6 +181,8 @@ TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
                     ++greyPaths;
                     greyVertices = static_cast<int>(attrs.value("points").split(u' ', Qt::SkipEmptyParts).size());
                 }
+                if (stroke == QLatin1String("#00ff00"))
+                    greenVertices += static_cast<int>(attrs.value("points").split(u' ', Qt::SkipEmptyParts).size());
                 bluePaths += stroke == QLatin1String("#0000ff");
             }
             if (xml.name() == QLatin1String("text"))
@@ -185,6 +197,8 @@ TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
     const int columns = CKestrinView::PlotRect(size.width(), size.height()).width() + 1;
     EXPECT_GT(greyVertices, columns);
     EXPECT_LE(greyVertices, 4 * columns + 1);
+    EXPECT_GT(greenVertices, columns);
+    EXPECT_LE(greenVertices, 4 * columns);
     EXPECT_EQ(bluePaths, 1);
     const QString label = QString::fromStdString(SeriesGraphLabel(m_doc->m_globalSet.GetH(), m_doc->m_globalSet.GetR(),
                                                                   m_doc->m_globalSet.GetCount()));
