@@ -48,14 +48,16 @@ bool PrintPicture(QPrinter& printer, const CPictureData& data, QSize size)
     QPainter painter;
     if (size.isEmpty() || !painter.begin(&printer))
         return false;
-    // The printer's page in its own units; the picture is drawn at its own
-    // size and scaled to fit, so that text and lines keep their proportions.
+    // The printer's page in its own pixels. The picture keeps its layout at
+    // its own size, scaled to fit, so that text and lines keep their
+    // proportions; its lines are traced at the page's pixels.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     const double scale = std::min(page.width() / size.width(), page.height() / size.height());
     painter.translate((page.width() - size.width() * scale) / 2, (page.height() - size.height() * scale) / 2);
     painter.scale(scale, scale);
     CPictureOptions options;
     options.onePath = true;
+    options.detail = scale;
     DrawPicture(painter, size.width(), size.height(), data, options);
     return painter.end();
 }

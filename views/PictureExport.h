@@ -31,5 +31,8 @@ bool ExportPicture(const QString& path, const CPictureData& data, const CPicture
                    QString& error);
 
 // Prints the picture on one page of the printer, as large as the page allows
-// with its proportions kept, centred. False when the printer could not start.
+// with the proportions of a picture of the given size kept, centred. Text
+// and pens keep their proportions to the picture; the series and the H curve
+// are traced at the page's own resolution. False when the printer could not
+// start.
 bool PrintPicture(QPrinter& printer, const CPictureData& data, QSize size);

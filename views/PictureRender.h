@@ -36,6 +36,10 @@ struct CPictureOptions
     // most four vertices per pixel column (for vector files and the printer)
     // rather than as the window draws them; the picture is the same.
     bool onePath = false;
+    // The series and the sliding-window curve traced at this many times the
+    // picture's resolution: a printed page, drawn at the window's size and
+    // scaled up, traces them at its own pixels.
+    double detail = 1.0;
 };
 
 // Draws the picture into a cx by cy area at (0, 0): a white background, then

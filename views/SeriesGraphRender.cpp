@@ -10,6 +10,7 @@
 
 #include "AxisScales.h"
 #include "ColumnRuns.h"
+#include "FineArea.h"
 #include "Format.h"
 #include "PlotMapping.h"
 
@@ -192,7 +193,8 @@ std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExten
     return std::move(sink.vertices);
 }
 
-void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce, bool onePath)
+void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce, bool onePath,
+                     double detail)
 {
     using namespace seriesgraph;
     painter.save();
@@ -211,14 +213,17 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
 
     // The series, joined in the document's order.
     if (data.points) {
-        painter.setPen(SolidPen(kSeriesColor, kSeriesWidth));
+        const CFineArea fine(painter, w, h, detail);
+        QPen pen = SolidPen(kSeriesColor, kSeriesWidth);
+        pen.setWidthF(kSeriesWidth * fine.PenScale());
+        painter.setPen(pen);
         if (onePath) {
             CPathSink sink;
-            WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+            WalkSeries(*data.points, data.extents, fine.Width(), fine.Height(), reduce, sink);
             painter.drawPolyline(sink.vertices.data(), static_cast<int>(sink.vertices.size()));
         } else {
             CLineSink sink(painter);
-            WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+            WalkSeries(*data.points, data.extents, fine.Width(), fine.Height(), reduce, sink);
         }
     }
 
