@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QFontInfo>
 #include <QHBoxLayout>
-#include <QImageWriter>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "AxisTicks.h"
+#include "PictureFile.h"
+#include "UiServices.h"
 
 namespace {
 
@@ -58,11 +57,34 @@ void CFitPlot::SetData(CFitPlotData data)
 void CFitPlot::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    Draw(painter, size());
+}
+
+QFont CFitPlot::PictureFont() const
+{
+    // Sized in pixels, so that a file of any resolution keeps the window's
+    // proportions.
+    QFont picture = font();
+    picture.setPixelSize(QFontInfo(picture).pixelSize());
+    return picture;
+}
+
+void CFitPlot::Draw(QPainter& painter, QSize size) const
+{
+    painter.save();
+    DrawPlot(painter, size);
+    painter.restore();
+}
+
+void CFitPlot::DrawPlot(QPainter& painter, QSize size) const
+{
+    const QRect area(QPoint(0, 0), size);
+    painter.fillRect(area, Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QFontMetrics fm(font());
-    const QRectF plot = QRectF(rect()).adjusted(fm.horizontalAdvance(QStringLiteral("-00.00")) + 14,
-                                                fm.height() * 3 + 10, -16, -(fm.height() * 2 + 14));
+    painter.setFont(PictureFont());
+    const QFontMetrics fm = painter.fontMetrics();
+    const QRectF plot = QRectF(area).adjusted(fm.horizontalAdvance(QStringLiteral("-00.00")) + 14, fm.height() * 3 + 10,
+                                              -16, -(fm.height() * 2 + 14));
     if (plot.width() < 10 || plot.height() < 10)
         return;
     const CFitPlotData& d = m_data;
@@ -95,7 +117,7 @@ void CFitPlot::paintEvent(QPaintEvent*)
         painter.drawText(QPointF(plot.left() - 6 - fm.horizontalAdvance(text), y + fm.ascent() / 2.0 - 1), text);
     });
     const QString xTitle = QStringLiteral("log10 r");
-    painter.drawText(QPointF(plot.center().x() - fm.horizontalAdvance(xTitle) / 2.0, height() - 4.0), xTitle);
+    painter.drawText(QPointF(plot.center().x() - fm.horizontalAdvance(xTitle) / 2.0, size.height() - 4.0), xTitle);
     painter.drawText(QPointF(4, fm.height() * 2 + 6), QStringLiteral("log10(L(r)/r)"));
 
     // The numbers of the fit, and whose fit it is.
@@ -118,7 +140,7 @@ void CFitPlot::paintEvent(QPaintEvent*)
         painter.drawEllipse(QPointF(px(d.x[i]), py(d.y[i])), 3.0, 3.0);
 }
 
-CFitPlotWnd::CFitPlotWnd(QWidget* parent) : QDialog(parent)
+CFitPlotWnd::CFitPlotWnd(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)
 {
     setWindowTitle(QStringLiteral("Fit Plot"));
     setModal(false);
@@ -147,19 +169,25 @@ void CFitPlotWnd::SetData(CFitPlotData data)
     m_plot->SetData(std::move(data));
 }
 
-bool CFitPlotWnd::SaveImage(const QString& path) const
+bool CFitPlotWnd::SaveImage(const QString& path, QString& error) const
 {
-    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
-    const bool known = QImageWriter::supportedImageFormats().contains(suffix);
-    return m_plot->grab().save(path, known ? suffix.constData() : "PNG");
+    CPictureFileSettings settings;
+    settings.size = m_plot->size();
+    settings.title = QStringLiteral("Kestrin fit plot");
+    const CFitPlot& plot = *m_plot;
+    return WritePictureFile(
+        path, settings, [&plot](QPainter& painter, QSize size, bool) { plot.Draw(painter, size); }, error);
 }
 
 void CFitPlotWnd::OnSaveImage()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Fit Plot"), QStringLiteral("fit.png"),
-                                                      QStringLiteral("PNG Images (*.png);;All Files (*)"));
-    if (path.isEmpty())
+    FileDialogOptions options = PictureFileOptions("Save Fit Plot");
+    options.fileName = "fit.png";
+    const std::optional<std::string> chosen = m_ui.ChooseSaveFile(options);
+    if (!chosen || chosen->empty())
         return;
-    if (!SaveImage(path))
-        QMessageBox::warning(this, QStringLiteral("Kestrin"), QStringLiteral("The image could not be written."));
+    QString error;
+    CWaitCursor wait(m_ui);
+    if (!SaveImage(QString::fromStdString(*chosen), error))
+        m_ui.ShowError("Cannot save the fit plot to " + *chosen + ": " + error.toStdString() + ".");
 }

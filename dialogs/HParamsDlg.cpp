@@ -325,7 +325,7 @@ void CHParamsDlg::OnFitPlot()
     if (!set)
         return;
     if (!m_fitPlot)
-        m_fitPlot = new CFitPlotWnd(this);
+        m_fitPlot = new CFitPlotWnd(m_pOwner->GetDocument().Ui(), this);
     RefreshFitPlot(set);
     m_fitPlot->show();
     m_fitPlot->raise();

@@ -4,9 +4,10 @@
 #include <cmath>
 
 #include <QPen>
-#include <QPolygon>
 #include <QString>
 
+#include "ColumnRuns.h"
+#include "FineArea.h"
 #include "Format.h"
 #include "PlotMapping.h"
 
@@ -22,7 +23,7 @@ QPen SolidPen(const QColor& colour)
 
 } // namespace
 
-void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data)
+void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data, bool reduce, double detail)
 {
     const CPlotRect client{0, 0, w, h};
     painter.save();
@@ -51,14 +52,24 @@ void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data)
 
     const int slidingCount = data.windows ? data.windows->GetSize() : 0;
     if (slidingCount > 1) {
-        painter.setPen(SolidPen(kSlidingColour));
-        QPolygon curve;
-        curve.reserve(slidingCount);
+        const CFineArea fine(painter, w, h, detail);
+        QPen pen = SolidPen(kSlidingColour);
+        pen.setWidthF(fine.PenScale());
+        painter.setPen(pen);
+        const CPlotRect area{0, 0, fine.Width(), fine.Height()};
+        CPathSink curve;
+        CRunJoiner<CPathSink> columns(curve);
+        if (!reduce)
+            curve.vertices.reserve(static_cast<std::size_t>(slidingCount));
         for (const CHPoint& result : *data.windows) {
-            const CPixel px = SlidingResultToPixel(client, data.extents, result.m_dX, result.m_dY);
-            curve.append(QPoint(px.x, px.y));
+            const CPixel px = SlidingResultToPixel(area, data.extents, result.m_dX, result.m_dY);
+            if (reduce)
+                columns.Add(SingleRun(px.x, px.y));
+            else
+                curve.Add(QPoint(px.x, px.y));
         }
-        painter.drawPolyline(curve);
+        columns.Finish();
+        painter.drawPolyline(curve.vertices.data(), static_cast<int>(curve.vertices.size()));
     }
     painter.restore();
 }

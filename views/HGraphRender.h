@@ -27,5 +27,9 @@ struct CHGraphData
 
 // Draws the interval lines with their "H: %.2f" labels along the top edge
 // and the sliding-window curve into a w by h area at (0, 0), over what the
-// device holds. Text uses the painter's font.
-void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data);
+// device holds. Text uses the painter's font. reduce: the curve keeps only
+// the vertices that shape each pixel column (at most four: first, lowest,
+// highest, last), for files that would otherwise hold one vertex per window;
+// the window draws every one. detail: the curve is traced at that many times
+// the area's resolution (a printed page drawn at the window's size).
+void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data, bool reduce = false, double detail = 1.0);

@@ -16,8 +16,6 @@
 
 namespace {
 
-// The filters of the export dialog, in the order offered.
-constexpr const char* kPictureFilters = "PNG Image (*.png);;SVG Drawing (*.svg);;PDF Document (*.pdf)";
 constexpr int kDefaultDpi = 96;
 
 } // namespace
@@ -100,13 +98,7 @@ void CKestrinView::SetAxisScales(bool on)
 
 void CKestrinView::OnExportPicture()
 {
-    FileDialogOptions options;
-    options.title = "Export Picture";
-    options.defaultExtension = ".png";
-    options.filter = kPictureFilters;
-    options.allFilesFilter = false;
-    options.overwritePrompt = true;
-    const auto chosen = m_doc.Ui().ChooseSaveFile(options);
+    const auto chosen = m_doc.Ui().ChooseSaveFile(PictureFileOptions("Export Picture"));
     if (!chosen || chosen->empty())
         return;
     const QString path = QString::fromStdString(*chosen);

@@ -1,33 +1,23 @@
 #pragma once
 
-#include <optional>
-
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
+#include "PictureFile.h"
 #include "PictureRender.h"
 
 class QPrinter;
 
 // The picture written out: PNG images, SVG drawings and PDF documents, the
 // clipboard's image and drawing, and the printed page.
-enum class PictureFormat { png, svg, pdf };
-
-// The format a file name asks for by its extension (any case); none for
-// another extension.
-std::optional<PictureFormat> PictureFormatOf(const QString& path);
-
 struct CPictureExportSettings
 {
-    QSize size;          // of the whole picture, in pixels (points of 1/96 inch in vector files)
-    int dpi = 96;        // written into a PNG image
-    bool ruler = false;  // the ruler strip with its tabs
+    QSize size;         // of the whole picture, in pixels (points of 1/96 inch in vector files)
+    int dpi = 96;       // written into a PNG image
+    bool ruler = false; // the ruler strip with its tabs
 };
-
-// The largest side a picture may have.
-constexpr int kMaxPictureSide = 10000;
 
 // The picture as an image of the given size, drawn as the window draws it.
 QImage RenderPictureImage(const CPictureData& data, QSize size, bool ruler);
@@ -41,5 +31,8 @@ bool ExportPicture(const QString& path, const CPictureData& data, const CPicture
                    QString& error);
 
 // Prints the picture on one page of the printer, as large as the page allows
-// with its proportions kept, centred. False when the printer could not start.
+// with the proportions of a picture of the given size kept, centred. Text
+// and pens keep their proportions to the picture; the series and the H curve
+// are traced at the page's own resolution. False when the printer could not
+// start.
 bool PrintPicture(QPrinter& printer, const CPictureData& data, QSize size);

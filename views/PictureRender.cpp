@@ -18,7 +18,9 @@ void DrawPicture(QPainter& painter, int cx, int cy, const CPictureData& data, co
     };
     // Without data the window draws nothing but its ruler.
     if (data.hasData && data.showSeries)
-        inside(plot, [&] { DrawSeriesGraph(painter, plot.width(), plot.height(), data.series, true, options.onePath); });
+        inside(plot, [&] {
+            DrawSeriesGraph(painter, plot.width(), plot.height(), data.series, true, options.onePath, options.detail);
+        });
     if (options.ruler && data.showRuler) {
         const QRect ruler = PictureRulerRect(cx);
         inside(ruler, [&] {
@@ -27,7 +29,8 @@ void DrawPicture(QPainter& painter, int cx, int cy, const CPictureData& data, co
         });
     }
     if (data.hasData && data.showHGraph && !data.hGraph.IsEmpty())
-        inside(plot, [&] { DrawHGraph(painter, plot.width(), plot.height(), data.hGraph); });
+        inside(plot,
+               [&] { DrawHGraph(painter, plot.width(), plot.height(), data.hGraph, options.onePath, options.detail); });
     if (data.hasData && data.showLegend)
         DrawLegend(painter, cx, cy, data.legend);
     painter.restore();

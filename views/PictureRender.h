@@ -32,9 +32,14 @@ struct CPictureOptions
 {
     // The ruler strip with its tabs, as the window shows it above the plot.
     bool ruler = false;
-    // The series as one polyline (for vector files) rather than segment by
-    // segment as the window draws it; the picture is the same.
+    // The series and the sliding-window curve each as one polyline of at
+    // most four vertices per pixel column (for vector files and the printer)
+    // rather than as the window draws them; the picture is the same.
     bool onePath = false;
+    // The series and the sliding-window curve traced at this many times the
+    // picture's resolution: a printed page, drawn at the window's size and
+    // scaled up, traces them at its own pixels.
+    double detail = 1.0;
 };
 
 // Draws the picture into a cx by cy area at (0, 0): a white background, then

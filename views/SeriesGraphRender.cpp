@@ -9,6 +9,8 @@
 #include <QString>
 
 #include "AxisScales.h"
+#include "ColumnRuns.h"
+#include "FineArea.h"
 #include "Format.h"
 #include "PlotMapping.h"
 
@@ -39,24 +41,6 @@ private:
     bool m_xFlat, m_yFlat;
 };
 
-// Consecutive vertices of the line in one pixel column. Every segment
-// between them is vertical, so together they cover exactly the rows lo..hi
-// of that column; the run enters at first and leaves from last.
-struct CColumnRun
-{
-    int col;
-    int first;
-    int lo;
-    int hi;
-    int last;
-    bool multi; // more than one vertex: the run has segments of its own
-};
-
-CColumnRun SingleRun(int col, int y)
-{
-    return {col, y, y, y, y, false};
-}
-
 // Gathers the runs of count points: the loop every point of the series goes
 // through.
 void ReduceBlock(const CHPoint* p, int count, const CPointMapper& map, std::vector<CColumnRun>& out)
@@ -80,75 +64,6 @@ void ReduceBlock(const CHPoint* p, int count, const CPointMapper& map, std::vect
     }
     out.push_back(run);
 }
-
-// Turns runs, given in order, into vertices. A run that continues in the
-// next block's first run (same column) is merged with it before it is
-// written.
-template <class Sink>
-class CRunJoiner
-{
-public:
-    explicit CRunJoiner(Sink& sink) : m_sink(sink) {}
-
-    void Add(const CColumnRun& run)
-    {
-        if (m_hasPending && run.col == m_pending.col) {
-            m_pending.lo = std::min(m_pending.lo, run.lo);
-            m_pending.hi = std::max(m_pending.hi, run.hi);
-            m_pending.last = run.last;
-            m_pending.multi = true; // joined by the segment between the two
-            return;
-        }
-        if (m_hasPending)
-            Write(m_pending);
-        m_pending = run;
-        m_hasPending = true;
-    }
-
-    void Finish()
-    {
-        if (m_hasPending)
-            Write(m_pending);
-        m_hasPending = false;
-    }
-
-private:
-    // first, then the extremes, then last: the vertical segments between
-    // them cover lo..hi again. Repeated vertices are left out where a
-    // segment of the run already covers them; a run whose vertices all share
-    // one pixel keeps its one zero-length segment, as drawing every segment
-    // would draw it.
-    void Write(const CColumnRun& run)
-    {
-        const int x = run.col;
-        m_sink.Add(QPoint(x, run.first));
-        if (!run.multi)
-            return;
-        if (run.lo == run.hi) {
-            m_sink.Add(QPoint(x, run.last));
-            return;
-        }
-        int at = run.first;
-        auto to = [&](int y) {
-            if (y != at)
-                m_sink.Add(QPoint(x, y));
-            at = y;
-        };
-        if (run.first == run.lo) {
-            to(run.hi);
-        } else if (run.first == run.hi) {
-            to(run.lo);
-        } else {
-            to(run.lo);
-            to(run.hi);
-        }
-        to(run.last);
-    }
-
-    Sink& m_sink;
-    CColumnRun m_pending{};
-    bool m_hasPending = false;
-};
 
 // Blocks of points reduced in parallel; memory stays bounded by the block
 // size whatever the shape of the series.
@@ -258,12 +173,6 @@ private:
     bool m_hasPen = false;
 };
 
-struct CPathSink
-{
-    std::vector<QPoint> vertices;
-    void Add(const QPoint& pt) { vertices.push_back(pt); }
-};
-
 QPen SolidPen(const QColor& color, int width)
 {
     QPen pen(color, width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
@@ -284,7 +193,8 @@ std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExten
     return std::move(sink.vertices);
 }
 
-void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce, bool onePath)
+void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce, bool onePath,
+                     double detail)
 {
     using namespace seriesgraph;
     painter.save();
@@ -303,14 +213,17 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
 
     // The series, joined in the document's order.
     if (data.points) {
-        painter.setPen(SolidPen(kSeriesColor, kSeriesWidth));
+        const CFineArea fine(painter, w, h, detail);
+        QPen pen = SolidPen(kSeriesColor, kSeriesWidth);
+        pen.setWidthF(kSeriesWidth * fine.PenScale());
+        painter.setPen(pen);
         if (onePath) {
             CPathSink sink;
-            WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+            WalkSeries(*data.points, data.extents, fine.Width(), fine.Height(), reduce, sink);
             painter.drawPolyline(sink.vertices.data(), static_cast<int>(sink.vertices.size()));
         } else {
             CLineSink sink(painter);
-            WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+            WalkSeries(*data.points, data.extents, fine.Width(), fine.Height(), reduce, sink);
         }
     }
 

@@ -46,9 +46,11 @@ std::string SeriesGraphLabel(double h, double r, int n);
 // pixel column by the few segments that shape it instead of every segment;
 // the picture is the same. onePath: draw the series as one polyline (a
 // vector file then holds one element, at most four vertices per column when
-// reduced) instead of segment by segment as the window does.
+// reduced) instead of segment by segment as the window does. detail: the
+// series is traced at that many times the area's resolution (a printed page
+// drawn at the window's size), everything else as it is.
 void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce = true,
-                     bool onePath = false);
+                     bool onePath = false, double detail = 1.0);
 
 // The vertices of the series line in a w by h area, in drawing order: the
 // pen's start on the left edge, then the points' pixels (every point, or

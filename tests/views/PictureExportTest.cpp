@@ -1,6 +1,8 @@
 // The picture outside the window: PNG, SVG and PDF files read back, the
 // printed page, the clipboard, View > Axis Scales, and the command-line
 // export without a display.
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -115,6 +117,48 @@ PdfPages ReadPdfPages(const QByteArray& pdf)
     return pages;
 }
 
+// The page contents of a PDF written by Qt: its streams, inflated where
+// they are compressed.
+QByteArray PdfContents(const QByteArray& pdf)
+{
+    QByteArray contents;
+    for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+        const qsizetype dict = pdf.lastIndexOf("<<", at);
+        const qsizetype begin = at + 7;
+        const qsizetype end = pdf.indexOf("endstream", begin);
+        if (end < 0)
+            break;
+        const QByteArray body = pdf.mid(begin, end - begin);
+        if (pdf.mid(dict, at - dict).contains("/FlateDecode")) {
+            // qUncompress wants the size first; it grows the buffer as needed.
+            QByteArray sized("\x00\x10\x00\x00", 4);
+            contents += qUncompress(sized + body);
+        } else {
+            contents += body;
+        }
+        at = end + 9;
+    }
+    return contents;
+}
+
+// The vertices of the grey series in a page's contents: the path drawn
+// after its colour is set, up to its stroke.
+int PdfSeriesVertices(const QByteArray& contents)
+{
+    const QList<QByteArray> lines = contents.split('\n');
+    int vertices = 0;
+    bool inSeries = false;
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("0.498039215 0.498039215 0.498039215 SCN"))
+            inSeries = true;
+        else if (inSeries && line == "S")
+            break;
+        else if (inSeries && (line.endsWith(" m") || line.endsWith(" l")))
+            ++vertices;
+    }
+    return vertices;
+}
+
 } // namespace
 
 TEST_F(PictureExport, PngAtTheWindowsSizeIsTheWindowPixelForPixel)
@@ -151,6 +195,14 @@ TEST_F(PictureExport, PngAtAnotherSizeDrawsTheLayersAtThatSize)
 
 TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
 {
+    // One sliding-window result per point: the curve, like the series, is
+    // reduced to the vertices that shape each column.
+    for (int i = 0; i < kPoints; ++i) {
+        CHPoint result{};
+        result.m_dX = i;
+        result.m_dY = 0.5 + 0.4 * std::sin(i * 0.37);
+        m_doc->m_windows.Add(result);
+    }
     const std::string path = m_dir.File("picture.svg");
     const QSize size(800, 500);
     ASSERT_TRUE(Export(path, size));
@@ -158,6 +210,7 @@ TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
     std::vector<QString> strokes{QStringLiteral("none")};
     int greyPaths = 0;
     int greyVertices = 0;
+    int greenVertices = 0;
     int bluePaths = 0;
     QStringList texts;
     while (!xml.atEnd()) {
@@ -171,6 +224,8 @@ TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
                     ++greyPaths;
                     greyVertices = static_cast<int>(attrs.value("points").split(u' ', Qt::SkipEmptyParts).size());
                 }
+                if (stroke == QLatin1String("#00ff00"))
+                    greenVertices += static_cast<int>(attrs.value("points").split(u' ', Qt::SkipEmptyParts).size());
                 bluePaths += stroke == QLatin1String("#0000ff");
             }
             if (xml.name() == QLatin1String("text"))
@@ -185,6 +240,8 @@ TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
     const int columns = CKestrinView::PlotRect(size.width(), size.height()).width() + 1;
     EXPECT_GT(greyVertices, columns);
     EXPECT_LE(greyVertices, 4 * columns + 1);
+    EXPECT_GT(greenVertices, columns);
+    EXPECT_LE(greenVertices, 4 * columns);
     EXPECT_EQ(bluePaths, 1);
     const QString label = QString::fromStdString(SeriesGraphLabel(m_doc->m_globalSet.GetH(), m_doc->m_globalSet.GetR(),
                                                                   m_doc->m_globalSet.GetCount()));
@@ -213,6 +270,30 @@ TEST_F(PictureExport, PdfIsOnePageOfThePicturesSizeAndPrintingFillsALandscapePag
     const QStringList box = pages.mediaBox.split(' ');
     ASSERT_EQ(box.size(), 4);
     EXPECT_GT(box[2].toDouble(), box[3].toDouble());
+}
+
+TEST_F(PictureExport, PrintingTracesTheSeriesAtThePagesResolution)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::string printed = m_dir.File("detail.pdf");
+    printer.setOutputFileName(QString::fromStdString(printed));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QSize window = m_view->size();
+    ASSERT_TRUE(PrintPicture(printer, m_view->PictureData(), window));
+
+    // The plot's columns on the window and on the page, the picture fitted
+    // to the page with its proportions kept.
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(page.width() / window.width(), page.height() / window.height());
+    const int windowColumns = CKestrinView::PlotRect(window.width(), window.height()).width() + 1;
+    const int pageColumns = qRound((windowColumns - 1) * scale) + 1;
+    ASSERT_GT(pageColumns, 4 * windowColumns);
+    // More vertices than the window's columns could hold, no more than the
+    // page's.
+    const int vertices = PdfSeriesVertices(PdfContents(ReadAll(printed)));
+    EXPECT_GT(vertices, 4 * windowColumns + 1);
+    EXPECT_LE(vertices, 4 * pageColumns + 1);
 }
 
 TEST_F(PictureExport, ExportPictureCommandWritesTheChosenFileOrNamesTheFailure)
