@@ -8,9 +8,12 @@
 
 namespace {
 
-// A count too large to print in full is shown in exponent form.
+// A count too large to print in full is shown in exponent form; one beyond
+// the range of a double (a span over a tiny interval) is said in words.
 std::string CountText(double count)
 {
+    if (!std::isfinite(count))
+        return "more than 1e308";
     return count < 1e15 ? FormatFixed(count, 0) : FormatRoundTrip(count);
 }
 

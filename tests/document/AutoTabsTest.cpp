@@ -69,6 +69,9 @@ TEST(AutoTabs, PlanRefusesWithTheMessageToShow)
         {0.0, 1e300, 1e290,
          "An interval of 1e+290 would create 9999999999 tabs; at most 10000 tabs can be generated. "
          "Please choose a larger interval."},
+        {0.0, 1e300, 1e-300,
+         "An interval of 1e-300 would create more than 1e308 tabs; at most 10000 tabs can be generated. "
+         "Please choose a larger interval."},
     };
     for (const auto& c : cases) {
         const AutoTabPlan plan = PlanAutoTabs(c.xMin, c.xMax, c.interval);
