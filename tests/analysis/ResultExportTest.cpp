@@ -12,43 +12,11 @@
 #include "KestrinDoc.h"
 #include "ResultExport.h"
 #include "TestSupport.h"
+#include "SeriesBuilders.h"
 
 namespace result_export_test {
 
 namespace {
-
-CHPoint Window(double position, double h, double r, double b)
-{
-    CHPoint p;
-    p.m_nCount = 100;
-    p.m_dX = position;
-    p.m_dY = h;
-    p.m_dR = r;
-    p.m_dB = b;
-    return p;
-}
-
-CHPoint Pair(double h, double slope)
-{
-    CHPoint p;
-    p.m_dX = h;
-    p.m_dY = slope;
-    return p;
-}
-
-// A series starting at X 1900 with the given Y values.
-CHPointArray Series(std::initializer_list<double> ys)
-{
-    CHPointArray a;
-    double x = 1900.0;
-    for (double y : ys) {
-        CHPoint p;
-        p.m_dX = x++;
-        p.m_dY = y;
-        a.Add(p);
-    }
-    return a;
-}
 
 std::string FileText(const std::string& path)
 {
@@ -61,12 +29,12 @@ std::string FileText(const std::string& path)
 TEST(ResultExport, SlidingResultsTextByteForByte)
 {
     CHPointArray windows;
-    windows.Add(Window(50, 0.75, 0.9, -1.25));
-    windows.Add(Window(51, 0.5, 0.99995, -1.5));
-    windows.Add(Window(52, 0.123449, -0.00001, 2));
+    windows.Add(MakeWindow(50, 0.75, 0.9, -1.25, 100));
+    windows.Add(MakeWindow(51, 0.5, 0.99995, -1.5, 100));
+    windows.Add(MakeWindow(52, 0.123449, -0.00001, 2, 100));
     // The Y column is the series value of the result's own index, not the
     // one at its plot position.
-    const CHPointArray series = Series({10.5, -3.25, 7.0, 8.0, 9.0});
+    const CHPointArray series = MakeSeriesFrom(1900.0, {10.5, -3.25, 7.0, 8.0, 9.0});
     EXPECT_EQ(FormatSlidingResultsText(windows, series, 1900.0),
               "X\tY\tH\tr\tb\r\n"
               "1950.0000,10.5000,0.7500,0.9000,-1.2500\r\n"
@@ -80,10 +48,10 @@ TEST(ResultExport, ResultsBeyondTheSeriesLeaveYEmpty)
 {
     // A document read from a file may hold more results than points.
     CHPointArray windows;
-    windows.Add(Window(50, 0.5, 0.9, -1.5));
-    windows.Add(Window(51, 0.5, 0.9, -1.5));
-    windows.Add(Window(52, 0.5, 0.9, -1.5));
-    EXPECT_EQ(FormatSlidingResultsText(windows, Series({1.0, 2.0}), 1900.0),
+    windows.Add(MakeWindow(50, 0.5, 0.9, -1.5, 100));
+    windows.Add(MakeWindow(51, 0.5, 0.9, -1.5, 100));
+    windows.Add(MakeWindow(52, 0.5, 0.9, -1.5, 100));
+    EXPECT_EQ(FormatSlidingResultsText(windows, MakeSeriesFrom(1900.0, {1.0, 2.0}), 1900.0),
               "X\tY\tH\tr\tb\r\n"
               "1950.0000,1.0000,0.5000,0.9000,-1.5000\r\n"
               "1951.0000,2.0000,0.5000,0.9000,-1.5000\r\n"
@@ -96,8 +64,8 @@ TEST(ResultExport, ResultsBeyondTheSeriesLeaveYEmpty)
 TEST(ResultExport, CorrelationPairsTextByteForByte)
 {
     CHPointArray pairs;
-    pairs.Add(Pair(0.75, -0.125));
-    pairs.Add(Pair(0.8, 2));
+    pairs.Add(MakePoint(0.75, -0.125));
+    pairs.Add(MakePoint(0.8, 2));
     EXPECT_EQ(FormatCorrelationPairsText(pairs), "H\tSlope\r\n0.7500\t-0.1250\r\n0.8000\t2.0000\r\n");
     EXPECT_EQ(FormatCorrelationPairsText(CHPointArray()), "H\tSlope\r\n");
 }
@@ -107,8 +75,8 @@ TEST(ResultExport, ExportsWriteTheFileWithTheirStatusTexts)
     TempDir dir;
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
-    doc.m_points = Series({10.5, 11.0, 12.0, 13.0});
-    doc.m_windows.Add(Window(1, 0.625, 0.5, -1.375));
+    doc.m_points = MakeSeriesFrom(1900.0, {10.5, 11.0, 12.0, 13.0});
+    doc.m_windows.Add(MakeWindow(1, 0.625, 0.5, -1.375, 100));
 
     const std::string results = dir.File("results.txt");
     WriteFile(results, std::string(500, 'x')); // replaced whole
@@ -127,7 +95,7 @@ TEST(ResultExport, ExportsWriteTheFileWithTheirStatusTexts)
     EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Saving data...", "Ready"}));
 
     CHPointArray pairs;
-    pairs.Add(Pair(0.75, -0.125));
+    pairs.Add(MakePoint(0.75, -0.125));
     ASSERT_TRUE(SaveCorrelationPairs(ui, pairs, data));
     EXPECT_EQ(FileText(data), "H\tSlope\r\n0.7500\t-0.1250\r\n");
     EXPECT_TRUE(ui.messages.empty());
@@ -158,9 +126,9 @@ TEST(ResultExport, FailedWriteIsReportedAndChangesNothing)
     const std::string existing = dir.File("results.txt");
     WriteFile(existing, "old contents\r\n");
     CKestrinDoc doc(ui);
-    doc.m_points = Series({1.0, 2.0, 3.0});
+    doc.m_points = MakeSeriesFrom(1900.0, {1.0, 2.0, 3.0});
     for (int i = 0; i < 1000; ++i)
-        doc.m_windows.Add(Window(i, 0.5, 0.5, 0.5));
+        doc.m_windows.Add(MakeWindow(i, 0.5, 0.5, 0.5, 100));
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);

@@ -12,33 +12,11 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 #include "SlidingWindows.h"
+#include "SeriesBuilders.h"
 
 namespace sliding_windows_test {
 
 namespace {
-
-CHPointArray Series(const std::vector<double>& values)
-{
-    CHPointArray points;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        CHPoint p;
-        p.m_dX = static_cast<double>(i);
-        p.m_dY = values[i];
-        points.Add(p);
-    }
-    return points;
-}
-
-std::vector<double> RandomWalk(int n, unsigned seed)
-{
-    std::mt19937_64 rng(seed);
-    std::normal_distribution<double> step;
-    std::vector<double> v(static_cast<std::size_t>(n));
-    double y = 0.0;
-    for (double& x : v)
-        x = (y += step(rng));
-    return v;
-}
 
 SlidingWindowParams Params(int width, int spacing, bool best = true, int nM = 0, int nD = 6, double plot = 0.5)
 {
@@ -56,14 +34,14 @@ SlidingWindowParams Params(int width, int spacing, bool best = true, int nM = 0,
 
 TEST(SlidingWindowGeometry, WindowsStopBeforeTheLastPoint)
 {
-    const CHPointArray s200 = Series(RandomWalk(200, 1));
+    const CHPointArray s200 = MakeSeriesFrom(0.0, RandomWalk(200, 1));
     const CHPointArray results = ComputeSlidingWindowResults(s200, Params(100, 1));
     ASSERT_EQ(results.GetSize(), 100);
     EXPECT_EQ(results[0].m_dX, 50.0);
     EXPECT_EQ(results[99].m_dX, 149.0);
     EXPECT_EQ(results[0].m_nCount, 100);
 
-    const CHPointArray s100 = Series(RandomWalk(100, 2));
+    const CHPointArray s100 = MakeSeriesFrom(0.0, RandomWalk(100, 2));
     EXPECT_EQ(ComputeSlidingWindowResults(s100, Params(99, 10)).GetSize(), 1);
     EXPECT_EQ(ComputeSlidingWindowResults(s100, Params(100, 1)).GetSize(), 0);
     EXPECT_EQ(CountSlidingWindows(200, 100, 1), 100);
@@ -73,7 +51,7 @@ TEST(SlidingWindowGeometry, WindowsStopBeforeTheLastPoint)
 
 TEST(SlidingWindowGeometry, PlotPointPlacesTheResultInItsWindow)
 {
-    const CHPointArray s = Series(RandomWalk(300, 3));
+    const CHPointArray s = MakeSeriesFrom(0.0, RandomWalk(300, 3));
     const CHPointArray first = ComputeSlidingWindowResults(s, Params(100, 7, true, 0, 6, 0.0));
     const CHPointArray past = ComputeSlidingWindowResults(s, Params(100, 7, true, 0, 6, 1.0));
     ASSERT_EQ(first.GetSize(), past.GetSize());
@@ -93,7 +71,7 @@ TEST(SlidingWindowGeometry, UseBestTakesTheSquareRootOfTheWidth)
 
 TEST(SlidingWindowGeometry, HugeWidthsAndSpacingsEndWithoutOverflow)
 {
-    const CHPointArray s = Series(RandomWalk(50, 4));
+    const CHPointArray s = MakeSeriesFrom(0.0, RandomWalk(50, 4));
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     EXPECT_EQ(ComputeSlidingWindowResults(s, Params(kMax, kMax)).GetSize(), 0);
     EXPECT_EQ(ComputeSlidingWindowResults(s, Params(10, kMax)).GetSize(), 1);
@@ -115,7 +93,7 @@ TEST(SlidingWindowResults, AFlatWindowKeepsItsZeroLengths)
 {
     std::vector<double> values = RandomWalk(400, 8);
     std::fill(values.begin() + 150, values.begin() + 300, -2.0);
-    const CHPointArray results = ComputeSlidingWindowResults(Series(values), Params(100, 1));
+    const CHPointArray results = ComputeSlidingWindowResults(MakeSeriesFrom(0.0, values), Params(100, 1));
     // Window 160 covers points 160..259, all equal: every L(r) is 0, the fit
     // reads every log as 0, and b, r are 0 with H = 2.
     EXPECT_EQ(results[160].m_dB, 0.0);
@@ -125,7 +103,7 @@ TEST(SlidingWindowResults, AFlatWindowKeepsItsZeroLengths)
 
 TEST(SlidingWindowResults, ProgressShowsEveryPercentageOnceInOrder)
 {
-    const CHPointArray s = Series(RandomWalk(1300, 10));
+    const CHPointArray s = MakeSeriesFrom(0.0, RandomWalk(1300, 10));
     std::vector<int> shown;
     const CHPointArray results =
         ComputeSlidingWindowResults(s, Params(100, 1), [&shown](int percent) { shown.push_back(percent); });
@@ -136,7 +114,7 @@ TEST(SlidingWindowResults, ProgressShowsEveryPercentageOnceInOrder)
         EXPECT_EQ(shown[static_cast<std::size_t>(i)], i);
 
     shown.clear();
-    ComputeSlidingWindowResults(Series(RandomWalk(102, 11)), Params(100, 1),
+    ComputeSlidingWindowResults(MakeSeriesFrom(0.0, RandomWalk(102, 11)), Params(100, 1),
                                 [&shown](int percent) { shown.push_back(percent); });
     // Two windows show 0 % and 50 %, and nothing between.
     EXPECT_EQ(shown, (std::vector<int>{0, 50}));
@@ -146,7 +124,7 @@ TEST(SlidingWindowDocument, ComputeReplacesTheResultsWithItsStatusTexts)
 {
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
-    doc.m_points = Series(RandomWalk(203, 12));
+    doc.m_points = MakeSeriesFrom(0.0, RandomWalk(203, 12));
     doc.m_bHasData = 1;
     doc.m_windows.SetSize(7);
     doc.SetModifiedFlag(false);
@@ -168,7 +146,7 @@ TEST(SlidingWindowDocument, RefusedParametersChangeNothing)
 {
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
-    doc.m_points = Series(RandomWalk(300, 13));
+    doc.m_points = MakeSeriesFrom(0.0, RandomWalk(300, 13));
     doc.m_windows.SetSize(3);
     doc.m_nSpacing = 4;
     doc.SetModifiedFlag(false);
@@ -189,7 +167,7 @@ TEST(SlidingWindowDocument, ClearingMarksModifiedEvenWhenEmpty)
     EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Clearing Sliding Window Array...", "Ready"}));
 
     // A width of the whole series leaves no results and no message.
-    doc.m_points = Series(RandomWalk(100, 14));
+    doc.m_points = MakeSeriesFrom(0.0, RandomWalk(100, 14));
     ASSERT_TRUE(ComputeSlidingWindows(doc, Params(100, 1)));
     EXPECT_TRUE(doc.m_windows.IsEmpty());
     EXPECT_TRUE(ui.messages.empty());
@@ -199,7 +177,7 @@ TEST(SlidingWindowDocument, ResetPlotPointsUsesTheStoredSpacing)
 {
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
-    doc.m_points = Series(RandomWalk(400, 15));
+    doc.m_points = MakeSeriesFrom(0.0, RandomWalk(400, 15));
     ASSERT_TRUE(ComputeSlidingWindows(doc, Params(100, 5)));
     const CHPointArray before = doc.m_windows;
     doc.SetModifiedFlag(false);
@@ -328,7 +306,7 @@ class SlidingWindowExact : public ::testing::TestWithParam<ExactCase>
 TEST_P(SlidingWindowExact, EveryResultIsTheEstimatorsOverItsWindow)
 {
     const ExactCase& c = GetParam();
-    const CHPointArray series = Series(MakeShape(c.shape, c.points));
+    const CHPointArray series = MakeSeriesFrom(0.0, MakeShape(c.shape, c.points));
     const SlidingWindowParams params = Params(c.width, c.spacing, c.nM == kBestM, std::max(c.nM, 0), c.nD);
     std::vector<double> expectedL;
     const CHPointArray expected = ComputeSlidingWindowResultsDirect(series, params, &expectedL);

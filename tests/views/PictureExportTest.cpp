@@ -36,9 +36,6 @@ namespace picture_export_test {
 
 namespace {
 
-const QColor kBlack(0, 0, 0);
-const QColor kGrey(127, 127, 127);
-const QColor kBlue(0, 0, 255);
 const QColor kGrid(225, 225, 225);
 constexpr int kPoints = 20000;
 
@@ -184,11 +181,11 @@ TEST_F(PictureExport, PngAtAnotherSizeDrawsTheLayersAtThatSize)
     ASSERT_EQ(png.size(), QSize(1200, 800));
     const QRect plot = CKestrinView::PlotRect(1200, 800);
     // The X axis on the plot's last row, the Y axis on its first column.
-    EXPECT_EQ(PixelAt(png, 600, plot.bottom()), kBlack);
-    EXPECT_EQ(PixelAt(png, plot.left(), 400), kBlack);
+    EXPECT_EQ(PixelAt(png, 600, plot.bottom()), kAxisBlack);
+    EXPECT_EQ(PixelAt(png, plot.left(), 400), kAxisBlack);
     // The H line across the plot, at the row of the whole-series H.
-    EXPECT_EQ(PixelAt(png, plot.right() - 5, HRow(800)), kBlue);
-    EXPECT_GT(CountColour(png, kGrey, plot), plot.width());
+    EXPECT_EQ(PixelAt(png, plot.right() - 5, HRow(800)), kHLineBlue);
+    EXPECT_GT(CountColour(png, kSeriesGrey, plot), plot.width());
     // No ruler unless asked for.
     EXPECT_EQ(CountColour(png, QColor(255, 0, 0), QRect(0, 0, 1200, 25)), 0);
 }

@@ -25,9 +25,6 @@ namespace series_graph_test {
 namespace {
 
 const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kGrey(127, 127, 127);
-const QColor kBlue(0, 0, 255);
 const std::string kGenerating = "Generating Series Graph...";
 
 // A random walk with X = 0..n-1.
@@ -191,33 +188,33 @@ TEST(SeriesGraph, AxesSeriesAndHLineHaveTheirPensAndPlaces)
     // centred on the edges, so one pixel of each shows.
     for (int y = 0; y < 190; ++y) {
         if (y != 140) {
-            EXPECT_EQ(PixelAt(image, 0, y), kBlack) << y;
+            EXPECT_EQ(PixelAt(image, 0, y), kAxisBlack) << y;
         }
     }
     EXPECT_EQ(PixelAt(image, 1, 50), kWhite);
     for (int x = 10; x < 90; ++x)
-        EXPECT_EQ(PixelAt(image, x, h - 1), kBlack) << x;
+        EXPECT_EQ(PixelAt(image, x, h - 1), kAxisBlack) << x;
     EXPECT_EQ(PixelAt(image, 150, h - 2), kWhite);
 
     // The plateau at row 100 is drawn 2 pixels thick in grey.
     for (int x = 110; x < 190; ++x) {
-        EXPECT_EQ(PixelAt(image, x, 99), kGrey) << x;
-        EXPECT_EQ(PixelAt(image, x, 100), kGrey) << x;
+        EXPECT_EQ(PixelAt(image, x, 99), kSeriesGrey) << x;
+        EXPECT_EQ(PixelAt(image, x, 100), kSeriesGrey) << x;
         EXPECT_EQ(PixelAt(image, x, 98), kWhite) << x;
         EXPECT_EQ(PixelAt(image, x, 101), kWhite) << x;
     }
     // The rising and falling flanks.
-    EXPECT_EQ(PixelAt(image, 50, 150), kGrey);
-    EXPECT_EQ(PixelAt(image, 250, 150), kGrey);
+    EXPECT_EQ(PixelAt(image, 50, 150), kSeriesGrey);
+    EXPECT_EQ(PixelAt(image, 250, 150), kSeriesGrey);
 
     // H 0.3: row 200 - 0.3 * 200 = 140, one pixel, all across, over the
     // series.
     const int yH = HToPixel(CPlotRect{0, 0, w, h}, 0.3);
     ASSERT_EQ(yH, 140);
     for (int x = 0; x < w; ++x)
-        EXPECT_EQ(PixelAt(image, x, yH), kBlue) << x;
-    EXPECT_NE(PixelAt(image, 150, yH - 1), kBlue);
-    EXPECT_NE(PixelAt(image, 150, yH + 1), kBlue);
+        EXPECT_EQ(PixelAt(image, x, yH), kHLineBlue) << x;
+    EXPECT_NE(PixelAt(image, 150, yH - 1), kHLineBlue);
+    EXPECT_NE(PixelAt(image, 150, yH + 1), kHLineBlue);
 }
 
 TEST(SeriesGraph, LabelSitsBelowTheLineFromHOneTenthUpAndAboveItUnder)
@@ -263,7 +260,7 @@ TEST(SeriesGraph, HOutsideZeroToOneDrawsNoBlueInTheWindow)
     // below the bottom edge (label 20 above the line, still below).
     for (const double hValue : {1.5, -0.5}) {
         const QImage image = Draw(w, h, DataFor(points, hValue));
-        EXPECT_FALSE(HasColor(image, kBlue)) << hValue;
+        EXPECT_FALSE(HasColor(image, kHLineBlue)) << hValue;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x)
                 ASSERT_FALSE(IsBlueText(PixelAt(image, x, y))) << hValue << " " << x << "," << y;
@@ -271,7 +268,7 @@ TEST(SeriesGraph, HOutsideZeroToOneDrawsNoBlueInTheWindow)
     }
     // H 1 is the top row.
     const QImage top = Draw(w, h, DataFor(points, 1.0));
-    EXPECT_EQ(PixelAt(top, w / 2, 0), kBlue);
+    EXPECT_EQ(PixelAt(top, w / 2, 0), kHLineBlue);
 }
 
 TEST(SeriesGraph, LineStartsOnTheLeftEdge)
@@ -289,7 +286,7 @@ TEST(SeriesGraph, LineStartsOnTheLeftEdge)
     EXPECT_EQ(path[1], QPoint(100, 100));
     const QImage image = Draw(w, h, data);
     for (int x = 2; x < 98; ++x)
-        EXPECT_EQ(PixelAt(image, x, 100), kGrey) << x;
+        EXPECT_EQ(PixelAt(image, x, 100), kSeriesGrey) << x;
 
     // The first point on the left edge: from the bottom-left corner.
     points = MakeSeries({0, 1}, {1, 0});
@@ -300,7 +297,7 @@ TEST(SeriesGraph, LineStartsOnTheLeftEdge)
     EXPECT_EQ(fromCorner[1], QPoint(0, 0));
     const QImage corner = Draw(w, h, data);
     // The vertical start covers the left axis in grey.
-    EXPECT_EQ(PixelAt(corner, 0, 100), kGrey);
+    EXPECT_EQ(PixelAt(corner, 0, 100), kSeriesGrey);
 }
 
 TEST(SeriesGraph, PointsAreJoinedInTheDocumentsOrder)
@@ -312,7 +309,7 @@ TEST(SeriesGraph, PointsAreJoinedInTheDocumentsOrder)
     const CHPointArray points = MakeSeries({0, 10, 5}, {0, 0, 1});
     const QImage image = Draw(w, h, DataFor(points, 2.0));
     // On the way back: from (400, 200) to (200, 0), through (300, 100).
-    EXPECT_EQ(PixelAt(image, 300, 100), kGrey);
+    EXPECT_EQ(PixelAt(image, 300, 100), kSeriesGrey);
     // Sorted by X the line would pass (100, 100) instead.
     EXPECT_EQ(PixelAt(image, 100, 100), kWhite);
     const std::vector<QPoint> path = SeriesGraphPath(points, DataFor(points).extents, w, h, true);
@@ -413,8 +410,8 @@ TEST(SeriesGraphWindow, DocumentWithoutDataPaintsNothingAndLeavesTheStatus)
     for (const int flag : {1, 0}) {
         shown.Graph().m_bRegenerate = flag;
         const QImage image = RenderWidget(shown.Graph());
-        EXPECT_FALSE(HasColor(image, kBlack)) << flag;
-        EXPECT_FALSE(HasColor(image, kBlue)) << flag;
+        EXPECT_FALSE(HasColor(image, kAxisBlack)) << flag;
+        EXPECT_FALSE(HasColor(image, kHLineBlue)) << flag;
         EXPECT_EQ(PixelAt(image, 0, image.height() - 1), kWhite) << flag;
         EXPECT_EQ(PixelAt(image, image.width() / 2, image.height() / 2), kWhite) << flag;
     }
@@ -479,8 +476,8 @@ TEST(SeriesGraphWindow, FreshDrawingOnlyWhenToldAndSnapshotOtherwise)
     const int yH = HToPixel(CPlotRect{0, 0, 450, 235}, shown.doc.m_globalSet.GetH());
     ASSERT_GE(yH, 0);
     ASSERT_LT(yH, 235);
-    EXPECT_EQ(PixelAt(resized, 225, yH), kBlue);
-    EXPECT_EQ(PixelAt(resized, 449, yH), kBlue);
+    EXPECT_EQ(PixelAt(resized, 225, yH), kHLineBlue);
+    EXPECT_EQ(PixelAt(resized, 449, yH), kHLineBlue);
 }
 
 TEST(SeriesGraphWindow, DrawsTheDocumentsSeriesAndWholeSeriesH)
@@ -506,26 +503,26 @@ TEST(SeriesGraphWindow, DrawsTheDocumentsSeriesAndWholeSeriesH)
     const int yH = HToPixel(CPlotRect{0, 0, w, h}, hValue);
     for (int y = 0; y < h / 4; ++y) {
         if (y != yH) {
-            EXPECT_EQ(PixelAt(image, 0, y), kBlack) << y;
+            EXPECT_EQ(PixelAt(image, 0, y), kAxisBlack) << y;
         }
     }
     for (int x = w * 3 / 4; x < w; ++x)
-        EXPECT_EQ(PixelAt(image, x, h - 1), kBlack) << x;
+        EXPECT_EQ(PixelAt(image, x, h - 1), kAxisBlack) << x;
     for (int x = 0; x < w; ++x)
-        EXPECT_EQ(PixelAt(image, x, yH), kBlue) << x;
+        EXPECT_EQ(PixelAt(image, x, yH), kHLineBlue) << x;
     // The last point is in the top-right corner.
-    EXPECT_EQ(PixelAt(image, w - 1, 0), kGrey);
+    EXPECT_EQ(PixelAt(image, w - 1, 0), kSeriesGrey);
     int grey = 0;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x)
-            grey += PixelAt(image, x, y) == kGrey;
+            grey += PixelAt(image, x, y) == kSeriesGrey;
     }
     EXPECT_GT(grey, w);
 
     // Within the view the window sits in the plot rectangle.
     const QImage whole = RenderWidget(*shown.view);
-    EXPECT_EQ(PixelAt(whole, 40, 25 + 5), kBlack);
-    EXPECT_EQ(PixelAt(whole, 40 + w / 2, 25 + yH), kBlue);
+    EXPECT_EQ(PixelAt(whole, 40, 25 + 5), kAxisBlack);
+    EXPECT_EQ(PixelAt(whole, 40 + w / 2, 25 + yH), kHLineBlue);
 }
 
 namespace {
@@ -574,7 +571,7 @@ TEST(SeriesGraphWindow, StatusBarRepaintingDuringThePaintKeepsThePicture)
     // window as painted, through the snapshot.
     const QImage image = RenderWidget(frame);
     const int yH = HToPixel(CPlotRect{0, 0, 590, 415}, doc.m_globalSet.GetH());
-    EXPECT_EQ(PixelAt(image, 40 + 295, 25 + yH), kBlue);
+    EXPECT_EQ(PixelAt(image, 40 + 295, 25 + yH), kHLineBlue);
     EXPECT_EQ(ui.bar->text(), QString("Ready"));
 }
 

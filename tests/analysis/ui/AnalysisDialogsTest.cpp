@@ -30,6 +30,7 @@
 #include "SlopeWindowsDlg.h"
 #include "SpinButton.h"
 #include "TestSupport.h"
+#include "SeriesBuilders.h"
 
 namespace analysis_dialogs_test {
 
@@ -41,14 +42,6 @@ std::vector<QString> GroupTitles(QWidget& dlg)
     for (QGroupBox* g : dlg.findChildren<QGroupBox*>())
         v.push_back(g->title());
     return v;
-}
-
-CHPoint At(double x, double y)
-{
-    CHPoint p;
-    p.m_dX = x;
-    p.m_dY = y;
-    return p;
 }
 
 std::string C15g(double v)
@@ -338,13 +331,13 @@ TEST_F(AnalysisDialogTest, CorrelationSpinAndApply)
     CHPointArray hResults;
     CHPointArray slopes;
     for (int i = 0; i < 3; ++i)
-        hResults.Add(At(50 + i, 0.5 + 0.1 * i * i));
+        hResults.Add(MakePoint(50 + i, 0.5 + 0.1 * i * i));
     for (int i = 0; i < 990; ++i)
-        slopes.Add(At(i + 5, std::cos(i * 0.3) * i));
+        slopes.Add(MakePoint(i + 5, std::cos(i * 0.3) * i));
     const auto expected = [&](int offset) {
         CHPointArray pairs;
         for (int i = 0; i < 3; ++i)
-            pairs.Add(At(hResults[i].m_dY, slopes[45 + i - offset].m_dY));
+            pairs.Add(MakePoint(hResults[i].m_dY, slopes[45 + i - offset].m_dY));
         return pairs;
     };
 
@@ -413,11 +406,11 @@ TEST_F(AnalysisDialogTest, CorrelationSaveDataWritesTheLastPairs)
     TempDir dir;
     const std::string path = dir.File("pairs.txt");
     CHPointArray h;
-    h.Add(At(50, 0.75));
-    h.Add(At(51, 0.8));
+    h.Add(MakePoint(50, 0.75));
+    h.Add(MakePoint(51, 0.8));
     CHPointArray s;
-    s.Add(At(50, -0.125));
-    s.Add(At(51, 2.0));
+    s.Add(MakePoint(50, -0.125));
+    s.Add(MakePoint(51, 2.0));
     CCorrelationDlg dlg(ui);
     dlg.m_pHResults = &h;
     dlg.m_pSlopes = &s;
