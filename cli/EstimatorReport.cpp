@@ -15,6 +15,22 @@ EstimatorFigures FiguresOf(const CHDataSet& set)
     return figures;
 }
 
+void AppendEstimatorFields(std::string& out, const EstimatorFigures& figures)
+{
+    AppendField(out, "n", std::to_string(figures.n));
+    AppendField(out, "D", std::to_string(figures.d));
+    AppendField(out, "M", std::to_string(figures.m));
+    AppendFitFields(out, figures);
+}
+
+void WriteEstimatorFields(CJsonWriter& json, const EstimatorFigures& figures)
+{
+    json.IntegerField("n", figures.n);
+    json.IntegerField("D", figures.d);
+    json.IntegerField("M", figures.m);
+    WriteFitFields(json, figures);
+}
+
 void AppendFitFields(std::string& out, const EstimatorFigures& figures)
 {
     AppendField(out, "H", Decimal(figures.h));
@@ -27,16 +43,6 @@ void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures)
     json.Field("H", figures.h);
     json.Field("b", figures.b);
     json.Field("r", figures.r);
-}
-
-void AppendFitFields(std::string& out, const CHDataSet& set)
-{
-    AppendFitFields(out, FiguresOf(set));
-}
-
-void WriteFitFields(CJsonWriter& json, const CHDataSet& set)
-{
-    WriteFitFields(json, FiguresOf(set));
 }
 
 std::vector<WindowRow> WindowRowsOf(const CHPointArray& windows)
@@ -64,12 +70,6 @@ void WriteWindowResultFields(CJsonWriter& json, const WindowRow& row)
     json.IntegerField("n", row.n);
 }
 
-void WriteWindowResultFields(CJsonWriter& json, const CHPoint& result)
-{
-    WriteWindowResultFields(json, WindowRow{result.m_dX, result.m_dX, result.m_dY, result.m_dR, result.m_dB,
-                                            result.m_nCount});
-}
-
 void AppendLagTable(std::string& out, const std::vector<LagRow>& lags)
 {
     CTextTable table({"r", "L(r)", "log10 r", "log10(L(r)/r)"});
@@ -91,16 +91,6 @@ void WriteLagTable(CJsonWriter& json, const std::vector<LagRow>& lags)
         json.EndObject();
     }
     json.EndArray();
-}
-
-void AppendLagTable(std::string& out, const CHDataSet& set)
-{
-    AppendLagTable(out, FiguresOf(set).lags);
-}
-
-void WriteLagTable(CJsonWriter& json, const CHDataSet& set)
-{
-    WriteLagTable(json, FiguresOf(set).lags);
 }
 
 std::vector<IntervalRow> IntervalRowsOf(const CKestrinDoc& doc, const std::vector<std::int32_t>& positions)
@@ -146,6 +136,15 @@ void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
     json.EndArray();
 }
 
+void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& positions)
+{
+    json.Key("tabs");
+    json.BeginArray(true);
+    for (const std::int32_t t : positions)
+        json.Integer(t);
+    json.EndArray();
+}
+
 void AppendIntervalTable(std::string& out, const CKestrinDoc& doc)
 {
     AppendIntervalTable(out, IntervalRowsOf(doc, {}));
@@ -155,13 +154,4 @@ void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector
                     const std::vector<CBootstrapResult>* bootstraps)
 {
     WriteIntervals(json, IntervalRowsOf(doc, positions), bootstraps);
-}
-
-void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& positions)
-{
-    json.Key("tabs");
-    json.BeginArray(true);
-    for (const std::int32_t t : positions)
-        json.Integer(t);
-    json.EndArray();
 }

@@ -10,7 +10,6 @@ class CHDataSet;
 class CKestrinDoc;
 class CJsonWriter;
 struct CBootstrapResult;
-struct CHPoint;
 
 // One row of an estimator's lag table: r, L(r), log10 r, log10(L(r)/r).
 struct LagRow
@@ -34,13 +33,16 @@ struct EstimatorFigures
     std::vector<LagRow> lags;
 };
 
+// The figures of an estimator as it was last computed.
 EstimatorFigures FiguresOf(const CHDataSet& set);
+
+// An estimator's n, D, M, H, b and r, as text fields or as JSON fields.
+void AppendEstimatorFields(std::string& out, const EstimatorFigures& figures);
+void WriteEstimatorFields(CJsonWriter& json, const EstimatorFigures& figures);
 
 // The results of a fit, H, b and r, as text fields or as JSON fields.
 void AppendFitFields(std::string& out, const EstimatorFigures& figures);
 void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures);
-void AppendFitFields(std::string& out, const CHDataSet& set);
-void WriteFitFields(CJsonWriter& json, const CHDataSet& set);
 
 // One sliding-window result: where it is shown (X), its plot position
 // within the series (offset), and its fit.
@@ -61,14 +63,11 @@ std::vector<WindowRow> WindowRowsOf(const CHPointArray& windows);
 // as JSON fields.
 void AppendWindowTable(std::string& out, const std::vector<WindowRow>& rows);
 void WriteWindowResultFields(CJsonWriter& json, const WindowRow& row);
-void WriteWindowResultFields(CJsonWriter& json, const CHPoint& result);
 
 // The lag table of an estimator: for r = 1..M its L(r), log10 r and
 // log10(L(r)/r), as a text table or as the JSON array "lags".
 void AppendLagTable(std::string& out, const std::vector<LagRow>& lags);
 void WriteLagTable(CJsonWriter& json, const std::vector<LagRow>& lags);
-void AppendLagTable(std::string& out, const CHDataSet& set);
-void WriteLagTable(CJsonWriter& json, const CHDataSet& set);
 
 // One of the document's interval estimators: its label, the upper bound of
 // its interval (the tab position it ends at, the last one the largest X)
@@ -80,8 +79,9 @@ struct IntervalRow
     EstimatorFigures figures;
 };
 
-// The document's interval estimators, computed from the tab positions:
-// interval i ends at position i, the last at the largest X.
+// The document's interval estimators; positions are the tab positions they
+// were computed from: interval i ends at position i, the last at the
+// largest X.
 std::vector<IntervalRow> IntervalRowsOf(const CKestrinDoc& doc, const std::vector<std::int32_t>& positions);
 
 // The interval estimators, one row or JSON object each: upper bound (in the
@@ -89,9 +89,11 @@ std::vector<IntervalRow> IntervalRowsOf(const CKestrinDoc& doc, const std::vecto
 void AppendIntervalTable(std::string& out, const std::vector<IntervalRow>& rows);
 void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
                     const std::vector<CBootstrapResult>* bootstraps = nullptr);
-void AppendIntervalTable(std::string& out, const CKestrinDoc& doc);
-void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
-                    const std::vector<CBootstrapResult>* bootstraps = nullptr);
 
 // The JSON array "tabs": tab positions, ascending.
 void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& positions);
+
+// The same for the document's interval estimators as they are.
+void AppendIntervalTable(std::string& out, const CKestrinDoc& doc);
+void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
+                    const std::vector<CBootstrapResult>* bootstraps = nullptr);

@@ -69,10 +69,7 @@ std::string AsText(const MetaHReport& report)
 {
     std::string out;
     AppendField(out, "windows", WindowSourceText(report.windows));
-    AppendField(out, "n", std::to_string(report.metaH.n));
-    AppendField(out, "D", std::to_string(report.metaH.d));
-    AppendField(out, "M", std::to_string(report.metaH.m));
-    AppendFitFields(out, report.metaH);
+    AppendEstimatorFields(out, report.metaH);
     return out;
 }
 
@@ -83,10 +80,7 @@ std::string AsJson(const MetaHReport& report)
     json.BeginObject();
     WriteInputSource(json, report.input);
     WriteWindowSource(json, report.windows);
-    json.IntegerField("n", report.metaH.n);
-    json.IntegerField("D", report.metaH.d);
-    json.IntegerField("M", report.metaH.m);
-    WriteFitFields(json, report.metaH);
+    WriteEstimatorFields(json, report.metaH);
     WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
