@@ -144,14 +144,3 @@ void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& posit
         json.Integer(t);
     json.EndArray();
 }
-
-void AppendIntervalTable(std::string& out, const CKestrinDoc& doc)
-{
-    AppendIntervalTable(out, IntervalRowsOf(doc, {}));
-}
-
-void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
-                    const std::vector<CBootstrapResult>* bootstraps)
-{
-    WriteIntervals(json, IntervalRowsOf(doc, positions), bootstraps);
-}

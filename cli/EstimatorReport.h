@@ -92,8 +92,3 @@ void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
 
 // The JSON array "tabs": tab positions, ascending.
 void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& positions);
-
-// The same for the document's interval estimators as they are.
-void AppendIntervalTable(std::string& out, const CKestrinDoc& doc);
-void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
-                    const std::vector<CBootstrapResult>* bootstraps = nullptr);
