@@ -1,16 +1,15 @@
 #include "SlidingWindows.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 #include <vector>
 
-#include "ChunkThreads.h"
 #include "HDataSet.h"
 #include "KestrinDoc.h"
 #include "OptimumM.h"
+#include "SimdKernels.h"
 #include "StatusOperation.h"
+#include "WorkSplit.h"
 
 std::optional<std::string> CheckSlidingWindowParams(const SlidingWindowParams& params)
 {
@@ -42,35 +41,6 @@ namespace {
 
 constexpr const char* kPreparing = "Preparing...";
 constexpr const char* kSlidingProgress = "Calculating Sliding Windows (%i %%)";
-
-// Hands the callback the whole percentages a window-by-window loop would
-// show (window d of total shows d / total * 100, truncated), each once and
-// in order, as far as the work done so far allows.
-class CPercentReporter
-{
-public:
-    CPercentReporter(const PercentCallback& callback, std::int64_t total) : m_callback(callback), m_total(total) {}
-    // done windows are finished: the loop has reached window done.
-    void Report(std::int64_t done)
-    {
-        if (!m_callback)
-            return;
-        const std::int64_t upTo = std::min(done, m_total - 1);
-        for (; m_next <= upTo; ++m_next) {
-            const int percent = TruncatedPercent(m_next, m_total);
-            if (percent != m_shown)
-                m_callback(m_shown = percent);
-        }
-    }
-    void Start() { Report(0); }
-    void Finish() { Report(m_total); }
-
-private:
-    const PercentCallback& m_callback;
-    std::int64_t m_total;
-    std::int64_t m_next = 0;
-    int m_shown = -1;
-};
 
 // What every window shares: its width, D, M, the lags that can have a
 // segment, and the sums of log10 r over all M lags (the same for every
@@ -148,7 +118,7 @@ CHPoint MakeResult(const CWindowPlan& plan, std::int64_t start, const CWindowSum
 struct CChunkBuffers
 {
     std::vector<double> line;  // one lag's segment lengths in position order
-    std::vector<double> table; // the same by residue (see CWindowLaneKernels)
+    std::vector<double> table; // the same by residue (see CSimdKernels)
     std::vector<double> lagSums;
     std::vector<CWindowSums> sums;
 };
@@ -168,7 +138,7 @@ std::int64_t CompactStride(const CWindowPlan& plan)
 // as the estimator does, and the fit takes the lags in r order. So every
 // result, and every L(r), is bit for bit the estimator's over the window.
 // Only the lengths are shared, never a partial sum.
-void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const CWindowLaneKernels& kernels,
+void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const CSimdKernels& kernels,
                   std::int64_t k0, std::int64_t k1, CChunkBuffers& buf, CHPoint* out, double* lengths)
 {
     const std::int64_t sp = plan.spacing;
@@ -206,7 +176,7 @@ void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const C
             }
         }
         const std::int64_t segments = (width - nD) / r;
-        kernels.lagSums(table, rows, stride, count, segments, r, buf.lagSums.data());
+        kernels.windowLagSums(table, rows, stride, count, segments, r, buf.lagSums.data());
         const double logR = plan.logR[static_cast<std::size_t>(lag - 1)];
         for (std::int64_t w = 0; w < count; ++w) {
             const double length = buf.lagSums[static_cast<std::size_t>(w)];
@@ -225,7 +195,7 @@ void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const C
 constexpr std::int64_t kChunkPositions = std::int64_t{1} << 16;
 
 // Windows per chunk: as many as the positions allow, but at least eight
-// chunks when there are windows enough, so two threads finish together and
+// chunks when there are windows enough, so the workers finish together and
 // the progress text moves.
 std::int64_t ChunkWindows(const CWindowPlan& plan)
 {
@@ -235,16 +205,6 @@ std::int64_t ChunkWindows(const CWindowPlan& plan)
     const std::int64_t chunks =
         std::max((plan.windows + most - 1) / most, std::min<std::int64_t>(8, plan.windows / 256));
     return (plan.windows + chunks - 1) / std::max<std::int64_t>(chunks, 1);
-}
-
-unsigned WorkerThreads(unsigned requested, std::int64_t chunks)
-{
-    unsigned threads = requested;
-    if (threads == 0) {
-        static const unsigned hardware = std::thread::hardware_concurrency();
-        threads = std::max(1u, std::min(hardware, 2u));
-    }
-    return static_cast<unsigned>(std::min<std::int64_t>(std::max(threads, 1u), std::max<std::int64_t>(chunks, 1)));
 }
 
 } // namespace
@@ -268,27 +228,24 @@ CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const Slidi
         y[static_cast<std::size_t>(i)] = series[i].m_dY;
     results.SetSize(static_cast<int>(plan.windows));
     CHPoint* out = results.GetData();
-    const CWindowLaneKernels& kernels = WindowLaneKernels(run.lanes);
+    const CSimdKernels& kernels = SimdKernels(run.lanes);
 
     const std::int64_t perChunk = ChunkWindows(plan);
     const std::int64_t chunks = (plan.windows + perChunk - 1) / perChunk;
-    std::atomic<std::int64_t> nextChunk{0};
-    std::atomic<std::int64_t> done{0};
-    auto work = [&](bool reports) {
-        CChunkBuffers buf;
-        for (std::int64_t c = nextChunk.fetch_add(1); c < chunks; c = nextChunk.fetch_add(1)) {
+    const CWorkSplit split(chunks, run.threads);
+    std::vector<CChunkBuffers> buffers(split.Workers());
+    split.Run(
+        [&](std::int64_t c, unsigned worker) {
             const std::int64_t k0 = c * perChunk;
             const std::int64_t k1 = std::min(plan.windows, k0 + perChunk);
             double* lengths = run.lengths ? run.lengths->data() + k0 * plan.nM : nullptr;
-            ComputeChunk(y, plan, kernels, k0, k1, buf, out + k0, lengths);
-            const std::int64_t finished = done.fetch_add(k1 - k0) + (k1 - k0);
-            if (reports)
-                reporter.Report(finished);
-        }
-    };
-
-    RunChunksOnTwoThreads(
-        WorkerThreads(run.threads, chunks) > 1, nextChunk, chunks, [&] { work(false); }, [&] { work(true); });
+            ComputeChunk(y, plan, kernels, k0, k1, buffers[worker], out + k0, lengths);
+        },
+        [&](std::int64_t finished) {
+            // Every chunk but the last holds perChunk windows.
+            reporter.Report(std::min(finished * perChunk, plan.windows));
+            return true;
+        });
     reporter.Finish();
     return results;
 }

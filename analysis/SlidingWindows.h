@@ -7,7 +7,7 @@
 
 #include "GrowArray.h"
 #include "OptimumM.h"
-#include "WindowLanes.h"
+#include "SimdLevel.h"
 #include "WindowProgress.h"
 
 class CKestrinDoc;
@@ -45,10 +45,10 @@ std::int32_t WindowM(const SlidingWindowParams& params);
 // How a computation runs; none of it changes a result.
 struct SlidingWindowRun
 {
-    // Threads sharing the windows (0: as many as the machine has, at most 2).
+    // Workers sharing the windows (0: the process's rule, see WorkerLimit).
     unsigned threads = 0;
     // The vector instructions the windows are summed with.
-    WindowLaneSet lanes = WindowLaneSet::Automatic;
+    SimdLevel lanes = SimdLevel::Automatic;
     // When given, receives every window's L(r): window k's L(r) at
     // k * M + r - 1.
     std::vector<double>* lengths = nullptr;

@@ -18,15 +18,16 @@ constexpr std::int32_t kMaxSlopeWindow = 5000;
 // are bit for bit those of LeastSquaresSlope on a copy of the window),
 // m_dX = i + size / 2 (integer division), the other fields 0. Nothing for
 // size < 1 or size >= n. Blocks of windows are summed side by side in SIMD
-// registers and shared between threads (0: as many as the machine has, at
-// most 2); neither changes any result. progress, if given, is called on
+// registers and shared between workers (0: the process's rule, see
+// WorkerLimit); neither changes any result. progress, if given, is called on
 // this thread with each percentage the window loop passes (see
 // PercentCallback): for fewer than 100 windows only those it shows.
 CHPointArray ComputeSlopeWindowResults(const CHPointArray& series, std::int32_t size,
                                        const PercentCallback& progress = {}, unsigned threads = 0);
 
-// The same with the instructions every x86-64 processor has, even where
-// wider registers are available: lets the tests check both ways.
+// The same with the instructions every x86-64 processor has (SSE2), even
+// where wider registers are available, and plain C++ on other processors:
+// lets the tests check both ways.
 CHPointArray ComputeSlopeWindowResultsBaseline(const CHPointArray& series, std::int32_t size, unsigned threads = 0);
 
 // Replaces the document's m_slopes ("Preparing...", then

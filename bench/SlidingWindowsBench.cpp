@@ -41,15 +41,15 @@ SlidingWindowParams BestM(int width, int spacing)
     return params;
 }
 
-// Arguments: points, width, spacing, threads (0: the default, at most 2),
-// instruction set (WindowLaneSet).
+// Arguments: points, width, spacing, workers (0: the default, every core),
+// instruction set (SimdLevel).
 void BM_SlidingWindows(benchmark::State& state)
 {
     const CHPointArray series = WalkSeries(static_cast<std::size_t>(state.range(0)));
     const SlidingWindowParams params = BestM(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
     SlidingWindowRun run;
     run.threads = static_cast<unsigned>(state.range(3));
-    run.lanes = static_cast<WindowLaneSet>(state.range(4));
+    run.lanes = static_cast<SimdLevel>(state.range(4));
     for (auto _ : state) {
         CHPointArray results = ComputeSlidingWindowResults(series, params, {}, run);
         benchmark::DoNotOptimize(results.GetData());
@@ -57,13 +57,15 @@ void BM_SlidingWindows(benchmark::State& state)
     state.counters["windows"] =
         static_cast<double>(CountSlidingWindows(series.GetSize(), params.width, params.spacing));
 }
-constexpr int kAuto = static_cast<int>(WindowLaneSet::Automatic);
-constexpr int kSse2 = static_cast<int>(WindowLaneSet::Sse2);
+constexpr int kAuto = static_cast<int>(SimdLevel::Automatic);
+constexpr int kSse2 = static_cast<int>(SimdLevel::Sse2);
+constexpr int kPlain = static_cast<int>(SimdLevel::Plain);
 BENCHMARK(BM_SlidingWindows)
     ->ArgNames({"points", "width", "spacing", "threads", "lanes"})
     ->Args({1000000, 1000, 1, 0, kAuto})
     ->Args({1000000, 1000, 1, 1, kAuto})
     ->Args({1000000, 1000, 1, 0, kSse2})
+    ->Args({1000000, 1000, 1, 0, kPlain})
     ->Args({1000000, 1000, 10, 0, kAuto})
     ->Args({1000000, 100, 1, 0, kAuto})
     ->Args({100000, 1000, 1, 0, kAuto})

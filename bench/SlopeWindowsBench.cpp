@@ -23,7 +23,7 @@ CHPointArray WalkSeries(std::size_t n)
 }
 
 // Slope windows over a million points, size 1000 (target: 1 s). Arguments:
-// points, size, threads (0: the default, both cores).
+// points, size, workers (0: the default, every core).
 void BM_SlopeWindows(benchmark::State& state)
 {
     const CHPointArray series = WalkSeries(static_cast<std::size_t>(state.range(0)));

@@ -301,8 +301,8 @@ class SlidingWindowExact : public ::testing::TestWithParam<ExactCase>
 };
 
 // Every window's X, n, H, b, r and L(r) are those of a CHDataSet filled with
-// the window's values, bit for bit, on either instruction set and with one
-// thread or two.
+// the window's values, bit for bit, on every instruction set and with one,
+// two or four workers.
 TEST_P(SlidingWindowExact, EveryResultIsTheEstimatorsOverItsWindow)
 {
     const ExactCase& c = GetParam();
@@ -312,10 +312,9 @@ TEST_P(SlidingWindowExact, EveryResultIsTheEstimatorsOverItsWindow)
     const CHPointArray expected = ComputeSlidingWindowResultsDirect(series, params, &expectedL);
     ASSERT_EQ(expected.GetSize(), CountSlidingWindows(c.points, c.width, c.spacing));
     const int nM = WindowM(params);
-    for (WindowLaneSet lanes : {WindowLaneSet::Sse2, WindowLaneSet::Avx2}) {
-        for (unsigned threads : {1u, 2u}) {
-            const bool avx2 = lanes == WindowLaneSet::Avx2 && HasAvx2Lanes();
-            SCOPED_TRACE(std::string(avx2 ? "AVX2" : "SSE2") + ", threads " + std::to_string(threads));
+    for (SimdLevel lanes : {SimdLevel::Plain, SimdLevel::Sse2, SimdLevel::Avx2}) {
+        for (unsigned threads : {1u, 2u, 4u}) {
+            SCOPED_TRACE(std::string(SimdLevelName(lanes)) + ", workers " + std::to_string(threads));
             std::vector<double> lengths;
             const CHPointArray results = ComputeSlidingWindowResults(series, params, {}, {threads, lanes, &lengths});
             ASSERT_EQ(results.GetSize(), expected.GetSize());

@@ -10,6 +10,7 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 #include "Regression.h"
+#include "SimdLevel.h"
 #include "SlopeWindows.h"
 #include "TestSupport.h"
 #include "SeriesBuilders.h"
@@ -83,6 +84,15 @@ void ExpectSameBits(const CHPointArray& expected, const CHPointArray& actual, co
     }
 }
 
+// The slopes with the vector instructions switched off.
+CHPointArray PlainSlopes(const CHPointArray& series, int size, unsigned threads)
+{
+    SetSimdLimit(SimdLevel::Plain);
+    CHPointArray results = ComputeSlopeWindowResults(series, size, {}, threads);
+    SetSimdLimit(SimdLevel::Automatic);
+    return results;
+}
+
 std::vector<int> Percents(const CHPointArray& series, int size, unsigned threads)
 {
     std::vector<int> seen;
@@ -139,11 +149,12 @@ TEST(SlopeWindows, BitIdenticalToLeastSquaresOnCopiedWindows)
     const CHPointArray series = RandomSeries(237, 7);
     for (int size : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 64, 100, 228, 229, 230, 236}) {
         const CHPointArray expected = CopiedWindows(series, size);
-        for (unsigned threads : {0u, 1u, 2u})
+        for (unsigned threads : {0u, 1u, 2u, 4u})
             ExpectSameBits(expected, ComputeSlopeWindowResults(series, size, {}, threads),
                            "size " + std::to_string(size) + ", threads " + std::to_string(threads));
         ExpectSameBits(expected, ComputeSlopeWindowResultsBaseline(series, size, 1),
                        "size " + std::to_string(size) + ", baseline instructions");
+        ExpectSameBits(expected, PlainSlopes(series, size, 1), "size " + std::to_string(size) + ", plain C++");
     }
 }
 
@@ -155,7 +166,9 @@ TEST(SlopeWindows, ThreadsDoNotChangeResults)
     const CHPointArray one = ComputeSlopeWindowResults(series, size, {}, 1);
     ExpectSameBits(one, ComputeSlopeWindowResults(series, size, {}, 2), "2 threads");
     ExpectSameBits(one, ComputeSlopeWindowResults(series, size, {}, 0), "default threads");
+    ExpectSameBits(one, ComputeSlopeWindowResults(series, size, {}, 4), "4 threads");
     ExpectSameBits(one, ComputeSlopeWindowResultsBaseline(series, size, 2), "baseline instructions");
+    ExpectSameBits(one, PlainSlopes(series, size, 2), "plain C++");
     // And both against the plain computation.
     const CHPointArray expected = CopiedWindows(series, size);
     ExpectSameBits(expected, one, "copied windows");
@@ -175,6 +188,8 @@ TEST(SlopeWindows, NonFiniteValuesGiveWhatLeastSquaresGives)
                        "size " + std::to_string(size));
         ExpectSameBits(CopiedWindows(series, size), ComputeSlopeWindowResultsBaseline(series, size, 1),
                        "size " + std::to_string(size) + ", baseline instructions");
+        ExpectSameBits(CopiedWindows(series, size), PlainSlopes(series, size, 1),
+                       "size " + std::to_string(size) + ", plain C++");
     }
 }
 

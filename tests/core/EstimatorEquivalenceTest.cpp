@@ -1,5 +1,5 @@
 // The estimator's curve lengths are computed with vector instructions and,
-// on long series, on two threads. These tests hold every result of
+// on long series, on several workers. These tests hold every result of
 // CHDataSet::Compute and CurveLength to a plain loop written here, bit for
 // bit, over random series of many shapes.
 #include <gtest/gtest.h>
@@ -10,10 +10,13 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "HDataSet.h"
+#include "SimdLevel.h"
 #include "TestSupport.h"
+#include "WorkSplit.h"
 
 namespace estimator_equivalence_test {
 
@@ -162,7 +165,15 @@ constexpr Shape kShapes[] = {Shape::walk,       Shape::noise,    Shape::huge,
 
 } // namespace
 
-TEST(EstimatorEquivalence, ShortSeriesEveryShape)
+// Every instruction set gives the plain loop's bits.
+class EstimatorLevels : public ::testing::TestWithParam<SimdLevel>
+{
+protected:
+    void SetUp() override { SetSimdLimit(GetParam()); }
+    void TearDown() override { SetSimdLimit(SimdLevel::Automatic); }
+};
+
+TEST_P(EstimatorLevels, ShortSeriesEveryShape)
 {
     std::mt19937_64 engine(7);
     const std::size_t lengths[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 17, 31, 64, 101, 1000, 4099};
@@ -188,7 +199,7 @@ TEST(EstimatorEquivalence, DimensionLargerThanTheSeries)
         ExpectSameAsPlain(x, nD, 4, "n < D");
 }
 
-TEST(EstimatorEquivalence, RandomParameters)
+TEST_P(EstimatorLevels, RandomParameters)
 {
     std::mt19937_64 engine(12345);
     std::uniform_int_distribution<int> length(0, 3000);
@@ -202,8 +213,28 @@ TEST(EstimatorEquivalence, RandomParameters)
     }
 }
 
-// Long enough for the lags to be shared between threads.
-TEST(EstimatorEquivalence, LongSeriesSharedBetweenThreads)
+INSTANTIATE_TEST_SUITE_P(Levels, EstimatorLevels,
+                         ::testing::Values(SimdLevel::Plain, SimdLevel::Sse2, SimdLevel::Avx2),
+                         [](const auto& info) { return std::string(SimdLevelName(info.param)); });
+
+// Long enough for the lags to be shared between workers: the same bits with
+// one, two and four, on every instruction set.
+class EstimatorWorkers : public ::testing::TestWithParam<std::tuple<unsigned, SimdLevel>>
+{
+protected:
+    void SetUp() override
+    {
+        SetWorkerLimit(std::get<0>(GetParam()));
+        SetSimdLimit(std::get<1>(GetParam()));
+    }
+    void TearDown() override
+    {
+        SetWorkerLimit(0);
+        SetSimdLimit(SimdLevel::Automatic);
+    }
+};
+
+TEST_P(EstimatorWorkers, LongSeriesSharedBetweenWorkers)
 {
     std::mt19937_64 engine(99);
     const std::vector<double> walk = Series(Shape::walk, 400001, engine);
@@ -214,6 +245,10 @@ TEST(EstimatorEquivalence, LongSeriesSharedBetweenThreads)
     const std::vector<double> mixed = Series(Shape::mixedMagnitudes, 300000, engine);
     ExpectSameAsPlain(mixed, 3, 12, "mixed magnitudes");
 }
+
+INSTANTIATE_TEST_SUITE_P(Workers, EstimatorWorkers,
+                         ::testing::Combine(::testing::Values(1u, 2u, 4u),
+                                            ::testing::Values(SimdLevel::Plain, SimdLevel::Sse2, SimdLevel::Avx2)));
 
 // The same set computed again, after its parameters change, and again with
 // the values grown one at a time, gives the plain results every time.

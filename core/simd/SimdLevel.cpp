@@ -1,0 +1,44 @@
+#include "SimdLevel.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "SimdLanes.h"
+
+namespace {
+
+std::atomic<SimdLevel> g_limit{SimdLevel::Automatic};
+
+} // namespace
+
+SimdLevel DetectedSimdLevel()
+{
+#if KESTRIN_SIMD_X86
+    static const SimdLevel detected = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") ? SimdLevel::Avx2 : SimdLevel::Sse2;
+    }();
+    return detected;
+#else
+    return SimdLevel::Plain;
+#endif
+}
+
+void SetSimdLimit(SimdLevel level)
+{
+    g_limit.store(level);
+}
+
+SimdLevel ResolveSimdLevel(SimdLevel asked)
+{
+    return std::min({asked, g_limit.load(), DetectedSimdLevel()});
+}
+
+const char* SimdLevelName(SimdLevel level)
+{
+    switch (ResolveSimdLevel(level)) {
+    case SimdLevel::Avx2: return "AVX2";
+    case SimdLevel::Sse2: return "SSE2";
+    default: return "Plain";
+    }
+}
