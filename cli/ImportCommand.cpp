@@ -38,12 +38,12 @@ struct ImportReport
 std::string AsText(const ImportReport& report)
 {
     const std::string file = JsonQuoted(DisplayText(report.path));
-    const std::string from =
-        report.options.database ? "table " + JsonQuoted(DisplayText(report.options.database->table)) + " of " + file
-                                : file;
+    const std::string from = report.options.database
+                                 ? "table " + JsonQuoted(DisplayText(report.options.database->table)) + " of " + file
+                                 : file;
     const std::size_t tabs = report.tabsGiven;
-    return "Imported " + std::to_string(report.points) + (report.points == 1 ? " value" : " values") + " from " +
-           from + " into " + JsonQuoted(report.output) +
+    return "Imported " + std::to_string(report.points) + (report.points == 1 ? " value" : " values") + " from " + from +
+           " into " + JsonQuoted(report.output) +
            (tabs == 0 ? std::string() : " with " + std::to_string(tabs) + (tabs == 1 ? " tab" : " tabs")) + ".\n";
 }
 
