@@ -14,7 +14,7 @@
 #include <sqlite3.h>
 
 #include "BenchData.h"
-#include "Database.h"
+#include "OpenDatabase.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "Database.h"
+#include "OpenDatabase.h"
 
 namespace {
 

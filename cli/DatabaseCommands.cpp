@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Commands.h"
-#include "Database.h"
+#include "OpenDatabase.h"
 #include "JsonWriter.h"
 #include "TextEncoding.h"
 

@@ -74,11 +74,3 @@ inline constexpr const char* kStandardInput = "-";
 // An import that accepts no value, or only equal ones, warns through ui:
 // its estimate is not a measurement.
 bool ImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options);
-
-// Whether n values are too few for every lag: L(r) is 0 when no segment of
-// D values r apart fits, that is for r > n - D, and the fit then reads
-// log10(L(r)/r) as 0.
-inline bool TooFewForLags(int n, int nD, int nM)
-{
-    return static_cast<long long>(n) - nD < nM;
-}

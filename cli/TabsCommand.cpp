@@ -7,6 +7,7 @@
 #include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
+#include "HDataSet.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"

@@ -52,16 +52,12 @@ double OutOfRange(std::string_view number, bool negative)
 
 } // namespace
 
-double ParseDecimalPrefix(std::string_view text)
+std::size_t DecimalNumberLength(std::string_view text)
 {
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && IsSpace(text[i]))
-        ++i;
-    bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    const std::size_t start = i;
+        ++i;
     std::size_t digits = 0;
     while (i < n && IsDigit(text[i])) { ++i; ++digits; }
     if (i < n && text[i] == '.') {
@@ -69,8 +65,7 @@ double ParseDecimalPrefix(std::string_view text)
         while (i < n && IsDigit(text[i])) { ++i; ++digits; }
     }
     if (digits == 0)
-        return 0.0;
-    std::size_t end = i;
+        return 0;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-'))
@@ -78,9 +73,26 @@ double ParseDecimalPrefix(std::string_view text)
         if (j < n && IsDigit(text[j])) {
             while (j < n && IsDigit(text[j]))
                 ++j;
-            end = j;
+            i = j;
         }
     }
+    return i;
+}
+
+double ParseDecimalPrefix(std::string_view text)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && IsSpace(text[i]))
+        ++i;
+    const std::size_t length = DecimalNumberLength(text.substr(i));
+    if (length == 0)
+        return 0.0;
+    const std::size_t end = i + length;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-')
+        negative = text[i++] == '-';
+    const std::size_t start = i;
     const std::string_view number = text.substr(start, end - start);
     double value = 0.0;
     const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value,

@@ -68,6 +68,14 @@ private:
     double m_dR = 0.0;
 };
 
+// Whether n values are too few for every lag: L(r) is 0 when no segment of
+// D values r apart fits, that is for r > n - D, and the fit then reads
+// log10(L(r)/r) as 0.
+inline bool TooFewForLags(int n, int nD, int nM)
+{
+    return static_cast<long long>(n) - nD < nM;
+}
+
 // log10(L(r) / r) as the fit reads it: 0.0 where L(r) / r is 0, NaN, or has
 // no finite logarithm.
 double LogLengthPerLag(double lengthSum, int r);

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "Database.h"
+#include "OpenDatabase.h"
 
 // Opens a database file for reading; throws CDatabaseError when it cannot.
 // The document and the import wizard open their connections through one of

@@ -10,7 +10,6 @@
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The numeric reading of a text value: blanks around it, an optional sign,
 // digits with an optional '.' and fraction (at least one digit in all), an
@@ -28,30 +27,8 @@ std::optional<double> TextToDouble(std::string_view text)
         --end;
     const std::string_view t = text.substr(begin, end - begin);
 
-    std::size_t i = 0;
-    const std::size_t n = t.size();
-    if (i < n && (t[i] == '+' || t[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    while (i < n && IsDigit(t[i])) { ++i; ++digits; }
-    if (i < n && t[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(t[i])) { ++i; ++digits; }
-    }
-    if (digits == 0)
+    if (t.empty() || DecimalNumberLength(t) != t.size())
         return std::nullopt;
-    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < n && (t[i] == '+' || t[i] == '-'))
-            ++i;
-        std::size_t expDigits = 0;
-        while (i < n && IsDigit(t[i])) { ++i; ++expDigits; }
-        if (expDigits == 0)
-            return std::nullopt;
-    }
-    if (i != n)
-        return std::nullopt;
-
     const double value = ParseDecimalPrefix(t);
     if (!std::isfinite(value))
         return std::nullopt;

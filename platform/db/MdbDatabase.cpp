@@ -88,6 +88,10 @@ public:
     {
         CheckAccessFile(path);
         m_tableNames = ReadNames("\"" + path + "\"", [path](CWireWriter& out) { SendTableNames(path, out); });
+        // Every Access file lists its system tables: a file cut short before
+        // its catalog would otherwise read as a database without tables.
+        if (m_tableNames.empty())
+            throw CDatabaseError("Unable to open \"" + path + "\": the file is damaged or incomplete.");
     }
 
     std::vector<std::string> TableNames() override { return m_tableNames; }

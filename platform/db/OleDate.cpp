@@ -1,24 +1,16 @@
 #include "OleDate.h"
 
+#include <chrono>
+
 namespace {
 
-// Days from 1970-01-01 to the given day of the proleptic Gregorian calendar.
-long long DaysFromCivil(long long y, int m, int d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
+// The day the day numbers count from.
+constexpr std::chrono::sys_days kDayZero{std::chrono::year{1899} / std::chrono::December / 30};
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m)
+std::chrono::year_month_day CalendarDay(int year, int month, int day)
 {
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
+    return {std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+            std::chrono::day{static_cast<unsigned>(day)}};
 }
 
 // Reads exactly `digits` decimal digits at pos.
@@ -90,7 +82,7 @@ bool AtEnd(std::string_view s, std::size_t pos)
 
 double OleDayNumber(int year, int month, int day, double dayFraction)
 {
-    const long long days = DaysFromCivil(year, month, day) - DaysFromCivil(1899, 12, 30);
+    const long long days = (std::chrono::sys_days{CalendarDay(year, month, day)} - kDayZero).count();
     const double whole = static_cast<double>(days);
     return days >= 0 ? whole + dayFraction : whole - dayFraction;
 }
@@ -108,7 +100,7 @@ std::optional<double> IsoTextToDayNumber(std::string_view s)
     if (!ReadDigits(s, pos, 4, y) || !Expect(s, pos, '-') || !ReadDigits(s, pos, 2, m) ||
         !Expect(s, pos, '-') || !ReadDigits(s, pos, 2, d))
         return std::nullopt;
-    if (y < 100 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m))
+    if (y < 100 || !CalendarDay(y, m, d).ok())
         return std::nullopt;
     if (pos < s.size() && (s[pos] == ' ' || s[pos] == 'T')) {
         ++pos;

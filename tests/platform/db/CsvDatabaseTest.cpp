@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Database.h"
+#include "OpenDatabase.h"
 #include "TestSupport.h"
 
 namespace csv_database_test {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "Database.h"
+#include "OpenDatabase.h"
 #include "OleDate.h"
 #include "TestSupport.h"
 

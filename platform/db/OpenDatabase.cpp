@@ -1,4 +1,4 @@
-#include "Database.h"
+#include "OpenDatabase.h"
 
 #include <algorithm>
 #include <cctype>
