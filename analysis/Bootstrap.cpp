@@ -9,6 +9,7 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <span>
 #include <system_error>
 #include <thread>
 
@@ -74,15 +75,38 @@ CBootstrapRequest BootstrapRequestFor(const CHDataSet& set)
     return request;
 }
 
+namespace {
+
+// The values an estimator last computed over.
+std::span<const double> EstimatedValues(const CHDataSet& set)
+{
+    const auto& values = set.Values().Storage();
+    const auto count = static_cast<std::size_t>(std::clamp(set.GetCount(), 0, static_cast<int>(values.size())));
+    return {values.data(), count};
+}
+
+} // namespace
+
 CBootstrapRequest BootstrapRequestFor(const CHDataSet& set, const CSeriesDecision& decision, bool modelCheck)
 {
     CBootstrapRequest request = BootstrapRequestFor(set);
     request.model = BootstrapModelFor(decision);
+    request.decision = decision;
     if (modelCheck) {
-        const auto& values = set.Values().Storage();
-        const int count = std::min(set.GetCount(), static_cast<int>(values.size()));
-        request.checkObserved = ModelCheckEstimates(values.data(), count);
+        const std::span<const double> values = EstimatedValues(set);
+        request.checkObserved = ModelCheckEstimates(values.data(), static_cast<int>(values.size()));
     }
+    return request;
+}
+
+CBootstrapRequest SeriesBootstrapRequest(const CHDataSet& set, const CSeriesBootstrapOptions& options)
+{
+    const std::span<const double> values = EstimatedValues(set);
+    const CSeriesDecision decision = DecideSeriesKind(values.data(), values.size(), options.input, options.isProfile);
+    CBootstrapRequest request = BootstrapRequestFor(set, decision, options.modelCheck);
+    request.replicates = options.replicates;
+    request.seed = options.seed;
+    request.threads = options.threads;
     return request;
 }
 
@@ -543,6 +567,7 @@ CBootstrapResult RunBootstrap(const CBootstrapRequest& request, const BootstrapP
     result.level = request.level;
     result.observedH = request.observedH;
     result.model = request.model;
+    result.decision = request.decision;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     result.correctedError = result.lowError = result.highError = nan;
     if (!UsableRequest(request))

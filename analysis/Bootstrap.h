@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "SeriesKind.h"
+
 class CHDataSet;
-struct CSeriesDecision;
 
 // How far to trust an H estimate: a parametric bootstrap. For a trial
 // exponent h, K replicates of the model (by default fractional Brownian
@@ -96,6 +97,9 @@ struct CBootstrapRequest
     // empty for no model check. With or without it, the corrected H and the
     // interval are the same bit for bit.
     std::vector<double> checkObserved;
+    // Noise or motion as decided for the series, when it was: carried into
+    // the result for the report.
+    std::optional<CSeriesDecision> decision;
 };
 
 // The request for an estimator as it was last computed: its n, D, M and H
@@ -105,6 +109,25 @@ CBootstrapRequest BootstrapRequestFor(const CHDataSet& set);
 // The same with the model that the decision calls for, and with the model
 // check's estimates of the set's values when modelCheck is true.
 CBootstrapRequest BootstrapRequestFor(const CHDataSet& set, const CSeriesDecision& decision, bool modelCheck);
+
+// What the workbench's dialog and the command line ask of a series'
+// bootstrap.
+struct CSeriesBootstrapOptions
+{
+    int replicates = kDefaultBootstrapReplicates;
+    std::uint64_t seed = kDefaultBootstrapSeed;
+    ESeriesInput input = ESeriesInput::Auto;
+    // The series is known to be a profile (its document was made by Profile).
+    bool isProfile = false;
+    bool modelCheck = true;
+    unsigned threads = 0;
+};
+
+// The whole request for an estimator as last computed: noise or motion
+// decided from its values (DecideSeriesKind), the model that follows, the
+// model check's estimates; the decision is carried along. Check it with
+// CheckBootstrapRequest, then RunBootstrap.
+CBootstrapRequest SeriesBootstrapRequest(const CHDataSet& set, const CSeriesBootstrapOptions& options);
 
 // How an end (or the corrected H) was found.
 enum class EBootstrapBound
@@ -150,6 +173,8 @@ struct CBootstrapResult
     double highError = 0.0;
     // Present when the request asked for it and the observed H was reached.
     std::optional<CModelCheck> check;
+    // The request's decision, when it carried one.
+    std::optional<CSeriesDecision> decision;
     bool cancelled = false;
 
     // The observed H is reached by some h: the corrected H exists.

@@ -5,6 +5,26 @@
 
 #include "Format.h"
 
+const char* SeriesKindWord(ESeriesKind kind)
+{
+    switch (kind) {
+    case ESeriesKind::Noise: return "noise";
+    case ESeriesKind::Motion: return "motion";
+    case ESeriesKind::Unclear: break;
+    }
+    return "unclear";
+}
+
+const char* SeriesInputWord(ESeriesInput input)
+{
+    switch (input) {
+    case ESeriesInput::Noise: return "noise";
+    case ESeriesInput::Motion: return "motion";
+    case ESeriesInput::Auto: break;
+    }
+    return "auto";
+}
+
 ESeriesKind SeriesKindOfAlpha(double alpha)
 {
     if (alpha < 1.0 - kSeriesKindGrey)
@@ -49,28 +69,18 @@ std::string AlphaText(double alpha)
     return std::isfinite(alpha) ? FormatFixed(alpha, 2) : std::string("n/a");
 }
 
-const char* KindWord(ESeriesKind kind)
-{
-    switch (kind) {
-    case ESeriesKind::Noise: return "noise";
-    case ESeriesKind::Motion: return "motion";
-    case ESeriesKind::Unclear: break;
-    }
-    return "unclear";
-}
-
 } // namespace
 
 std::string SeriesKindLabel(const CSeriesDecision& d)
 {
     const std::string alpha = ", \xCE\xB1 " + AlphaText(d.alpha);
     if (d.input != ESeriesInput::Auto)
-        return std::string(KindWord(d.estimatedAs)) + " (as given)" + alpha;
+        return std::string(SeriesKindWord(d.estimatedAs)) + " (as given)" + alpha;
     if (d.isProfile)
-        return std::string("profile of a ") + KindWord(d.measured) + alpha;
+        return std::string("profile of a ") + SeriesKindWord(d.measured) + alpha;
     if (d.measured == ESeriesKind::Unclear)
         return "unclear" + alpha + " (estimated as a motion)";
-    return KindWord(d.measured) + alpha;
+    return SeriesKindWord(d.measured) + alpha;
 }
 
 std::optional<std::string> SeriesKindWarning(const CSeriesDecision& d, const std::string& chooseHint)

@@ -35,6 +35,10 @@ enum class ESeriesKind
     Unclear, // alpha inside the grey zone
 };
 
+// "noise", "motion", "unclear"; "noise", "motion", "auto".
+const char* SeriesKindWord(ESeriesKind kind);
+const char* SeriesInputWord(ESeriesInput input);
+
 // The kind that alpha reads as (Unclear for a NaN alpha).
 ESeriesKind SeriesKindOfAlpha(double alpha);
 
