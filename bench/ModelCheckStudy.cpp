@@ -212,11 +212,13 @@ void Coverage(int count, int n, int replicates)
     }
 }
 
-void Alarms(int count, int replicates)
+void Alarms(int count, int replicates, int onlyN)
 {
     std::printf("Model check false alarms on exact fBm (pipeline, auto), %d series, %d replicates\n", count,
                 replicates);
     for (const int n : {1024, 4096, 16384}) {
+        if (onlyN && n != onlyN)
+            continue;
         for (const double h : {0.2, 0.5, 0.7, 0.9}) {
             int alarms = 0, reached = 0;
             for (int i = 0; i < count; ++i) {
@@ -298,6 +300,8 @@ void Power(int count, int n, int replicates)
                 continue;
             ++reached;
             flagged += !r.check->passed;
+            if (std::getenv("STUDY_VERBOSE"))
+                std::printf("    %s | %s\n", BootstrapSummary(r).c_str(), ModelCheckText(*r.check).c_str());
             corrected += *r.corrected;
         }
         std::printf("  %-40s flagged %2d of %2d (reached %d); mean raw H %.3f, corrected %.3f, alpha %.2f\n", c.name,
@@ -351,7 +355,7 @@ int main(int argc, char** argv)
     else if (part == "coverage")
         Coverage(count, n, replicates);
     else if (part == "alarms")
-        Alarms(count, replicates);
+        Alarms(count, replicates, argc > 4 ? n : 0);
     else if (part == "power")
         Power(count, n, replicates);
     else if (part == "nile" && argc > 2)
