@@ -16,7 +16,7 @@ namespace {
 
 constexpr OptionDef kEstimateOptions[] = {kDOption,      kMOption,      kFilterOption,    kDbOption,
                                    kTableOption,  kXFieldOption, kYFieldOption,    kJsonOption,
-                                   kBootstrapOption, kReplicatesOption, kSeedOption};
+                                   kBootstrapOption, kReplicatesOption, kSeedOption, kInputOption};
 
 // What estimate reports: where the series came from, the global
 // estimator, its bootstrap when asked for, and the warnings.
@@ -74,8 +74,10 @@ int RunEstimate(std::span<const std::string> args)
     const CHDataSet& set = doc.m_globalSet;
     WarnIfTooShortForLags(ui, set, "the series");
     std::optional<CBootstrapResult> bootstrap;
-    if (bootstrapOptions.run)
+    if (bootstrapOptions.run) {
         bootstrap = BootstrapOf(set, bootstrapOptions);
+        WarnSeriesKind(ui, *bootstrap);
+    }
     const EstimateReport report{path, options, FiguresOf(set), bootstrap, ui.Warnings()};
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -28,7 +28,8 @@ constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
                                       kJsonOption,
                                       kBootstrapOption,
                                       kReplicatesOption,
-                                      kSeedOption};
+                                      kSeedOption,
+                                      kInputOption};
 
 // One bootstrap per interval, in the document's order; empty when not asked.
 using IntervalBootstraps = std::vector<CBootstrapResult>;
@@ -69,7 +70,7 @@ std::string AsText(const TabsReport& report)
     if (!bootstraps.empty())
         out += '\n';
     for (std::size_t i = 0; i < bootstraps.size(); ++i)
-        AppendField(out, "bootstrap " + report.intervals[i].label, BootstrapText(bootstraps[i]));
+        AppendBootstrapField(out, bootstraps[i], " " + report.intervals[i].label);
     return out;
 }
 
@@ -153,9 +154,12 @@ int RunTabs(std::span<const std::string> args)
         ui.Warn(std::to_string(shortOnes) + " of " + std::to_string(doc.m_tabSets.size()) +
                 " intervals hold fewer than D + M" + sum + " values; L(r) is 0 for their longest lags");
     IntervalBootstraps bootstraps;
-    if (bootstrapOptions.run)
-        for (const auto& set : doc.m_tabSets)
+    if (bootstrapOptions.run) {
+        for (const auto& set : doc.m_tabSets) {
             bootstraps.push_back(BootstrapOf(*set, bootstrapOptions));
+            WarnSeriesKind(ui, bootstraps.back(), DisplayText(set->m_strLabel) + ": ");
+        }
+    }
     const TabsReport report{path, options, isDocument, doc.m_nD, doc.m_nM, tabs, IntervalRowsOf(doc, tabs),
                             bootstraps, ui.Warnings()};
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
