@@ -83,6 +83,7 @@ void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
         q.m_dY = sum;
         target.m_points.Add(q);
     }
+    target.SetProfileRecord(CProfileRecord{source.GetTitle(), mean});
     FinishDerivedDocument(source, target);
 }
 

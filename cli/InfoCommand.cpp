@@ -37,6 +37,9 @@ std::string AsText(const CKestrinDoc& doc, Lists lists)
     AppendField(out, "spacing", std::to_string(doc.m_nSpacing));
     AppendField(out, "points", std::to_string(doc.m_points.GetSize()));
     AppendField(out, "windows", std::to_string(doc.m_windows.GetSize()));
+    if (const auto& profile = doc.ProfileRecord())
+        AppendField(out, "made as", "profile of " + Name(profile->source) + ", its mean " + Exact(profile->mean) +
+                                        " removed");
 
     const CHDataSet& set = doc.m_globalSet;
     out += "\nGlobal estimator\n";
@@ -102,6 +105,13 @@ std::string AsJson(const std::string& path, const CKestrinDoc& doc, Lists lists)
     json.IntegerField("spacing", doc.m_nSpacing);
     json.IntegerField("point_count", doc.m_points.GetSize());
     json.IntegerField("window_count", doc.m_windows.GetSize());
+    if (const auto& profile = doc.ProfileRecord()) {
+        json.Key("profile_of");
+        json.BeginObject(true);
+        json.StringField("source", DisplayText(profile->source));
+        json.Field("mean", profile->mean);
+        json.EndObject();
+    }
 
     const CHDataSet& set = doc.m_globalSet;
     json.Key("estimator");
