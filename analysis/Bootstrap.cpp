@@ -5,13 +5,65 @@
 #include <cmath>
 #include <complex>
 #include <exception>
+#include <iterator>
+#include <limits>
 #include <map>
 #include <mutex>
+#include <span>
 #include <system_error>
 #include <thread>
 
 #include "FbmSimulation.h"
 #include "HDataSet.h"
+#include "OptimumM.h"
+#include "SeriesKind.h"
+#include "SeriesProfile.h"
+
+const char* BootstrapModelName(EBootstrapModel model)
+{
+    switch (model) {
+    case EBootstrapModel::Noise: return "fractional Gaussian noise";
+    case EBootstrapModel::ProfileOfNoise: return "profile of fractional Gaussian noise";
+    case EBootstrapModel::Motion: break;
+    }
+    return "fractional Brownian motion";
+}
+
+EBootstrapModel BootstrapModelFor(const CSeriesDecision& decision)
+{
+    if (decision.estimatedAs == ESeriesKind::Noise)
+        return EBootstrapModel::Noise;
+    if (decision.isProfile && decision.input == ESeriesInput::Auto)
+        return EBootstrapModel::ProfileOfNoise;
+    return EBootstrapModel::Motion;
+}
+
+std::array<CEstimatorSetting, kModelCheckSettingCount> ModelCheckSettings(int n)
+{
+    return {CEstimatorSetting{4, 3}, CEstimatorSetting{1, 10}, CEstimatorSetting{6, std::max(OptimumM(n), 1)}};
+}
+
+namespace {
+
+double EstimateOf(CHDataSet& set, const double* values, int count)
+{
+    set.Values().Storage().assign(values, values + count);
+    set.Compute();
+    return set.GetH();
+}
+
+} // namespace
+
+std::vector<double> ModelCheckEstimates(const double* values, int count)
+{
+    std::vector<double> estimates;
+    for (const CEstimatorSetting& setting : ModelCheckSettings(count)) {
+        CHDataSet set(setting.nD, setting.nM);
+        set.m_bAutoCompute = 0;
+        estimates.push_back(EstimateOf(set, values, count));
+    }
+    return estimates;
+}
 
 CBootstrapRequest BootstrapRequestFor(const CHDataSet& set)
 {
@@ -21,6 +73,60 @@ CBootstrapRequest BootstrapRequestFor(const CHDataSet& set)
     request.nM = set.GetM();
     request.observedH = set.GetH();
     return request;
+}
+
+namespace {
+
+// The values an estimator last computed over.
+std::span<const double> EstimatedValues(const CHDataSet& set)
+{
+    const auto& values = set.Values().Storage();
+    const auto count = static_cast<std::size_t>(std::clamp(set.GetCount(), 0, static_cast<int>(values.size())));
+    return {values.data(), count};
+}
+
+} // namespace
+
+CBootstrapRequest BootstrapRequestFor(const CHDataSet& set, const CSeriesDecision& decision, bool modelCheck)
+{
+    CBootstrapRequest request = BootstrapRequestFor(set);
+    request.model = BootstrapModelFor(decision);
+    request.decision = decision;
+    if (modelCheck) {
+        const std::span<const double> values = EstimatedValues(set);
+        request.checkObserved = ModelCheckEstimates(values.data(), static_cast<int>(values.size()));
+    }
+    return request;
+}
+
+CBootstrapRequest SeriesBootstrapRequest(const CHDataSet& set, const CSeriesBootstrapOptions& options)
+{
+    const std::span<const double> values = EstimatedValues(set);
+    const CSeriesDecision decision = DecideSeriesKind(values.data(), values.size(), options.input, options.isProfile);
+    CBootstrapRequest request = BootstrapRequestFor(set, decision, options.modelCheck);
+    request.replicates = options.replicates;
+    request.seed = options.seed;
+    request.threads = options.threads;
+    return request;
+}
+
+int CBootstrapResult::DecimalsFor(double error)
+{
+    if (!(error > 0.0) || !std::isfinite(error))
+        return 3;
+    return static_cast<int>(std::clamp<long>(std::lround(-std::log10(error)), 1, 3));
+}
+
+bool CBootstrapResult::NeedsMoreReplicates() const
+{
+    if (!low || !high)
+        return false;
+    const double width = *high - *low;
+    double largest = 0.0;
+    for (const double e : {correctedError, lowError, highError})
+        if (std::isfinite(e))
+            largest = std::max(largest, e);
+    return largest > 0.25 * width;
 }
 
 double SortedQuantile(const std::vector<double>& sorted, double q)
@@ -85,15 +191,47 @@ private:
 // returning false stops the evaluation.
 using PairProgress = std::function<bool(int taken)>;
 
-// The estimate of one simulated path of noise: its running sum (the
-// motion), estimated by a CHDataSet with the request's D and M.
-double EstimateMotion(CHDataSet& set, std::vector<double>& noise)
+// One simulated path of noise made into what the model estimates: its
+// running sum (the motion), itself, or its profile.
+void ShapePath(EBootstrapModel model, std::vector<double>& noise)
 {
-    CumulativeSum(noise.data(), noise.size());
-    set.Values().Storage().assign(noise.begin(), noise.end());
-    set.Compute();
-    return set.GetH();
+    switch (model) {
+    case EBootstrapModel::Motion: CumulativeSum(noise.data(), noise.size()); break;
+    case EBootstrapModel::ProfileOfNoise: ProfileInPlace(noise.data(), noise.size()); break;
+    case EBootstrapModel::Noise: break;
+    }
 }
+
+// The estimates of one path, each setting by its own CHDataSet; a setting
+// the same as the request's takes the request's estimate.
+struct CPathEstimators
+{
+    explicit CPathEstimators(const CBootstrapRequest& request) : main(request.nD, request.nM)
+    {
+        main.m_bAutoCompute = 0;
+        if (request.checkObserved.empty())
+            return;
+        const auto settings = ModelCheckSettings(request.n);
+        for (int s = 0; s < kModelCheckSettingCount; ++s) {
+            sameAsMain[s] = settings[s].nD == request.nD && settings[s].nM == request.nM;
+            check.emplace_back(settings[s].nD, settings[s].nM);
+            check.back().m_bAutoCompute = 0;
+        }
+    }
+
+    // The request's estimate of the path; the check's into checkOut.
+    double Estimate(std::vector<double>& path, int n, double* checkOut)
+    {
+        const double h = EstimateOf(main, path.data(), n);
+        for (std::size_t s = 0; s < check.size(); ++s)
+            checkOut[s] = sameAsMain[s] ? h : EstimateOf(check[s], path.data(), n);
+        return h;
+    }
+
+    CHDataSet main;
+    std::vector<CHDataSet> check;
+    std::array<bool, kModelCheckSettingCount> sameAsMain{};
+};
 
 unsigned WorkerCount(unsigned asked, int pairs)
 {
@@ -103,17 +241,21 @@ unsigned WorkerCount(unsigned asked, int pairs)
     return std::min<unsigned>(count, static_cast<unsigned>(std::max(pairs, 1)));
 }
 
-// Fills estimates (in replicate order) for exponent h. Pairs of replicates
-// are handed out one at a time to the workers; which worker takes a pair
-// does not change its numbers, which come from the pair's own stream.
-// False when progress stopped it.
+// Fills estimates (in replicate order) for exponent h, and checkEstimates
+// (kModelCheckSettingCount per replicate, replicate order) when the request
+// asks for the model check. Pairs of replicates are handed out one at a time
+// to the workers; which worker takes a pair does not change its numbers,
+// which come from the pair's own stream. False when progress stopped it.
 bool EvaluateAt(const CBootstrapRequest& request, double h, CNormalCache& draws, std::vector<double>& estimates,
-                const PairProgress& progress)
+                std::vector<double>& checkEstimates, const PairProgress& progress)
 {
     const CFgnGenerator generator(request.n, h);
     const int count = request.replicates;
     const int pairs = (count + 1) / 2;
     estimates.assign(static_cast<std::size_t>(count), 0.0);
+    const std::size_t perReplicate = request.checkObserved.empty() ? 0 : kModelCheckSettingCount;
+    checkEstimates.assign(static_cast<std::size_t>(count) * perReplicate, 0.0);
+    double* checkAt = checkEstimates.data();
     std::atomic<int> next{0};
     std::atomic<bool> stop{false};
     std::exception_ptr failure;
@@ -121,8 +263,11 @@ bool EvaluateAt(const CBootstrapRequest& request, double h, CNormalCache& draws,
 
     auto work = [&](bool onCaller) {
         try {
-            CHDataSet set(request.nD, request.nM);
-            set.m_bAutoCompute = 0;
+            CPathEstimators estimators(request);
+            std::array<double, kModelCheckSettingCount> spare{};
+            auto checkOf = [&](int replicate) {
+                return perReplicate ? checkAt + static_cast<std::size_t>(replicate) * perReplicate : spare.data();
+            };
             std::vector<double> normals;
             std::vector<double> first(static_cast<std::size_t>(request.n));
             std::vector<double> second(static_cast<std::size_t>(request.n));
@@ -130,9 +275,13 @@ bool EvaluateAt(const CBootstrapRequest& request, double h, CNormalCache& draws,
             for (int p = next.fetch_add(1); p < pairs && !stop.load(); p = next.fetch_add(1)) {
                 draws.Draws(p, normals);
                 generator.Generate(normals.data(), first.data(), second.data(), work);
-                estimates[static_cast<std::size_t>(2 * p)] = EstimateMotion(set, first);
-                if (2 * p + 1 < count)
-                    estimates[static_cast<std::size_t>(2 * p + 1)] = EstimateMotion(set, second);
+                ShapePath(request.model, first);
+                estimates[static_cast<std::size_t>(2 * p)] = estimators.Estimate(first, request.n, checkOf(2 * p));
+                if (2 * p + 1 < count) {
+                    ShapePath(request.model, second);
+                    estimates[static_cast<std::size_t>(2 * p + 1)] =
+                        estimators.Estimate(second, request.n, checkOf(2 * p + 1));
+                }
                 if (onCaller && progress && !progress(std::min(next.load(), pairs)))
                     stop = true;
             }
@@ -166,6 +315,25 @@ bool UsableRequest(const CBootstrapRequest& r)
     return !CheckBootstrapRequest(r);
 }
 
+// What one trial exponent gave: the request's estimates, sorted, and the
+// model check's estimates in replicate order.
+struct CEvaluation
+{
+    std::vector<double> sorted;
+    std::vector<double> check;
+};
+
+// A solution of the search: the value (an edge of the range for a bound)
+// and how it was found.
+struct CSolution
+{
+    std::optional<double> value;
+    EBootstrapBound bound = EBootstrapBound::Value;
+};
+
+// The searched range's edges as the tests and the messages give them.
+constexpr double kEdges[2] = {kBootstrapLowestH, kBootstrapHighestH};
+
 // The sorted estimates at every h tried so far, and the search itself.
 class CBootstrapSearch
 {
@@ -177,38 +345,159 @@ public:
 
     bool Cancelled() const { return m_cancelled; }
 
-    // The h in the searched range whose q-quantile equals the observed H,
-    // by bisection; nothing when it lies outside what the range reaches,
-    // or when the run was cancelled.
-    std::optional<double> Solve(double q)
+    // Whether the observed H lies within the replicates at the range's
+    // edges: not below every one at the lowest h nor above every one at the
+    // highest. False too when cancelled.
+    bool Reachable()
     {
-        double lo = kBootstrapLowestH;
-        double hi = kBootstrapHighestH;
+        const CEvaluation* atLow = At(kEdges[0]);
+        const CEvaluation* atHigh = atLow ? At(kEdges[1]) : nullptr;
+        if (!atHigh)
+            return false;
         const double observed = m_request.observedH;
-        const std::vector<double>* atLow = At(lo);
-        if (!atLow || observed < SortedQuantile(*atLow, q))
-            return std::nullopt;
-        const std::vector<double>* atHigh = At(hi);
-        if (!atHigh || observed > SortedQuantile(*atHigh, q))
-            return std::nullopt;
+        return observed >= atLow->sorted.front() && observed <= atHigh->sorted.back();
+    }
+
+    // The h in the searched range whose q-quantile equals the observed H,
+    // by bisection; an edge with its bound when the observed H lies beyond
+    // what the range reaches at q; nothing when cancelled.
+    CSolution Solve(double q)
+    {
+        double lo = kEdges[0];
+        double hi = kEdges[1];
+        const double observed = m_request.observedH;
+        const CEvaluation* atLow = At(lo);
+        if (!atLow)
+            return {};
+        if (observed < SortedQuantile(atLow->sorted, q))
+            return {lo, EBootstrapBound::AtOrBelow};
+        const CEvaluation* atHigh = At(hi);
+        if (!atHigh)
+            return {};
+        if (observed > SortedQuantile(atHigh->sorted, q))
+            return {hi, EBootstrapBound::AtOrAbove};
         for (int step = 0; step < kBisectionSteps; ++step) {
             const double mid = 0.5 * (lo + hi);
-            const std::vector<double>* atMid = At(mid);
+            const CEvaluation* atMid = At(mid);
             if (!atMid)
-                return std::nullopt;
-            if (SortedQuantile(*atMid, q) < observed)
+                return {};
+            if (SortedQuantile(atMid->sorted, q) < observed)
                 lo = mid;
             else
                 hi = mid;
         }
-        return 0.5 * (lo + hi);
+        return {0.5 * (lo + hi), EBootstrapBound::Value};
+    }
+
+    // The Monte-Carlo standard error of the solution h of quantile q: the
+    // quantile's sampling error at the h tried nearest to it (half the gap
+    // between the quantiles one binomial standard deviation either side)
+    // over the quantile's slope against h (least squares over the h's tried
+    // within 0.1 of it).
+    double ErrorOf(double h, double q) const
+    {
+        if (m_cache.empty())
+            return std::numeric_limits<double>::quiet_NaN();
+        auto nearest = m_cache.lower_bound(h);
+        if (nearest == m_cache.end() ||
+            (nearest != m_cache.begin() && h - std::prev(nearest)->first < nearest->first - h))
+            nearest = nearest == m_cache.begin() ? nearest : std::prev(nearest);
+        const std::vector<double>& sorted = nearest->second.sorted;
+        const double k = static_cast<double>(sorted.size());
+        const double width = std::sqrt(q * (1.0 - q) / k);
+        const double spread = 0.5 * (SortedQuantile(sorted, std::min(q + width, 1.0)) -
+                                     SortedQuantile(sorted, std::max(q - width, 0.0)));
+        double sx = 0, sy = 0, sxx = 0, sxy = 0;
+        int count = 0;
+        for (const auto& [x, evaluation] : m_cache) {
+            if (std::fabs(x - h) > 0.1)
+                continue;
+            const double y = SortedQuantile(evaluation.sorted, q);
+            sx += x;
+            sy += y;
+            sxx += x * x;
+            sxy += x * y;
+            ++count;
+        }
+        const double denominator = count * sxx - sx * sx;
+        double slope = denominator > 0.0 ? (count * sxy - sx * sy) / denominator : 1.0;
+        // A flat or falling stretch (too few replicates to resolve it): the
+        // estimator's own slope, near 1, is the better guess.
+        if (!(slope > 0.05))
+            slope = 1.0;
+        return spread / slope;
+    }
+
+    // The model check: each setting's calibration over the h's tried, the
+    // data's spread, and the spreads of the replicates at h.
+    std::optional<CModelCheck> Check(double h)
+    {
+        const CEvaluation* at = At(h);
+        if (!at)
+            return std::nullopt;
+        CModelCheck check;
+        check.settings = ModelCheckSettings(m_request.n);
+        for (int s = 0; s < kModelCheckSettingCount; ++s)
+            check.corrected[s] = Calibrated(s, m_request.checkObserved[static_cast<std::size_t>(s)]);
+        check.statistic = Spread(check.corrected.data());
+        const int count = m_request.replicates;
+        std::vector<double> spreads;
+        spreads.reserve(static_cast<std::size_t>(count));
+        int atOrAbove = 0;
+        for (int r = 0; r < count; ++r) {
+            std::array<double, kModelCheckSettingCount> corrected{};
+            for (int s = 0; s < kModelCheckSettingCount; ++s)
+                corrected[s] =
+                    Calibrated(s, at->check[static_cast<std::size_t>(r) * kModelCheckSettingCount + s]);
+            spreads.push_back(Spread(corrected.data()));
+            if (spreads.back() >= check.statistic)
+                ++atOrAbove;
+        }
+        std::sort(spreads.begin(), spreads.end());
+        check.threshold = SortedQuantile(spreads, 0.95);
+        check.pValue = static_cast<double>(atOrAbove) / count;
+        check.passed = check.statistic <= check.threshold;
+        return check;
     }
 
 private:
-    // The two ends, then the steps of three searches.
-    static constexpr int kMostEvaluations = 2 + 3 * kBisectionSteps;
+    // The two ends, then the steps of three searches, and the model check.
+    static constexpr int kMostEvaluations = 2 + 3 * kBisectionSteps + 1;
 
-    const std::vector<double>* At(double h)
+    static double Spread(const double* corrected)
+    {
+        const auto [least, largest] = std::minmax_element(corrected, corrected + kModelCheckSettingCount);
+        return *largest - *least;
+    }
+
+    // Setting s's calibration: the h whose median estimate (interpolated
+    // linearly between the h's tried) equals the raw estimate; the range's
+    // edge beyond its medians.
+    double Calibrated(int s, double raw)
+    {
+        if (m_medians[s].size() != m_cache.size()) {
+            m_medians[s].clear();
+            for (const auto& [h, evaluation] : m_cache) {
+                std::vector<double> values;
+                for (std::size_t r = 0; r < evaluation.sorted.size(); ++r)
+                    values.push_back(evaluation.check[r * kModelCheckSettingCount + s]);
+                std::sort(values.begin(), values.end());
+                m_medians[s].emplace_back(h, SortedQuantile(values, 0.5));
+            }
+        }
+        const auto& curve = m_medians[s];
+        if (!(raw > curve.front().second))
+            return curve.front().first;
+        for (std::size_t i = 1; i < curve.size(); ++i) {
+            const auto& [h0, m0] = curve[i - 1];
+            const auto& [h1, m1] = curve[i];
+            if (raw <= m1 && raw > m0)
+                return h0 + (h1 - h0) * (raw - m0) / (m1 - m0);
+        }
+        return curve.back().first;
+    }
+
+    const CEvaluation* At(double h)
     {
         if (m_cancelled)
             return nullptr;
@@ -221,20 +510,21 @@ private:
             const double done = (m_evaluations + static_cast<double>(taken) / pairs) / kMostEvaluations;
             return m_progress(std::min(done, 1.0));
         };
-        std::vector<double> estimates;
-        if (!EvaluateAt(m_request, h, m_draws, estimates, onPair)) {
+        CEvaluation evaluation;
+        if (!EvaluateAt(m_request, h, m_draws, evaluation.sorted, evaluation.check, onPair)) {
             m_cancelled = true;
             return nullptr;
         }
-        std::sort(estimates.begin(), estimates.end());
+        std::sort(evaluation.sorted.begin(), evaluation.sorted.end());
         ++m_evaluations;
-        return &m_cache.emplace(h, std::move(estimates)).first->second;
+        return &m_cache.emplace(h, std::move(evaluation)).first->second;
     }
 
     const CBootstrapRequest& m_request;
     const BootstrapProgress& m_progress;
     CNormalCache m_draws;
-    std::map<double, std::vector<double>> m_cache;
+    std::map<double, CEvaluation> m_cache;
+    std::array<std::vector<std::pair<double, double>>, kModelCheckSettingCount> m_medians;
     int m_evaluations = 0;
     bool m_cancelled = false;
 };
@@ -252,15 +542,19 @@ std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& r)
         return "A bootstrap needs D and M of at least 1.";
     if (!(r.level > 0.0 && r.level < 1.0) || !std::isfinite(r.observedH))
         return "The estimate cannot be bootstrapped.";
+    if (!r.checkObserved.empty() &&
+        (r.checkObserved.size() != kModelCheckSettingCount ||
+         !std::all_of(r.checkObserved.begin(), r.checkObserved.end(), [](double h) { return std::isfinite(h); })))
+        return "The model check cannot be made for this series.";
     return std::nullopt;
 }
 
 std::vector<double> BootstrapEstimates(const CBootstrapRequest& request, double h)
 {
-    std::vector<double> estimates;
+    std::vector<double> estimates, check;
     if (UsableRequest(request)) {
         CNormalCache draws(request, false);
-        EvaluateAt(request, h, draws, estimates, {});
+        EvaluateAt(request, h, draws, estimates, check, {});
     }
     return estimates;
 }
@@ -272,18 +566,34 @@ CBootstrapResult RunBootstrap(const CBootstrapRequest& request, const BootstrapP
     result.seed = request.seed;
     result.level = request.level;
     result.observedH = request.observedH;
+    result.model = request.model;
+    result.decision = request.decision;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    result.correctedError = result.lowError = result.highError = nan;
     if (!UsableRequest(request))
         return result;
     CBootstrapSearch search(request, progress);
-    const double tail = 0.5 * (1.0 - request.level);
-    result.corrected = search.Solve(0.5);
-    result.low = search.Solve(1.0 - tail);
-    result.high = search.Solve(tail);
+    if (search.Reachable()) {
+        const double tail = 0.5 * (1.0 - request.level);
+        const auto take = [&](double q, std::optional<double>& value, EBootstrapBound& bound, double& error) {
+            const CSolution solution = search.Solve(q);
+            value = solution.value;
+            bound = solution.bound;
+            if (value && bound == EBootstrapBound::Value)
+                error = search.ErrorOf(*value, q);
+        };
+        take(0.5, result.corrected, result.correctedBound, result.correctedError);
+        take(1.0 - tail, result.low, result.lowBound, result.lowError);
+        take(tail, result.high, result.highBound, result.highError);
+        if (result.corrected && !request.checkObserved.empty())
+            result.check = search.Check(*result.corrected);
+    }
     if (search.Cancelled()) {
         result.cancelled = true;
         result.corrected.reset();
         result.low.reset();
         result.high.reset();
+        result.check.reset();
     } else if (progress) {
         progress(1.0);
     }

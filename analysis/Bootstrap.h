@@ -1,22 +1,42 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "SeriesKind.h"
+
 class CHDataSet;
 
-// How far to trust an H estimate: a parametric bootstrap on fractional
-// Brownian motion. For a trial exponent h, K replicates of fBm with n points
-// are simulated exactly and estimated with the same D and M through
-// CHDataSet; the replicates' estimates at h form a distribution. Bisection
-// over h, with the same random numbers at every h tried, finds
+// How far to trust an H estimate: a parametric bootstrap. For a trial
+// exponent h, K replicates of the model (by default fractional Brownian
+// motion) with n points are simulated exactly and estimated with the same D
+// and M through CHDataSet; the replicates' estimates at h form a
+// distribution. Bisection over h, with the same random numbers at every h
+// tried, finds
 //  - the corrected H: the h whose replicates' median equals the observed H;
 //  - the low end of the interval: the h whose (1 + level)/2 quantile equals
 //    the observed H; the high end: the h whose (1 - level)/2 quantile does.
 // Quantiles interpolate linearly between order statistics.
+//
+// The model follows what the data went through (EBootstrapModel): a motion
+// is simulated as fBm, a noise estimated as it is as fractional Gaussian
+// noise, a document made by Profile as the profile of fractional Gaussian
+// noise.
+//
+// The model check (when the request carries the observed series' raw
+// estimates at ModelCheckSettings) compares the corrected H of three
+// settings of D and M. Every path simulated is estimated with all of them;
+// each setting's calibration curve (median estimate against h, over the h's
+// evaluated, interpolated linearly) maps a raw estimate to a corrected one.
+// The spread of the three corrected H (largest minus least) of the data is
+// set against the spreads of K replicates simulated at the corrected H: the
+// 95th percentile of those is the threshold, the share at or above the
+// data's spread the p-value. Under the model the settings agree up to that
+// threshold; data that are not like the model make them disagree.
 
 constexpr int kDefaultBootstrapReplicates = 200;
 constexpr std::uint64_t kDefaultBootstrapSeed = 20240615;
@@ -27,6 +47,38 @@ constexpr int kMinBootstrapCount = 4;
 // The most values a bootstrap takes: beyond, one replicate's transform alone
 // would take hundreds of megabytes and the run hours.
 constexpr int kMaxBootstrapCount = 1 << 20;
+
+// What the replicates simulate.
+enum class EBootstrapModel
+{
+    Motion,         // fractional Brownian motion (the running sum of fGn)
+    Noise,          // fractional Gaussian noise, estimated as it is
+    ProfileOfNoise, // fGn, its mean removed and summed (as File > Profile)
+};
+
+// "fractional Brownian motion", "fractional Gaussian noise", "profile of
+// fractional Gaussian noise".
+const char* BootstrapModelName(EBootstrapModel model);
+
+// The model for a decided series: a noise estimated as it is by fGn; a
+// profile left to the data (or told it is a profile) by the profile of fGn;
+// anything else by fBm.
+EBootstrapModel BootstrapModelFor(const CSeriesDecision& decision);
+
+// One setting of the estimator.
+struct CEstimatorSetting
+{
+    int nD = 4;
+    int nM = 3;
+};
+
+constexpr int kModelCheckSettingCount = 3;
+// The model check's settings for n values: D 4 M 3, D 1 M 10, D 6 with the
+// best M (OptimumM(n), the integer square root of n).
+std::array<CEstimatorSetting, kModelCheckSettingCount> ModelCheckSettings(int n);
+
+// The raw H estimates of values at ModelCheckSettings(count), in order.
+std::vector<double> ModelCheckEstimates(const double* values, int count);
 
 struct CBootstrapRequest
 {
@@ -40,10 +92,61 @@ struct CBootstrapRequest
     // Worker threads: 0 for as many as the machine has. The results do not
     // depend on it.
     unsigned threads = 0;
+    EBootstrapModel model = EBootstrapModel::Motion;
+    // The observed series' raw estimates at ModelCheckSettings(n), in order;
+    // empty for no model check. With or without it, the corrected H and the
+    // interval are the same bit for bit.
+    std::vector<double> checkObserved;
+    // Noise or motion as decided for the series, when it was: carried into
+    // the result for the report.
+    std::optional<CSeriesDecision> decision;
 };
 
-// The request for an estimator as it was last computed: its n, D, M and H.
+// The request for an estimator as it was last computed: its n, D, M and H
+// (fBm, no model check).
 CBootstrapRequest BootstrapRequestFor(const CHDataSet& set);
+
+// The same with the model that the decision calls for, and with the model
+// check's estimates of the set's values when modelCheck is true.
+CBootstrapRequest BootstrapRequestFor(const CHDataSet& set, const CSeriesDecision& decision, bool modelCheck);
+
+// What the workbench's dialog and the command line ask of a series'
+// bootstrap.
+struct CSeriesBootstrapOptions
+{
+    int replicates = kDefaultBootstrapReplicates;
+    std::uint64_t seed = kDefaultBootstrapSeed;
+    ESeriesInput input = ESeriesInput::Auto;
+    // The series is known to be a profile (its document was made by Profile).
+    bool isProfile = false;
+    bool modelCheck = true;
+    unsigned threads = 0;
+};
+
+// The whole request for an estimator as last computed: noise or motion
+// decided from its values (DecideSeriesKind), the model that follows, the
+// model check's estimates; the decision is carried along. Check it with
+// CheckBootstrapRequest, then RunBootstrap.
+CBootstrapRequest SeriesBootstrapRequest(const CHDataSet& set, const CSeriesBootstrapOptions& options);
+
+// How an end (or the corrected H) was found.
+enum class EBootstrapBound
+{
+    Value,     // the h solved for
+    AtOrBelow, // the observed H lies below what the searched range's lowest h
+               // gives at that quantile: the value is at or below it
+    AtOrAbove, // ... above what its highest h gives: at or above it
+};
+
+struct CModelCheck
+{
+    std::array<CEstimatorSetting, kModelCheckSettingCount> settings{};
+    std::array<double, kModelCheckSettingCount> corrected{}; // each setting's corrected H
+    double statistic = 0.0;  // the data's spread: largest minus least corrected H
+    double threshold = 0.0;  // 95th percentile of the replicates' spreads
+    double pValue = 1.0;     // share of replicate spreads >= statistic
+    bool passed = true;      // statistic <= threshold
+};
 
 struct CBootstrapResult
 {
@@ -51,32 +154,55 @@ struct CBootstrapResult
     std::uint64_t seed = 0;
     double level = 0.95;
     double observedH = 0.0;
-    // Each is missing when no h in the searched range reaches the observed H.
+    EBootstrapModel model = EBootstrapModel::Motion;
+    // All three are missing when the observed H lies beyond every replicate
+    // at the searched range's edge (it cannot be reached). A value at an
+    // edge of the range with its bound AtOrBelow / AtOrAbove says that the
+    // solution lies at or beyond that edge.
     std::optional<double> corrected;
     std::optional<double> low;
     std::optional<double> high;
+    EBootstrapBound correctedBound = EBootstrapBound::Value;
+    EBootstrapBound lowBound = EBootstrapBound::Value;
+    EBootstrapBound highBound = EBootstrapBound::Value;
+    // Monte-Carlo standard errors (from the finite replicates): the sampling
+    // error of the quantile at the solution divided by the slope of that
+    // quantile against h. NaN for a bound at an edge or a missing value.
+    double correctedError = 0.0;
+    double lowError = 0.0;
+    double highError = 0.0;
+    // Present when the request asked for it and the observed H was reached.
+    std::optional<CModelCheck> check;
+    // The request's decision, when it carried one.
+    std::optional<CSeriesDecision> decision;
     bool cancelled = false;
 
     // The observed H is reached by some h: the corrected H exists.
     bool Reached() const { return corrected.has_value(); }
+    // The decimals that a value with this Monte-Carlo error supports: 1 to 3.
+    static int DecimalsFor(double error);
+    // The largest Monte-Carlo error exceeds a quarter of the interval's
+    // width: more replicates are needed for the digits to mean something.
+    bool NeedsMoreReplicates() const;
 };
 
 // Called on the calling thread with the fraction done (0..1); returning
 // false cancels the run, which then ends with cancelled set and no values.
 using BootstrapProgress = std::function<bool(double fraction)>;
 
-// The range of trial exponents searched, inside (0, 1).
+// The range of trial exponents searched, inside (0, 1): [0.008, 0.992].
 constexpr double kBootstrapLowestH = 1.0 / 128.0;
 constexpr double kBootstrapHighestH = 127.0 / 128.0;
 
 // Why a request cannot be run (fewer than kMinBootstrapCount or more than
 // kMaxBootstrapCount values, replicates outside 1..kMaxBootstrapReplicates,
 // D or M below 1, a level outside (0, 1), an observed H that is not a
-// number); nothing when it can.
+// number, model check estimates that are not three numbers); nothing when
+// it can.
 std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& request);
 
-// Runs the bootstrap. A request that CheckBootstrapRequest refuses gives a
-// result with nothing reached.
+// Runs the bootstrap (and the model check when asked). A request that
+// CheckBootstrapRequest refuses gives a result with nothing reached.
 CBootstrapResult RunBootstrap(const CBootstrapRequest& request, const BootstrapProgress& progress = {});
 
 // The estimates of the replicates at one trial exponent, in replicate

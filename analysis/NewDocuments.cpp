@@ -1,10 +1,12 @@
 #include "NewDocuments.h"
 
 #include <string>
+#include <vector>
 
 #include "KestrinDoc.h"
 #include "MatchPairs.h"
 #include "OptimumM.h"
+#include "SeriesProfile.h"
 
 namespace {
 
@@ -71,16 +73,16 @@ void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, C
 void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
 {
     const CHPointArray& points = source.m_points;
-    double total = 0.0;
+    std::vector<double> profile;
+    profile.reserve(points.Storage().size());
     for (const CHPoint& p : points)
-        total += p.m_dY;
-    const double mean = points.IsEmpty() ? 0.0 : total / points.GetSize();
+        profile.push_back(p.m_dY);
+    ProfileInPlace(profile.data(), profile.size());
     target.m_points.Reserve(target.m_points.Storage().size() + points.Storage().size());
-    double sum = 0.0;
+    std::size_t i = 0;
     for (const CHPoint& p : points) {
-        sum += p.m_dY - mean;
         CHPoint q = p;
-        q.m_dY = sum;
+        q.m_dY = profile[i++];
         target.m_points.Add(q);
     }
     target.SetProfileRecord(CProfileRecord{source.GetTitle(), mean});

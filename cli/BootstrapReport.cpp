@@ -3,47 +3,33 @@
 #include <limits>
 #include <stdexcept>
 
+#include "BootstrapText.h"
+#include "CliUi.h"
 #include "HDataSet.h"
 #include "JsonWriter.h"
 #include "TextOutput.h"
 
-BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
-{
-    BootstrapOptions options;
-    options.run = parsed.Has("--bootstrap");
-    for (const char* name : {"--replicates", "--seed"})
-        if (parsed.Has(name) && !options.run)
-            throw UsageError(std::string(name) + " is taken only with --bootstrap");
-    if (parsed.Has("--replicates"))
-        options.replicates = static_cast<int>(
-            ParseWholeNumber(parsed.Values("--replicates")[0], "--replicates", 1, kMaxBootstrapReplicates));
-    if (parsed.Has("--seed"))
-        options.seed = static_cast<std::uint64_t>(ParseWholeNumber(parsed.Values("--seed")[0], "--seed", 0,
-                                                                   std::numeric_limits<std::int64_t>::max()));
-    return options;
-}
-
-CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options)
-{
-    CBootstrapRequest request = BootstrapRequestFor(set);
-    request.replicates = options.replicates;
-    request.seed = options.seed;
-    if (const auto refusal = CheckBootstrapRequest(request))
-        throw std::runtime_error("--bootstrap: " + *refusal);
-    return RunBootstrap(request);
-}
-
 namespace {
 
-std::string Percent(double level)
+ESeriesInput ParseInput(const std::string& text)
 {
-    std::string text = Exact(level * 100.0);
-    return text + " %";
+    if (text == "noise")
+        return ESeriesInput::Noise;
+    if (text == "motion")
+        return ESeriesInput::Motion;
+    if (text == "auto")
+        return ESeriesInput::Auto;
+    throw UsageError("--input must be noise, motion or auto, not \"" + text + "\"");
 }
 
-std::string OrNone(const std::optional<double>& value)
+const char* BoundWord(EBootstrapBound bound)
 {
-    return value ? Decimal(*value) : std::string("none");
+    switch (bound) {
+    case EBootstrapBound::AtOrAbove: return "at_or_above";
+    case EBootstrapBound::AtOrBelow: return "at_or_below";
+    case EBootstrapBound::Value: break;
+    }
+    return "value";
 }
 
 void OptionalField(CJsonWriter& json, const char* name, const std::optional<double>& value)
@@ -55,34 +41,124 @@ void OptionalField(CJsonWriter& json, const char* name, const std::optional<doub
         json.Null();
 }
 
+void WriteModelCheck(CJsonWriter& json, const CModelCheck& check)
+{
+    json.Key("model_check");
+    json.BeginObject();
+    json.Field("statistic", check.statistic);
+    json.Field("threshold", check.threshold);
+    json.Field("p_value", check.pValue);
+    json.BooleanField("passed", check.passed);
+    json.Key("settings");
+    json.BeginArray();
+    for (int s = 0; s < kModelCheckSettingCount; ++s) {
+        json.BeginObject(true);
+        json.IntegerField("D", check.settings[s].nD);
+        json.IntegerField("M", check.settings[s].nM);
+        json.Field("H_corrected", check.corrected[s]);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
 } // namespace
+
+BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
+{
+    BootstrapOptions options;
+    options.run = parsed.Has("--bootstrap");
+    for (const char* name : {"--replicates", "--seed", "--input"})
+        if (parsed.Has(name) && !options.run)
+            throw UsageError(std::string(name) + " is taken only with --bootstrap");
+    if (parsed.Has("--replicates"))
+        options.replicates = static_cast<int>(
+            ParseWholeNumber(parsed.Values("--replicates")[0], "--replicates", 1, kMaxBootstrapReplicates));
+    if (parsed.Has("--seed"))
+        options.seed = static_cast<std::uint64_t>(ParseWholeNumber(parsed.Values("--seed")[0], "--seed", 0,
+                                                                   std::numeric_limits<std::int64_t>::max()));
+    if (parsed.Has("--input"))
+        options.input = ParseInput(parsed.Values("--input")[0]);
+    return options;
+}
+
+CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options)
+{
+    CSeriesBootstrapOptions asked;
+    asked.replicates = options.replicates;
+    asked.seed = options.seed;
+    asked.input = options.input;
+    asked.isProfile = options.isProfile;
+    const CBootstrapRequest request = SeriesBootstrapRequest(set, asked);
+    if (const auto refusal = CheckBootstrapRequest(request))
+        throw std::runtime_error("--bootstrap: " + *refusal);
+    return RunBootstrap(request);
+}
+
+void WarnSeriesKind(CCliUi& ui, const CBootstrapResult& result, const std::string& about)
+{
+    if (!result.decision)
+        return;
+    if (const auto warning = SeriesKindWarning(*result.decision, "--input noise|motion"))
+        ui.Warn(about + *warning);
+}
 
 std::string BootstrapText(const CBootstrapResult& result)
 {
-    std::string text = "H corrected ";
-    if (result.corrected)
-        text += Decimal(*result.corrected) + ", " + Percent(result.level) + " interval " + OrNone(result.low) +
-                " to " + OrNone(result.high);
-    else
-        text = "the observed H " + Decimal(result.observedH) + " cannot be reached by any H in (0, 1)";
-    return text + " (" + std::to_string(result.replicates) + " replicates, seed " + std::to_string(result.seed) +
-           ")";
+    return BootstrapSummary(result) + " (" + std::to_string(result.replicates) + " replicates, seed " +
+           std::to_string(result.seed) + ")";
 }
 
-void AppendBootstrapField(std::string& out, const CBootstrapResult& result)
+void AppendBootstrapField(std::string& out, const CBootstrapResult& result, const std::string& suffix)
 {
-    AppendField(out, "bootstrap", BootstrapText(result));
+    AppendField(out, "bootstrap" + suffix, BootstrapText(result));
+    std::string model = BootstrapModelText(result);
+    if (result.decision)
+        model += " (the series: " + SeriesKindLabel(*result.decision) + ")";
+    AppendField(out, "model" + suffix, model);
+    if (const std::string precision = BootstrapPrecisionText(result); !precision.empty())
+        AppendField(out, "precision" + suffix, precision);
+    if (result.check)
+        AppendField(out, "check" + suffix, ModelCheckText(*result.check));
+    for (const std::string& note : BootstrapNotes(result))
+        AppendField(out, "note" + suffix, note);
 }
 
 void WriteBootstrap(CJsonWriter& json, const CBootstrapResult& result)
 {
     json.Key("bootstrap");
-    json.BeginObject(true);
+    json.BeginObject();
     json.IntegerField("replicates", result.replicates);
     json.IntegerField("seed", static_cast<std::int64_t>(result.seed));
     json.Field("level", result.level);
     OptionalField(json, "H_corrected", result.corrected);
     OptionalField(json, "low", result.low);
     OptionalField(json, "high", result.high);
+    json.StringField("model", BootstrapModelName(result.model));
+    if (result.decision) {
+        json.StringField("input", SeriesInputWord(result.decision->input));
+        json.StringField("series_kind", SeriesKindWord(result.decision->measured));
+        json.Field("alpha", result.decision->alpha);
+        json.StringField("series_label", SeriesKindLabel(*result.decision));
+    }
+    if (result.corrected) {
+        json.StringField("H_corrected_bound", BoundWord(result.correctedBound));
+        json.StringField("low_bound", BoundWord(result.lowBound));
+        json.StringField("high_bound", BoundWord(result.highBound));
+        json.Key("mc_error");
+        json.BeginObject(true);
+        json.Field("H_corrected", result.correctedError);
+        json.Field("low", result.lowError);
+        json.Field("high", result.highError);
+        json.EndObject();
+        json.BooleanField("use_more_replicates", result.NeedsMoreReplicates());
+    }
+    if (result.check)
+        WriteModelCheck(json, *result.check);
+    json.Key("notes");
+    json.BeginArray();
+    for (const std::string& note : BootstrapNotes(result))
+        json.String(note);
+    json.EndArray();
     json.EndObject();
 }

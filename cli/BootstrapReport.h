@@ -6,31 +6,48 @@
 #include "Args.h"
 #include "Bootstrap.h"
 
+class CCliUi;
 class CHDataSet;
 class CJsonWriter;
 
-// --bootstrap [--replicates K] [--seed S], taken by estimate and tabs.
+// --bootstrap [--replicates K] [--seed S] [--input noise|motion|auto], taken
+// by estimate and tabs.
 inline constexpr OptionDef kBootstrapOption{"--bootstrap", "", 0};
 inline constexpr OptionDef kReplicatesOption{"--replicates", "", 1, "K"};
 inline constexpr OptionDef kSeedOption{"--seed", "", 1, "S"};
+inline constexpr OptionDef kInputOption{"--input", "", 1, "noise|motion|auto"};
 
 struct BootstrapOptions
 {
     bool run = false;
     int replicates = kDefaultBootstrapReplicates;
     std::uint64_t seed = kDefaultBootstrapSeed;
+    ESeriesInput input = ESeriesInput::Auto;
+    // The series is known to be a profile (its document says it was made
+    // by Profile).
+    bool isProfile = false;
 };
 
-// Throws UsageError for a bad K or S, or for either without --bootstrap.
+// Throws UsageError for a bad K, S or input, or for any of them without
+// --bootstrap.
 BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed);
 
-// The bootstrap of an estimator as it was last computed; throws
-// std::runtime_error with the reason when it cannot be run.
+// The bootstrap of an estimator as it was last computed, its series decided
+// noise or motion first, with the model check; throws std::runtime_error
+// with the reason when it cannot be run.
 CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options);
 
-// The result as the text line "bootstrap  ..." or as the JSON member
-// "bootstrap": {"replicates", "seed", "level", "H_corrected", "low", "high"},
-// an H that cannot be reached being null.
+// Warns what the decision of noise or motion means for the reading (a noise,
+// an unclear call, the profile of a motion); about names the series in the
+// warning when not empty ("interval 2: ").
+void WarnSeriesKind(CCliUi& ui, const CBootstrapResult& result, const std::string& about = {});
+
+// The result as the text line "bootstrap  ..." (and the lines "model",
+// "precision", "check" and "note" that follow it), or as the JSON member
+// "bootstrap": {"replicates", "seed", "level", "H_corrected", "low", "high",
+// "model", "input", "series_kind", "alpha", "H_corrected_bound",
+// "low_bound", "high_bound", "mc_error", "use_more_replicates",
+// "model_check", "notes"}, an H that cannot be reached being null.
 std::string BootstrapText(const CBootstrapResult& result);
-void AppendBootstrapField(std::string& out, const CBootstrapResult& result);
+void AppendBootstrapField(std::string& out, const CBootstrapResult& result, const std::string& suffix = {});
 void WriteBootstrap(CJsonWriter& json, const CBootstrapResult& result);

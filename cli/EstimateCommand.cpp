@@ -16,7 +16,7 @@ namespace {
 
 constexpr OptionDef kEstimateOptions[] = {kDOption,      kMOption,      kFilterOption,    kDbOption,
                                    kTableOption,  kXFieldOption, kYFieldOption,    kJsonOption,
-                                   kBootstrapOption, kReplicatesOption, kSeedOption};
+                                   kBootstrapOption, kReplicatesOption, kSeedOption, kInputOption};
 
 std::string AsText(const CHDataSet& set, const std::optional<CBootstrapResult>& bootstrap)
 {
@@ -70,7 +70,9 @@ int RunEstimate(std::span<const std::string> args)
     const CHDataSet& set = doc.m_globalSet;
     WarnIfTooShortForLags(ui, set, "the series");
     std::optional<CBootstrapResult> bootstrap;
-    if (bootstrapOptions.run)
+    if (bootstrapOptions.run) {
         bootstrap = BootstrapOf(set, bootstrapOptions);
+        WarnSeriesKind(ui, *bootstrap);
+    }
     return EmitOutput(parsed.Has("--json") ? AsJson(path, options, set, bootstrap, ui) : AsText(set, bootstrap));
 }

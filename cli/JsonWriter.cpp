@@ -120,6 +120,12 @@ void CJsonWriter::Null()
     m_out += "null";
 }
 
+void CJsonWriter::Boolean(bool value)
+{
+    BeforeValue();
+    m_out += value ? "true" : "false";
+}
+
 void CJsonWriter::Finish()
 {
     assert(m_levels.empty());

@@ -29,10 +29,12 @@ public:
     // escaped.
     void String(std::string_view text);
     void Null();
+    void Boolean(bool value);
 
     void Field(std::string_view name, double value) { Key(name); Number(value); }
     void IntegerField(std::string_view name, std::int64_t value) { Key(name); Integer(value); }
     void StringField(std::string_view name, std::string_view text) { Key(name); String(text); }
+    void BooleanField(std::string_view name, bool value) { Key(name); Boolean(value); }
 
     // Ends the document with a line end; every container must be closed.
     void Finish();

@@ -27,7 +27,8 @@ constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
                                       kJsonOption,
                                       kBootstrapOption,
                                       kReplicatesOption,
-                                      kSeedOption};
+                                      kSeedOption,
+                                      kInputOption};
 
 // One bootstrap per interval, in the document's order; empty when not asked.
 using IntervalBootstraps = std::vector<CBootstrapResult>;
@@ -52,7 +53,7 @@ std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs
     if (!bootstraps.empty())
         out += '\n';
     for (std::size_t i = 0; i < bootstraps.size(); ++i)
-        AppendField(out, "bootstrap " + DisplayText(doc.m_tabSets[i]->m_strLabel), BootstrapText(bootstraps[i]));
+        AppendBootstrapField(out, bootstraps[i], " " + DisplayText(doc.m_tabSets[i]->m_strLabel));
     return out;
 }
 
@@ -137,9 +138,12 @@ int RunTabs(std::span<const std::string> args)
         ui.Warn(std::to_string(shortOnes) + " of " + std::to_string(doc.m_tabSets.size()) +
                 " intervals hold fewer than D + M" + sum + " values; L(r) is 0 for their longest lags");
     IntervalBootstraps bootstraps;
-    if (bootstrapOptions.run)
-        for (const auto& set : doc.m_tabSets)
+    if (bootstrapOptions.run) {
+        for (const auto& set : doc.m_tabSets) {
             bootstraps.push_back(BootstrapOf(*set, bootstrapOptions));
+            WarnSeriesKind(ui, bootstraps.back(), DisplayText(set->m_strLabel) + ": ");
+        }
+    }
     return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs, bootstraps, ui)
                                            : AsText(doc, tabs, isDocument, bootstraps));
 }

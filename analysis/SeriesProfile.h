@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstddef>
+
+// The profile of a series in place: each value becomes the running sum of
+// the departures of the values from their mean, summed in series order (the
+// mean is the plain sum in series order divided by the count). File >
+// Profile, kestrin-cli profile, DFA and the bootstrap's profile model all
+// take it from here, so they agree bit for bit.
+void ProfileInPlace(double* values, std::size_t count);
