@@ -129,6 +129,7 @@ CBootstrapDlg::CBootstrapDlg(const CHDataSet& set, bool isProfile, QWidget* pare
     layout->addWidget(m_status);
     layout->addWidget(m_precision);
     layout->addWidget(m_check);
+    layout->addStretch(1);
     layout->addLayout(buttons);
     setMinimumWidth(460);
     ShowLines(m_notes, {});
