@@ -75,8 +75,13 @@ void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
     const CHPointArray& points = source.m_points;
     std::vector<double> profile;
     profile.reserve(points.Storage().size());
-    for (const CHPoint& p : points)
+    double total = 0.0;
+    for (const CHPoint& p : points) {
         profile.push_back(p.m_dY);
+        total += p.m_dY;
+    }
+    // The mean the profile removes (as ProfileInPlace computes it), recorded.
+    const double mean = points.IsEmpty() ? 0.0 : total / points.GetSize();
     ProfileInPlace(profile.data(), profile.size());
     target.m_points.Reserve(target.m_points.Storage().size() + points.Storage().size());
     std::size_t i = 0;
@@ -85,6 +90,7 @@ void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
         q.m_dY = profile[i++];
         target.m_points.Add(q);
     }
+    target.SetProfileRecord(CProfileRecord{source.GetTitle(), mean});
     FinishDerivedDocument(source, target);
 }
 

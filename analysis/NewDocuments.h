@@ -23,7 +23,9 @@ void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, C
 // series: each point keeps its X (and the rest of its record) and its Y
 // becomes the running sum of the departures of the Y values from their mean,
 // summed in series order. The source's four names, has-data flag, D and M
-// come along. Then marks it modified, recalculates and updates.
+// come along, and the document records that it is the profile of the
+// source (its title and the mean removed). Then marks it modified,
+// recalculates and updates.
 void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target);
 
 // The Select Range dialog's refusals, in its order, for a range chosen over

@@ -49,6 +49,7 @@ struct InfoReport
     std::optional<std::vector<double>> values;
     std::optional<std::vector<PointRow>> points;
     std::optional<std::vector<WindowRow>> windows;
+    std::optional<CProfileRecord> profile; // the document was made by Profile
 };
 
 InfoReport MakeReport(const std::string& path, const CKestrinDoc& doc, Lists lists)
@@ -66,6 +67,8 @@ InfoReport MakeReport(const std::string& path, const CKestrinDoc& doc, Lists lis
     report.spacing = doc.m_nSpacing;
     report.pointCount = doc.m_points.GetSize();
     report.windowCount = doc.m_windows.GetSize();
+    if (const auto& profile = doc.ProfileRecord())
+        report.profile = *profile;
     const CHDataSet& set = doc.m_globalSet;
     report.estimator = FiguresOf(set);
     report.tabs = doc.m_tabValues;
@@ -99,6 +102,9 @@ std::string AsText(const InfoReport& report)
     AppendField(out, "spacing", std::to_string(report.spacing));
     AppendField(out, "points", std::to_string(report.pointCount));
     AppendField(out, "windows", std::to_string(report.windowCount));
+    if (report.profile)
+        AppendField(out, "made as", "profile of " + JsonQuoted(DisplayText(report.profile->source)) + ", its mean " +
+                                        Exact(report.profile->mean) + " removed");
 
     const EstimatorFigures& set = report.estimator;
     out += "\nGlobal estimator\n";
@@ -160,6 +166,13 @@ std::string AsJson(const InfoReport& report)
     json.IntegerField("spacing", report.spacing);
     json.IntegerField("point_count", report.pointCount);
     json.IntegerField("window_count", report.windowCount);
+    if (report.profile) {
+        json.Key("profile_of");
+        json.BeginObject(true);
+        json.StringField("source", DisplayText(report.profile->source));
+        json.Field("mean", report.profile->mean);
+        json.EndObject();
+    }
 
     const EstimatorFigures& set = report.estimator;
     json.Key("estimator");

@@ -1,5 +1,6 @@
 #include "BootstrapDlg.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,36 +12,61 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "BootstrapText.h"
+
 namespace {
 
 const char* const kReplicatesKey = "Bootstrap/Replicates";
 const char* const kSeedKey = "Bootstrap/Seed";
+// How the series box names the choice, in the user's terms.
+const char* const kChooseHint = "Series: noise or motion";
 
 QString Fixed(double value)
 {
     return QString::number(value, 'f', 3);
 }
 
+// A sentence of the shared bootstrap words, starting with a capital.
+QString Sentence(const std::string& text)
+{
+    QString s = QString::fromStdString(text);
+    if (!s.isEmpty())
+        s[0] = s[0].toUpper();
+    return s;
+}
+
+QLabel* WrappedLabel(QWidget* parent, const char* name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+// Paragraphs, one a line; the label hides when there are none.
+void ShowLines(QLabel* label, const QStringList& lines)
+{
+    label->setText(lines.join(QLatin1Char('\n')));
+    label->setVisible(!lines.isEmpty());
+}
+
 } // namespace
 
-QString BootstrapSummary(const CBootstrapResult& result)
+QString BootstrapLabelText(const CBootstrapResult& result)
 {
     if (result.cancelled)
         return QStringLiteral("Bootstrap cancelled.");
-    if (!result.corrected)
-        return QStringLiteral("The observed H %1 cannot be reached by any H in (0, 1).").arg(Fixed(result.observedH));
-    const auto end = [](const std::optional<double>& v) { return v ? Fixed(*v) : QStringLiteral("none"); };
-    return QStringLiteral("H corrected %1, %2 % interval %3 to %4 (%5 replicates, seed %6)")
-        .arg(Fixed(*result.corrected))
-        .arg(result.level * 100.0, 0, 'g', 4)
-        .arg(end(result.low), end(result.high))
+    return QStringLiteral("%1 (%2 replicates, seed %3)")
+        .arg(Sentence(BootstrapSummary(result)))
         .arg(result.replicates)
         .arg(result.seed);
 }
 
-CBootstrapDlg::CBootstrapDlg(const CBootstrapRequest& request, QWidget* parent)
-    : QDialog(parent), m_request(request)
+CBootstrapDlg::CBootstrapDlg(const CHDataSet& set, bool isProfile, QWidget* parent)
+    : QDialog(parent), m_set(set), m_isProfile(isProfile)
 {
+    const CBootstrapRequest request = BootstrapRequestFor(set);
     setWindowTitle(QStringLiteral("Bootstrap"));
     setObjectName(QStringLiteral("CBootstrapDlg"));
     QSettings settings;
@@ -48,11 +74,21 @@ CBootstrapDlg::CBootstrapDlg(const CBootstrapRequest& request, QWidget* parent)
     m_replicates->setObjectName(QStringLiteral("spinReplicates"));
     m_replicates->setRange(1, kMaxBootstrapReplicates);
     m_replicates->setValue(settings.value(kReplicatesKey, kDefaultBootstrapReplicates).toInt());
-    m_replicates->setToolTip(QStringLiteral("Replicates of fractional Brownian motion simulated at each trial H"));
+    m_replicates->setToolTip(QStringLiteral("Replicates of the model simulated at each trial H"));
     m_seed = new QLineEdit(this);
     m_seed->setObjectName(QStringLiteral("editSeed"));
     m_seed->setText(settings.value(kSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
     m_seed->setToolTip(QStringLiteral("The same seed gives the same numbers"));
+    m_input = new QComboBox(this);
+    m_input->setObjectName(QStringLiteral("comboSeries"));
+    // In the order of ESeriesInput.
+    m_input->addItems({QStringLiteral("automatic"), QStringLiteral("noise"), QStringLiteral("motion")});
+    m_input->setToolTip(QStringLiteral("A noise wanders around a fixed level, a motion wanders freely; "
+                                       "automatic decides by DFA"));
+    m_kind = WrappedLabel(this, "labelSeriesKind");
+    m_model = WrappedLabel(this, "labelModel");
+    m_warning = WrappedLabel(this, "labelWarning");
+    m_notes = WrappedLabel(this, "labelNotes");
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setRange(0, 1000);
@@ -65,6 +101,8 @@ CBootstrapDlg::CBootstrapDlg(const CBootstrapRequest& request, QWidget* parent)
                           this);
     m_status->setObjectName(QStringLiteral("labelStatus"));
     m_status->setWordWrap(true);
+    m_precision = WrappedLabel(this, "labelPrecision");
+    m_check = WrappedLabel(this, "labelCheck");
     m_run = new QPushButton(QStringLiteral("&Run"), this);
     m_run->setObjectName(QStringLiteral("buttonRun"));
     m_run->setDefault(true);
@@ -74,22 +112,60 @@ CBootstrapDlg::CBootstrapDlg(const CBootstrapRequest& request, QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Replicates:"), m_replicates);
     form->addRow(QStringLiteral("&Seed:"), m_seed);
+    form->addRow(QStringLiteral("Se&ries:"), m_input);
+    form->addRow(QString(), m_kind);
+    form->addRow(QStringLiteral("Model:"), m_model);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_run);
     buttons->addWidget(m_cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    // What to know before the numbers: the series' warning, the model
+    // check's failure and the ends at the searched range's edge.
+    layout->addWidget(m_warning);
+    layout->addWidget(m_notes);
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
+    layout->addWidget(m_precision);
+    layout->addWidget(m_check);
+    layout->addStretch(1);
     layout->addLayout(buttons);
-    setMinimumWidth(360);
+    setMinimumWidth(460);
+    ShowLines(m_notes, {});
+    ShowLines(m_precision, {});
+    ShowLines(m_check, {});
+    ShowDecision();
 
     m_timer = new QTimer(this);
     m_timer->setInterval(50);
     connect(m_timer, &QTimer::timeout, this, &CBootstrapDlg::Poll);
     connect(m_run, &QPushButton::clicked, this, &CBootstrapDlg::Start);
     connect(m_cancelButton, &QPushButton::clicked, this, &CBootstrapDlg::reject);
+    connect(m_input, &QComboBox::currentIndexChanged, this, &CBootstrapDlg::ShowDecision);
+}
+
+CSeriesBootstrapOptions CBootstrapDlg::Options() const
+{
+    CSeriesBootstrapOptions options;
+    options.replicates = m_replicates->value();
+    options.input = static_cast<ESeriesInput>(m_input->currentIndex());
+    options.isProfile = m_isProfile;
+    return options;
+}
+
+// The decision and the model for the choice shown (without the model
+// check's estimates, which the run computes).
+void CBootstrapDlg::ShowDecision()
+{
+    CSeriesBootstrapOptions options = Options();
+    options.modelCheck = false;
+    m_preview = SeriesBootstrapRequest(m_set, options);
+    const CSeriesDecision& decision = *m_preview.decision;
+    m_kind->setText(QString::fromStdString(SeriesKindLabel(decision)));
+    m_model->setText(QString::fromStdString(BootstrapModelName(m_preview.model)));
+    const auto warning = SeriesKindWarning(decision, kChooseHint);
+    ShowLines(m_warning, warning ? QStringList{QString::fromStdString(*warning)} : QStringList{});
 }
 
 CBootstrapDlg::~CBootstrapDlg()
@@ -112,10 +188,13 @@ void CBootstrapDlg::Start()
     QSettings settings;
     settings.setValue(kReplicatesKey, m_replicates->value());
     settings.setValue(kSeedKey, QString::number(seed));
-    CBootstrapRequest request = m_request;
-    request.replicates = m_replicates->value();
-    request.seed = seed;
-    if (const auto refusal = CheckBootstrapRequest(request)) {
+    CSeriesBootstrapOptions options = Options();
+    options.seed = seed;
+    // What can be refused is refused at once; the model check's estimates
+    // and the run take the worker.
+    CBootstrapRequest plain = BootstrapRequestFor(m_set);
+    plain.replicates = options.replicates;
+    if (const auto refusal = CheckBootstrapRequest(plain)) {
         m_status->setText(QString::fromStdString(*refusal));
         return;
     }
@@ -124,15 +203,29 @@ void CBootstrapDlg::Start()
     m_done = false;
     m_permille = 0;
     m_progress->setValue(0);
-    m_status->setText(QStringLiteral("Simulating %1 replicates...").arg(request.replicates));
-    m_run->setEnabled(false);
-    m_replicates->setEnabled(false);
-    m_seed->setEnabled(false);
-    m_worker = std::thread([this, request] {
-        m_workerResult = RunBootstrap(request, [this](double fraction) {
+    m_status->setText(QStringLiteral("Simulating %1 replicates...").arg(options.replicates));
+    ShowLines(m_notes, {});
+    ShowLines(m_precision, {});
+    ShowLines(m_check, {});
+    m_cancelButton->setText(QStringLiteral("Cancel"));
+    for (QWidget* w : {static_cast<QWidget*>(m_run), static_cast<QWidget*>(m_replicates),
+                       static_cast<QWidget*>(m_seed), static_cast<QWidget*>(m_input)})
+        w->setEnabled(false);
+    m_worker = std::thread([this, options] {
+        const BootstrapProgress progress = [this](double fraction) {
             m_permille = static_cast<int>(fraction * 1000.0);
             return !m_cancel.load();
-        });
+        };
+        const CBootstrapRequest request = SeriesBootstrapRequest(m_set, options);
+        m_workerRefusal = CheckBootstrapRequest(request);
+        if (m_workerRefusal) {
+            m_workerResult = CBootstrapResult();
+        } else if (!progress(0.0)) {
+            m_workerResult = CBootstrapResult();
+            m_workerResult.cancelled = true;
+        } else {
+            m_workerResult = RunBootstrap(request, progress);
+        }
         m_done = true;
     });
     m_timer->start();
@@ -149,23 +242,40 @@ void CBootstrapDlg::Finish()
 {
     m_timer->stop();
     m_worker.join();
-    m_run->setEnabled(true);
-    m_replicates->setEnabled(true);
-    m_seed->setEnabled(true);
-    m_status->setText(BootstrapSummary(m_workerResult));
-    if (!m_workerResult.cancelled) {
-        m_result = m_workerResult;
+    for (QWidget* w : {static_cast<QWidget*>(m_run), static_cast<QWidget*>(m_replicates),
+                       static_cast<QWidget*>(m_seed), static_cast<QWidget*>(m_input)})
+        w->setEnabled(true);
+    if (m_workerRefusal) {
+        m_status->setText(QString::fromStdString(*m_workerRefusal));
+        emit finishedRun();
+        return;
+    }
+    const CBootstrapResult& r = m_workerResult;
+    m_status->setText(BootstrapLabelText(r));
+    if (!r.cancelled) {
+        m_result = r;
         m_progress->setValue(1000);
+        m_model->setText(QString::fromStdString(BootstrapModelText(r)));
+        QStringList notes;
+        for (const std::string& note : BootstrapNotes(r))
+            notes << QString::fromStdString(note);
+        ShowLines(m_notes, notes);
+        const std::string precision = BootstrapPrecisionText(r);
+        ShowLines(m_precision,
+                  precision.empty() ? QStringList{} : QStringList{Sentence(precision) + QLatin1Char('.')});
+        ShowLines(m_check, r.check ? QStringList{QStringLiteral("Model check ") +
+                                                 QString::fromStdString(ModelCheckText(*r.check)) +
+                                                 QLatin1Char('.')}
+                                   : QStringList{});
+        m_cancelButton->setText(QStringLiteral("Close"));
     }
     emit finishedRun();
-    if (m_result)
-        accept();
 }
 
 void CBootstrapDlg::reject()
 {
     // Cancel during a run stops the run and keeps the dialog; otherwise it
-    // closes it.
+    // closes it (a finished run's result stays in Result()).
     if (Running()) {
         m_cancel = true;
         return;

@@ -339,10 +339,11 @@ void CHParamsDlg::OnBootstrap()
         return;
     // The dialog works on a copy of the estimate's numbers: nothing of the
     // document is read or changed while it runs.
-    CBootstrapDlg dlg(BootstrapRequestFor(*set), this);
-    if (dlg.exec() != QDialog::Accepted || !dlg.Result())
+    CBootstrapDlg dlg(*set, m_pOwner && m_pOwner->GetDocument().IsProfile(), this);
+    dlg.exec();
+    if (!dlg.Result())
         return;
-    const QString summary = BootstrapSummary(*dlg.Result());
+    const QString summary = BootstrapLabelText(*dlg.Result());
     m_labelBootstrap->setText(summary);
     m_editH->setToolTip(summary);
 }

@@ -1,6 +1,8 @@
 #include "KestrinDoc.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +21,18 @@ void CKestrinDoc::IntervalParametersChanged()
 {
     if (!m_tabValues.empty())
         SetModifiedFlag();
+}
+
+void CKestrinDoc::SetProfileRecord(std::optional<CProfileRecord> record)
+{
+    const auto same = [](const CProfileRecord& a, const CProfileRecord& b) {
+        return a.source == b.source && std::bit_cast<std::uint64_t>(a.mean) == std::bit_cast<std::uint64_t>(b.mean);
+    };
+    if (record.has_value() == m_profile.has_value() && (!record || same(*record, *m_profile)))
+        return;
+    m_profile = std::move(record);
+    SetModifiedFlag();
+    UpdateAllViews(nullptr);
 }
 
 std::vector<std::int32_t> CKestrinDoc::TabPositions(const std::vector<double>& values)
@@ -145,6 +159,7 @@ void CKestrinDoc::DeleteContents()
     m_strDatabase.clear();
     m_tabValues.clear();
     m_savedTabs.reset();
+    m_profile.reset();
     m_points.RemoveAll();
     m_slopes.RemoveAll();
     m_windows.RemoveAll();

@@ -28,6 +28,14 @@ struct CSavedTabs
     std::vector<CTabInterval> intervals;
 };
 
+// How Profile made a document: the title of the document whose series it
+// is the profile of, and the mean removed from that series' Y values.
+struct CProfileRecord
+{
+    std::string source;
+    double mean = 0.0;
+};
+
 // The document: one data series with everything computed from it. Its
 // fields are public; views, dialogs and analyses read and write them
 // directly.
@@ -106,6 +114,15 @@ public:
     // The extremes of the series' X and Y, as the view shows them.
     CPlotExtents GetPlotExtents() const;
 
+    // Whether Profile made this document (its series is a running sum, a
+    // motion rather than a noise), and from what; saved with the document.
+    bool IsProfile() const { return m_profile.has_value(); }
+    const std::optional<CProfileRecord>& ProfileRecord() const { return m_profile; }
+    // Records (or, with nothing, forgets) how Profile made the document;
+    // a change marks it modified and updates its views. Emptying the
+    // document forgets it too.
+    void SetProfileRecord(std::optional<CProfileRecord> record);
+
     // After an interval's D or M changed: the intervals' parameters are
     // saved with the tabs, so a document with tabs now has a change to save.
     void IntervalParametersChanged();
@@ -136,6 +153,8 @@ public:
     DatabaseOpener m_openDatabase = OpenDatabase;
 
 private:
+    std::optional<CProfileRecord> m_profile;
+
     // Reads the lines of file into the series (TextImport.cpp); false, with
     // a message and the document unchanged, on failure. name is the source
     // as messages quote it, title the document's new title. infinite is the

@@ -1,6 +1,7 @@
 // The document file: parameters, source names, the series, the sliding-window
-// results and the global estimator, back to back with no header; then, for a
-// document with tabs, the tab section (TabSection.cpp).
+// results and the global estimator, back to back with no header; then the
+// optional sections a document has (DocumentSections.h): the tabs, the
+// profile record.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -11,6 +12,8 @@
 #include "KestrinDoc.h"
 #include "LargeArrays.h"
 #include "OptimumM.h"
+#include "DocumentSections.h"
+#include "ProfileSection.h"
 #include "TabSection.h"
 #include "TextEncoding.h"
 
@@ -165,6 +168,8 @@ void CKestrinDoc::Serialize(CArchive& ar)
         m_globalSet.Serialize(ar);
         if (!m_tabValues.empty())
             StoreTabSection(ar, m_tabValues, IntervalsToSave(*this));
+        if (m_profile)
+            StoreProfileSection(ar, *m_profile);
         return;
     }
 
@@ -207,10 +212,13 @@ void CKestrinDoc::Serialize(CArchive& ar)
     m_windows = std::move(windows);
     m_globalSet = std::move(global);
 
-    // The base document is whole; what follows can only add the tabs.
+    // The base document is whole; what follows can only add the tabs and
+    // the profile record.
     m_loadNotes.clear();
-    m_savedTabs = LoadTabSection(ar, m_loadNotes);
+    CDocumentSections sections = LoadDocumentSections(ar, m_loadNotes);
+    m_savedTabs = std::move(sections.tabs);
     m_tabValues = m_savedTabs ? m_savedTabs->values : std::vector<double>();
+    m_profile = std::move(sections.profile);
 }
 
 bool CKestrinDoc::OnOpenDocument(const std::string& path)

@@ -1,9 +1,10 @@
 // The saved tabs.
 //
-// A document with tabs carries one more section after item 21 of the base
-// layout (the global estimator's values); a document without tabs ends there,
-// byte for byte as before, and a reader that stops there reads the same
-// document from either. All numbers are little-endian.
+// A document with tabs carries one more section (framed as
+// DocumentSections.h describes) after item 21 of the base layout (the global
+// estimator's values); a document without tabs ends there, byte for byte as
+// before, and a reader that stops there reads the same document from
+// either. All numbers are little-endian.
 //
 //   tag       4 bytes   "KTAB"
 //   version   int32     1
@@ -20,29 +21,23 @@
 #include "TabSection.h"
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
+#include "DocumentSections.h"
 #include "OptimumM.h"
 
-namespace {
-
-constexpr std::uint8_t kTag[4] = {'K', 'T', 'A', 'B'};
-constexpr std::int32_t kVersion = 1;
-constexpr std::size_t kHeaderBytes = 12; // tag, version, length
-
-std::string Bytes(std::uint64_t n)
+void StoreTabSection(CArchive& ar, const std::vector<double>& values, const std::vector<CTabInterval>& intervals)
 {
-    return std::to_string(n) + (n == 1 ? " byte" : " bytes");
+    const std::uint64_t length = 8 + 8 * static_cast<std::uint64_t>(values.size()) + 8 * intervals.size();
+    WriteSectionHeader(ar, kTabSectionTag, kTabSectionVersion, length, "there are too many tabs to save");
+    ar << static_cast<std::int32_t>(values.size());
+    ar.WriteDoubles(values.data(), values.size());
+    ar << static_cast<std::int32_t>(intervals.size());
+    for (const CTabInterval& interval : intervals)
+        ar << interval.nD << interval.nM;
 }
 
-const std::string kWithout = "; the document opens without them.";
-
-// Reads the body; throws CArchiveException naming what is wrong.
-CSavedTabs ReadBody(const std::vector<std::uint8_t>& body)
+CSavedTabs ReadTabSectionBody(CArchive& ar)
 {
-    CMemorySource source(body);
-    CArchive ar(source);
     std::int32_t count = 0;
     ar >> count;
     ar.CheckCount(count, 8, "list of tabs");
@@ -68,78 +63,5 @@ CSavedTabs ReadBody(const std::vector<std::uint8_t>& body)
                                     "an interval's M of " + std::to_string(interval.nM) + " is outside 0 to " +
                                         std::to_string(kMaxLagCount));
     }
-    if (ar.BytesLeft() != 0)
-        throw CArchiveException(CArchiveException::badCount, "its length does not match its contents");
     return tabs;
-}
-
-} // namespace
-
-void StoreTabSection(CArchive& ar, const std::vector<double>& values, const std::vector<CTabInterval>& intervals)
-{
-    const std::uint64_t length = 8 + 8 * static_cast<std::uint64_t>(values.size()) + 8 * intervals.size();
-    if (length > 0x7FFFFFFF)
-        throw CArchiveException(CArchiveException::writeFault, "there are too many tabs to save");
-    ar.WriteBytes(kTag, sizeof kTag);
-    ar << kVersion << static_cast<std::int32_t>(length);
-    ar << static_cast<std::int32_t>(values.size());
-    ar.WriteDoubles(values.data(), values.size());
-    ar << static_cast<std::int32_t>(intervals.size());
-    for (const CTabInterval& interval : intervals)
-        ar << interval.nD << interval.nM;
-}
-
-std::optional<CSavedTabs> LoadTabSection(CArchive& ar, std::vector<std::string>& notes)
-{
-    const std::uint64_t left = ar.BytesLeft();
-    if (left == 0)
-        return std::nullopt;
-    // Bytes that do not start with the tag are no section of ours (a cut
-    // within the tag itself still reads as a cut-off section).
-    std::uint8_t tag[sizeof kTag] = {};
-    const std::size_t tagBytes = left < sizeof kTag ? static_cast<std::size_t>(left) : sizeof kTag;
-    try {
-        ar.ReadBytes(tag, tagBytes);
-        if (std::memcmp(tag, kTag, tagBytes) != 0) {
-            notes.push_back("the " + Bytes(left) + " after the document's data belong to no part of it and were "
-                            "ignored.");
-            return std::nullopt;
-        }
-        if (left < kHeaderBytes) {
-            notes.push_back("the saved tabs are cut off" + kWithout);
-            return std::nullopt;
-        }
-        std::int32_t version = 0;
-        std::int32_t length = 0;
-        ar >> version >> length;
-        if (version != kVersion) {
-            notes.push_back("the saved tabs are of version " + std::to_string(version) +
-                            ", which this version of Kestrin cannot read" + kWithout);
-            return std::nullopt;
-        }
-        if (length < 0) {
-            notes.push_back("the saved tabs are damaged (their length is negative)" + kWithout);
-            return std::nullopt;
-        }
-        if (static_cast<std::uint64_t>(length) > ar.BytesLeft()) {
-            notes.push_back("the saved tabs are cut off" + kWithout);
-            return std::nullopt;
-        }
-        std::vector<std::uint8_t> body(static_cast<std::size_t>(length));
-        ar.ReadBytes(body.data(), body.size());
-        std::optional<CSavedTabs> tabs;
-        try {
-            tabs = ReadBody(body);
-        } catch (const CArchiveException& e) {
-            notes.push_back(std::string("the saved tabs are damaged (") + e.what() + ")" + kWithout);
-            return std::nullopt;
-        }
-        if (ar.BytesLeft() != 0)
-            notes.push_back("the " + Bytes(ar.BytesLeft()) + " after the saved tabs belong to no part of the "
-                            "document and were ignored.");
-        return tabs;
-    } catch (const CArchiveException& e) {
-        notes.push_back(std::string("the saved tabs could not be read (") + e.what() + ")" + kWithout);
-        return std::nullopt;
-    }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <optional>
-#include <string>
+#include <cstdint>
 #include <vector>
 
 #include "Archive.h"
@@ -11,11 +10,12 @@
 // tabs and each interval's D and M (its layout is described where it is
 // written, in TabSection.cpp).
 
+constexpr char kTabSectionTag[5] = "KTAB";
+constexpr std::int32_t kTabSectionVersion = 1;
+
 // Writes the section; the caller writes it only when there are tabs.
 void StoreTabSection(CArchive& ar, const std::vector<double>& values, const std::vector<CTabInterval>& intervals);
 
-// Reads whatever follows the global estimator. Never throws: a section that
-// is cut off, damaged or of an unknown version, and bytes that are no
-// section at all, are skipped, each with a sentence in notes. Returns the
-// tabs when a whole, sound section was read.
-std::optional<CSavedTabs> LoadTabSection(CArchive& ar, std::vector<std::string>& notes);
+// Reads the section's body from an archive over exactly its bytes; throws
+// CArchiveException naming what is wrong.
+CSavedTabs ReadTabSectionBody(CArchive& ar);

@@ -235,8 +235,12 @@ TEST(NewDocuments, ProfileIsTheRunningSumOfDeparturesFromTheMean)
             source.m_points.Add(MakePoint(100.0 + 2.0 * i, c.y[i]));
         if (!source.m_points.IsEmpty())
             source.m_points[0].m_nCount = 9; // the rest of a record comes along
+        source.SetTitle("levels.txt");
         CKestrinDoc target(ui);
         BuildProfileDocument(source, target);
+        ASSERT_TRUE(target.IsProfile()); // what it is the profile of is recorded
+        EXPECT_EQ(target.ProfileRecord()->source, "levels.txt");
+        EXPECT_EQ(target.ProfileRecord()->mean, c.y.empty() ? 0.0 : c.y[0] - c.profile[0]);
         ASSERT_EQ(target.m_points.GetSize(), static_cast<int>(c.profile.size()));
         for (std::size_t i = 0; i < c.profile.size(); ++i) {
             EXPECT_EQ(target.m_points[static_cast<int>(i)].m_dY, c.profile[i]) << i;

@@ -54,6 +54,28 @@ TEST_F(CliDocument, ImportedDocumentShowsTheSameEstimateAsTheTextFile)
     EXPECT_NE(human.out.find("M'          3\nD'          4\n"), std::string::npos) << human.out;
 }
 
+// A document made by profile records what it is the profile of; info says
+// so, and says nothing of it for any other document.
+TEST_F(CliDocument, ProfileDocumentRecordsItsSource)
+{
+    const std::string text = WriteValues("zigzag.txt", kZigzag); // mean 5
+    ASSERT_EQ(Run({"profile", text, "-o", "p.kst"}).exitCode, 0);
+    const JsonValue info = RunJson({"info", Path("p.kst"), "--json"});
+    EXPECT_EQ(info["profile_of"]["source"].String(), "zigzag.txt");
+    EXPECT_EQ(info["profile_of"]["mean"].Number(), 5.0);
+    const CliResult human = Run({"info", Path("p.kst")});
+    EXPECT_NE(human.out.find("\nmade as     profile of \"zigzag.txt\", its mean 5 removed\n"), std::string::npos)
+        << human.out;
+
+    // The profile of a document names the document.
+    ASSERT_EQ(Run({"profile", Path("p.kst"), "-o", "pp.kst"}).exitCode, 0);
+    EXPECT_EQ(RunJson({"info", Path("pp.kst"), "--json"})["profile_of"]["source"].String(), "p.kst");
+
+    ASSERT_EQ(Run({"import", text, "-o", "plain.kst"}).exitCode, 0);
+    EXPECT_FALSE(RunJson({"info", Path("plain.kst"), "--json"}).Has("profile_of"));
+    EXPECT_EQ(Run({"info", Path("plain.kst")}).out.find("made as"), std::string::npos);
+}
+
 TEST_F(CliDocument, FilteredImportKeepsRenumberedPointsAndValues)
 {
     RunJson({"import", WriteValues("zigzag.txt", kZigzag), "-o", "f.kst", "--filter", "3", "7", "--json"});

@@ -582,12 +582,26 @@ TEST_F(HParamsDlgTest, BootstrapCancelLeavesTheDocumentAndARunShowsItsResult)
     EXPECT_FALSE(doc.IsModified());
 
     run(4, false);
-    CBootstrapRequest request = BootstrapRequestFor(doc.m_globalSet);
-    request.replicates = 4;
-    request.seed = 7;
-    EXPECT_EQ(label->text(), BootstrapSummaryText(RunBootstrap(request)));
+    // The run decides noise or motion from the series first.
+    CSeriesBootstrapOptions options;
+    options.replicates = 4;
+    options.seed = 7;
+    EXPECT_EQ(label->text(), BootstrapLabelText(RunBootstrap(SeriesBootstrapRequest(doc.m_globalSet, options))));
     EXPECT_EQ(TakeAll(doc), before);
     EXPECT_FALSE(doc.IsModified());
+}
+
+// The document's record that Profile made it reaches the bootstrap: its
+// series is simulated as the profile of a noise.
+TEST_F(HParamsDlgTest, BootstrapOfAProfileDocumentSimulatesTheProfileOfANoise)
+{
+    Open();
+    doc.SetProfileRecord(CProfileRecord{"source.txt", 0.0});
+    EXPECT_TRUE(RunModal<CBootstrapDlg>([&] { Click(Control<QPushButton>(*dlg, "buttonBootstrap")); },
+                                        [&](CBootstrapDlg& b) {
+                                            EXPECT_EQ(b.Preview().model, EBootstrapModel::ProfileOfNoise);
+                                            b.reject();
+                                        }));
 }
 
 // --- The dialog as the view owns it ------------------------------------------

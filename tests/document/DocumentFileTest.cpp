@@ -9,25 +9,13 @@
 #include "Archive.h"
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
+#include "FileBytes.h"
 #include "TestSupport.h"
 #include "SeriesBuilders.h"
 
 namespace document_file_test {
 
 namespace {
-
-void PutInt(std::vector<std::uint8_t>& b, std::int32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
-}
-
-void PutDouble(std::vector<std::uint8_t>& b, double v)
-{
-    const std::uint64_t bits = Bits(v);
-    for (int i = 0; i < 8; ++i)
-        b.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
-}
 
 std::vector<std::uint8_t> Saved(CKestrinDoc& doc, const TempDir& dir)
 {

@@ -17,6 +17,7 @@
 #include "HeadlessUi.h"
 #include "KestrinDoc.h"
 #include "TabParameters.h"
+#include "FileBytes.h"
 #include "TestSupport.h"
 
 namespace saved_tabs_test {
@@ -24,19 +25,6 @@ namespace saved_tabs_test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void PutInt(Bytes& b, std::int32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
-}
-
-void PutDouble(Bytes& b, double v)
-{
-    const std::uint64_t bits = Bits(v);
-    for (int i = 0; i < 8; ++i)
-        b.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
-}
 
 // 40 points, X 0..39, tabs given right to left, intervals with D and M of
 // their own.

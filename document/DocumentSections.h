@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Archive.h"
+#include "KestrinDoc.h"
+
+// The optional sections after the base layout of a document file (after the
+// global estimator's values). Each is framed the same way, little-endian:
+//
+//   tag       4 bytes   which section
+//   version   int32     its layout's version
+//   length    int32     bytes of the body that follows
+//
+// A document writes only the sections it has, in this order: the saved tabs
+// ("KTAB", TabSection.cpp), then the profile record ("KPRF",
+// ProfileSection.cpp). A document with neither ends with the base layout.
+
+void WriteSectionHeader(CArchive& ar, const char (&tag)[5], std::int32_t version, std::uint64_t length,
+                        const char* tooLarge);
+
+struct CDocumentSections
+{
+    std::optional<CSavedTabs> tabs;
+    std::optional<CProfileRecord> profile;
+};
+
+// Reads whatever follows the base layout. Never throws: a section that is
+// cut off, damaged or of an unknown version, and bytes that are no section
+// at all, are skipped, each with a sentence in notes. A damaged section or
+// one of an unknown version whose length is sound is passed over, and the
+// sections after it are still read.
+CDocumentSections LoadDocumentSections(CArchive& ar, std::vector<std::string>& notes);
