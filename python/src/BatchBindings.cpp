@@ -1,0 +1,3 @@
+#include "Bindings.h"
+
+void RegisterBatches(py::module_&) {}

@@ -1,0 +1,3 @@
+#include "Bindings.h"
+
+void RegisterDocuments(py::module_&) {}

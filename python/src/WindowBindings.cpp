@@ -1,0 +1,3 @@
+#include "Bindings.h"
+
+void RegisterWindows(py::module_&) {}
