@@ -91,7 +91,7 @@ void RaiseFileFailure(const std::string& path, const CModuleUi& ui, bool writing
     }
     if (error != 0) {
         py::object exc = py::reinterpret_borrow<py::object>(PyExc_OSError)(error, text, path);
-        PyErr_SetObject(PyExc_OSError, exc.ptr());
+        PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exc.ptr())), exc.ptr());
         throw py::error_already_set();
     }
     PyErr_SetString(g_formatError.ptr(), text.c_str());
