@@ -1,5 +1,7 @@
 // Many series at once: kestrin.estimate_many and bootstrap_many, on every
 // core with the GIL released, each result identical to one call per series.
+#include <thread>
+
 #include <pybind11/stl.h>
 
 #include "BatchRun.h"
@@ -50,9 +52,19 @@ std::vector<CBootstrapResult> BootstrapMany(py::handle estimates, py::handle rep
     std::vector<CBootstrapResult> results(list.size());
     CPythonProgress link(std::move(progress));
     const std::atomic<bool>& stop = link.StopFlag();
+    const std::thread::id caller = std::this_thread::get_id();
+    const double count = static_cast<double>(list.size());
+    // A bootstrap is long: the calling thread answers Ctrl+C from inside its
+    // own, the others stop theirs when it has.
     RunBatch(
         list.size(), settings.threads,
-        [&](std::size_t i) { results[i] = RunBootstrap(requests[i], [&stop](double) { return !stop.load(); }); },
+        [&](std::size_t i) {
+            results[i] = RunBootstrap(requests[i], [&, i](double fraction) {
+                if (std::this_thread::get_id() == caller)
+                    return link.Report((static_cast<double>(i) + fraction) / count);
+                return !stop.load();
+            });
+        },
         link);
     return results;
 }

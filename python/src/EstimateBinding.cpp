@@ -135,8 +135,10 @@ the same values (bit for bit).
 
 y  the series: any array-like of real numbers (list, numpy array of any real
    dtype, strided or reversed view, pandas Series). A contiguous float64
-   array is read where it lies. Values that are not a number are left out,
-   as the text import leaves such lines out (with a KestrinWarning).
+   array is read where it lies. Values that are not a number (NaN) are
+   left out, as the database import leaves such records out, with a
+   KestrinWarning; infinities are kept, as the text import keeps them, with
+   a KestrinWarning.
 D  the embedding dimension: the length of the delay vectors, 1..1000.
 M  the number of lags r = 1..M fitted, 2..100000, or "best" for the integer
    square root of the number of values.

@@ -57,9 +57,10 @@ std::vector<std::string> SeriesWarnings(const std::string& name, const SeriesSca
     std::vector<std::string> warnings;
     if (scan.notANumber > 0)
         warnings.push_back(Count(scan.notANumber, "value", "values") + " of " + name +
-                           (scan.notANumber == 1 ? " is" : " are") +
-                           " not a number and left out, as the text import leaves such lines out; the positions "
-                           "of the values after " + (scan.notANumber == 1 ? "it" : "them") + " move down");
+                           (scan.notANumber == 1 ? " was" : " were") +
+                           " left out because " + (scan.notANumber == 1 ? "it is" : "they are") +
+                           " not a number (NaN), as the database import skips such records; the positions of the "
+                           "values after " + (scan.notANumber == 1 ? "it" : "them") + " move down");
     if (scan.infinite > 0) {
         const bool one = scan.infinite == 1;
         warnings.push_back(Count(scan.infinite, "value", "values") + " of " + name + (one ? " is" : " are") +

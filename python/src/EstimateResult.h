@@ -30,7 +30,7 @@ std::shared_ptr<const CHDataSet> SetFromFields(int n, int nD, int nM, double h, 
                                                const std::vector<double>& logL);
 
 // The command line's edge warnings of an estimate over a series: values not
-// a number (skipped, as the text import skips them), infinities, no values,
+// a number (skipped, as the database import skips them), infinities, no values,
 // a constant series, too few values for the lags. name names the series.
 struct SeriesScan;
 std::vector<std::string> SeriesWarnings(const std::string& name, const SeriesScan& scan, std::size_t kept);
