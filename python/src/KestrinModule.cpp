@@ -20,6 +20,9 @@ slopes, correlate, profile, extract, read_document, write_document,
 read_text, read_table. Warnings are kestrin.KestrinWarning; a file that is
 not what it should be raises kestrin.FormatError (a ValueError).)";
     m.attr("__version__") = "0.1.0";
+    // Every docstring starts with the call as Python users write it.
+    py::options options;
+    options.disable_function_signatures();
     RegisterErrors(m);
     RegisterEstimate(m);
     RegisterBatches(m);

@@ -75,3 +75,13 @@ def test_local_dask_cluster_equals_serial_calls():
         # Results travel back pickled when the workers are processes.
         remote = [pickle.loads(pickle.dumps(r)) for r in remote]
     assert [key(r) for r in remote] == [key(kestrin.estimate(y, D=3, M=4)) for y in series]
+
+
+def test_every_function_has_help_and_a_stub():
+    import pathlib
+    stub = (pathlib.Path(kestrin.__file__).parent / "kestrin.pyi").read_text()
+    for name in ["estimate", "estimate_many", "bootstrap_many", "tabs", "sliding", "meta_h", "slopes",
+                 "correlate", "profile", "extract", "read_document", "write_document", "read_text", "read_table"]:
+        doc = getattr(kestrin, name).__doc__
+        assert doc and ">>>" in doc, name
+        assert f"def {name}(" in stub, name
