@@ -7,7 +7,12 @@ cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target kestrin kestrin-cli
+targets=(kestrin kestrin-cli)
+# The Python module, when pybind11 and numpy are there (build/release/python).
+if ninja -C build/release -t targets all 2>/dev/null | grep -q '^kestrin_python:'; then
+  targets+=(kestrin_python)
+fi
+cmake --build --preset release --target "${targets[@]}"
 
 sample=samples/nile-minima-profile.txt
 

@@ -21,6 +21,13 @@ packages=(
   fonts-dejavu-core
   nlohmann-json3-dev
   mold
+  pybind11-dev
+  python3-dev
+  python3-numpy
+  python3-pytest
+  python3-dask
+  python3-distributed
+  python3-matplotlib
 )
 
 missing=()

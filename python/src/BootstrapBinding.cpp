@@ -1,0 +1,147 @@
+// The bootstrap of an estimate: kestrin.BootstrapResult and
+// EstimateResult.bootstrap. Today's engine (RunBootstrap with a
+// CBootstrapRequest); what it gains later is bound here.
+#include <limits>
+
+#include <pybind11/stl.h>
+
+#include "BatchRun.h"
+#include "Bindings.h"
+#include "Bootstrap.h"
+#include "BootstrapCall.h"
+#include "EstimateResult.h"
+#include "Format.h"
+#include "Parameters.h"
+
+BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads)
+{
+    BootstrapSettings settings;
+    settings.replicates = static_cast<int>(WholeNumber(replicates, "replicates", 1, kMaxBootstrapReplicates));
+    settings.seed = static_cast<std::uint64_t>(
+        WholeNumber(seed, "seed", 0, std::numeric_limits<std::int64_t>::max()));
+    settings.level = RealNumber(level, "level");
+    if (!(settings.level > 0.0 && settings.level < 1.0))
+        throw py::value_error("level: " + FormatRoundTrip(settings.level) + " is out of range (allowed: above 0, below 1)");
+    settings.threads = static_cast<unsigned>(WholeNumber(threads, "threads", 0, 4096));
+    return settings;
+}
+
+CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
+{
+    CBootstrapRequest request = BootstrapRequestFor(*estimate.set);
+    request.replicates = settings.replicates;
+    request.seed = settings.seed;
+    request.level = settings.level;
+    request.threads = settings.threads;
+    if (const auto refusal = CheckBootstrapRequest(request))
+        throw py::value_error("bootstrap: " + *refusal);
+    return request;
+}
+
+namespace {
+
+std::string OrNone(const std::optional<double>& value)
+{
+    return value ? FormatFixed(*value, 6) : std::string("None");
+}
+
+std::string Repr(const CBootstrapResult& r)
+{
+    std::string text = "BootstrapResult(";
+    if (r.cancelled)
+        text += "cancelled, ";
+    else if (!r.corrected)
+        text += "not reached: the observed H " + FormatFixed(r.observedH, 6) + " cannot be reached by any H in (0, 1), ";
+    else
+        text += "H_corrected=" + FormatFixed(*r.corrected, 6) + ", low=" + OrNone(r.low) + ", high=" + OrNone(r.high) +
+                ", level=" + FormatRoundTrip(r.level) + ", ";
+    return text + "replicates=" + std::to_string(r.replicates) + ", seed=" + std::to_string(r.seed) + ")";
+}
+
+py::tuple GetState(const CBootstrapResult& r)
+{
+    return py::make_tuple(1, r.replicates, r.seed, r.level, r.observedH, r.corrected, r.low, r.high, r.cancelled);
+}
+
+CBootstrapResult SetState(const py::tuple& t)
+{
+    if (t.size() != 9 || t[0].cast<int>() != 1)
+        throw std::runtime_error("not the state of a kestrin.BootstrapResult");
+    CBootstrapResult r;
+    r.replicates = t[1].cast<int>();
+    r.seed = t[2].cast<std::uint64_t>();
+    r.level = t[3].cast<double>();
+    r.observedH = t[4].cast<double>();
+    r.corrected = t[5].cast<std::optional<double>>();
+    r.low = t[6].cast<std::optional<double>>();
+    r.high = t[7].cast<std::optional<double>>();
+    r.cancelled = t[8].cast<bool>();
+    return r;
+}
+
+} // namespace
+
+void RegisterBootstrap(py::module_& m, py::class_<EstimateResult>& cls)
+{
+    py::class_<CBootstrapResult>(m, "BootstrapResult", R"(How far to trust an H estimate: a parametric bootstrap on
+fractional Brownian motion, as `kestrin-cli estimate --bootstrap`.
+
+H_corrected  the trial H whose replicates' median equals the observed H;
+             None when no H in (0, 1) reaches it (see reached).
+low, high    the interval at the given level: the H whose (1 + level)/2 and
+             (1 - level)/2 quantiles equal the observed H; each None when
+             not reached.
+observed_H, replicates, seed, level: what was asked.
+reached      whether the corrected H exists.
+
+The interval assumes the series is fractional Brownian motion (a
+self-affine random walk).)")
+        .def_readonly("replicates", &CBootstrapResult::replicates)
+        .def_readonly("seed", &CBootstrapResult::seed)
+        .def_readonly("level", &CBootstrapResult::level)
+        .def_readonly("observed_H", &CBootstrapResult::observedH)
+        .def_readonly("H_corrected", &CBootstrapResult::corrected)
+        .def_readonly("low", &CBootstrapResult::low)
+        .def_readonly("high", &CBootstrapResult::high)
+        .def_property_readonly("reached", &CBootstrapResult::Reached)
+        .def("__repr__", &Repr)
+        .def(py::pickle(&GetState, &SetState));
+
+    cls.def(
+        "bootstrap",
+        [](const EstimateResult& estimate, py::handle replicates, py::handle seed, py::handle level,
+           py::object progress, py::handle threads) {
+            const BootstrapSettings settings = ReadBootstrapSettings(replicates, seed, level, threads);
+            const CBootstrapRequest request = BootstrapRequestOf(estimate, settings);
+            CPythonProgress link(std::move(progress));
+            CBootstrapResult result;
+            {
+                py::gil_scoped_release release;
+                result = RunBootstrap(request, [&link](double fraction) { return link.Report(fraction); });
+            }
+            link.RaiseIfStopped();
+            return result;
+        },
+        py::arg("replicates") = kDefaultBootstrapReplicates, py::arg("seed") = kDefaultBootstrapSeed,
+        py::arg("level") = 0.95, py::arg("progress") = py::none(), py::arg("threads") = 0,
+        R"(bootstrap(replicates=200, seed=20240615, level=0.95, progress=None, threads=0) -> BootstrapResult
+
+The parametric bootstrap of this estimate, exactly as
+`kestrin-cli estimate FILE --bootstrap --replicates K --seed S` (level 0.95).
+
+replicates  fBm replicates per trial H, 1..100000.
+seed        the random numbers' seed, 0..2**63-1; the same seed, the same
+            result on every machine and with any number of threads.
+level       the interval's coverage, between 0 and 1.
+progress    None, or a callable taking the fraction done (0..1), called
+            from this thread; an exception it raises stops the run.
+threads     worker threads, 0 for one per core; the result does not
+            depend on it.
+
+Ctrl+C stops the run (KeyboardInterrupt). ValueError for fewer than 4 or
+more than 2**20 values, with the command line's words.
+
+    >>> b = kestrin.estimate(y).bootstrap(replicates=200)
+    >>> b.H_corrected, b.low, b.high
+)");
+}

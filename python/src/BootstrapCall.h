@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include <pybind11/pybind11.h>
+
+#include "Bootstrap.h"
+
+namespace py = pybind11;
+
+struct EstimateResult;
+
+// The bootstrap's arguments as Python gives them, checked with the command
+// line's words (ValueError, TypeError).
+struct BootstrapSettings
+{
+    int replicates = kDefaultBootstrapReplicates;
+    std::uint64_t seed = kDefaultBootstrapSeed;
+    double level = 0.95;
+    unsigned threads = 0;
+};
+BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads);
+
+// The request for an estimate as the command line makes it; ValueError
+// "bootstrap: ..." with the engine's reason when it cannot be run.
+CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings);

@@ -1,0 +1,93 @@
+#include "EstimateResult.h"
+
+#include <algorithm>
+
+#include "Archive.h"
+#include "Format.h"
+#include "SeriesArgument.h"
+
+EstimateResult ResultOf(CHDataSet&& set)
+{
+    auto kept = std::make_shared<CHDataSet>(std::move(set));
+    kept->Values().RemoveAll();
+    EstimateResult result;
+    result.set = std::move(kept);
+    return result;
+}
+
+std::shared_ptr<const CHDataSet> SetFromFields(int n, int nD, int nM, double h, double b, double r,
+                                               const std::vector<double>& lengths,
+                                               const std::vector<double>& logR,
+                                               const std::vector<double>& logL)
+{
+    if (n < 0 || nM < 0 || lengths.size() != static_cast<std::size_t>(nM) ||
+        logR.size() != lengths.size() || logL.size() != lengths.size())
+        throw std::invalid_argument("an estimate's state must hold M values in each lag table");
+    std::vector<std::uint8_t> bytes;
+    {
+        CMemorySink sink(bytes);
+        CArchive ar(sink);
+        ar << static_cast<std::int32_t>(n) << b << r << h << static_cast<std::int32_t>(nM)
+           << static_cast<std::int32_t>(nD);
+        for (int i = 0; i < nM; ++i)
+            ar << lengths[i] << logR[i] << logL[i];
+        for (int i = 0; i < n; ++i)
+            ar << 0.0;
+        ar.Flush();
+    }
+    auto set = std::make_shared<CHDataSet>();
+    CMemorySource source(bytes);
+    CArchive ar(source);
+    set->Serialize(ar);
+    set->Values().RemoveAll();
+    return set;
+}
+
+namespace {
+
+std::string Count(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+} // namespace
+
+std::vector<std::string> SeriesWarnings(const std::string& name, const SeriesScan& scan, std::size_t kept)
+{
+    std::vector<std::string> warnings;
+    if (scan.notANumber > 0)
+        warnings.push_back(Count(scan.notANumber, "value", "values") + " of " + name +
+                           (scan.notANumber == 1 ? " was" : " were") +
+                           " left out because " + (scan.notANumber == 1 ? "it is" : "they are") +
+                           " not a number (NaN), as the database import skips such records; the positions of the "
+                           "values after " + (scan.notANumber == 1 ? "it" : "them") + " move down");
+    if (scan.infinite > 0) {
+        const bool one = scan.infinite == 1;
+        warnings.push_back(Count(scan.infinite, "value", "values") + " of " + name + (one ? " is" : " are") +
+                           " infinite; H, b and r of any range holding " + (one ? "it" : "them") + " mean nothing.");
+    }
+    if (kept == 0)
+        warnings.push_back("no values were given in " + name);
+    if (auto w = ConstantWarning(scan))
+        warnings.push_back(std::move(*w));
+    return warnings;
+}
+
+std::optional<std::string> ConstantWarning(const SeriesScan& scan, const std::string& what)
+{
+    if (!scan.constant)
+        return std::nullopt;
+    return what + " is constant (all " + std::to_string(scan.kept) + " values are " + FormatRoundTrip(scan.first) +
+           "): every L(r) is 0, so H = 2, b = 0 and r = 0 say nothing about it";
+}
+
+std::vector<std::string> LagWarnings(const std::string& what, const CHDataSet& set)
+{
+    std::vector<std::string> warnings;
+    const int n = set.GetCount();
+    if (n > 0 && static_cast<long long>(n) - set.GetD() < set.GetM())
+        warnings.push_back(what + " (n = " + std::to_string(n) + ") is too short for D " + std::to_string(set.GetD()) +
+                           " and M " + std::to_string(set.GetM()) + ": L(r) is 0 for every r > " +
+                           std::to_string(std::max(n - set.GetD(), 0)));
+    return warnings;
+}

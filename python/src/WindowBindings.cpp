@@ -1,0 +1,370 @@
+// The window analyses: kestrin.tabs, sliding, meta_h, slopes, correlate,
+// each as the kestrin-cli command of the same name computes it.
+#include <algorithm>
+#include <climits>
+
+#include <pybind11/stl.h>
+
+#include "AutoTabs.h"
+#include "BatchRun.h"
+#include "Bindings.h"
+#include "Estimate.h"
+#include "MatchPairs.h"
+#include "MetaH.h"
+#include "Parameters.h"
+#include "PlotExtents.h"
+#include "Regression.h"
+#include "SeriesDocument.h"
+#include "SlidingWindows.h"
+#include "SlopeWindows.h"
+#include "WindowResults.h"
+
+namespace {
+
+// Thrown from a progress callback to leave a computation that Ctrl+C or the
+// caller's callback stopped.
+struct Stopped
+{
+};
+
+PercentCallback PercentLink(CPythonProgress& link)
+{
+    return [&link](int percent) {
+        if (!link.Report(percent / 100.0))
+            throw Stopped{};
+    };
+}
+
+// The window options of the command line: width and spacing (required
+// together), window_D, window_M ("best" or None for the integer square root
+// of the width), plot_point in 0..1. Nothing without a width (then only a
+// document's own results can be used).
+std::optional<SlidingWindowParams> ReadWindowParams(py::handle width, py::handle spacing, py::handle windowD,
+                                                    py::handle windowM, py::handle plotPoint, bool isDocument)
+{
+    if (width.is_none()) {
+        if (!spacing.is_none())
+            throw py::value_error("spacing needs width (the windows to compute)");
+        if (!isDocument)
+            throw py::value_error("missing width and spacing (only a kestrin.Document holds sliding-window results "
+                                  "to use as they are)");
+        return std::nullopt;
+    }
+    if (spacing.is_none())
+        throw py::value_error("missing spacing (the distance in points between window starts)");
+    SlidingWindowParams params;
+    params.width = static_cast<std::int32_t>(WholeNumber(width, "width", INT_MIN, INT_MAX));
+    params.spacing = static_cast<std::int32_t>(WholeNumber(spacing, "spacing", INT_MIN, INT_MAX));
+    params.nD = static_cast<std::int32_t>(WholeNumber(windowD, "window_D", 1, kMaxEmbeddingD));
+    const std::optional<int> m = LagCountArgument(windowM, "window_M");
+    params.useBestM = !m;
+    params.nM = m.value_or(0);
+    const double point = RealNumber(plotPoint, "plot_point");
+    if (point < 0.0 || point > 1.0)
+        throw py::value_error("plot_point: " + py::repr(plotPoint).cast<std::string>() +
+                              " is out of range (allowed: 0 to 1)");
+    params.plotPoint = point;
+    if (const auto refusal = CheckSlidingWindowParams(params))
+        throw py::value_error(*refusal);
+    return params;
+}
+
+std::string WindowMWarning(const SlidingWindowParams& params)
+{
+    const std::int32_t m = WindowM(params);
+    const long long lags = std::max(static_cast<long long>(params.width) - params.nD, 0LL);
+    if (m <= static_cast<long long>(params.width) - params.nD)
+        return {};
+    return "the window M " + std::to_string(m) + " is larger than a window of " + std::to_string(params.width) +
+           " values with D " + std::to_string(params.nD) + " allows (" + std::to_string(lags) +
+           "): L(r) is 0 for every r > " + std::to_string(lags) + " in every window, so the window H values mean little";
+}
+
+// The document's sliding results as the options ask: computed afresh (as
+// ComputeSlidingWindows does, with progress and Ctrl+C), or its own.
+SlidingResult ObtainWindows(DocumentHolder& holder, const std::optional<SlidingWindowParams>& params,
+                            py::object progress, std::vector<std::string>& warnings)
+{
+    CKestrinDoc& doc = holder.doc;
+    if (!params)
+        return DocumentWindows(doc);
+    if (std::string w = WindowMWarning(*params); !w.empty())
+        warnings.push_back(std::move(w));
+    CPythonProgress link(std::move(progress));
+    {
+        py::gil_scoped_release release;
+        try {
+            CHPointArray windows = ComputeSlidingWindowResults(doc.m_points, *params, PercentLink(link));
+            doc.m_nSpacing = params->spacing;
+            doc.m_windows = std::move(windows);
+            doc.SetModifiedFlag(true);
+        } catch (const Stopped&) {
+        }
+    }
+    link.RaiseIfStopped();
+    SlidingResult result = DocumentWindows(doc);
+    result.computed = true;
+    result.width = params->width;
+    result.nD = params->nD;
+    result.nM = WindowM(*params);
+    result.plotPoint = params->plotPoint;
+    return result;
+}
+
+template <class Result>
+Result Finish(Result result, std::vector<std::string> warnings)
+{
+    result.warnings = std::move(warnings);
+    IssueWarnings(result.warnings);
+    return result;
+}
+
+TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py::handle D, py::handle M)
+{
+    const bool isDocument = py::isinstance<DocumentHolder>(y);
+    if (!at.is_none() && !every.is_none())
+        throw py::value_error("at and every cannot be given together");
+    std::optional<int> nD, nM;
+    if (!D.is_none() || !isDocument)
+        nD = static_cast<int>(WholeNumber(D.is_none() ? py::int_(4) : D, "D", 1, kMaxEmbeddingD));
+    if (!M.is_none() || !isDocument)
+        nM = static_cast<int>(WholeNumber(M.is_none() ? py::int_(3) : M, "M", 2, kMaxLagCount));
+    std::vector<double> values;
+    if (!at.is_none()) {
+        if (py::isinstance<py::str>(at) || !py::isinstance<py::sequence>(at))
+            throw py::type_error("at must be a list of whole numbers (the tab positions)");
+        for (const py::handle t : py::reinterpret_borrow<py::sequence>(at))
+            values.push_back(static_cast<double>(WholeNumber(t, "at", INT_MIN, INT_MAX)));
+    }
+    const double interval = every.is_none() ? 0.0 : RealNumber(every, "every");
+
+    std::vector<std::string> warnings;
+    auto holder = DocumentArgument(y, x, warnings);
+    CKestrinDoc& doc = holder->doc;
+    if (nD || nM)
+        doc.SetHParameters(nM.value_or(doc.m_nM), nD.value_or(doc.m_nD));
+    if (!every.is_none()) {
+        const CPlotExtents extents = doc.GetPlotExtents();
+        const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, interval);
+        if (!plan.ok)
+            throw py::value_error(plan.message);
+        values = plan.values;
+    }
+    const bool given = !at.is_none() || !every.is_none();
+    // Without at or every, a document's own tabs with their saved D and M
+    // (unless D or M says otherwise for every interval).
+    std::optional<CSavedTabs> saved;
+    if (!given && isDocument && !doc.m_tabValues.empty()) {
+        saved = CSavedTabs{doc.m_tabValues, {}};
+        for (const auto& set : doc.m_tabSets)
+            saved->intervals.push_back({nD.value_or(set->GetD()), nM.value_or(set->GetM())});
+    }
+    TabsResult result;
+    {
+        py::gil_scoped_release release;
+        result.tabs = doc.SetTabs(saved ? saved->values : values, saved ? &saved->intervals : nullptr);
+    }
+    result.nD = doc.m_nD;
+    result.nM = doc.m_nM;
+    const double highest = doc.GetPlotExtents().m_dXMax;
+    int shortOnes = 0;
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        const CHDataSet& set = *doc.m_tabSets[i];
+        shortOnes += static_cast<long long>(set.GetCount()) - set.GetD() < set.GetM() ? 1 : 0;
+        CHDataSet copy = set;
+        EstimateResult interval = ResultOf(std::move(copy));
+        interval.label = set.m_strLabel;
+        interval.upperBound = i < result.tabs.size() ? result.tabs[i] : highest;
+        result.intervals.push_back(std::move(interval));
+    }
+    const std::string sum = saved ? std::string() : " = " + std::to_string(doc.m_nD + doc.m_nM);
+    if (shortOnes > 0)
+        warnings.push_back(std::to_string(shortOnes) + " of " + std::to_string(doc.m_tabSets.size()) +
+                           " intervals hold fewer than D + M" + sum + " values; L(r) is 0 for their longest lags");
+    TakeUiWarnings(*holder, warnings);
+    return Finish(std::move(result), std::move(warnings));
+}
+
+} // namespace
+
+void RegisterWindows(py::module_& m)
+{
+    RegisterWindowResults(m);
+
+    m.def("tabs", &Tabs, py::arg("y"), py::arg("x") = py::none(), py::arg("at") = py::none(),
+          py::arg("every") = py::none(), py::arg("D") = py::none(), py::arg("M") = py::none(),
+          R"(tabs(y, x=None, at=None, every=None, D=4, M=3) -> TabsResult
+
+H estimates of the intervals between tabs, as kestrin-cli tabs: interval i
+is [t(i-1), t(i)) of X, the first from the smallest X, the last to the
+largest X.
+
+y      the series (array-like), or a kestrin.Document: without at and every
+       its saved tabs are used, each interval with its saved D and M.
+x      the X of each value (default: the positions 0, 1, ... as the text
+       import numbers them).
+at     tab positions: whole numbers (--at T1,T2,...).
+every  Auto-Tab: one tab every `every` units of X from the smallest X
+       (--every INTERVAL); refused as the ruler refuses it.
+D, M   the intervals' embedding dimension and number of lags (4 and 3; for a
+       document its own unless given).
+
+    >>> t = kestrin.tabs(y, at=[250, 500, 750])
+    >>> [i.H for i in t.intervals]
+)");
+
+    m.def(
+        "sliding",
+        [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle windowD, py::handle windowM,
+           py::handle plotPoint, bool asFrame, py::object progress) -> py::object {
+            const auto params =
+                ReadWindowParams(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            std::vector<std::string> warnings;
+            auto holder = DocumentArgument(y, x, warnings);
+            SlidingResult result = ObtainWindows(*holder, params, std::move(progress), warnings);
+            TakeUiWarnings(*holder, warnings);
+            result = Finish(std::move(result), std::move(warnings));
+            py::object out = py::cast(std::move(result));
+            return asFrame ? out.attr("as_frame")() : out;
+        },
+        py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
+        py::arg("window_D") = 6, py::arg("window_M") = "best", py::arg("plot_point") = 0.5,
+        py::arg("as_frame") = false, py::arg("progress") = py::none(),
+        R"(sliding(y, width, spacing, x=None, window_D=6, window_M="best", plot_point=0.5, as_frame=False, progress=None) -> SlidingResult
+
+The H curve of sliding windows along the series, as kestrin-cli sliding:
+windows of `width` values starting every `spacing` values (while start +
+width < n), each estimated with window_D and window_M (an integer in
+2..100000, or "best": the integer square root of the width), its result
+plotted at width * plot_point + start. Bit for bit what a CHDataSet over
+each window's values computes.
+
+With a kestrin.Document and no width, its stored results.
+as_frame=True gives a pandas DataFrame (X, H, r, b, n).
+progress: None or a callable taking the fraction done; Ctrl+C stops it.
+
+    >>> s = kestrin.sliding(y, width=100, spacing=10)
+    >>> s.X, s.H
+)");
+
+    m.def(
+        "meta_h",
+        [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle D, py::handle M,
+           py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress) {
+            const auto params =
+                ReadWindowParams(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            const int nD = static_cast<int>(WholeNumber(D, "D", 1, kMaxEmbeddingD));
+            std::optional<int> nM = LagCountArgument(M, "M");
+            std::vector<std::string> warnings;
+            auto holder = DocumentArgument(y, x, warnings);
+            ObtainWindows(*holder, params, std::move(progress), warnings);
+            const CHPointArray& windows = holder->doc.m_windows;
+            if (!nM && windows.GetSize() > kMaxLagCount) {
+                nM = kMaxLagCount;
+                warnings.push_back("M is held to " + std::to_string(kMaxLagCount) +
+                                   ", the largest M takes; the best M would be the " +
+                                   std::to_string(windows.GetSize()) + " sliding-window results");
+            }
+            CHDataSet set;
+            bool computed = false;
+            {
+                py::gil_scoped_release release;
+                computed = ComputeMetaH(holder->ui, windows, nD, nM.value_or(0), !nM, set);
+            }
+            if (!computed)
+                throw py::value_error(std::string("no sliding-window results to compute Meta H over (") +
+                                      (params ? "the series is not longer than the window width"
+                                              : "the document holds none; compute them with width and spacing") +
+                                      ")");
+            std::vector<double> hs;
+            for (const CHPoint& w : windows)
+                hs.push_back(w.m_dY);
+            if (auto w = ConstantWarning(ScanSeries(hs.data(), hs.size()), "the sliding-window H curve"))
+                warnings.push_back(std::move(*w));
+            TakeUiWarnings(*holder, warnings);
+            EstimateResult result = ResultOf(std::move(set));
+            result.label = "Meta H";
+            return Finish(std::move(result), std::move(warnings));
+        },
+        py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
+        py::arg("D") = 6, py::arg("M") = "best", py::arg("window_D") = 6, py::arg("window_M") = "best",
+        py::arg("plot_point") = 0.5, py::arg("progress") = py::none(),
+        R"(meta_h(y, width, spacing, x=None, D=6, M="best", window_D=6, window_M="best", plot_point=0.5, progress=None) -> EstimateResult
+
+Meta H, as kestrin-cli meta-h: the estimator (D, M; "best" M is the number
+of windows, held to 100000) run over the H values of the sliding windows
+(width, spacing, window_D, window_M, plot_point as for sliding). ValueError
+when there are no windows.
+
+    >>> kestrin.meta_h(y, width=100, spacing=10).H
+)");
+
+    m.def(
+        "slopes",
+        [](py::handle y, py::handle size, py::handle x) {
+            const auto n = static_cast<std::int32_t>(WholeNumber(size, "size", kMinSlopeWindow, kMaxSlopeWindow));
+            std::vector<std::string> warnings;
+            auto holder = DocumentArgument(y, x, warnings);
+            SlopesResult result;
+            result.size = n;
+            {
+                py::gil_scoped_release release;
+                CalculateSlopeWindows(holder->doc, n);
+            }
+            result.slopes = holder->doc.m_slopes;
+            result.xMin = holder->doc.GetPlotExtents().m_dXMin;
+            TakeUiWarnings(*holder, warnings);
+            return Finish(std::move(result), std::move(warnings));
+        },
+        py::arg("y"), py::arg("size"), py::arg("x") = py::none(),
+        R"(slopes(y, size, x=None) -> SlopesResult
+
+The least-squares slope of the series in windows of `size` points (1..5000)
+sliding one point at a time, as kestrin-cli slopes.
+
+    >>> kestrin.slopes(y, size=20).slope
+)");
+
+    m.def(
+        "correlate",
+        [](py::handle y, py::handle size, py::handle offset, py::handle width, py::handle spacing, py::handle x,
+           py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress) {
+            const auto params =
+                ReadWindowParams(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            CorrelationResult c;
+            c.size = static_cast<std::int32_t>(WholeNumber(size, "size", kMinSlopeWindow, kMaxSlopeWindow));
+            c.offset = static_cast<std::int32_t>(WholeNumber(offset, "offset", 0, 5000));
+            std::vector<std::string> warnings;
+            auto holder = DocumentArgument(y, x, warnings);
+            CKestrinDoc& doc = holder->doc;
+            ObtainWindows(*holder, params, std::move(progress), warnings);
+            {
+                py::gil_scoped_release release;
+                CalculateSlopeWindows(doc, c.size);
+            }
+            if (doc.m_windows.IsEmpty())
+                warnings.push_back("there are no sliding-window results to pair");
+            if (doc.m_slopes.IsEmpty())
+                warnings.push_back("there are no slope-window results to pair (the series has " +
+                                   std::to_string(doc.m_points.GetSize()) + " points, the size is " +
+                                   std::to_string(c.size) + ")");
+            c.origin = doc.GetPlotExtents().m_dXMin;
+            c.pairs = MatchPairs(doc.m_windows, doc.m_slopes, c.origin, c.offset);
+            c.correlation = PearsonCorrelation(c.pairs);
+            c.windowCount = doc.m_windows.GetSize();
+            c.slopeCount = doc.m_slopes.GetSize();
+            TakeUiWarnings(*holder, warnings);
+            return Finish(std::move(c), std::move(warnings));
+        },
+        py::arg("y"), py::arg("size"), py::arg("offset") = 0, py::arg("width") = py::none(),
+        py::arg("spacing") = py::none(), py::arg("x") = py::none(), py::arg("window_D") = 6,
+        py::arg("window_M") = "best", py::arg("plot_point") = 0.5, py::arg("progress") = py::none(),
+        R"(correlate(y, size, offset=0, width, spacing, x=None, window_D=6, window_M="best", plot_point=0.5, progress=None) -> CorrelationResult
+
+The Pearson correlation of the sliding-window H (width, spacing, ... as for
+sliding) with the slope windows of `size` points `offset` points (0..5000)
+to their left, as kestrin-cli correlate.
+
+    >>> kestrin.correlate(y, size=20, width=100, spacing=10).correlation
+)");
+}

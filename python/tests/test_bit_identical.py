@@ -1,0 +1,185 @@
+"""Every number of the module equals kestrin-cli --json's, bit for bit, on the
+same input: text series (fBm of several H, the samples), a database table,
+documents with tabs and sliding windows."""
+import math
+
+import numpy as np
+import pytest
+
+import kestrin
+from conftest import SOURCE, assert_same, cli_json
+
+MDB = SOURCE / "tests" / "platform" / "db" / "fixtures"
+
+
+def check_estimate(result, data, what):
+    for key in ["H", "b", "r"]:
+        assert_same(getattr(result, key), data[key], f"{what} {key}")
+    assert (result.n, result.D, result.M) == (data["n"], data["D"], data["M"]), what
+    lags = data.get("lags")
+    if lags is not None:
+        assert len(lags) == result.M
+        for i, lag in enumerate(lags):
+            assert_same(result.L[i], lag["L"], f"{what} L({i + 1})")
+            assert_same(result.log_r[i], lag["log10_r"], f"{what} log10 r({i + 1})")
+            assert_same(result.log_L_over_r[i], lag["log10_L_over_r"], f"{what} log10 L/r({i + 1})")
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+@pytest.mark.parametrize("D,M", [(4, 3), (1, 2), (2, 10), (6, "best")])
+def test_estimate_equals_cli(series_files, D, M):
+    for name, path, values in series_files:
+        m = math.isqrt(len(values)) if M == "best" else M
+        data = cli_json("estimate", path, "--D", D, "--M", m)
+        # The same values as a float64 array, a list, a float32-free reversed
+        # view made contiguous again, and through read_text.
+        for given in [values, list(values), np.ascontiguousarray(values[::-1][::-1])]:
+            check_estimate(kestrin.estimate(given, D=D, M=M), data, f"{name} D {D} M {M}")
+        doc = kestrin.Document(kestrin.read_text(str(path)).y, D=D, M=m)
+        check_estimate(doc.estimate, data, f"{name} document")
+
+
+def test_strided_views_equal_their_copies(series_files):
+    values = series_files[1][2]
+    for view in [values[::3], values[::-1], values.astype(np.float32)]:
+        copy = np.array(view, dtype=np.float64)
+        a, b = kestrin.estimate(view, D=3, M=5), kestrin.estimate(copy, D=3, M=5)
+        assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
+
+
+def test_bootstrap_equals_cli(series_files):
+    name, path, values = series_files[2]
+    data = cli_json("estimate", path, "--bootstrap", "--replicates", 20, "--seed", 7)
+    boot = kestrin.estimate(values).bootstrap(replicates=20, seed=7)
+    expected = data["bootstrap"]
+    assert (boot.replicates, boot.seed) == (expected["replicates"], expected["seed"])
+    assert_same(boot.level, expected["level"], "level")
+    for key, attr in [("H_corrected", "H_corrected"), ("low", "low"), ("high", "high")]:
+        if expected[key] is None:
+            assert getattr(boot, attr) is None
+        else:
+            assert_same(getattr(boot, attr), expected[key], key)
+
+
+def check_intervals(intervals, data, what):
+    assert len(intervals) == len(data["intervals"]), what
+    for result, expected in zip(intervals, data["intervals"]):
+        check_estimate(result, expected, f"{what} {expected['label']}")
+        assert result.label == expected["label"]
+        assert_same(result.upper_bound, expected["upper_bound"], f"{what} upper bound")
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+def test_tabs_equal_cli(series_files):
+    for name, path, values in series_files:
+        n = len(values)
+        for args, kwargs in [
+            (["--at", f"{n // 4},{n // 2},{3 * n // 4}"], dict(at=[n // 4, n // 2, 3 * n // 4])),
+            (["--every", "97.5", "--D", "3", "--M", "4"], dict(every=97.5, D=3, M=4)),
+            (["--at", f"5,{n // 2}", "--M", "9"], dict(at=[5, n // 2], M=9)),
+        ]:
+            data = cli_json("tabs", path, *args)
+            result = kestrin.tabs(values, **kwargs)
+            assert result.tabs == data["tabs"]
+            check_intervals(result.intervals, data, f"{name} {args}")
+
+
+def check_windows(result, rows, what):
+    assert len(result) == len(rows), what
+    for key in ["X", "H", "r", "b"]:
+        column = getattr(result, key)
+        for i, row in enumerate(rows):
+            assert_same(column[i], row[key], f"{what} window {i} {key}")
+    assert list(result.n) == [row["n"] for row in rows]
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+def test_windows_equal_cli(series_files):
+    for name, path, values in series_files[:1] + series_files[3:]:
+        for args, kwargs in [
+            (["--width", 100, "--spacing", 10], dict(width=100, spacing=10)),
+            (["--width", 64, "--spacing", 3, "--window-D", 2, "--window-M", 5, "--plot-point", 0.25],
+             dict(width=64, spacing=3, window_D=2, window_M=5, plot_point=0.25)),
+        ]:
+            data = cli_json("sliding", path, *args)
+            sliding = kestrin.sliding(values, **kwargs)
+            check_windows(sliding, data["results"], f"{name} sliding {args}")
+            assert_same(sliding.x_min, data["x_min"], "x_min")
+
+            data = cli_json("meta-h", path, *args, "--D", 3)
+            check_estimate(kestrin.meta_h(values, D=3, **kwargs), data, f"{name} meta-h {args}")
+
+            data = cli_json("correlate", path, *args, "--size", 20, "--offset", 3)
+            c = kestrin.correlate(values, size=20, offset=3, **kwargs)
+            assert_same(c.correlation, data["correlation"], f"{name} correlation")
+            assert (c.matches, c.slope_count) == (data["matches"], data["slope_count"])
+
+        data = cli_json("slopes", path, "--size", 20)
+        slopes = kestrin.slopes(values, size=20)
+        assert len(slopes) == data["count"]
+        for i, row in enumerate(data["results"]):
+            assert_same(slopes.slope[i], row["slope"], f"{name} slope {i}")
+            assert_same(slopes.X[i], row["X"], f"{name} slope X {i}")
+
+
+def test_new_documents_equal_cli(series_files, tmp_path):
+    name, path, values = series_files[3]
+    cli_profile = tmp_path / "cli-profile.kst"
+    data = cli_json("profile", path, "-o", cli_profile)
+    profile = kestrin.profile(values)
+    assert_same(profile.estimate.H, data["H"], "profile H")
+    module_profile = tmp_path / "module-profile.kst"
+    kestrin.write_document(profile, str(module_profile))
+    assert module_profile.read_bytes() == cli_profile.read_bytes()
+
+    cli_extract = tmp_path / "cli-extract.kst"
+    cli_json("extract", path, "--from", 100, "--to", 199, "-o", cli_extract)
+    module_extract = tmp_path / "module-extract.kst"
+    kestrin.extract(values, 100, 199).save(str(module_extract))
+    assert module_extract.read_bytes() == cli_extract.read_bytes()
+
+
+def test_documents_with_tabs_and_windows_equal_cli(series_files, tmp_path):
+    name, path, values = series_files[0]
+    doc = kestrin.Document(values, D=5, M=4)
+    kestrin.tabs(doc, at=[300, 900], D=3, M=6)
+    kestrin.sliding(doc, width=128, spacing=16, window_D=4)
+    saved = tmp_path / "doc.kst"
+    doc.save(str(saved))
+
+    read = kestrin.read_document(str(saved))
+    info = cli_json("info", saved, "--windows", "--points")
+    check_estimate(read.estimate, info["estimator"], "global")
+    assert read.tabs == info["tabs"]
+    check_intervals(read.intervals, info, "saved intervals")
+    check_windows(read.windows, info["windows"], "saved windows")
+    assert read.spacing == info["spacing"] and len(read) == info["point_count"]
+    for i, point in enumerate(info["points"]):
+        assert_same(read.x[i], point["X"], "X")
+        assert_same(read.y[i], point["Y"], "Y")
+
+    data = cli_json("tabs", saved)
+    result = kestrin.tabs(read)
+    assert result.tabs == data["tabs"]
+    check_intervals(result.intervals, data, "document tabs")
+
+    data = cli_json("meta-h", saved)
+    check_estimate(kestrin.meta_h(read), data, "meta-h of the document's windows")
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+@pytest.mark.parametrize("db,table,x,y", [
+    ("series.mdb", "Tiny", "Seq", "Val"),
+    ("series.mdb", "Series", "Seq", "Val"),
+    ("series.Series.csv", "series.Series", "Seq", "Val"),
+    ("nile-minima.csv", "nile-minima", None, None),
+])
+def test_database_table_equals_cli(db, table, x, y):
+    path = MDB / db
+    if x is None:
+        header = path.read_text().splitlines()[0].split(",")
+        x, y = header[0].strip('"'), header[1].strip('"')
+    data = cli_json("estimate", "--db", path, "--table", table, "--x", x, "--y", y, "--M", 5)
+    doc = kestrin.read_table(str(path), table, x, y)
+    check_estimate(kestrin.estimate(doc.y, M=5), data, f"{db} {table}")
+    assert doc.table == table and doc.x_field == x and doc.y_field == y
