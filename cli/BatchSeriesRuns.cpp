@@ -8,6 +8,7 @@
 #include "BootstrapReport.h"
 #include "CliUi.h"
 #include "EdgeWarnings.h"
+#include "EstimatorReport.h"
 #include "HDataSet.h"
 #include "KestrinDoc.h"
 #include "MetaH.h"
@@ -66,14 +67,16 @@ std::vector<TidyValue> NameCells(const SeriesOptions& options, const BatchSeries
     return cells;
 }
 
+// n, D, M, H, b, r as the single run's report holds them.
 void AppendFit(std::vector<TidyValue>& row, const CHDataSet& set)
 {
-    row.emplace_back(std::int64_t{set.GetCount()});
-    row.emplace_back(std::int64_t{set.GetD()});
-    row.emplace_back(std::int64_t{set.GetM()});
-    row.emplace_back(set.GetH());
-    row.emplace_back(set.GetB());
-    row.emplace_back(set.GetR());
+    const EstimatorFigures figures = FiguresOf(set);
+    row.emplace_back(std::int64_t{figures.n});
+    row.emplace_back(std::int64_t{figures.d});
+    row.emplace_back(std::int64_t{figures.m});
+    row.emplace_back(figures.h);
+    row.emplace_back(figures.b);
+    row.emplace_back(figures.r);
 }
 
 std::vector<std::string> FitColumns()

@@ -1,5 +1,6 @@
 // kestrin-cli tables and fields: what a database file offers to --db.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,24 +13,54 @@ namespace {
 
 constexpr OptionDef kDatabaseOptions[] = {kJsonOption};
 
+// What tables and fields report: the file (and table), and the names it
+// holds, as displayed, in the file's order.
+struct NamesReport
+{
+    std::string file;
+    std::optional<std::string> table;
+    const char* key; // "tables" or "fields"
+    std::vector<std::string> names;
+};
+
+NamesReport MakeReport(const std::string& path, const std::string* table, const char* key,
+                       const std::vector<std::string>& names)
+{
+    NamesReport report{DisplayText(path), std::nullopt, key, {}};
+    if (table)
+        report.table = DisplayText(*table);
+    for (const std::string& name : names)
+        report.names.push_back(DisplayText(name));
+    return report;
+}
+
 // One name per line.
-std::string AsLines(const std::vector<std::string>& names)
+std::string AsText(const NamesReport& report)
 {
     std::string out;
-    for (const std::string& name : names) {
-        out += DisplayText(name);
+    for (const std::string& name : report.names) {
+        out += name;
         out += '\n';
     }
     return out;
 }
 
-void WriteNames(CJsonWriter& json, const char* key, const std::vector<std::string>& names)
+std::string AsJson(const NamesReport& report)
 {
-    json.Key(key);
+    std::string out;
+    CJsonWriter json(out);
+    json.BeginObject();
+    json.StringField("file", report.file);
+    if (report.table)
+        json.StringField("table", *report.table);
+    json.Key(report.key);
     json.BeginArray();
-    for (const std::string& name : names)
-        json.String(DisplayText(name));
+    for (const std::string& name : report.names)
+        json.String(name);
     json.EndArray();
+    json.EndObject();
+    json.Finish();
+    return out;
 }
 
 } // namespace
@@ -42,17 +73,8 @@ int RunTables(std::span<const std::string> args)
     const std::string& path = RequireOneFile(parsed, "FILE");
     // A file that cannot be read throws CDatabaseError, which the tool
     // reports with exit status 1.
-    const std::vector<std::string> tables = OpenDatabase(path)->TableNames();
-    if (!parsed.Has("--json"))
-        return EmitOutput(AsLines(tables));
-    std::string out;
-    CJsonWriter json(out);
-    json.BeginObject();
-    json.StringField("file", DisplayText(path));
-    WriteNames(json, "tables", tables);
-    json.EndObject();
-    json.Finish();
-    return EmitOutput(out);
+    const NamesReport report = MakeReport(path, nullptr, "tables", OpenDatabase(path)->TableNames());
+    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }
 
 int RunFields(std::span<const std::string> args)
@@ -66,16 +88,6 @@ int RunFields(std::span<const std::string> args)
         throw UsageError("unexpected argument \"" + parsed.positionals[2] + "\" (only FILE and TABLE are taken)");
     const std::string& path = parsed.positionals[0];
     const std::string& table = parsed.positionals[1];
-    const std::vector<std::string> fields = OpenDatabase(path)->FieldNames(table);
-    if (!parsed.Has("--json"))
-        return EmitOutput(AsLines(fields));
-    std::string out;
-    CJsonWriter json(out);
-    json.BeginObject();
-    json.StringField("file", DisplayText(path));
-    json.StringField("table", DisplayText(table));
-    WriteNames(json, "fields", fields);
-    json.EndObject();
-    json.Finish();
-    return EmitOutput(out);
+    const NamesReport report = MakeReport(path, &table, "fields", OpenDatabase(path)->FieldNames(table));
+    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }
