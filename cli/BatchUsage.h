@@ -14,7 +14,9 @@
     "on that series alone prints; a failed series does not stop the others.\n"  \
     "Every number is the one that run computes, written with the shortest\n"   \
     "text that reads back to exactly the same double (NaN as an empty cell,\n" \
-    "infinities as Inf and -Inf; null in JSON lines). One series with\n"       \
+    "infinities as Inf and -Inf; null in JSON lines); pandas reads them\n"    \
+    "exactly with read_csv(..., float_precision='round_trip'), its default\n" \
+    "parser may miss the last bit. One series with\n"                         \
     "--format, -o, --jobs, --quiet or --files-from is a one-row table.\n"      \
     "On a terminal, standard error shows one updating progress line (series\n" \
     "done, failures, time elapsed and left); a summary line counts the series\n" \

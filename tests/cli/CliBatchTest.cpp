@@ -232,9 +232,18 @@ TEST_F(CliBatch, InterruptLeavesOldOutputAndWholeRows)
         pid_t pid = -1;
         ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
         posix_spawn_file_actions_destroy(&actions);
-        // Until some rows are out (or, writing a file, a moment has passed).
-        for (int wait = 0; wait < 100 && (toFile ? wait < 10 : Lines(ReadFile(Path("stdout"))).size() < 3); ++wait)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // Until the run is under way: rows are out, or the temporary file
+        // beside out.csv is there.
+        auto started = [&] {
+            if (!toFile)
+                return Lines(ReadFile(Path("stdout"))).size() >= 3;
+            for (const auto& entry : std::filesystem::directory_iterator(Path("")))
+                if (entry.path().filename().string().starts_with("out.csv."))
+                    return true;
+            return false;
+        };
+        for (int wait = 0; wait < 400 && !started(); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
         ::kill(pid, SIGINT);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
