@@ -1,6 +1,8 @@
 // The help texts of the window analyses.
 #include "Usage.h"
 
+#include "BatchUsage.h"
+
 namespace {
 
 #define KESTRIN_INPUT_NOTE                                                         \
@@ -75,6 +77,8 @@ constexpr std::string_view kSlidingHelp =
 constexpr std::string_view kMetaHHelp =
     "Usage: kestrin-cli meta-h INPUT [--width W --spacing S ...] [--D N]\n"
     "           [--M N | --best-m] [--json]\n"
+    "       kestrin-cli meta-h (INPUT... | --files-from LIST | --db DB ... --y Y1,Y2,...|'*')\n"
+    "           [--format csv|tsv|jsonl] [-o FILE] [--jobs N] [--quiet] [options as above]\n"
     "\n"
     "Meta H, the H of the sliding-window H curve, as the workbench's \"View Meta\n"
     "H Data\" computes it: the H values of all sliding-window results, in\n"
@@ -91,7 +95,8 @@ constexpr std::string_view kMetaHHelp =
     "  --M N                Meta H's M, 2 to 100000\n"
     "  --best-m             Meta H's M = the number of sliding-window results\n"
     "                       (the default, as the workbench's \"Use Best M\")\n" KESTRIN_WINDOW_OPTIONS
-        KESTRIN_INPUT_OPTIONS KESTRIN_COMMON_OPTIONS
+        KESTRIN_INPUT_OPTIONS KESTRIN_BATCH_OPTIONS KESTRIN_COMMON_OPTIONS
+    "\n" KESTRIN_BATCH_NOTE
     "\n"
     "Without sliding-window results there is no Meta H: a message on standard\n"
     "error and exit status 1.\n"

@@ -34,12 +34,16 @@ MsgResult CCliUi::MessageBox(const std::string& text, MsgButtons buttons, MsgIco
 void CCliUi::Warn(const std::string& text)
 {
     m_warnings.push_back(text);
-    PrintCliMessage(m_command, "warning: " + text);
+    if (!m_quiet)
+        PrintCliMessage(m_command, "warning: " + text);
 }
 
 void CCliUi::Fail(const std::string& text) const
 {
-    PrintCliMessage(m_command, text);
+    if (m_quiet)
+        m_failures.push_back(text);
+    else
+        PrintCliMessage(m_command, text);
 }
 
 void WriteWarnings(CJsonWriter& json, const std::vector<std::string>& warnings)

@@ -1,6 +1,7 @@
 // kestrin-cli estimate: the global H estimate of a text file's series.
 #include <optional>
 
+#include "BatchCommand.h"
 #include "BootstrapReport.h"
 #include "CliUi.h"
 #include "Commands.h"
@@ -60,6 +61,8 @@ std::string AsJson(const EstimateReport& report)
 
 int RunEstimate(std::span<const std::string> args)
 {
+    if (const std::optional<int> batch = RunBatchIfAsked("estimate", args, kEstimateOptions))
+        return *batch;
     const ParsedArgs parsed = ParseArgs(args, kEstimateOptions);
     if (parsed.help)
         return ShowCommandHelp("estimate");

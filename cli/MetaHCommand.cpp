@@ -1,6 +1,7 @@
 // kestrin-cli meta-h: the H of the sliding-window H curve.
 
 #include "AnalysisInput.h"
+#include "BatchCommand.h"
 #include "CliUi.h"
 #include "Commands.h"
 #include "EdgeWarnings.h"
@@ -8,52 +9,17 @@
 #include "HDataSet.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
+#include "MetaHParams.h"
 #include "MetaH.h"
 #include "TextOutput.h"
 #include "WindowOptions.h"
 
 namespace {
 
-constexpr OptionDef kBestMOption{"--best-m", "", 0};
-
 constexpr OptionDef kMetaHOptions[] = {kDOption,       kMOption,       kBestMOption,      kWidthOption,
                                    kSpacingOption, kWindowDOption, kWindowMOption,    kWindowBestMOption,
                                    kPlotPointOption, kFilterOption, kDbOption,        kTableOption,
                                    kXFieldOption,  kYFieldOption,  kJsonOption};
-
-// Meta H's own parameters; --D and --M here are not the series' global ones.
-struct MetaHParams
-{
-    std::int32_t nD = 6;
-    std::int32_t nM = 0;
-    bool useBestM = true;
-};
-
-MetaHParams ReadMetaHParams(const ParsedArgs& parsed)
-{
-    MetaHParams params;
-    if (parsed.Has("--M") && parsed.Has("--best-m"))
-        throw UsageError("--M and --best-m exclude each other");
-    if (parsed.Has("--D"))
-        params.nD = static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--D")[0], "--D", kMinD, kMaxD));
-    if (parsed.Has("--M")) {
-        params.nM = static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--M")[0], "--M", kMinM, kMaxM));
-        params.useBestM = false;
-    }
-    return params;
-}
-
-// The best M is the number of results; more than --M accepts would ask for
-// lag tables no typed M may, so it is held to that limit, with a warning.
-void LimitBestM(CCliUi& ui, int results, MetaHParams& params)
-{
-    if (!params.useBestM || results <= kMaxM)
-        return;
-    params.useBestM = false;
-    params.nM = kMaxM;
-    ui.Warn("M is held to " + std::to_string(kMaxM) + ", the largest --M takes; the best M would be the " +
-            std::to_string(results) + " sliding-window results");
-}
 
 // What meta-h reports: the input, how the sliding-window results were
 // obtained, Meta H's estimator and the warnings.
@@ -91,6 +57,8 @@ std::string AsJson(const MetaHReport& report)
 
 int RunMetaH(std::span<const std::string> args)
 {
+    if (const std::optional<int> batch = RunBatchIfAsked("meta-h", args, kMetaHOptions))
+        return *batch;
     const ParsedArgs parsed = ParseArgs(args, kMetaHOptions);
     if (parsed.help)
         return ShowCommandHelp("meta-h");
@@ -106,10 +74,7 @@ int RunMetaH(std::span<const std::string> args)
     LimitBestM(ui, doc.m_windows.GetSize(), params);
     CHDataSet set;
     if (!ComputeMetaH(ui, doc.m_windows, params.nD, params.nM, params.useBestM, set)) {
-        ui.Fail(std::string("no sliding-window results to compute Meta H over (") +
-                (windows.compute ? "the series is not longer than the window width"
-                                 : "the document holds none; compute them with --width W --spacing S") +
-                ")");
+        ui.Fail(NoMetaHResultsMessage(windows));
         return kExitFailure;
     }
     WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");

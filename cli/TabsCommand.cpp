@@ -3,6 +3,7 @@
 
 #include "AnalysisInput.h"
 #include "AutoTabs.h"
+#include "BatchCommand.h"
 #include "BootstrapReport.h"
 #include "CliUi.h"
 #include "Commands.h"
@@ -94,6 +95,8 @@ std::string AsJson(const TabsReport& report)
 
 int RunTabs(std::span<const std::string> args)
 {
+    if (const std::optional<int> batch = RunBatchIfAsked("tabs", args, kTabsOptions))
+        return *batch;
     const ParsedArgs parsed = ParseArgs(args, kTabsOptions);
     if (parsed.help)
         return ShowCommandHelp("tabs");

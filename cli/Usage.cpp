@@ -1,5 +1,7 @@
 #include "Usage.h"
 
+#include "BatchUsage.h"
+
 namespace {
 
 constexpr std::string_view kToolHelp = R"(Usage: kestrin-cli COMMAND [OPTIONS]
@@ -111,6 +113,8 @@ constexpr std::string_view kEstimateHelp =
     "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER]\n"
     "         [--bootstrap [--replicates K] [--seed S] [--input KIND]] [--json]\n"
     "       kestrin-cli estimate --db DB --table NAME --x FIELD --y FIELD [--D N] [--M N] [--json]\n"
+    "       kestrin-cli estimate (FILE... | --files-from LIST | --db DB ... --y Y1,Y2,...|'*')\n"
+    "         [--format csv|tsv|jsonl] [-o FILE] [--jobs N] [--quiet] [options as above]\n"
     "\n"
     "Imports FILE and prints the H estimate of the whole series: n, D, M, H,\n"
     "b, r and the table of L(r), log10 r and log10(L(r)/r) for r = 1..M.\n"
@@ -121,8 +125,15 @@ constexpr std::string_view kEstimateHelp =
     KESTRIN_BOOTSTRAP_NOTE
     "\n"
     "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
-    "  --json               write JSON instead of text\n"
+    "  --json               write JSON instead of text\n" KESTRIN_BATCH_OPTIONS
     "  -h, --help           show this help\n"
+    "\n" KESTRIN_BATCH_NOTE
+    "\n"
+    "Examples: every file of a folder, and every station column of a CSV\n"
+    "table, each as one row:\n"
+    "  kestrin-cli estimate eeg/*.txt --D 4 --M 10 -o estimates.csv\n"
+    "  kestrin-cli estimate --db stations.csv --table stations --x Day --y '*'\n"
+    "  find data -name '*.txt' | kestrin-cli estimate --files-from - --format jsonl\n"
     "\n"
     "Text output: one \"name value\" line each for n, D, M, H, b, r (and with\n"
     "--bootstrap a \"bootstrap\" line and the lines \"model\", \"precision\",\n"
@@ -143,6 +154,9 @@ constexpr std::string_view kTabsHelp =
     "       kestrin-cli tabs DOC.kst [--at T1,T2,... | --every INTERVAL] [--D N] [--M N] [--json]\n"
     "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD (--at T1,T2,... | --every INTERVAL)\n"
     "                   [--D N] [--M N] [--json]\n"
+    "       kestrin-cli tabs (FILE... | --files-from LIST | --db DB ... --y Y1,Y2,...|'*')\n"
+    "                   (--at T1,T2,... | --every INTERVAL) [--format csv|tsv|jsonl] [-o FILE]\n"
+    "                   [--jobs N] [--quiet] [options as above]\n"
     "\n"
     "Imports FILE and estimates H in each interval between tab positions, as\n"
     "the workbench's ruler does: [smallest X, T1), [T1, T2), ..., [Tk, largest X).\n"
@@ -163,8 +177,11 @@ constexpr std::string_view kTabsHelp =
     "                       largest X (at most 10000), each truncated toward\n"
     "                       zero to a tab position.\n" KESTRIN_PARAMETER_OPTIONS
         KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
-    "  --json               write JSON instead of text\n"
+    "  --json               write JSON instead of text\n" KESTRIN_BATCH_OPTIONS
     "  -h, --help           show this help\n"
+    "\n" KESTRIN_BATCH_NOTE
+    "Over many series the tabs come from --at or --every (the same for every\n"
+    "series), one row per interval.\n"
     "\n"
     "Text output: D and M, then one line per interval: upper bound (its label),\n"
     "D, M, n, H, b, r (H, b, r with 6 decimals); with --bootstrap then the\n"

@@ -61,7 +61,7 @@ TEST_F(CliUsage, BadOptionsAndNumbersAreRefusedBeforeAnyFileIsRead)
     const std::string f = "absent.txt";
     const std::vector<BadLine> lines{
         {{"estimate"}, "missing FILE"},
-        {{"estimate", f, "other.txt"}, "unexpected argument \"other.txt\""},
+        {{"sliding", f, "other.txt"}, "unexpected argument \"other.txt\""},
         {{"estimate", f, "--bogus"}, "unknown option \"--bogus\""},
         {{"estimate", f, "--d", "2"}, "unknown option \"--d\""},
         {{"estimate", f, "--D"}, "--D needs a value: N"},

@@ -1,0 +1,271 @@
+#include "BatchSeriesRuns.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "AnalysisInput.h"
+#include "AutoTabs.h"
+#include "BootstrapReport.h"
+#include "CliUi.h"
+#include "EdgeWarnings.h"
+#include "EstimatorReport.h"
+#include "HDataSet.h"
+#include "KestrinDoc.h"
+#include "MetaH.h"
+#include "MetaHParams.h"
+#include "TextEncoding.h"
+#include "WindowOptions.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<TidyValue>>;
+
+// Several lines of a message on one line of a row.
+std::string OneLine(const std::vector<std::string>& texts, const char* separator)
+{
+    std::string line;
+    for (const std::string& text : texts) {
+        for (const char c : text) {
+            if (c == '\n') {
+                line += ' ';
+            } else {
+                line += c;
+            }
+        }
+        line += separator;
+    }
+    if (!line.empty())
+        line.resize(line.size() - std::string_view(separator).size());
+    return line;
+}
+
+// "ok", or the warnings of a series (and extra ones of one of its rows).
+std::string StatusOf(const CCliUi& ui, const std::vector<std::string>& extra = {})
+{
+    std::vector<std::string> warnings = ui.Warnings();
+    warnings.insert(warnings.end(), extra.begin(), extra.end());
+    return warnings.empty() ? std::string("ok") : "warning: " + OneLine(warnings, "; ");
+}
+
+std::string FailureOf(const CCliUi& ui)
+{
+    return ui.Failures().empty() ? std::string("the input could not be read") : OneLine(ui.Failures(), " ");
+}
+
+// The cells naming the series: source, table and field (empty for a text
+// file).
+std::vector<TidyValue> NameCells(const SeriesOptions& options, const BatchSeries& series)
+{
+    std::vector<TidyValue> cells{DisplayText(series.path)};
+    if (options.database) {
+        cells.emplace_back(DisplayText(options.database->table));
+        cells.emplace_back(DisplayText(series.yField));
+    } else {
+        cells.emplace_back();
+        cells.emplace_back();
+    }
+    return cells;
+}
+
+// n, D, M, H, b, r as the single run's report holds them.
+void AppendFit(std::vector<TidyValue>& row, const CHDataSet& set)
+{
+    const EstimatorFigures figures = FiguresOf(set);
+    row.emplace_back(std::int64_t{figures.n});
+    row.emplace_back(std::int64_t{figures.d});
+    row.emplace_back(std::int64_t{figures.m});
+    row.emplace_back(figures.h);
+    row.emplace_back(figures.b);
+    row.emplace_back(figures.r);
+}
+
+std::vector<std::string> FitColumns()
+{
+    return {"n", "D", "M", "H", "b", "r"};
+}
+
+std::vector<std::string> BootstrapColumns()
+{
+    return {"H_corrected", "low", "high", "level", "replicates", "seed"};
+}
+
+TidyValue Optional(const std::optional<double>& value)
+{
+    return value ? TidyValue(*value) : TidyValue();
+}
+
+void AppendBootstrap(std::vector<TidyValue>& row, const CBootstrapResult& result)
+{
+    row.push_back(Optional(result.corrected));
+    row.push_back(Optional(result.low));
+    row.push_back(Optional(result.high));
+    row.emplace_back(result.level);
+    row.emplace_back(std::int64_t{result.replicates});
+    row.emplace_back(static_cast<std::int64_t>(result.seed));
+}
+
+std::vector<std::string> Columns(bool interval, bool bootstrap)
+{
+    std::vector<std::string> columns{"source", "table", "field"};
+    if (interval)
+        columns.emplace_back("interval");
+    for (std::string& name : FitColumns())
+        columns.push_back(std::move(name));
+    if (bootstrap)
+        for (std::string& name : BootstrapColumns())
+            columns.push_back(std::move(name));
+    columns.emplace_back("status");
+    return columns;
+}
+
+// The row of a series that gave no result: its names, then empty cells.
+std::vector<TidyValue> EmptyRow(const std::vector<std::string>& columns, std::vector<TidyValue> names,
+                                std::string status)
+{
+    names.resize(columns.size() - 1);
+    names.emplace_back(std::move(status));
+    return names;
+}
+
+BatchSeriesRun EstimateRun(const ParsedArgs& parsed, const SeriesOptions& options)
+{
+    const BootstrapOptions bootstrap = ReadBootstrapOptions(parsed);
+    BatchSeriesRun run;
+    run.columns = Columns(false, bootstrap.run);
+    run.rowsOf = [options, bootstrap, columns = run.columns](const BatchSeries& series) {
+        CCliUi ui("estimate", true);
+        CKestrinDoc doc(ui);
+        std::vector<TidyValue> row = NameCells(options, series);
+        if (!ImportSeries(ui, doc, series.path, SeriesOptionsFor(options, series)))
+            return Rows{EmptyRow(columns, row, "error: " + FailureOf(ui))};
+        const CHDataSet& set = doc.m_globalSet;
+        WarnIfTooShortForLags(ui, set, "the series");
+        AppendFit(row, set);
+        if (bootstrap.run)
+            AppendBootstrap(row, BootstrapOf(set, bootstrap));
+        row.emplace_back(StatusOf(ui));
+        return Rows{row};
+    };
+    return run;
+}
+
+BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
+{
+    if (parsed.Has("--at") == parsed.Has("--every"))
+        throw UsageError(parsed.Has("--at") ? "--at and --every cannot be given together"
+                                            : "a run over several series takes its tabs from --at or --every");
+    const BootstrapOptions bootstrap = ReadBootstrapOptions(parsed);
+    std::vector<double> at;
+    if (parsed.Has("--at"))
+        for (const std::int32_t t : ParseWholeNumberList(parsed.Values("--at")[0], "--at"))
+            at.push_back(t);
+    const std::optional<double> every =
+        parsed.Has("--every") ? std::optional(ParseRealNumber(parsed.Values("--every")[0], "--every")) : std::nullopt;
+    BatchSeriesRun run;
+    run.columns = Columns(true, bootstrap.run);
+    run.rowsOf = [options, bootstrap, at, every, columns = run.columns](const BatchSeries& series) {
+        CCliUi ui("tabs", true);
+        CKestrinDoc doc(ui);
+        const std::vector<TidyValue> names = NameCells(options, series);
+        const bool isDocument = !options.database && IsDocumentPath(series.path);
+        if (isDocument && options.filter)
+            return Rows{
+                EmptyRow(columns, names, "error: --filter applies to text files only, not to a Kestrin document")};
+        if (isDocument) {
+            if (!doc.OnOpenDocument(series.path))
+                return Rows{EmptyRow(columns, names, "error: " + FailureOf(ui))};
+            if (options.d || options.m)
+                doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
+        } else if (!ImportSeries(ui, doc, series.path, SeriesOptionsFor(options, series))) {
+            return Rows{EmptyRow(columns, names, "error: " + FailureOf(ui))};
+        }
+        std::vector<double> values = at;
+        if (every) {
+            const CPlotExtents extents = doc.GetPlotExtents();
+            const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, *every);
+            if (!plan.ok)
+                return Rows{EmptyRow(columns, names, "error: " + plan.message)};
+            values = plan.values;
+        }
+        doc.SetTabs(values);
+        Rows rows;
+        for (const auto& set : doc.m_tabSets) {
+            std::vector<TidyValue> row = names;
+            row.emplace_back(DisplayText(set->m_strLabel));
+            AppendFit(row, *set);
+            if (bootstrap.run)
+                AppendBootstrap(row, BootstrapOf(*set, bootstrap));
+            std::vector<std::string> extra;
+            if (TooFewForLags(set->GetCount(), set->GetD(), set->GetM()))
+                extra.push_back("the interval holds fewer than D + M = " + std::to_string(set->GetD() + set->GetM()) +
+                                " values; L(r) is 0 for its longest lags");
+            row.emplace_back(StatusOf(ui, extra));
+            rows.push_back(std::move(row));
+        }
+        if (rows.empty())
+            rows.push_back(EmptyRow(columns, names,
+                                    StatusOf(ui, {values.empty() ? "no intervals: no tab falls inside the series"
+                                                                 : "no intervals: the series is empty"})));
+        return rows;
+    };
+    return run;
+}
+
+// Meta H: --D and --M are Meta H's own; the window options are checked for
+// each input, since a document needs fewer of them.
+BatchSeriesRun MetaHRun(const ParsedArgs& parsed, SeriesOptions options)
+{
+    options.d.reset();
+    options.m.reset();
+    const MetaHParams params = ReadMetaHParams(parsed);
+    // Every value is checked before any file is read; without --width,
+    // only documents can be used.
+    const bool documentsOnly = !options.database && !parsed.Has("--files-from") &&
+                               std::all_of(parsed.positionals.begin(), parsed.positionals.end(),
+                                           [](const std::string& path) { return IsDocumentPath(path); });
+    ReadWindowOptions(parsed, documentsOnly);
+    BatchSeriesRun run;
+    run.columns = Columns(false, false);
+    run.rowsOf = [parsed, options, params, columns = run.columns](const BatchSeries& series) {
+        CCliUi ui("meta-h", true);
+        CKestrinDoc doc(ui);
+        const std::vector<TidyValue> names = NameCells(options, series);
+        const AnalysisInput input{series.path, SeriesOptionsFor(options, series),
+                                  !options.database && IsDocumentPath(series.path)};
+        if (input.isDocument && options.filter)
+            return Rows{
+                EmptyRow(columns, names, "error: --filter applies to text files only, not to a Kestrin document")};
+        const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
+        if (!LoadAnalysisInput(ui, doc, input))
+            return Rows{EmptyRow(columns, names, "error: " + FailureOf(ui))};
+        ObtainSlidingResults(ui, doc, windows);
+        MetaHParams own = params;
+        LimitBestM(ui, doc.m_windows.GetSize(), own);
+        CHDataSet set;
+        if (!ComputeMetaH(ui, doc.m_windows, own.nD, own.nM, own.useBestM, set))
+            return Rows{EmptyRow(columns, names, "error: " + NoMetaHResultsMessage(windows))};
+        WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");
+        std::vector<TidyValue> row = names;
+        AppendFit(row, set);
+        row.emplace_back(StatusOf(ui));
+        return Rows{row};
+    };
+    return run;
+}
+
+} // namespace
+
+BatchSeriesRun MakeBatchSeriesRun(std::string_view command, const ParsedArgs& parsed, const SeriesOptions& options)
+{
+    if (command == "tabs")
+        return TabsRun(parsed, options);
+    if (command == "meta-h")
+        return MetaHRun(parsed, options);
+    return EstimateRun(parsed, options);
+}
+
+std::vector<TidyValue> BatchErrorRow(const BatchSeriesRun& run, const SeriesOptions& options,
+                                     const BatchSeries& series, const std::string& message)
+{
+    return EmptyRow(run.columns, NameCells(options, series), "error: " + message);
+}
