@@ -13,8 +13,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "CommandIds.h"
-#include "CommandPrompts.h"
+#include "CommandTable.h"
 #include "KestrinApp.h"
 #include "KestrinView.h"
 #include "MdiArrange.h"
@@ -64,7 +63,8 @@ bool CMainFrame::Create()
     if (m_windowMenu)
         connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateWindowList);
     // Ctrl+C copies the active document window's picture; no menu shows it.
-    addAction(MakeAction("&Copy", cmd::EditCopy, "Ctrl+C"));
+    const CCommandInfo* copy = FindCommandInfo(cmd::EditCopy);
+    addAction(MakeAction(copy->text, copy->id, copy->shortcut));
     m_bDocumentMenus = true; // forces the first switch
     UpdateMenuSet();
     UpdateRecentFileMenu();
@@ -80,9 +80,10 @@ namespace {
 // part after the newline is its tool tip.
 void ApplyPrompt(QAction* action, int id)
 {
-    const char* prompt = CommandPrompt(id);
-    if (!prompt)
+    const CCommandInfo* info = FindCommandInfo(id);
+    if (!info || !info->prompt)
         return;
+    const char* prompt = info->prompt;
     const QString all = QString::fromUtf8(prompt);
     const qsizetype nl = all.indexOf(QLatin1Char('\n'));
     action->setStatusTip(nl < 0 ? all : all.left(nl));
@@ -158,7 +159,7 @@ void CMainFrame::BuildToolBar()
             m_toolBar->addSeparator();
             continue;
         }
-        auto* action = new QAction(ToolbarIcon(id), QString(), this);
+        auto* action = new QAction(ToolbarIcon(FindCommandInfo(id)->icon), QString(), this);
         action->setData(id);
         ApplyPrompt(action, id);
         action->setText(action->toolTip());
@@ -320,44 +321,15 @@ void CMainFrame::UpdateTitle()
 void CMainFrame::ApplyState(int id, QAction* action)
 {
     CCommandState state;
-    const bool hasDocument = m_app.ActiveDocument() != nullptr;
-    switch (id) {
-    case cmd::FileNew:
-    case cmd::FileOpen:
-    case cmd::AppExit:
-    case cmd::AppAbout:
-    case cmd::HelpManual:
-        break;
-    case cmd::ViewToolbar:
-        state.checkable = true;
-        state.checked = m_toolBar->isVisible();
-        break;
-    case cmd::ViewStatusBar:
-        state.checkable = true;
-        state.checked = statusBar()->isVisible();
-        break;
-    case cmd::ViewAxisScales:
-        state.checkable = true;
-        state.checked = m_app.AxisScales();
-        break;
-    case cmd::FileClose:
-    case cmd::FileSave:
-    case cmd::FileSaveAs:
-    case cmd::WindowNew:
-    case cmd::WindowCascade:
-    case cmd::WindowTile:
-    case cmd::WindowArrange:
-        state.enabled = hasDocument;
-        break;
-    default:
-        if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
-            state.enabled = !m_app.RecentFiles().Files().isEmpty();
-        } else if (CKestrinView* view = m_app.ActiveView(); view && view->RoutesCommand(id)) {
-            state = view->GetCommandState(id);
-        } else {
-            state.enabled = false;
-        }
-        break;
+    if (const CFrameCommand* command = FindFrameCommand(id)) {
+        if (command->state)
+            state = command->state(*this);
+    } else if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
+        state.enabled = !m_app.RecentFiles().Files().isEmpty();
+    } else if (CKestrinView* view = m_app.ActiveView(); view && view->RoutesCommand(id)) {
+        state = view->GetCommandState(id);
+    } else {
+        state.enabled = false;
     }
     action->setEnabled(state.enabled);
     action->setCheckable(state.checkable);
@@ -373,31 +345,14 @@ void CMainFrame::UpdateCommandUi()
 
 void CMainFrame::OnCommand(int id)
 {
-    switch (id) {
-    case cmd::FileNew: m_app.OnFileNew(); break;
-    case cmd::FileOpen: m_app.OnFileOpen(); break;
-    case cmd::FileClose: m_app.OnFileClose(); break;
-    case cmd::FileSave: m_app.OnFileSave(); break;
-    case cmd::FileSaveAs: m_app.OnFileSaveAs(); break;
-    case cmd::AppExit: close(); break;
-    case cmd::AppAbout: m_app.OnAppAbout(); break;
-    case cmd::HelpManual: m_app.OnHelpManual(); break;
-    case cmd::ViewToolbar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
-    case cmd::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
-    case cmd::ViewAxisScales: m_app.SetAxisScales(!m_app.AxisScales()); break;
-    case cmd::WindowNew: m_app.OnWindowNew(); break;
-    case cmd::WindowCascade: CascadeWindows(*m_mdiArea); break;
-    case cmd::WindowTile: TileHorizontally(*m_mdiArea); break;
-    case cmd::WindowArrange: OnArrangeIcons(); break;
-    default:
-        if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
-            m_app.OnOpenRecentFile(id - cmd::FileMru1);
-        } else if (CKestrinView* view = m_app.ActiveView()) {
-            // The view reports its own change of state when it is done.
-            view->OnCommand(id);
-            return;
-        }
-        break;
+    if (const CFrameCommand* command = FindFrameCommand(id)) {
+        command->run(*this);
+    } else if (id >= cmd::FileMru1 && id < cmd::FileMru1 + m_app.RecentFiles().Size()) {
+        m_app.OnOpenRecentFile(id - cmd::FileMru1);
+    } else if (CKestrinView* view = m_app.ActiveView()) {
+        // The view reports its own change of state when it is done.
+        view->OnCommand(id);
+        return;
     }
     UpdateCommandUi();
 }

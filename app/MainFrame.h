@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include "CommandTable.h"
 #include "MenuResources.h"
 
 class CKestrinApp;
@@ -67,6 +68,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The frame's part of the command table: the enable and check rule (none:
+    // always enabled) and the handler of each command the frame runs itself
+    // (FrameCommands.cpp). The view's part is in views/ViewCommands.cpp.
+    struct CFrameCommand
+    {
+        int id;
+        CCommandState (*state)(const CMainFrame&);
+        void (*run)(CMainFrame&);
+    };
+    static const std::vector<CFrameCommand>& FrameCommands();
+    static const CFrameCommand* FindFrameCommand(int id);
+
     struct CRecentAnchor
     {
         QMenu* menu = nullptr;

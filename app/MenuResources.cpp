@@ -1,12 +1,15 @@
 #include "MenuResources.h"
 
-#include "CommandIds.h"
+#include "CommandTable.h"
 
 namespace {
 
-CMenuItem Item(const char* text, int id, const char* shortcut = nullptr)
+// The command's item with the text and shortcut of its description, or
+// with another text where one menu set words it differently.
+CMenuItem Item(int id, const char* text = nullptr)
 {
-    return CMenuItem{text, id, shortcut, {}};
+    const CCommandInfo* info = FindCommandInfo(id);
+    return CMenuItem{text ? text : info->text, id, info->shortcut, {}};
 }
 
 CMenuItem Separator()
@@ -25,10 +28,9 @@ const std::vector<CMenuDef>& NoDocumentMenus()
 {
     static const std::vector<CMenuDef> menus = {
         {"&File",
-         {Item("&New", cmd::FileNew, "Ctrl+N"), Item("&Open...", cmd::FileOpen, "Ctrl+O"), Separator(),
-          Item("Recent File", cmd::FileMru1), Separator(), Item("E&xit", cmd::AppExit)}},
-        {"&View", {Item("&Toolbar", cmd::ViewToolbar), Item("&Status Bar", cmd::ViewStatusBar)}},
-        {"&Help", {Item("&About Kestrin...", cmd::AppAbout), Item("Kestrin &Help", cmd::HelpManual, "F1")}},
+         {Item(cmd::FileNew), Item(cmd::FileOpen), Separator(), Item(cmd::FileMru1), Separator(), Item(cmd::AppExit)}},
+        {"&View", {Item(cmd::ViewToolbar), Item(cmd::ViewStatusBar, "&Status Bar")}},
+        {"&Help", {Item(cmd::AppAbout), Item(cmd::HelpManual)}},
     };
     return menus;
 }
@@ -37,41 +39,30 @@ const std::vector<CMenuDef>& DocumentMenus()
 {
     static const std::vector<CMenuDef> menus = {
         {"&File",
-         {Item("&New", cmd::FileNew, "Ctrl+N"), Item("&Open...", cmd::FileOpen, "Ctrl+O"),
-          Item("&Close", cmd::FileClose), Item("&Save", cmd::FileSave, "Ctrl+S"),
-          Item("Save &As...", cmd::FileSaveAs), Separator(), Item("Expor&t Picture...", cmd::ExportPicture),
-          Separator(), Item("&Print...", cmd::FilePrint, "Ctrl+P"), Item("Print Pre&view...", cmd::FilePrintPreview),
-          Separator(),
-          Submenu("&Import Data",
-                  {Item("&Text File", cmd::ImportTextFile), Item("&Database Data", cmd::ImportDatabase)}),
-          Item("&Extract Data", cmd::ExtractData), Item("&Profile", cmd::Profile), Separator(), Item("Recent File", cmd::FileMru1), Separator(),
-          Item("E&xit", cmd::AppExit)}},
+         {Item(cmd::FileNew), Item(cmd::FileOpen), Item(cmd::FileClose), Item(cmd::FileSave), Item(cmd::FileSaveAs),
+          Separator(), Item(cmd::ExportPicture), Separator(), Item(cmd::FilePrint), Item(cmd::FilePrintPreview),
+          Separator(), Submenu("&Import Data", {Item(cmd::ImportTextFile), Item(cmd::ImportDatabase)}),
+          Item(cmd::ExtractData), Item(cmd::Profile), Separator(), Item(cmd::FileMru1), Separator(),
+          Item(cmd::AppExit)}},
         {"&View",
-         {Item("&Toolbar", cmd::ViewToolbar), Item("Status &Bar", cmd::ViewStatusBar), Separator(),
-          Item("Show &Series Graph", cmd::ShowSeriesGraph), Item("Show &H Graph", cmd::ShowHGraph),
-          Item("Show &Legend", cmd::ShowLegend), Separator(), Item("&Axis Scales", cmd::ViewAxisScales)}},
+         {Item(cmd::ViewToolbar), Item(cmd::ViewStatusBar), Separator(), Item(cmd::ShowSeriesGraph),
+          Item(cmd::ShowHGraph), Item(cmd::ShowLegend), Separator(), Item(cmd::ViewAxisScales)}},
         {"H &Config",
-         {Item("&Delete tab at...", cmd::DeleteTabAt), Item("Delete &All Tabs", cmd::DeleteAllTabs),
-          Item("Auto-&Tab", cmd::AutoTab), Item("Tab &Settings", cmd::TabSettings), Separator(),
-          Item("Set Sliding &Windows", cmd::SetSlidingWindows), Item("Set P&lot Point", cmd::SetPlotPoint),
-          Item("View &Meta H Data", cmd::ViewMetaHData), Item("&Clear Sliding Windows", cmd::ClearSlidingWindows),
-          Submenu("&Extract H Data",
-                  {Item("&Kestrin Data", cmd::ExtractHDataDocument), Item("Text &File", cmd::ExtractHDataText)}),
-          Separator(),
-          Submenu("Co&rrelation Analysis",
-                  {Item("Set &Slope Windows", cmd::SetSlopeWindows), Item("&Correlation", cmd::Correlation)}),
-          Separator(), Item("H &Parameters", cmd::HParameters)}},
-        {"&Window",
-         {Item("&New Window", cmd::WindowNew), Item("&Cascade", cmd::WindowCascade), Item("&Tile", cmd::WindowTile),
-          Item("&Arrange Icons", cmd::WindowArrange)}},
-        {"&Help", {Item("&About Kestrin...", cmd::AppAbout), Item("Kestrin &Help", cmd::HelpManual, "F1")}},
+         {Item(cmd::DeleteTabAt), Item(cmd::DeleteAllTabs), Item(cmd::AutoTab), Item(cmd::TabSettings), Separator(),
+          Item(cmd::SetSlidingWindows), Item(cmd::SetPlotPoint), Item(cmd::ViewMetaHData),
+          Item(cmd::ClearSlidingWindows),
+          Submenu("&Extract H Data", {Item(cmd::ExtractHDataDocument), Item(cmd::ExtractHDataText)}), Separator(),
+          Submenu("Co&rrelation Analysis", {Item(cmd::SetSlopeWindows), Item(cmd::Correlation)}), Separator(),
+          Item(cmd::HParameters)}},
+        {"&Window", {Item(cmd::WindowNew), Item(cmd::WindowCascade), Item(cmd::WindowTile), Item(cmd::WindowArrange)}},
+        {"&Help", {Item(cmd::AppAbout), Item(cmd::HelpManual)}},
     };
     return menus;
 }
 
 const std::vector<int>& ToolbarCommands()
 {
-    static const std::vector<int> buttons = {cmd::FileNew,         cmd::FileOpen,    cmd::FileSave, 0,
+    static const std::vector<int> buttons = {cmd::FileNew,         cmd::FileOpen,   cmd::FileSave, 0,
                                              cmd::ShowSeriesGraph, cmd::ShowHGraph, cmd::AppAbout};
     return buttons;
 }

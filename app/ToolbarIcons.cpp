@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "CommandIds.h"
 
 namespace {
 
@@ -77,19 +76,19 @@ void DrawAbout(QPainter& p)
 
 } // namespace
 
-QIcon ToolbarIcon(int commandId)
+QIcon ToolbarIcon(CommandIcon icon)
 {
     QPixmap pixmap(kWidth, kHeight);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    switch (commandId) {
-    case cmd::FileNew: DrawPage(p); break;
-    case cmd::FileOpen: DrawFolder(p); break;
-    case cmd::FileSave: DrawDisk(p); break;
-    case cmd::ShowSeriesGraph: DrawSeries(p); break;
-    case cmd::ShowHGraph: DrawHGraph(p); break;
-    case cmd::AppAbout: DrawAbout(p); break;
-    default: break;
+    switch (icon) {
+    case CommandIcon::page: DrawPage(p); break;
+    case CommandIcon::folder: DrawFolder(p); break;
+    case CommandIcon::disk: DrawDisk(p); break;
+    case CommandIcon::series: DrawSeries(p); break;
+    case CommandIcon::hGraph: DrawHGraph(p); break;
+    case CommandIcon::about: DrawAbout(p); break;
+    case CommandIcon::none: break;
     }
     p.end();
     return QIcon(pixmap);

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "CommandTable.h"
 #include "Document.h"
 #include "HGraph.h"
 #include "HRuler.h"
@@ -18,14 +19,6 @@
 class CKestrinDoc;
 class CHParamsDlg;
 struct CHPoint;
-
-// Enabled state and check mark of one command, as the view's rules give it.
-struct CCommandState
-{
-    bool enabled = true;
-    bool checkable = false;
-    bool checked = false;
-};
 
 // The one view of a document window. It lays out its four child windows
 // (series graph, ruler, H graph, legend), keeps the plot extents that turn
@@ -109,6 +102,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The view's part of the command table: the enable and check rule (none:
+    // always enabled) and the handler of each command the view runs
+    // (ViewCommands.cpp).
+    struct CViewCommand
+    {
+        int id;
+        CCommandState (*state)(const CKestrinView&);
+        void (CKestrinView::*run)();
+    };
+    static const std::vector<CViewCommand>& ViewCommands();
+    static const CViewCommand* FindViewCommand(int id);
+
     void RecalculateExtents();
     void OnImportTextFile();
     void OnShowSeriesGraph();
