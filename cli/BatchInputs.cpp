@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "Database.h"
+#include "OpenDatabase.h"
 #include "RegularFile.h"
 #include "TextEncoding.h"
 
