@@ -7,6 +7,7 @@
 //   coverage     coverage of the interval and edge reports on exact fBm
 //   alarms       the model check's false alarms on exact fBm
 //   power        the model check on series that are not fBm
+//   bias         each model's median raw estimate against its true H
 //   mcerror      the reported Monte-Carlo errors against the spread over seeds
 //   nile FILE    the Nile minima worked example (series and its profile)
 #include <algorithm>
@@ -234,6 +235,29 @@ void Alarms(int count, int replicates, int onlyN)
     }
 }
 
+// The median raw estimate (D 4 M 3) of each model against its true H.
+void Bias()
+{
+    std::printf("Median raw estimate (D 4 M 3) minus true H, 100 replicates, seed %llu\n",
+                static_cast<unsigned long long>(kDefaultBootstrapSeed));
+    for (const int n : {1000, 10000}) {
+        for (const EBootstrapModel model :
+             {EBootstrapModel::Motion, EBootstrapModel::ProfileOfNoise, EBootstrapModel::Noise}) {
+            std::printf("  n %5d %-38s", n, BootstrapModelName(model));
+            for (const double h : {0.3, 0.5, 0.7, 0.9, 0.95}) {
+                CBootstrapRequest request;
+                request.n = n;
+                request.replicates = 100;
+                request.model = model;
+                std::vector<double> e = BootstrapEstimates(request, h);
+                std::sort(e.begin(), e.end());
+                std::printf("  H %.2f: %+.3f", h, SortedQuantile(e, 0.5) - h);
+            }
+            std::printf("\n");
+        }
+    }
+}
+
 // The reported Monte-Carlo errors against the spread of the values over
 // seeds, on one fixed series each.
 void McError(int seeds, int replicates, int n)
@@ -394,6 +418,8 @@ int main(int argc, char** argv)
         Coverage(count, n, replicates);
     else if (part == "alarms")
         Alarms(count, replicates, argc > 4 ? n : 0);
+    else if (part == "bias")
+        Bias();
     else if (part == "mcerror")
         McError(count, replicates, n);
     else if (part == "power")
@@ -401,7 +427,7 @@ int main(int argc, char** argv)
     else if (part == "nile" && argc > 2)
         Nile(argv[2]);
     else {
-        std::fprintf(stderr, "usage: kestrin-model-check-study alpha|unreachable|coverage|alarms|power|mcerror [count "
+        std::fprintf(stderr, "usage: kestrin-model-check-study alpha|unreachable|coverage|alarms|power|mcerror|bias [count "
                              "[replicates [n]]] | nile FILE\n");
         return 2;
     }
