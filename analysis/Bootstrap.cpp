@@ -464,6 +464,8 @@ private:
     // The two ends, then the steps of three searches, and the model check.
     static constexpr int kMostEvaluations = 2 + 3 * kBisectionSteps + 1;
 
+    static constexpr double kExtendBase = 0.1;
+
     static double Spread(const double* corrected)
     {
         const auto [least, largest] = std::minmax_element(corrected, corrected + kModelCheckSettingCount);
@@ -471,8 +473,10 @@ private:
     }
 
     // Setting s's calibration: the h whose median estimate (interpolated
-    // linearly between the h's tried) equals the raw estimate; the range's
-    // edge beyond its medians.
+    // linearly between the h's tried) equals the raw estimate. Beyond the
+    // medians at the searched range's edges the line is extended (its slope
+    // from the edge to the first h tried at least kExtendBase from it), so
+    // that settings that disagree beyond the range still show it.
     double Calibrated(int s, double raw)
     {
         if (m_medians[s].size() != m_cache.size()) {
@@ -486,15 +490,28 @@ private:
             }
         }
         const auto& curve = m_medians[s];
-        if (!(raw > curve.front().second))
-            return curve.front().first;
+        const auto extend = [&](std::size_t edge, std::size_t other) {
+            const auto& [h0, m0] = curve[edge];
+            const auto& [h1, m1] = curve[other];
+            const double slope = (m1 - m0) / (h1 - h0);
+            return slope > 0.05 ? h0 + (raw - m0) / slope : h0;
+        };
+        if (!(raw > curve.front().second)) {
+            std::size_t other = 1;
+            while (other + 1 < curve.size() && curve[other].first - curve.front().first < kExtendBase)
+                ++other;
+            return curve.size() > 1 ? extend(0, other) : curve.front().first;
+        }
         for (std::size_t i = 1; i < curve.size(); ++i) {
             const auto& [h0, m0] = curve[i - 1];
             const auto& [h1, m1] = curve[i];
             if (raw <= m1 && raw > m0)
                 return h0 + (h1 - h0) * (raw - m0) / (m1 - m0);
         }
-        return curve.back().first;
+        std::size_t other = curve.size() - 2;
+        while (other > 0 && curve.back().first - curve[other].first < kExtendBase)
+            --other;
+        return extend(curve.size() - 1, other);
     }
 
     const CEvaluation* At(double h)

@@ -7,6 +7,7 @@
 //   coverage     coverage of the interval and edge reports on exact fBm
 //   alarms       the model check's false alarms on exact fBm
 //   power        the model check on series that are not fBm
+//   mcerror      the reported Monte-Carlo errors against the spread over seeds
 //   nile FILE    the Nile minima worked example (series and its profile)
 #include <algorithm>
 #include <cmath>
@@ -212,11 +213,13 @@ void Coverage(int count, int n, int replicates)
     }
 }
 
-void Alarms(int count, int replicates)
+void Alarms(int count, int replicates, int onlyN)
 {
     std::printf("Model check false alarms on exact fBm (pipeline, auto), %d series, %d replicates\n", count,
                 replicates);
     for (const int n : {1024, 4096, 16384}) {
+        if (onlyN && n != onlyN)
+            continue;
         for (const double h : {0.2, 0.5, 0.7, 0.9}) {
             int alarms = 0, reached = 0;
             for (int i = 0; i < count; ++i) {
@@ -228,6 +231,43 @@ void Alarms(int count, int replicates)
             std::printf("  n %5d H %.1f: %d of %d flagged\n", n, h, alarms, reached);
             std::fflush(stdout);
         }
+    }
+}
+
+// The reported Monte-Carlo errors against the spread of the values over
+// seeds, on one fixed series each.
+void McError(int seeds, int replicates, int n)
+{
+    std::printf("Monte-Carlo error: sd over %d seeds vs mean reported error, n %d, %d replicates\n", seeds, n,
+                replicates);
+    for (const double h : {0.3, 0.7, 0.9}) {
+        const std::vector<double> x = SimulateFbm(n, h, 42);
+        std::vector<double> values[3], errors[3];
+        for (int i = 0; i < seeds; ++i) {
+            const CBootstrapResult r = Pipeline(x, false, replicates, 1000 + i);
+            const std::optional<double>* v[3] = {&r.corrected, &r.low, &r.high};
+            const double e[3] = {r.correctedError, r.lowError, r.highError};
+            for (int k = 0; k < 3; ++k)
+                if (*v[k] && std::isfinite(e[k])) {
+                    values[k].push_back(**v[k]);
+                    errors[k].push_back(e[k]);
+                }
+        }
+        std::printf("  H %.1f:", h);
+        const char* names[3] = {"corrected", "low", "high"};
+        for (int k = 0; k < 3; ++k) {
+            double s = 0, ss = 0, es = 0;
+            for (std::size_t i = 0; i < values[k].size(); ++i) {
+                s += values[k][i];
+                ss += values[k][i] * values[k][i];
+                es += errors[k][i];
+            }
+            const double m = values[k].size();
+            std::printf("  %s sd %.4f reported %.4f (%zu)", names[k], std::sqrt(std::max(ss / m - s * s / m / m, 0.0)),
+                        es / m, values[k].size());
+        }
+        std::printf("\n");
+        std::fflush(stdout);
     }
 }
 
@@ -298,6 +338,8 @@ void Power(int count, int n, int replicates)
                 continue;
             ++reached;
             flagged += !r.check->passed;
+            if (std::getenv("STUDY_VERBOSE"))
+                std::printf("    %s | %s\n", BootstrapSummaryText(r).c_str(), ModelCheckText(*r.check).c_str());
             corrected += *r.corrected;
         }
         std::printf("  %-40s flagged %2d of %2d (reached %d); mean raw H %.3f, corrected %.3f, alpha %.2f\n", c.name,
@@ -325,7 +367,7 @@ void Nile(const char* path)
         const CBootstrapRequest request = BootstrapRequestFor(set, decision, true);
         const CBootstrapResult r = RunBootstrap(request);
         std::printf("%s (n %zu): raw H %.4f; %s; model %s\n  %s\n  %s\n", name, series.size(), set.GetH(),
-                    SeriesKindLabel(decision).c_str(), BootstrapModelName(r.model), BootstrapSummary(r).c_str(),
+                    SeriesKindLabel(decision).c_str(), BootstrapModelName(r.model), BootstrapSummaryText(r).c_str(),
                     BootstrapPrecisionText(r).c_str());
         if (r.check)
             std::printf("  check %s\n", ModelCheckText(*r.check).c_str());
@@ -351,13 +393,15 @@ int main(int argc, char** argv)
     else if (part == "coverage")
         Coverage(count, n, replicates);
     else if (part == "alarms")
-        Alarms(count, replicates);
+        Alarms(count, replicates, argc > 4 ? n : 0);
+    else if (part == "mcerror")
+        McError(count, replicates, n);
     else if (part == "power")
         Power(count, n, replicates);
     else if (part == "nile" && argc > 2)
         Nile(argv[2]);
     else {
-        std::fprintf(stderr, "usage: kestrin-model-check-study alpha|unreachable|coverage|alarms|power [count "
+        std::fprintf(stderr, "usage: kestrin-model-check-study alpha|unreachable|coverage|alarms|power|mcerror [count "
                              "[replicates [n]]] | nile FILE\n");
         return 2;
     }

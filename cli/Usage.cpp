@@ -82,21 +82,34 @@ command line could not be understood.
 
 #define KESTRIN_BOOTSTRAP_OPTIONS                                                \
     "  --bootstrap          also bootstrap the estimate: a bias-corrected H\n"  \
-    "                       and its 95 % interval from replicates of fBm\n"     \
+    "                       and its 95 % interval from replicates of a model\n" \
     "  --replicates K       replicates, 1 to 100000 (default 200)\n"            \
     "  --seed S             seed of the replicates, 0 to 2^63-1 (default\n"     \
-    "                       20240615); the same seed gives the same numbers\n"
+    "                       20240615); the same seed gives the same numbers\n" \
+    "  --input KIND         noise, motion or auto (default): what the series\n" \
+    "                       is; auto decides by DFA-1's alpha\n"
 
 #define KESTRIN_BOOTSTRAP_NOTE                                                   \
-    "With --bootstrap, K replicates of fractional Brownian motion of the same\n" \
-    "length are estimated with the same D and M for each trial H; bisection\n"  \
-    "finds the H whose replicates' median equals the estimate (H corrected)\n"  \
-    "and the H whose 97.5 % and 2.5 % quantiles do (the interval's ends).\n"    \
-    "An estimate that no H in (0, 1) reaches is reported as such (null).\n"
+    "With --bootstrap, the series is first decided noise or motion by the\n"   \
+    "alpha of detrended fluctuation analysis (DFA-1): below 0.9 a noise, above\n" \
+    "1.1 a motion, between the two unclear (estimated as a motion; choose with\n" \
+    "--input). The curve-length H of a noise is not its Hurst exponent:\n"      \
+    "estimate its profile (kestrin-cli profile). K replicates of the model\n"  \
+    "(fractional Brownian motion for a motion, fractional Gaussian noise for a\n" \
+    "noise) of the same length are estimated with the same D and M for each\n" \
+    "trial H in [0.008, 0.992]; bisection finds the H whose replicates' median\n" \
+    "equals the estimate (H corrected) and the H whose 97.5 % and 2.5 %\n"    \
+    "quantiles do (the interval's ends). Each is printed to the digits its\n" \
+    "Monte-Carlo error supports; one beyond the range reads \"\xE2\x89\xA5 0.99\" or\n" \
+    "\"\xE2\x89\xA4 0.01\". An estimate beyond every replicate at the range's edge is\n" \
+    "reported as not reached (null). The model check compares the corrected H\n" \
+    "of D 4 M 3, D 1 M 10 and D 6 with the best M against the spread that\n" \
+    "replicates of the model show; a larger spread says the data are not like\n" \
+    "the model.\n"
 
 constexpr std::string_view kEstimateHelp =
     "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER]\n"
-    "         [--bootstrap [--replicates K] [--seed S]] [--json]\n"
+    "         [--bootstrap [--replicates K] [--seed S] [--input KIND]] [--json]\n"
     "       kestrin-cli estimate --db DB --table NAME --x FIELD --y FIELD [--D N] [--M N] [--json]\n"
     "\n"
     "Imports FILE and prints the H estimate of the whole series: n, D, M, H,\n"
@@ -112,16 +125,21 @@ constexpr std::string_view kEstimateHelp =
     "  -h, --help           show this help\n"
     "\n"
     "Text output: one \"name value\" line each for n, D, M, H, b, r (and with\n"
-    "--bootstrap a \"bootstrap\" line), then the table; H, b, r, L(r) and the\n"
+    "--bootstrap a \"bootstrap\" line and the lines \"model\", \"precision\",\n"
+    "\"check\" and \"note\"), then the table; H, b, r, L(r) and the\n"
     "logarithms have 6 decimals.\n"
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
     "  \"n\", \"D\", \"M\", \"H\", \"b\", \"r\", (with --bootstrap: \"bootstrap\":\n"
-    "  {\"replicates\", \"seed\", \"level\", \"H_corrected\", \"low\", \"high\"},)\n"
+    "  {\"replicates\", \"seed\", \"level\", \"H_corrected\", \"low\", \"high\",\n"
+    "  \"model\", \"input\", \"series_kind\", \"alpha\", \"series_label\",\n"
+    "  \"H_corrected_bound\", \"low_bound\", \"high_bound\" (\"value\", \"at_or_above\",\n"
+    "  \"at_or_below\"), \"mc_error\", \"use_more_replicates\", \"model_check\":\n"
+    "  {\"statistic\", \"threshold\", \"p_value\", \"passed\", \"settings\"}, \"notes\"},)\n"
     "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kTabsHelp =
     "Usage: kestrin-cli tabs FILE (--at T1,T2,... | --every INTERVAL) [--D N] [--M N] [--filter UNDER OVER]\n"
-    "                   [--bootstrap [--replicates K] [--seed S]] [--json]\n"
+    "                   [--bootstrap [--replicates K] [--seed S] [--input KIND]] [--json]\n"
     "       kestrin-cli tabs DOC.kst [--at T1,T2,... | --every INTERVAL] [--D N] [--M N] [--json]\n"
     "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD (--at T1,T2,... | --every INTERVAL)\n"
     "                   [--D N] [--M N] [--json]\n"
@@ -149,8 +167,8 @@ constexpr std::string_view kTabsHelp =
     "  -h, --help           show this help\n"
     "\n"
     "Text output: D and M, then one line per interval: upper bound (its label),\n"
-    "D, M, n, H, b, r (H, b, r with 6 decimals); with --bootstrap then one\n"
-    "\"bootstrap LABEL\" line per interval.\n"
+    "D, M, n, H, b, r (H, b, r with 6 decimals); with --bootstrap then the\n"
+    "lines \"bootstrap LABEL\", \"model LABEL\", ... per interval.\n"
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
     "  \"D\", \"M\", \"tabs\": [sorted positions],\n"
     "  \"intervals\": [{\"label\", \"upper_bound\", \"D\", \"M\", \"n\", \"H\", \"b\", \"r\",\n"

@@ -1,5 +1,6 @@
 // kestrin-cli estimate and tabs with --bootstrap, and profile: what the
 // tool prints against the analysis library's own results.
+#include <cctype>
 #include <fstream>
 
 #include "Bootstrap.h"
@@ -72,6 +73,63 @@ TEST_F(CliBootstrap, UnreachableEstimateIsNullAndSaidSo)
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"estimate", file, "--seed", "3"}, {"estimate", file, "--bootstrap", "--replicates", "0"}})
         EXPECT_EQ(Run(args).exitCode, 2);
+}
+
+// The series is decided noise or motion first: the raw Nile minima read as
+// a noise (said so, simulated as fGn), a motion as fBm, and --input
+// overrides. Values carry at most three decimals, the model check its
+// numbers.
+TEST_F(CliBootstrap, NoiseOrMotionModelAndCheckAreReported)
+{
+    const std::string nile = KESTRIN_SAMPLES_DIR "/nile-minima.txt";
+    const CliResult text = Run({"estimate", nile, "--bootstrap", "--replicates", "20"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.err.find("The series reads as a noise (\xCE\xB1 0.89): the curve-length H of a noise is not its "
+                            "Hurst exponent. Estimate its profile instead (File > Profile; kestrin-cli profile)."),
+              std::string::npos)
+        << text.err;
+    EXPECT_NE(text.out.find("\nmodel       fractional Gaussian noise (the series: noise, \xCE\xB1 0.89)\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("\ncheck       "), std::string::npos);
+    EXPECT_NE(text.out.find("\nprecision   Monte-Carlo error \xC2\xB1"), std::string::npos);
+    // "H corrected 0.86, 95 % interval 0.765 to 0.95": no value with more
+    // than three decimals.
+    const std::size_t line = text.out.find("bootstrap   H corrected ");
+    const std::string bootstrap = text.out.substr(line, text.out.find(" (20 replicates") - line);
+    for (std::size_t dot = bootstrap.find('.'); dot != std::string::npos; dot = bootstrap.find('.', dot + 1)) {
+        std::size_t digits = 0;
+        while (dot + 1 + digits < bootstrap.size() && std::isdigit(bootstrap[dot + 1 + digits]))
+            ++digits;
+        EXPECT_LE(digits, 3u) << bootstrap;
+    }
+
+    const std::string file = WriteValues("fbm.txt", SimulateFbm(1024, 0.5, 2));
+    const JsonValue j = RunJson({"estimate", file, "--bootstrap", "--replicates", "20", "--json"});
+    const JsonValue b = j["bootstrap"];
+    EXPECT_EQ(b["model"].String(), "fractional Brownian motion");
+    EXPECT_EQ(b["input"].String(), "auto");
+    EXPECT_EQ(b["series_kind"].String(), "motion");
+    EXPECT_GT(b["alpha"].Number(), 1.1);
+    EXPECT_EQ(b["H_corrected_bound"].String(), "value");
+    EXPECT_GT(b["mc_error"]["H_corrected"].Number(), 0.0);
+    const JsonValue check = b["model_check"];
+    ASSERT_EQ(check["settings"].Size(), 3u);
+    EXPECT_EQ(check["settings"][2]["M"].Number(), 32.0);
+    EXPECT_EQ(check["passed"].Dump(), check["statistic"].Number() <= check["threshold"].Number() ? "true" : "false");
+    EXPECT_EQ(j["warnings"].Size(), 0u);
+
+    const JsonValue given = RunJson({"estimate", file, "--bootstrap", "--replicates", "4", "--input", "noise", "--json"});
+    EXPECT_EQ(given["bootstrap"]["model"].String(), "fractional Gaussian noise");
+    EXPECT_EQ(given["bootstrap"]["input"].String(), "noise");
+    const JsonValue tabs =
+        RunJson({"tabs", file, "--at", "500", "--bootstrap", "--replicates", "4", "--input", "motion", "--json"});
+    EXPECT_EQ(tabs["intervals"][1]["bootstrap"]["series_label"].String().rfind("motion (as given)", 0), 0u);
+
+    for (const auto& args : std::vector<std::vector<std::string>>{{"estimate", file, "--input", "noise"},
+                                                                   {"estimate", file, "--bootstrap", "--input", "both"},
+                                                                   {"tabs", file, "--at", "5", "--input", "auto"}})
+        EXPECT_EQ(Run(args).exitCode, 2) << args.back();
 }
 
 // The profile of the Nile minima is the bundled profile sample.
