@@ -58,7 +58,7 @@ QString BootstrapLabelText(const CBootstrapResult& result)
     if (result.cancelled)
         return QStringLiteral("Bootstrap cancelled.");
     return QStringLiteral("%1 (%2 replicates, seed %3)")
-        .arg(Sentence(BootstrapSummary(result)))
+        .arg(Sentence(BootstrapSummaryText(result)))
         .arg(result.replicates)
         .arg(result.seed);
 }

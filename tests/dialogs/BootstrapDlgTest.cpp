@@ -17,6 +17,7 @@
 #include "KestrinDoc.h"
 #include "NewDocuments.h"
 #include "SeriesBuilders.h"
+#include "SeriesProfile.h"
 
 namespace bootstrap_dlg_test {
 
@@ -42,6 +43,12 @@ std::vector<double> Increments(const std::vector<double>& v)
     return d;
 }
 const std::vector<double> kNoise = Increments(kMotion);
+std::vector<double> ProfileOf(std::vector<double> v)
+{
+    ProfileInPlace(v.data(), v.size());
+    return v;
+}
+const std::vector<double> kProfileOfMotion = ProfileOf(kMotion);
 
 std::string Text(CBootstrapDlg& dlg, const char* label)
 {
@@ -55,8 +62,8 @@ bool Has(const std::string& text, const std::string& words)
 
 } // namespace
 
-// The decision and the model for each choice of the series box; only a
-// noise estimated as it is carries the warning.
+// The decision and the model for each choice of the series box; a noise
+// estimated as it is and the profile of a motion carry a warning.
 TEST(BootstrapDlg, SeriesChoiceDecidesTheModel)
 {
     struct Case
@@ -66,17 +73,22 @@ TEST(BootstrapDlg, SeriesChoiceDecidesTheModel)
         int choice; // automatic, noise, motion
         const char* kind;
         const char* model;
-        bool warned;
+        const char* warning; // nullptr: none
+        bool isProfile = false;
     };
     const Case cases[] = {
-        {"motion", kMotion, 0, "motion, \xCE\xB1 1.", "fractional Brownian motion", false},
-        {"noise", kNoise, 0, "noise, \xCE\xB1 0.", "fractional Gaussian noise", true},
-        {"noise taken as a motion", kNoise, 2, "motion (as given), \xCE\xB1 0.", "fractional Brownian motion", false},
-        {"motion taken as a noise", kMotion, 1, "noise (as given), \xCE\xB1 1.", "fractional Gaussian noise", true},
+        {"motion", kMotion, 0, "motion, \xCE\xB1 1.", "fractional Brownian motion", nullptr},
+        {"noise", kNoise, 0, "noise, \xCE\xB1 0.", "fractional Gaussian noise", "reads as a noise"},
+        {"noise taken as a motion", kNoise, 2, "motion (as given), \xCE\xB1 0.", "fractional Brownian motion",
+         nullptr},
+        {"motion taken as a noise", kMotion, 1, "noise (as given), \xCE\xB1 1.", "fractional Gaussian noise",
+         "reads as a noise"},
+        {"profile of a motion", kProfileOfMotion, 0, "profile of a motion, \xCE\xB1 1.",
+         "profile of fractional Gaussian noise", "the profile of a motion is not what to estimate", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CBootstrapDlg dlg(EstimateOf(c.values), false);
+        CBootstrapDlg dlg(EstimateOf(c.values), c.isProfile);
         dlg.show();
         auto* combo = Control<QComboBox>(dlg, "comboSeries");
         EXPECT_EQ(combo->currentText(), "automatic"); // never remembered
@@ -84,9 +96,9 @@ TEST(BootstrapDlg, SeriesChoiceDecidesTheModel)
         EXPECT_TRUE(Has(Text(dlg, "labelSeriesKind"), c.kind)) << Text(dlg, "labelSeriesKind");
         EXPECT_EQ(Text(dlg, "labelModel"), c.model);
         auto* warning = Control<QLabel>(dlg, "labelWarning");
-        EXPECT_EQ(warning->isVisible(), c.warned);
-        if (c.warned)
-            EXPECT_TRUE(Has(Text(dlg, "labelWarning"), "reads as a noise")) << Text(dlg, "labelWarning");
+        EXPECT_EQ(warning->isVisible(), c.warning != nullptr);
+        if (c.warning)
+            EXPECT_TRUE(Has(Text(dlg, "labelWarning"), c.warning)) << Text(dlg, "labelWarning");
     }
 }
 
