@@ -54,8 +54,3 @@ void WriteWarnings(CJsonWriter& json, const std::vector<std::string>& warnings)
         json.String(text);
     json.EndArray();
 }
-
-void WriteWarnings(CJsonWriter& json, const CCliUi& ui)
-{
-    WriteWarnings(json, ui.Warnings());
-}

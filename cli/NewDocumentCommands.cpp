@@ -93,8 +93,8 @@ SavedReport MakeReport(const AnalysisInput& input, const std::string& output, co
 
 std::string AsText(const SavedReport& report)
 {
-    return "Saved " + std::to_string(report.points) + " " + report.what + (report.points == 1 ? "" : "s") +
-           " from " + JsonQuoted(DisplayText(report.input.path)) + " into " + JsonQuoted(report.output) + ".\n";
+    return "Saved " + std::to_string(report.points) + " " + report.what + (report.points == 1 ? "" : "s") + " from " +
+           JsonQuoted(DisplayText(report.input.path)) + " into " + JsonQuoted(report.output) + ".\n";
 }
 
 std::string AsJson(const SavedReport& report)

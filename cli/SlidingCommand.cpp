@@ -32,8 +32,8 @@ struct SlidingReport
     std::vector<std::string> warnings;
 };
 
-SlidingReport MakeReport(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows,
-                         double xMin, const std::optional<std::string>& output, const CCliUi& ui)
+SlidingReport MakeReport(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
+                         const std::optional<std::string>& output, const CCliUi& ui)
 {
     SlidingReport report{input, WindowSourceOf(doc, windows), xMin, std::nullopt, {}, doc.m_points.GetSize(),
                          ui.Warnings()};
