@@ -2,7 +2,8 @@
 # Times kestrin-cli over many series (a release build):
 #   10,000 text files of 1,000 values each, estimate with every core, with
 #   one job, and as separate kestrin-cli calls from a shell loop (timed on
-#   LOOP calls and scaled to all files);
+#   LOOP calls and scaled to all files); the peak memory with those and
+#   with 100,000 inputs;
 #   a CSV table of 64 columns x 100,000 rows, estimate --y '*': time and
 #   peak memory (GNU time).
 # Usage: bench/batch-bench.sh [KESTRIN_CLI] [WORK_DIR]
@@ -65,6 +66,14 @@ printf '  loop / all cores %8.1f x\n' "$(echo "$scaled / $all" | bc -l)"
 /usr/bin/time -v "$cli" estimate --files-from list.txt --quiet -o all.csv 2> time-all.txt
 printf '  peak memory      %8d KiB (all cores; names held, at most a few series loaded)\n' \
     "$(sed -n 's/.*Maximum resident set size (kbytes): //p' time-all.txt)"
+
+# 100,000 inputs (the list ten times over): memory holds the names, not the
+# series.
+for _ in $(seq 10); do cat list.txt; done > list-100k.txt
+/usr/bin/time -v "$cli" estimate --files-from list-100k.txt --quiet -o all-100k.csv 2> time-100k.txt
+printf '  100,000 inputs   %8s wall, %d KiB peak\n' \
+    "$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' time-100k.txt)" \
+    "$(sed -n 's/.*Maximum resident set size (kbytes): //p' time-100k.txt)"
 
 /usr/bin/time -v "$cli" estimate --db wide.csv --table wide --x X --y '*' --quiet -o wide-out.csv 2> time.txt
 printf "estimate --y '*', 64 columns x 100,000 rows (%s rows out)\n" "$(($(wc -l < wide-out.csv) - 1))"

@@ -133,6 +133,10 @@ std::vector<BatchSeries> ReadBatchSeries(const ParsedArgs& parsed, const SeriesO
         } catch (const std::exception& e) {
             series.push_back({db.file, "*", "Unable to open database! " + DisplayText(e.what())});
         }
+        if (series.empty())
+            series.push_back({db.file, "*", "the table \"" + DisplayText(db.table) +
+                                                "\" has no numeric field but the X field \"" +
+                                                DisplayText(db.xField) + "\""});
         return series;
     }
     for (const std::string& path : parsed.positionals)

@@ -23,7 +23,7 @@ struct BatchSeries
     // The Y field, for a --db table.
     std::string yField;
     // Why the series cannot be read at all (a --y '*' whose database could
-    // not be listed): its row is this error.
+    // not be listed, or that found no numeric field): its row is this error.
     std::string error;
 };
 

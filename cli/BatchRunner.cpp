@@ -37,6 +37,9 @@ struct Shared
     std::condition_variable canStart;
     std::condition_variable resultReady;
     std::size_t next = 0;
+    // Results taken out of ready, and those of them emitted: a worker
+    // starts an item only within the window past the emitted ones.
+    std::size_t taken = 0;
     std::size_t emitted = 0;
     std::map<std::size_t, BatchItemResult> ready;
     bool stopping = false;
@@ -94,16 +97,15 @@ BatchRunSummary RunBatchInOrder(std::size_t count, unsigned jobs,
             {
                 std::unique_lock lock(shared.mutex);
                 shared.resultReady.wait_for(lock, kProgressTick, [&] {
-                    return stop.load() || shared.ready.count(shared.emitted) > 0;
+                    return stop.load() || shared.ready.count(shared.taken) > 0;
                 });
-                for (auto it = shared.ready.find(shared.emitted); it != shared.ready.end() && !stop.load();
-                     it = shared.ready.find(shared.emitted)) {
+                for (auto it = shared.ready.find(shared.taken); it != shared.ready.end() && !stop.load();
+                     it = shared.ready.find(shared.taken)) {
                     batch.push_back(std::move(it->second));
                     shared.ready.erase(it);
-                    ++shared.emitted;
+                    ++shared.taken;
                 }
             }
-            shared.canStart.notify_all();
             if (stop.load() && batch.empty()) {
                 summary.interrupted = true;
                 break;
@@ -113,6 +115,11 @@ BatchRunSummary RunBatchInOrder(std::size_t count, unsigned jobs,
                 ++summary.done;
                 summary.failed += result.failed ? 1 : 0;
             }
+            {
+                std::lock_guard lock(shared.mutex);
+                shared.emitted = summary.done;
+            }
+            shared.canStart.notify_all();
             progress(summary.done, summary.failed);
         }
     } catch (...) {

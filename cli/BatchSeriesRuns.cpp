@@ -7,6 +7,7 @@
 #include "AutoTabs.h"
 #include "BootstrapReport.h"
 #include "CliUi.h"
+#include "Database.h"
 #include "EdgeWarnings.h"
 #include "EstimatorReport.h"
 #include "HDataSet.h"
@@ -19,6 +20,44 @@
 namespace {
 
 using Rows = std::vector<std::vector<TidyValue>>;
+
+// A database file opened once per worker thread and lent to each series
+// of a --db run, so that a table of many fields is read and checked once
+// per thread, not once per field.
+class CLentDatabase : public IDatabase
+{
+public:
+    explicit CLentDatabase(IDatabase& db) : m_db(db) {}
+    std::vector<std::string> TableNames() override { return m_db.TableNames(); }
+    std::vector<std::string> FieldNames(const std::string& table) override { return m_db.FieldNames(table); }
+    std::unique_ptr<IRecordset> OpenRecordset(const std::string& table) override
+    {
+        return m_db.OpenRecordset(table);
+    }
+    void CheckIntegrity() override { m_db.CheckIntegrity(); }
+
+private:
+    IDatabase& m_db;
+};
+
+std::unique_ptr<IDatabase> OpenOncePerThread(const std::string& path)
+{
+    thread_local std::string openPath;
+    thread_local std::unique_ptr<IDatabase> db;
+    if (!db || openPath != path) {
+        db.reset();
+        db = OpenDatabase(path);
+        openPath = path;
+    }
+    return std::make_unique<CLentDatabase>(*db);
+}
+
+// The document of one series; a --db series borrows its thread's database.
+void LendDatabase(CKestrinDoc& doc, const SeriesOptions& options)
+{
+    if (options.database)
+        doc.m_openDatabase = OpenOncePerThread;
+}
 
 // Several lines of a message on one line of a row.
 std::string OneLine(const std::vector<std::string>& texts, const char* separator)
@@ -135,6 +174,7 @@ BatchSeriesRun EstimateRun(const ParsedArgs& parsed, const SeriesOptions& option
     run.rowsOf = [options, bootstrap, columns = run.columns](const BatchSeries& series) {
         CCliUi ui("estimate", true);
         CKestrinDoc doc(ui);
+        LendDatabase(doc, options);
         std::vector<TidyValue> row = NameCells(options, series);
         if (!ImportSeries(ui, doc, series.path, SeriesOptionsFor(options, series)))
             return Rows{EmptyRow(columns, row, "error: " + FailureOf(ui))};
@@ -166,6 +206,7 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
     run.rowsOf = [options, bootstrap, at, every, columns = run.columns](const BatchSeries& series) {
         CCliUi ui("tabs", true);
         CKestrinDoc doc(ui);
+        LendDatabase(doc, options);
         const std::vector<TidyValue> names = NameCells(options, series);
         const bool isDocument = !options.database && IsDocumentPath(series.path);
         if (isDocument && options.filter)
@@ -229,6 +270,7 @@ BatchSeriesRun MetaHRun(const ParsedArgs& parsed, SeriesOptions options)
     run.rowsOf = [parsed, options, params, columns = run.columns](const BatchSeries& series) {
         CCliUi ui("meta-h", true);
         CKestrinDoc doc(ui);
+        LendDatabase(doc, options);
         const std::vector<TidyValue> names = NameCells(options, series);
         const AnalysisInput input{series.path, SeriesOptionsFor(options, series),
                                   !options.database && IsDocumentPath(series.path)};

@@ -175,6 +175,13 @@ TEST_F(CliBatch, EveryNumericFieldOfATableIsASeries)
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0]["field"].String(), "C");
     EXPECT_EQ(two[1]["status"].String().rfind("error: Unable to open database!", 0), 0u) << two[1]["status"].String();
+    // No numeric field but X: an error, not an empty table.
+    WriteFile("words.csv", "X,W\n1,a\n2,b\n");
+    const CliResult none = Run({"estimate", "--db", "words.csv", "--table", "words", "--x", "X", "--y", "*"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.out.find("words.csv,words,*,,,,,,,\"error: the table \"\"words\"\" has no numeric field"),
+              std::string::npos)
+        << none.out;
 }
 
 TEST_F(CliBatch, FilesFromStandardInputAndTabsAndMetaHRows)
