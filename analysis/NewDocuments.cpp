@@ -1,5 +1,6 @@
 #include "NewDocuments.h"
 
+#include <cmath>
 #include <string>
 
 #include "KestrinDoc.h"
@@ -68,13 +69,41 @@ void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, C
     FinishDerivedDocument(source, target);
 }
 
-void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
+namespace {
+
+// The mean of the series' Y, summed in series order, as the profile takes it.
+double MeanY(const CHPointArray& points)
 {
-    const CHPointArray& points = source.m_points;
     double total = 0.0;
     for (const CHPoint& p : points)
         total += p.m_dY;
-    const double mean = points.IsEmpty() ? 0.0 : total / points.GetSize();
+    return points.IsEmpty() ? 0.0 : total / points.GetSize();
+}
+
+} // namespace
+
+std::optional<std::string> CheckProfile(const CKestrinDoc& source)
+{
+    const CHPointArray& points = source.m_points;
+    for (const CHPoint& p : points)
+        if (!std::isfinite(p.m_dY))
+            return std::nullopt; // the import has said so already
+    const double mean = MeanY(points);
+    double sum = 0.0;
+    bool finite = std::isfinite(mean);
+    for (const CHPoint& p : points) {
+        sum += p.m_dY - mean;
+        finite = finite && std::isfinite(sum);
+    }
+    if (finite)
+        return std::nullopt;
+    return "the running sum exceeds the range of a number";
+}
+
+void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
+{
+    const CHPointArray& points = source.m_points;
+    const double mean = MeanY(points);
     target.m_points.Reserve(target.m_points.Storage().size() + points.Storage().size());
     double sum = 0.0;
     for (const CHPoint& p : points) {

@@ -1,8 +1,11 @@
 #include "BootstrapReport.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
+#include "BootstrapLimits.h"
+#include "CliUi.h"
 #include "HDataSet.h"
 #include "JsonWriter.h"
 #include "TextOutput.h"
@@ -23,14 +26,23 @@ BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
     return options;
 }
 
-CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options)
+CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options)
 {
     CBootstrapRequest request = BootstrapRequestFor(set);
     request.replicates = options.replicates;
     request.seed = options.seed;
     if (const auto refusal = CheckBootstrapRequest(request))
         throw std::runtime_error("--bootstrap: " + *refusal);
-    return RunBootstrap(request);
+    CBootstrapResult result = RunBootstrap(request);
+    if (const auto noInterval = CheckBootstrapInterval(request)) {
+        result.low.reset();
+        result.high.reset();
+        const std::string text = "bootstrap: " + *noInterval;
+        const auto& said = ui.Warnings();
+        if (std::find(said.begin(), said.end(), text) == said.end())
+            ui.Warn(text);
+    }
+    return result;
 }
 
 namespace {
@@ -60,7 +72,9 @@ void OptionalField(CJsonWriter& json, const char* name, const std::optional<doub
 std::string BootstrapText(const CBootstrapResult& result)
 {
     std::string text = "H corrected ";
-    if (result.corrected)
+    if (result.corrected && !result.low && !result.high)
+        text += Decimal(*result.corrected) + ", no " + Percent(result.level) + " interval";
+    else if (result.corrected)
         text += Decimal(*result.corrected) + ", " + Percent(result.level) + " interval " + OrNone(result.low) +
                 " to " + OrNone(result.high);
     else

@@ -6,6 +6,7 @@
 #include "Args.h"
 #include "Bootstrap.h"
 
+class CCliUi;
 class CHDataSet;
 class CJsonWriter;
 
@@ -25,8 +26,10 @@ struct BootstrapOptions
 BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed);
 
 // The bootstrap of an estimator as it was last computed; throws
-// std::runtime_error with the reason when it cannot be run.
-CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options);
+// std::runtime_error with the reason when it cannot be run. When it can give
+// no interval (CheckBootstrapInterval), low and high are left out and ui
+// warns why (once for the same reason).
+CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options);
 
 // The result as the text line "bootstrap  ..." or as the JSON member
 // "bootstrap": {"replicates", "seed", "level", "H_corrected", "low", "high"},

@@ -63,7 +63,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
     json.Field("correlation", c.correlation);
     json.IntegerField("matches", c.pairs.GetSize());
     if (output)
-        json.StringField("output", DisplayText(*output));
+        json.FileNameField("output", *output);
     WriteWarnings(json, ui);
     json.EndObject();
     json.Finish();
@@ -108,6 +108,6 @@ int RunCorrelate(std::span<const std::string> args)
             return kExitFailure;
         }
     }
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, c, output, ui)
+    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(input, doc, windows, c, output, ui)
                                            : AsText(doc, windows, c, output));
 }

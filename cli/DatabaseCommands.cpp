@@ -42,14 +42,17 @@ int RunTables(std::span<const std::string> args)
     const std::string& path = RequireOneFile(parsed, "FILE");
     // A file that cannot be read throws CDatabaseError, which the tool
     // reports with exit status 1.
-    const std::vector<std::string> tables = OpenDatabase(path)->TableNames();
+    const std::unique_ptr<IDatabase> db = OpenDatabase(path);
+    const std::vector<std::string> tables = db->TableNames();
+    const std::vector<std::string> views = db->ViewNames();
     if (!parsed.Has("--json"))
-        return EmitOutput(AsLines(tables));
+        return EmitOutput(AsLines(tables) + AsLines(views));
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.StringField("file", DisplayText(path));
+    json.FileNameField("file", path);
     WriteNames(json, "tables", tables);
+    WriteNames(json, "views", views);
     json.EndObject();
     json.Finish();
     return EmitOutput(out);
@@ -72,7 +75,7 @@ int RunFields(std::span<const std::string> args)
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.StringField("file", DisplayText(path));
+    json.FileNameField("file", path);
     json.StringField("table", DisplayText(table));
     WriteNames(json, "fields", fields);
     json.EndObject();

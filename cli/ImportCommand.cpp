@@ -2,12 +2,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "AnalysisInput.h"
 #include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
+#include "TabSection.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -35,6 +37,7 @@ int RunImport(std::span<const std::string> args)
     const std::string& output = parsed.Values("--output")[0];
     if (output.empty())
         throw UsageError("-o: the document name is empty");
+    RefuseJsonWithStandardOutput(parsed, output);
     // Saving over the text file would lose the data being imported.
     if (SameFile(path, output))
         throw UsageError("-o \"" + output + "\" is the file being imported");
@@ -43,6 +46,9 @@ int RunImport(std::span<const std::string> args)
         for (const std::int32_t t : ParseWholeNumberList(parsed.Values("--at")[0], "--at"))
             tabs.push_back(t);
     }
+    if (tabs.size() > static_cast<std::size_t>(kMaxSavedTabs))
+        throw UsageError("--at: " + std::to_string(tabs.size()) + " tab positions; a document keeps at most " +
+                         std::to_string(kMaxSavedTabs));
 
     CCliUi ui("import");
     CKestrinDoc doc(ui);
@@ -52,6 +58,7 @@ int RunImport(std::span<const std::string> args)
     const std::vector<std::int32_t> positions = doc.SetTabs(tabs);
     if (!doc.OnSaveDocument(output))
         return kExitFailure;
+    WarnIfNotDocumentName(ui, output);
 
     const int count = doc.m_points.GetSize();
     std::string out;
@@ -59,7 +66,7 @@ int RunImport(std::span<const std::string> args)
         CJsonWriter json(out);
         json.BeginObject();
         WriteSeriesSource(json, path, options);
-        json.StringField("output", DisplayText(output));
+        json.FileNameField("output", output);
         json.IntegerField("points", count);
         WriteTabPositions(json, positions);
         WriteWarnings(json, ui);
@@ -75,5 +82,5 @@ int RunImport(std::span<const std::string> args)
               (tabs.empty() ? std::string() : " with " + std::to_string(tabs.size()) + (tabs.size() == 1 ? " tab" : " tabs")) +
               ".\n";
     }
-    return EmitOutput(out);
+    return EmitUnlessOutputIsStandard(output, out);
 }

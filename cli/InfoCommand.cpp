@@ -90,7 +90,7 @@ std::string AsJson(const std::string& path, const CKestrinDoc& doc, Lists lists)
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.StringField("file", DisplayText(path));
+    json.FileNameField("file", path);
     json.IntegerField("D", doc.m_nD);
     json.IntegerField("M", doc.m_nM);
     json.StringField("database", DisplayText(doc.m_strDatabase));

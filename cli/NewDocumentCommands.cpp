@@ -48,13 +48,17 @@ std::string RangeText(const ParsedArgs& parsed, const CPlotExtents& extents)
 }
 
 // Makes target a new document, fills it and saves it as output; false when
-// it could not be written (the user has been told why).
+// it could not be written (the user has been told why). A name that is not
+// a document's is warned of.
 template <class Fill>
-bool SaveNewDocument(CKestrinDoc& target, const std::string& output, Fill fill)
+bool SaveNewDocument(CCliUi& ui, CKestrinDoc& target, const std::string& output, Fill fill)
 {
     target.OnNewDocument();
     fill(target);
-    return target.OnSaveDocument(output);
+    if (!target.OnSaveDocument(output))
+        return false;
+    WarnIfNotDocumentName(ui, output);
+    return true;
 }
 
 // What a command that saved a document prints: the saved line, or JSON
@@ -70,7 +74,7 @@ std::string SavedReport(bool asJson, const CCliUi& ui, const AnalysisInput& inpu
     json.BeginObject();
     WriteInputSource(json, input);
     before(json);
-    json.StringField("output", DisplayText(output));
+    json.FileNameField("output", output);
     json.IntegerField("points", target.m_points.GetSize());
     after(json);
     WriteWarnings(json, ui);
@@ -104,10 +108,10 @@ int RunHData(std::span<const std::string> args)
     }
     const double xMin = source.GetPlotExtents().m_dXMin;
     CKestrinDoc target(ui);
-    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildHDataDocument(source, xMin, doc); }))
+    if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildHDataDocument(source, xMin, doc); }))
         return kExitFailure;
 
-    return EmitOutput(SavedReport(
+    return EmitUnlessOutputIsStandard(output, SavedReport(
         parsed.Has("--json"), ui, input, output, target, "H value",
         [&](CJsonWriter& json) {
             WriteWindowSource(json, source, windows);
@@ -144,10 +148,10 @@ int RunExtract(std::span<const std::string> args)
     if (const auto refusal = CheckExtractRange(first, last, extents.m_dXMin, extents.m_dXMax))
         throw UsageError(*refusal + " (" + RangeText(parsed, extents) + ")");
     CKestrinDoc target(ui);
-    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildExtractedDocument(source, first, last, doc); }))
+    if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildExtractedDocument(source, first, last, doc); }))
         return kExitFailure;
 
-    return EmitOutput(SavedReport(
+    return EmitUnlessOutputIsStandard(output, SavedReport(
         parsed.Has("--json"), ui, input, output, target, "point",
         [&](CJsonWriter& json) {
             json.Field("from", first);
@@ -170,10 +174,14 @@ int RunProfile(std::span<const std::string> args)
     CKestrinDoc source(ui);
     if (!LoadAnalysisInput(ui, source, input))
         return kExitFailure;
+    if (const auto refusal = CheckProfile(source)) {
+        ui.Fail("cannot make the profile: " + *refusal + "; nothing written");
+        return kExitFailure;
+    }
     CKestrinDoc target(ui);
-    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildProfileDocument(source, doc); }))
+    if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildProfileDocument(source, doc); }))
         return kExitFailure;
 
-    return EmitOutput(SavedReport(parsed.Has("--json"), ui, input, output, target, "point", [](CJsonWriter&) {},
+    return EmitUnlessOutputIsStandard(output, SavedReport(parsed.Has("--json"), ui, input, output, target, "point", [](CJsonWriter&) {},
                                   [&](CJsonWriter& json) { json.Field("H", target.m_globalSet.GetH()); }));
 }

@@ -52,7 +52,7 @@ std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const Win
     WriteWindowSource(json, doc, windows);
     json.Field("x_min", xMin);
     if (output) {
-        json.StringField("output", DisplayText(*output));
+        json.FileNameField("output", *output);
     } else {
         json.Key("results");
         json.BeginArray();
@@ -96,6 +96,6 @@ int RunSliding(std::span<const std::string> args)
             return kExitFailure;
         }
     }
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, xMin, output, ui)
+    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(input, doc, windows, xMin, output, ui)
                                            : AsText(doc, windows, xMin, output));
 }

@@ -26,6 +26,20 @@ struct TableSeries
     std::int64_t skipped = 0;
 };
 
+// A text value with one comma and no point, read where the comma is the
+// decimal mark: the comma becomes a point ("1,5" reads 1.5; "1,234,5" and
+// "1.5,2" stay as they are and are no number).
+void TakeDecimalComma(CDbVariant& value)
+{
+    if (value.vt != kVtBstr)
+        return;
+    const std::size_t comma = value.s.find(',');
+    if (comma == std::string::npos || value.s.find(',', comma + 1) != std::string::npos ||
+        value.s.find('.') != std::string::npos)
+        return;
+    value.s[comma] = '.';
+}
+
 // Checks the file, then walks every record of the table; throws
 // CDatabaseError on any failure of the database (a damaged file included)
 // and std::bad_alloc when memory runs out.
@@ -37,10 +51,17 @@ TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string
     std::unique_ptr<IRecordset> records = db.OpenRecordset(table);
     const int x = records->FieldIndex(xField);
     const int y = records->FieldIndex(yField);
+    const bool decimalComma = records->ReadsDecimalComma();
+    const auto number = [&](int field) {
+        CDbVariant value = records->GetFieldValue(field);
+        if (decimalComma)
+            TakeDecimalComma(value);
+        return CKestrinDoc::VariantToDouble(std::move(value));
+    };
     while (!records->IsEOF()) {
         ++series.records;
-        const std::optional<double> xv = CKestrinDoc::VariantToDouble(records->GetFieldValue(x));
-        const std::optional<double> yv = CKestrinDoc::VariantToDouble(records->GetFieldValue(y));
+        const std::optional<double> xv = number(x);
+        const std::optional<double> yv = number(y);
         if (xv && yv) {
             // The series counts its points in an int.
             if (series.points.size() >= static_cast<std::size_t>(INT_MAX))

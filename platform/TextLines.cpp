@@ -50,6 +50,30 @@ void CTextLines::Finish()
     }
 }
 
+// UTF-16 without a byte-order mark, told by where the NULs of its first
+// characters fall: all in the odd bytes (little-endian) or all in the even
+// ones (big-endian), and none in the others. Text of digits, signs and line
+// ends in UTF-16 always looks so; a binary file with runs of zeros does not.
+CTextLines::Encoding CTextLines::SniffUtf16(std::string_view head)
+{
+    const std::size_t n = std::min(head.size(), kUtf16SniffBytes) & ~std::size_t{1};
+    if (n == 0)
+        return Encoding::bytes;
+    bool evenNul = true, oddNul = true, evenSet = true, oddSet = true;
+    for (std::size_t i = 0; i < n; i += 2) {
+        const bool a = head[i] == '\0', b = head[i + 1] == '\0';
+        evenNul = evenNul && a;
+        evenSet = evenSet && !a;
+        oddNul = oddNul && b;
+        oddSet = oddSet && !b;
+    }
+    if (oddNul && evenSet)
+        return Encoding::utf16le;
+    if (evenNul && oddSet)
+        return Encoding::utf16be;
+    return Encoding::bytes;
+}
+
 void CTextLines::DetectEncoding(bool atEnd)
 {
     if (m_head.size() < 3 && !atEnd)
@@ -66,7 +90,10 @@ void CTextLines::DetectEncoding(bool atEnd)
         m_encoding = Encoding::utf16be;
         mark = 2;
     } else {
-        m_encoding = Encoding::bytes;
+        // Without a mark, wait for enough bytes to tell UTF-16 from bytes.
+        if (m_head.size() < kUtf16SniffBytes && !atEnd)
+            return;
+        m_encoding = SniffUtf16(m_head);
     }
     std::string rest = m_head.substr(mark);
     m_head.clear();
@@ -76,8 +103,11 @@ void CTextLines::DetectEncoding(bool atEnd)
 
 void CTextLines::Decode(const char* data, std::size_t size)
 {
-    if (m_encoding == Encoding::bytes)
+    if (m_encoding == Encoding::bytes) {
+        if (std::memchr(data, 0, size) != nullptr)
+            throw CTextHasNulBytes("it holds NUL bytes");
         Split(data, size);
+    }
     else
         DecodeUtf16(data, size);
 }

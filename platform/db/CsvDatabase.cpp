@@ -69,6 +69,8 @@ public:
         return CDbVariant::Text(field.text);
     }
 
+    bool ReadsDecimalComma() const override { return m_source->delimiter == ';' || m_source->delimiter == '\t'; }
+
 private:
     void Read()
     {
@@ -102,10 +104,16 @@ public:
         return m_source->fields;
     }
 
+    // A header row without a record below it is no table of values (often
+    // an export that failed): refused, so that it never reads as an empty
+    // series.
     std::unique_ptr<IRecordset> OpenRecordset(const std::string& table) override
     {
         CheckTable(table);
-        return std::make_unique<CCsvRecordset>(m_source);
+        auto recordset = std::make_unique<CCsvRecordset>(m_source);
+        if (recordset->IsEOF())
+            throw CDatabaseError("\"" + m_source->path + "\" holds a header row but no record below it.");
+        return recordset;
     }
 
 private:
