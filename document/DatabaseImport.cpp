@@ -1,5 +1,6 @@
 // Import of a series from a table of a database file: X from one field, Y
 // from another, one point per record in the order the table delivers them.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "KestrinDoc.h"
+#include "LargeArrays.h"
 #include "StatusOperation.h"
 #include "TextEncoding.h"
 
@@ -51,6 +53,14 @@ TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string
     std::unique_ptr<IRecordset> records = db.OpenRecordset(table);
     const int x = records->FieldIndex(xField);
     const int y = records->FieldIndex(yField);
+    // Room for every record at once when the table can say how many it
+    // holds at most: the arrays are then never grown and copied.
+    const std::int64_t bound = records->RecordCountBound();
+    if (bound > 0) {
+        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(bound, INT_MAX));
+        ReserveLarge(series.points, count);
+        ReserveLarge(series.values, count);
+    }
     const bool decimalComma = records->ReadsDecimalComma();
     const auto number = [&](int field) {
         CDbVariant value = records->GetFieldValue(field);

@@ -86,3 +86,48 @@ std::string DisplayText(std::string_view bytes)
 {
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }
+
+void CUtf16Decoder::Unit(std::uint32_t u, std::string& out)
+{
+    constexpr std::uint32_t kReplacement = 0xFFFD;
+    if (m_highSurrogate != 0) {
+        if (u >= 0xDC00 && u <= 0xDFFF) {
+            AppendUtf8(out, 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (u - 0xDC00));
+            m_highSurrogate = 0;
+            return;
+        }
+        AppendUtf8(out, kReplacement);
+        m_highSurrogate = 0;
+    }
+    if (u >= 0xD800 && u <= 0xDBFF)
+        m_highSurrogate = u;
+    else
+        AppendUtf8(out, u >= 0xDC00 && u <= 0xDFFF ? kReplacement : u);
+}
+
+void CUtf16Decoder::Decode(const char* data, std::size_t size, std::string& out)
+{
+    const auto unit = [this](unsigned first, unsigned second) {
+        return m_big ? ((first << 8) | second) : (first | (second << 8));
+    };
+    std::size_t i = 0;
+    if (m_oddByte >= 0 && size > 0) {
+        Unit(unit(static_cast<unsigned>(m_oddByte), static_cast<unsigned char>(data[0])), out);
+        m_oddByte = -1;
+        i = 1;
+    }
+    for (; i + 1 < size; i += 2)
+        Unit(unit(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1])), out);
+    if (i < size)
+        m_oddByte = static_cast<unsigned char>(data[i]);
+}
+
+bool CUtf16Decoder::Finish(std::string& out)
+{
+    if (m_oddByte < 0 && m_highSurrogate == 0)
+        return false;
+    AppendUtf8(out, 0xFFFD);
+    m_oddByte = -1;
+    m_highSurrogate = 0;
+    return true;
+}

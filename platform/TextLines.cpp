@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::uint32_t kReplacement = 0xFFFD;
-
 // The first of c in [p, end), or end.
 const char* Find(const char* p, const char* end, char c)
 {
@@ -35,14 +33,10 @@ void CTextLines::Finish()
     if (m_encoding == Encoding::unknown)
         DetectEncoding(true);
     if (m_encoding == Encoding::utf16le || m_encoding == Encoding::utf16be) {
-        if (m_highSurrogate != 0 || m_oddByte >= 0) {
-            // A text cut off in the middle of a character.
-            m_decoded.clear();
-            AppendUtf8(m_decoded, kReplacement);
+        // A text cut off in the middle of a character.
+        m_decoded.clear();
+        if (m_utf16.Finish(m_decoded))
             Split(m_decoded.data(), m_decoded.size());
-            m_highSurrogate = 0;
-            m_oddByte = -1;
-        }
     }
     if (m_lineOpen) {
         EndLine(nullptr, nullptr);
@@ -115,35 +109,8 @@ void CTextLines::Decode(const char* data, std::size_t size)
 void CTextLines::DecodeUtf16(const char* data, std::size_t size)
 {
     m_decoded.clear();
-    const bool little = m_encoding == Encoding::utf16le;
-    std::size_t i = 0;
-    const auto unit = [&](unsigned first, unsigned second) {
-        const std::uint32_t u = little ? (first | (second << 8)) : ((first << 8) | second);
-        if (m_highSurrogate != 0) {
-            if (u >= 0xDC00 && u <= 0xDFFF) {
-                AppendUtf8(m_decoded, 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (u - 0xDC00));
-                m_highSurrogate = 0;
-                return;
-            }
-            AppendUtf8(m_decoded, kReplacement);
-            m_highSurrogate = 0;
-        }
-        if (u >= 0xD800 && u <= 0xDBFF)
-            m_highSurrogate = u;
-        else if (u >= 0xDC00 && u <= 0xDFFF)
-            AppendUtf8(m_decoded, kReplacement);
-        else
-            AppendUtf8(m_decoded, u);
-    };
-    if (m_oddByte >= 0 && size > 0) {
-        unit(static_cast<unsigned>(m_oddByte), static_cast<unsigned char>(data[0]));
-        m_oddByte = -1;
-        i = 1;
-    }
-    for (; i + 1 < size; i += 2)
-        unit(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1]));
-    if (i < size)
-        m_oddByte = static_cast<unsigned char>(data[i]);
+    m_utf16.SetBigEndian(m_encoding == Encoding::utf16be);
+    m_utf16.Decode(data, size, m_decoded);
     Split(m_decoded.data(), m_decoded.size());
 }
 

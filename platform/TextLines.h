@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "TextEncoding.h"
+
 // The longest line a text file may hold. A longer one is refused, so that a
 // stream without line ends (a device, an endless pipe) ends with an error
 // instead of filling memory or running forever.
@@ -78,8 +80,6 @@ private:
     bool m_lineOpen = false;
     bool m_afterCR = false; // an LF right after a CR belongs to the same line end
     std::uint64_t m_lines = 0;
-    // UTF-16: an odd byte, and a high surrogate waiting for its low half.
-    int m_oddByte = -1;
-    std::uint32_t m_highSurrogate = 0;
+    CUtf16Decoder m_utf16;
     std::string m_decoded;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,9 @@ public:
     // delimited text whose fields are separated by ';' or a tab, where a
     // comma cannot be a delimiter and is written for the decimals.
     virtual bool ReadsDecimalComma() const { return false; }
+    // At most how many records the table holds, when the backend can tell
+    // at little cost (to make room for them at once); -1 otherwise.
+    virtual std::int64_t RecordCountBound() const { return -1; }
 };
 
 // One open database file. Every call may throw CDatabaseError.
