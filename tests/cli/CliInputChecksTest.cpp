@@ -51,6 +51,9 @@ TEST_F(CliInputChecks, InputThatIsNotWhatItSeemsIsRefusedOrNamed)
     const std::string five = WriteValues("five.txt", {1, 3, 2, 5, 4});
     const std::string huge = WriteValues("huge.txt", {1.5e308, 1.5e308, -1.5e308, 1, 2});
 
+    std::string manyTabs;
+    for (int i = 0; i <= 10000; ++i)
+        manyTabs += (i ? "," : "") + std::to_string(i);
     const std::string warn = "warning: ";
     const CheckCase cases[] = {
         // A document is opened as one, and refused by the text import.
@@ -90,6 +93,8 @@ TEST_F(CliInputChecks, InputThatIsNotWhatItSeemsIsRefusedOrNamed)
         {"every 1e300", {"tabs", a, "--every", "1e300"}, 0,
          warn + "an interval of 1e300 places no tab between the series' smallest and largest X",
          "No intervals: an interval of 1e300 places no tab"},
+        {"more tabs than a document keeps", {"import", a, "-o", Path("t.kst"), "--at", manyTabs}, 2,
+         "--at: 10001 tab positions; a document keeps at most 10000"},
         {"help with an extra word", {"help", "estimate", "extra"}, 2,
          "help: unexpected argument \"extra\" (help takes one command name)"},
         {"spacing 0", {"sliding", a, "--width", "10", "--spacing", "0"}, 2, "Spacing must be greater than 0."},
