@@ -42,11 +42,11 @@ void CCliUi::Fail(const std::string& text) const
     PrintCliMessage(m_command, text);
 }
 
-void WriteWarnings(CJsonWriter& json, const CCliUi& ui)
+void WriteWarnings(CJsonWriter& json, const std::vector<std::string>& warnings)
 {
     json.Key("warnings");
     json.BeginArray();
-    for (const std::string& text : ui.Warnings())
+    for (const std::string& text : warnings)
         json.String(text);
     json.EndArray();
 }

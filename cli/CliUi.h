@@ -37,4 +37,4 @@ private:
 
 // The JSON member "warnings": the warnings' texts in the order given, an
 // empty list when there were none.
-void WriteWarnings(CJsonWriter& json, const CCliUi& ui);
+void WriteWarnings(CJsonWriter& json, const std::vector<std::string>& warnings);

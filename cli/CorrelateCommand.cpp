@@ -33,38 +33,54 @@ struct Correlation
     double correlation;
 };
 
-std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, const Correlation& c,
-                   const std::optional<std::string>& output)
+// What correlate reports: the input, how the sliding-window results were
+// obtained, the slope windows, the offset and origin of the pairing, the
+// correlation and the number of pairs (and the file they were saved to),
+// and the warnings.
+struct CorrelateReport
+{
+    AnalysisInput input;
+    WindowSource windows;
+    std::int32_t size = 0;
+    int slopeCount = 0;
+    std::int32_t offset = 0;
+    double origin = 0.0;
+    double correlation = 0.0;
+    int matches = 0;
+    std::optional<std::string> output; // as given (its bytes)
+    std::vector<std::string> warnings;
+};
+
+std::string AsText(const CorrelateReport& report)
 {
     std::string out;
-    AppendField(out, "windows", WindowSourceText(doc, windows));
-    AppendField(out, "slopes", std::to_string(doc.m_slopes.GetSize()) + " (size " + std::to_string(c.size) + ")");
-    AppendField(out, "offset", std::to_string(c.offset));
-    AppendField(out, "correlation", Decimal(c.correlation));
-    AppendField(out, "matches", std::to_string(c.pairs.GetSize()));
-    if (output)
-        out += "Saved " + std::to_string(c.pairs.GetSize()) + (c.pairs.GetSize() == 1 ? " pair" : " pairs") +
-               " to " + JsonQuoted(DisplayText(*output)) + ".\n";
+    AppendField(out, "windows", WindowSourceText(report.windows));
+    AppendField(out, "slopes", std::to_string(report.slopeCount) + " (size " + std::to_string(report.size) + ")");
+    AppendField(out, "offset", std::to_string(report.offset));
+    AppendField(out, "correlation", Decimal(report.correlation));
+    AppendField(out, "matches", std::to_string(report.matches));
+    if (report.output)
+        out += "Saved " + std::to_string(report.matches) + (report.matches == 1 ? " pair" : " pairs") + " to " +
+               JsonQuoted(DisplayText(*report.output)) + ".\n";
     return out;
 }
 
-std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows,
-                   const Correlation& c, const std::optional<std::string>& output, const CCliUi& ui)
+std::string AsJson(const CorrelateReport& report)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    WriteInputSource(json, input);
-    WriteWindowSource(json, doc, windows);
-    json.IntegerField("size", c.size);
-    json.IntegerField("slope_count", doc.m_slopes.GetSize());
-    json.IntegerField("offset", c.offset);
-    json.Field("origin", c.origin);
-    json.Field("correlation", c.correlation);
-    json.IntegerField("matches", c.pairs.GetSize());
-    if (output)
-        json.FileNameField("output", *output);
-    WriteWarnings(json, ui);
+    WriteInputSource(json, report.input);
+    WriteWindowSource(json, report.windows);
+    json.IntegerField("size", report.size);
+    json.IntegerField("slope_count", report.slopeCount);
+    json.IntegerField("offset", report.offset);
+    json.Field("origin", report.origin);
+    json.Field("correlation", report.correlation);
+    json.IntegerField("matches", report.matches);
+    if (report.output)
+        json.FileNameField("output", *report.output);
+    WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -108,6 +124,15 @@ int RunCorrelate(std::span<const std::string> args)
             return kExitFailure;
         }
     }
-    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(input, doc, windows, c, output, ui)
-                                           : AsText(doc, windows, c, output));
+    const CorrelateReport report{input,
+                                 WindowSourceOf(doc, windows),
+                                 c.size,
+                                 doc.m_slopes.GetSize(),
+                                 c.offset,
+                                 c.origin,
+                                 c.correlation,
+                                 c.pairs.GetSize(),
+                                 output,
+                                 ui.Warnings()};
+    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

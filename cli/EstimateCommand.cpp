@@ -19,35 +19,39 @@ constexpr OptionDef kEstimateOptions[] = {kDOption,      kMOption,      kFilterO
                                    kTableOption,  kXFieldOption, kYFieldOption,    kJsonOption,
                                    kBootstrapOption, kReplicatesOption, kSeedOption};
 
-std::string AsText(const CHDataSet& set, const std::optional<CBootstrapResult>& bootstrap)
+// What estimate reports: where the series came from, the global
+// estimator, its bootstrap when asked for, and the warnings.
+struct EstimateReport
+{
+    std::string path;
+    SeriesOptions options;
+    EstimatorFigures estimator;
+    std::optional<CBootstrapResult> bootstrap;
+    std::vector<std::string> warnings;
+};
+
+std::string AsText(const EstimateReport& report)
 {
     std::string out;
-    AppendField(out, "n", std::to_string(set.GetCount()));
-    AppendField(out, "D", std::to_string(set.GetD()));
-    AppendField(out, "M", std::to_string(set.GetM()));
-    AppendFitFields(out, set);
-    if (bootstrap)
-        AppendBootstrapField(out, *bootstrap);
+    AppendEstimatorFields(out, report.estimator);
+    if (report.bootstrap)
+        AppendBootstrapField(out, *report.bootstrap);
     out += '\n';
-    AppendLagTable(out, set);
+    AppendLagTable(out, report.estimator.lags);
     return out;
 }
 
-std::string AsJson(const std::string& path, const SeriesOptions& options, const CHDataSet& set,
-                   const std::optional<CBootstrapResult>& bootstrap, const CCliUi& ui)
+std::string AsJson(const EstimateReport& report)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    WriteSeriesSource(json, path, options);
-    json.IntegerField("n", set.GetCount());
-    json.IntegerField("D", set.GetD());
-    json.IntegerField("M", set.GetM());
-    WriteFitFields(json, set);
-    if (bootstrap)
-        WriteBootstrap(json, *bootstrap);
-    WriteLagTable(json, set);
-    WriteWarnings(json, ui);
+    WriteSeriesSource(json, report.path, report.options);
+    WriteEstimatorFields(json, report.estimator);
+    if (report.bootstrap)
+        WriteBootstrap(json, *report.bootstrap);
+    WriteLagTable(json, report.estimator.lags);
+    WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -73,5 +77,6 @@ int RunEstimate(std::span<const std::string> args)
     std::optional<CBootstrapResult> bootstrap;
     if (bootstrapOptions.run)
         bootstrap = BootstrapOf(ui, set, bootstrapOptions);
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, set, bootstrap, ui) : AsText(set, bootstrap));
+    const EstimateReport report{path, options, FiguresOf(set), bootstrap, ui.Warnings()};
+    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

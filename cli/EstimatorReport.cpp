@@ -7,84 +7,128 @@
 #include "TextEncoding.h"
 #include "TextOutput.h"
 
-void AppendFitFields(std::string& out, const CHDataSet& set)
+EstimatorFigures FiguresOf(const CHDataSet& set)
 {
-    AppendField(out, "H", Decimal(set.GetH()));
-    AppendField(out, "b", Decimal(set.GetB()));
-    AppendField(out, "r", Decimal(set.GetR()));
-}
-
-void WriteFitFields(CJsonWriter& json, const CHDataSet& set)
-{
-    json.Field("H", set.GetH());
-    json.Field("b", set.GetB());
-    json.Field("r", set.GetR());
-}
-
-void WriteWindowResultFields(CJsonWriter& json, const CHPoint& result)
-{
-    json.Field("H", result.m_dY);
-    json.Field("r", result.m_dR);
-    json.Field("b", result.m_dB);
-    json.IntegerField("n", result.m_nCount);
-}
-
-void AppendLagTable(std::string& out, const CHDataSet& set)
-{
-    CTextTable table({"r", "L(r)", "log10 r", "log10(L(r)/r)"});
+    EstimatorFigures figures{set.GetCount(), set.GetD(), set.GetM(), set.GetH(), set.GetB(), set.GetR(), {}};
     for (int i = 0; i < set.GetM(); ++i)
-        table.AddRow({std::to_string(i + 1), Decimal(set.GetL(i)), Decimal(set.GetLogR(i)), Decimal(set.GetLogL(i))});
+        figures.lags.push_back({i + 1, set.GetL(i), set.GetLogR(i), set.GetLogL(i)});
+    return figures;
+}
+
+void AppendEstimatorFields(std::string& out, const EstimatorFigures& figures)
+{
+    AppendField(out, "n", std::to_string(figures.n));
+    AppendField(out, "D", std::to_string(figures.d));
+    AppendField(out, "M", std::to_string(figures.m));
+    AppendFitFields(out, figures);
+}
+
+void WriteEstimatorFields(CJsonWriter& json, const EstimatorFigures& figures)
+{
+    json.IntegerField("n", figures.n);
+    json.IntegerField("D", figures.d);
+    json.IntegerField("M", figures.m);
+    WriteFitFields(json, figures);
+}
+
+void AppendFitFields(std::string& out, const EstimatorFigures& figures)
+{
+    AppendField(out, "H", Decimal(figures.h));
+    AppendField(out, "b", Decimal(figures.b));
+    AppendField(out, "r", Decimal(figures.r));
+}
+
+void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures)
+{
+    json.Field("H", figures.h);
+    json.Field("b", figures.b);
+    json.Field("r", figures.r);
+}
+
+std::vector<WindowRow> WindowRowsOf(const CHPointArray& windows)
+{
+    std::vector<WindowRow> rows;
+    rows.reserve(static_cast<std::size_t>(windows.GetSize()));
+    for (const CHPoint& w : windows)
+        rows.push_back({w.m_dX, w.m_dX, w.m_dY, w.m_dR, w.m_dB, w.m_nCount});
+    return rows;
+}
+
+void AppendWindowTable(std::string& out, const std::vector<WindowRow>& rows)
+{
+    CTextTable table({"X", "H", "r", "b", "n"});
+    for (const WindowRow& w : rows)
+        table.AddRow({Exact(w.x), Decimal(w.h), Decimal(w.r), Decimal(w.b), std::to_string(w.n)});
     table.AppendTo(out);
 }
 
-void WriteLagTable(CJsonWriter& json, const CHDataSet& set)
+void WriteWindowResultFields(CJsonWriter& json, const WindowRow& row)
+{
+    json.Field("H", row.h);
+    json.Field("r", row.r);
+    json.Field("b", row.b);
+    json.IntegerField("n", row.n);
+}
+
+void AppendLagTable(std::string& out, const std::vector<LagRow>& lags)
+{
+    CTextTable table({"r", "L(r)", "log10 r", "log10(L(r)/r)"});
+    for (const LagRow& lag : lags)
+        table.AddRow({std::to_string(lag.r), Decimal(lag.length), Decimal(lag.log10R), Decimal(lag.log10LOverR)});
+    table.AppendTo(out);
+}
+
+void WriteLagTable(CJsonWriter& json, const std::vector<LagRow>& lags)
 {
     json.Key("lags");
     json.BeginArray();
-    for (int i = 0; i < set.GetM(); ++i) {
+    for (const LagRow& lag : lags) {
         json.BeginObject(true);
-        json.IntegerField("r", i + 1);
-        json.Field("L", set.GetL(i));
-        json.Field("log10_r", set.GetLogR(i));
-        json.Field("log10_L_over_r", set.GetLogL(i));
+        json.IntegerField("r", lag.r);
+        json.Field("L", lag.length);
+        json.Field("log10_r", lag.log10R);
+        json.Field("log10_L_over_r", lag.log10LOverR);
         json.EndObject();
     }
     json.EndArray();
 }
 
-namespace {
-
-double UpperBound(const CKestrinDoc& doc, const std::vector<std::int32_t>& positions, std::size_t i)
+std::vector<IntervalRow> IntervalRowsOf(const CKestrinDoc& doc, const std::vector<std::int32_t>& positions)
 {
-    return i < positions.size() ? positions[i] : doc.GetPlotExtents().m_dXMax;
+    std::vector<IntervalRow> rows;
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        const CHDataSet& set = *doc.m_tabSets[i];
+        const double upperBound = i < positions.size() ? positions[i] : doc.GetPlotExtents().m_dXMax;
+        rows.push_back({DisplayText(set.m_strLabel), upperBound, FiguresOf(set)});
+    }
+    return rows;
 }
 
-} // namespace
-
-void AppendIntervalTable(std::string& out, const CKestrinDoc& doc)
+void AppendIntervalTable(std::string& out, const std::vector<IntervalRow>& rows)
 {
     CTextTable table({"upper bound", "D", "M", "n", "H", "b", "r"});
-    for (const auto& set : doc.m_tabSets)
-        table.AddRow({DisplayText(set->m_strLabel), std::to_string(set->GetD()), std::to_string(set->GetM()),
-                      std::to_string(set->GetCount()), Decimal(set->GetH()), Decimal(set->GetB()),
-                      Decimal(set->GetR())});
+    for (const IntervalRow& row : rows) {
+        const EstimatorFigures& f = row.figures;
+        table.AddRow({row.label, std::to_string(f.d), std::to_string(f.m), std::to_string(f.n), Decimal(f.h),
+                      Decimal(f.b), Decimal(f.r)});
+    }
     table.AppendTo(out);
 }
 
-void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
+void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
                     const std::vector<CBootstrapResult>* bootstraps)
 {
     json.Key("intervals");
     json.BeginArray();
-    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
-        const CHDataSet& set = *doc.m_tabSets[i];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const EstimatorFigures& f = rows[i].figures;
         json.BeginObject(true);
-        json.StringField("label", DisplayText(set.m_strLabel));
-        json.Field("upper_bound", UpperBound(doc, positions, i));
-        json.IntegerField("D", set.GetD());
-        json.IntegerField("M", set.GetM());
-        json.IntegerField("n", set.GetCount());
-        WriteFitFields(json, set);
+        json.StringField("label", rows[i].label);
+        json.Field("upper_bound", rows[i].upperBound);
+        json.IntegerField("D", f.d);
+        json.IntegerField("M", f.m);
+        json.IntegerField("n", f.n);
+        WriteFitFields(json, f);
         if (bootstraps && i < bootstraps->size())
             WriteBootstrap(json, (*bootstraps)[i]);
         json.EndObject();

@@ -4,30 +4,90 @@
 #include <string>
 #include <vector>
 
+#include "GrowArray.h"
+
 class CHDataSet;
 class CKestrinDoc;
 class CJsonWriter;
 struct CBootstrapResult;
-struct CHPoint;
+
+// One row of an estimator's lag table: r, L(r), log10 r, log10(L(r)/r).
+struct LagRow
+{
+    int r = 0;
+    double length = 0.0;
+    double log10R = 0.0;
+    double log10LOverR = 0.0;
+};
+
+// What the reports say of one estimator: its n, D and M, the fit's H, b and
+// r, and its lag table for r = 1..M.
+struct EstimatorFigures
+{
+    int n = 0;
+    int d = 0;
+    int m = 0;
+    double h = 0.0;
+    double b = 0.0;
+    double r = 0.0;
+    std::vector<LagRow> lags;
+};
+
+// The figures of an estimator as it was last computed.
+EstimatorFigures FiguresOf(const CHDataSet& set);
+
+// An estimator's n, D, M, H, b and r, as text fields or as JSON fields.
+void AppendEstimatorFields(std::string& out, const EstimatorFigures& figures);
+void WriteEstimatorFields(CJsonWriter& json, const EstimatorFigures& figures);
 
 // The results of a fit, H, b and r, as text fields or as JSON fields.
-void AppendFitFields(std::string& out, const CHDataSet& set);
-void WriteFitFields(CJsonWriter& json, const CHDataSet& set);
+void AppendFitFields(std::string& out, const EstimatorFigures& figures);
+void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures);
 
-// The fit of one sliding-window result: its H, r, b and n as JSON fields.
-void WriteWindowResultFields(CJsonWriter& json, const CHPoint& result);
+// One sliding-window result: where it is shown (X), its plot position
+// within the series (offset), and its fit.
+struct WindowRow
+{
+    double x = 0.0;
+    double offset = 0.0;
+    double h = 0.0;
+    double r = 0.0;
+    double b = 0.0;
+    std::int32_t n = 0;
+};
+
+// The results as rows whose X is the plot position itself.
+std::vector<WindowRow> WindowRowsOf(const CHPointArray& windows);
+
+// The results as the text table X, H, r, b, n; one result's H, r, b and n
+// as JSON fields.
+void AppendWindowTable(std::string& out, const std::vector<WindowRow>& rows);
+void WriteWindowResultFields(CJsonWriter& json, const WindowRow& row);
 
 // The lag table of an estimator: for r = 1..M its L(r), log10 r and
 // log10(L(r)/r), as a text table or as the JSON array "lags".
-void AppendLagTable(std::string& out, const CHDataSet& set);
-void WriteLagTable(CJsonWriter& json, const CHDataSet& set);
+void AppendLagTable(std::string& out, const std::vector<LagRow>& lags);
+void WriteLagTable(CJsonWriter& json, const std::vector<LagRow>& lags);
 
-// The document's interval estimators, one row or JSON object each: upper
-// bound (in the text, as its label), D, M, n, H, b, r. positions are the tab
-// positions they were computed from: interval i ends at position i, the last
-// at the largest X.
-void AppendIntervalTable(std::string& out, const CKestrinDoc& doc);
-void WriteIntervals(CJsonWriter& json, const CKestrinDoc& doc, const std::vector<std::int32_t>& positions,
+// One of the document's interval estimators: its label, the upper bound of
+// its interval (the tab position it ends at, the last one the largest X)
+// and its figures.
+struct IntervalRow
+{
+    std::string label;
+    double upperBound = 0.0;
+    EstimatorFigures figures;
+};
+
+// The document's interval estimators; positions are the tab positions they
+// were computed from: interval i ends at position i, the last at the
+// largest X.
+std::vector<IntervalRow> IntervalRowsOf(const CKestrinDoc& doc, const std::vector<std::int32_t>& positions);
+
+// The interval estimators, one row or JSON object each: upper bound (in the
+// text, as its label), D, M, n, H, b, r.
+void AppendIntervalTable(std::string& out, const std::vector<IntervalRow>& rows);
+void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
                     const std::vector<CBootstrapResult>* bootstraps = nullptr);
 
 // The JSON array "tabs": tab positions, ascending.

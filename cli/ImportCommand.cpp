@@ -23,6 +23,47 @@ bool SameFile(const std::string& a, const std::string& b)
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
+// What import reports: where the series came from, the document written,
+// its number of points, how many tabs were given and the positions saved,
+// and the warnings.
+struct ImportReport
+{
+    std::string path;
+    SeriesOptions options;
+    std::string output; // as given (its bytes)
+    int points = 0;
+    std::size_t tabsGiven = 0;
+    std::vector<std::int32_t> positions;
+    std::vector<std::string> warnings;
+};
+
+std::string AsText(const ImportReport& report)
+{
+    const std::string file = JsonQuoted(DisplayText(report.path));
+    const std::string from = report.options.database
+                                 ? "table " + JsonQuoted(DisplayText(report.options.database->table)) + " of " + file
+                                 : file;
+    const std::size_t tabs = report.tabsGiven;
+    return "Imported " + std::to_string(report.points) + (report.points == 1 ? " value" : " values") + " from " + from +
+           " into " + JsonQuoted(DisplayText(report.output)) +
+           (tabs == 0 ? std::string() : " with " + std::to_string(tabs) + (tabs == 1 ? " tab" : " tabs")) + ".\n";
+}
+
+std::string AsJson(const ImportReport& report)
+{
+    std::string out;
+    CJsonWriter json(out);
+    json.BeginObject();
+    WriteSeriesSource(json, report.path, report.options);
+    json.FileNameField("output", report.output);
+    json.IntegerField("points", report.points);
+    WriteTabPositions(json, report.positions);
+    WriteWarnings(json, report.warnings);
+    json.EndObject();
+    json.Finish();
+    return out;
+}
+
 } // namespace
 
 int RunImport(std::span<const std::string> args)
@@ -60,27 +101,7 @@ int RunImport(std::span<const std::string> args)
         return kExitFailure;
     WarnIfNotDocumentName(ui, output);
 
-    const int count = doc.m_points.GetSize();
-    std::string out;
-    if (parsed.Has("--json")) {
-        CJsonWriter json(out);
-        json.BeginObject();
-        WriteSeriesSource(json, path, options);
-        json.FileNameField("output", output);
-        json.IntegerField("points", count);
-        WriteTabPositions(json, positions);
-        WriteWarnings(json, ui);
-        json.EndObject();
-        json.Finish();
-    } else {
-        const std::string from = options.database
-                                     ? "table " + JsonQuoted(DisplayText(options.database->table)) + " of " +
-                                           JsonQuoted(DisplayText(path))
-                                     : JsonQuoted(DisplayText(path));
-        out = "Imported " + std::to_string(count) + (count == 1 ? " value" : " values") + " from " + from +
-              " into " + JsonQuoted(DisplayText(output)) +
-              (tabs.empty() ? std::string() : " with " + std::to_string(tabs.size()) + (tabs.size() == 1 ? " tab" : " tabs")) +
-              ".\n";
-    }
-    return EmitUnlessOutputIsStandard(output, out);
+    const ImportReport report{path, options, output, doc.m_points.GetSize(), tabs.size(), positions,
+                              ui.Warnings()};
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

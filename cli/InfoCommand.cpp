@@ -1,4 +1,6 @@
 // kestrin-cli info: everything a Kestrin document holds.
+#include <optional>
+
 #include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
@@ -18,132 +20,188 @@ struct Lists
     bool values;
 };
 
-std::string Name(const std::string& bytes)
+struct PointRow
 {
-    return JsonQuoted(DisplayText(bytes));
+    double x;
+    double y;
+};
+
+// What info reports of a document: its settings and names (as displayed),
+// the global estimator, the tabs with their intervals and, when asked for,
+// the estimator's values, the points and the sliding-window results.
+struct InfoReport
+{
+    std::string file;
+    std::int32_t d = 0;
+    std::int32_t m = 0;
+    std::string database;
+    std::string table;
+    std::string xField;
+    std::string yField;
+    int hasData = 0;
+    int hSeries = 0;
+    std::int32_t spacing = 0;
+    int pointCount = 0;
+    int windowCount = 0;
+    EstimatorFigures estimator;
+    std::vector<double> tabs;
+    std::vector<IntervalRow> intervals;
+    std::optional<std::vector<double>> values;
+    std::optional<std::vector<PointRow>> points;
+    std::optional<std::vector<WindowRow>> windows;
+};
+
+InfoReport MakeReport(const std::string& path, const CKestrinDoc& doc, Lists lists)
+{
+    InfoReport report;
+    report.file = path; // its bytes: JSON keeps them
+    report.d = doc.m_nD;
+    report.m = doc.m_nM;
+    report.database = DisplayText(doc.m_strDatabase);
+    report.table = DisplayText(doc.m_strTable);
+    report.xField = DisplayText(doc.m_strXField);
+    report.yField = DisplayText(doc.m_strYField);
+    report.hasData = doc.m_bHasData;
+    report.hSeries = doc.m_bHSeries;
+    report.spacing = doc.m_nSpacing;
+    report.pointCount = doc.m_points.GetSize();
+    report.windowCount = doc.m_windows.GetSize();
+    const CHDataSet& set = doc.m_globalSet;
+    report.estimator = FiguresOf(set);
+    report.tabs = doc.m_tabValues;
+    report.intervals = IntervalRowsOf(doc, CKestrinDoc::TabPositions(doc.m_tabValues));
+    if (lists.values) {
+        report.values.emplace();
+        for (int i = 0; i < set.GetValueCount(); ++i)
+            report.values->push_back(set.GetValue(i));
+    }
+    if (lists.points) {
+        report.points.emplace();
+        for (const CHPoint& p : doc.m_points)
+            report.points->push_back({p.m_dX, p.m_dY});
+    }
+    if (lists.windows)
+        report.windows = WindowRowsOf(doc.m_windows);
+    return report;
 }
 
-std::string AsText(const CKestrinDoc& doc, Lists lists)
+std::string AsText(const InfoReport& report)
 {
     std::string out;
-    AppendField(out, "D", std::to_string(doc.m_nD));
-    AppendField(out, "M", std::to_string(doc.m_nM));
-    AppendField(out, "database", Name(doc.m_strDatabase));
-    AppendField(out, "table", Name(doc.m_strTable));
-    AppendField(out, "X field", Name(doc.m_strXField));
-    AppendField(out, "Y field", Name(doc.m_strYField));
-    AppendField(out, "has data", std::to_string(doc.m_bHasData));
-    AppendField(out, "H series", std::to_string(doc.m_bHSeries));
-    AppendField(out, "spacing", std::to_string(doc.m_nSpacing));
-    AppendField(out, "points", std::to_string(doc.m_points.GetSize()));
-    AppendField(out, "windows", std::to_string(doc.m_windows.GetSize()));
+    AppendField(out, "D", std::to_string(report.d));
+    AppendField(out, "M", std::to_string(report.m));
+    AppendField(out, "database", JsonQuoted(report.database));
+    AppendField(out, "table", JsonQuoted(report.table));
+    AppendField(out, "X field", JsonQuoted(report.xField));
+    AppendField(out, "Y field", JsonQuoted(report.yField));
+    AppendField(out, "has data", std::to_string(report.hasData));
+    AppendField(out, "H series", std::to_string(report.hSeries));
+    AppendField(out, "spacing", std::to_string(report.spacing));
+    AppendField(out, "points", std::to_string(report.pointCount));
+    AppendField(out, "windows", std::to_string(report.windowCount));
 
-    const CHDataSet& set = doc.m_globalSet;
+    const EstimatorFigures& set = report.estimator;
     out += "\nGlobal estimator\n";
-    AppendField(out, "n", std::to_string(set.GetCount()));
+    AppendField(out, "n", std::to_string(set.n));
     AppendFitFields(out, set);
-    AppendField(out, "M'", std::to_string(set.GetM()));
-    AppendField(out, "D'", std::to_string(set.GetD()));
+    AppendField(out, "M'", std::to_string(set.m));
+    AppendField(out, "D'", std::to_string(set.d));
     out += '\n';
-    AppendLagTable(out, set);
+    AppendLagTable(out, set.lags);
 
-    if (!doc.m_tabValues.empty()) {
+    if (!report.tabs.empty()) {
         out += "\nTabs\n";
         CTextTable tabs({"value"});
-        for (const double x : doc.m_tabValues)
+        for (const double x : report.tabs)
             tabs.AddRow({Exact(x)});
         tabs.AppendTo(out);
         out += "\nIntervals\n";
-        if (doc.m_tabSets.empty())
+        if (report.intervals.empty())
             out += "None: the series is empty.\n";
         else
-            AppendIntervalTable(out, doc);
+            AppendIntervalTable(out, report.intervals);
     }
 
-    if (lists.values) {
+    if (report.values) {
         out += "\nValues\n";
         CTextTable table({"i", "value"});
-        for (int i = 0; i < set.GetValueCount(); ++i)
-            table.AddRow({std::to_string(i), Exact(set.GetValue(i))});
+        for (std::size_t i = 0; i < report.values->size(); ++i)
+            table.AddRow({std::to_string(i), Exact((*report.values)[i])});
         table.AppendTo(out);
     }
-    if (lists.points) {
+    if (report.points) {
         out += "\nPoints\n";
         CTextTable table({"X", "Y"});
-        for (const CHPoint& p : doc.m_points)
-            table.AddRow({Exact(p.m_dX), Exact(p.m_dY)});
+        for (const PointRow& p : *report.points)
+            table.AddRow({Exact(p.x), Exact(p.y)});
         table.AppendTo(out);
     }
-    if (lists.windows) {
+    if (report.windows) {
         out += "\nSliding windows\n";
-        CTextTable table({"X", "H", "r", "b", "n"});
-        for (const CHPoint& w : doc.m_windows)
-            table.AddRow({Exact(w.m_dX), Decimal(w.m_dY), Decimal(w.m_dR), Decimal(w.m_dB),
-                          std::to_string(w.m_nCount)});
-        table.AppendTo(out);
+        AppendWindowTable(out, *report.windows);
     }
     return out;
 }
 
-std::string AsJson(const std::string& path, const CKestrinDoc& doc, Lists lists)
+std::string AsJson(const InfoReport& report)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.FileNameField("file", path);
-    json.IntegerField("D", doc.m_nD);
-    json.IntegerField("M", doc.m_nM);
-    json.StringField("database", DisplayText(doc.m_strDatabase));
-    json.StringField("table", DisplayText(doc.m_strTable));
-    json.StringField("x_field", DisplayText(doc.m_strXField));
-    json.StringField("y_field", DisplayText(doc.m_strYField));
-    json.IntegerField("has_data", doc.m_bHasData);
-    json.IntegerField("h_series", doc.m_bHSeries);
-    json.IntegerField("spacing", doc.m_nSpacing);
-    json.IntegerField("point_count", doc.m_points.GetSize());
-    json.IntegerField("window_count", doc.m_windows.GetSize());
+    json.FileNameField("file", report.file);
+    json.IntegerField("D", report.d);
+    json.IntegerField("M", report.m);
+    json.StringField("database", report.database);
+    json.StringField("table", report.table);
+    json.StringField("x_field", report.xField);
+    json.StringField("y_field", report.yField);
+    json.IntegerField("has_data", report.hasData);
+    json.IntegerField("h_series", report.hSeries);
+    json.IntegerField("spacing", report.spacing);
+    json.IntegerField("point_count", report.pointCount);
+    json.IntegerField("window_count", report.windowCount);
 
-    const CHDataSet& set = doc.m_globalSet;
+    const EstimatorFigures& set = report.estimator;
     json.Key("estimator");
     json.BeginObject();
-    json.IntegerField("n", set.GetCount());
+    json.IntegerField("n", set.n);
     WriteFitFields(json, set);
-    json.IntegerField("M", set.GetM());
-    json.IntegerField("D", set.GetD());
-    WriteLagTable(json, set);
-    if (lists.values) {
+    json.IntegerField("M", set.m);
+    json.IntegerField("D", set.d);
+    WriteLagTable(json, set.lags);
+    if (report.values) {
         json.Key("values");
         json.BeginArray();
-        for (int i = 0; i < set.GetValueCount(); ++i)
-            json.Number(set.GetValue(i));
+        for (const double v : *report.values)
+            json.Number(v);
         json.EndArray();
     }
     json.EndObject();
 
     json.Key("tabs");
     json.BeginArray(true);
-    for (const double x : doc.m_tabValues)
+    for (const double x : report.tabs)
         json.Number(x);
     json.EndArray();
-    WriteIntervals(json, doc, CKestrinDoc::TabPositions(doc.m_tabValues));
+    WriteIntervals(json, report.intervals);
 
-    if (lists.points) {
+    if (report.points) {
         json.Key("points");
         json.BeginArray();
-        for (const CHPoint& p : doc.m_points) {
+        for (const PointRow& p : *report.points) {
             json.BeginObject(true);
-            json.Field("X", p.m_dX);
-            json.Field("Y", p.m_dY);
+            json.Field("X", p.x);
+            json.Field("Y", p.y);
             json.EndObject();
         }
         json.EndArray();
     }
-    if (lists.windows) {
+    if (report.windows) {
         json.Key("windows");
         json.BeginArray();
-        for (const CHPoint& w : doc.m_windows) {
+        for (const WindowRow& w : *report.windows) {
             json.BeginObject(true);
-            json.Field("X", w.m_dX);
+            json.Field("X", w.x);
             WriteWindowResultFields(json, w);
             json.EndObject();
         }
@@ -170,5 +228,6 @@ int RunInfo(std::span<const std::string> args)
         return kExitFailure;
     // The saved tabs, computed as the workbench computes them on opening.
     doc.CalculateSavedTabH();
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, doc, lists) : AsText(doc, lists));
+    const InfoReport report = MakeReport(path, doc, lists);
+    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

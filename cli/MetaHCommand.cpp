@@ -55,30 +55,33 @@ void LimitBestM(CCliUi& ui, int results, MetaHParams& params)
             std::to_string(results) + " sliding-window results");
 }
 
-std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, const CHDataSet& set)
+// What meta-h reports: the input, how the sliding-window results were
+// obtained, Meta H's estimator and the warnings.
+struct MetaHReport
+{
+    AnalysisInput input;
+    WindowSource windows;
+    EstimatorFigures metaH;
+    std::vector<std::string> warnings;
+};
+
+std::string AsText(const MetaHReport& report)
 {
     std::string out;
-    AppendField(out, "windows", WindowSourceText(doc, windows));
-    AppendField(out, "n", std::to_string(set.GetCount()));
-    AppendField(out, "D", std::to_string(set.GetD()));
-    AppendField(out, "M", std::to_string(set.GetM()));
-    AppendFitFields(out, set);
+    AppendField(out, "windows", WindowSourceText(report.windows));
+    AppendEstimatorFields(out, report.metaH);
     return out;
 }
 
-std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows,
-                   const CHDataSet& set, const CCliUi& ui)
+std::string AsJson(const MetaHReport& report)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    WriteInputSource(json, input);
-    WriteWindowSource(json, doc, windows);
-    json.IntegerField("n", set.GetCount());
-    json.IntegerField("D", set.GetD());
-    json.IntegerField("M", set.GetM());
-    WriteFitFields(json, set);
-    WriteWarnings(json, ui);
+    WriteInputSource(json, report.input);
+    WriteWindowSource(json, report.windows);
+    WriteEstimatorFields(json, report.metaH);
+    WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -110,5 +113,6 @@ int RunMetaH(std::span<const std::string> args)
         return kExitFailure;
     }
     WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, windows, set, ui) : AsText(doc, windows, set));
+    const MetaHReport report{input, WindowSourceOf(doc, windows), FiguresOf(set), ui.Warnings()};
+    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -25,12 +25,6 @@ constexpr OptionDef kExtractOptions[] = {{"--from", "", 1, "A"}, {"--to", "", 1,
 constexpr OptionDef kProfileOptions[] = {kOutputDocOption, kFilterOption, kDbOption,  kTableOption,
                                           kXFieldOption,    kYFieldOption, kJsonOption};
 
-std::string SavedLine(int count, const char* what, const AnalysisInput& input, const std::string& output)
-{
-    return "Saved " + std::to_string(count) + " " + what + (count == 1 ? "" : "s") + " from " +
-           JsonQuoted(DisplayText(input.path)) + " into " + JsonQuoted(DisplayText(output)) + ".\n";
-}
-
 // The range of a refused extraction: the bounds as the user typed them (a
 // bound not given is the series' own end), and the series' X range, which
 // is undefined when its first X is not a number.
@@ -61,23 +55,77 @@ bool SaveNewDocument(CCliUi& ui, CKestrinDoc& target, const std::string& output,
     return true;
 }
 
-// What a command that saved a document prints: the saved line, or JSON
-// with the input's fields, before(json), "output", "points", after(json).
-template <class Before, class After>
-std::string SavedReport(bool asJson, const CCliUi& ui, const AnalysisInput& input, const std::string& output, const CKestrinDoc& target,
-                        const char* what, Before before, After after)
+// What a command that saved a document reports: the input, the new
+// document's name and number of points (what they are, singular), what the
+// command itself adds (h-data: the windows and their X origin, the new
+// document's D and M; extract: the range and the series' X range; profile:
+// the new document's H), and the warnings.
+struct SavedReport
 {
-    if (!asJson)
-        return SavedLine(target.m_points.GetSize(), what, input, output);
+    struct Range
+    {
+        double from;
+        double to;
+        double xMin;
+        double xMax;
+    };
+
+    AnalysisInput input;
+    std::string output; // as given (its bytes)
+    int points = 0;
+    const char* what = "point";
+    std::optional<WindowSource> windows;
+    std::optional<double> windowsXMin;
+    std::optional<Range> range;
+    std::optional<std::int32_t> d;
+    std::optional<std::int32_t> m;
+    std::optional<double> h;
+    std::vector<std::string> warnings;
+};
+
+SavedReport MakeReport(const AnalysisInput& input, const std::string& output, const CKestrinDoc& target,
+                       const char* what, const CCliUi& ui)
+{
+    SavedReport report;
+    report.input = input;
+    report.output = output;
+    report.points = target.m_points.GetSize();
+    report.what = what;
+    report.warnings = ui.Warnings();
+    return report;
+}
+
+std::string AsText(const SavedReport& report)
+{
+    return "Saved " + std::to_string(report.points) + " " + report.what + (report.points == 1 ? "" : "s") + " from " +
+           JsonQuoted(DisplayText(report.input.path)) + " into " + JsonQuoted(DisplayText(report.output)) + ".\n";
+}
+
+std::string AsJson(const SavedReport& report)
+{
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    WriteInputSource(json, input);
-    before(json);
-    json.FileNameField("output", output);
-    json.IntegerField("points", target.m_points.GetSize());
-    after(json);
-    WriteWarnings(json, ui);
+    WriteInputSource(json, report.input);
+    if (report.windows)
+        WriteWindowSource(json, *report.windows);
+    if (report.windowsXMin)
+        json.Field("x_min", *report.windowsXMin);
+    if (report.range) {
+        json.Field("from", report.range->from);
+        json.Field("to", report.range->to);
+        json.Field("x_min", report.range->xMin);
+        json.Field("x_max", report.range->xMax);
+    }
+    json.FileNameField("output", report.output);
+    json.IntegerField("points", report.points);
+    if (report.d)
+        json.IntegerField("D", *report.d);
+    if (report.m)
+        json.IntegerField("M", *report.m);
+    if (report.h)
+        json.Field("H", *report.h);
+    WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -111,16 +159,12 @@ int RunHData(std::span<const std::string> args)
     if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildHDataDocument(source, xMin, doc); }))
         return kExitFailure;
 
-    return EmitUnlessOutputIsStandard(output, SavedReport(
-        parsed.Has("--json"), ui, input, output, target, "H value",
-        [&](CJsonWriter& json) {
-            WriteWindowSource(json, source, windows);
-            json.Field("x_min", xMin);
-        },
-        [&](CJsonWriter& json) {
-            json.IntegerField("D", target.m_nD);
-            json.IntegerField("M", target.m_nM);
-        }));
+    SavedReport report = MakeReport(input, output, target, "H value", ui);
+    report.windows = WindowSourceOf(source, windows);
+    report.windowsXMin = xMin;
+    report.d = target.m_nD;
+    report.m = target.m_nM;
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }
 
 int RunExtract(std::span<const std::string> args)
@@ -151,15 +195,9 @@ int RunExtract(std::span<const std::string> args)
     if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildExtractedDocument(source, first, last, doc); }))
         return kExitFailure;
 
-    return EmitUnlessOutputIsStandard(output, SavedReport(
-        parsed.Has("--json"), ui, input, output, target, "point",
-        [&](CJsonWriter& json) {
-            json.Field("from", first);
-            json.Field("to", last);
-            json.Field("x_min", extents.m_dXMin);
-            json.Field("x_max", extents.m_dXMax);
-        },
-        [](CJsonWriter&) {}));
+    SavedReport report = MakeReport(input, output, target, "point", ui);
+    report.range = SavedReport::Range{first, last, extents.m_dXMin, extents.m_dXMax};
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }
 
 int RunProfile(std::span<const std::string> args)
@@ -182,6 +220,7 @@ int RunProfile(std::span<const std::string> args)
     if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildProfileDocument(source, doc); }))
         return kExitFailure;
 
-    return EmitUnlessOutputIsStandard(output, SavedReport(parsed.Has("--json"), ui, input, output, target, "point", [](CJsonWriter&) {},
-                                  [&](CJsonWriter& json) { json.Field("H", target.m_globalSet.GetH()); }));
+    SavedReport report = MakeReport(input, output, target, "point", ui);
+    report.h = target.m_globalSet.GetH();
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -9,7 +9,6 @@
 #include "KestrinDoc.h"
 #include "ResultExport.h"
 #include "TextEncoding.h"
-#include "TextOutput.h"
 #include "WindowOptions.h"
 
 namespace {
@@ -19,53 +18,75 @@ constexpr OptionDef kSlidingOptions[] = {kWidthOption,      kSpacingOption, kWin
                                    kDbOption,         kTableOption,   kXFieldOption,  kYFieldOption,
                                    kJsonOption};
 
-std::string AsText(const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
-                   const std::optional<std::string>& output)
+// What sliding reports: the input, how the results were obtained, the X
+// origin they are shown from, the results (or the file they were written
+// to), the series' length and the warnings.
+struct SlidingReport
 {
-    const int count = doc.m_windows.GetSize();
+    AnalysisInput input;
+    WindowSource windows;
+    double xMin = 0.0;
+    std::optional<std::string> output; // as given (its bytes)
+    std::vector<WindowRow> results;    // X from xMin
+    int seriesSize = 0;
+    std::vector<std::string> warnings;
+};
+
+SlidingReport MakeReport(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
+                         const std::optional<std::string>& output, const CCliUi& ui)
+{
+    SlidingReport report{input, WindowSourceOf(doc, windows), xMin, std::nullopt, {}, doc.m_points.GetSize(),
+                         ui.Warnings()};
     if (output)
+        report.output = *output;
+    else
+        report.results = WindowRowsOf(doc.m_windows);
+    for (WindowRow& row : report.results)
+        row.x = row.offset + xMin;
+    return report;
+}
+
+std::string AsText(const SlidingReport& report)
+{
+    const int count = report.windows.count;
+    if (report.output)
         return "Wrote " + std::to_string(count) + (count == 1 ? " sliding-window result" : " sliding-window results") +
-               " to " + JsonQuoted(DisplayText(*output)) + ".\n";
+               " to " + JsonQuoted(DisplayText(*report.output)) + ".\n";
     if (count == 0) {
-        if (windows.compute)
-            return "No sliding-window results: a window of " + std::to_string(windows.compute->width) +
-                   " points needs more than " + std::to_string(windows.compute->width) + " points; the series has " +
-                   std::to_string(doc.m_points.GetSize()) + ".\n";
+        if (report.windows.computed)
+            return "No sliding-window results: a window of " + std::to_string(report.windows.width) +
+                   " points needs more than " + std::to_string(report.windows.width) + " points; the series has " +
+                   std::to_string(report.seriesSize) + ".\n";
         return "No sliding-window results: the document holds none (compute them with --width W --spacing S).\n";
     }
     std::string out;
-    CTextTable table({"X", "H", "r", "b", "n"});
-    for (const CHPoint& w : doc.m_windows)
-        table.AddRow({Exact(w.m_dX + xMin), Decimal(w.m_dY), Decimal(w.m_dR), Decimal(w.m_dB),
-                      std::to_string(w.m_nCount)});
-    table.AppendTo(out);
+    AppendWindowTable(out, report.results);
     return out;
 }
 
-std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
-                   const std::optional<std::string>& output, const CCliUi& ui)
+std::string AsJson(const SlidingReport& report)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    WriteInputSource(json, input);
-    WriteWindowSource(json, doc, windows);
-    json.Field("x_min", xMin);
-    if (output) {
-        json.FileNameField("output", *output);
+    WriteInputSource(json, report.input);
+    WriteWindowSource(json, report.windows);
+    json.Field("x_min", report.xMin);
+    if (report.output) {
+        json.FileNameField("output", *report.output);
     } else {
         json.Key("results");
         json.BeginArray();
-        for (const CHPoint& w : doc.m_windows) {
+        for (const WindowRow& w : report.results) {
             json.BeginObject(true);
-            json.Field("X", w.m_dX + xMin);
-            json.Field("offset", w.m_dX);
+            json.Field("X", w.x);
+            json.Field("offset", w.offset);
             WriteWindowResultFields(json, w);
             json.EndObject();
         }
         json.EndArray();
     }
-    WriteWarnings(json, ui);
+    WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -96,6 +117,6 @@ int RunSliding(std::span<const std::string> args)
             return kExitFailure;
         }
     }
-    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(input, doc, windows, xMin, output, ui)
-                                           : AsText(doc, windows, xMin, output));
+    const SlidingReport report = MakeReport(input, doc, windows, xMin, output, ui);
+    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

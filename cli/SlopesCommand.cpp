@@ -14,40 +14,67 @@ namespace {
 constexpr OptionDef kSlopesOptions[] = {kSizeOption,  kFilterOption, kDbOption, kTableOption, kXFieldOption,
                                    kYFieldOption, kJsonOption};
 
-std::string AsText(const CKestrinDoc& doc, std::int32_t size, double xMin)
+struct SlopeRow
 {
-    if (doc.m_slopes.IsEmpty())
-        return "No slope-window results: a window of " + std::to_string(size) + " points needs more than " +
-               std::to_string(size) + " points; the series has " + std::to_string(doc.m_points.GetSize()) + ".\n";
+    double x;      // from xMin
+    double offset; // the window's middle within the series
+    double slope;
+};
+
+// What slopes reports: the input, the window size, the X origin the
+// results are shown from, the results, the series' length and the warnings.
+struct SlopesReport
+{
+    AnalysisInput input;
+    std::int32_t size = 0;
+    double xMin = 0.0;
+    std::vector<SlopeRow> results;
+    int seriesSize = 0;
+    std::vector<std::string> warnings;
+};
+
+SlopesReport MakeReport(const AnalysisInput& input, const CKestrinDoc& doc, std::int32_t size, double xMin,
+                        const CCliUi& ui)
+{
+    SlopesReport report{input, size, xMin, {}, doc.m_points.GetSize(), ui.Warnings()};
+    for (const CHPoint& s : doc.m_slopes)
+        report.results.push_back({s.m_dX + xMin, s.m_dX, s.m_dY});
+    return report;
+}
+
+std::string AsText(const SlopesReport& report)
+{
+    if (report.results.empty())
+        return "No slope-window results: a window of " + std::to_string(report.size) + " points needs more than " +
+               std::to_string(report.size) + " points; the series has " + std::to_string(report.seriesSize) + ".\n";
     std::string out;
     CTextTable table({"X", "offset", "slope"});
-    for (const CHPoint& s : doc.m_slopes)
-        table.AddRow({Exact(s.m_dX + xMin), Exact(s.m_dX), Decimal(s.m_dY)});
+    for (const SlopeRow& s : report.results)
+        table.AddRow({Exact(s.x), Exact(s.offset), Decimal(s.slope)});
     table.AppendTo(out);
     return out;
 }
 
-std::string AsJson(const AnalysisInput& input, const CKestrinDoc& doc, std::int32_t size, double xMin,
-                   const CCliUi& ui)
+std::string AsJson(const SlopesReport& report)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    WriteInputSource(json, input);
-    json.IntegerField("size", size);
-    json.Field("x_min", xMin);
-    json.IntegerField("count", doc.m_slopes.GetSize());
+    WriteInputSource(json, report.input);
+    json.IntegerField("size", report.size);
+    json.Field("x_min", report.xMin);
+    json.IntegerField("count", static_cast<std::int64_t>(report.results.size()));
     json.Key("results");
     json.BeginArray();
-    for (const CHPoint& s : doc.m_slopes) {
+    for (const SlopeRow& s : report.results) {
         json.BeginObject(true);
-        json.Field("X", s.m_dX + xMin);
-        json.Field("offset", s.m_dX);
-        json.Field("slope", s.m_dY);
+        json.Field("X", s.x);
+        json.Field("offset", s.offset);
+        json.Field("slope", s.slope);
         json.EndObject();
     }
     json.EndArray();
-    WriteWarnings(json, ui);
+    WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -69,5 +96,6 @@ int RunSlopes(std::span<const std::string> args)
         return kExitFailure;
     CalculateSlopeWindows(doc, size);
     const double xMin = doc.GetPlotExtents().m_dXMin;
-    return EmitOutput(parsed.Has("--json") ? AsJson(input, doc, size, xMin, ui) : AsText(doc, size, xMin));
+    const SlopesReport report = MakeReport(input, doc, size, xMin, ui);
+    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -59,45 +59,61 @@ std::vector<double> PlanTabsEvery(const CKestrinDoc& doc, const std::string& tex
 // One bootstrap per interval, in the document's order; empty when not asked.
 using IntervalBootstraps = std::vector<CBootstrapResult>;
 
-std::string AsText(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs, bool isDocument,
-                   const std::string& every, const IntervalBootstraps& bootstraps)
+// What tabs reports: where the series came from, the global D and M, the
+// tab positions, the interval estimators with their bootstraps when asked
+// for, and the warnings.
+struct TabsReport
+{
+    std::string path;
+    SeriesOptions options;
+    bool isDocument = false;
+    std::int32_t d = 0;
+    std::int32_t m = 0;
+    std::vector<std::int32_t> tabs;
+    std::vector<IntervalRow> intervals;
+    IntervalBootstraps bootstraps;
+    std::vector<std::string> warnings;
+    std::string every; // --every as given, or empty
+};
+
+std::string AsText(const TabsReport& report)
 {
     std::string out;
-    AppendField(out, "D", std::to_string(doc.m_nD));
-    AppendField(out, "M", std::to_string(doc.m_nM));
+    AppendField(out, "D", std::to_string(report.d));
+    AppendField(out, "M", std::to_string(report.m));
     out += '\n';
-    if (doc.m_tabSets.empty()) {
-        if (!tabs.empty())
+    if (report.intervals.empty()) {
+        if (!report.tabs.empty())
             out += "No intervals: the series is empty.\n";
-        else if (!every.empty())
-            out += "No intervals: an interval of " + every +
+        else if (!report.every.empty())
+            out += "No intervals: an interval of " + report.every +
                    " places no tab between the series' smallest and largest X.\n";
-        else if (isDocument)
+        else if (report.isDocument)
             out += "No intervals: the document holds no tabs and no tab positions were given (--at).\n";
         else
             out += "No intervals: no tab positions were given (--at).\n";
         return out;
     }
-    AppendIntervalTable(out, doc);
+    AppendIntervalTable(out, report.intervals);
+    const IntervalBootstraps& bootstraps = report.bootstraps;
     if (!bootstraps.empty())
         out += '\n';
     for (std::size_t i = 0; i < bootstraps.size(); ++i)
-        AppendField(out, "bootstrap " + DisplayText(doc.m_tabSets[i]->m_strLabel), BootstrapText(bootstraps[i]));
+        AppendField(out, "bootstrap " + report.intervals[i].label, BootstrapText(bootstraps[i]));
     return out;
 }
 
-std::string AsJson(const std::string& path, const SeriesOptions& options, const CKestrinDoc& doc,
-                   const std::vector<std::int32_t>& tabs, const IntervalBootstraps& bootstraps, const CCliUi& ui)
+std::string AsJson(const TabsReport& report)
 {
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    WriteSeriesSource(json, path, options);
-    json.IntegerField("D", doc.m_nD);
-    json.IntegerField("M", doc.m_nM);
-    WriteTabPositions(json, tabs);
-    WriteIntervals(json, doc, tabs, &bootstraps);
-    WriteWarnings(json, ui);
+    WriteSeriesSource(json, report.path, report.options);
+    json.IntegerField("D", report.d);
+    json.IntegerField("M", report.m);
+    WriteTabPositions(json, report.tabs);
+    WriteIntervals(json, report.intervals, &report.bootstraps);
+    WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -160,8 +176,8 @@ int RunTabs(std::span<const std::string> args)
     if (bootstrapOptions.run)
         for (const auto& set : doc.m_tabSets)
             bootstraps.push_back(BootstrapOf(ui, *set, bootstrapOptions));
-    return EmitOutput(parsed.Has("--json") ? AsJson(path, options, doc, tabs, bootstraps, ui)
-                                           : AsText(doc, tabs, isDocument,
-                                                    parsed.Has("--every") ? parsed.Values("--every")[0] : "",
-                                                    bootstraps));
+    const TabsReport report{path, options, isDocument, doc.m_nD, doc.m_nM, tabs, IntervalRowsOf(doc, tabs),
+                            bootstraps, ui.Warnings(),
+                            parsed.Has("--every") ? parsed.Values("--every")[0] : std::string()};
+    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -203,7 +203,8 @@ constexpr std::string_view kTablesHelp =
     "  -h, --help           show this help\n"
     "\n"
     "Text output: one table name per line.\n"
-    "JSON output: {\"file\", \"tables\": [names], \"views\": [names]}\n";
+    "JSON output: {\"file\", \"tables\": [names], (when there are views:)\n"
+    "\"views\": [names]}\n";
 
 constexpr std::string_view kFieldsHelp =
     "Usage: kestrin-cli fields DB TABLE [--json]\n"

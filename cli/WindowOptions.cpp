@@ -96,40 +96,56 @@ void ObtainSlidingResults(CCliUi& ui, CKestrinDoc& doc, const WindowOptions& opt
         ResetPlotPoints(doc, *options.plotPoint);
 }
 
-void WriteWindowSource(CJsonWriter& json, const CKestrinDoc& doc, const WindowOptions& options)
+WindowSource WindowSourceOf(const CKestrinDoc& doc, const WindowOptions& options)
+{
+    WindowSource source;
+    source.count = doc.m_windows.GetSize();
+    if (options.compute) {
+        const SlidingWindowParams& p = *options.compute;
+        source.computed = true;
+        source.width = p.width;
+        source.spacing = p.spacing;
+        source.d = p.nD;
+        source.m = WindowM(p);
+        source.plotPoint = p.plotPoint;
+    } else {
+        source.spacing = doc.m_nSpacing;
+        source.plotPoint = options.plotPoint;
+    }
+    return source;
+}
+
+void WriteWindowSource(CJsonWriter& json, const WindowSource& source)
 {
     json.Key("windows");
     json.BeginObject(true);
-    if (options.compute) {
-        const SlidingWindowParams& p = *options.compute;
+    if (source.computed) {
         json.StringField("source", "computed");
-        json.IntegerField("width", p.width);
-        json.IntegerField("spacing", p.spacing);
-        json.IntegerField("D", p.nD);
-        json.IntegerField("M", WindowM(p));
-        json.Field("plot_point", p.plotPoint);
+        json.IntegerField("width", source.width);
+        json.IntegerField("spacing", source.spacing);
+        json.IntegerField("D", source.d);
+        json.IntegerField("M", source.m);
     } else {
         json.StringField("source", "document");
-        json.IntegerField("spacing", doc.m_nSpacing);
-        if (options.plotPoint)
-            json.Field("plot_point", *options.plotPoint);
+        json.IntegerField("spacing", source.spacing);
     }
-    json.IntegerField("count", doc.m_windows.GetSize());
+    if (source.plotPoint)
+        json.Field("plot_point", *source.plotPoint);
+    json.IntegerField("count", source.count);
     json.EndObject();
 }
 
-std::string WindowSourceText(const CKestrinDoc& doc, const WindowOptions& options)
+std::string WindowSourceText(const WindowSource& source)
 {
-    std::string text = std::to_string(doc.m_windows.GetSize());
-    if (options.compute) {
-        const SlidingWindowParams& p = *options.compute;
-        text += " (width " + std::to_string(p.width) + ", spacing " + std::to_string(p.spacing) + ", D " +
-                std::to_string(p.nD) + ", M " + std::to_string(WindowM(p)) + ", plot point " + Exact(p.plotPoint) +
-                ")";
+    std::string text = std::to_string(source.count);
+    if (source.computed) {
+        text += " (width " + std::to_string(source.width) + ", spacing " + std::to_string(source.spacing) + ", D " +
+                std::to_string(source.d) + ", M " + std::to_string(source.m) + ", plot point " +
+                Exact(source.plotPoint.value_or(0.0)) + ")";
     } else {
-        text += " (stored in the document, spacing " + std::to_string(doc.m_nSpacing);
-        if (options.plotPoint)
-            text += ", moved to plot point " + Exact(*options.plotPoint);
+        text += " (stored in the document, spacing " + std::to_string(source.spacing);
+        if (source.plotPoint)
+            text += ", moved to plot point " + Exact(*source.plotPoint);
         text += ")";
     }
     return text;

@@ -45,12 +45,27 @@ std::int32_t ReadSlopeWindowSize(const ParsedArgs& parsed);
 // through ui when the window M is larger than the windows have lags for.
 void ObtainSlidingResults(CCliUi& ui, CKestrinDoc& doc, const WindowOptions& options);
 
-// The JSON member "windows": how the results were obtained and how many
-// there are. {"source": "computed", "width", "spacing", "D", "M",
-// "plot_point", "count"} or {"source": "document", "spacing", ("plot_point"
-// when moved,) "count"}.
-void WriteWindowSource(CJsonWriter& json, const CKestrinDoc& doc, const WindowOptions& options);
+// How the sliding-window results were obtained and how many there are:
+// computed with the given width, spacing, D, M and plot point, or stored in
+// the document with its spacing (and moved to a plot point when asked).
+struct WindowSource
+{
+    bool computed = false;
+    std::int32_t width = 0; // computed only
+    std::int32_t spacing = 0;
+    std::int32_t d = 0; // computed only
+    std::int32_t m = 0; // computed only
+    std::optional<double> plotPoint;
+    int count = 0;
+};
+
+WindowSource WindowSourceOf(const CKestrinDoc& doc, const WindowOptions& options);
+
+// The JSON member "windows": {"source": "computed", "width", "spacing", "D",
+// "M", "plot_point", "count"} or {"source": "document", "spacing",
+// ("plot_point" when moved,) "count"}.
+void WriteWindowSource(CJsonWriter& json, const WindowSource& source);
 
 // The same as one line of text: "windows  100 (width 100, spacing 1, D 6,
 // M 10, plot point 0.5)" or "windows  100 (stored in the document, spacing 1)".
-std::string WindowSourceText(const CKestrinDoc& doc, const WindowOptions& options);
+std::string WindowSourceText(const WindowSource& source);
