@@ -41,6 +41,8 @@ std::string BootstrapSummaryText(const CBootstrapResult& r)
     if (!r.corrected)
         return "the observed H " + FormatFixed(r.observedH, 6) + " cannot be reached by any H in " + RangeText();
     std::string text = "H corrected " + BootstrapValueText(*r.corrected, r.correctedBound, r.correctedError);
+    if (!r.low && !r.high)
+        return text + ", no " + Percent(r.level) + " interval";
     text += ", " + Percent(r.level) + " interval ";
     text += r.low ? BootstrapValueText(*r.low, r.lowBound, r.lowError) : std::string("none");
     text += " to ";

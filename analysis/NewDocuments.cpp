@@ -1,5 +1,6 @@
 #include "NewDocuments.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -70,18 +71,46 @@ void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, C
     FinishDerivedDocument(source, target);
 }
 
+namespace {
+
+// The mean of the series' Y, summed in series order, as the profile takes it.
+double MeanY(const CHPointArray& points)
+{
+    double total = 0.0;
+    for (const CHPoint& p : points)
+        total += p.m_dY;
+    return points.IsEmpty() ? 0.0 : total / points.GetSize();
+}
+
+} // namespace
+
+std::optional<std::string> CheckProfile(const CKestrinDoc& source)
+{
+    const CHPointArray& points = source.m_points;
+    for (const CHPoint& p : points)
+        if (!std::isfinite(p.m_dY))
+            return std::nullopt; // the import has said so already
+    const double mean = MeanY(points);
+    double sum = 0.0;
+    bool finite = std::isfinite(mean);
+    for (const CHPoint& p : points) {
+        sum += p.m_dY - mean;
+        finite = finite && std::isfinite(sum);
+    }
+    if (finite)
+        return std::nullopt;
+    return "the running sum exceeds the range of a number";
+}
+
 void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
 {
     const CHPointArray& points = source.m_points;
     std::vector<double> profile;
     profile.reserve(points.Storage().size());
-    double total = 0.0;
-    for (const CHPoint& p : points) {
+    for (const CHPoint& p : points)
         profile.push_back(p.m_dY);
-        total += p.m_dY;
-    }
     // The mean the profile removes (as ProfileInPlace computes it), recorded.
-    const double mean = points.IsEmpty() ? 0.0 : total / points.GetSize();
+    const double mean = MeanY(points);
     ProfileInPlace(profile.data(), profile.size());
     target.m_points.Reserve(target.m_points.Storage().size() + points.Storage().size());
     std::size_t i = 0;

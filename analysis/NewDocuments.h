@@ -28,6 +28,12 @@ void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, C
 // recalculates and updates.
 void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target);
 
+// Why the profile of source's series cannot be made, or nothing when it can:
+// the sum of its values or the running sum of their departures leaves the
+// range of a double while every value is finite (the profile would hold
+// infinities that look like data).
+std::optional<std::string> CheckProfile(const CKestrinDoc& source);
+
 // The Select Range dialog's refusals, in its order, for a range chosen over
 // a series from minimum to maximum; nothing when the range is accepted
 // (the bounds themselves and From equal to To are). A From or To that is

@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "CliUi.h"
 #include "Commands.h"
 #include "EdgeWarnings.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
+#include "TextEncoding.h"
 
 namespace {
 
@@ -41,10 +43,42 @@ AnalysisInput ReadAnalysisInput(const ParsedArgs& parsed)
     input.series.d.reset();
     input.series.m.reset();
     input.path = SeriesInput(parsed, input.series);
-    input.isDocument = !input.series.database && IsDocumentPath(input.path);
-    if (input.isDocument && input.series.filter)
-        throw UsageError("--filter applies to text files only, not to a Kestrin document");
+    input.isDocument = IsDocumentInput(input.path, input.series);
     return input;
+}
+
+bool IsDocumentInput(const std::string& path, const SeriesOptions& options)
+{
+    const bool isDocument = !options.database && IsDocumentPath(path);
+    if (isDocument && options.filter)
+        throw UsageError("--filter applies to text files only, not to a Kestrin document");
+    return isDocument;
+}
+
+bool LoadSeriesOrDocument(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
+{
+    if (!IsDocumentInput(path, options))
+        return ImportSeries(ui, doc, path, options);
+    if (!doc.OnOpenDocument(path))
+        return false;
+    if (options.d || options.m)
+        doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
+    return true;
+}
+
+void RefuseJsonWithStandardOutput(const ParsedArgs& parsed, const std::string& output)
+{
+    if (output == kStandardOutputName && parsed.Has("--json"))
+        throw UsageError("-o - writes the file to standard output, where --json writes too; give one of them");
+}
+
+void WarnIfNotDocumentName(CCliUi& ui, const std::string& output)
+{
+    if (output == kStandardOutputName || IsDocumentPath(output))
+        return;
+    ui.Warn("the document was written to \"" + DisplayText(output) +
+            "\", a name that does not end in \".kst\": the workbench and the other commands will not open it as a "
+            "document unless it is renamed to end in \".kst\"");
 }
 
 bool LoadAnalysisInput(CCliUi& ui, CKestrinDoc& doc, const AnalysisInput& input)
@@ -72,6 +106,7 @@ std::optional<std::string> ReadOutputOption(const ParsedArgs& parsed, const Anal
     const std::string& output = parsed.Values("--output")[0];
     if (output.empty())
         throw UsageError("-o: the file name is empty");
+    RefuseJsonWithStandardOutput(parsed, output);
     if (SameFile(input.path, output))
         throw UsageError("-o \"" + output + "\" is the INPUT file");
     return output;

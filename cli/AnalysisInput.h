@@ -28,6 +28,22 @@ inline constexpr OptionDef kOutputDocOption{"--output", "-o", 1, "DOC.kst"};
 // Whether path names a Kestrin document rather than a text file.
 bool IsDocumentPath(std::string_view path);
 
+// Whether the series comes from a Kestrin document (a .kst name, not a
+// database). Throws UsageError for --filter with a document.
+bool IsDocumentInput(const std::string& path, const SeriesOptions& options);
+
+// For the commands that take --D and --M: opens the document at path (when
+// IsDocumentInput) and sets the global parameters that were given, or
+// imports the series as ImportSeries does. False when that failed.
+bool LoadSeriesOrDocument(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options);
+
+// A document written to a name that does not end in ".kst" is read by the
+// other commands as a text file (and refused as one): warns of it.
+void WarnIfNotDocumentName(CCliUi& ui, const std::string& output);
+
+// -o - with --json: both would write to standard output (UsageError).
+void RefuseJsonWithStandardOutput(const ParsedArgs& parsed, const std::string& output);
+
 // Reads INPUT and its import options (--filter, --db, --table, --x, --y)
 // from parsed. The analysis commands never change the global parameters, so
 // --D and --M are not taken as such. Throws UsageError for a missing or

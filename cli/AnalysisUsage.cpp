@@ -117,7 +117,7 @@ constexpr std::string_view kSlopesHelp =
     "\n" KESTRIN_INPUT_NOTE
     "\n"
     "Options:\n"
-    "  --size N             points in a window, 1 to 5000 (required)\n" KESTRIN_INPUT_OPTIONS
+    "  --size N             points in a window, 2 to 5000 (required)\n" KESTRIN_INPUT_OPTIONS
         KESTRIN_COMMON_OPTIONS
     "\n"
     "Text output: a table of X (the offset + the series' smallest X, on the\n"
@@ -138,7 +138,7 @@ constexpr std::string_view kCorrelateHelp =
     "\n" KESTRIN_INPUT_NOTE "\n" KESTRIN_WINDOW_NOTE
     "\n"
     "Options:\n"
-    "  --size N             slope window size, 1 to 5000 (required)\n"
+    "  --size N             slope window size, 2 to 5000 (required)\n"
     "  --offset K           offset in points, 0 to 5000 (default 0)\n" KESTRIN_WINDOW_OPTIONS
     "  -o, --output FILE    save the pairs as the dialog's \"Save Data\" does\n"
     "                       (header \"H<tab>Slope\", then \"H<tab>slope\" with 4\n"

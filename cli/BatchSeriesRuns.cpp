@@ -182,7 +182,7 @@ BatchSeriesRun EstimateRun(const ParsedArgs& parsed, const SeriesOptions& option
         WarnIfTooShortForLags(ui, set, "the series");
         AppendFit(row, set);
         if (bootstrap.run)
-            AppendBootstrap(row, BootstrapOf(set, bootstrap));
+            AppendBootstrap(row, BootstrapOf(ui, set, bootstrap));
         row.emplace_back(StatusOf(ui));
         return Rows{row};
     };
@@ -235,7 +235,7 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
             row.emplace_back(DisplayText(set->m_strLabel));
             AppendFit(row, *set);
             if (bootstrap.run)
-                AppendBootstrap(row, BootstrapOf(*set, bootstrap));
+                AppendBootstrap(row, BootstrapOf(ui, *set, bootstrap));
             std::vector<std::string> extra;
             if (TooFewForLags(set->GetCount(), set->GetD(), set->GetM()))
                 extra.push_back("the interval holds fewer than D + M = " + std::to_string(set->GetD() + set->GetM()) +

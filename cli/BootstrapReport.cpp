@@ -1,9 +1,11 @@
 #include "BootstrapReport.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
 #include "BootstrapText.h"
+#include "BootstrapLimits.h"
 #include "CliUi.h"
 #include "HDataSet.h"
 #include "JsonWriter.h"
@@ -82,7 +84,7 @@ BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
     return options;
 }
 
-CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options)
+CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options)
 {
     CSeriesBootstrapOptions asked;
     asked.replicates = options.replicates;
@@ -92,7 +94,16 @@ CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& optio
     const CBootstrapRequest request = SeriesBootstrapRequest(set, asked);
     if (const auto refusal = CheckBootstrapRequest(request))
         throw std::runtime_error("--bootstrap: " + *refusal);
-    return RunBootstrap(request);
+    CBootstrapResult result = RunBootstrap(request);
+    if (const auto noInterval = CheckBootstrapInterval(request)) {
+        result.low.reset();
+        result.high.reset();
+        const std::string text = "bootstrap: " + *noInterval;
+        const auto& said = ui.Warnings();
+        if (std::find(said.begin(), said.end(), text) == said.end())
+            ui.Warn(text);
+    }
+    return result;
 }
 
 void WarnSeriesKind(CCliUi& ui, const CBootstrapResult& result, const std::string& about)

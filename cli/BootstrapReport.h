@@ -34,8 +34,10 @@ BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed);
 
 // The bootstrap of an estimator as it was last computed, its series decided
 // noise or motion first, with the model check; throws std::runtime_error
-// with the reason when it cannot be run.
-CBootstrapResult BootstrapOf(const CHDataSet& set, const BootstrapOptions& options);
+// with the reason when it cannot be run. When it can give no interval
+// (CheckBootstrapInterval), low and high are left out and ui warns why (once
+// for the same reason).
+CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options);
 
 // Warns what the decision of noise or motion means for the reading (a noise,
 // an unclear call, the profile of a motion); about names the series in the

@@ -71,6 +71,11 @@ int EmitOutput(const std::string& text)
     return kExitOk;
 }
 
+int EmitUnlessOutputIsStandard(const std::string& output, const std::string& text)
+{
+    return output == kStandardOutputName ? kExitOk : EmitOutput(text);
+}
+
 int ShowCommandHelp(const char* command)
 {
     return EmitOutput(std::string(CommandHelp(command)));
@@ -88,9 +93,11 @@ int RunCli(std::span<const std::string> args)
     if (first == "help") {
         if (args.size() == 1)
             return EmitOutput(std::string(ToolHelp()));
-        if (args.size() == 2 && FindCommand(args[1]))
-            return ShowCommandHelp(FindCommand(args[1])->name);
-        return UsageFailure("", "help: unknown command \"" + args[1] + "\"");
+        if (!FindCommand(args[1]))
+            return UsageFailure("", "help: unknown command \"" + args[1] + "\"");
+        if (args.size() > 2)
+            return UsageFailure("", "help: unexpected argument \"" + args[2] + "\" (help takes one command name)");
+        return ShowCommandHelp(FindCommand(args[1])->name);
     }
     const Command* command = FindCommand(first);
     if (!command) {

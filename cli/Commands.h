@@ -44,5 +44,12 @@ const std::string& RequireOneFile(const ParsedArgs& parsed, const char* what);
 // kExitFailure, otherwise kExitOk.
 int EmitOutput(const std::string& text);
 
+// The -o name that writes a command's file to standard output instead.
+inline constexpr const char* kStandardOutputName = "-";
+
+// EmitOutput, unless the command's file went to standard output (-o -):
+// then nothing more is written there, and kExitOk.
+int EmitUnlessOutputIsStandard(const std::string& output, const std::string& text);
+
 // Prints a command's help to standard output; returns kExitOk.
 int ShowCommandHelp(const char* command);

@@ -47,7 +47,7 @@ struct CorrelateReport
     double origin = 0.0;
     double correlation = 0.0;
     int matches = 0;
-    std::optional<std::string> output; // as displayed
+    std::optional<std::string> output; // as given (its bytes)
     std::vector<std::string> warnings;
 };
 
@@ -61,7 +61,7 @@ std::string AsText(const CorrelateReport& report)
     AppendField(out, "matches", std::to_string(report.matches));
     if (report.output)
         out += "Saved " + std::to_string(report.matches) + (report.matches == 1 ? " pair" : " pairs") + " to " +
-               JsonQuoted(*report.output) + ".\n";
+               JsonQuoted(DisplayText(*report.output)) + ".\n";
     return out;
 }
 
@@ -79,7 +79,7 @@ std::string AsJson(const CorrelateReport& report)
     json.Field("correlation", report.correlation);
     json.IntegerField("matches", report.matches);
     if (report.output)
-        json.StringField("output", *report.output);
+        json.FileNameField("output", *report.output);
     WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
@@ -132,7 +132,7 @@ int RunCorrelate(std::span<const std::string> args)
                                  c.origin,
                                  c.correlation,
                                  c.pairs.GetSize(),
-                                 output ? std::optional(DisplayText(*output)) : std::nullopt,
+                                 output,
                                  ui.Warnings()};
-    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
+    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

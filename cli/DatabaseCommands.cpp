@@ -17,16 +17,18 @@ constexpr OptionDef kDatabaseOptions[] = {kJsonOption};
 // holds, as displayed, in the file's order.
 struct NamesReport
 {
-    std::string file;
+    std::string file; // as given (its bytes)
     std::optional<std::string> table;
     const char* key; // "tables" or "fields"
     std::vector<std::string> names;
+    // SQLite's views, after the tables (tables only); none elsewhere.
+    std::vector<std::string> views;
 };
 
 NamesReport MakeReport(const std::string& path, const std::string* table, const char* key,
                        const std::vector<std::string>& names)
 {
-    NamesReport report{DisplayText(path), std::nullopt, key, {}};
+    NamesReport report{path, std::nullopt, key, {}, {}};
     if (table)
         report.table = DisplayText(*table);
     for (const std::string& name : names)
@@ -38,10 +40,11 @@ NamesReport MakeReport(const std::string& path, const std::string* table, const 
 std::string AsText(const NamesReport& report)
 {
     std::string out;
-    for (const std::string& name : report.names) {
-        out += name;
-        out += '\n';
-    }
+    for (const auto* names : {&report.names, &report.views})
+        for (const std::string& name : *names) {
+            out += name;
+            out += '\n';
+        }
     return out;
 }
 
@@ -50,7 +53,7 @@ std::string AsJson(const NamesReport& report)
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.StringField("file", report.file);
+    json.FileNameField("file", report.file);
     if (report.table)
         json.StringField("table", *report.table);
     json.Key(report.key);
@@ -58,6 +61,14 @@ std::string AsJson(const NamesReport& report)
     for (const std::string& name : report.names)
         json.String(name);
     json.EndArray();
+    // Listed only when there are some, so that other files read as before.
+    if (!report.views.empty()) {
+        json.Key("views");
+        json.BeginArray();
+        for (const std::string& name : report.views)
+            json.String(name);
+        json.EndArray();
+    }
     json.EndObject();
     json.Finish();
     return out;
@@ -73,7 +84,10 @@ int RunTables(std::span<const std::string> args)
     const std::string& path = RequireOneFile(parsed, "FILE");
     // A file that cannot be read throws CDatabaseError, which the tool
     // reports with exit status 1.
-    const NamesReport report = MakeReport(path, nullptr, "tables", OpenDatabase(path)->TableNames());
+    const std::unique_ptr<IDatabase> db = OpenDatabase(path);
+    NamesReport report = MakeReport(path, nullptr, "tables", db->TableNames());
+    for (const std::string& view : db->ViewNames())
+        report.views.push_back(DisplayText(view));
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }
 

@@ -40,3 +40,17 @@ void WarnIfWindowMTooLarge(CCliUi& ui, const SlidingWindowParams& params)
             "): L(r) is 0 for every r > " + std::to_string(std::max(lags, 0LL)) +
             " in every window, so the window H values mean little");
 }
+
+void WarnOfTabsBeyondTheSeries(CCliUi& ui, const std::vector<std::int32_t>& tabs, double largestX)
+{
+    const auto first = std::upper_bound(tabs.begin(), tabs.end(), largestX,
+                                        [](double x, std::int32_t t) { return x < static_cast<double>(t); });
+    const auto beyond = static_cast<std::size_t>(tabs.end() - first);
+    if (beyond == 0)
+        return;
+    const bool one = beyond == 1;
+    ui.Warn(std::to_string(beyond) + (one ? " tab lies" : " tabs lie") + " beyond the largest X (" +
+            Exact(largestX) + "): the interval ending at " + std::to_string(*first) +
+            " holds the largest X too, and the last " + (one ? "interval" : std::to_string(beyond) + " intervals") +
+            ", beyond the series, " + (one ? "holds" : "hold") + " no values");
+}

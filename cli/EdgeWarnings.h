@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "GrowArray.h"
 
@@ -22,3 +24,9 @@ void WarnIfTooShortForLags(CCliUi& ui, const CHDataSet& set, const std::string& 
 // Windows whose M is larger than a window of their width has lags for:
 // L(r) is 0 for r > width - D in every window.
 void WarnIfWindowMTooLarge(CCliUi& ui, const SlidingWindowParams& params);
+
+// Tabs beyond the series' largest X (tabs ascending): the interval that ends
+// at the first of them holds the largest X too, and every interval after it
+// starts beyond the largest X and holds no value (its label, the largest X,
+// is below its start). The workbench computes the same intervals.
+void WarnOfTabsBeyondTheSeries(CCliUi& ui, const std::vector<std::int32_t>& tabs, double largestX);

@@ -1,6 +1,7 @@
 // kestrin-cli estimate: the global H estimate of a text file's series.
 #include <optional>
 
+#include "AnalysisInput.h"
 #include "BatchCommand.h"
 #include "BootstrapReport.h"
 #include "CliUi.h"
@@ -72,13 +73,13 @@ int RunEstimate(std::span<const std::string> args)
 
     CCliUi ui("estimate");
     CKestrinDoc doc(ui);
-    if (!ImportSeries(ui, doc, path, options))
+    if (!LoadSeriesOrDocument(ui, doc, path, options))
         return kExitFailure;
     const CHDataSet& set = doc.m_globalSet;
     WarnIfTooShortForLags(ui, set, "the series");
     std::optional<CBootstrapResult> bootstrap;
     if (bootstrapOptions.run) {
-        bootstrap = BootstrapOf(set, bootstrapOptions);
+        bootstrap = BootstrapOf(ui, set, bootstrapOptions);
         WarnSeriesKind(ui, *bootstrap);
     }
     const EstimateReport report{path, options, FiguresOf(set), bootstrap, ui.Warnings()};

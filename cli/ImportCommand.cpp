@@ -2,12 +2,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "AnalysisInput.h"
 #include "CliUi.h"
 #include "Commands.h"
 #include "EstimatorReport.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
 #include "SeriesImport.h"
+#include "TabSection.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -28,7 +30,7 @@ struct ImportReport
 {
     std::string path;
     SeriesOptions options;
-    std::string output; // as displayed
+    std::string output; // as given (its bytes)
     int points = 0;
     std::size_t tabsGiven = 0;
     std::vector<std::int32_t> positions;
@@ -43,7 +45,7 @@ std::string AsText(const ImportReport& report)
                                  : file;
     const std::size_t tabs = report.tabsGiven;
     return "Imported " + std::to_string(report.points) + (report.points == 1 ? " value" : " values") + " from " + from +
-           " into " + JsonQuoted(report.output) +
+           " into " + JsonQuoted(DisplayText(report.output)) +
            (tabs == 0 ? std::string() : " with " + std::to_string(tabs) + (tabs == 1 ? " tab" : " tabs")) + ".\n";
 }
 
@@ -53,7 +55,7 @@ std::string AsJson(const ImportReport& report)
     CJsonWriter json(out);
     json.BeginObject();
     WriteSeriesSource(json, report.path, report.options);
-    json.StringField("output", report.output);
+    json.FileNameField("output", report.output);
     json.IntegerField("points", report.points);
     WriteTabPositions(json, report.positions);
     WriteWarnings(json, report.warnings);
@@ -76,6 +78,7 @@ int RunImport(std::span<const std::string> args)
     const std::string& output = parsed.Values("--output")[0];
     if (output.empty())
         throw UsageError("-o: the document name is empty");
+    RefuseJsonWithStandardOutput(parsed, output);
     // Saving over the text file would lose the data being imported.
     if (SameFile(path, output))
         throw UsageError("-o \"" + output + "\" is the file being imported");
@@ -84,6 +87,9 @@ int RunImport(std::span<const std::string> args)
         for (const std::int32_t t : ParseWholeNumberList(parsed.Values("--at")[0], "--at"))
             tabs.push_back(t);
     }
+    if (tabs.size() > static_cast<std::size_t>(kMaxSavedTabs))
+        throw UsageError("--at: " + std::to_string(tabs.size()) + " tab positions; a document keeps at most " +
+                         std::to_string(kMaxSavedTabs));
 
     CCliUi ui("import");
     CKestrinDoc doc(ui);
@@ -93,8 +99,9 @@ int RunImport(std::span<const std::string> args)
     const std::vector<std::int32_t> positions = doc.SetTabs(tabs);
     if (!doc.OnSaveDocument(output))
         return kExitFailure;
+    WarnIfNotDocumentName(ui, output);
 
-    const ImportReport report{path, options, DisplayText(output), doc.m_points.GetSize(), tabs.size(), positions,
+    const ImportReport report{path, options, output, doc.m_points.GetSize(), tabs.size(), positions,
                               ui.Warnings()};
-    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

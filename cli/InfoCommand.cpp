@@ -55,7 +55,7 @@ struct InfoReport
 InfoReport MakeReport(const std::string& path, const CKestrinDoc& doc, Lists lists)
 {
     InfoReport report;
-    report.file = DisplayText(path);
+    report.file = path; // its bytes: JSON keeps them
     report.d = doc.m_nD;
     report.m = doc.m_nM;
     report.database = DisplayText(doc.m_strDatabase);
@@ -154,7 +154,7 @@ std::string AsJson(const InfoReport& report)
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
-    json.StringField("file", report.file);
+    json.FileNameField("file", report.file);
     json.IntegerField("D", report.d);
     json.IntegerField("M", report.m);
     json.StringField("database", report.database);

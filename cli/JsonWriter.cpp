@@ -4,6 +4,33 @@
 #include <cmath>
 
 #include "Format.h"
+#include "TextEncoding.h"
+
+std::string JsonQuotedBytes(std::string_view bytes)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    std::size_t run = 0; // start of the valid UTF-8 not yet written
+    const auto flush = [&](std::size_t end) {
+        const std::string quoted = JsonQuoted(bytes.substr(run, end - run));
+        out.append(quoted, 1, quoted.size() - 2);
+    };
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = Utf8CharacterLength(bytes, i);
+        if (length > 0) {
+            i += length;
+            continue;
+        }
+        flush(i);
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        out += "\\udc";
+        out += kHex[c >> 4];
+        out += kHex[c & 0xf];
+        run = ++i;
+    }
+    flush(bytes.size());
+    return out + '"';
+}
 
 std::string JsonQuoted(std::string_view text)
 {
@@ -112,6 +139,13 @@ void CJsonWriter::String(std::string_view text)
 {
     BeforeValue();
     m_out += JsonQuoted(text);
+}
+
+void CJsonWriter::FileNameField(std::string_view name, std::string_view bytes)
+{
+    Key(name);
+    BeforeValue();
+    m_out += JsonQuotedBytes(bytes);
 }
 
 void CJsonWriter::Null()

@@ -35,6 +35,8 @@ public:
     void IntegerField(std::string_view name, std::int64_t value) { Key(name); Integer(value); }
     void StringField(std::string_view name, std::string_view text) { Key(name); String(text); }
     void BooleanField(std::string_view name, bool value) { Key(name); Boolean(value); }
+    // A file name, as JsonQuotedBytes writes it.
+    void FileNameField(std::string_view name, std::string_view bytes);
 
     // Ends the document with a line end; every container must be closed.
     void Finish();
@@ -58,3 +60,10 @@ private:
 
 // text as a quoted JSON string.
 std::string JsonQuoted(std::string_view text);
+
+// A file name's bytes as a JSON string from which they can be recovered:
+// valid UTF-8 as it stands (escaped as JsonQuoted does), and each byte that
+// is not part of valid UTF-8 as the lone surrogate U+DC80..U+DCFF of its
+// value ("\udce9" for the byte 0xE9), the convention of Python's
+// "surrogateescape": os.fsencode(name) gives back the bytes.
+std::string JsonQuotedBytes(std::string_view bytes);

@@ -42,13 +42,17 @@ std::string RangeText(const ParsedArgs& parsed, const CPlotExtents& extents)
 }
 
 // Makes target a new document, fills it and saves it as output; false when
-// it could not be written (the user has been told why).
+// it could not be written (the user has been told why). A name that is not
+// a document's is warned of.
 template <class Fill>
-bool SaveNewDocument(CKestrinDoc& target, const std::string& output, Fill fill)
+bool SaveNewDocument(CCliUi& ui, CKestrinDoc& target, const std::string& output, Fill fill)
 {
     target.OnNewDocument();
     fill(target);
-    return target.OnSaveDocument(output);
+    if (!target.OnSaveDocument(output))
+        return false;
+    WarnIfNotDocumentName(ui, output);
+    return true;
 }
 
 // What a command that saved a document reports: the input, the new
@@ -67,7 +71,7 @@ struct SavedReport
     };
 
     AnalysisInput input;
-    std::string output; // as displayed
+    std::string output; // as given (its bytes)
     int points = 0;
     const char* what = "point";
     std::optional<WindowSource> windows;
@@ -84,7 +88,7 @@ SavedReport MakeReport(const AnalysisInput& input, const std::string& output, co
 {
     SavedReport report;
     report.input = input;
-    report.output = DisplayText(output);
+    report.output = output;
     report.points = target.m_points.GetSize();
     report.what = what;
     report.warnings = ui.Warnings();
@@ -94,7 +98,7 @@ SavedReport MakeReport(const AnalysisInput& input, const std::string& output, co
 std::string AsText(const SavedReport& report)
 {
     return "Saved " + std::to_string(report.points) + " " + report.what + (report.points == 1 ? "" : "s") + " from " +
-           JsonQuoted(DisplayText(report.input.path)) + " into " + JsonQuoted(report.output) + ".\n";
+           JsonQuoted(DisplayText(report.input.path)) + " into " + JsonQuoted(DisplayText(report.output)) + ".\n";
 }
 
 std::string AsJson(const SavedReport& report)
@@ -113,7 +117,7 @@ std::string AsJson(const SavedReport& report)
         json.Field("x_min", report.range->xMin);
         json.Field("x_max", report.range->xMax);
     }
-    json.StringField("output", report.output);
+    json.FileNameField("output", report.output);
     json.IntegerField("points", report.points);
     if (report.d)
         json.IntegerField("D", *report.d);
@@ -152,7 +156,7 @@ int RunHData(std::span<const std::string> args)
     }
     const double xMin = source.GetPlotExtents().m_dXMin;
     CKestrinDoc target(ui);
-    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildHDataDocument(source, xMin, doc); }))
+    if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildHDataDocument(source, xMin, doc); }))
         return kExitFailure;
 
     SavedReport report = MakeReport(input, output, target, "H value", ui);
@@ -160,7 +164,7 @@ int RunHData(std::span<const std::string> args)
     report.windowsXMin = xMin;
     report.d = target.m_nD;
     report.m = target.m_nM;
-    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }
 
 int RunExtract(std::span<const std::string> args)
@@ -188,12 +192,12 @@ int RunExtract(std::span<const std::string> args)
     if (const auto refusal = CheckExtractRange(first, last, extents.m_dXMin, extents.m_dXMax))
         throw UsageError(*refusal + " (" + RangeText(parsed, extents) + ")");
     CKestrinDoc target(ui);
-    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildExtractedDocument(source, first, last, doc); }))
+    if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildExtractedDocument(source, first, last, doc); }))
         return kExitFailure;
 
     SavedReport report = MakeReport(input, output, target, "point", ui);
     report.range = SavedReport::Range{first, last, extents.m_dXMin, extents.m_dXMax};
-    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }
 
 int RunProfile(std::span<const std::string> args)
@@ -208,11 +212,15 @@ int RunProfile(std::span<const std::string> args)
     CKestrinDoc source(ui);
     if (!LoadAnalysisInput(ui, source, input))
         return kExitFailure;
+    if (const auto refusal = CheckProfile(source)) {
+        ui.Fail("cannot make the profile: " + *refusal + "; nothing written");
+        return kExitFailure;
+    }
     CKestrinDoc target(ui);
-    if (!SaveNewDocument(target, output, [&](CKestrinDoc& doc) { BuildProfileDocument(source, doc); }))
+    if (!SaveNewDocument(ui, target, output, [&](CKestrinDoc& doc) { BuildProfileDocument(source, doc); }))
         return kExitFailure;
 
     SavedReport report = MakeReport(input, output, target, "point", ui);
     report.h = target.m_globalSet.GetH();
-    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
+    return EmitUnlessOutputIsStandard(output, parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -77,7 +77,7 @@ const std::string& SeriesInput(const ParsedArgs& parsed, const SeriesOptions& op
 
 void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesOptions& options)
 {
-    json.StringField("file", DisplayText(path));
+    json.FileNameField("file", path);
     if (!options.database)
         return;
     json.StringField("table", DisplayText(options.database->table));

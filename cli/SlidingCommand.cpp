@@ -26,7 +26,7 @@ struct SlidingReport
     AnalysisInput input;
     WindowSource windows;
     double xMin = 0.0;
-    std::optional<std::string> output; // as displayed
+    std::optional<std::string> output; // as given (its bytes)
     std::vector<WindowRow> results;    // X from xMin
     int seriesSize = 0;
     std::vector<std::string> warnings;
@@ -38,7 +38,7 @@ SlidingReport MakeReport(const AnalysisInput& input, const CKestrinDoc& doc, con
     SlidingReport report{input, WindowSourceOf(doc, windows), xMin, std::nullopt, {}, doc.m_points.GetSize(),
                          ui.Warnings()};
     if (output)
-        report.output = DisplayText(*output);
+        report.output = *output;
     else
         report.results = WindowRowsOf(doc.m_windows);
     for (WindowRow& row : report.results)
@@ -51,7 +51,7 @@ std::string AsText(const SlidingReport& report)
     const int count = report.windows.count;
     if (report.output)
         return "Wrote " + std::to_string(count) + (count == 1 ? " sliding-window result" : " sliding-window results") +
-               " to " + JsonQuoted(*report.output) + ".\n";
+               " to " + JsonQuoted(DisplayText(*report.output)) + ".\n";
     if (count == 0) {
         if (report.windows.computed)
             return "No sliding-window results: a window of " + std::to_string(report.windows.width) +
@@ -73,7 +73,7 @@ std::string AsJson(const SlidingReport& report)
     WriteWindowSource(json, report.windows);
     json.Field("x_min", report.xMin);
     if (report.output) {
-        json.StringField("output", *report.output);
+        json.FileNameField("output", *report.output);
     } else {
         json.Key("results");
         json.BeginArray();
@@ -118,5 +118,5 @@ int RunSliding(std::span<const std::string> args)
         }
     }
     const SlidingReport report = MakeReport(input, doc, windows, xMin, output, ui);
-    return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
+    return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

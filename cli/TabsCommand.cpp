@@ -7,6 +7,7 @@
 #include "BootstrapReport.h"
 #include "CliUi.h"
 #include "Commands.h"
+#include "EdgeWarnings.h"
 #include "EstimatorReport.h"
 #include "HDataSet.h"
 #include "JsonWriter.h"
@@ -32,6 +33,32 @@ constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
                                       kSeedOption,
                                       kInputOption};
 
+// The --every interval: a number greater than 0 (UsageError otherwise).
+double ReadTabInterval(const std::string& text)
+{
+    const double every = ParseRealNumber(text, "--every");
+    if (!(every > 0.0))
+        throw UsageError("--every " + text + ": The tab interval must be a number greater than 0.");
+    return every;
+}
+
+// The tabs of --every over the series, as Auto-Tab places them. An interval
+// that Auto-Tab refuses, or one below 1, which puts several tabs at one
+// position (tab positions are whole numbers) with empty intervals between
+// them, cannot be used: UsageError.
+std::vector<double> PlanTabsEvery(const CKestrinDoc& doc, const std::string& text, double every)
+{
+    const CPlotExtents extents = doc.GetPlotExtents();
+    const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, every);
+    if (!plan.ok)
+        throw UsageError("--every " + text + ": " + plan.message);
+    if (every < 1.0 && !plan.values.empty())
+        throw UsageError("--every " + text +
+                         ": an interval below 1 puts several tabs at one position (tab positions are whole "
+                         "numbers), with empty intervals between them");
+    return plan.values;
+}
+
 // One bootstrap per interval, in the document's order; empty when not asked.
 using IntervalBootstraps = std::vector<CBootstrapResult>;
 
@@ -49,6 +76,7 @@ struct TabsReport
     std::vector<IntervalRow> intervals;
     IntervalBootstraps bootstraps;
     std::vector<std::string> warnings;
+    std::string every; // --every as given, or empty
 };
 
 std::string AsText(const TabsReport& report)
@@ -60,6 +88,9 @@ std::string AsText(const TabsReport& report)
     if (report.intervals.empty()) {
         if (!report.tabs.empty())
             out += "No intervals: the series is empty.\n";
+        else if (!report.every.empty())
+            out += "No intervals: an interval of " + report.every +
+                   " places no tab between the series' smallest and largest X.\n";
         else if (report.isDocument)
             out += "No intervals: the document holds no tabs and no tab positions were given (--at).\n";
         else
@@ -103,9 +134,7 @@ int RunTabs(std::span<const std::string> args)
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
     const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
-    const bool isDocument = !options.database && IsDocumentPath(path);
-    if (isDocument && options.filter)
-        throw UsageError("--filter applies to text files only, not to a Kestrin document");
+    const bool isDocument = IsDocumentInput(path, options);
     if (parsed.Has("--at") && parsed.Has("--every"))
         throw UsageError("--at and --every cannot be given together");
     const bool given = parsed.Has("--at") || parsed.Has("--every");
@@ -114,28 +143,18 @@ int RunTabs(std::span<const std::string> args)
         for (const std::int32_t t : ParseWholeNumberList(parsed.Values("--at")[0], "--at"))
             values.push_back(t);
     }
-    // No number check beyond the syntax: Auto-Tab's own refusals apply.
-    const double every = parsed.Has("--every") ? ParseRealNumber(parsed.Values("--every")[0], "--every") : 0.0;
+    const double every = parsed.Has("--every") ? ReadTabInterval(parsed.Values("--every")[0]) : 0.0;
 
     CCliUi ui("tabs");
     CKestrinDoc doc(ui);
-    if (isDocument) {
-        if (!doc.OnOpenDocument(path))
-            return kExitFailure;
-        if (options.d || options.m)
-            doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-    } else if (!ImportSeries(ui, doc, path, options)) {
+    if (!LoadSeriesOrDocument(ui, doc, path, options))
         return kExitFailure;
-    }
     if (parsed.Has("--every")) {
         // Auto-Tab over the series' X range, as the ruler places them.
-        const CPlotExtents extents = doc.GetPlotExtents();
-        const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, every);
-        if (!plan.ok) {
-            ui.Fail(plan.message);
-            return kExitFailure;
-        }
-        values = plan.values;
+        const std::string& text = parsed.Values("--every")[0];
+        values = PlanTabsEvery(doc, text, every);
+        if (values.empty() && !doc.m_points.IsEmpty())
+            ui.Warn("an interval of " + text + " places no tab between the series' smallest and largest X");
     }
     // Without --at or --every, a document's own tabs, each interval with its
     // saved D and M (unless --D or --M says otherwise for every interval).
@@ -148,6 +167,8 @@ int RunTabs(std::span<const std::string> args)
         }
     }
     const std::vector<std::int32_t> tabs = doc.SetTabs(values, saved ? &saved->intervals : nullptr);
+    if (!doc.m_tabSets.empty())
+        WarnOfTabsBeyondTheSeries(ui, tabs, doc.GetPlotExtents().m_dXMax);
     const auto shortOnes = std::count_if(doc.m_tabSets.begin(), doc.m_tabSets.end(), [&](const auto& set) {
         return TooFewForLags(set->GetCount(), set->GetD(), set->GetM());
     });
@@ -159,11 +180,12 @@ int RunTabs(std::span<const std::string> args)
     IntervalBootstraps bootstraps;
     if (bootstrapOptions.run) {
         for (const auto& set : doc.m_tabSets) {
-            bootstraps.push_back(BootstrapOf(*set, bootstrapOptions));
+            bootstraps.push_back(BootstrapOf(ui, *set, bootstrapOptions));
             WarnSeriesKind(ui, bootstraps.back(), DisplayText(set->m_strLabel) + ": ");
         }
     }
     const TabsReport report{path, options, isDocument, doc.m_nD, doc.m_nM, tabs, IntervalRowsOf(doc, tabs),
-                            bootstraps, ui.Warnings()};
+                            bootstraps, ui.Warnings(),
+                            parsed.Has("--every") ? parsed.Values("--every")[0] : std::string()};
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

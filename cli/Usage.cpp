@@ -53,14 +53,21 @@ command line could not be understood.
     "reads it: a line that does not start with a number counts as 0, and the\n"  \
     "accepted values are numbered X = 0, 1, 2, ... A UTF-8 or UTF-16 byte-order\n" \
     "mark is honoured; LF, CR LF and CR end lines; a line over 64 MiB is an\n"   \
-    "error. FILE \"-\" is standard input.\n"
+    "error. FILE \"-\" is standard input. A line that is not wholly a number\n"   \
+    "(\"1,5\", \"7abc\", an empty line) is read as the number it starts with,\n" \
+    "and a warning counts such lines. UTF-16 without a byte-order mark is\n"     \
+    "recognised; a file holding NUL bytes otherwise (a document, any binary\n"  \
+    "file) is refused; estimate and tabs open a name ending in .kst as a\n"     \
+    "Kestrin document.\n"
 
 #define KESTRIN_DATABASE_NOTE                                                    \
     "Instead of FILE, --db DB --table NAME --x FIELD --y FIELD reads every\n"    \
     "record of a database table as the workbench's database import does: X\n"   \
     "from one field, Y from the other, in the table's order. A record whose X\n"  \
     "or Y is empty or not a number is skipped (a warning says how many); a\n"    \
-    "table with no usable record is an error.\n"
+    "table whose every record is skipped so is an error, and so is delimited\n" \
+    "text with a header row and no record; a database table without records\n"  \
+    "is an empty series, as an empty text file is.\n"
 
 #define KESTRIN_DATABASE_OPTIONS                                                 \
     "  --db DB              read a database file instead of FILE: Access\n"      \
@@ -80,12 +87,15 @@ command line could not be understood.
 
 #define KESTRIN_JSON_NOTE                                                        \
     "JSON numbers read back to exactly the computed doubles (shortest\n"         \
-    "round-trip text); a value that is not finite (NaN, infinity) is null.\n"
+    "round-trip text); a value that is not finite (NaN, infinity) is null.\n"   \
+    "File names (\"file\", \"output\") keep their bytes: a byte that is not\n"  \
+    "part of valid UTF-8 is written as \\udcXX (Python: os.fsencode).\n"
 
 #define KESTRIN_BOOTSTRAP_OPTIONS                                                \
     "  --bootstrap          also bootstrap the estimate: a bias-corrected H\n"  \
     "                       and its 95 % interval from replicates of a model\n" \
-    "  --replicates K       replicates, 1 to 100000 (default 200)\n"            \
+    "  --replicates K       replicates, 1 to 100000 (default 200); fewer than\n" \
+    "                       39 give H corrected but no 95 % interval\n"        \
     "  --seed S             seed of the replicates, 0 to 2^63-1 (default\n"     \
     "                       20240615); the same seed gives the same numbers\n" \
     "  --input KIND         noise, motion or auto (default): what the series\n" \
@@ -161,7 +171,10 @@ constexpr std::string_view kTabsHelp =
     "Imports FILE and estimates H in each interval between tab positions, as\n"
     "the workbench's ruler does: [smallest X, T1), [T1, T2), ..., [Tk, largest X).\n"
     "The largest X itself falls in no interval. Each interval is labelled with\n"
-    "its upper X bound.\n"
+    "its upper X bound. A tab beyond the largest X ends an interval that holds\n"
+    "the largest X too, and the intervals after it hold no values (labelled\n"
+    "with the largest X); a warning names such tabs. The workbench shows the\n"
+    "same intervals for the same tabs.\n"
     "A Kestrin document (a name ending in .kst) is opened instead; without\n"
     "--at its saved tabs are used, each interval with its saved D and M (--D\n"
     "and --M, when given, replace them in every interval).\n"
@@ -175,7 +188,8 @@ constexpr std::string_view kTabsHelp =
     "  --every INTERVAL     tabs as the workbench's Auto-Tab places them: at the\n"
     "                       smallest X + INTERVAL, + 2 INTERVAL, ... below the\n"
     "                       largest X (at most 10000), each truncated toward\n"
-    "                       zero to a tab position.\n" KESTRIN_PARAMETER_OPTIONS
+    "                       zero to a tab position; an INTERVAL below 1, which\n"
+    "                       would put several tabs at one position, is refused.\n" KESTRIN_PARAMETER_OPTIONS
         KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n" KESTRIN_BATCH_OPTIONS
     "  -h, --help           show this help\n"
@@ -216,15 +230,16 @@ constexpr std::string_view kTablesHelp =
     "Usage: kestrin-cli tables DB [--json]\n"
     "\n"
     "Lists every table of the database file DB, system tables included, in\n"
-    "the file's own order: the names --table takes. A delimited text file\n"
-    "holds one table.\n"
+    "the file's own order, then its views (SQLite): the names --table takes.\n"
+    "A delimited text file holds one table.\n"
     "\n"
     "Options:\n"
     "  --json               write JSON instead of text\n"
     "  -h, --help           show this help\n"
     "\n"
     "Text output: one table name per line.\n"
-    "JSON output: {\"file\", \"tables\": [names]}\n";
+    "JSON output: {\"file\", \"tables\": [names], (when there are views:)\n"
+    "\"views\": [names]}\n";
 
 constexpr std::string_view kFieldsHelp =
     "Usage: kestrin-cli fields DB TABLE [--json]\n"

@@ -1,5 +1,6 @@
 #include "WindowOptions.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "AnalysisInput.h"
@@ -14,6 +15,10 @@ namespace {
 
 constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+
+// A slope needs two points: a window of one gives a slope of 0 that
+// measures nothing, so the command line refuses it.
+constexpr std::int32_t kMinCliSlopeWindow = std::max<std::int32_t>(2, kMinSlopeWindow);
 
 double ReadPlotPoint(const ParsedArgs& parsed)
 {
@@ -62,6 +67,10 @@ WindowOptions ReadWindowOptions(const ParsedArgs& parsed, bool inputIsDocument)
                           ParseWholeNumber(parsed.Values("--window-M")[0], "--window-M", kMinM, kMaxWindowM));
     if (options.plotPoint)
         params.plotPoint = *options.plotPoint;
+    // The dialog's own words for a spacing of 0 or less are misspelt, and
+    // kept so there; the command line spells them right.
+    if (params.spacing <= 0)
+        throw UsageError("Spacing must be greater than 0.");
     if (const auto refusal = CheckSlidingWindowParams(params))
         throw UsageError(*refusal);
     options.compute = params;
@@ -73,7 +82,7 @@ std::int32_t ReadSlopeWindowSize(const ParsedArgs& parsed)
     if (!parsed.Has("--size"))
         throw UsageError("missing --size N (the slope window size)");
     return static_cast<std::int32_t>(
-        ParseWholeNumber(parsed.Values("--size")[0], "--size", kMinSlopeWindow, kMaxSlopeWindow));
+        ParseWholeNumber(parsed.Values("--size")[0], "--size", kMinCliSlopeWindow, kMaxSlopeWindow));
 }
 
 void ObtainSlidingResults(CCliUi& ui, CKestrinDoc& doc, const WindowOptions& options)

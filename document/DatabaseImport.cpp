@@ -1,5 +1,6 @@
 // Import of a series from a table of a database file: X from one field, Y
 // from another, one point per record in the order the table delivers them.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "KestrinDoc.h"
+#include "LargeArrays.h"
 #include "StatusOperation.h"
 #include "TextEncoding.h"
 
@@ -26,6 +28,20 @@ struct TableSeries
     std::int64_t skipped = 0;
 };
 
+// A text value with one comma and no point, read where the comma is the
+// decimal mark: the comma becomes a point ("1,5" reads 1.5; "1,234,5" and
+// "1.5,2" stay as they are and are no number).
+void TakeDecimalComma(CDbVariant& value)
+{
+    if (value.vt != kVtBstr)
+        return;
+    const std::size_t comma = value.s.find(',');
+    if (comma == std::string::npos || value.s.find(',', comma + 1) != std::string::npos ||
+        value.s.find('.') != std::string::npos)
+        return;
+    value.s[comma] = '.';
+}
+
 // Checks the file, then walks every record of the table; throws
 // CDatabaseError on any failure of the database (a damaged file included)
 // and std::bad_alloc when memory runs out.
@@ -37,10 +53,25 @@ TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string
     std::unique_ptr<IRecordset> records = db.OpenRecordset(table);
     const int x = records->FieldIndex(xField);
     const int y = records->FieldIndex(yField);
+    // Room for every record at once when the table can say how many it
+    // holds at most: the arrays are then never grown and copied.
+    const std::int64_t bound = records->RecordCountBound();
+    if (bound > 0) {
+        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(bound, INT_MAX));
+        ReserveLarge(series.points, count);
+        ReserveLarge(series.values, count);
+    }
+    const bool decimalComma = records->ReadsDecimalComma();
+    const auto number = [&](int field) {
+        CDbVariant value = records->GetFieldValue(field);
+        if (decimalComma)
+            TakeDecimalComma(value);
+        return CKestrinDoc::VariantToDouble(std::move(value));
+    };
     while (!records->IsEOF()) {
         ++series.records;
-        const std::optional<double> xv = CKestrinDoc::VariantToDouble(records->GetFieldValue(x));
-        const std::optional<double> yv = CKestrinDoc::VariantToDouble(records->GetFieldValue(y));
+        const std::optional<double> xv = number(x);
+        const std::optional<double> yv = number(y);
         if (xv && yv) {
             // The series counts its points in an int.
             if (series.points.size() >= static_cast<std::size_t>(INT_MAX))

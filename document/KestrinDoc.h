@@ -75,8 +75,12 @@ public:
     // Only a regular file is read: a folder, a device or a named pipe is
     // refused with a message. A UTF-8 or UTF-16 byte-order mark is honoured,
     // and LF, CR LF and a lone CR each end a line; a line longer than
-    // kMaxTextLineBytes refuses the file. Values too large for a number are
-    // kept as infinities, and a message says how many there are.
+    // kMaxTextLineBytes refuses the file, and so does a NUL byte outside
+    // UTF-16 (a binary file, such as a document). UTF-16 without its mark is
+    // recognised. Values too large for a number are kept as infinities, and
+    // a message says how many there are; a line that is not wholly a number
+    // is read as the number it starts with (0 when none), and one message
+    // says how many such lines there were.
     bool ImportTextFile(const std::string& path, int nUnder, int nOver, bool bFilter);
     // The same from a stream that is already open (the command line's
     // standard input), read to its end; name ("standard input") is what
@@ -157,8 +161,9 @@ private:
 
     // Reads the lines of file into the series (TextImport.cpp); false, with
     // a message and the document unchanged, on failure. name is the source
-    // as messages quote it, title the document's new title. infinite is the
-    // number of accepted values read as infinities.
+    // as messages quote it, title the document's new title. warnings gets
+    // what to tell the user once the import is done (values read as
+    // infinities, lines that were not wholly a number).
     bool ReadTextSeries(std::FILE* file, const std::string& name, const std::string& title, int nUnder, int nOver,
-                        bool bFilter, std::size_t& infinite);
+                        bool bFilter, std::vector<std::string>& warnings);
 };

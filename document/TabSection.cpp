@@ -25,8 +25,22 @@
 #include "DocumentSections.h"
 #include "OptimumM.h"
 
+namespace {
+
+// An interval's D and M as the command line accepts them: a D of 0 has no
+// vectors to measure and fewer than two lags no line to fit, so such an
+// interval would show H 2 with r 0, a number that measures nothing.
+constexpr std::int32_t kMinTabD = 1;
+constexpr std::int32_t kMinTabM = 2;
+
+} // namespace
+
 void StoreTabSection(CArchive& ar, const std::vector<double>& values, const std::vector<CTabInterval>& intervals)
 {
+    if (values.size() > static_cast<std::size_t>(kMaxSavedTabs))
+        throw CArchiveException(CArchiveException::writeFault,
+                                "the document has " + std::to_string(values.size()) + " tabs; at most " +
+                                    std::to_string(kMaxSavedTabs) + " can be saved: remove some tabs");
     const std::uint64_t length = 8 + 8 * static_cast<std::uint64_t>(values.size()) + 8 * intervals.size();
     WriteSectionHeader(ar, kTabSectionTag, kTabSectionVersion, length, "there are too many tabs to save");
     ar << static_cast<std::int32_t>(values.size());
@@ -41,6 +55,10 @@ CSavedTabs ReadTabSectionBody(CArchive& ar)
     std::int32_t count = 0;
     ar >> count;
     ar.CheckCount(count, 8, "list of tabs");
+    if (count > kMaxSavedTabs)
+        throw CArchiveException(CArchiveException::badCount, "they are " + std::to_string(count) +
+                                                                 " tabs, more than the " +
+                                                                 std::to_string(kMaxSavedTabs) + " a document keeps");
     CSavedTabs tabs;
     tabs.values.resize(static_cast<std::size_t>(count));
     ar.ReadDoubles(tabs.values.data(), tabs.values.size());
@@ -54,14 +72,14 @@ CSavedTabs ReadTabSectionBody(CArchive& ar)
     tabs.intervals.resize(static_cast<std::size_t>(count));
     for (CTabInterval& interval : tabs.intervals) {
         ar >> interval.nD >> interval.nM;
-        if (!IsUsableEmbedding(interval.nD))
+        if (interval.nD < kMinTabD || interval.nD > kMaxEmbeddingD)
             throw CArchiveException(CArchiveException::badValue,
-                                    "an interval's D of " + std::to_string(interval.nD) + " is outside 0 to " +
-                                        std::to_string(kMaxEmbeddingD));
-        if (!IsUsableLagCount(interval.nM))
+                                    "an interval's D of " + std::to_string(interval.nD) + " is outside " +
+                                        std::to_string(kMinTabD) + " to " + std::to_string(kMaxEmbeddingD));
+        if (interval.nM < kMinTabM || interval.nM > kMaxLagCount)
             throw CArchiveException(CArchiveException::badValue,
-                                    "an interval's M of " + std::to_string(interval.nM) + " is outside 0 to " +
-                                        std::to_string(kMaxLagCount));
+                                    "an interval's M of " + std::to_string(interval.nM) + " is outside " +
+                                        std::to_string(kMinTabM) + " to " + std::to_string(kMaxLagCount));
     }
     return tabs;
 }

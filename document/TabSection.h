@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "Archive.h"
+#include "AutoTabs.h"
 #include "KestrinDoc.h"
 
 // The optional section after the global estimator that holds the ruler's
@@ -12,6 +15,9 @@
 
 constexpr char kTabSectionTag[5] = "KTAB";
 constexpr std::int32_t kTabSectionVersion = 1;
+// The most tabs a document saves and reads back: as many as Auto-Tab places
+// at once. A section with more is skipped as damaged; saving more fails.
+inline constexpr std::int32_t kMaxSavedTabs = static_cast<std::int32_t>(kMaxGeneratedTabs);
 
 // Writes the section; the caller writes it only when there are tabs.
 void StoreTabSection(CArchive& ar, const std::vector<double>& values, const std::vector<CTabInterval>& intervals);

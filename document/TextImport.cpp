@@ -16,8 +16,10 @@
 #include <unistd.h>
 
 #include "DecimalParse.h"
+#include "Format.h"
 #include "KestrinDoc.h"
 #include "LargeArrays.h"
+#include "OptimumM.h"
 #include "RegularFile.h"
 #include "StatusOperation.h"
 #include "TextEncoding.h"
@@ -26,6 +28,138 @@
 namespace {
 
 constexpr std::size_t kReadChunk = 1u << 20;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string_view Trimmed(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Skips the digits at the start of s; returns how many there were.
+std::size_t SkipDigits(std::string_view& s)
+{
+    std::size_t n = 0;
+    while (n < s.size() && s[n] >= '0' && s[n] <= '9')
+        ++n;
+    s.remove_prefix(n);
+    return n;
+}
+
+// Whether the line, white space around it aside, is one decimal number
+// and nothing else: all of it is what ParseDecimalPrefix reads.
+bool IsWhollyANumber(std::string_view line)
+{
+    std::string_view s = Trimmed(line);
+    if (!s.empty() && (s.front() == '+' || s.front() == '-'))
+        s.remove_prefix(1);
+    std::size_t digits = SkipDigits(s);
+    if (!s.empty() && s.front() == '.') {
+        s.remove_prefix(1);
+        digits += SkipDigits(s);
+    }
+    if (digits == 0)
+        return false;
+    if (!s.empty() && (s.front() == 'e' || s.front() == 'E')) {
+        s.remove_prefix(1);
+        if (!s.empty() && (s.front() == '+' || s.front() == '-'))
+            s.remove_prefix(1);
+        if (SkipDigits(s) == 0)
+            return false;
+    }
+    return s.empty();
+}
+
+// Whether the line is a number written with a decimal comma ("1,5").
+bool IsDecimalCommaNumber(std::string_view line)
+{
+    std::string_view s = Trimmed(line);
+    if (!s.empty() && (s.front() == '+' || s.front() == '-'))
+        s.remove_prefix(1);
+    if (SkipDigits(s) == 0 || s.empty() || s.front() != ',')
+        return false;
+    s.remove_prefix(1);
+    return SkipDigits(s) > 0 && s.empty();
+}
+
+// A line as a message quotes it: at most 40 bytes, cut at a character.
+std::string QuotedLine(std::string_view line)
+{
+    constexpr std::size_t kMax = 40;
+    if (line.size() <= kMax)
+        return "\"" + DisplayText(line) + "\"";
+    std::size_t cut = kMax;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+        --cut;
+    return "\"" + DisplayText(line.substr(0, cut)) + "...\"";
+}
+
+// The lines that were not wholly a number, told once after the import: the
+// import reads such a line as the number it starts with (0 when it starts
+// with none), as files and callers rely on, but the user should know.
+class LooseLines
+{
+public:
+    void Line(std::uint64_t number, std::string_view line, double value)
+    {
+        const std::string_view trimmed = Trimmed(line);
+        if (!trimmed.empty()) {
+            ++m_nonBlank;
+            if (IsDecimalCommaNumber(trimmed))
+                ++m_decimalCommas;
+        }
+        if (IsWhollyANumber(line))
+            return;
+        if (m_count++ == 0)
+            m_example = "line " + std::to_string(number) + ": " + QuotedLine(line) + " read as " +
+                        FormatRoundTrip(value);
+    }
+
+    // The message to show, or nothing when every line was a number.
+    std::string Message() const
+    {
+        if (m_count == 0)
+            return {};
+        if (m_decimalCommas > 0 && m_decimalCommas == m_nonBlank)
+            return "Every line holds a number with a decimal comma, which the text import does not read: it reads "
+                   "each as the number before the comma (" +
+                   m_example +
+                   "). To read decimal commas, give the file a header row and import it as a delimited-text table "
+                   "with the delimiter \";\" or a tab.";
+        const bool one = m_count == 1;
+        return std::to_string(m_count) + (one ? " line was" : " lines were") + " not wholly a number and " +
+               (one ? "was" : "were") + " read as the number " + (one ? "it starts" : "they start") + " with (" +
+               m_example + ").";
+    }
+
+private:
+    std::uint64_t m_count = 0;
+    std::uint64_t m_nonBlank = 0;
+    std::uint64_t m_decimalCommas = 0;
+    std::string m_example;
+};
+
+// Whether the first bytes of a file are those of a saved document: D and M
+// as 32-bit little-endian numbers within what a document may hold.
+bool StartsLikeDocument(const std::string& head)
+{
+    if (head.size() < 8)
+        return false;
+    const auto int32 = [&head](std::size_t at) {
+        std::uint32_t u = 0;
+        for (int i = 3; i >= 0; --i)
+            u = (u << 8) | static_cast<unsigned char>(head[at + static_cast<std::size_t>(i)]);
+        return static_cast<std::int32_t>(u);
+    };
+    return IsUsableEmbedding(int32(0)) && IsUsableLagCount(int32(4));
+}
 
 struct FileCloser
 {
@@ -45,6 +179,7 @@ public:
     void Line(std::string_view line)
     {
         const double value = ParseDecimalPrefix(line);
+        m_loose.Line(++m_lines, line, value);
         if (value != value)
             return;
         if (m_filter && !(m_under < value && value < m_over))
@@ -58,6 +193,8 @@ public:
 
     // Accepted values too large for a double, read as infinities.
     std::size_t Infinite() const { return m_infinite; }
+    // What to say of the lines that were not wholly a number (empty: none).
+    std::string LooseLinesMessage() const { return m_loose.Message(); }
 
 private:
     double m_under;
@@ -65,6 +202,8 @@ private:
     bool m_filter;
     std::vector<double>& m_out;
     std::size_t m_infinite = 0;
+    std::uint64_t m_lines = 0;
+    LooseLines m_loose;
 };
 
 // The size of an open regular file, or 0 when it is not known.
@@ -76,6 +215,16 @@ std::uint64_t FileSize(std::FILE* file)
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+const char* const kLooksLikeDocument =
+    "This is not a text file of numbers (it looks like a Kestrin document: open it instead).";
+const char* const kHoldsNulBytes = "This is not a text file of numbers (it holds NUL bytes).";
+
+// Whether error is one of the two sentences above, said as they stand.
+bool IsNotTextError(const std::string& error)
+{
+    return error == kLooksLikeDocument || error == kHoldsNulBytes;
+}
+
 // Reads every line of the file; false with the reason in error on a read
 // failure or a line too long to be one number.
 bool ReadLines(std::FILE* file, LineReader& reader, std::vector<double>& values, std::string& error)
@@ -84,6 +233,7 @@ bool ReadLines(std::FILE* file, LineReader& reader, std::vector<double>& values,
     std::uint64_t bytesRead = 0;
     bool estimated = false;
     std::vector<char> buffer(kReadChunk);
+    std::string head; // the first bytes, to recognise a document
     CTextLines lines([&reader](std::string_view line) { reader.Line(line); });
     try {
         for (;;) {
@@ -95,6 +245,8 @@ bool ReadLines(std::FILE* file, LineReader& reader, std::vector<double>& values,
                 }
                 break;
             }
+            if (head.size() < 8)
+                head.append(buffer.data(), std::min<std::size_t>(n, 8 - head.size()));
             lines.Feed(buffer.data(), n);
             bytesRead += n;
             if (!estimated && fileBytes > bytesRead && !values.empty()) {
@@ -113,22 +265,30 @@ bool ReadLines(std::FILE* file, LineReader& reader, std::vector<double>& values,
     } catch (const CTextLineTooLong& e) {
         error = e.what();
         return false;
+    } catch (const CTextHasNulBytes&) {
+        error = StartsLikeDocument(head) ? kLooksLikeDocument : kHoldsNulBytes;
+        return false;
     }
     return true;
 }
 
 // Values too large for a double are kept as infinities, as the C library
 // reads them; the user is told how many there are once the import is done.
-void WarnOfInfiniteValues(IUiServices& ui, std::size_t count, const std::string& name)
+std::string InfiniteValuesMessage(std::size_t count, const std::string& name)
 {
     if (count == 0)
-        return;
+        return {};
     const bool one = count == 1;
-    ui.MessageBox((one ? std::string("1 value of ") : std::to_string(count) + " values of ") + name +
-                      (one ? " is" : " are") + " too large for a number (beyond 1.8e308) and " +
-                      (one ? "was" : "were") + " read as infinity; H, b and r of any range holding " +
-                      (one ? "it" : "them") + " mean nothing.",
-                  MsgButtons::ok, MsgIcon::warning);
+    return (one ? std::string("1 value of ") : std::to_string(count) + " values of ") + name +
+           (one ? " is" : " are") + " too large for a number (beyond 1.8e308) and " + (one ? "was" : "were") +
+           " read as infinity; H, b and r of any range holding " + (one ? "it" : "them") + " mean nothing.";
+}
+
+// What the import found worth telling, each in one message once it is done.
+void ShowImportWarnings(IUiServices& ui, const std::vector<std::string>& warnings)
+{
+    for (const std::string& text : warnings)
+        ui.MessageBox(text, MsgButtons::ok, MsgIcon::warning);
 }
 
 // The series' points: X the position, Y the value, everything else zero.
@@ -152,7 +312,7 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
     if (!SaveModified())
         return false;
     const std::string name = "\"" + DisplayText(path) + "\"";
-    std::size_t infinite = 0;
+    std::vector<std::string> warnings;
     {
         CStatusOperation status(Ui(), "Loading Records from File...");
         if (path.empty()) {
@@ -166,10 +326,10 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
             return false;
         }
         if (!ReadTextSeries(file.get(), name, std::filesystem::path(path).filename().string(), nUnder, nOver,
-                            bFilter, infinite))
+                            bFilter, warnings))
             return false;
     }
-    WarnOfInfiniteValues(Ui(), infinite, name);
+    ShowImportWarnings(Ui(), warnings);
     return true;
 }
 
@@ -177,18 +337,18 @@ bool CKestrinDoc::ImportTextStream(std::FILE* file, const std::string& name, int
 {
     if (!SaveModified())
         return false;
-    std::size_t infinite = 0;
+    std::vector<std::string> warnings;
     {
         CStatusOperation status(Ui(), "Loading Records from File...");
-        if (!ReadTextSeries(file, name, name, nUnder, nOver, bFilter, infinite))
+        if (!ReadTextSeries(file, name, name, nUnder, nOver, bFilter, warnings))
             return false;
     }
-    WarnOfInfiniteValues(Ui(), infinite, name);
+    ShowImportWarnings(Ui(), warnings);
     return true;
 }
 
 bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, const std::string& title, int nUnder,
-                                 int nOver, bool bFilter, std::size_t& infinite)
+                                 int nOver, bool bFilter, std::vector<std::string>& warnings)
 {
     // Read everything first: the document changes only once the whole file
     // has been read.
@@ -199,9 +359,15 @@ bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, const
         LineReader reader(nUnder, nOver, bFilter, values);
         if (ReadLines(file, reader, values, error))
             points = PointsOf(values);
-        infinite = reader.Infinite();
+        for (const std::string& text : {InfiniteValuesMessage(reader.Infinite(), name), reader.LooseLinesMessage()})
+            if (!text.empty())
+                warnings.push_back(text);
     } catch (const std::bad_alloc&) {
         error = "there is not enough memory for so many values";
+    }
+    if (IsNotTextError(error)) {
+        Ui().ShowError("Unable to import " + name + ". " + error);
+        return false;
     }
     if (!error.empty()) {
         Ui().ShowError("Unable to read " + name + ": " + error + ".");

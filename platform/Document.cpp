@@ -87,21 +87,24 @@ bool CDocument::OnOpenDocument(const std::string& path)
     DeleteContents();
     SetModifiedFlag(true); // dirty while loading, as a half-read document is
     std::string error;
+    bool outOfMemory = false;
     try {
         CStdioSource source(file);
         CArchive ar(source);
         Serialize(ar);
     } catch (const std::bad_alloc&) {
-        error = "not enough memory to load it";
+        // The file may be sound: it is too large for the memory left.
+        outOfMemory = true;
     } catch (const std::exception& e) {
         error = e.what();
     }
     std::fclose(file);
-    if (!error.empty()) {
+    if (outOfMemory || !error.empty()) {
         DeleteContents();
         SetModifiedFlag(false);
         Ui().ShowError("Unable to open " + Quoted(path) +
-                       ": it is not a Kestrin document or it is damaged (" + error + ").");
+                       (outOfMemory ? ": there is not enough memory to load it."
+                                    : ": it is not a Kestrin document or it is damaged (" + error + ")."));
         return false;
     }
     SetModifiedFlag(false);

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::uint32_t kReplacement = 0xFFFD;
-
 // The first of c in [p, end), or end.
 const char* Find(const char* p, const char* end, char c)
 {
@@ -35,19 +33,39 @@ void CTextLines::Finish()
     if (m_encoding == Encoding::unknown)
         DetectEncoding(true);
     if (m_encoding == Encoding::utf16le || m_encoding == Encoding::utf16be) {
-        if (m_highSurrogate != 0 || m_oddByte >= 0) {
-            // A text cut off in the middle of a character.
-            m_decoded.clear();
-            AppendUtf8(m_decoded, kReplacement);
+        // A text cut off in the middle of a character.
+        m_decoded.clear();
+        if (m_utf16.Finish(m_decoded))
             Split(m_decoded.data(), m_decoded.size());
-            m_highSurrogate = 0;
-            m_oddByte = -1;
-        }
     }
     if (m_lineOpen) {
         EndLine(nullptr, nullptr);
         m_lineOpen = false;
     }
+}
+
+// UTF-16 without a byte-order mark, told by where the NULs of its first
+// characters fall: all in the odd bytes (little-endian) or all in the even
+// ones (big-endian), and none in the others. Text of digits, signs and line
+// ends in UTF-16 always looks so; a binary file with runs of zeros does not.
+CTextLines::Encoding CTextLines::SniffUtf16(std::string_view head)
+{
+    const std::size_t n = std::min(head.size(), kUtf16SniffBytes) & ~std::size_t{1};
+    if (n == 0)
+        return Encoding::bytes;
+    bool evenNul = true, oddNul = true, evenSet = true, oddSet = true;
+    for (std::size_t i = 0; i < n; i += 2) {
+        const bool a = head[i] == '\0', b = head[i + 1] == '\0';
+        evenNul = evenNul && a;
+        evenSet = evenSet && !a;
+        oddNul = oddNul && b;
+        oddSet = oddSet && !b;
+    }
+    if (oddNul && evenSet)
+        return Encoding::utf16le;
+    if (evenNul && oddSet)
+        return Encoding::utf16be;
+    return Encoding::bytes;
 }
 
 void CTextLines::DetectEncoding(bool atEnd)
@@ -66,7 +84,10 @@ void CTextLines::DetectEncoding(bool atEnd)
         m_encoding = Encoding::utf16be;
         mark = 2;
     } else {
-        m_encoding = Encoding::bytes;
+        // Without a mark, wait for enough bytes to tell UTF-16 from bytes.
+        if (m_head.size() < kUtf16SniffBytes && !atEnd)
+            return;
+        m_encoding = SniffUtf16(m_head);
     }
     std::string rest = m_head.substr(mark);
     m_head.clear();
@@ -76,8 +97,11 @@ void CTextLines::DetectEncoding(bool atEnd)
 
 void CTextLines::Decode(const char* data, std::size_t size)
 {
-    if (m_encoding == Encoding::bytes)
+    if (m_encoding == Encoding::bytes) {
+        if (std::memchr(data, 0, size) != nullptr)
+            throw CTextHasNulBytes("it holds NUL bytes");
         Split(data, size);
+    }
     else
         DecodeUtf16(data, size);
 }
@@ -85,35 +109,8 @@ void CTextLines::Decode(const char* data, std::size_t size)
 void CTextLines::DecodeUtf16(const char* data, std::size_t size)
 {
     m_decoded.clear();
-    const bool little = m_encoding == Encoding::utf16le;
-    std::size_t i = 0;
-    const auto unit = [&](unsigned first, unsigned second) {
-        const std::uint32_t u = little ? (first | (second << 8)) : ((first << 8) | second);
-        if (m_highSurrogate != 0) {
-            if (u >= 0xDC00 && u <= 0xDFFF) {
-                AppendUtf8(m_decoded, 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (u - 0xDC00));
-                m_highSurrogate = 0;
-                return;
-            }
-            AppendUtf8(m_decoded, kReplacement);
-            m_highSurrogate = 0;
-        }
-        if (u >= 0xD800 && u <= 0xDBFF)
-            m_highSurrogate = u;
-        else if (u >= 0xDC00 && u <= 0xDFFF)
-            AppendUtf8(m_decoded, kReplacement);
-        else
-            AppendUtf8(m_decoded, u);
-    };
-    if (m_oddByte >= 0 && size > 0) {
-        unit(static_cast<unsigned>(m_oddByte), static_cast<unsigned char>(data[0]));
-        m_oddByte = -1;
-        i = 1;
-    }
-    for (; i + 1 < size; i += 2)
-        unit(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1]));
-    if (i < size)
-        m_oddByte = static_cast<unsigned char>(data[i]);
+    m_utf16.SetBigEndian(m_encoding == Encoding::utf16be);
+    m_utf16.Decode(data, size, m_decoded);
     Split(m_decoded.data(), m_decoded.size());
 }
 

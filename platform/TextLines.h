@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "TextEncoding.h"
+
 // The longest line a text file may hold. A longer one is refused, so that a
 // stream without line ends (a device, an endless pipe) ends with an error
 // instead of filling memory or running forever.
@@ -19,12 +21,27 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Bytes that no text holds: a NUL byte in a file that is not UTF-16.
+class CTextHasNulBytes : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// How many bytes at the start of a file without a byte-order mark are looked
+// at to recognise UTF-16 written without one.
+constexpr std::size_t kUtf16SniffBytes = 512;
+
 // Cuts the bytes of a text file, fed in pieces of any size, into lines, the
 // way a person's editor shows them:
 // - a UTF-8 byte-order mark at the start is dropped;
 // - a file that starts with a UTF-16 byte-order mark (little- or big-endian)
 //   is decoded to UTF-8 (an unpaired surrogate becomes U+FFFD);
-// - any other file is passed on byte for byte;
+// - a file without a mark whose first bytes (up to kUtf16SniffBytes) hold
+//   a NUL in every other byte and none in between is UTF-16 written without
+//   its mark, little-endian when the NULs come second, and decoded so;
+// - any other file is passed on byte for byte, and a NUL byte in it throws
+//   CTextHasNulBytes (no text holds one: it is a binary file);
 // - LF, CR LF and a lone CR each end one line; a last line without a line
 //   end is still a line, an empty file has none.
 // Lines reach onLine without their line end. Feed and Finish throw
@@ -47,6 +64,7 @@ public:
 private:
     enum class Encoding { unknown, bytes, utf16le, utf16be };
 
+    static Encoding SniffUtf16(std::string_view head);
     void DetectEncoding(bool atEnd);
     void Decode(const char* data, std::size_t size);
     void DecodeUtf16(const char* data, std::size_t size);
@@ -62,8 +80,6 @@ private:
     bool m_lineOpen = false;
     bool m_afterCR = false; // an LF right after a CR belongs to the same line end
     std::uint64_t m_lines = 0;
-    // UTF-16: an odd byte, and a high surrogate waiting for its low half.
-    int m_oddByte = -1;
-    std::uint32_t m_highSurrogate = 0;
+    CUtf16Decoder m_utf16;
     std::string m_decoded;
 };

@@ -17,6 +17,14 @@ CCsvReader::CCsvReader(std::string_view text, char delimiter, std::string fileNa
 {
 }
 
+void CCsvReader::Reset(std::string_view text, int firstLine)
+{
+    m_text = text;
+    m_pos = 0;
+    m_line = firstLine;
+    m_recordLine = firstLine;
+}
+
 bool CCsvReader::ReadRecord(std::vector<CCsvField>& fields, std::size_t& count)
 {
     const std::size_t n = m_text.size();

@@ -33,6 +33,9 @@ public:
     // end of the line.
     bool ReadRecord(std::vector<CCsvField>& fields, std::size_t& count);
 
+    // Goes on in other text: from its first byte, on line firstLine.
+    void Reset(std::string_view text, int firstLine);
+
     // Where the next record starts.
     std::size_t Offset() const { return m_pos; }
     int Line() const { return m_line; }

@@ -1,5 +1,6 @@
 #include "DelimitedTextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -14,7 +15,7 @@
 
 namespace {
 
-// The whole file is held in memory; larger files are refused.
+// Larger files are refused.
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t(1) << 30;
 
 [[noreturn]] void FailErrno(const std::string& path, int error)
@@ -24,114 +25,174 @@ constexpr std::uint64_t kMaxFileBytes = std::uint64_t(1) << 30;
     throw CDatabaseError("Cannot read \"" + path + "\": " + std::generic_category().message(error) + ".");
 }
 
-std::string ReadWholeFile(const std::string& path)
+CDatabaseError TooLarge(const std::string& path)
 {
-    // Non-blocking, so that a named pipe is refused instead of waited on.
+    return CDatabaseError("\"" + path + "\" is larger than " + std::to_string(kMaxFileBytes >> 20) +
+                          " MB, more than delimited text is read.");
+}
+
+// Opens a regular file of at most kMaxFileBytes for reading; its size in
+// size. Non-blocking, so that a named pipe is refused instead of waited on.
+int OpenTextFile(const std::string& path, std::uint64_t& size)
+{
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         FailErrno(path, errno);
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        FailErrno(path, errno);
-    if (!S_ISREG(st.st_mode))
-        throw CDatabaseError("\"" + path + "\" is not a file.");
-    const auto tooLarge = [&path] {
-        return CDatabaseError("\"" + path + "\" is larger than " + std::to_string(kMaxFileBytes >> 20) +
-                              " MB, more than delimited text is read.");
-    };
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes)
-        throw tooLarge();
-    // The size is only a hint: the file may grow or shrink while it is read.
-    // Room for one byte more than it says shows where it ends.
-    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size()) {
-            if (used > kMaxFileBytes)
-                throw tooLarge();
-            bytes.resize(used + (1 << 20));
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        FailErrno(path, error);
+    }
+    if (!S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes) {
+        ::close(fd);
+        if (!S_ISREG(st.st_mode))
+            throw CDatabaseError("\"" + path + "\" is not a file.");
+        throw TooLarge(path);
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
+    return fd;
+}
+
+constexpr std::size_t kScanChunk = std::size_t{1} << 20;
+
+} // namespace
+
+CDelimitedTextStream::CDelimitedTextStream(const std::string& path) : m_path(path)
+{
+    m_fd = OpenTextFile(path, m_size);
+    char head[3] = {};
+    std::size_t got = 0;
+    try {
+        got = ReadRaw(head, sizeof head);
+    } catch (...) {
+        ::close(m_fd);
+        throw;
+    }
+    const auto starts = [&](const char* mark, std::size_t n) { return got >= n && std::memcmp(head, mark, n) == 0; };
+    std::size_t mark = 0;
+    if (starts("\xEF\xBB\xBF", 3)) {
+        mark = 3;
+    } else if (starts("\xFF\xFE", 2)) {
+        m_encoding = Encoding::utf16le;
+        mark = 2;
+    } else if (starts("\xFE\xFF", 2)) {
+        m_encoding = Encoding::utf16be;
+        m_utf16.SetBigEndian(true);
+        mark = 2;
+    }
+    if (m_encoding == Encoding::utf8) {
+        try {
+            ScanWholeFile();
+        } catch (...) {
+            ::close(m_fd);
+            throw;
         }
-        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+    }
+    // Back to the text after the mark.
+    if (::lseek(m_fd, static_cast<off_t>(mark), SEEK_SET) < 0) {
+        const int error = errno;
+        ::close(m_fd);
+        FailErrno(path, error);
+    }
+    m_read = mark;
+}
+
+CDelimitedTextStream::~CDelimitedTextStream()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+double CDelimitedTextStream::FractionRead() const
+{
+    return m_size == 0 ? 1.0 : std::min(1.0, static_cast<double>(m_read) / static_cast<double>(m_size));
+}
+
+std::size_t CDelimitedTextStream::ReadRaw(char* data, std::size_t size)
+{
+    std::size_t used = 0;
+    while (used < size) {
+        const ssize_t got = ::read(m_fd, data + used, size - used);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            FailErrno(path, errno);
+            FailErrno(m_path, errno);
         }
         if (got == 0)
             break;
         used += static_cast<std::size_t>(got);
     }
-    if (used > kMaxFileBytes)
-        throw tooLarge();
-    bytes.resize(used);
-    return bytes;
+    return used;
 }
 
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
+// One pass over the file: whether it is valid UTF-8 (otherwise it is read
+// as Windows-1252) and how many of its lines hold anything.
+void CDelimitedTextStream::ScanWholeFile()
 {
-    std::string out;
-    out.reserve(bytes.size());
-    const auto unit = [&](std::size_t i) {
-        const auto a = static_cast<std::uint8_t>(bytes[i]), b = static_cast<std::uint8_t>(bytes[i + 1]);
-        return static_cast<std::uint32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-    };
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        std::uint32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
-            const std::uint32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
+    if (::lseek(m_fd, 0, SEEK_SET) < 0)
+        FailErrno(m_path, errno);
+    std::string chunk(kScanChunk + 4, '\0');
+    std::size_t carry = 0; // bytes of a character cut by the chunk's end
+    bool valid = true;
+    bool afterText = false; // the last byte seen was no line end
+    std::int64_t lines = 0;
+    std::uint64_t total = 0;
+    for (;;) {
+        const std::size_t got = ReadRaw(chunk.data() + carry, kScanChunk);
+        total += got;
+        if (total > kMaxFileBytes)
+            throw TooLarge(m_path);
+        const std::size_t size = carry + got;
+        const char* p = chunk.data() + carry;
+        for (std::size_t i = 0; i < got; ++i) {
+            const char c = p[i];
+            const bool lineEnd = c == '\n' || c == '\r';
+            if (lineEnd && afterText)
+                ++lines;
+            afterText = !lineEnd;
+        }
+        std::size_t i = 0;
+        carry = 0;
+        const std::string_view text(chunk.data(), size);
+        while (valid && i < size) {
+            if (static_cast<unsigned char>(text[i]) < 0x80) {
+                ++i;
+                continue;
+            }
+            const std::size_t length = Utf8CharacterLength(text, i);
+            if (length > 0) {
+                i += length;
+            } else if (got > 0 && size - i < 4) {
+                carry = size - i; // perhaps completed by the next chunk
+                std::memmove(chunk.data(), chunk.data() + i, carry);
+                break;
+            } else {
+                valid = false;
             }
         }
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            cp = 0xFFFD;
-        AppendUtf8(out, cp);
+        if (got == 0)
+            break;
     }
-    if (i < bytes.size())
-        AppendUtf8(out, 0xFFFD);
-    return out;
+    m_encoding = valid ? Encoding::utf8 : Encoding::windows1252;
+    m_lineBound = lines + (afterText ? 1 : 0);
 }
 
-// Plain ASCII, the common case, is checked eight bytes at a time.
-bool IsAscii(std::string_view bytes)
+bool CDelimitedTextStream::ReadMore(std::string& out, std::size_t bytes)
 {
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & 0x8080808080808080u)
-            return false;
+    m_raw.resize(std::max<std::size_t>(bytes, 4096));
+    const std::size_t got = ReadRaw(m_raw.data(), m_raw.size());
+    m_read += got;
+    if (m_read > kMaxFileBytes)
+        throw TooLarge(m_path);
+    const std::string_view raw(m_raw.data(), got);
+    if (got == 0) // a text cut in the middle of a UTF-16 character ends in U+FFFD
+        return m_utf16.Finish(out);
+    switch (m_encoding) {
+    case Encoding::utf8: out.append(raw); break;
+    case Encoding::windows1252: out += Windows1252ToUtf8(raw); break;
+    case Encoding::utf16le:
+    case Encoding::utf16be: m_utf16.Decode(raw.data(), raw.size(), out); break;
     }
-    for (; i < bytes.size(); ++i)
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
-            return false;
     return true;
-}
-
-std::string DecodeText(std::string bytes)
-{
-    const auto starts = [&bytes](const char* mark, std::size_t n) { return bytes.compare(0, n, mark, n) == 0; };
-    if (starts("\xEF\xBB\xBF", 3))
-        bytes.erase(0, 3);
-    else if (starts("\xFF\xFE", 2))
-        return Utf16ToUtf8(std::string_view(bytes).substr(2), false);
-    else if (starts("\xFE\xFF", 2))
-        return Utf16ToUtf8(std::string_view(bytes).substr(2), true);
-    if (!IsAscii(bytes) && !IsValidUtf8(bytes))
-        return Windows1252ToUtf8(bytes);
-    return bytes;
-}
-
-} // namespace
-
-std::string ReadDelimitedTextFile(const std::string& path)
-{
-    return DecodeText(ReadWholeFile(path));
 }

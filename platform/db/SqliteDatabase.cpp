@@ -18,16 +18,9 @@ class CSqliteDatabase : public IDatabase
 public:
     explicit CSqliteDatabase(std::shared_ptr<CSqliteConnection> connection) : m_connection(std::move(connection)) {}
 
-    std::vector<std::string> TableNames() override
-    {
-        const std::string what = "Cannot list the tables";
-        SqliteStatement s =
-            SqlitePrepare(*m_connection, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid;", what);
-        std::vector<std::string> names;
-        while (SqliteStep(*m_connection, s.get(), what))
-            names.push_back(SqliteColumnText(s.get(), 0));
-        return names;
-    }
+    std::vector<std::string> TableNames() override { return SchemaNames("table", "Cannot list the tables"); }
+
+    std::vector<std::string> ViewNames() override { return SchemaNames("view", "Cannot list the views"); }
 
     std::vector<std::string> FieldNames(const std::string& table) override
     {
@@ -67,6 +60,17 @@ public:
     }
 
 private:
+    // The names of the schema's entries of one type, in the file's order.
+    std::vector<std::string> SchemaNames(const std::string& type, const std::string& what)
+    {
+        SqliteStatement s = SqlitePrepare(
+            *m_connection, "SELECT name FROM sqlite_master WHERE type = '" + type + "' ORDER BY rowid;", what);
+        std::vector<std::string> names;
+        while (SqliteStep(*m_connection, s.get(), what))
+            names.push_back(SqliteColumnText(s.get(), 0));
+        return names;
+    }
+
     std::shared_ptr<CSqliteConnection> m_connection;
 };
 

@@ -362,7 +362,6 @@ TEST(DatabaseImportFiles, ATableWithoutRecordsLoadsAsAnEmptySeriesAsAnEmptyTextF
         {"/data/empty.mdb", "Empty", "X", "Y"},
         {DbFixture("types.mdb"), "Empty", "X", "Y"},
         {dir.File("tiny.sqlite"), "Other", "A", "A"},
-        {dir.File("empty.csv"), "empty", "X", "Y"},
     };
     for (const Source& s : sources) {
         SCOPED_TRACE(s.file);
@@ -384,6 +383,12 @@ TEST(DatabaseImportFiles, ATableWithoutRecordsLoadsAsAnEmptySeriesAsAnEmptyTextF
         EXPECT_EQ(doc.m_bHasData, 1);
         EXPECT_TRUE(doc.IsModified());
     }
+    // Delimited text with a header row alone is no table of values.
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    EXPECT_FALSE(doc.ImportDatabase(dir.File("empty.csv"), "empty", "X", "Y"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("holds a header row but no record below it."), std::string::npos);
 }
 
 

@@ -213,6 +213,17 @@ TEST(SavedTabs, DamagedSectionsAndStrayBytesAreSkippedWithAMessage)
         {"interval D beyond 1000", section(1, 32, oneTab(10, 1001, 3, 2)), "D of 1001"},
         {"interval M beyond the limit", section(1, 32, oneTab(10, 4, 100001, 2)), "M of 100001"},
         {"negative interval M", section(1, 32, oneTab(10, 4, -1, 2)), "M of -1"},
+        // D and M that give H 2 with r 0 whatever the values, refused as the
+        // command line refuses them.
+        {"interval D 0", section(1, 32, oneTab(10, 0, 3, 2)), "an interval's D of 0 is outside 1 to 1000"},
+        {"interval M 0", section(1, 32, oneTab(10, 4, 0, 2)), "an interval's M of 0 is outside 2 to 100000"},
+        {"interval M 1", section(1, 32, oneTab(10, 4, 1, 2)), "an interval's M of 1 is outside 2 to 100000"},
+        {"more tabs than a document keeps", section(1, 8 + 8 * 10001, [](Bytes& b) {
+             PutInt(b, 10001);
+             for (int i = 0; i < 10001; ++i)
+                 PutDouble(b, i);
+             PutInt(b, 0);
+         }), "they are 10001 tabs, more than the 10000 a document keeps"},
         {"stray bytes after a sound section", [&] {
              Bytes b = section(1, 32, oneTab(10, 4, 3, 2));
              b.push_back(7);
@@ -294,6 +305,23 @@ TEST(SavedTabs, AbsurdParametersRefuseTheDocument)
 // Opening a.kst and importing into it: Save asks for a name (offering the
 // import's name as a document) and a.kst keeps its bytes. A failed import
 // changes nothing, the path included.
+TEST(SavedTabs, MoreTabsThanADocumentKeepsAreNotSaved)
+{
+    TabbedDoc t;
+    std::vector<double> values;
+    for (int i = 0; i <= 10000; ++i)
+        values.push_back(i);
+    t.doc.SetTabs(values);
+    EXPECT_FALSE(t.doc.OnSaveDocument(t.dir.File("many.kst")));
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_NE(t.ui.messages.back().text.find("the document has 10001 tabs; at most 10000 can be saved"),
+              std::string::npos)
+        << t.ui.messages.back().text;
+    values.pop_back();
+    t.doc.SetTabs(values);
+    EXPECT_TRUE(t.doc.OnSaveDocument(t.dir.File("many.kst")));
+}
+
 TEST(SavedTabs, AnImportNeverSavesOverTheOpenedFile)
 {
     struct Case

@@ -47,7 +47,9 @@ TEST(TextImport, OneNumberPerLine)
     EXPECT_EQ(doc.m_globalSet.m_bAutoCompute, 0);
     EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Loading Records from File...", "Ready"}));
     EXPECT_EQ(ui.m_waitDepth, 0);
-    EXPECT_TRUE(ui.messages.empty());
+    // The letters and the empty last line are told of once.
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::warning);
 }
 
 TEST(TextImport, FilterLimitsAreStrict)
@@ -225,6 +227,8 @@ TEST(TextImport, ReadsWhatTheFileHolds)
         CKestrinDoc doc(ui);
         ASSERT_TRUE(doc.ImportTextFile(dir.File("e.txt"), 0, 0, false));
         EXPECT_EQ(Ys(doc), c.values);
+        // The lines that are not numbers are told of in a message of their own.
+        std::erase_if(ui.messages, [](const auto& m) { return m.text.find("not wholly a number") != std::string::npos; });
         if (c.infinite == 0) {
             EXPECT_TRUE(ui.messages.empty());
             continue;
@@ -254,6 +258,93 @@ TEST(TextImport, OnlyRegularFilesAreRead)
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_NE(ui.messages[0].text.find(path), std::string::npos) << ui.messages[0].text;
         EXPECT_EQ(doc.m_points.GetSize(), 5);
+    }
+}
+
+namespace {
+
+// UTF-16 of either byte order without a byte-order mark.
+std::string Utf16WithoutMark(const std::string& ascii, bool little)
+{
+    return Utf16(ascii, little).substr(2);
+}
+
+struct ImportCase
+{
+    const char* name;
+    std::string bytes;
+    std::vector<double> values; // empty with refused
+    std::vector<std::string> messages; // exactly, in order
+    bool refused = false;
+};
+
+} // namespace
+
+// What the import reads and what it tells: binary files are refused, UTF-16
+// without a mark is read, and lines that are not wholly a number are read as
+// the number they start with and counted in one message.
+TEST(TextImport, InputThatIsNotWhatItSeemsIsNamed)
+{
+    const std::string notText = "Unable to import \"FILE\". This is not a text file of numbers ";
+    std::string document = {4, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0};
+    document += std::string(100, '\0');
+    const std::string many = [] {
+        std::string text;
+        for (int i = 0; i < 600; ++i)
+            text += std::to_string(i) + "\n";
+        return text;
+    }();
+    std::vector<double> upTo600(600);
+    for (int i = 0; i < 600; ++i)
+        upTo600[static_cast<std::size_t>(i)] = i;
+    const ImportCase cases[] = {
+        {"plain numbers", "1\n -2.5 \n3e2\n.5\n5.\n", {1, -2.5, 300, 0.5, 5}, {}},
+        {"a document", document, {}, {notText + "(it looks like a Kestrin document: open it instead)."}, true},
+        {"NUL bytes", "1\n2\n\0\n"s, {}, {notText + "(it holds NUL bytes)."}, true},
+        {"NUL bytes past the first read", std::string(3u << 20, '1') + "\n"s + '\0', {}, {notText + "(it holds NUL bytes)."}, true},
+        {"utf-16le without a mark", Utf16WithoutMark("1\r\n2\r\n-3", true), {1, 2, -3}, {}},
+        {"utf-16be without a mark", Utf16WithoutMark("4\n5", false), {4, 5}, {}},
+        {"utf-16le without a mark, longer than the sniffed bytes", Utf16WithoutMark(many, true), upTo600, {}},
+        {"loose lines",
+         "1,5\n1 000\n7abc\nnan\ninf\n0x1p3\n2\n\n",
+         {1, 1, 7, 0, 0, 0, 2, 0},
+         {"7 lines were not wholly a number and were read as the number they start with (line 1: \"1,5\" read "
+          "as 1)."}},
+        {"one loose line", "1\n2\n12.5 8\n", {1, 2, 12.5},
+         {"1 line was not wholly a number and was read as the number it starts with (line 3: \"12.5 8\" read as "
+          "12.5)."}},
+        {"a long loose line is cut", "x" + std::string(50, 'y') + "\n", {0},
+         {"1 line was not wholly a number and was read as the number it starts with (line 1: \"x" +
+          std::string(39, 'y') + "...\" read as 0)."}},
+        {"decimal commas",
+         "1,5\r\n-2,25\r\n3,0\r\n",
+         {1, -2, 3},
+         {"Every line holds a number with a decimal comma, which the text import does not read: it reads each as "
+          "the number before the comma (line 1: \"1,5\" read as 1). To read decimal commas, give the file a header "
+          "row and import it as a delimited-text table with the delimiter \";\" or a tab."}},
+    };
+    TempDir dir;
+    const std::string path = dir.File("f.txt");
+    for (const ImportCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(path, c.bytes);
+        CHeadlessUi ui;
+        CKestrinDoc doc(ui);
+        ASSERT_EQ(doc.ImportTextFile(path, 0, 0, false), !c.refused);
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages) {
+            texts.push_back(m.text);
+            EXPECT_EQ(m.icon, c.refused ? MsgIcon::error : MsgIcon::warning);
+        }
+        std::vector<std::string> expected = c.messages;
+        for (std::string& text : expected)
+            if (const auto at = text.find("FILE"); at != std::string::npos)
+                text.replace(at, 4, path);
+        EXPECT_EQ(texts, expected);
+        if (!c.refused)
+            EXPECT_EQ(Ys(doc), c.values);
+        else
+            EXPECT_EQ(doc.m_bHasData, 0);
     }
 }
 

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -22,6 +23,7 @@ public:
     using CDocument::CDocument;
     std::string text;
     bool failWhileSaving = false;
+    bool outOfMemoryWhileLoading = false;
     int deleted = 0;
 
     void DeleteContents() override
@@ -40,6 +42,8 @@ public:
         } else {
             std::string again;
             ar >> text >> again;
+            if (outOfMemoryWhileLoading)
+                throw std::bad_alloc();
         }
     }
 };
@@ -123,6 +127,22 @@ TEST(DocumentBase, OnlyARegularFileOpens)
         EXPECT_NE(ui.messages[0].text.find(path), std::string::npos) << ui.messages[0].text;
         EXPECT_EQ(doc.text, "kept");
     }
+}
+
+// A document too large for the memory left is not called damaged.
+TEST(DocumentBase, LackOfMemoryWhileOpeningIsSaidSo)
+{
+    TempDir dir;
+    CHeadlessUi ui;
+    TextDoc doc(ui);
+    doc.text = "hello";
+    ASSERT_TRUE(doc.DoSave(dir.File("a.kst")));
+    TextDoc back(ui);
+    back.outOfMemoryWhileLoading = true;
+    EXPECT_FALSE(back.OnOpenDocument(dir.File("a.kst")));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Unable to open \"" + dir.File("a.kst") + "\": there is not enough memory to load it.");
+    EXPECT_EQ(back.text, "");
 }
 
 TEST(DocumentBase, CloseOffersToSaveFirst)

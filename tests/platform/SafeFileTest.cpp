@@ -2,6 +2,7 @@
 // pipes, and without leftovers when the file-size limit stops a write.
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -145,6 +146,81 @@ TEST(SafeFile, AWritePastTheFileSizeLimitFailsAndLeavesNoTemporaryFile)
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadText(path), "old");
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"doc.kst"});
+}
+
+// Ctrl+C, SIGTERM and SIGHUP in the middle of a save remove its temporary
+// file; the program then ends by the signal, the target untouched.
+TEST(SafeFile, ASignalDuringASaveRemovesItsTemporaryFile)
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        TempDir dir;
+        const std::string path = dir.File("doc.kst");
+        WriteFile(path, "old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RemoveTemporaryFilesOnSignals();
+            std::string error;
+            WriteFileSafely(
+                path,
+                [&](CByteSink& sink) {
+                    const std::string text(1 << 16, 'x');
+                    sink.Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+                    ::raise(signal);
+                },
+                error);
+            ::_exit(3);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_EQ(ReadText(path), "old");
+        EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"doc.kst"});
+    }
+}
+
+// A temporary file that a killed save left (kill -9 cannot be caught) is
+// removed by the next save into its folder once it is a day old; nothing
+// else is touched.
+TEST(SafeFile, StaleTemporaryFilesOfKilledSavesAreRemoved)
+{
+    TempDir dir;
+    const auto age = [&](const std::string& name, int seconds) {
+        WriteFile(dir.File(name), "left");
+        const auto when = fs::last_write_time(dir.File(name)) - std::chrono::seconds(seconds);
+        fs::last_write_time(dir.File(name), when);
+    };
+    const int day = kStaleTemporarySeconds;
+    age("doc.kst.~abc123", day + 60);
+    age(".~kestrin.Zz09aB", day + 60);
+    age("doc.kst.~def456", day - 60);   // a save still running, perhaps
+    age("doc.kst.~backup!", day + 60);  // not the pattern
+    age("doc.kst.backup", day + 60);    // a file of the user's
+    age("other.kst.~abc123", day + 60); // another target's
+    std::string error;
+    ASSERT_TRUE(WriteText(dir.File("doc.kst"), "new", error)) << error;
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"doc.kst", "doc.kst.backup", "doc.kst.~backup!",
+                                                           "doc.kst.~def456", "other.kst.~abc123"}));
+}
+
+// A name too long for the temporary file's eight bytes more is written
+// through a temporary file of a short name in the same folder.
+TEST(SafeFile, NamesUpToTheLongestAreWritten)
+{
+    TempDir dir;
+    for (const std::size_t length : {247u, 248u, 249u, 254u, 255u}) {
+        SCOPED_TRACE(length);
+        const std::string name = std::string(length - 4, 'n') + ".kst";
+        std::string error;
+        ASSERT_TRUE(WriteText(dir.File(name), "data", error)) << error;
+        EXPECT_EQ(ReadText(dir.File(name)), "data");
+        ASSERT_TRUE(WriteText(dir.File(name), "again", error)) << error;
+        EXPECT_EQ(ReadText(dir.File(name)), "again");
+        EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{name});
+        fs::remove(dir.File(name));
+    }
 }
 
 } // namespace safe_file_test

@@ -42,6 +42,8 @@ TEST(TextLines, SameLinesWhateverThePieces)
         {"\xff\xfe" "1\0\r\0\n\0\xe9\0"s, {"1", "\xc3\xa9"}}, // UTF-16LE, é
         {"\xfe\xff\0" "2\0\r\xd8\x3d\xde\0"s, {"2", "\xf0\x9f\x98\x80"}}, // UTF-16BE, U+1F600
         {"\xff\xfe\0\xdc" "3"s, {"\xef\xbf\xbd\xef\xbf\xbd"}},            // lone low half, then a cut unit
+        {"1\0\n\0" "2\0"s, {"1", "2"}},                                   // UTF-16LE without a mark
+        {"\0" "3\0\r\0\n\0" "4"s, {"3", "4"}},                              // UTF-16BE without a mark
     };
     for (const auto& c : cases)
         for (std::size_t step : {0, 1, 2, 3}) {
@@ -62,6 +64,18 @@ TEST(TextLines, ALineOverTheLimitNamesItsNumber)
         }
     }
     EXPECT_EQ(LinesOf(std::string(100, 'x'), 1).size(), 1u);
+}
+
+// NUL bytes outside UTF-16 are no text: a binary file is refused, wherever
+// they are.
+TEST(TextLines, NulBytesOutsideUtf16AreRefused)
+{
+    for (const std::string& bytes : {"1\n2\0\n"s, "\x04\0\0\0\x03\0\0\0\0"s, std::string(1000, '7') + '\0'}) {
+        for (std::size_t step : {0, 1, 7}) {
+            SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 12)) + " in pieces of " + std::to_string(step));
+            EXPECT_THROW(LinesOf(bytes, step, 2000), CTextHasNulBytes);
+        }
+    }
 }
 
 } // namespace text_lines_test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -32,6 +33,13 @@ public:
     virtual int FieldIndex(const std::string& name) const = 0;
     virtual CDbVariant GetFieldValue(int index) const = 0;
     CDbVariant GetFieldValue(const std::string& name) const { return GetFieldValue(FieldIndex(name)); }
+    // Whether a text value's comma is its decimal mark ("1,5"): true only for
+    // delimited text whose fields are separated by ';' or a tab, where a
+    // comma cannot be a delimiter and is written for the decimals.
+    virtual bool ReadsDecimalComma() const { return false; }
+    // At most how many records the table holds, when the backend can tell
+    // at little cost (to make room for them at once); -1 otherwise.
+    virtual std::int64_t RecordCountBound() const { return -1; }
 };
 
 // One open database file. Every call may throw CDatabaseError.
@@ -41,6 +49,9 @@ public:
     virtual ~IDatabase() = default;
     // Every table, system tables included, in the file's own order.
     virtual std::vector<std::string> TableNames() = 0;
+    // The views, in the file's own order, which OpenRecordset reads as it
+    // reads tables; none for backends without views.
+    virtual std::vector<std::string> ViewNames() { return {}; }
     // The table's fields in the table's field order; throws when the table
     // cannot be opened.
     virtual std::vector<std::string> FieldNames(const std::string& table) = 0;
