@@ -45,8 +45,17 @@ void CKestrinView::OnInitialUpdate()
     }
 }
 
-void CKestrinView::OnUpdate(CView*, long, void*)
+void CKestrinView::OnUpdate(CView*, long hint, void*)
 {
+    if (hint == CKestrinDoc::kHintIntervals) {
+        // The whole picture at once: the H graph draws one line per interval.
+        update();
+        if (isVisible())
+            repaint();
+        RefreshParamsDlg();
+        emit commandStateChanged();
+        return;
+    }
     RecalculateExtents();
     m_seriesGraph.m_bRegenerate = 1;
     m_ruler.SetEnabledFlag(m_doc.m_bHasData != 0);
@@ -65,14 +74,10 @@ void CKestrinView::RecalculateExtents()
 
 void CKestrinView::OnTabsChanged(const std::vector<double>& values, const std::vector<CTabInterval>* intervals)
 {
-    // The document keeps the values for saving and sorts their positions.
-    m_window.m_tabPositions = m_doc.SetTabs(values, intervals);
-    // The whole picture at once: the H graph draws one line per interval.
-    update();
-    if (isVisible())
-        repaint();
-    RefreshParamsDlg();
-    emit commandStateChanged();
+    // This window draws its own tabs' positions; the document keeps the
+    // values for saving, rebuilds its intervals and tells every view.
+    m_window.m_tabPositions = CKestrinDoc::TabPositions(values);
+    m_doc.SetTabs(values, intervals);
 }
 
 void CKestrinView::resizeEvent(QResizeEvent* event)

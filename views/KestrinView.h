@@ -137,8 +137,8 @@ private:
 
     void RecalculateExtents();
     // The ruler's tabs changed: the document rebuilds its intervals from
-    // values (with the saved intervals' D and M when given), and the picture
-    // is repainted at once.
+    // values (with the saved intervals' D and M when given) and updates its
+    // views, which repaint at once.
     void OnTabsChanged(const std::vector<double>& values, const std::vector<CTabInterval>* intervals);
     // Keeps plotPoint for the next computation and moves every stored result
     // to it; with results, the view is repainted at once.
