@@ -58,6 +58,7 @@ std::vector<std::int32_t> CKestrinDoc::SetTabs(const std::vector<double>& values
         SetModifiedFlag();
     }
     CalculateTabH(positions, intervals);
+    UpdateAllViews(nullptr, kHintIntervals);
     return positions;
 }
 

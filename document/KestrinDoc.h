@@ -45,6 +45,10 @@ public:
     explicit CKestrinDoc(IUiServices& ui) : CDocument(ui) {}
     ~CKestrinDoc() override = default;
 
+    // The hint of the views' update after the interval estimators were
+    // rebuilt: the series and its extents are as they were.
+    static constexpr long kHintIntervals = 1;
+
     // Builds one estimator per interval between the tabs (ascending whole
     // numbers): [smallest X, t1), [t1, t2), ..., [tT, largest X).
     // With intervals holding one D and M per interval, those are used instead
@@ -53,7 +57,8 @@ public:
     // Takes the ruler's tabs (their X values in the ruler's order), keeps them
     // for saving (marking the document modified when they changed) and builds
     // the interval estimators between their positions, with intervals as for
-    // CalculateTabH. Returns the tab positions, ascending.
+    // CalculateTabH, then tells the views (kHintIntervals). Returns the tab
+    // positions, ascending.
     std::vector<std::int32_t> SetTabs(const std::vector<double>& values,
                                       const std::vector<CTabInterval>* intervals = nullptr);
     // The positions of tabs at these values (TruncateToTabPosition), ascending.

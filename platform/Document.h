@@ -14,7 +14,8 @@ class CView
 public:
     virtual ~CView() = default;
     // sender: the view that caused the change, or null; hint and hintObject
-    // are passed through as given (the system always sends 0 and null).
+    // are passed through as given: 0 and null for any change, or a hint the
+    // document defines for a narrower one.
     virtual void OnUpdate(CView* sender, long hint, void* hintObject) = 0;
 };
 

@@ -1,15 +1,14 @@
 #include "ChildWindow.h"
 
-#include "KestrinView.h"
-
-void CChildWindow::Create(const char* windowName, int childId, const QRect& rect, CKestrinView* view)
+void CChildWindow::Create(const char* windowName, int childId, const QRect& rect, QWidget* parent,
+                          const IPictureSource& source)
 {
-    m_view = view;
+    m_source = &source;
     m_nChildId = childId;
     setObjectName(QString::fromLatin1(windowName));
     setProperty("childId", childId);
     setAutoFillBackground(false);
-    setParent(view);
+    setParent(parent);
     setGeometry(rect);
     show();
 }

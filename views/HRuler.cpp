@@ -8,8 +8,8 @@
 #include <QPainter>
 
 #include "AutoTabs.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
+#include "PictureLayout.h"
+#include "PictureSource.h"
 #include "RuleTab.h"
 #include "RulerRender.h"
 #include "StatusOperation.h"
@@ -21,9 +21,29 @@ CHRuler::~CHRuler()
     DestroyTabs();
 }
 
-void CHRuler::Create(const QRect& rect, CKestrinView* view)
+void CHRuler::Create(const QRect& rect, QWidget* parent, const IPictureSource& source)
 {
-    CChildWindow::Create("CHRuler", 101, rect, view);
+    CChildWindow::Create("CHRuler", 101, rect, parent, source);
+}
+
+double CHRuler::PixelToValue(int px) const
+{
+    return ::PixelToValue(PlotRectOf(rect()), Extents(), px);
+}
+
+int CHRuler::ValueToPixel(double x) const
+{
+    return ::ValueToPixel(PlotRectOf(rect()), Extents(), x, 0.0).x;
+}
+
+const CPlotExtents& CHRuler::Extents() const
+{
+    return Source()->GetPlotExtents();
+}
+
+IUiServices& CHRuler::Ui() const
+{
+    return Source()->PictureUi();
 }
 
 void CHRuler::Move(const QRect& rect)
@@ -43,27 +63,23 @@ void CHRuler::SetEnabledFlag(bool enabled)
     update();
 }
 
-void CHRuler::RecalculateWindows(const std::vector<CTabInterval>* intervals)
+std::vector<double> CHRuler::CollectTabValues()
 {
-    CKestrinView* view = View();
-    if (!view)
-        return;
-    CKestrinDoc& doc = view->GetDocument();
+    CStatusOperation status(Ui(), "Recalculating Windows...");
     std::vector<double> values;
-    {
-        CStatusOperation status(doc.Ui(), "Recalculating Windows...");
-        values.reserve(m_tabs.size());
-        for (CRuleTab* tab : m_tabs)
-            values.push_back(tab->TabValue(0));
-    }
-    // The document keeps the values for saving and sorts their positions.
-    m_tabPositions = doc.SetTabs(values, intervals);
-    // The whole picture at once: the H graph draws one line per interval.
-    view->update();
-    if (view->isVisible())
-        view->repaint();
-    view->RefreshParamsDlg();
-    emit view->commandStateChanged();
+    values.reserve(m_tabs.size());
+    for (CRuleTab* tab : m_tabs)
+        values.push_back(tab->TabValue(0));
+    return values;
+}
+
+void CHRuler::RecalculateWindows()
+{
+    if (!IsCreated())
+        return;
+    const std::vector<double> values = CollectTabValues();
+    if (m_tabsChanged)
+        m_tabsChanged(values);
 }
 
 void CHRuler::AppendTab(CRuleTab* tab)
@@ -74,31 +90,29 @@ void CHRuler::AppendTab(CRuleTab* tab)
 
 void CHRuler::AddTabAt(double x, bool recalculate)
 {
-    CKestrinView* view = View();
-    if (!m_bEnabled || !view)
+    if (!m_bEnabled || !IsCreated())
         return;
-    const int left = view->ValueToPixel(rect(), x, 0.0).x;
+    const int left = ValueToPixel(x);
     AppendTab(new CRuleTab(this, left, x, true));
     if (recalculate)
         RecalculateWindows();
 }
 
-void CHRuler::PlaceTabs(const std::vector<double>& values, const std::vector<CTabInterval>& intervals)
+bool CHRuler::PlaceTabs(const std::vector<double>& values)
 {
     if (!m_bEnabled || values.empty())
-        return;
+        return false;
     for (const double x : values)
         AddTabAt(x, false);
-    RecalculateWindows(&intervals);
+    return true;
 }
 
 bool CHRuler::GenerateTabs(double interval)
 {
-    CKestrinView* view = View();
-    if (!view)
+    if (!IsCreated())
         return false;
-    IUiServices& ui = view->GetDocument().Ui();
-    const CPlotExtents extents = view->GetPlotExtents();
+    IUiServices& ui = Ui();
+    const CPlotExtents extents = Extents();
     const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, interval);
     if (!plan.ok) {
         ui.MessageBox(plan.message, MsgButtons::ok, MsgIcon::warning);

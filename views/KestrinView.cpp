@@ -29,28 +29,36 @@ void CKestrinView::OnInitialUpdate()
     const int cx = width();
     const int cy = height();
     const QRect plot = PlotRect(cx, cy);
-    m_seriesGraph.Create(plot, this);
-    m_ruler.Create(RulerRect(cx), this);
-    m_hGraph.Create(plot, this);
-    m_legend.Create(QRect(0, 0, cx, cy), this);
+    m_seriesGraph.Create(plot, this, *this);
+    m_ruler.Create(RulerRect(cx), this, *this);
+    m_ruler.SetTabsChanged([this](const std::vector<double>& values) { OnTabsChanged(values, nullptr); });
+    m_hGraph.Create(plot, this, *this);
+    m_legend.Create(QRect(0, 0, cx, cy), this, *this);
     CreateParamsDlg();
     OnUpdate(nullptr, 0, nullptr);
     // An opened document's saved tabs go onto the ruler of its first view,
     // each interval with its saved D and M.
     const std::vector<CView*>& views = m_doc.GetViews();
     if (!views.empty() && views.front() == this) {
-        if (const std::optional<CSavedTabs> saved = m_doc.TakeSavedTabs())
-            m_ruler.PlaceTabs(saved->values, saved->intervals);
+        if (const std::optional<CSavedTabs> saved = m_doc.TakeSavedTabs(); saved && m_ruler.PlaceTabs(saved->values))
+            OnTabsChanged(m_ruler.CollectTabValues(), &saved->intervals);
     }
 }
 
-void CKestrinView::OnUpdate(CView*, long, void*)
+void CKestrinView::OnUpdate(CView*, long hint, void*)
 {
+    if (hint == CKestrinDoc::kHintIntervals) {
+        // The whole picture at once: the H graph draws one line per interval.
+        update();
+        if (isVisible())
+            repaint();
+        RefreshParamsDlg();
+        emit commandStateChanged();
+        return;
+    }
     RecalculateExtents();
     m_seriesGraph.m_bRegenerate = 1;
     m_ruler.SetEnabledFlag(m_doc.m_bHasData != 0);
-    m_legend.SetData(m_doc.m_strYField, m_doc.m_strXField, m_extents.m_dXMax, m_extents.m_dXMin,
-                     m_extents.m_dYMax, m_extents.m_dYMin);
     // At once when on screen; a hidden view paints when it is shown.
     if (isVisible())
         repaint();
@@ -62,6 +70,14 @@ void CKestrinView::OnUpdate(CView*, long, void*)
 void CKestrinView::RecalculateExtents()
 {
     UpdatePlotExtents(m_doc.m_points, m_doc.m_bHSeries == 1, m_extents);
+}
+
+void CKestrinView::OnTabsChanged(const std::vector<double>& values, const std::vector<CTabInterval>* intervals)
+{
+    // This window draws its own tabs' positions; the document keeps the
+    // values for saving, rebuilds its intervals and tells every view.
+    m_window.m_tabPositions = CKestrinDoc::TabPositions(values);
+    m_doc.SetTabs(values, intervals);
 }
 
 void CKestrinView::resizeEvent(QResizeEvent* event)
@@ -78,7 +94,7 @@ void CKestrinView::resizeEvent(QResizeEvent* event)
 
 CPlotRect CKestrinView::ToPlotRect(const QRect& r)
 {
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    return PlotRectOf(r);
 }
 
 CPixel CKestrinView::ValueToPixel(const QRect& rect, double x, double y) const

@@ -12,19 +12,23 @@
 #include "ParamsDlgOwner.h"
 #include "PictureLayout.h"
 #include "PictureRender.h"
+#include "PictureSource.h"
 #include "PlotExtents.h"
 #include "PlotMapping.h"
 #include "SeriesGraph.h"
+#include "WindowState.h"
 
 class CKestrinDoc;
 class CHParamsDlg;
+struct CTabInterval;
 struct CHPoint;
 
 // The one view of a document window. It lays out its four child windows
 // (series graph, ruler, H graph, legend), keeps the plot extents that turn
-// values into pixels, and receives the document's analysis commands. It draws
-// nothing itself.
-class CKestrinView : public QWidget, public CView, public IParamsDlgOwner
+// values into pixels and the window's own state, gathers what the child
+// windows paint, hands the ruler's tabs to the document, and receives the
+// document's analysis commands. It draws nothing itself.
+class CKestrinView : public QWidget, public CView, public IParamsDlgOwner, public IPictureSource
 {
     Q_OBJECT
 
@@ -46,7 +50,7 @@ public:
     static QRect PlotRect(int cx, int cy) { return PicturePlotRect(cx, cy); }
     static QRect RulerRect(int cx) { return PictureRulerRect(cx); }
 
-    const CPlotExtents& GetPlotExtents() const { return m_extents; }
+    const CPlotExtents& GetPlotExtents() const override { return m_extents; }
     // The mappings, for a rectangle given as a window's client rectangle.
     CPixel ValueToPixel(const QRect& rect, double x, double y) const;
     double PixelToValue(const QRect& rect, int px) const;
@@ -66,13 +70,30 @@ public:
     CLegend& Legend() { return m_legend; }
 
     bool HasTabs() const { return m_ruler.GetTabCount() > 0; }
+    // This window's ruler's tab positions as last calculated, ascending.
+    const std::vector<std::int32_t>& TabPositions() const { return m_window.m_tabPositions; }
+    // What belongs to this window: the plot point, the width and the Meta H
+    // of its sliding-window computations.
+    const CWindowState& WindowState() const { return m_window; }
 
     // What the layers draw, gathered from the document, the ruler and the
-    // legend's copies; the window and every copy of the picture use them.
-    CSeriesGraphData SeriesGraphData() const;
-    CHGraphData HGraphData() const;
-    CLegendData LegendData() const;
+    // window's state; the window and every copy of the picture use them.
+    bool HasData() const override;
+    CSeriesGraphData SeriesGraphData() const override;
+    CHGraphData HGraphData() const override;
+    CLegendData LegendData() const override;
+    IUiServices& PictureUi() const override;
     CPictureData PictureData() const;
+
+    // The sliding-window operations on the document, with this window's
+    // plot point (KestrinViewAnalysisCommands.cpp).
+    //
+    // Replaces the document's sliding results by a fresh computation plotted
+    // at the window's plot point. Parameters that cannot be computed (a
+    // negative width or spacing, say) are refused with a message before
+    // anything changes; returns whether the computation ran.
+    bool ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, std::int32_t nM, std::int32_t nD,
+                               bool useBestM);
 
     // Round ticks with their numbers, a grid and an H scale on the picture.
     // Off unless the application turns it on.
@@ -115,6 +136,15 @@ private:
     static const CViewCommand* FindViewCommand(int id);
 
     void RecalculateExtents();
+    // The ruler's tabs changed: the document rebuilds its intervals from
+    // values (with the saved intervals' D and M when given) and updates its
+    // views, which repaint at once.
+    void OnTabsChanged(const std::vector<double>& values, const std::vector<CTabInterval>* intervals);
+    // Keeps plotPoint for the next computation and moves every stored result
+    // to it; with results, the view is repainted at once.
+    void ResetPlotPoints(double plotPoint);
+    // Meta H over the document's sliding results into the window's state.
+    void ComputeMetaH(std::int32_t nD, std::int32_t nM, bool useBestM);
     void OnImportTextFile();
     void OnShowSeriesGraph();
     void OnShowHGraph();
@@ -155,6 +185,7 @@ private:
     CHGraph m_hGraph;
     CLegend m_legend;
     CPlotExtents m_extents;
+    CWindowState m_window;
     CHParamsDlg* m_pParamsDlg = nullptr;
     NewDocumentFactory m_newDocument;
     bool m_bAxisScales = false;

@@ -4,15 +4,52 @@
 #include "CorrelationDlg.h"
 #include "KestrinDoc.h"
 #include "KestrinView.h"
+#include "MetaH.h"
 #include "MetaHParamsDlg.h"
 #include "NewDocuments.h"
 #include "PlotPointDlg.h"
 #include "ResultExport.h"
 #include "SelectRangeDlg.h"
 #include "SlidingWindowHDlg.h"
+#include "SlidingWindows.h"
 #include "SlidingWindowsDlg.h"
 #include "SlopeWindowsDlg.h"
 #include "SlopeWindows.h"
+
+bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, std::int32_t nM, std::int32_t nD,
+                                         bool useBestM)
+{
+    SlidingWindowParams params;
+    params.width = width;
+    params.spacing = spacing;
+    params.nM = nM;
+    params.nD = nD;
+    params.useBestM = useBestM;
+    params.plotPoint = m_window.m_dPlotPoint;
+    // Refused here, before the old results are cleared: bad parameters must
+    // not cost the user the curve they have.
+    if (const auto reason = CheckSlidingWindowParams(params)) {
+        m_doc.Ui().MessageBox(*reason, MsgButtons::ok, MsgIcon::warning);
+        return false;
+    }
+    ::ComputeSlidingWindows(m_doc, params);
+    m_window.m_nWindowWidth = width;
+    return true;
+}
+
+void CKestrinView::ResetPlotPoints(double plotPoint)
+{
+    m_window.m_dPlotPoint = plotPoint;
+    if (m_doc.m_windows.IsEmpty())
+        return;
+    ::ResetPlotPoints(m_doc, plotPoint);
+    RepaintNow();
+}
+
+void CKestrinView::ComputeMetaH(std::int32_t nD, std::int32_t nM, bool useBestM)
+{
+    m_window.m_bMetaH = ::ComputeMetaH(m_doc.Ui(), m_doc.m_windows, nD, nM, useBestM, m_window.m_metaHSet) ? 1 : 0;
+}
 
 void CKestrinView::OnSetSlidingWindows()
 {
@@ -20,7 +57,7 @@ void CKestrinView::OnSetSlidingWindows()
     if (dlg.exec() != QDialog::Accepted)
         return;
     // "Use Best" is the first of the two M choices.
-    m_hGraph.ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
+    ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
     // Only this view is repainted; other views on the document show the new
     // curve at their next paint.
     RepaintNow();
@@ -31,18 +68,18 @@ void CKestrinView::OnClearSlidingWindows()
     if (m_doc.Ui().MessageBox("Clear all sliding window data?", MsgButtons::yesNo, MsgIcon::question) !=
         MsgResult::yes)
         return;
-    m_hGraph.ClearSlidingWindows();
+    ::ClearSlidingWindows(m_doc);
     RepaintNow();
 }
 
 void CKestrinView::OnSetPlotPoint()
 {
     CPlotPointDlg dlg(this);
-    dlg.m_dPlotPoint = m_hGraph.m_dPlotPoint;
+    dlg.m_dPlotPoint = m_window.m_dPlotPoint;
     if (dlg.exec() != QDialog::Accepted)
         return;
     // Repaints the view itself when there are results to move.
-    m_hGraph.ResetPlotPoints(dlg.m_dPlotPoint);
+    ResetPlotPoints(dlg.m_dPlotPoint);
 }
 
 void CKestrinView::OnViewMetaHData()
@@ -50,11 +87,11 @@ void CKestrinView::OnViewMetaHData()
     CMetaHParamsDlg params(m_doc.Ui(), this);
     if (params.exec() != QDialog::Accepted)
         return;
-    m_hGraph.ComputeMetaH(params.m_nD, params.m_nM, params.m_nMChoice == 0);
-    if (m_hGraph.m_bMetaH != 1)
+    ComputeMetaH(params.m_nD, params.m_nM, params.m_nMChoice == 0);
+    if (m_window.m_bMetaH != 1)
         return;
     CSlidingWindowHDlg result(this);
-    result.m_pDataSet = &m_hGraph.m_metaHSet;
+    result.m_pDataSet = &m_window.m_metaHSet;
     result.exec();
 }
 

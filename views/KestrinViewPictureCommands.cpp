@@ -20,6 +20,16 @@ constexpr int kDefaultDpi = 96;
 
 } // namespace
 
+bool CKestrinView::HasData() const
+{
+    return m_doc.m_bHasData != 0;
+}
+
+IUiServices& CKestrinView::PictureUi() const
+{
+    return m_doc.Ui();
+}
+
 CSeriesGraphData CKestrinView::SeriesGraphData() const
 {
     CSeriesGraphData data;
@@ -36,7 +46,7 @@ CHGraphData CKestrinView::HGraphData() const
 {
     CHGraphData data;
     data.extents = m_extents;
-    data.tabPositions = m_ruler.TabPositions();
+    data.tabPositions = m_window.m_tabPositions;
     // One more interval than tabs, each with its estimator; the document's
     // list may come from another window's ruler and hold fewer.
     const std::size_t intervals = std::min(data.tabPositions.size() + 1, m_doc.m_tabSets.size());
@@ -49,12 +59,10 @@ CHGraphData CKestrinView::HGraphData() const
 CLegendData CKestrinView::LegendData() const
 {
     CLegendData data;
-    data.bottomTitle = m_legend.m_strBottomTitle;
-    data.leftTitle = m_legend.m_strLeftTitle;
-    data.extents.m_dXMax = m_legend.m_dXMax;
-    data.extents.m_dXMin = m_legend.m_dXMin;
-    data.extents.m_dYMax = m_legend.m_dYMax;
-    data.extents.m_dYMin = m_legend.m_dYMin;
+    // The Y field names the bottom, the X field the left.
+    data.bottomTitle = m_doc.m_strYField;
+    data.leftTitle = m_doc.m_strXField;
+    data.extents = m_extents;
     data.hSeries = m_doc.m_bHSeries == 1;
     data.axisScales = m_bAxisScales;
     return data;
@@ -63,7 +71,7 @@ CLegendData CKestrinView::LegendData() const
 CPictureData CKestrinView::PictureData() const
 {
     CPictureData data;
-    data.hasData = m_doc.m_bHasData != 0;
+    data.hasData = HasData();
     data.series = SeriesGraphData();
     data.hGraph = HGraphData();
     data.legend = LegendData();

@@ -2,13 +2,11 @@
 
 #include <QPainter>
 
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "LegendRender.h"
+#include "PictureSource.h"
 
-void CLegend::Create(const QRect& rect, CKestrinView* view)
+void CLegend::Create(const QRect& rect, QWidget* parent, const IPictureSource& source)
 {
-    CChildWindow::Create("CLegend", 105, rect, view);
+    CChildWindow::Create("CLegend", 105, rect, parent, source);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
@@ -18,23 +16,13 @@ void CLegend::Move(const QRect& rect)
         setGeometry(rect);
 }
 
-void CLegend::SetData(const std::string& bottomTitle, const std::string& leftTitle, double xMax, double xMin,
-                      double yMax, double yMin)
-{
-    m_strBottomTitle = bottomTitle;
-    m_strLeftTitle = leftTitle;
-    m_dXMax = xMax;
-    m_dXMin = xMin;
-    m_dYMax = yMax;
-    m_dYMin = yMin;
-}
-
 void CLegend::paintEvent(QPaintEvent*)
 {
-    if (!IsCreated() || View()->GetDocument().m_bHasData == 0)
+    const IPictureSource* source = Source();
+    if (!source || !source->HasData())
         return;
     // The legend covers the view's whole client area.
     QPainter painter(this);
     painter.setFont(font());
-    DrawLegend(painter, width(), height(), View()->LegendData());
+    DrawLegend(painter, width(), height(), source->LegendData());
 }

@@ -5,8 +5,7 @@
 
 #include "Format.h"
 #include "HRuler.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
+#include "PlotExtents.h"
 #include "RuleTabImages.h"
 #include "StatusOperation.h"
 
@@ -35,8 +34,7 @@ double CRuleTab::TabValue(int offset)
 {
     if (m_bFixed)
         return m_dValue;
-    CKestrinView* view = m_ruler ? m_ruler->GetView() : nullptr;
-    if (!view)
+    if (!m_ruler || !m_ruler->IsCreated())
         return m_dValue;
     const QRect client = m_ruler->rect();
     const int w = client.width();
@@ -46,8 +44,8 @@ double CRuleTab::TabValue(int offset)
         p = 0;
     if (p > w)
         p = w;
-    double x = view->PixelToValue(client, static_cast<int>(p));
-    const CPlotExtents& e = view->GetPlotExtents();
+    double x = m_ruler->PixelToValue(static_cast<int>(p));
+    const CPlotExtents& e = m_ruler->Extents();
     if (x < e.m_dXMin)
         x = e.m_dXMin;
     if (x > e.m_dXMax)
@@ -63,10 +61,9 @@ std::string CRuleTab::Label()
 
 void CRuleTab::MoveToValueColumn()
 {
-    CKestrinView* view = m_ruler ? m_ruler->GetView() : nullptr;
-    if (!view)
+    if (!m_ruler || !m_ruler->IsCreated())
         return;
-    MoveLeftEdge(view->ValueToPixel(m_ruler->rect(), m_dValue, 0.0).x);
+    MoveLeftEdge(m_ruler->ValueToPixel(m_dValue));
 }
 
 void CRuleTab::MoveLeftEdge(int left)
@@ -78,8 +75,8 @@ void CRuleTab::MoveLeftEdge(int left)
 
 void CRuleTab::SetStatusText(const std::string& text)
 {
-    if (CKestrinView* view = m_ruler ? m_ruler->GetView() : nullptr)
-        view->GetDocument().Ui().SetStatusText(text);
+    if (m_ruler && m_ruler->IsCreated())
+        m_ruler->Ui().SetStatusText(text);
 }
 
 void CRuleTab::paintEvent(QPaintEvent*)
@@ -138,7 +135,7 @@ void CRuleTab::mouseReleaseEvent(QMouseEvent* event)
     m_dValue = TabValue(0);
 
     // The strip around the ruler in the view, then the ruler itself.
-    if (CKestrinView* view = m_ruler->GetView())
+    if (QWidget* view = m_ruler->parentWidget())
         view->repaint(QRect(QPoint(6, 13), QPoint(w + 4 - 1, 20 - 1)));
     m_ruler->repaint();
     m_ruler->RecalculateWindows();

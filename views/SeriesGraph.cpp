@@ -2,18 +2,16 @@
 
 #include <QPainter>
 
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "SeriesGraphRender.h"
+#include "PictureSource.h"
 #include "StatusOperation.h"
 
-void CSeriesGraph::Create(const QRect& rect, CKestrinView* view)
+void CSeriesGraph::Create(const QRect& rect, QWidget* parent, const IPictureSource& source)
 {
     // Not marked as painting opaquely, although a picture covers the whole
     // window: Qt then leaves it out when the view repaints itself with the
     // transparent H graph and legend over it, and the view's update must
     // redraw the series at once.
-    CChildWindow::Create("CSeriesGraph", 104, rect, view);
+    CChildWindow::Create("CSeriesGraph", 104, rect, parent, source);
 }
 
 void CSeriesGraph::Move(const QRect& rect)
@@ -26,12 +24,9 @@ void CSeriesGraph::Move(const QRect& rect)
 
 void CSeriesGraph::paintEvent(QPaintEvent*)
 {
-    CKestrinView* view = View();
-    if (!view)
-        return;
-    CKestrinDoc& doc = view->GetDocument();
+    const IPictureSource* source = Source();
     // Without data nothing is drawn and the status bar is left alone.
-    if (!doc.m_bHasData)
+    if (!source || !source->HasData())
         return;
 
     // The status bar repaints at once when its text changes, inside this
@@ -46,21 +41,22 @@ void CSeriesGraph::paintEvent(QPaintEvent*)
             QPainter painter(this);
             painter.drawPixmap(0, 0, m_snapshot);
         }
-        doc.Ui().SetStatusText(CStatusOperation::kReady);
+        source->PictureUi().SetStatusText(CStatusOperation::kReady);
         return;
     }
 
-    CStatusOperation status(doc.Ui(), "Generating Series Graph...");
+    CStatusOperation status(source->PictureUi(), "Generating Series Graph...");
     // Drawn off-screen over the view's white background (nothing else lies
     // beneath the plot rectangle), then shown; the bitmap is the snapshot.
     const qreal ratio = devicePixelRatioF();
     QPixmap pixmap(size * ratio);
     pixmap.setDevicePixelRatio(ratio);
     if (!pixmap.isNull()) {
+        const QWidget* view = parentWidget();
         pixmap.fill(view->palette().color(view->backgroundRole()));
         QPainter offscreen(&pixmap);
         offscreen.setFont(font());
-        DrawSeriesGraph(offscreen, size.width(), size.height(), view->SeriesGraphData());
+        DrawSeriesGraph(offscreen, size.width(), size.height(), source->SeriesGraphData());
     }
     m_snapshot = std::move(pixmap);
     m_bRegenerate = 0;

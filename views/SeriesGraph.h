@@ -10,7 +10,7 @@
 class CSeriesGraph : public CChildWindow
 {
 public:
-    void Create(const QRect& rect, CKestrinView* view);
+    void Create(const QRect& rect, QWidget* parent, const IPictureSource& source);
     // Moves the window (repainting it) and marks it for a fresh drawing.
     void Move(const QRect& rect);
 

@@ -429,7 +429,7 @@ TEST_F(AppShell, OpenedDocumentShowsItsTabsAndAnImportIntoItSavesElsewhere)
     ASSERT_EQ(ruler.GetTabCount(), 2);
     EXPECT_EQ(ruler.GetTab(0)->StoredValue(), 400.5);
     EXPECT_EQ(ruler.GetTab(1)->StoredValue(), 150.0);
-    EXPECT_EQ(ruler.TabPositions(), (std::vector<std::int32_t>{150, 400}));
+    EXPECT_EQ(m_app->FramesOf(doc).front()->View()->TabPositions(), (std::vector<std::int32_t>{150, 400}));
     ASSERT_EQ(doc->m_tabSets.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(doc->m_tabSets[i]->GetD(), intervals[i]->GetD());

@@ -496,7 +496,7 @@ TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
     // In the ruler's order, not sorted.
     EXPECT_EQ(listed, (std::vector<QString>{"300.00", "300.00", "100.00"}));
     EXPECT_EQ(TabValues(), (std::vector<double>{300.004, 100.0}));
-    EXPECT_EQ(view->Ruler().TabPositions(), (std::vector<std::int32_t>{100, 300}));
+    EXPECT_EQ(view->TabPositions(), (std::vector<std::int32_t>{100, 300}));
     EXPECT_EQ(doc.m_tabSets.size(), 3u);
 
     // Cancel deletes nothing.

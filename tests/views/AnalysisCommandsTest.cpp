@@ -161,7 +161,7 @@ TEST_F(AnalysisCommands, SlidingWindowsFromTheDialogDrawTheCurveAndEnableTheirCo
               m_ui->statusTexts.end());
     ASSERT_EQ(m_doc->m_windows.GetSize(), 30);
     EXPECT_EQ(m_doc->m_nSpacing, 10);
-    EXPECT_EQ(m_view->HGraph().m_nWindowWidth, 100);
+    EXPECT_EQ(m_view->WindowState().m_nWindowWidth, 100);
     EXPECT_TRUE(m_doc->IsModified());
     for (int k : {0, 17, 29}) {
         const CHPoint& result = m_doc->m_windows[k];
@@ -199,11 +199,11 @@ TEST_F(AnalysisCommands, UseBestTakesTheRootOfTheWidthAndBadParametersKeepTheCur
     const CHPointArray before = m_doc->m_windows;
     m_doc->SetModifiedFlag(false);
     m_ui->messages.clear();
-    EXPECT_FALSE(m_view->HGraph().ComputeSlidingWindows(-100, 1, 0, 6, true));
+    EXPECT_FALSE(m_view->ComputeSlidingWindows(-100, 1, 0, 6, true));
     EXPECT_EQ(m_ui->messages.size(), 1u);
     EXPECT_EQ(m_doc->m_windows.GetSize(), before.GetSize());
     EXPECT_FALSE(m_doc->IsModified());
-    EXPECT_EQ(m_view->HGraph().m_nWindowWidth, 120);
+    EXPECT_EQ(m_view->WindowState().m_nWindowWidth, 120);
 }
 
 TEST_F(AnalysisCommands, ClearAsksFirstAndKeepsTheResultsOnNo)
@@ -253,7 +253,7 @@ TEST_F(AnalysisCommands, PlotPointDialogMovesEveryResultAndTheCurve)
     EXPECT_EQ(m_ui->statusTexts.front(), "Resetting plot points...");
     EXPECT_EQ(std::vector<std::string>(m_ui->statusTexts.end() - 2, m_ui->statusTexts.end()),
               (std::vector<std::string>{"Generating H Graph...", "Ready"}));
-    EXPECT_DOUBLE_EQ(m_view->HGraph().m_dPlotPoint, 0.25);
+    EXPECT_DOUBLE_EQ(m_view->WindowState().m_dPlotPoint, 0.25);
     ASSERT_EQ(m_doc->m_windows.GetSize(), 30);
     for (int i = 0; i < 30; ++i)
         EXPECT_DOUBLE_EQ(m_doc->m_windows[i].m_dX, 25.0 + 10 * i) << i;
@@ -270,7 +270,7 @@ TEST_F(AnalysisCommands, PlotPointDialogMovesEveryResultAndTheCurve)
                                 Click(Control<QPushButton>(dlg, "button2"));
                             });
     EXPECT_EQ(opened, 25);
-    EXPECT_DOUBLE_EQ(m_view->HGraph().m_dPlotPoint, 0.25);
+    EXPECT_DOUBLE_EQ(m_view->WindowState().m_dPlotPoint, 0.25);
     EXPECT_DOUBLE_EQ(m_doc->m_windows[1].m_dX, 35.0);
 }
 
@@ -289,13 +289,13 @@ TEST_F(AnalysisCommands, MetaHShowsTheEstimateOverTheResults)
         },
         [&](CSlidingWindowHDlg& dlg) {
             n = Control<QLineEdit>(dlg, "edit1070")->text();
-            EXPECT_EQ(dlg.m_pDataSet, &m_view->HGraph().m_metaHSet);
+            EXPECT_EQ(dlg.m_pDataSet, &m_view->WindowState().m_metaHSet);
             Click(Control<QPushButton>(dlg, "button1"));
         });
     ASSERT_TRUE(result);
     EXPECT_EQ(n, "30");
-    const CHDataSet& set = m_view->HGraph().m_metaHSet;
-    EXPECT_EQ(m_view->HGraph().m_bMetaH, 1);
+    const CHDataSet& set = m_view->WindowState().m_metaHSet;
+    EXPECT_EQ(m_view->WindowState().m_bMetaH, 1);
     EXPECT_EQ(set.GetCount(), 30);
     EXPECT_EQ(set.GetM(), 30);
     EXPECT_EQ(set.GetD(), 6);

@@ -135,7 +135,7 @@ TEST(HGraph, NothingIsDrawnAndTheStatusIsLeftAloneWithoutTabsOrResults)
     LoadSeries(doc);
     auto view = ShowView(doc);
     CHGraph& graph = view->HGraph();
-    EXPECT_DOUBLE_EQ(graph.m_dPlotPoint, 0.5);
+    EXPECT_DOUBLE_EQ(view->WindowState().m_dPlotPoint, 0.5);
 
     ui.statusTexts.clear();
     ui.m_waitBegins = 0;
@@ -249,7 +249,7 @@ TEST(HGraph, ARulerAheadOfTheDocumentDrawsOnlyIntervalsWithEstimators)
     // The other window recalculates last: the document has two intervals.
     left->Ruler().AddTabAt(600.0, true);
     ASSERT_EQ(doc.m_tabSets.size(), 2u);
-    ASSERT_EQ(right->Ruler().TabPositions().size(), 3u);
+    ASSERT_EQ(right->TabPositions().size(), 3u);
 
     const QImage image = Marks(right->HGraph());
     // Two lines: [0, 100] and [101, 200]; nothing right of column 200.

@@ -128,7 +128,7 @@ TEST(HRuler, DoubleClickAddsADerivedTabAtTheColumnsValue)
     EXPECT_EQ(tab->Left(), 100);
     EXPECT_DOUBLE_EQ(tab->TabValue(0), 200.0);
     EXPECT_EQ(tab->Label(), "200.00");
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({200}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({200}));
     // The recalculation built one estimator per interval.
     ASSERT_EQ(f.doc.m_tabSets.size(), 2u);
     EXPECT_EQ(f.doc.m_tabSets[0]->m_strLabel, "200.000000");
@@ -179,7 +179,7 @@ TEST(HRuler, DroppingBeyondEitherEndClampsTheLeftEdgeAndValue)
     EXPECT_EQ(tab->Left(), -2);
     EXPECT_EQ(tab->geometry(), QRect(-2, 8, 6, 6));
     EXPECT_DOUBLE_EQ(tab->TabValue(0), 0.0);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({0}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({0}));
     EXPECT_EQ(f.ui.LastStatus(), "Ready");
 
     // Beyond the right end: w - 4 and the value of that column.
@@ -187,7 +187,7 @@ TEST(HRuler, DroppingBeyondEitherEndClampsTheLeftEdgeAndValue)
     EXPECT_EQ(tab->Left(), 496);
     EXPECT_DOUBLE_EQ(tab->TabValue(0), 992.0);
     EXPECT_EQ(tab->Label(), "992.00");
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({992}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({992}));
 }
 
 TEST(HRuler, ClickWithoutMovingShiftsTheTabWithinItsWidth)
@@ -203,7 +203,7 @@ TEST(HRuler, ClickWithoutMovingShiftsTheTabWithinItsWidth)
     EXPECT_EQ(tab->Left(), 203);
     EXPECT_FALSE(tab->IsFixed()); // dragged tabs are derived for good
     EXPECT_DOUBLE_EQ(tab->TabValue(0), 406.0);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({406}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({406}));
 }
 
 TEST(HRuler, PositionsAreSortedTruncatedAndKeepTies)
@@ -213,7 +213,7 @@ TEST(HRuler, PositionsAreSortedTruncatedAndKeepTies)
     f.Ruler().AddTabAt(250.9, true);
     f.DoubleClickRuler(50); // 100
     f.Ruler().AddTabAt(250.2, true);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({100, 250, 250, 700}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({100, 250, 250, 700}));
     // Tabs stay in creation order.
     EXPECT_DOUBLE_EQ(f.Tab(0)->TabValue(0), 700.9);
     EXPECT_DOUBLE_EQ(f.Tab(2)->TabValue(0), 100.0);
@@ -233,7 +233,7 @@ TEST(HRuler, TabsBeyondThe32BitRangeHoldAtItsEnds)
     RulerFixture f;
     f.Ruler().AddTabAt(5e12, false);
     f.Ruler().AddTabAt(-5e12, true);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({kMin, kMax}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({kMin, kMax}));
 }
 
 TEST(HRuler, GenerateTabsPlacesExactValuesBelowTheMaximum)
@@ -248,7 +248,7 @@ TEST(HRuler, GenerateTabsPlacesExactValuesBelowTheMaximum)
         EXPECT_DOUBLE_EQ(f.Tab(i)->TabValue(0), 100.0 * (i + 1));
         EXPECT_EQ(f.Tab(i)->Left(), 50 * (i + 1));
     }
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({100, 200, 300, 400, 500, 600, 700, 800, 900}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({100, 200, 300, 400, 500, 600, 700, 800, 900}));
     EXPECT_EQ(f.doc.m_tabSets.size(), 10u);
     EXPECT_EQ(f.ui.statusTexts.front(), "Generating Tabs...");
     EXPECT_EQ(f.ui.LastStatus(), "Ready");
@@ -289,7 +289,7 @@ TEST(HRuler, GenerateTabsRefusesBadIntervalsAndKeepsTheTabs)
     EXPECT_NE(f.ui.messages[0].text.find("1e+303 tabs"), std::string::npos) << f.ui.messages[0].text;
 
     EXPECT_EQ(f.Ruler().GetTabCount(), 2);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({123, 456}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({123, 456}));
     EXPECT_TRUE(f.ui.statusTexts.empty()); // nothing was started
 }
 
@@ -321,14 +321,14 @@ TEST(HRuler, DeletingByLabelOrPointerAlwaysRecalculates)
     f.Ruler().DeleteTabByLabel("999.00");
     EXPECT_EQ(f.Ruler().GetTabCount(), 3);
     EXPECT_TRUE(f.Said("Recalculating Windows..."));
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({200, 200, 600}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({200, 200, 600}));
 
     // Only the first of the two matching tabs goes.
     f.Ruler().DeleteTabByLabel("200.00");
     ASSERT_EQ(f.Ruler().GetTabCount(), 2);
     EXPECT_DOUBLE_EQ(f.Tab(0)->TabValue(0), 600.0);
     EXPECT_TRUE(f.Tab(1)->IsFixed());
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({200, 600}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({200, 600}));
 
     f.ui.statusTexts.clear();
     f.Ruler().RemoveTab(nullptr);
@@ -337,7 +337,7 @@ TEST(HRuler, DeletingByLabelOrPointerAlwaysRecalculates)
 
     f.Ruler().DeleteAllTabs();
     EXPECT_EQ(f.Ruler().GetTabCount(), 0);
-    EXPECT_TRUE(f.Ruler().TabPositions().empty());
+    EXPECT_TRUE(f.view->TabPositions().empty());
     EXPECT_TRUE(f.doc.m_tabSets.empty());
     EXPECT_FALSE(f.view->GetCommandState(32784).enabled);
 }
@@ -354,7 +354,7 @@ TEST(HRuler, RightClickRemovesTheTabFromInsideItsOwnHandler)
     // already off the list.
     QTest::mouseClick(tab.data(), Qt::RightButton, {}, QPoint(2, 2));
     ASSERT_EQ(f.Ruler().GetTabCount(), 1);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({600}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({600}));
     EXPECT_EQ(f.doc.m_tabSets.size(), 2u);
     Settle();
     EXPECT_TRUE(tab.isNull());
@@ -386,7 +386,7 @@ TEST(HRuler, ResizeMovesTabsToTheirStoredValues)
     f.Ruler().RecalculateWindows();
     EXPECT_DOUBLE_EQ(f.Tab(0)->TabValue(0), 333.3);
     EXPECT_DOUBLE_EQ(f.Tab(1)->TabValue(0), 200.0);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({200, 333}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({200, 333}));
 }
 
 TEST(HRuler, NewSeriesKeepsColumnsUntilTheNextRecalculation)
@@ -398,10 +398,10 @@ TEST(HRuler, NewSeriesKeepsColumnsUntilTheNextRecalculation)
     f.doc.UpdateAllViews(nullptr);
     EXPECT_EQ(f.Tab(0)->Left(), 166);
     EXPECT_EQ(f.Tab(1)->Left(), 101);
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({202, 333}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({202, 333}));
 
     f.Ruler().RecalculateWindows();
-    EXPECT_EQ(f.Ruler().TabPositions(), Positions({333, 404}));
+    EXPECT_EQ(f.view->TabPositions(), Positions({333, 404}));
 }
 
 TEST(HRuler, StripIsRedWhenEnabledAndGreyOtherwise)

@@ -111,10 +111,11 @@ TEST_F(LegendTest, CoversTheViewAndCarriesItsExtents)
     EXPECT_EQ(legend.objectName(), "CLegend");
     EXPECT_EQ(legend.ChildId(), 105);
     EXPECT_EQ(legend.geometry(), QRect(0, 0, 500, 300));
-    EXPECT_EQ(legend.m_dXMin, 0.0);
-    EXPECT_EQ(legend.m_dXMax, 1000.0);
-    EXPECT_EQ(legend.m_dYMin, 12.6);
-    EXPECT_EQ(legend.m_dYMax, 57.2);
+    const CLegendData shown = view->LegendData();
+    EXPECT_EQ(shown.extents.m_dXMin, 0.0);
+    EXPECT_EQ(shown.extents.m_dXMax, 1000.0);
+    EXPECT_EQ(shown.extents.m_dYMin, 12.6);
+    EXPECT_EQ(shown.extents.m_dYMax, 57.2);
 }
 
 TEST_F(LegendTest, ExtentsAtTheEndsOfTheAxes)
@@ -174,13 +175,13 @@ TEST_F(LegendTest, HDocumentShowsOneDecimalOnY)
     const int cx = 420, cy = 260;
     Open(cx, cy);
     CLegend& legend = view->Legend();
-    EXPECT_EQ(legend.m_dYMin, 0.0);
-    EXPECT_EQ(legend.m_dYMax, 1.0);
+    EXPECT_EQ(view->LegendData().extents.m_dYMin, 0.0);
+    EXPECT_EQ(view->LegendData().extents.m_dYMax, 1.0);
     EXPECT_EQ(RenderLegend(legend), Expected(legend, Extents("0", "1000", "0.0", "1.0", cx, cy)));
 
     // Only a value of exactly 1 counts as an H document.
     doc.m_bHSeries = 2;
-    legend.SetData("", "", 1000, 0, 57.25, 12.6);
+    doc.UpdateAllViews(nullptr);
     EXPECT_EQ(RenderLegend(legend), Expected(legend, Extents("0", "1000", "13", "57", cx, cy)));
 }
 
@@ -210,8 +211,8 @@ TEST_F(LegendTest, TitlesBesideThePlot)
     const int cx = 501, cy = 301;
     Open(cx, cy);
     CLegend& legend = view->Legend();
-    EXPECT_EQ(legend.m_strLeftTitle, "H");
-    EXPECT_EQ(legend.m_strBottomTitle, "Series");
+    EXPECT_EQ(view->LegendData().leftTitle, "H");
+    EXPECT_EQ(view->LegendData().bottomTitle, "Series");
     std::vector<Label> labels = Extents("0", "1000", "13", "57", cx, cy);
     labels.push_back({"Series", {250, cy - 40}});
     labels.push_back({"H", {0, 150}});

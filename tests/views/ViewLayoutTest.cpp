@@ -87,10 +87,10 @@ TEST(ViewLayout, ExtentsCoverUnsortedPointsAndFixHSeriesToZeroOne)
     EXPECT_EQ(e.m_dYMax, 57.2);
     EXPECT_TRUE(view.Ruler().GetEnabledFlag());
     // The legend gets the Y field as its bottom title, the X field on the left.
-    EXPECT_EQ(view.Legend().m_strBottomTitle, "Level");
-    EXPECT_EQ(view.Legend().m_strLeftTitle, "Year");
-    EXPECT_EQ(view.Legend().m_dXMax, 1000.0);
-    EXPECT_EQ(view.Legend().m_dYMin, 12.6);
+    EXPECT_EQ(view.LegendData().bottomTitle, "Level");
+    EXPECT_EQ(view.LegendData().leftTitle, "Year");
+    EXPECT_EQ(view.LegendData().extents.m_dXMax, 1000.0);
+    EXPECT_EQ(view.LegendData().extents.m_dYMin, 12.6);
 
     doc.m_bHSeries = 1;
     view.OnUpdate(nullptr, 0, nullptr);

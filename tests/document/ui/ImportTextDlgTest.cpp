@@ -402,12 +402,13 @@ TEST_F(ImportFromViewTest, ImportFillsTheDocumentAndThePicture)
     EXPECT_EQ(e.m_dYMin, 12.6);
     EXPECT_EQ(e.m_dYMax, 57.2);
     CLegend& legend = view->Legend();
-    EXPECT_EQ(legend.m_dXMin, 0.0);
-    EXPECT_EQ(legend.m_dXMax, 3.0);
-    EXPECT_EQ(legend.m_dYMin, 12.6);
-    EXPECT_EQ(legend.m_dYMax, 57.2);
-    EXPECT_EQ(legend.m_strLeftTitle, "");
-    EXPECT_EQ(legend.m_strBottomTitle, "");
+    const CLegendData shown = view->LegendData();
+    EXPECT_EQ(shown.extents.m_dXMin, 0.0);
+    EXPECT_EQ(shown.extents.m_dXMax, 3.0);
+    EXPECT_EQ(shown.extents.m_dYMin, 12.6);
+    EXPECT_EQ(shown.extents.m_dYMax, 57.2);
+    EXPECT_EQ(shown.leftTitle, "");
+    EXPECT_EQ(shown.bottomTitle, "");
     EXPECT_EQ(RenderLegend(legend), ExpectedLegend(legend, "0", "3", "13", "57"));
     EXPECT_EQ(view->SeriesGraph().m_bRegenerate, 1);
     EXPECT_TRUE(view->GetCommandState(cmd::SetSlidingWindows).enabled);
@@ -446,7 +447,7 @@ TEST_F(ImportFromViewTest, FailedImportKeepsTheDocument)
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.m_bHasData, 1);
     EXPECT_EQ(view->GetPlotExtents().m_dXMax, 3.0);
-    EXPECT_EQ(view->Legend().m_dYMax, 57.2);
+    EXPECT_EQ(view->LegendData().extents.m_dYMax, 57.2);
 }
 
 TEST_F(ImportFromViewTest, KeepingUnsavedChangesStopsTheImport)

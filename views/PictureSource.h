@@ -1,0 +1,28 @@
+#pragma once
+
+#include "HGraphRender.h"
+#include "LegendRender.h"
+#include "SeriesGraphRender.h"
+
+class IUiServices;
+
+// What the layers of a document window paint, gathered afresh by the
+// window's view for every paint from the document and the window's state:
+// the layers keep no copy of either.
+class IPictureSource
+{
+public:
+    // Whether the document holds a series; without one the layers draw
+    // nothing.
+    virtual bool HasData() const = 0;
+    // The extremes of the series the picture maps values with.
+    virtual const CPlotExtents& GetPlotExtents() const = 0;
+    virtual CSeriesGraphData SeriesGraphData() const = 0;
+    virtual CHGraphData HGraphData() const = 0;
+    virtual CLegendData LegendData() const = 0;
+    // Where the layers' status texts and wait cursor go.
+    virtual IUiServices& PictureUi() const = 0;
+
+protected:
+    ~IPictureSource() = default;
+};
