@@ -57,6 +57,17 @@ bool LoadAnalysisInput(CCliUi& ui, CKestrinDoc& doc, const AnalysisInput& input)
     return true;
 }
 
+bool OpenOrImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options)
+{
+    if (options.database || !IsDocumentPath(path))
+        return ImportSeries(ui, doc, path, options);
+    if (!doc.OnOpenDocument(path))
+        return false;
+    if (options.d || options.m)
+        doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
+    return true;
+}
+
 void WriteInputSource(CJsonWriter& json, const AnalysisInput& input)
 {
     WriteSeriesSource(json, input.path, input.series);

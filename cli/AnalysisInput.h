@@ -39,6 +39,11 @@ AnalysisInput ReadAnalysisInput(const ParsedArgs& parsed);
 // is warned of.
 bool LoadAnalysisInput(CCliUi& ui, CKestrinDoc& doc, const AnalysisInput& input);
 
+// The series of estimate and tabs: a Kestrin document opened as it was
+// saved, with --D and --M of options over its own, or the series imported
+// as ImportSeries does. False when that failed (the user has been told why).
+bool OpenOrImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const SeriesOptions& options);
+
 // The JSON fields naming the input: "file" and, for a database table,
 // "table", "x_field", "y_field".
 void WriteInputSource(CJsonWriter& json, const AnalysisInput& input);

@@ -1,6 +1,8 @@
-// kestrin-cli estimate: the global H estimate of a text file's series.
+// kestrin-cli estimate: the global H estimate of a series (a text file, a
+// database table or a Kestrin document).
 #include <optional>
 
+#include "AnalysisInput.h"
 #include "BatchCommand.h"
 #include "BootstrapReport.h"
 #include "CliUi.h"
@@ -68,12 +70,18 @@ int RunEstimate(std::span<const std::string> args)
         return ShowCommandHelp("estimate");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
-    const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    const bool isDocument = !options.database && IsDocumentPath(path);
+    if (isDocument && options.filter)
+        throw UsageError("--filter applies to text files only, not to a Kestrin document");
 
     CCliUi ui("estimate");
     CKestrinDoc doc(ui);
-    if (!ImportSeries(ui, doc, path, options))
+    if (!OpenOrImportSeries(ui, doc, path, options))
         return kExitFailure;
+    if (isDocument)
+        WarnIfConstant(ui, doc.m_points, "the series");
+    bootstrapOptions = BootstrapOptionsFor(bootstrapOptions, isDocument, doc);
     const CHDataSet& set = doc.m_globalSet;
     WarnIfTooShortForLags(ui, set, "the series");
     std::optional<CBootstrapResult> bootstrap;

@@ -102,7 +102,7 @@ int RunTabs(std::span<const std::string> args)
         return ShowCommandHelp("tabs");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
-    const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
     const bool isDocument = !options.database && IsDocumentPath(path);
     if (isDocument && options.filter)
         throw UsageError("--filter applies to text files only, not to a Kestrin document");
@@ -119,14 +119,9 @@ int RunTabs(std::span<const std::string> args)
 
     CCliUi ui("tabs");
     CKestrinDoc doc(ui);
-    if (isDocument) {
-        if (!doc.OnOpenDocument(path))
-            return kExitFailure;
-        if (options.d || options.m)
-            doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-    } else if (!ImportSeries(ui, doc, path, options)) {
+    if (!OpenOrImportSeries(ui, doc, path, options))
         return kExitFailure;
-    }
+    bootstrapOptions = BootstrapOptionsFor(bootstrapOptions, isDocument, doc);
     if (parsed.Has("--every")) {
         // Auto-Tab over the series' X range, as the ruler places them.
         const CPlotExtents extents = doc.GetPlotExtents();
