@@ -176,13 +176,19 @@ BatchSeriesRun EstimateRun(const ParsedArgs& parsed, const SeriesOptions& option
         CKestrinDoc doc(ui);
         LendDatabase(doc, options);
         std::vector<TidyValue> row = NameCells(options, series);
-        if (!ImportSeries(ui, doc, series.path, SeriesOptionsFor(options, series)))
+        const bool isDocument = !options.database && IsDocumentPath(series.path);
+        if (isDocument && options.filter)
+            return Rows{
+                EmptyRow(columns, row, "error: --filter applies to text files only, not to a Kestrin document")};
+        if (!LoadSeriesOrDocument(ui, doc, series.path, SeriesOptionsFor(options, series)))
             return Rows{EmptyRow(columns, row, "error: " + FailureOf(ui))};
+        if (isDocument)
+            WarnIfConstant(ui, doc.m_points, "the series");
         const CHDataSet& set = doc.m_globalSet;
         WarnIfTooShortForLags(ui, set, "the series");
         AppendFit(row, set);
         if (bootstrap.run)
-            AppendBootstrap(row, BootstrapOf(ui, set, bootstrap));
+            AppendBootstrap(row, BootstrapOf(ui, set, BootstrapOptionsFor(bootstrap, isDocument, doc)));
         row.emplace_back(StatusOf(ui));
         return Rows{row};
     };
@@ -212,14 +218,8 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
         if (isDocument && options.filter)
             return Rows{
                 EmptyRow(columns, names, "error: --filter applies to text files only, not to a Kestrin document")};
-        if (isDocument) {
-            if (!doc.OnOpenDocument(series.path))
-                return Rows{EmptyRow(columns, names, "error: " + FailureOf(ui))};
-            if (options.d || options.m)
-                doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
-        } else if (!ImportSeries(ui, doc, series.path, SeriesOptionsFor(options, series))) {
+        if (!LoadSeriesOrDocument(ui, doc, series.path, SeriesOptionsFor(options, series)))
             return Rows{EmptyRow(columns, names, "error: " + FailureOf(ui))};
-        }
         std::vector<double> values = at;
         if (every) {
             const CPlotExtents extents = doc.GetPlotExtents();
@@ -235,7 +235,7 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
             row.emplace_back(DisplayText(set->m_strLabel));
             AppendFit(row, *set);
             if (bootstrap.run)
-                AppendBootstrap(row, BootstrapOf(ui, *set, bootstrap));
+                AppendBootstrap(row, BootstrapOf(ui, *set, BootstrapOptionsFor(bootstrap, isDocument, doc)));
             std::vector<std::string> extra;
             if (TooFewForLags(set->GetCount(), set->GetD(), set->GetM()))
                 extra.push_back("the interval holds fewer than D + M = " + std::to_string(set->GetD() + set->GetM()) +

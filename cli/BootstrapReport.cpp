@@ -9,6 +9,7 @@
 #include "CliUi.h"
 #include "HDataSet.h"
 #include "JsonWriter.h"
+#include "KestrinDoc.h"
 #include "TextOutput.h"
 
 namespace {
@@ -81,6 +82,12 @@ BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
                                                                    std::numeric_limits<std::int64_t>::max()));
     if (parsed.Has("--input"))
         options.input = ParseInput(parsed.Values("--input")[0]);
+    return options;
+}
+
+BootstrapOptions BootstrapOptionsFor(BootstrapOptions options, bool isDocument, const CKestrinDoc& doc)
+{
+    options.isProfile = isDocument && doc.IsProfile();
     return options;
 }
 

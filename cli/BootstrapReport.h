@@ -9,6 +9,7 @@
 class CCliUi;
 class CHDataSet;
 class CJsonWriter;
+class CKestrinDoc;
 
 // --bootstrap [--replicates K] [--seed S] [--input noise|motion|auto], taken
 // by estimate and tabs.
@@ -31,6 +32,11 @@ struct BootstrapOptions
 // Throws UsageError for a bad K, S or input, or for any of them without
 // --bootstrap.
 BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed);
+
+// The options for doc's series: a document made by Profile is bootstrapped
+// as the profile of fractional Gaussian noise (isDocument: doc was opened
+// from a Kestrin document rather than imported).
+BootstrapOptions BootstrapOptionsFor(BootstrapOptions options, bool isDocument, const CKestrinDoc& doc);
 
 // The bootstrap of an estimator as it was last computed, its series decided
 // noise or motion first, with the model check; throws std::runtime_error

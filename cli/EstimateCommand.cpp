@@ -1,4 +1,5 @@
-// kestrin-cli estimate: the global H estimate of a text file's series.
+// kestrin-cli estimate: the global H estimate of a series (a text file, a
+// database table or a Kestrin document).
 #include <optional>
 
 #include "AnalysisInput.h"
@@ -69,12 +70,16 @@ int RunEstimate(std::span<const std::string> args)
         return ShowCommandHelp("estimate");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
-    const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    const bool isDocument = IsDocumentInput(path, options);
 
     CCliUi ui("estimate");
     CKestrinDoc doc(ui);
     if (!LoadSeriesOrDocument(ui, doc, path, options))
         return kExitFailure;
+    if (isDocument)
+        WarnIfConstant(ui, doc.m_points, "the series");
+    bootstrapOptions = BootstrapOptionsFor(bootstrapOptions, isDocument, doc);
     const CHDataSet& set = doc.m_globalSet;
     WarnIfTooShortForLags(ui, set, "the series");
     std::optional<CBootstrapResult> bootstrap;

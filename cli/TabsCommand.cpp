@@ -133,7 +133,7 @@ int RunTabs(std::span<const std::string> args)
         return ShowCommandHelp("tabs");
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
-    const BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
     const bool isDocument = IsDocumentInput(path, options);
     if (parsed.Has("--at") && parsed.Has("--every"))
         throw UsageError("--at and --every cannot be given together");
@@ -149,6 +149,7 @@ int RunTabs(std::span<const std::string> args)
     CKestrinDoc doc(ui);
     if (!LoadSeriesOrDocument(ui, doc, path, options))
         return kExitFailure;
+    bootstrapOptions = BootstrapOptionsFor(bootstrapOptions, isDocument, doc);
     if (parsed.Has("--every")) {
         // Auto-Tab over the series' X range, as the ruler places them.
         const std::string& text = parsed.Values("--every")[0];

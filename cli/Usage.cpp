@@ -108,7 +108,8 @@ command line could not be understood.
     "--input). The curve-length H of a noise is not its Hurst exponent:\n"      \
     "estimate its profile (kestrin-cli profile). K replicates of the model\n"  \
     "(fractional Brownian motion for a motion, fractional Gaussian noise for a\n" \
-    "noise) of the same length are estimated with the same D and M for each\n" \
+    "noise, the profile of fractional Gaussian noise for a document made by\n" \
+    "profile) of the same length are estimated with the same D and M for each\n" \
     "trial H in [0.008, 0.992]; bisection finds the H whose replicates' median\n" \
     "equals the estimate (H corrected) and the H whose 97.5 % and 2.5 %\n"    \
     "quantiles do (the interval's ends). Each is printed to the digits its\n" \
@@ -128,6 +129,8 @@ constexpr std::string_view kEstimateHelp =
     "\n"
     "Imports FILE and prints the H estimate of the whole series: n, D, M, H,\n"
     "b, r and the table of L(r), log10 r and log10(L(r)/r) for r = 1..M.\n"
+    "A Kestrin document (a name ending in .kst) is opened instead, with its\n"
+    "own D and M.\n"
     "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
     "An import sets D 4 and M 3; --D and --M then change them as the\n"
     "workbench's global parameters do.\n"

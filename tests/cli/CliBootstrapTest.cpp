@@ -2,6 +2,7 @@
 // tool prints against the analysis library's own results.
 #include <cctype>
 #include <fstream>
+#include <sstream>
 
 #include "Bootstrap.h"
 #include "BootstrapLimits.h"
@@ -154,6 +155,49 @@ TEST_F(CliBootstrap, ProfileOfTheNileMinimaIsTheBundledProfile)
     }
     EXPECT_EQ(i, 663u);
     EXPECT_NE(Run({"--help"}).out.find("\"Kestrin Help\""), std::string::npos);
+}
+
+// A document made by Profile is bootstrapped as the profile of fGn, by
+// estimate, tabs and a batch alike; a batch row's numbers are a single run's.
+TEST_F(CliBootstrap, DocumentMadeByProfileIsBootstrappedAsAProfile)
+{
+    const std::string nile = KESTRIN_SAMPLES_DIR "/nile-minima.txt";
+    ASSERT_EQ(Run({"profile", nile, "-o", "p.kst"}).exitCode, 0);
+    const std::string doc = Path("p.kst");
+    const std::vector<std::string> boot{"--bootstrap", "--replicates", "40"};
+    const auto single = [&](const std::string& file, std::vector<std::string> more) {
+        std::vector<std::string> args{"estimate", file, "--json"};
+        args.insert(args.end(), boot.begin(), boot.end());
+        args.insert(args.end(), more.begin(), more.end());
+        return RunJson(args);
+    };
+    const JsonValue profile = single(doc, {});
+    EXPECT_EQ(profile["n"].Number(), 663.0);
+    EXPECT_EQ(profile["bootstrap"]["model"].String(), "profile of fractional Gaussian noise");
+    EXPECT_EQ(profile["bootstrap"]["series_label"].String(), "profile of a noise, \xCE\xB1 0.89");
+    EXPECT_EQ(single(doc, {"--input", "motion"})["bootstrap"]["model"].String(), "fractional Brownian motion");
+    // The same values from a text file are not known to be a profile.
+    EXPECT_EQ(single(KESTRIN_SAMPLES_DIR "/nile-minima-profile.txt", {})["bootstrap"]["model"].String(),
+              "fractional Brownian motion");
+    const JsonValue tabs = RunJson({"tabs", doc, "--at", "300", "--bootstrap", "--replicates", "4", "--json"});
+    EXPECT_EQ(tabs["intervals"][0]["bootstrap"]["model"].String(), "profile of fractional Gaussian noise");
+
+    for (const std::vector<std::string>& more : {std::vector<std::string>{}, {"--input", "motion"}}) {
+        std::vector<std::string> args{"estimate", nile, doc, "--format", "jsonl"};
+        args.insert(args.end(), boot.begin(), boot.end());
+        args.insert(args.end(), more.begin(), more.end());
+        const CliResult batch = Run(args);
+        ASSERT_EQ(batch.exitCode, 0) << batch.err;
+        std::istringstream rows(batch.out);
+        for (const std::string& file : {nile, doc}) {
+            std::string row;
+            ASSERT_TRUE(std::getline(rows, row)) << batch.out;
+            const JsonValue cells = JsonValue::Parse(row);
+            const JsonValue one = single(file, more)["bootstrap"];
+            for (const char* name : {"H_corrected", "low", "high"})
+                EXPECT_EQ(cells[name].Number(), one[name].Number()) << file << " " << name;
+        }
+    }
 }
 
 } // namespace
