@@ -1,23 +1,20 @@
 #include "Bootstrap.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <complex>
-#include <exception>
 #include <iterator>
 #include <limits>
 #include <map>
-#include <mutex>
+#include <memory>
 #include <span>
-#include <system_error>
-#include <thread>
 
 #include "FbmSimulation.h"
 #include "HDataSet.h"
 #include "OptimumM.h"
 #include "SeriesKind.h"
 #include "SeriesProfile.h"
+#include "WorkSplit.h"
 
 const char* BootstrapModelName(EBootstrapModel model)
 {
@@ -233,19 +230,27 @@ struct CPathEstimators
     std::array<bool, kModelCheckSettingCount> sameAsMain{};
 };
 
-unsigned WorkerCount(unsigned asked, int pairs)
+// One worker's estimators and buffers, reused from pair to pair.
+struct CPairWorker
 {
-    unsigned count = asked;
-    if (count == 0)
-        count = std::max(1u, std::thread::hardware_concurrency());
-    return std::min<unsigned>(count, static_cast<unsigned>(std::max(pairs, 1)));
-}
+    explicit CPairWorker(const CBootstrapRequest& request)
+        : estimators(request), first(static_cast<std::size_t>(request.n)), second(static_cast<std::size_t>(request.n))
+    {
+    }
+
+    CPathEstimators estimators;
+    std::array<double, kModelCheckSettingCount> spare{};
+    std::vector<double> normals;
+    std::vector<double> first;
+    std::vector<double> second;
+    std::vector<std::complex<double>> transform;
+};
 
 // Fills estimates (in replicate order) for exponent h, and checkEstimates
 // (kModelCheckSettingCount per replicate, replicate order) when the request
-// asks for the model check. Pairs of replicates are handed out one at a time
-// to the workers; which worker takes a pair does not change its numbers,
-// which come from the pair's own stream. False when progress stopped it.
+// asks for the model check. Pairs of replicates are shared among the workers
+// (CWorkSplit); which worker takes a pair does not change its numbers, which
+// come from the pair's own stream. False when progress stopped it.
 bool EvaluateAt(const CBootstrapRequest& request, double h, CNormalCache& draws, std::vector<double>& estimates,
                 std::vector<double>& checkEstimates, const PairProgress& progress)
 {
@@ -256,58 +261,31 @@ bool EvaluateAt(const CBootstrapRequest& request, double h, CNormalCache& draws,
     const std::size_t perReplicate = request.checkObserved.empty() ? 0 : kModelCheckSettingCount;
     checkEstimates.assign(static_cast<std::size_t>(count) * perReplicate, 0.0);
     double* checkAt = checkEstimates.data();
-    std::atomic<int> next{0};
-    std::atomic<bool> stop{false};
-    std::exception_ptr failure;
-    std::mutex failureLock;
 
-    auto work = [&](bool onCaller) {
-        try {
-            CPathEstimators estimators(request);
-            std::array<double, kModelCheckSettingCount> spare{};
-            auto checkOf = [&](int replicate) {
-                return perReplicate ? checkAt + static_cast<std::size_t>(replicate) * perReplicate : spare.data();
-            };
-            std::vector<double> normals;
-            std::vector<double> first(static_cast<std::size_t>(request.n));
-            std::vector<double> second(static_cast<std::size_t>(request.n));
-            std::vector<std::complex<double>> work;
-            for (int p = next.fetch_add(1); p < pairs && !stop.load(); p = next.fetch_add(1)) {
-                draws.Draws(p, normals);
-                generator.Generate(normals.data(), first.data(), second.data(), work);
-                ShapePath(request.model, first);
-                estimates[static_cast<std::size_t>(2 * p)] = estimators.Estimate(first, request.n, checkOf(2 * p));
-                if (2 * p + 1 < count) {
-                    ShapePath(request.model, second);
-                    estimates[static_cast<std::size_t>(2 * p + 1)] =
-                        estimators.Estimate(second, request.n, checkOf(2 * p + 1));
-                }
-                if (onCaller && progress && !progress(std::min(next.load(), pairs)))
-                    stop = true;
-            }
-        } catch (...) {
-            const std::lock_guard<std::mutex> lock(failureLock);
-            if (!failure)
-                failure = std::current_exception();
-            stop = true;
+    const CWorkSplit split(pairs, request.threads);
+    std::vector<std::unique_ptr<CPairWorker>> workers(split.Workers());
+    const auto work = [&](std::int64_t item, unsigned worker) {
+        std::unique_ptr<CPairWorker>& state = workers[worker];
+        if (!state)
+            state = std::make_unique<CPairWorker>(request);
+        const auto checkOf = [&](int replicate) {
+            return perReplicate ? checkAt + static_cast<std::size_t>(replicate) * perReplicate : state->spare.data();
+        };
+        const int p = static_cast<int>(item);
+        draws.Draws(p, state->normals);
+        generator.Generate(state->normals.data(), state->first.data(), state->second.data(), state->transform);
+        ShapePath(request.model, state->first);
+        estimates[static_cast<std::size_t>(2 * p)] = state->estimators.Estimate(state->first, request.n, checkOf(2 * p));
+        if (2 * p + 1 < count) {
+            ShapePath(request.model, state->second);
+            estimates[static_cast<std::size_t>(2 * p + 1)] =
+                state->estimators.Estimate(state->second, request.n, checkOf(2 * p + 1));
         }
     };
-
-    std::vector<std::thread> helpers;
-    const unsigned workers = WorkerCount(request.threads, pairs);
-    for (unsigned i = 1; i < workers; ++i) {
-        try {
-            helpers.emplace_back(work, false);
-        } catch (const std::system_error&) {
-            break; // fewer helpers: the same numbers, later
-        }
-    }
-    work(true);
-    for (std::thread& t : helpers)
-        t.join();
-    if (failure)
-        std::rethrow_exception(failure);
-    return !stop.load();
+    const auto onFinished = [&](std::int64_t finished) {
+        return !progress || progress(static_cast<int>(finished));
+    };
+    return split.Run(work, onFinished);
 }
 
 bool UsableRequest(const CBootstrapRequest& r)

@@ -89,8 +89,8 @@ struct CBootstrapRequest
     int replicates = kDefaultBootstrapReplicates;
     std::uint64_t seed = kDefaultBootstrapSeed;
     double level = 0.95;
-    // Worker threads: 0 for as many as the machine has. The results do not
-    // depend on it.
+    // Worker threads: 0 for the process's rule (WorkerLimit(): every core
+    // unless limited). The results do not depend on it.
     unsigned threads = 0;
     EBootstrapModel model = EBootstrapModel::Motion;
     // The observed series' raw estimates at ModelCheckSettings(n), in order;

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <new>
-#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -17,6 +16,7 @@
 #include "ProgressLine.h"
 #include "SafeFile.h"
 #include "TextEncoding.h"
+#include "WorkSplit.h"
 
 namespace {
 
@@ -45,10 +45,9 @@ BatchOptions ReadBatchOptions(const ParsedArgs& parsed, const std::vector<BatchS
     } else if (parsed.Has("--json")) {
         options.format = TidyFormat::jsonl;
     }
-    const unsigned cores = std::thread::hardware_concurrency();
     options.jobs = parsed.Has("--jobs")
                        ? static_cast<unsigned>(ParseWholeNumber(parsed.Values("--jobs")[0], "--jobs", 1, kMaxJobs))
-                       : (cores > 0 ? cores : 1);
+                       : WorkerLimit();
     options.quiet = parsed.Has("--quiet");
     if (parsed.Has("--output")) {
         const std::string& output = parsed.Values("--output")[0];

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "WorkSplit.h"
+
 bool CPythonProgress::Report(double fraction)
 {
     if (m_stop.load())
@@ -37,8 +39,7 @@ unsigned BatchThreads(unsigned threads)
 {
     if (threads > 0)
         return threads;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores > 0 ? cores : 1;
+    return WorkerLimit();
 }
 
 void RunBatch(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& task,
