@@ -41,7 +41,7 @@ def test_estimate_equals_cli(series_files, D, M):
 
 def test_strided_views_equal_their_copies(series_files):
     values = series_files[1][2]
-    for view in [values[::3], values[::-1], values.astype(np.float32)]:
+    for view in [values[::3], values[::-1], values.astype(np.float32), values.astype(">f8")]:
         copy = np.array(view, dtype=np.float64)
         a, b = kestrin.estimate(view, D=3, M=5), kestrin.estimate(copy, D=3, M=5)
         assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
