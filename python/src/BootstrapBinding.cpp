@@ -45,7 +45,7 @@ std::string OrNone(const std::optional<double>& value)
     return value ? FormatFixed(*value, 6) : std::string("None");
 }
 
-std::string Repr(const CBootstrapResult& r)
+std::string BootstrapRepr(const CBootstrapResult& r)
 {
     std::string text = "BootstrapResult(";
     if (r.cancelled)
@@ -58,12 +58,12 @@ std::string Repr(const CBootstrapResult& r)
     return text + "replicates=" + std::to_string(r.replicates) + ", seed=" + std::to_string(r.seed) + ")";
 }
 
-py::tuple GetState(const CBootstrapResult& r)
+py::tuple BootstrapState(const CBootstrapResult& r)
 {
     return py::make_tuple(1, r.replicates, r.seed, r.level, r.observedH, r.corrected, r.low, r.high, r.cancelled);
 }
 
-CBootstrapResult SetState(const py::tuple& t)
+CBootstrapResult BootstrapFromState(const py::tuple& t)
 {
     if (t.size() != 9 || t[0].cast<int>() != 1)
         throw std::runtime_error("not the state of a kestrin.BootstrapResult");
@@ -104,8 +104,8 @@ self-affine random walk).)")
         .def_readonly("low", &CBootstrapResult::low)
         .def_readonly("high", &CBootstrapResult::high)
         .def_property_readonly("reached", &CBootstrapResult::Reached)
-        .def("__repr__", &Repr)
-        .def(py::pickle(&GetState, &SetState));
+        .def("__repr__", &BootstrapRepr)
+        .def(py::pickle(&BootstrapState, &BootstrapFromState));
 
     cls.def(
         "bootstrap",

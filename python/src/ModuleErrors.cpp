@@ -44,7 +44,7 @@ py::handle FormatErrorType() { return g_formatError; }
 void IssueWarnings(const std::vector<std::string>& texts)
 {
     for (const std::string& text : texts)
-        if (PyErr_WarnEx(g_warning.ptr(), text.c_str(), 2) != 0)
+        if (PyErr_WarnEx(g_warning.ptr(), text.c_str(), 1) != 0)
             throw py::error_already_set();
 }
 

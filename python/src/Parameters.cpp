@@ -6,6 +6,13 @@
 
 std::int64_t WholeNumber(py::handle value, const char* name, std::int64_t lowest, std::int64_t highest)
 {
+    if (PyLong_CheckExact(value.ptr())) {
+        // The common case, a plain int, without temporaries.
+        int overflow = 0;
+        const long long v = PyLong_AsLongLongAndOverflow(value.ptr(), &overflow);
+        if (overflow == 0 && v >= lowest && v <= highest)
+            return v;
+    }
     const std::string range = " (allowed: " + std::to_string(lowest) + " to " + std::to_string(highest) + ")";
     if (PyBool_Check(value.ptr()) || !PyIndex_Check(value.ptr()))
         throw py::type_error(std::string(name) + ": " + py::repr(value).cast<std::string>() + " is not a whole number");

@@ -56,10 +56,14 @@ SeriesArgument ReadSeriesArgument(py::handle obj, const char* name)
     if (py::isinstance<py::str>(obj) || py::isinstance<py::bytes>(obj))
         throw py::type_error(std::string(name) + " must be a series of real numbers, not text");
     // The common case first: a contiguous 1-D float64 array is read in place.
-    if (py::isinstance<py::array_t<double>>(obj)) {
-        auto array = py::reinterpret_borrow<py::array_t<double>>(obj);
-        if (array.ndim() == 1 && (array.flags() & py::array::c_style))
-            return {array, array.data(), static_cast<std::size_t>(array.shape(0))};
+    if (py::isinstance<py::array>(obj)) {
+        const auto* proxy = py::detail::array_proxy(obj.ptr());
+        const auto* descr = py::detail::array_descriptor_proxy(proxy->descr);
+        const bool native = descr->byteorder == '=' || descr->byteorder == '<';
+        if (descr->type_num == py::detail::npy_api::NPY_DOUBLE_ && native && proxy->nd == 1 &&
+            (proxy->flags & py::detail::npy_api::NPY_ARRAY_C_CONTIGUOUS_))
+            return {py::reinterpret_borrow<py::array>(obj), static_cast<const double*>(static_cast<void*>(proxy->data)),
+                    static_cast<std::size_t>(proxy->dimensions[0])};
     }
     py::array array = AsRealArray(obj, name);
     if (array.ndim() == 0)

@@ -41,7 +41,7 @@ def test_estimate_equals_cli(series_files, D, M):
 
 def test_strided_views_equal_their_copies(series_files):
     values = series_files[1][2]
-    for view in [values[::3], values[::-1], values.astype(np.float32)]:
+    for view in [values[::3], values[::-1], values.astype(np.float32), values.astype(">f8")]:
         copy = np.array(view, dtype=np.float64)
         a, b = kestrin.estimate(view, D=3, M=5), kestrin.estimate(copy, D=3, M=5)
         assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
@@ -183,3 +183,11 @@ def test_database_table_equals_cli(db, table, x, y):
     doc = kestrin.read_table(str(path), table, x, y)
     check_estimate(kestrin.estimate(doc.y, M=5), data, f"{db} {table}")
     assert doc.table == table and doc.x_field == x and doc.y_field == y
+
+
+def test_pandas_series_reads_as_its_values(series_files):
+    pandas = pytest.importorskip("pandas", reason="pandas is not installed")
+    values = series_files[0][2]
+    for given in [pandas.Series(values), pandas.Series(values.astype(np.float32)).iloc[::2]]:
+        a, b = kestrin.estimate(given, D=3), kestrin.estimate(np.asarray(given, dtype=np.float64), D=3)
+        assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
