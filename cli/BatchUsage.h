@@ -34,6 +34,6 @@
     "  -o, --output FILE    write the table to FILE, which is replaced only\n"  \
     "                       once the new one is complete\n"                      \
     "  -j, --jobs N         series computed at once, 1 to 1024 (default: one\n" \
-    "                       per core)\n"                                         \
+    "                       per core, or KESTRIN_THREADS)\n"                     \
     "  -q, --quiet          no progress line, and no summary line unless a\n"   \
     "                       series failed\n"

@@ -64,6 +64,7 @@ std::vector<CBootstrapResult> BootstrapMany(py::handle estimates, py::handle rep
                     return link.Report((static_cast<double>(i) + fraction) / count);
                 return !stop.load();
             });
+            LimitInterval(requests[i], results[i]);
         },
         link);
     return results;

@@ -1,6 +1,6 @@
 // The bootstrap of an estimate: kestrin.BootstrapResult and
-// EstimateResult.bootstrap. Today's engine (RunBootstrap with a
-// CBootstrapRequest); what it gains later is bound here.
+// EstimateResult.bootstrap, with the series decided noise or motion first and
+// the model check, as the command line runs it.
 #include <limits>
 
 #include <pybind11/stl.h>
@@ -9,11 +9,14 @@
 #include "Bindings.h"
 #include "Bootstrap.h"
 #include "BootstrapCall.h"
+#include "BootstrapLimits.h"
+#include "BootstrapText.h"
 #include "EstimateResult.h"
 #include "Format.h"
 #include "Parameters.h"
 
-BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads)
+BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads,
+                                        py::handle input)
 {
     BootstrapSettings settings;
     settings.replicates = static_cast<int>(WholeNumber(replicates, "replicates", 1, kMaxBootstrapReplicates));
@@ -23,19 +26,40 @@ BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, 
     if (!(settings.level > 0.0 && settings.level < 1.0))
         throw py::value_error("level: " + FormatRoundTrip(settings.level) + " is out of range (allowed: above 0, below 1)");
     settings.threads = static_cast<unsigned>(WholeNumber(threads, "threads", 0, 4096));
+    if (!py::isinstance<py::str>(input))
+        throw py::type_error("input: must be \"auto\", \"noise\" or \"motion\"");
+    const std::string kind = input.cast<std::string>();
+    if (kind == "noise")
+        settings.input = ESeriesInput::Noise;
+    else if (kind == "motion")
+        settings.input = ESeriesInput::Motion;
+    else if (kind != "auto")
+        throw py::value_error("input: must be \"auto\", \"noise\" or \"motion\", not \"" + kind + "\"");
     return settings;
 }
 
 CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
 {
-    CBootstrapRequest request = BootstrapRequestFor(*estimate.set);
-    request.replicates = settings.replicates;
-    request.seed = settings.seed;
+    if (estimate.set->GetValueCount() != estimate.set->GetCount())
+        throw py::value_error("bootstrap: this estimate keeps no values (it was unpickled); estimate the series again");
+    CSeriesBootstrapOptions options;
+    options.replicates = settings.replicates;
+    options.seed = settings.seed;
+    options.input = settings.input;
+    options.threads = settings.threads;
+    CBootstrapRequest request = SeriesBootstrapRequest(*estimate.set, options);
     request.level = settings.level;
-    request.threads = settings.threads;
     if (const auto refusal = CheckBootstrapRequest(request))
         throw py::value_error("bootstrap: " + *refusal);
     return request;
+}
+
+void LimitInterval(const CBootstrapRequest& request, CBootstrapResult& result)
+{
+    if (CheckBootstrapInterval(request)) {
+        result.low.reset();
+        result.high.reset();
+    }
 }
 
 namespace {
@@ -104,14 +128,22 @@ self-affine random walk).)")
         .def_readonly("low", &CBootstrapResult::low)
         .def_readonly("high", &CBootstrapResult::high)
         .def_property_readonly("reached", &CBootstrapResult::Reached)
+        .def_property_readonly("model", [](const CBootstrapResult& r) { return std::string(BootstrapModelName(r.model)); })
+        .def_property_readonly("summary", [](const CBootstrapResult& r) { return BootstrapSummaryText(r); })
+        .def_property_readonly("notes", [](const CBootstrapResult& r) { return BootstrapNotes(r); })
+        .def_property_readonly("model_check_passed", [](const CBootstrapResult& r) -> std::optional<bool> {
+            if (!r.check)
+                return std::nullopt;
+            return r.check->passed;
+        })
         .def("__repr__", &BootstrapRepr)
         .def(py::pickle(&BootstrapState, &BootstrapFromState));
 
     cls.def(
         "bootstrap",
         [](const EstimateResult& estimate, py::handle replicates, py::handle seed, py::handle level,
-           py::object progress, py::handle threads) {
-            const BootstrapSettings settings = ReadBootstrapSettings(replicates, seed, level, threads);
+           py::object progress, py::handle threads, py::handle input) {
+            const BootstrapSettings settings = ReadBootstrapSettings(replicates, seed, level, threads, input);
             const CBootstrapRequest request = BootstrapRequestOf(estimate, settings);
             CPythonProgress link(std::move(progress));
             CBootstrapResult result;
@@ -119,11 +151,13 @@ self-affine random walk).)")
                 py::gil_scoped_release release;
                 result = RunBootstrap(request, [&link](double fraction) { return link.Report(fraction); });
             }
+            LimitInterval(request, result);
             link.RaiseIfStopped();
             return result;
         },
         py::arg("replicates") = kDefaultBootstrapReplicates, py::arg("seed") = kDefaultBootstrapSeed,
         py::arg("level") = 0.95, py::arg("progress") = py::none(), py::arg("threads") = 0,
+        py::arg("input") = "auto",
         R"(bootstrap(replicates=200, seed=20240615, level=0.95, progress=None, threads=0) -> BootstrapResult
 
 The parametric bootstrap of this estimate, exactly as
@@ -137,6 +171,12 @@ progress    None, or a callable taking the fraction done (0..1), called
             from this thread; an exception it raises stops the run.
 threads     worker threads, 0 for one per core; the result does not
             depend on it.
+input       "auto" (decide noise or motion by DFA-1's alpha), "noise" or
+            "motion": what the series is, which sets the model simulated.
+
+The result names the model simulated (model), gives the command line's
+summary (summary) and notes (notes), and whether the model check passed
+(model_check_passed).
 
 Ctrl+C stops the run (KeyboardInterrupt). ValueError for fewer than 4 or
 more than 2**20 values, with the command line's words.

@@ -5,6 +5,7 @@
 #include <pybind11/pybind11.h>
 
 #include "Bootstrap.h"
+#include "SeriesKind.h"
 
 namespace py = pybind11;
 
@@ -18,9 +19,15 @@ struct BootstrapSettings
     std::uint64_t seed = kDefaultBootstrapSeed;
     double level = 0.95;
     unsigned threads = 0;
+    ESeriesInput input = ESeriesInput::Auto;
 };
-BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads);
+BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads,
+                                        py::handle input = py::str("auto"));
 
 // The request for an estimate as the command line makes it; ValueError
 // "bootstrap: ..." with the engine's reason when it cannot be run.
 CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings);
+
+// What the command line does after the run: an interval that the replicates
+// cannot give (CheckBootstrapInterval) is left out.
+void LimitInterval(const CBootstrapRequest& request, CBootstrapResult& result);

@@ -8,8 +8,8 @@
 
 EstimateResult ResultOf(CHDataSet&& set)
 {
+    // The values stay: the bootstrap decides noise or motion from them.
     auto kept = std::make_shared<CHDataSet>(std::move(set));
-    kept->Values().RemoveAll();
     EstimateResult result;
     result.set = std::move(kept);
     return result;
