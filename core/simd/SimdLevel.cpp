@@ -7,7 +7,7 @@
 
 namespace {
 
-std::atomic<SimdLevel> g_limit{SimdLevel::Automatic};
+std::atomic<SimdLevel> g_simdLimit{SimdLevel::Automatic};
 
 } // namespace
 
@@ -26,12 +26,12 @@ SimdLevel DetectedSimdLevel()
 
 void SetSimdLimit(SimdLevel level)
 {
-    g_limit.store(level);
+    g_simdLimit.store(level);
 }
 
 SimdLevel ResolveSimdLevel(SimdLevel asked)
 {
-    return std::min({asked, g_limit.load(), DetectedSimdLevel()});
+    return std::min({asked, g_simdLimit.load(), DetectedSimdLevel()});
 }
 
 const char* SimdLevelName(SimdLevel level)
