@@ -51,7 +51,6 @@ public:
     CFgnGenerator(int n, double h);
 
     int Count() const { return m_n; }
-    std::size_t EmbeddingSize() const { return m_scale.size(); }
     // The number of normal draws one call of Generate takes: 2m.
     std::size_t NormalsPerCall() const { return 2 * m_scale.size(); }
 

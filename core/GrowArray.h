@@ -20,7 +20,6 @@ public:
     void Reserve(std::size_t n) { m_data.reserve(n); }
 
     const T& GetAt(int i) const { assert(i >= 0 && i < GetSize()); return m_data[static_cast<std::size_t>(i)]; }
-    void SetAt(int i, const T& v) { assert(i >= 0 && i < GetSize()); m_data[static_cast<std::size_t>(i)] = v; }
     T& operator[](int i) { assert(i >= 0 && i < GetSize()); return m_data[static_cast<std::size_t>(i)]; }
     const T& operator[](int i) const { return GetAt(i); }
 

@@ -102,7 +102,6 @@ public:
     CArchive& operator=(const CArchive&) = delete;
 
     bool IsStoring() const { return m_mode == store; }
-    bool IsLoading() const { return m_mode == load; }
 
     CArchive& operator<<(std::int32_t v);
     CArchive& operator<<(double v);

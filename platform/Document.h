@@ -31,7 +31,6 @@ public:
     CDocument& operator=(const CDocument&) = delete;
 
     IUiServices& Ui() const { return *m_ui; }
-    void SetUi(IUiServices& ui) { m_ui = &ui; }
 
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }

@@ -37,8 +37,10 @@ QString Number(double value, int decimals)
 
 void DrawLegend(QPainter& painter, int cx, int cy, const CLegendData& data)
 {
-    // The plot rectangle is (40, 25) to (cx - 10, cy - 40) and the labels
-    // stand around it.
+    // The labels stand around the plot rectangle.
+    const QRect plot = PicturePlotRect(cx, cy);
+    const int plotRight = plot.x() + plot.width();
+    const int plotBottom = plot.y() + plot.height();
     painter.save();
     painter.setPen(Qt::black);
     painter.setBackgroundMode(Qt::OpaqueMode);
@@ -46,23 +48,23 @@ void DrawLegend(QPainter& painter, int cx, int cy, const CLegendData& data)
 
     const CPlotExtents& e = data.extents;
     std::vector<QRect> labels;
-    labels.push_back(TextOutAt(painter, cx / 2, cy - 40, TitleText(data.bottomTitle)));
+    labels.push_back(TextOutAt(painter, cx / 2, plotBottom, TitleText(data.bottomTitle)));
     labels.push_back(TextOutAt(painter, 0, cy / 2, TitleText(data.leftTitle)));
 
-    labels.push_back(TextOutAt(painter, 40, cy - 40, Number(e.m_dXMin, 0)));
+    labels.push_back(TextOutAt(painter, plot.x(), plotBottom, Number(e.m_dXMin, 0)));
     // The X maximum ends where the X axis ends.
     const QString xMax = Number(e.m_dXMax, 0);
-    labels.push_back(TextOutAt(painter, cx - 10 - painter.fontMetrics().horizontalAdvance(xMax), cy - 40, xMax));
+    labels.push_back(TextOutAt(painter, plotRight - painter.fontMetrics().horizontalAdvance(xMax), plotBottom, xMax));
 
     // H values lie between 0 and 1: one decimal tells them apart.
     const int yDecimals = data.hSeries ? 1 : 0;
-    labels.push_back(TextOutAt(painter, 0, cy - 40 - 25, Number(e.m_dYMin, yDecimals)));
-    labels.push_back(TextOutAt(painter, 0, 25, Number(e.m_dYMax, yDecimals)));
+    labels.push_back(TextOutAt(painter, 0, plotBottom - 25, Number(e.m_dYMin, yDecimals)));
+    labels.push_back(TextOutAt(painter, 0, plot.y(), Number(e.m_dYMax, yDecimals)));
 
     if (data.axisScales) {
         // Empty titles take no room.
         std::erase_if(labels, [](const QRect& r) { return r.width() <= 0; });
-        DrawAxisScales(painter, PicturePlotRect(cx, cy), e, labels);
+        DrawAxisScales(painter, plot, e, labels);
     }
     painter.restore();
 }

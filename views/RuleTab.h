@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "RuleTabImages.h"
+
 class CHRuler;
 
 // One H tab: a 6-by-6 marker on the ruler whose left edge stands for its X
@@ -11,7 +13,7 @@ class CHRuler;
 class CRuleTab : public QWidget
 {
 public:
-    static constexpr int kTop = 8;
+    static constexpr int kTop = kRuleTabTop;
     static constexpr int kSize = 6;
 
     // Creates the tab as a visible child of the ruler with its left edge at

@@ -7,6 +7,8 @@
 // the light-grey one shown while the tab is dragged.
 constexpr int kRuleTabImageWidth = 5;
 constexpr int kRuleTabImageHeight = 6;
+// The markers' top edge on the ruler.
+constexpr int kRuleTabTop = 8;
 
 const QImage& RuleTabNormalImage();
 const QImage& RuleTabDragImage();

@@ -3,7 +3,6 @@
 #include <QPen>
 
 #include "PlotMapping.h"
-#include "RuleTab.h"
 #include "RuleTabImages.h"
 
 namespace {
@@ -31,6 +30,6 @@ void DrawRulerTabs(QPainter& painter, int w, const CRulerData& data, const CPlot
     const bool asShown = w == data.shownWidth && data.tabLefts.size() == data.tabValues.size();
     for (std::size_t i = 0; i < data.tabValues.size(); ++i) {
         const int left = asShown ? data.tabLefts[i] : ValueToPixelX(CPlotRect{0, 0, w, 0}, extents, data.tabValues[i]);
-        painter.drawImage(left, CRuleTab::kTop, RuleTabNormalImage());
+        painter.drawImage(left, kRuleTabTop, RuleTabNormalImage());
     }
 }

@@ -36,9 +36,10 @@ SimdLevel ResolveSimdLevel(SimdLevel asked)
 
 const char* SimdLevelName(SimdLevel level)
 {
-    switch (ResolveSimdLevel(level)) {
-    case SimdLevel::Avx2: return "AVX2";
+    switch (level) {
+    case SimdLevel::Plain: return "Plain";
     case SimdLevel::Sse2: return "SSE2";
-    default: return "Plain";
+    case SimdLevel::Avx2: return "AVX2";
+    default: return "Automatic";
     }
 }

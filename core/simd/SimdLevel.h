@@ -24,6 +24,5 @@ void SetSimdLimit(SimdLevel level);
 // the asked level, the limit and what the processor runs.
 SimdLevel ResolveSimdLevel(SimdLevel asked = SimdLevel::Automatic);
 
-// "Plain", "SSE2" or "AVX2": the level `level` resolves to (for test traces
-// and benchmark labels).
+// "Plain", "SSE2", "AVX2" or "Automatic" (for test names and traces).
 const char* SimdLevelName(SimdLevel level);

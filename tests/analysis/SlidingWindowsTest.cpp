@@ -314,7 +314,7 @@ TEST_P(SlidingWindowExact, EveryResultIsTheEstimatorsOverItsWindow)
     const int nM = WindowM(params);
     for (SimdLevel lanes : {SimdLevel::Plain, SimdLevel::Sse2, SimdLevel::Avx2}) {
         for (unsigned threads : {1u, 2u, 4u}) {
-            SCOPED_TRACE(std::string(SimdLevelName(lanes)) + ", workers " + std::to_string(threads));
+            SCOPED_TRACE(std::string(SimdLevelName(ResolveSimdLevel(lanes))) + ", workers " + std::to_string(threads));
             std::vector<double> lengths;
             const CHPointArray results = ComputeSlidingWindowResults(series, params, {}, {threads, lanes, &lengths});
             ASSERT_EQ(results.GetSize(), expected.GetSize());
