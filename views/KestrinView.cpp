@@ -51,6 +51,8 @@ void CKestrinView::OnUpdate(CView*, long, void*)
     m_ruler.SetEnabledFlag(m_doc.m_bHasData != 0);
     m_legend.SetData(m_doc.m_strYField, m_doc.m_strXField, m_extents.m_dXMax, m_extents.m_dXMin,
                      m_extents.m_dYMax, m_extents.m_dYMin);
+    // The parameters dialog shows the document's estimates as they are now.
+    RefreshParamsDlg();
     // At once when on screen; a hidden view paints when it is shown.
     if (isVisible())
         repaint();
