@@ -127,7 +127,7 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
     }
 
     // The whole table has been read: only now does the document change.
-    DeleteContents();
+    DeleteContentsForImport();
     m_strDatabase = database;
     m_strTable = table;
     m_strXField = xField;
