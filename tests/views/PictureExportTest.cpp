@@ -359,6 +359,7 @@ TEST_F(PictureExport, PrintingTracesTheSeriesAtThePagesResolution)
 
 TEST_F(PictureExport, ExportPictureCommandWritesTheChosenFileOrNamesTheFailure)
 {
+    m_doc->SetTitle("River flow.kst");
     const std::string path = m_dir.File("chosen.png");
     m_ui->saveChoices.push_back(path);
     const bool shown = RunModal<CExportPictureDlg>([&] { Frame().OnCommand(cmd::ExportPicture); },
@@ -371,6 +372,8 @@ TEST_F(PictureExport, ExportPictureCommandWritesTheChosenFileOrNamesTheFailure)
     ASSERT_EQ(m_ui->fileDialogs.size(), 1u);
     EXPECT_EQ(m_ui->fileDialogs[0].filter, "PNG Image (*.png);;SVG Drawing (*.svg);;PDF Document (*.pdf)");
     EXPECT_FALSE(m_ui->fileDialogs[0].allFilesFilter);
+    // The document's title is offered as the name.
+    EXPECT_EQ(m_ui->fileDialogs[0].fileName, "River flow.png");
     EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(640, 400));
     EXPECT_TRUE(m_ui->messages.empty());
 
