@@ -1,12 +1,16 @@
 #include "HelpWindow.h"
 
+#include <algorithm>
+
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -101,6 +105,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addLayout(findRow);
     layout->addWidget(splitter, 1);
     resize(860, 620);
+    FitIntoScreen();
 
     connect(m_sections, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item)
@@ -119,4 +124,29 @@ bool CHelpWindow::Find(const QString& text)
         return true;
     m_browser->moveCursor(QTextCursor::Start);
     return m_browser->find(text);
+}
+
+void CHelpWindow::FitIntoScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    if (available.isEmpty())
+        return;
+    // The border the window system draws around the window counts, too.
+    const QSize border = frameGeometry().size() - size();
+    resize(std::min(width(), available.width() - border.width()),
+           std::min(height(), available.height() - border.height()));
+    // The window's place, moved only as far as needed to lie inside.
+    QRect placed(pos(), size() + border);
+    placed.moveLeft(std::max(available.left(), std::min(placed.left(), available.right() + 1 - placed.width())));
+    placed.moveTop(std::max(available.top(), std::min(placed.top(), available.bottom() + 1 - placed.height())));
+    move(placed.topLeft());
+}
+
+void CHelpWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    FitIntoScreen();
 }

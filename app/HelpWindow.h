@@ -30,6 +30,14 @@ public:
     // from the top when there is none below; false when there is none.
     bool Find(const QString& text);
 
+    // Keeps the window, its size first, inside the primary screen's
+    // available area.
+    void FitIntoScreen();
+
+protected:
+    // Placed by the window system when shown, then kept inside the screen.
+    void showEvent(QShowEvent* event) override;
+
 private:
     QTextBrowser* m_browser = nullptr;
     QListWidget* m_sections = nullptr;

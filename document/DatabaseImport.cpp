@@ -26,6 +26,9 @@ struct TableSeries
     std::vector<double> values;
     std::int64_t records = 0;
     std::int64_t skipped = 0;
+    // The first record, counted from 1, whose X is below the X before it;
+    // 0 when X never decreases.
+    std::int64_t firstDecrease = 0;
 };
 
 // A text value with one comma and no point, read where the comma is the
@@ -79,6 +82,8 @@ TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string
             CHPoint p;
             p.m_dX = *xv;
             p.m_dY = *yv;
+            if (series.firstDecrease == 0 && !series.points.empty() && p.m_dX < series.points.back().m_dX)
+                series.firstDecrease = series.records;
             series.points.push_back(p);
             series.values.push_back(*yv);
         } else {
@@ -158,7 +163,7 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
     }
 
     // The whole table has been read: only now does the document change.
-    DeleteContents();
+    DeleteContentsForImport();
     m_strDatabase = database;
     m_strTable = table;
     m_strXField = xField;
@@ -176,5 +181,11 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
 
     if (series.skipped > 0)
         Ui().MessageBox(SkippedMessage(series.skipped), MsgButtons::ok, MsgIcon::warning);
+    // The series is drawn and estimated in the table's order: a shuffled X
+    // usually means the wrong field was taken for the sequence.
+    if (series.firstDecrease > 0)
+        Ui().MessageBox("X decreases at record " + std::to_string(series.firstDecrease) +
+                            ": is the sequence field right?",
+                        MsgButtons::ok, MsgIcon::warning);
     return true;
 }

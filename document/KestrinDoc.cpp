@@ -174,6 +174,14 @@ void CKestrinDoc::TakeImportedName(const std::string& name)
     SetTitle(name);
 }
 
+void CKestrinDoc::DeleteContentsForImport()
+{
+    // Tabs read from a file that no ruler has taken are not shown anywhere.
+    std::vector<double> shownTabs = m_savedTabs ? std::vector<double>() : std::move(m_tabValues);
+    DeleteContents();
+    m_tabValues = std::move(shownTabs);
+}
+
 bool CKestrinDoc::OnNewDocument()
 {
     return CDocument::OnNewDocument();

@@ -113,6 +113,10 @@ public:
     // (damaged saved tabs, bytes that belong to no section).
     bool OnOpenDocument(const std::string& path) override;
     void DeleteContents() override;
+    // Empties the document for an imported series. The tabs a ruler has
+    // taken stay listed, with no intervals until the ruler's next change:
+    // the ruler keeps showing them, and a save keeps them.
+    void DeleteContentsForImport();
     bool OnNewDocument() override;
 
     // After an import: the document no longer stands for the file it was

@@ -374,7 +374,7 @@ bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, const
         return false;
     }
 
-    DeleteContents();
+    DeleteContentsForImport();
     m_globalSet.m_bAutoCompute = 0;
     m_globalSet.SetD(m_nD);
     m_globalSet.SetM(m_nM);

@@ -6,6 +6,7 @@
 #include <QPen>
 #include <QString>
 
+#include "ClippedLines.h"
 #include "ColumnRuns.h"
 #include "FineArea.h"
 #include "Format.h"
@@ -41,10 +42,9 @@ void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data, bool r
             const int xEnd =
                 i == tabCount ? w : ValueToPixelX(client, data.extents, static_cast<double>(data.tabPositions[i]));
             const double hValue = data.intervalH[i];
-            if (std::isfinite(hValue)) {
-                const int yH = HToPixel(client, hValue);
-                painter.drawLine(QPoint(xStart, yH), QPoint(xEnd, yH));
-            }
+            // An H above 1 or below 0 lies outside the area: no line.
+            if (std::isfinite(hValue))
+                DrawClippedHLine(painter, w, h, xStart, xEnd, HToPixel(client, hValue));
             painter.drawText(QPoint(xStart, ascent), QString::fromStdString("H: " + FormatFixed(hValue, 2)));
             xStart = xEnd + 1;
         }
@@ -69,7 +69,12 @@ void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data, bool r
                 curve.Add(QPoint(px.x, px.y));
         }
         columns.Finish();
-        painter.drawPolyline(curve.vertices.data(), static_cast<int>(curve.vertices.size()));
+        // A file keeps what a clip would hide; the window and images clip
+        // every pixel themselves.
+        if (reduce)
+            DrawClippedPolyline(painter, fine.Width(), fine.Height(), curve.vertices);
+        else
+            painter.drawPolyline(curve.vertices.data(), static_cast<int>(curve.vertices.size()));
     }
     painter.restore();
 }

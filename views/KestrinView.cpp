@@ -59,6 +59,8 @@ void CKestrinView::OnUpdate(CView*, long hint, void*)
     RecalculateExtents();
     m_seriesGraph.m_bRegenerate = 1;
     m_ruler.SetEnabledFlag(m_doc.m_bHasData != 0);
+    // The parameters dialog shows the document's estimates as they are now.
+    RefreshParamsDlg();
     // At once when on screen; a hidden view paints when it is shown.
     if (isVisible())
         repaint();

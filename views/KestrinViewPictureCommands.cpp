@@ -106,7 +106,15 @@ void CKestrinView::SetAxisScales(bool on)
 
 void CKestrinView::OnExportPicture()
 {
-    const auto chosen = m_doc.Ui().ChooseSaveFile(PictureFileOptions("Export Picture"));
+    FileDialogOptions options = PictureFileOptions("Export Picture");
+    // The document's title names the picture, its own extension left off.
+    QString name = QString::fromStdString(m_doc.GetTitle());
+    if (name.endsWith(QLatin1String(".kst"), Qt::CaseInsensitive))
+        name.chop(4);
+    name.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    if (!name.isEmpty())
+        options.fileName = (name + QLatin1String(".png")).toStdString();
+    const auto chosen = m_doc.Ui().ChooseSaveFile(options);
     if (!chosen || chosen->empty())
         return;
     const QString path = QString::fromStdString(*chosen);

@@ -48,8 +48,13 @@ void DrawLegend(QPainter& painter, int cx, int cy, const CLegendData& data)
 
     const CPlotExtents& e = data.extents;
     std::vector<QRect> labels;
-    labels.push_back(TextOutAt(painter, cx / 2, plotBottom, TitleText(data.bottomTitle)));
-    labels.push_back(TextOutAt(painter, 0, cy / 2, TitleText(data.leftTitle)));
+    // With the axes' scales each title stands beside the axis whose values
+    // it names: the left title (the X field) under the plot, the bottom one
+    // (the Y field) in the left margin.
+    const std::string& bottomTitle = data.axisScales ? data.leftTitle : data.bottomTitle;
+    const std::string& leftTitle = data.axisScales ? data.bottomTitle : data.leftTitle;
+    labels.push_back(TextOutAt(painter, cx / 2, plotBottom, TitleText(bottomTitle)));
+    labels.push_back(TextOutAt(painter, 0, cy / 2, TitleText(leftTitle)));
 
     labels.push_back(TextOutAt(painter, plot.x(), plotBottom, Number(e.m_dXMin, 0)));
     // The X maximum ends where the X axis ends.

@@ -15,7 +15,8 @@ struct CLegendData
     CPlotExtents extents;
     // A series of H values: its Y extents get one decimal.
     bool hSeries = false;
-    // The round ticks and numbers of the axes and the H scale, too.
+    // The round ticks and numbers of the axes and the H scale, too; the two
+    // titles then trade places, each beside the axis it names.
     bool axisScales = false;
 };
 

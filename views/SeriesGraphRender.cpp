@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "AxisScales.h"
+#include "ClippedLines.h"
 #include "ColumnRuns.h"
 #include "FineArea.h"
 #include "Format.h"
@@ -230,7 +231,7 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
     // The whole series' H on the fixed 0 (bottom) to 1 (top) scale.
     const int yH = HToPixel(CPlotRect{0, 0, w, h}, data.dH);
     painter.setPen(SolidPen(kHColor, kHLineWidth));
-    painter.drawLine(QPoint(0, yH), QPoint(w, yH));
+    DrawClippedHLine(painter, w, h, 0, w, yH);
 
     // The label: top-left corner 20 pixels below the line, or above it
     // when the line lies near the bottom.

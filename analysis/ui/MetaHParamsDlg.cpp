@@ -42,6 +42,7 @@ CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : CKestrinDia
     MakeDigitsOnly(m_editD);
     m_groupD = MakeRadioGroup(this, {valueD});
     SetParameterTips(groupM, valueM, m_editM, bestM, groupD, valueD, m_editD);
+    bestM->setToolTip(tips::MetaHUseBest());
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };

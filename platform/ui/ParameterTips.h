@@ -30,6 +30,13 @@ inline QString UseBest()
     return QStringLiteral("Use the best M: the whole square root of the number of values of each estimate.");
 }
 
+// Meta H estimates the H curve's own series: its best M is every result.
+inline QString MetaHUseBest()
+{
+    return QStringLiteral("Use Best M: M is the number of sliding-window results, so that every lag the H "
+                          "curve allows is fitted.");
+}
+
 } // namespace tips
 
 // The tips of a dialog's M group (its frame, value choice and edit, and the

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 #include "ChildFrame.h"
@@ -677,6 +678,10 @@ TEST_F(AppShell, ManualOpensWithItsSectionsAndEveryLinkResolves)
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->windowTitle(), "Kestrin Help");
+    // Inside the screen, however small it is.
+    const QRect frame = help->frameGeometry();
+    EXPECT_TRUE(help->screen()->availableGeometry().contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
 
     const QString html = CHelpWindow::ManualHtml();
     const QStringList ids = CHelpWindow::SectionIds(html);

@@ -606,15 +606,26 @@ TEST_F(HParamsDlgTest, BootstrapOfAProfileDocumentSimulatesTheProfileOfANoise)
 
 // --- The dialog as the view owns it ------------------------------------------
 
+namespace {
+
+// A view of the document, shown and initially updated.
+std::unique_ptr<CKestrinView> OpenView(CKestrinDoc& doc)
+{
+    auto view = std::make_unique<CKestrinView>(doc);
+    view->resize(500, 300);
+    view->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    view->OnInitialUpdate();
+    return view;
+}
+
+} // namespace
+
 TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
 {
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
-    auto view = std::make_unique<CKestrinView>(doc);
-    view->resize(500, 300);
-    view->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-    view->OnInitialUpdate();
+    auto view = OpenView(doc);
     QPointer<CHParamsDlg> dlg = view->ParamsDlg();
     ASSERT_NE(dlg, nullptr);
     EXPECT_FALSE(dlg->isVisible());
@@ -626,9 +637,9 @@ TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
     view->OnUpdate(nullptr, 0, nullptr);
     view->OnCommand(cmd::HParameters);
     EXPECT_TRUE(dlg->isVisible());
-    // Showing refreshes nothing: the global numbers are those of creation.
+    // The document's update refreshed the dialog: it shows the loaded series.
     auto* h = Control<QLineEdit>(*dlg, "edit1016");
-    EXPECT_EQ(h->text(), "0.00");
+    EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
 
     // A new tab on the ruler rebuilds the selector.
     view->Ruler().AddTabAt(10.0, true);
@@ -643,6 +654,52 @@ TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
 
     view.reset();
     EXPECT_TRUE(dlg.isNull());
+}
+
+// The dialog follows every change of the document's data: a document filled
+// after its window was made (Profile, Extract Data) and an import into a
+// document with intervals.
+TEST(HParamsDlgInView, FollowsTheDocumentsData)
+{
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    auto view = OpenView(doc);
+    CHParamsDlg* dlg = view->ParamsDlg();
+    ASSERT_NE(dlg, nullptr);
+    Controls c(*dlg);
+
+    struct Step
+    {
+        std::vector<double> ys;
+        int nD, nM;
+        bool tabAt10;
+        std::vector<std::string> entries;
+    };
+    const std::vector<Step> steps = {
+        {kSeries, 1, 3, false, {"Global"}},
+        {kSeries, 1, 2, true, {"Global", "10.000000", "19.000000"}},
+        // An import drops the intervals; the ruler keeps its tabs.
+        {{5, 3, 8, 1, 9, 2, 7, 4, 6, 0, 1, 2}, 2, 4, false, {"Global"}},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Step& s = steps[i];
+        Load(doc, s.ys, s.nD, s.nM);
+        doc.UpdateAllViews(nullptr);
+        if (s.tabAt10)
+            view->Ruler().AddTabAt(10.0, true);
+        EXPECT_EQ(Entries(c.combo), s.entries);
+        EXPECT_EQ(c.combo->currentText(), "Global");
+        const CHDataSet& g = doc.m_globalSet;
+        EXPECT_EQ(c.h->text().toStdString(), Fixed2(g.GetH()));
+        EXPECT_EQ(c.r->text().toStdString(), Fixed2(g.GetR()));
+        EXPECT_EQ(c.b->text().toStdString(), Fixed2(g.GetB()));
+        EXPECT_EQ(c.m->text().toStdString(), std::to_string(g.GetM()));
+        EXPECT_EQ(c.d->text().toStdString(), std::to_string(g.GetD()));
+        ASSERT_EQ(c.list->topLevelItemCount(), g.GetM());
+        EXPECT_EQ(Row(c.list, 0)[1], Fixed2(g.GetL(0)));
+        EXPECT_NE(Row(c.list, 0)[1], "0.00");
+    }
 }
 
 } // namespace h_params_dlg_test

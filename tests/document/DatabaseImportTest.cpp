@@ -138,6 +138,10 @@ TEST_F(DatabaseImportTest, RecordsKeepTheTableOrderAndEqualXs)
 {
     ASSERT_TRUE(doc.ImportDatabase("/data/series.mdb", "Unsorted", "X", "Y"));
     EXPECT_EQ(Points(doc), (std::vector<std::pair<double, double>>{{5, 50}, {3, 30}, {9, 90}, {3, 31}, {1, 10}, {7, 70}}));
+    // Said once, at the first record whose X is below the one before it.
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "X decreases at record 2: is the sequence field right?");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::warning);
     // The same field may serve as X and Y.
     ASSERT_TRUE(doc.ImportDatabase("/data/series.mdb", "Unsorted", "Y", "Y"));
     EXPECT_EQ(doc.m_points[3].m_dX, 31.0);

@@ -21,6 +21,7 @@
 #include "KestrinDoc.h"
 #include "KestrinView.h"
 #include "RuleTab.h"
+#include "TestSupport.h"
 
 namespace h_ruler_test {
 
@@ -460,6 +461,38 @@ TEST(HRuler, TabsShowTheirMarkersPixelForPixel)
     check(drag);
     f.Send(tab, QEvent::MouseButtonRelease, Qt::LeftButton, 0);
     check(normal);
+}
+
+// An import leaves the ruler's tabs where they are; a save then keeps them,
+// so that the document reopens with the tabs its window showed.
+TEST(HRulerImport, ASaveAfterAnImportReopensWithTheTabsShown)
+{
+    RulerFixture f;
+    f.Ruler().AddTabAt(300.0, true);
+    f.Ruler().AddTabAt(700.0, true);
+    const Positions shown = f.Ruler().TabPositions();
+    ASSERT_EQ(shown, (Positions{300, 700}));
+
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += std::to_string(i * 37 % 101) + "\n";
+    WriteFile(dir.File("other.txt"), text);
+    ASSERT_TRUE(f.doc.ImportTextFile(dir.File("other.txt"), 0, 0, false));
+    f.doc.UpdateAllViews(nullptr);
+    EXPECT_EQ(f.Ruler().TabPositions(), shown);
+    EXPECT_TRUE(f.doc.m_tabSets.empty());
+    ASSERT_TRUE(f.doc.OnSaveDocument(dir.File("other.kst")));
+
+    CHeadlessUi ui;
+    CKestrinDoc back(ui);
+    ASSERT_TRUE(back.OnOpenDocument(dir.File("other.kst")));
+    CKestrinView view(back);
+    view.resize(550, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.OnInitialUpdate();
+    EXPECT_EQ(view.Ruler().TabPositions(), shown);
 }
 
 } // namespace h_ruler_test

@@ -8,6 +8,9 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPaintEngine>
+#include <QPaintDevice>
+#include <QPainterPath>
 #include <gtest/gtest.h>
 
 #include "CommandIds.h"
@@ -228,6 +231,109 @@ TEST_F(LegendTest, TitlesBesideThePlot)
     labels.push_back({QString::fromUtf8("Caf\xC3\xA9"), {250, cy - 40}});
     labels.push_back({QString::fromUtf8("Depth \xC2\xB5m"), {0, 150}});
     EXPECT_EQ(RenderLegend(legend), Expected(legend, labels));
+}
+
+// A device that keeps only the texts drawn on it and where.
+class TextRecorder : public QPaintDevice
+{
+public:
+    struct Text
+    {
+        QString text;
+        QPoint at;
+    };
+
+    TextRecorder(int w, int h) : m_w(w), m_h(h) {}
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    const std::vector<Text>& Texts() const { return m_engine.texts; }
+    QPoint At(const QString& text) const
+    {
+        for (const Text& t : Texts())
+            if (t.text == text)
+                return t.at;
+        return QPoint(-1, -1);
+    }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth:
+            return m_w;
+        case PdmHeight:
+            return m_h;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(m);
+        }
+    }
+
+private:
+    struct Engine : QPaintEngine
+    {
+        Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawRects(const QRectF*, int) override {}
+        void drawLines(const QLineF*, int) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override
+        {
+            texts.push_back({item.text(), p.toPoint()});
+        }
+        Type type() const override { return QPaintEngine::User; }
+        std::vector<Text> texts;
+    };
+    int m_w;
+    int m_h;
+    mutable Engine m_engine;
+};
+
+// The plain picture writes the X field's name in the left margin and the Y
+// field's under the plot; with the axes' scales each stands beside its axis.
+TEST(LegendTitles, BesideTheirAxesOnlyWithAxisScales)
+{
+    const int cx = 501, cy = 301;
+    CLegendData data;
+    data.leftTitle = "Depth";   // the X field
+    data.bottomTitle = "Flow";  // the Y field
+    data.extents.m_dXMin = 0;
+    data.extents.m_dXMax = 1000;
+    data.extents.m_dYMin = 12.6;
+    data.extents.m_dYMax = 57.2;
+    struct Case
+    {
+        bool scales;
+        QPoint depth, flow; // top-left corners
+    };
+    const Case cases[] = {
+        {false, {0, cy / 2}, {cx / 2, cy - 40}},
+        {true, {cx / 2, cy - 40}, {0, cy / 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scales);
+        data.axisScales = c.scales;
+        TextRecorder device(cx, cy);
+        QPainter painter(&device);
+        const int ascent = painter.fontMetrics().ascent();
+        DrawLegend(painter, cx, cy, data);
+        painter.end();
+        EXPECT_EQ(device.At("Depth"), c.depth + QPoint(0, ascent));
+        EXPECT_EQ(device.At("Flow"), c.flow + QPoint(0, ascent));
+    }
 }
 
 TEST_F(LegendTest, LabelsFollowAResize)

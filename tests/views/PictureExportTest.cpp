@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QSpinBox>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -245,6 +246,69 @@ TEST_F(PictureExport, SvgHoldsTheSeriesAsOnePathAndTextAsText)
     EXPECT_TRUE(texts.contains(label)) << texts.join(" | ").toStdString();
 }
 
+// An H above 1 or below 0 lies outside the plot: the window clips it away,
+// and every file shows the same, whether or not its format keeps a clip.
+TEST_F(PictureExport, HOutsideZeroToOneStaysOutOfEveryFile)
+{
+    CPictureData data = m_view->PictureData();
+    data.series.dH = 1.03;
+    data.hGraph.tabPositions = {5000, 10000};
+    data.hGraph.intervalH = {-0.06, 1.61, 1.03};
+    CHPointArray windows;
+    for (int i = 0; i < kPoints; i += 10) {
+        CHPoint result{};
+        result.m_dX = i;
+        result.m_dY = 0.5 + 0.6 * std::sin(i * 0.001);
+        windows.Add(result);
+    }
+    data.hGraph.windows = &windows;
+    const QSize size(800, 500);
+    const QRect plot = CKestrinView::PlotRect(size.width(), size.height());
+    const QByteArray svg = RenderPictureSvg(data, size, false);
+
+    // No line of the out-of-range H values in the file; the curve in parts.
+    QXmlStreamReader xml(svg);
+    std::vector<QString> strokes{QStringLiteral("none")};
+    int magentaLines = 0;
+    int blueLines = 0;
+    int greenLines = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement())
+            strokes.pop_back();
+        if (!xml.isStartElement())
+            continue;
+        const auto attrs = xml.attributes();
+        strokes.push_back(attrs.hasAttribute("stroke") ? attrs.value("stroke").toString() : strokes.back());
+        if (xml.name() != QLatin1String("polyline") && xml.name() != QLatin1String("path") &&
+            xml.name() != QLatin1String("line"))
+            continue;
+        magentaLines += strokes.back() == QLatin1String("#ff00ff");
+        blueLines += strokes.back() == QLatin1String("#0000ff");
+        greenLines += strokes.back() == QLatin1String("#00ff00");
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(magentaLines, 0);
+    EXPECT_EQ(blueLines, 0);
+    EXPECT_GT(greenLines, 1);
+
+    // The file drawn and the image hold the marks only inside the plot.
+    QImage drawn(size, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    {
+        QPainter painter(&drawn);
+        QSvgRenderer(svg).render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    const QImage image = RenderPictureImage(data, size, false).convertToFormat(QImage::Format_RGB32);
+    const QRect whole(QPoint(0, 0), size);
+    for (const QImage* picture : {&image, static_cast<const QImage*>(&drawn)}) {
+        for (const QColor colour : {QColor(255, 0, 255), QColor(0, 255, 0), kHLineBlue})
+            EXPECT_EQ(CountColour(*picture, colour, whole) - CountColour(*picture, colour, plot), 0)
+                << colour.name().toStdString();
+        EXPECT_GT(CountColour(*picture, QColor(0, 255, 0), plot), plot.width() / 10);
+    }
+}
+
 TEST_F(PictureExport, PdfIsOnePageOfThePicturesSizeAndPrintingFillsALandscapePage)
 {
     const std::string path = m_dir.File("picture.pdf");
@@ -295,6 +359,7 @@ TEST_F(PictureExport, PrintingTracesTheSeriesAtThePagesResolution)
 
 TEST_F(PictureExport, ExportPictureCommandWritesTheChosenFileOrNamesTheFailure)
 {
+    m_doc->SetTitle("River flow.kst");
     const std::string path = m_dir.File("chosen.png");
     m_ui->saveChoices.push_back(path);
     const bool shown = RunModal<CExportPictureDlg>([&] { Frame().OnCommand(cmd::ExportPicture); },
@@ -307,6 +372,8 @@ TEST_F(PictureExport, ExportPictureCommandWritesTheChosenFileOrNamesTheFailure)
     ASSERT_EQ(m_ui->fileDialogs.size(), 1u);
     EXPECT_EQ(m_ui->fileDialogs[0].filter, "PNG Image (*.png);;SVG Drawing (*.svg);;PDF Document (*.pdf)");
     EXPECT_FALSE(m_ui->fileDialogs[0].allFilesFilter);
+    // The document's title is offered as the name.
+    EXPECT_EQ(m_ui->fileDialogs[0].fileName, "River flow.png");
     EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(640, 400));
     EXPECT_TRUE(m_ui->messages.empty());
 

@@ -234,6 +234,7 @@ TEST_F(AnalysisDialogTest, MetaHParams)
     EXPECT_EQ(dlg.windowTitle(), "Meta H Parameters");
     EXPECT_EQ(GroupTitles(dlg), (std::vector<QString>{"M", "D"}));
     EXPECT_EQ(Control<QRadioButton>(dlg, "radio1073")->text(), "Use Best M");
+    EXPECT_TRUE(Control<QRadioButton>(dlg, "radio1073")->toolTip().contains("the number of sliding-window results"));
     EXPECT_EQ(Control<QRadioButton>(dlg, "radio1074")->text(), "Set M At");
     EXPECT_EQ(Control<QRadioButton>(dlg, "radio1075")->text(), "Set D At");
     ExpectTextsFit(dlg);
