@@ -33,8 +33,8 @@ class CHDataSet;
 // estimates at ModelCheckSettings) compares the corrected H of three
 // settings of D and M. Every path simulated is estimated with all of them;
 // each setting's calibration curve (median estimate against h, over the h's
-// evaluated, interpolated linearly) maps a raw estimate to a corrected one.
-// The spread of the three corrected H (largest minus least) of the data is
+// evaluated, interpolated linearly, and extended along its line past the
+// searched range) maps a raw estimate to a corrected one. The spread of the three corrected H (largest minus least) of the data is
 // set against the spreads of K replicates simulated at the corrected H: the
 // 95th percentile of those is the threshold, the share at or above the
 // data's spread the p-value. Under the model the settings agree up to that
@@ -153,7 +153,9 @@ enum class EBootstrapBound
 struct CModelCheck
 {
     std::array<CEstimatorSetting, kModelCheckSettingCount> settings{};
-    std::array<double, kModelCheckSettingCount> corrected{}; // each setting's corrected H
+    // Each setting's corrected H; past the searched range it follows the
+    // calibration's line, and may then lie outside (0, 1).
+    std::array<double, kModelCheckSettingCount> corrected{};
     double statistic = 0.0;  // the data's spread: largest minus least corrected H
     double threshold = 0.0;  // 95th percentile of the replicates' spreads
     double pValue = 1.0;     // share of replicate spreads >= statistic

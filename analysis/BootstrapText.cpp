@@ -36,7 +36,7 @@ std::string BootstrapValueText(double value, EBootstrapBound bound, double error
     return FormatFixed(value, CBootstrapResult::DecimalsFor(error));
 }
 
-std::string BootstrapSummary(const CBootstrapResult& r)
+std::string BootstrapSummaryText(const CBootstrapResult& r)
 {
     if (!r.corrected)
         return "the observed H " + FormatFixed(r.observedH, 6) + " cannot be reached by any H in " + RangeText();

@@ -14,7 +14,7 @@ std::string BootstrapValueText(double value, EBootstrapBound bound, double error
 // "H corrected 0.712, 95 % interval 0.68 to 0.75", or "the observed H
 // 1.234567 cannot be reached by any H in [0.008, 0.992]" (the range
 // searched) when no replicate at the range's edge reaches it.
-std::string BootstrapSummary(const CBootstrapResult& result);
+std::string BootstrapSummaryText(const CBootstrapResult& result);
 
 // "fractional Brownian motion" and so on; for the record the result keeps.
 std::string BootstrapModelText(const CBootstrapResult& result);

@@ -3,6 +3,10 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "SeriesProfile.h"
 
 bool CDfaResult::Valid() const
@@ -31,22 +35,46 @@ namespace {
 // The residual sum of squares of one window of s values about its own
 // least-squares line. Two passes: the line (positions centred, values taken
 // from the window's first so that a far-off level costs no precision), then
-// the squared residuals. Four accumulators per sum keep the additions from
-// waiting on each other.
+// the squared residuals. Each sum runs in four lanes (positions 4k + l), so
+// that the additions need not wait on each other; with SSE2 two lanes share
+// an instruction, with the same operations in the same order.
 double WindowResidualSquares(const double* y, int s)
 {
     const double half = 0.5 * (s - 1);
     const double origin = y[0];
-    double sy[4] = {0, 0, 0, 0}, sty[4] = {0, 0, 0, 0};
-    int i = 0;
-    for (; i + 4 <= s; i += 4) {
+    double sy[4] = {0, 0, 0, 0}, sty[4] = {0, 0, 0, 0}, ss[4] = {0, 0, 0, 0};
+    const int whole = s - s % 4;
+#if defined(__SSE2__)
+    {
+        const __m128d o = _mm_set1_pd(origin);
+        const __m128d step = _mm_set1_pd(4.0);
+        __m128d t01 = _mm_set_pd(1.0 - half, 0.0 - half), t23 = _mm_set_pd(3.0 - half, 2.0 - half);
+        __m128d sy01 = _mm_setzero_pd(), sy23 = sy01, sty01 = sy01, sty23 = sy01;
+        for (int i = 0; i < whole; i += 4) {
+            const __m128d d01 = _mm_sub_pd(_mm_loadu_pd(y + i), o);
+            const __m128d d23 = _mm_sub_pd(_mm_loadu_pd(y + i + 2), o);
+            sy01 = _mm_add_pd(sy01, d01);
+            sy23 = _mm_add_pd(sy23, d23);
+            sty01 = _mm_add_pd(sty01, _mm_mul_pd(t01, d01));
+            sty23 = _mm_add_pd(sty23, _mm_mul_pd(t23, d23));
+            t01 = _mm_add_pd(t01, step);
+            t23 = _mm_add_pd(t23, step);
+        }
+        _mm_storeu_pd(sy, sy01);
+        _mm_storeu_pd(sy + 2, sy23);
+        _mm_storeu_pd(sty, sty01);
+        _mm_storeu_pd(sty + 2, sty23);
+    }
+#else
+    for (int i = 0; i < whole; i += 4) {
         for (int l = 0; l < 4; ++l) {
             const double d = y[i + l] - origin;
             sy[l] += d;
             sty[l] += (i + l - half) * d;
         }
     }
-    for (; i < s; ++i) {
+#endif
+    for (int i = whole; i < s; ++i) {
         const double d = y[i] - origin;
         sy[0] += d;
         sty[0] += (i - half) * d;
@@ -56,15 +84,32 @@ double WindowResidualSquares(const double* y, int s)
     const double mean = ((sy[0] + sy[1]) + (sy[2] + sy[3])) / sd;
     const double slope = ((sty[0] + sty[1]) + (sty[2] + sty[3])) / stt;
     const double level = origin + mean;
-    double ss[4] = {0, 0, 0, 0};
-    i = 0;
-    for (; i + 4 <= s; i += 4) {
+#if defined(__SSE2__)
+    {
+        const __m128d lv = _mm_set1_pd(level), sl = _mm_set1_pd(slope);
+        const __m128d step = _mm_set1_pd(4.0);
+        __m128d t01 = _mm_set_pd(1.0 - half, 0.0 - half), t23 = _mm_set_pd(3.0 - half, 2.0 - half);
+        __m128d ss01 = _mm_setzero_pd(), ss23 = ss01;
+        for (int i = 0; i < whole; i += 4) {
+            const __m128d r01 = _mm_sub_pd(_mm_sub_pd(_mm_loadu_pd(y + i), lv), _mm_mul_pd(sl, t01));
+            const __m128d r23 = _mm_sub_pd(_mm_sub_pd(_mm_loadu_pd(y + i + 2), lv), _mm_mul_pd(sl, t23));
+            ss01 = _mm_add_pd(ss01, _mm_mul_pd(r01, r01));
+            ss23 = _mm_add_pd(ss23, _mm_mul_pd(r23, r23));
+            t01 = _mm_add_pd(t01, step);
+            t23 = _mm_add_pd(t23, step);
+        }
+        _mm_storeu_pd(ss, ss01);
+        _mm_storeu_pd(ss + 2, ss23);
+    }
+#else
+    for (int i = 0; i < whole; i += 4) {
         for (int l = 0; l < 4; ++l) {
             const double r = y[i + l] - level - slope * (i + l - half);
             ss[l] += r * r;
         }
     }
-    for (; i < s; ++i) {
+#endif
+    for (int i = whole; i < s; ++i) {
         const double r = y[i] - level - slope * (i - half);
         ss[0] += r * r;
     }

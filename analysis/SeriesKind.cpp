@@ -99,7 +99,8 @@ std::optional<std::string> SeriesKindWarning(const CSeriesDecision& d, const std
     if (d.input == ESeriesInput::Auto && d.measured == ESeriesKind::Unclear) {
         const std::string zone =
             FormatFixed(1.0 - kSeriesKindGrey, 2) + " to " + FormatFixed(1.0 + kSeriesKindGrey, 2);
-        return "Noise or motion cannot be told from the data (" + alpha + ", within " + zone +
+        const std::string why = std::isfinite(d.alpha) ? alpha + ", within " + zone : "too few values for DFA";
+        return "Noise or motion cannot be told from the data (" + why +
                "): the series is estimated as a motion. Choose (" + chooseHint +
                "): a noise wanders around a fixed level (then estimate its profile), a motion wanders "
                "freely.";

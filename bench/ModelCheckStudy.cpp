@@ -7,6 +7,8 @@
 //   coverage     coverage of the interval and edge reports on exact fBm
 //   alarms       the model check's false alarms on exact fBm
 //   power        the model check on series that are not fBm
+//   bias         each model's median raw estimate against its true H
+//   mcerror      the reported Monte-Carlo errors against the spread over seeds
 //   nile FILE    the Nile minima worked example (series and its profile)
 #include <algorithm>
 #include <cmath>
@@ -233,6 +235,66 @@ void Alarms(int count, int replicates, int onlyN)
     }
 }
 
+// The median raw estimate (D 4 M 3) of each model against its true H.
+void Bias()
+{
+    std::printf("Median raw estimate (D 4 M 3) minus true H, 100 replicates, seed %llu\n",
+                static_cast<unsigned long long>(kDefaultBootstrapSeed));
+    for (const int n : {1000, 10000}) {
+        for (const EBootstrapModel model :
+             {EBootstrapModel::Motion, EBootstrapModel::ProfileOfNoise, EBootstrapModel::Noise}) {
+            std::printf("  n %5d %-38s", n, BootstrapModelName(model));
+            for (const double h : {0.3, 0.5, 0.7, 0.9, 0.95}) {
+                CBootstrapRequest request;
+                request.n = n;
+                request.replicates = 100;
+                request.model = model;
+                std::vector<double> e = BootstrapEstimates(request, h);
+                std::sort(e.begin(), e.end());
+                std::printf("  H %.2f: %+.3f", h, SortedQuantile(e, 0.5) - h);
+            }
+            std::printf("\n");
+        }
+    }
+}
+
+// The reported Monte-Carlo errors against the spread of the values over
+// seeds, on one fixed series each.
+void McError(int seeds, int replicates, int n)
+{
+    std::printf("Monte-Carlo error: sd over %d seeds vs mean reported error, n %d, %d replicates\n", seeds, n,
+                replicates);
+    for (const double h : {0.3, 0.7, 0.9}) {
+        const std::vector<double> x = SimulateFbm(n, h, 42);
+        std::vector<double> values[3], errors[3];
+        for (int i = 0; i < seeds; ++i) {
+            const CBootstrapResult r = Pipeline(x, false, replicates, 1000 + i);
+            const std::optional<double>* v[3] = {&r.corrected, &r.low, &r.high};
+            const double e[3] = {r.correctedError, r.lowError, r.highError};
+            for (int k = 0; k < 3; ++k)
+                if (*v[k] && std::isfinite(e[k])) {
+                    values[k].push_back(**v[k]);
+                    errors[k].push_back(e[k]);
+                }
+        }
+        std::printf("  H %.1f:", h);
+        const char* names[3] = {"corrected", "low", "high"};
+        for (int k = 0; k < 3; ++k) {
+            double s = 0, ss = 0, es = 0;
+            for (std::size_t i = 0; i < values[k].size(); ++i) {
+                s += values[k][i];
+                ss += values[k][i] * values[k][i];
+                es += errors[k][i];
+            }
+            const double m = values[k].size();
+            std::printf("  %s sd %.4f reported %.4f (%zu)", names[k], std::sqrt(std::max(ss / m - s * s / m / m, 0.0)),
+                        es / m, values[k].size());
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+}
+
 struct Case
 {
     const char* name;
@@ -301,7 +363,7 @@ void Power(int count, int n, int replicates)
             ++reached;
             flagged += !r.check->passed;
             if (std::getenv("STUDY_VERBOSE"))
-                std::printf("    %s | %s\n", BootstrapSummary(r).c_str(), ModelCheckText(*r.check).c_str());
+                std::printf("    %s | %s\n", BootstrapSummaryText(r).c_str(), ModelCheckText(*r.check).c_str());
             corrected += *r.corrected;
         }
         std::printf("  %-40s flagged %2d of %2d (reached %d); mean raw H %.3f, corrected %.3f, alpha %.2f\n", c.name,
@@ -329,7 +391,7 @@ void Nile(const char* path)
         const CBootstrapRequest request = BootstrapRequestFor(set, decision, true);
         const CBootstrapResult r = RunBootstrap(request);
         std::printf("%s (n %zu): raw H %.4f; %s; model %s\n  %s\n  %s\n", name, series.size(), set.GetH(),
-                    SeriesKindLabel(decision).c_str(), BootstrapModelName(r.model), BootstrapSummary(r).c_str(),
+                    SeriesKindLabel(decision).c_str(), BootstrapModelName(r.model), BootstrapSummaryText(r).c_str(),
                     BootstrapPrecisionText(r).c_str());
         if (r.check)
             std::printf("  check %s\n", ModelCheckText(*r.check).c_str());
@@ -356,12 +418,16 @@ int main(int argc, char** argv)
         Coverage(count, n, replicates);
     else if (part == "alarms")
         Alarms(count, replicates, argc > 4 ? n : 0);
+    else if (part == "bias")
+        Bias();
+    else if (part == "mcerror")
+        McError(count, replicates, n);
     else if (part == "power")
         Power(count, n, replicates);
     else if (part == "nile" && argc > 2)
         Nile(argv[2]);
     else {
-        std::fprintf(stderr, "usage: kestrin-model-check-study alpha|unreachable|coverage|alarms|power [count "
+        std::fprintf(stderr, "usage: kestrin-model-check-study alpha|unreachable|coverage|alarms|power|mcerror|bias [count "
                              "[replicates [n]]] | nile FILE\n");
         return 2;
     }

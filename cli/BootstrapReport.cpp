@@ -108,7 +108,7 @@ void WarnSeriesKind(CCliUi& ui, const CBootstrapResult& result, const std::strin
 
 std::string BootstrapText(const CBootstrapResult& result)
 {
-    return BootstrapSummary(result) + " (" + std::to_string(result.replicates) + " replicates, seed " +
+    return BootstrapSummaryText(result) + " (" + std::to_string(result.replicates) + " replicates, seed " +
            std::to_string(result.seed) + ")";
 }
 

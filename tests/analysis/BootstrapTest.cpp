@@ -268,17 +268,17 @@ TEST(Bootstrap, EdgesSayWhatTheyMean)
         EXPECT_EQ(*within.corrected, top ? kBootstrapHighestH : kBootstrapLowestH);
         EXPECT_EQ(top ? within.highBound : within.lowBound, within.correctedBound);
         EXPECT_TRUE(std::isnan(within.correctedError));
-        EXPECT_EQ(BootstrapSummary(within).find(top ? "H corrected \xE2\x89\xA5 0.99, 95 % interval "
+        EXPECT_EQ(BootstrapSummaryText(within).find(top ? "H corrected \xE2\x89\xA5 0.99, 95 % interval "
                                                     : "H corrected \xE2\x89\xA4 0.01, 95 % interval "),
                   0u)
-            << BootstrapSummary(within);
-        EXPECT_EQ(BootstrapSummary(within).find("none"), std::string::npos);
+            << BootstrapSummaryText(within);
+        EXPECT_EQ(BootstrapSummaryText(within).find("none"), std::string::npos);
         EXPECT_NE(BootstrapNotes(within).front().find("[0.008, 0.992]"), std::string::npos);
 
         request.observedH = extreme + (top ? 1e-9 : -1e-9);
         const CBootstrapResult beyond = RunBootstrap(request);
         EXPECT_FALSE(beyond.Reached() || beyond.low || beyond.high) << top;
-        EXPECT_NE(BootstrapSummary(beyond).find("cannot be reached by any H in [0.008, 0.992]"), std::string::npos);
+        EXPECT_NE(BootstrapSummaryText(beyond).find("cannot be reached by any H in [0.008, 0.992]"), std::string::npos);
     }
 }
 

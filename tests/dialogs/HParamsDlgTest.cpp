@@ -585,7 +585,7 @@ TEST_F(HParamsDlgTest, BootstrapCancelLeavesTheDocumentAndARunShowsItsResult)
     CBootstrapRequest request = BootstrapRequestFor(doc.m_globalSet);
     request.replicates = 4;
     request.seed = 7;
-    EXPECT_EQ(label->text(), BootstrapSummary(RunBootstrap(request)));
+    EXPECT_EQ(label->text(), BootstrapSummaryText(RunBootstrap(request)));
     EXPECT_EQ(TakeAll(doc), before);
     EXPECT_FALSE(doc.IsModified());
 }
