@@ -58,7 +58,7 @@ void AppendMethodLines(std::string& out, const CMethodComparison& comparison, co
     for (const CMethodRow& row : comparison.rows) {
         std::string text = MethodText(row.estimate);
         if (row.bootstrap)
-            text += "; " + BootstrapSummary(*row.bootstrap);
+            text += "; " + BootstrapSummaryText(*row.bootstrap);
         AppendField(out, "method" + suffix, text);
     }
     if (const auto overlap = IntervalsOverlap(comparison))
