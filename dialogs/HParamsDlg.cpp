@@ -106,8 +106,10 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     auto* bootstrap = new QPushButton(QStringLiteral("&Bootstrap..."), this);
     bootstrap->setObjectName(QStringLiteral("buttonBootstrap"));
     bootstrap->setAutoDefault(false);
-    auto* compare = new QPushButton(QStringLiteral("&Compare Methods..."), this);
+    // "Compare Methods" in full would not fit the column of buttons.
+    auto* compare = new QPushButton(QStringLiteral("&Compare..."), this);
     compare->setObjectName(QStringLiteral("buttonCompareMethods"));
+    compare->setToolTip(QStringLiteral("Compare Methods: DFA-1 and Whittle beside the curve length"));
     m_labelBootstrap = new QLabel(this);
     m_labelBootstrap->setObjectName(QStringLiteral("labelBootstrap"));
     m_labelBootstrap->setWordWrap(true);
