@@ -55,6 +55,7 @@ std::string MethodText(const CMethodEstimate& e)
 
 void AppendMethodLines(std::string& out, const CMethodComparison& comparison, const std::string& suffix)
 {
+    AppendField(out, "series" + suffix, SeriesKindLabel(comparison.decision));
     for (const CMethodRow& row : comparison.rows) {
         std::string text = MethodText(row.estimate);
         if (row.bootstrap)
@@ -68,6 +69,7 @@ void AppendMethodLines(std::string& out, const CMethodComparison& comparison, co
 
 void WriteMethods(CJsonWriter& json, const CMethodComparison& comparison)
 {
+    json.StringField("methods_series", SeriesKindLabel(comparison.decision));
     json.Key("methods");
     json.BeginArray();
     for (const CMethodRow& row : comparison.rows) {

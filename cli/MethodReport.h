@@ -28,14 +28,16 @@ CMethodComparison MethodsOf(const CHDataSet& set, const std::vector<EHMethod>& m
 CBootstrapResult CurveBootstrapOf(const std::optional<CMethodComparison>& comparison, const CHDataSet& set,
                                   const BootstrapOptions& options);
 
-// One text line per method: "method  dfa  H 0.712 (α 1.712, 11 scales)",
+// A line "series" with the noise-or-motion reading the methods follow
+// (SeriesKindLabel), then one text line per method: "method  dfa  H 0.712 (α 1.712, 11 scales)",
 // "method  whittle  H 0.705, standard error 0.012", followed, with a
 // bootstrap, by its "H corrected ..., 95 % interval ..."; then, with two
 // intervals or more, whether they overlap. suffix names an interval
 // ("method 2" and so on) when not empty.
 void AppendMethodLines(std::string& out, const CMethodComparison& comparison, const std::string& suffix = {});
 
-// The JSON array "methods": {"method", "H", "standard_error", "alpha",
+// "methods_series" (the reading, as the text's "series" line), then the
+// JSON array "methods": {"method", "H", "standard_error", "alpha",
 // "scales", "bootstrap": {"H_corrected", "low", "high"}}, members that do
 // not apply left out; with two intervals or more "intervals_overlap" after it.
 void WriteMethods(CJsonWriter& json, const CMethodComparison& comparison);

@@ -103,7 +103,8 @@ command line could not be understood.
     "increments (a motion) and gives its asymptotic standard error. With\n"    \
     "--bootstrap every method is bootstrapped from the same replicates (the\n" \
     "same seed: the same simulated paths at every trial H) and a \"methods\"\n" \
-    "line says whether their intervals overlap. JSON adds \"methods\": [{\"method\",\n" \
+    "line says whether their intervals overlap; a \"series\" line gives the\n"  \
+    "reading they follow. JSON adds \"methods_series\", \"methods\": [{\"method\",\n" \
     "\"H\", (whittle:) \"standard_error\", \"frequencies\", (dfa:) \"alpha\",\n" \
     "\"scales\", (with --bootstrap:) \"H_corrected\", \"low\", \"high\"}, ...]\n" \
     "(tabs: one {\"label\", \"methods\"} per interval) and \"intervals_overlap\".\n"

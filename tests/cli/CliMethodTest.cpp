@@ -51,6 +51,8 @@ TEST_F(CliMethod, EstimatePrintsEachMethodsH)
     const std::string all = Run({"estimate", file, "--method", "all"}).out;
     EXPECT_NE(all.find("\nmethod      whittle  H "), std::string::npos) << all;
     EXPECT_NE(all.find(", standard error "), std::string::npos) << all;
+    EXPECT_NE(all.find("\nseries      motion, \xCE\xB1 "), std::string::npos) << all;
+    EXPECT_EQ(j["methods_series"].String(), SeriesKindLabel(expected.decision));
 }
 
 TEST_F(CliMethod, BootstrapOfEveryMethodComesFromTheSameReplicates)
