@@ -72,17 +72,12 @@ CBootstrapRequest BootstrapRequestFor(const CHDataSet& set)
     return request;
 }
 
-namespace {
-
-// The values an estimator last computed over.
 std::span<const double> EstimatedValues(const CHDataSet& set)
 {
     const auto& values = set.Values().Storage();
     const auto count = static_cast<std::size_t>(std::clamp(set.GetCount(), 0, static_cast<int>(values.size())));
     return {values.data(), count};
 }
-
-} // namespace
 
 CBootstrapRequest BootstrapRequestFor(const CHDataSet& set, const CSeriesDecision& decision, bool modelCheck)
 {
@@ -203,7 +198,9 @@ void ShapePath(EBootstrapModel model, std::vector<double>& noise)
 // the same as the request's takes the request's estimate.
 struct CPathEstimators
 {
-    explicit CPathEstimators(const CBootstrapRequest& request) : main(request.nD, request.nM)
+    explicit CPathEstimators(const CBootstrapRequest& request)
+        : main(request.nD, request.nM), method(request.method),
+          kind(request.model == EBootstrapModel::Noise ? ESeriesKind::Noise : ESeriesKind::Motion)
     {
         main.m_bAutoCompute = 0;
         if (request.checkObserved.empty())
@@ -219,6 +216,8 @@ struct CPathEstimators
     // The request's estimate of the path; the check's into checkOut.
     double Estimate(std::vector<double>& path, int n, double* checkOut)
     {
+        if (method != EHMethod::Curve)
+            return EstimateByMethod(method, path.data(), static_cast<std::size_t>(n), kind).h;
         const double h = EstimateOf(main, path.data(), n);
         for (std::size_t s = 0; s < check.size(); ++s)
             checkOut[s] = sameAsMain[s] ? h : EstimateOf(check[s], path.data(), n);
@@ -226,6 +225,8 @@ struct CPathEstimators
     }
 
     CHDataSet main;
+    EHMethod method;
+    ESeriesKind kind;
     std::vector<CHDataSet> check;
     std::array<bool, kModelCheckSettingCount> sameAsMain{};
 };
@@ -541,6 +542,8 @@ std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& r)
         (r.checkObserved.size() != kModelCheckSettingCount ||
          !std::all_of(r.checkObserved.begin(), r.checkObserved.end(), [](double h) { return std::isfinite(h); })))
         return "The model check cannot be made for this series.";
+    if (r.method != EHMethod::Curve && !r.checkObserved.empty())
+        return "The model check is made for the curve length only.";
     return std::nullopt;
 }
 

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "HMethods.h"
 #include "SeriesKind.h"
 
 class CHDataSet;
@@ -100,7 +102,17 @@ struct CBootstrapRequest
     // Noise or motion as decided for the series, when it was: carried into
     // the result for the report.
     std::optional<CSeriesDecision> decision;
+    // How each replicate is estimated: the curve length with D and M, or
+    // DFA-1 or Whittle reading the replicate as the model makes it (a noise
+    // for fGn, a motion otherwise), observedH being that method's H of the
+    // data. Requests that differ only in the method and observedH draw the
+    // same normals at every h: their replicates are common random numbers.
+    // The model check is the curve length's alone.
+    EHMethod method = EHMethod::Curve;
 };
+
+// The values an estimator last computed over.
+std::span<const double> EstimatedValues(const CHDataSet& set);
 
 // The request for an estimator as it was last computed: its n, D, M and H
 // (fBm, no model check).

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Format.h"
+#include "SeriesProfile.h"
 
 const char* SeriesKindWord(ESeriesKind kind)
 {
@@ -40,9 +41,7 @@ CSeriesDecision DecideSeriesKind(const double* values, std::size_t count, ESerie
     decision.input = input;
     decision.isProfile = isProfile;
     if (isProfile) {
-        std::vector<double> increments;
-        for (std::size_t i = 1; i < count; ++i)
-            increments.push_back(values[i] - values[i - 1]);
+        const std::vector<double> increments = Increments(values, count);
         decision.alpha = Dfa1(increments.data(), increments.size()).alpha;
     } else {
         decision.alpha = Dfa1(values, count).alpha;

@@ -14,3 +14,12 @@ void ProfileInPlace(double* values, std::size_t count)
         values[i] = sum;
     }
 }
+
+std::vector<double> Increments(const double* values, std::size_t count)
+{
+    std::vector<double> increments;
+    increments.reserve(count);
+    for (std::size_t i = 1; i < count; ++i)
+        increments.push_back(values[i] - values[i - 1]);
+    return increments;
+}

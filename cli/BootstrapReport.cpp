@@ -71,9 +71,12 @@ BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
 {
     BootstrapOptions options;
     options.run = parsed.Has("--bootstrap");
-    for (const char* name : {"--replicates", "--seed", "--input"})
+    for (const char* name : {"--replicates", "--seed"})
         if (parsed.Has(name) && !options.run)
             throw UsageError(std::string(name) + " is taken only with --bootstrap");
+    // The methods decide noise or motion without a bootstrap too.
+    if (parsed.Has("--input") && !options.run && !parsed.Has("--method"))
+        throw UsageError("--input is taken only with --bootstrap or --method");
     if (parsed.Has("--replicates"))
         options.replicates = static_cast<int>(
             ParseWholeNumber(parsed.Values("--replicates")[0], "--replicates", 1, kMaxBootstrapReplicates));

@@ -11,6 +11,7 @@
 #include "EstimatorReport.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
+#include "MethodReport.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
@@ -19,7 +20,8 @@ namespace {
 
 constexpr OptionDef kEstimateOptions[] = {kDOption,      kMOption,      kFilterOption,    kDbOption,
                                    kTableOption,  kXFieldOption, kYFieldOption,    kJsonOption,
-                                   kBootstrapOption, kReplicatesOption, kSeedOption, kInputOption};
+                                   kBootstrapOption, kReplicatesOption, kSeedOption, kInputOption,
+                                   kMethodOption};
 
 // What estimate reports: where the series came from, the global
 // estimator, its bootstrap when asked for, and the warnings.
@@ -29,6 +31,8 @@ struct EstimateReport
     SeriesOptions options;
     EstimatorFigures estimator;
     std::optional<CBootstrapResult> bootstrap;
+    // The methods' estimates, with --method.
+    std::optional<CMethodComparison> methods;
     std::vector<std::string> warnings;
 };
 
@@ -38,6 +42,8 @@ std::string AsText(const EstimateReport& report)
     AppendEstimatorFields(out, report.estimator);
     if (report.bootstrap)
         AppendBootstrapField(out, *report.bootstrap);
+    if (report.methods)
+        AppendMethodLines(out, *report.methods);
     out += '\n';
     AppendLagTable(out, report.estimator.lags);
     return out;
@@ -52,6 +58,8 @@ std::string AsJson(const EstimateReport& report)
     WriteEstimatorFields(json, report.estimator);
     if (report.bootstrap)
         WriteBootstrap(json, *report.bootstrap);
+    if (report.methods)
+        WriteMethods(json, *report.methods);
     WriteLagTable(json, report.estimator.lags);
     WriteWarnings(json, report.warnings);
     json.EndObject();
@@ -71,6 +79,7 @@ int RunEstimate(std::span<const std::string> args)
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
     BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    const std::vector<EHMethod> methods = ReadMethods(parsed);
     const bool isDocument = IsDocumentInput(path, options);
 
     CCliUi ui("estimate");
@@ -82,11 +91,14 @@ int RunEstimate(std::span<const std::string> args)
     bootstrapOptions = BootstrapOptionsFor(bootstrapOptions, isDocument, doc);
     const CHDataSet& set = doc.m_globalSet;
     WarnIfTooShortForLags(ui, set, "the series");
+    std::optional<CMethodComparison> comparison;
+    if (!methods.empty())
+        comparison = MethodsOf(set, methods, bootstrapOptions);
     std::optional<CBootstrapResult> bootstrap;
     if (bootstrapOptions.run) {
-        bootstrap = BootstrapOf(ui, set, bootstrapOptions);
+        bootstrap = CurveBootstrapOf(ui, comparison, set, bootstrapOptions);
         WarnSeriesKind(ui, *bootstrap);
     }
-    const EstimateReport report{path, options, FiguresOf(set), bootstrap, ui.Warnings()};
+    const EstimateReport report{path, options, FiguresOf(set), bootstrap, comparison, ui.Warnings()};
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -12,6 +12,7 @@
 #include "HDataSet.h"
 #include "JsonWriter.h"
 #include "KestrinDoc.h"
+#include "MethodReport.h"
 #include "SeriesImport.h"
 #include "TextEncoding.h"
 #include "TextOutput.h"
@@ -31,7 +32,8 @@ constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
                                       kBootstrapOption,
                                       kReplicatesOption,
                                       kSeedOption,
-                                      kInputOption};
+                                      kInputOption,
+                                      kMethodOption};
 
 // The --every interval: a number greater than 0 (UsageError otherwise).
 double ReadTabInterval(const std::string& text)
@@ -75,6 +77,8 @@ struct TabsReport
     std::vector<std::int32_t> tabs;
     std::vector<IntervalRow> intervals;
     IntervalBootstraps bootstraps;
+    // Each interval's methods, in the document's order, with --method.
+    std::vector<CMethodComparison> methods;
     std::vector<std::string> warnings;
     std::string every; // --every as given, or empty
 };
@@ -103,6 +107,10 @@ std::string AsText(const TabsReport& report)
         out += '\n';
     for (std::size_t i = 0; i < bootstraps.size(); ++i)
         AppendBootstrapField(out, bootstraps[i], " " + report.intervals[i].label);
+    if (!report.methods.empty())
+        out += '\n';
+    for (std::size_t i = 0; i < report.methods.size(); ++i)
+        AppendMethodLines(out, report.methods[i], " " + report.intervals[i].label);
     return out;
 }
 
@@ -116,6 +124,17 @@ std::string AsJson(const TabsReport& report)
     json.IntegerField("M", report.m);
     WriteTabPositions(json, report.tabs);
     WriteIntervals(json, report.intervals, &report.bootstraps);
+    if (!report.methods.empty()) {
+        json.Key("methods");
+        json.BeginArray();
+        for (std::size_t i = 0; i < report.methods.size(); ++i) {
+            json.BeginObject();
+            json.StringField("label", report.intervals[i].label);
+            WriteMethods(json, report.methods[i]);
+            json.EndObject();
+        }
+        json.EndArray();
+    }
     WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
@@ -134,6 +153,7 @@ int RunTabs(std::span<const std::string> args)
     const SeriesOptions options = ReadSeriesOptions(parsed);
     const std::string& path = SeriesInput(parsed, options);
     BootstrapOptions bootstrapOptions = ReadBootstrapOptions(parsed);
+    const std::vector<EHMethod> methods = ReadMethods(parsed);
     const bool isDocument = IsDocumentInput(path, options);
     if (parsed.Has("--at") && parsed.Has("--every"))
         throw UsageError("--at and --every cannot be given together");
@@ -178,15 +198,22 @@ int RunTabs(std::span<const std::string> args)
     if (shortOnes > 0)
         ui.Warn(std::to_string(shortOnes) + " of " + std::to_string(doc.m_tabSets.size()) +
                 " intervals hold fewer than D + M" + sum + " values; L(r) is 0 for their longest lags");
+    std::vector<CMethodComparison> comparisons;
+    if (!methods.empty())
+        for (const auto& set : doc.m_tabSets)
+            comparisons.push_back(MethodsOf(*set, methods, bootstrapOptions));
     IntervalBootstraps bootstraps;
     if (bootstrapOptions.run) {
-        for (const auto& set : doc.m_tabSets) {
-            bootstraps.push_back(BootstrapOf(ui, *set, bootstrapOptions));
+        for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+            const auto& set = doc.m_tabSets[i];
+            const std::optional<CMethodComparison> comparison =
+                i < comparisons.size() ? std::optional(comparisons[i]) : std::nullopt;
+            bootstraps.push_back(CurveBootstrapOf(ui, comparison, *set, bootstrapOptions));
             WarnSeriesKind(ui, bootstraps.back(), DisplayText(set->m_strLabel) + ": ");
         }
     }
     const TabsReport report{path, options, isDocument, doc.m_nD, doc.m_nM, tabs, IntervalRowsOf(doc, tabs),
-                            bootstraps, ui.Warnings(),
+                            bootstraps, comparisons, ui.Warnings(),
                             parsed.Has("--every") ? parsed.Values("--every")[0] : std::string()};
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

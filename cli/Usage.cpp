@@ -101,6 +101,26 @@ command line could not be understood.
     "  --input KIND         noise, motion or auto (default): what the series\n" \
     "                       is; auto decides by DFA-1's alpha\n"
 
+#define KESTRIN_METHOD_OPTION                                                    \
+    "  --method WHICH       curve (the curve length), dfa (DFA-1), whittle\n"     \
+    "                       (Whittle, fractional Gaussian noise) or all: also\n" \
+    "                       print each method's H (with --bootstrap, its\n"      \
+    "                       corrected H and interval) on a \"method\" line\n"
+
+#define KESTRIN_METHOD_NOTE                                                      \
+    "With --method, H is also estimated by the methods named, each for the\n"  \
+    "series as the noise-or-motion decision reads it (--input chooses): DFA-1\n" \
+    "gives alpha for a noise and alpha - 1 for a motion; Whittle fits the\n"   \
+    "fractional Gaussian noise spectrum to the series (a noise) or to its\n"   \
+    "increments (a motion) and gives its asymptotic standard error. With\n"    \
+    "--bootstrap every method is bootstrapped from the same replicates (the\n" \
+    "same seed: the same simulated paths at every trial H) and a \"methods\"\n" \
+    "line says whether their intervals overlap; a \"series\" line gives the\n"  \
+    "reading they follow. JSON adds \"methods_series\", \"methods\": [{\"method\",\n" \
+    "\"H\", (whittle:) \"standard_error\", \"frequencies\", (dfa:) \"alpha\",\n" \
+    "\"scales\", (with --bootstrap:) \"H_corrected\", \"low\", \"high\"}, ...]\n" \
+    "(tabs: one {\"label\", \"methods\"} per interval) and \"intervals_overlap\".\n"
+
 #define KESTRIN_BOOTSTRAP_NOTE                                                   \
     "With --bootstrap, the series is first decided noise or motion by the\n"   \
     "alpha of detrended fluctuation analysis (DFA-1): below 0.9 a noise, above\n" \
@@ -122,7 +142,8 @@ command line could not be understood.
 
 constexpr std::string_view kEstimateHelp =
     "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER]\n"
-    "         [--bootstrap [--replicates K] [--seed S] [--input KIND]] [--json]\n"
+    "         [--bootstrap [--replicates K] [--seed S] [--input KIND]]\n"
+    "         [--method curve|dfa|whittle|all] [--json]\n"
     "       kestrin-cli estimate --db DB --table NAME --x FIELD --y FIELD [--D N] [--M N] [--json]\n"
     "       kestrin-cli estimate (FILE... | --files-from LIST | --db DB ... --y Y1,Y2,...|'*')\n"
     "         [--format csv|tsv|jsonl] [-o FILE] [--jobs N] [--quiet] [options as above]\n"
@@ -136,8 +157,9 @@ constexpr std::string_view kEstimateHelp =
     "workbench's global parameters do.\n"
     "\n"
     KESTRIN_BOOTSTRAP_NOTE
+    "\n" KESTRIN_METHOD_NOTE
     "\n"
-    "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
+    "Options:\n" KESTRIN_PARAMETER_OPTIONS KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_METHOD_OPTION KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n" KESTRIN_BATCH_OPTIONS
     "  -h, --help           show this help\n"
     "\n" KESTRIN_BATCH_NOTE
@@ -163,7 +185,8 @@ constexpr std::string_view kEstimateHelp =
 
 constexpr std::string_view kTabsHelp =
     "Usage: kestrin-cli tabs FILE (--at T1,T2,... | --every INTERVAL) [--D N] [--M N] [--filter UNDER OVER]\n"
-    "                   [--bootstrap [--replicates K] [--seed S] [--input KIND]] [--json]\n"
+    "                   [--bootstrap [--replicates K] [--seed S] [--input KIND]]\n"
+    "                   [--method curve|dfa|whittle|all] [--json]\n"
     "       kestrin-cli tabs DOC.kst [--at T1,T2,... | --every INTERVAL] [--D N] [--M N] [--json]\n"
     "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD (--at T1,T2,... | --every INTERVAL)\n"
     "                   [--D N] [--M N] [--json]\n"
@@ -193,7 +216,7 @@ constexpr std::string_view kTabsHelp =
     "                       largest X (at most 10000), each truncated toward\n"
     "                       zero to a tab position; an INTERVAL below 1, which\n"
     "                       would put several tabs at one position, is refused.\n" KESTRIN_PARAMETER_OPTIONS
-        KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
+        KESTRIN_BOOTSTRAP_OPTIONS KESTRIN_METHOD_OPTION KESTRIN_FILTER_OPTION KESTRIN_DATABASE_OPTIONS
     "  --json               write JSON instead of text\n" KESTRIN_BATCH_OPTIONS
     "  -h, --help           show this help\n"
     "\n" KESTRIN_BATCH_NOTE
@@ -206,7 +229,8 @@ constexpr std::string_view kTabsHelp =
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
     "  \"D\", \"M\", \"tabs\": [sorted positions],\n"
     "  \"intervals\": [{\"label\", \"upper_bound\", \"D\", \"M\", \"n\", \"H\", \"b\", \"r\",\n"
-    "  (with --bootstrap: \"bootstrap\": {...} as for estimate)}, ...]}\n" KESTRIN_BOOTSTRAP_NOTE KESTRIN_JSON_NOTE;
+    "  (with --bootstrap: \"bootstrap\": {...} as for estimate)}, ...]}\n" KESTRIN_BOOTSTRAP_NOTE KESTRIN_METHOD_NOTE
+    "With --method the \"method LABEL\" lines of each interval follow.\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kImportHelp =
     "Usage: kestrin-cli import FILE -o DOC.kst [--at T1,T2,...] [--filter UNDER OVER] [--json]\n"

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "BootstrapDlg.h"
+#include "CompareMethodsDlg.h"
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "FitPlotWnd.h"
@@ -105,6 +106,10 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     auto* bootstrap = new QPushButton(QStringLiteral("&Bootstrap..."), this);
     bootstrap->setObjectName(QStringLiteral("buttonBootstrap"));
     bootstrap->setAutoDefault(false);
+    // "Compare Methods" in full would not fit the column of buttons.
+    auto* compare = new QPushButton(QStringLiteral("&Compare..."), this);
+    compare->setObjectName(QStringLiteral("buttonCompareMethods"));
+    compare->setToolTip(QStringLiteral("Compare Methods: DFA-1 and Whittle beside the curve length"));
     m_labelBootstrap = new QLabel(this);
     m_labelBootstrap->setObjectName(QStringLiteral("labelBootstrap"));
     m_labelBootstrap->setWordWrap(true);
@@ -140,6 +145,7 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     // Added below the original controls, which keep their places.
     at(fitPlot, 196, 84, 54, 14);
     at(bootstrap, 196, 101, 54, 14);
+    at(compare, 196, 118, 54, 14);
     at(m_labelBootstrap, 7, 198, 243, 18);
     setFixedSize(du.X(257), du.Y(220));
 
@@ -149,6 +155,7 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     connect(buttonM, &QPushButton::clicked, this, &CHParamsDlg::SetOptimumM);
     connect(fitPlot, &QPushButton::clicked, this, &CHParamsDlg::OnFitPlot);
     connect(bootstrap, &QPushButton::clicked, this, &CHParamsDlg::OnBootstrap);
+    connect(compare, &QPushButton::clicked, this, &CHParamsDlg::OnCompareMethods);
     // Only a choice of the user counts as a selection change; the selector's
     // own refills do not.
     connect(m_comboTabs, &QComboBox::activated, this, [this] { RefreshDetails(); });
@@ -346,6 +353,19 @@ void CHParamsDlg::OnBootstrap()
     const QString summary = BootstrapLabelText(*dlg.Result());
     m_labelBootstrap->setText(summary);
     m_editH->setToolTip(summary);
+}
+
+void CHParamsDlg::OnCompareMethods()
+{
+    UpdateData(true);
+    const CHDataSet* set = FindSelectedDataSet();
+    if (!set)
+        return;
+    // A copy of the values the estimate was computed over, as for Bootstrap.
+    const std::span<const double> values = EstimatedValues(*set);
+    CCompareMethodsDlg dlg(QString::fromStdString(m_strSelection), {values.begin(), values.end()}, set->GetD(),
+                           set->GetM(), this);
+    dlg.exec();
 }
 
 void CHParamsDlg::OnViewData()

@@ -57,6 +57,7 @@ private:
     void SetOptimumM();
     void OnFitPlot();
     void OnBootstrap();
+    void OnCompareMethods();
     // Shows the selected estimator in the fit plot, when it is open.
     void RefreshFitPlot(const CHDataSet* set);
     // The estimator the selection names, looked up now; null when none does.

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -20,6 +21,7 @@
 
 #include "BootstrapDlg.h"
 #include "CommandIds.h"
+#include "CompareMethodsDlg.h"
 #include "DialogTestSupport.h"
 #include "FitPlotWnd.h"
 #include "Format.h"
@@ -587,6 +589,47 @@ TEST_F(HParamsDlgTest, BootstrapCancelLeavesTheDocumentAndARunShowsItsResult)
     options.replicates = 4;
     options.seed = 7;
     EXPECT_EQ(label->text(), BootstrapLabelText(RunBootstrap(SeriesBootstrapRequest(doc.m_globalSet, options))));
+    EXPECT_EQ(TakeAll(doc), before);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(HParamsDlgTest, CompareMethodsShowsEachMethodAndItsBootstrapWithoutTouchingTheDocument)
+{
+    Open();
+    doc.SetModifiedFlag(false);
+    const std::vector<Snapshot> before = TakeAll(doc);
+    std::vector<double> values(doc.m_globalSet.Values().Storage().begin(),
+                               doc.m_globalSet.Values().Storage().begin() + doc.m_globalSet.GetCount());
+    CHDataSet copy(doc.m_globalSet.GetD(), doc.m_globalSet.GetM());
+    copy.m_bAutoCompute = 0;
+    copy.Values().Storage() = values;
+    copy.Compute();
+    CSeriesBootstrapOptions options;
+    options.replicates = 4;
+    options.seed = 7;
+    const CMethodComparison expected = CompareMethods(
+        copy, {std::begin(kAllHMethods), std::end(kAllHMethods)}, ESeriesInput::Auto, false, &options);
+    RunModal<CCompareMethodsDlg>([&] { Click(Control<QPushButton>(*dlg, "buttonCompareMethods")); },
+                                 [&](CCompareMethodsDlg& d) {
+                                     auto* table = Control<QTableWidget>(d, "tableMethods");
+                                     ASSERT_EQ(table->rowCount(), 3);
+                                     EXPECT_EQ(table->item(0, 0)->text(), "curve length");
+                                     EXPECT_EQ(table->item(0, 1)->text(),
+                                               QString::number(doc.m_globalSet.GetH(), 'f', 3));
+                                     EXPECT_EQ(table->item(2, 0)->text(), "Whittle (fGn)");
+                                     Control<QSpinBox>(d, "spinReplicates")->setValue(4);
+                                     Control<QLineEdit>(d, "editSeed")->setText("7");
+                                     QSignalSpy ended(&d, &CCompareMethodsDlg::finishedRun);
+                                     d.Start();
+                                     EXPECT_TRUE(d.Running());
+                                     ASSERT_TRUE(ended.wait(20000));
+                                     ASSERT_EQ(d.Comparison().rows.size(), 3u);
+                                     for (std::size_t m = 0; m < 3; ++m)
+                                         EXPECT_EQ(d.Comparison().rows[m].bootstrap->corrected,
+                                                   expected.rows[m].bootstrap->corrected)
+                                             << m;
+                                     d.reject();
+                                 });
     EXPECT_EQ(TakeAll(doc), before);
     EXPECT_FALSE(doc.IsModified());
 }

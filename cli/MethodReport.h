@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Args.h"
+#include "BootstrapReport.h"
+#include "MethodComparison.h"
+
+class CHDataSet;
+class CJsonWriter;
+
+// --method curve|dfa|whittle|all, taken by estimate and tabs.
+inline constexpr OptionDef kMethodOption{"--method", "", 1, "curve|dfa|whittle|all"};
+
+// The methods --method names, in the order curve, dfa, whittle; empty
+// without --method. Throws UsageError for another word.
+std::vector<EHMethod> ReadMethods(const ParsedArgs& parsed);
+
+// The methods' estimates of an estimator as last computed, with each one's
+// bootstrap when options.run; throws std::runtime_error with the reason
+// when a bootstrap cannot be run.
+CMethodComparison MethodsOf(const CHDataSet& set, const std::vector<EHMethod>& methods,
+                            const BootstrapOptions& options);
+
+// The curve length's bootstrap: the comparison's when it holds one, else
+// run for the set (BootstrapOf).
+CBootstrapResult CurveBootstrapOf(CCliUi& ui, const std::optional<CMethodComparison>& comparison, const CHDataSet& set,
+                                  const BootstrapOptions& options);
+
+// A line "series" with the noise-or-motion reading the methods follow
+// (SeriesKindLabel), then one text line per method: "method  dfa  H 0.712 (α 1.712, 11 scales)",
+// "method  whittle  H 0.705, standard error 0.012", followed, with a
+// bootstrap, by its "H corrected ..., 95 % interval ..."; then, with two
+// intervals or more, whether they overlap. suffix names an interval
+// ("method 2" and so on) when not empty.
+void AppendMethodLines(std::string& out, const CMethodComparison& comparison, const std::string& suffix = {});
+
+// "methods_series" (the reading, as the text's "series" line), then the
+// JSON array "methods": {"method", "H", "standard_error", "alpha",
+// "scales", "bootstrap": {"H_corrected", "low", "high"}}, members that do
+// not apply left out; with two intervals or more "intervals_overlap" after it.
+void WriteMethods(CJsonWriter& json, const CMethodComparison& comparison);

@@ -1,0 +1,234 @@
+#include "CompareMethodsDlg.h"
+
+#include <cmath>
+#include <exception>
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "BootstrapText.h"
+#include "HDataSet.h"
+
+namespace {
+
+// The bootstrap dialog's settings: the replicates and seed last used there
+// are offered here too (and not written back).
+const char* const kReplicatesKey = "Bootstrap/Replicates";
+const char* const kSeedKey = "Bootstrap/Seed";
+
+const std::vector<EHMethod> kMethods{std::begin(kAllHMethods), std::end(kAllHMethods)};
+
+QString Fixed(double value)
+{
+    return std::isfinite(value) ? QString::number(value, 'f', 3) : QStringLiteral("n/a");
+}
+
+// The estimator over the values, as the document computed it.
+CHDataSet EstimatorOf(const std::vector<double>& values, int nD, int nM)
+{
+    CHDataSet set(nD, nM);
+    set.m_bAutoCompute = 0;
+    set.Values().Storage() = values;
+    set.Compute();
+    return set;
+}
+
+} // namespace
+
+CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double> values, int nD, int nM,
+                                       QWidget* parent)
+    : QDialog(parent), m_values(std::move(values)), m_nD(nD), m_nM(nM)
+{
+    setWindowTitle(QStringLiteral("Compare Methods"));
+    setObjectName(QStringLiteral("CCompareMethodsDlg"));
+    QSettings settings;
+    m_replicates = new QSpinBox(this);
+    m_replicates->setObjectName(QStringLiteral("spinReplicates"));
+    m_replicates->setRange(1, kMaxBootstrapReplicates);
+    m_replicates->setValue(settings.value(kReplicatesKey, kDefaultBootstrapReplicates).toInt());
+    m_replicates->setToolTip(QStringLiteral("Replicates simulated at each trial H, the same ones for every method"));
+    m_seed = new QLineEdit(this);
+    m_seed->setObjectName(QStringLiteral("editSeed"));
+    m_seed->setText(settings.value(kSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    m_table = new QTableWidget(static_cast<int>(kMethods.size()), 4, this);
+    m_table->setObjectName(QStringLiteral("tableMethods"));
+    m_table->setHorizontalHeaderLabels(
+        {QStringLiteral("Method"), QStringLiteral("H"), QStringLiteral("Corrected H"), QStringLiteral("95 % interval")});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_overlap = new QLabel(this);
+    m_overlap->setObjectName(QStringLiteral("labelOverlap"));
+    m_overlap->setWordWrap(true);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setRange(0, 1000);
+    m_progress->setTextVisible(false);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("labelStatus"));
+    m_status->setWordWrap(true);
+    m_run = new QPushButton(QStringLiteral("&Run"), this);
+    m_run->setObjectName(QStringLiteral("buttonRun"));
+    m_run->setDefault(true);
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("buttonCancel"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Replicates:"), m_replicates);
+    form->addRow(QStringLiteral("&Seed:"), m_seed);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_run);
+    buttons->addWidget(m_cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(label, this));
+    layout->addWidget(m_table);
+    layout->addWidget(m_overlap);
+    layout->addLayout(form);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_status);
+    layout->addLayout(buttons);
+    setMinimumWidth(460);
+
+    // The estimates alone are quick: shown at once.
+    const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
+    m_comparison = CompareMethods(set, kMethods, ESeriesInput::Auto, false);
+    m_status->setText(QStringLiteral("The series: %1. Run bootstraps every method from the same replicates.")
+                          .arg(QString::fromStdString(SeriesKindLabel(m_comparison.decision))));
+    ShowComparison();
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(50);
+    connect(m_timer, &QTimer::timeout, this, &CCompareMethodsDlg::Poll);
+    connect(m_run, &QPushButton::clicked, this, &CCompareMethodsDlg::Start);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CCompareMethodsDlg::reject);
+}
+
+CCompareMethodsDlg::~CCompareMethodsDlg()
+{
+    m_cancel = true;
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void CCompareMethodsDlg::ShowComparison()
+{
+    for (std::size_t i = 0; i < m_comparison.rows.size(); ++i) {
+        const CMethodRow& row = m_comparison.rows[i];
+        const int r = static_cast<int>(i);
+        QString corrected, interval;
+        if (row.bootstrap && row.bootstrap->Reached()) {
+            const CBootstrapResult& b = *row.bootstrap;
+            corrected = QString::fromStdString(BootstrapValueText(*b.corrected, b.correctedBound, b.correctedError));
+            if (b.low && b.high)
+                interval = QString::fromStdString(BootstrapValueText(*b.low, b.lowBound, b.lowError)) +
+                           QStringLiteral(" to ") +
+                           QString::fromStdString(BootstrapValueText(*b.high, b.highBound, b.highError));
+        } else if (row.bootstrap) {
+            corrected = QStringLiteral("not reached");
+        }
+        const QString cells[] = {QString::fromUtf8(HMethodName(row.estimate.method)), Fixed(row.estimate.h),
+                                 corrected, interval};
+        for (int c = 0; c < 4; ++c)
+            m_table->setItem(r, c, new QTableWidgetItem(cells[c]));
+    }
+    const std::optional<bool> overlap = IntervalsOverlap(m_comparison);
+    if (!overlap)
+        m_overlap->setText(QString());
+    else if (*overlap)
+        m_overlap->setText(QStringLiteral("The intervals overlap: the methods agree within their uncertainty."));
+    else
+        m_overlap->setText(QStringLiteral("The intervals do not overlap: the methods disagree. The series may not "
+                                          "be like fractional Brownian motion or noise (a trend, short-range "
+                                          "structure or a change of regime); read the manual's methods section."));
+}
+
+void CCompareMethodsDlg::Start()
+{
+    if (Running())
+        return;
+    bool ok = false;
+    const qulonglong seed = m_seed->text().trimmed().toULongLong(&ok, 10);
+    if (!ok) {
+        m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
+        return;
+    }
+    CSeriesBootstrapOptions options;
+    options.replicates = m_replicates->value();
+    options.seed = seed;
+    m_cancel = false;
+    m_done = false;
+    m_permille = 0;
+    m_workerError.clear();
+    m_progress->setValue(0);
+    m_status->setText(QStringLiteral("Simulating %1 replicates for %2 methods...")
+                          .arg(options.replicates)
+                          .arg(kMethods.size()));
+    m_run->setEnabled(false);
+    m_replicates->setEnabled(false);
+    m_seed->setEnabled(false);
+    m_worker = std::thread([this, options] {
+        try {
+            const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
+            m_workerComparison = CompareMethods(set, kMethods, ESeriesInput::Auto, false, &options,
+                                                [this](double fraction) {
+                                                    m_permille = static_cast<int>(fraction * 1000.0);
+                                                    return !m_cancel.load();
+                                                });
+        } catch (const std::exception& e) {
+            m_workerError = QString::fromStdString(e.what());
+        }
+        m_done = true;
+    });
+    m_timer->start();
+}
+
+void CCompareMethodsDlg::Poll()
+{
+    m_progress->setValue(m_permille.load());
+    if (m_done.load())
+        Finish();
+}
+
+void CCompareMethodsDlg::Finish()
+{
+    m_timer->stop();
+    m_worker.join();
+    m_run->setEnabled(true);
+    m_replicates->setEnabled(true);
+    m_seed->setEnabled(true);
+    if (!m_workerError.isEmpty()) {
+        m_status->setText(m_workerError);
+    } else if (m_workerComparison.cancelled) {
+        m_status->setText(QStringLiteral("Bootstrap cancelled."));
+    } else {
+        m_comparison = m_workerComparison;
+        m_progress->setValue(1000);
+        m_status->setText(QStringLiteral("%1 replicates, seed %2, the same for every method.")
+                              .arg(m_replicates->value())
+                              .arg(m_seed->text().trimmed()));
+        ShowComparison();
+    }
+    emit finishedRun();
+}
+
+void CCompareMethodsDlg::reject()
+{
+    // Cancel during a run stops the run and keeps the dialog; otherwise it
+    // closes it.
+    if (Running()) {
+        m_cancel = true;
+        return;
+    }
+    QDialog::reject();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include <QDialog>
+
+#include "MethodComparison.h"
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+
+// "Compare Methods": the H of one estimate by the curve length, DFA-1 and
+// Whittle (fGn), each method's bootstrap (corrected H and 95 % interval, all
+// from the same seed) run on a worker thread with a progress bar and
+// Cancel, and whether the intervals overlap. It works on its own copy of
+// the estimate's values, D and M, so the document is never read or changed
+// while the work runs.
+class CCompareMethodsDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // values: those the estimate last computed over; label names it.
+    CCompareMethodsDlg(const QString& label, std::vector<double> values, int nD, int nM,
+                       QWidget* parent = nullptr);
+    ~CCompareMethodsDlg() override;
+
+    // Starts the bootstraps with the replicates and seed shown (as "Run").
+    void Start();
+    bool Running() const { return m_worker.joinable(); }
+    // The last finished run's comparison (without a run: the estimates only).
+    const CMethodComparison& Comparison() const { return m_comparison; }
+
+    void reject() override;
+
+signals:
+    void finishedRun();
+
+private:
+    void Poll();
+    void Finish();
+    void ShowComparison();
+
+    std::vector<double> m_values;
+    int m_nD;
+    int m_nM;
+    CMethodComparison m_comparison;
+    std::thread m_worker;
+    std::atomic<int> m_permille{0};
+    std::atomic<bool> m_cancel{false};
+    std::atomic<bool> m_done{false};
+    CMethodComparison m_workerComparison;
+    QString m_workerError;
+
+    QSpinBox* m_replicates = nullptr;
+    QLineEdit* m_seed = nullptr;
+    QTableWidget* m_table = nullptr;
+    QLabel* m_overlap = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_status = nullptr;
+    QPushButton* m_run = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QTimer* m_timer = nullptr;
+};

@@ -1,0 +1,105 @@
+// kestrin-cli estimate and tabs with --method: each method's H and, with
+// --bootstrap, its corrected H and interval, against the analysis library.
+#include "CliRunner.h"
+#include "FbmSimulation.h"
+#include "Format.h"
+#include "HDataSet.h"
+#include "MethodComparison.h"
+
+namespace cli_method_test {
+
+namespace {
+
+using CliMethod = CliTest;
+
+CMethodComparison Expected(const std::vector<double>& values, const CSeriesBootstrapOptions* bootstrap)
+{
+    CHDataSet set(4, 3);
+    set.m_bAutoCompute = 0;
+    set.Values().Storage() = values;
+    set.Compute();
+    return CompareMethods(set, {std::begin(kAllHMethods), std::end(kAllHMethods)}, ESeriesInput::Auto, false,
+                          bootstrap);
+}
+
+TEST_F(CliMethod, EstimatePrintsEachMethodsH)
+{
+    const std::vector<double> walk = SimulateFbm(600, 0.6, 5);
+    const std::string file = WriteValues("fbm.txt", walk);
+    const CMethodComparison expected = Expected(walk, nullptr);
+    const JsonValue j = RunJson({"estimate", file, "--method", "all", "--json"});
+    ASSERT_EQ(j["methods"].Size(), 3u);
+    EXPECT_EQ(j["methods"][0]["method"].String(), "curve");
+    EXPECT_EQ(j["methods"][0]["H"].Number(), j["H"].Number());
+    EXPECT_EQ(j["methods"][1]["method"].String(), "dfa");
+    EXPECT_EQ(j["methods"][1]["H"].Number(), expected.rows[1].estimate.h);
+    EXPECT_EQ(j["methods"][1]["alpha"].Number(), expected.rows[1].estimate.alpha);
+    EXPECT_EQ(j["methods"][1]["scales"].Number(), expected.rows[1].estimate.scales);
+    EXPECT_EQ(j["methods"][2]["method"].String(), "whittle");
+    EXPECT_EQ(j["methods"][2]["H"].Number(), expected.rows[2].estimate.h);
+    EXPECT_EQ(j["methods"][2]["standard_error"].Number(), expected.rows[2].estimate.standardError);
+
+    // Without --method nothing changes; with it one line per method
+    // follows the fields.
+    const std::string plain = Run({"estimate", file}).out;
+    EXPECT_EQ(plain.find("method"), std::string::npos);
+    const std::string dfa = Run({"estimate", file, "--method", "dfa"}).out;
+    const std::string line = "method      dfa  H " + FormatFixed(expected.rows[1].estimate.h, 6) + " (\xCE\xB1 ";
+    EXPECT_NE(dfa.find(line), std::string::npos) << dfa;
+    const auto blank = dfa.find("\n\n");
+    EXPECT_EQ(dfa.substr(blank), plain.substr(plain.find("\n\n"))) << dfa;
+    const std::string all = Run({"estimate", file, "--method", "all"}).out;
+    EXPECT_NE(all.find("\nmethod      whittle  H "), std::string::npos) << all;
+    EXPECT_NE(all.find(", standard error "), std::string::npos) << all;
+    EXPECT_NE(all.find("\nseries      motion, \xCE\xB1 "), std::string::npos) << all;
+    EXPECT_EQ(j["methods_series"].String(), SeriesKindLabel(expected.decision));
+}
+
+TEST_F(CliMethod, BootstrapOfEveryMethodComesFromTheSameReplicates)
+{
+    const std::vector<double> walk = SimulateFbm(400, 0.7, 9);
+    const std::string file = WriteValues("fbm.txt", walk);
+    CSeriesBootstrapOptions options;
+    options.replicates = 8;
+    options.seed = 11;
+    const CMethodComparison expected = Expected(walk, &options);
+    const JsonValue j =
+        RunJson({"estimate", file, "--method", "all", "--bootstrap", "--replicates", "8", "--seed", "11", "--json"});
+    // The curve length's own bootstrap is today's, bit for bit.
+    const JsonValue plain = RunJson({"estimate", file, "--bootstrap", "--replicates", "8", "--seed", "11", "--json"});
+    EXPECT_EQ(j["bootstrap"]["H_corrected"].Number(), plain["bootstrap"]["H_corrected"].Number());
+    EXPECT_EQ(j["bootstrap"]["low"].Number(), plain["bootstrap"]["low"].Number());
+    for (std::size_t m = 0; m < 3; ++m) {
+        const CBootstrapResult& b = *expected.rows[m].bootstrap;
+        ASSERT_TRUE(b.Reached()) << m;
+        EXPECT_EQ(j["methods"][m]["H_corrected"].Number(), *b.corrected) << m;
+        EXPECT_EQ(j["methods"][m]["low"].Number(), *b.low) << m;
+        EXPECT_EQ(j["methods"][m]["high"].Number(), *b.high) << m;
+    }
+    EXPECT_EQ(j["methods"][0]["H_corrected"].Number(), plain["bootstrap"]["H_corrected"].Number());
+    EXPECT_EQ(j["intervals_overlap"].Dump(), *IntervalsOverlap(expected) ? "true" : "false");
+}
+
+TEST_F(CliMethod, TabsGiveEachIntervalsMethodsAndBadWordsAreRefused)
+{
+    const std::vector<double> walk = SimulateFbm(600, 0.4, 3);
+    const std::string file = WriteValues("fbm.txt", walk);
+    const JsonValue tabs = RunJson({"tabs", file, "--at", "300", "--method", "whittle", "--json"});
+    ASSERT_EQ(tabs["methods"].Size(), 2u);
+    EXPECT_EQ(tabs["methods"][0]["label"].String(), tabs["intervals"][0]["label"].String());
+    const std::vector<double> first(walk.begin(), walk.begin() + 300);
+    EXPECT_EQ(tabs["methods"][0]["methods"][0]["H"].Number(), Expected(first, nullptr).rows[2].estimate.h);
+    const CliResult text = Run({"tabs", file, "--at", "300", "--method", "curve"});
+    EXPECT_NE(text.out.find("\nmethod " + tabs["intervals"][1]["label"].String()), std::string::npos) << text.out;
+
+    const CliResult bad = Run({"estimate", file, "--method", "hurst"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("--method must be curve, dfa, whittle or all, not \"hurst\""), std::string::npos);
+    // --input decides the methods' reading without a bootstrap.
+    const JsonValue noise = RunJson({"estimate", file, "--method", "dfa", "--input", "noise", "--json"});
+    EXPECT_EQ(noise["methods"][0]["H"].Number(), noise["methods"][0]["alpha"].Number());
+}
+
+} // namespace
+
+} // namespace cli_method_test
