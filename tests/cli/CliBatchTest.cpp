@@ -12,9 +12,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "CliRunner.h"
-#include "Format.h"
-#include "SeriesBuilders.h"
+#include "tests/support/CliRunner.h"
+#include "core/Format.h"
+#include "tests/support/SeriesBuilders.h"
 
 extern char** environ;
 
@@ -76,7 +76,7 @@ TEST_F(CliBatch, CsvNumbersReadBackToTheSingleRunsDoubles)
 {
     const std::string a = WriteValues("a.txt", RandomWalk(300, 7));
     const std::string b = WriteValues("b.txt", RandomWalk(500, 8));
-    const CliResult r = Run({"estimate", "a.txt", "b.txt", "--bootstrap", "--replicates", "20"});
+    const CliResult r = Run({"estimate", "a.txt", "b.txt", "--bootstrap", "--replicates", "40"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 3u);
@@ -84,7 +84,7 @@ TEST_F(CliBatch, CsvNumbersReadBackToTheSingleRunsDoubles)
     EXPECT_EQ(r.err, "kestrin-cli: estimate: 2 series, none failed\n");
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const JsonValue single =
-            RunJson({"estimate", i == 1 ? "a.txt" : "b.txt", "--bootstrap", "--replicates", "20", "--json"});
+            RunJson({"estimate", i == 1 ? "a.txt" : "b.txt", "--bootstrap", "--replicates", "40", "--json"});
         std::vector<std::string> cells;
         std::istringstream in(lines[i]);
         for (std::string cell; std::getline(in, cell, ',');)
@@ -97,7 +97,7 @@ TEST_F(CliBatch, CsvNumbersReadBackToTheSingleRunsDoubles)
         if (!single["bootstrap"]["H_corrected"].IsNull()) {
             EXPECT_EQ(std::strtod(cells[9].c_str(), nullptr), single["bootstrap"]["H_corrected"].Number());
         }
-        EXPECT_EQ(cells[13], "20");
+        EXPECT_EQ(cells[13], "40");
         EXPECT_EQ(cells[15], "ok");
     }
 }

@@ -4,11 +4,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "Bootstrap.h"
-#include "BootstrapLimits.h"
-#include "CliRunner.h"
-#include "FbmSimulation.h"
-#include "HDataSet.h"
+#include "analysis/Bootstrap.h"
+#include "analysis/BootstrapLimits.h"
+#include "tests/support/CliRunner.h"
+#include "analysis/FbmSimulation.h"
+#include "core/HDataSet.h"
 
 namespace cli_bootstrap_test {
 
@@ -113,7 +113,7 @@ TEST_F(CliBootstrap, NoiseOrMotionModelAndCheckAreReported)
     }
 
     const std::string file = WriteValues("fbm.txt", SimulateFbm(1024, 0.5, 2));
-    const JsonValue j = RunJson({"estimate", file, "--bootstrap", "--replicates", "20", "--json"});
+    const JsonValue j = RunJson({"estimate", file, "--bootstrap", "--replicates", "40", "--json"});
     const JsonValue b = j["bootstrap"];
     EXPECT_EQ(b["model"].String(), "fractional Brownian motion");
     EXPECT_EQ(b["input"].String(), "auto");

@@ -1,10 +1,10 @@
 // kestrin-cli estimate and tabs with --method: each method's H and, with
 // --bootstrap, its corrected H and interval, against the analysis library.
-#include "CliRunner.h"
-#include "FbmSimulation.h"
-#include "Format.h"
-#include "HDataSet.h"
-#include "MethodComparison.h"
+#include "tests/support/CliRunner.h"
+#include "analysis/FbmSimulation.h"
+#include "core/Format.h"
+#include "core/HDataSet.h"
+#include "analysis/MethodComparison.h"
 
 namespace cli_method_test {
 
@@ -60,13 +60,13 @@ TEST_F(CliMethod, BootstrapOfEveryMethodComesFromTheSameReplicates)
     const std::vector<double> walk = SimulateFbm(400, 0.7, 9);
     const std::string file = WriteValues("fbm.txt", walk);
     CSeriesBootstrapOptions options;
-    options.replicates = 8;
+    options.replicates = 40;
     options.seed = 11;
     const CMethodComparison expected = Expected(walk, &options);
     const JsonValue j =
-        RunJson({"estimate", file, "--method", "all", "--bootstrap", "--replicates", "8", "--seed", "11", "--json"});
+        RunJson({"estimate", file, "--method", "all", "--bootstrap", "--replicates", "40", "--seed", "11", "--json"});
     // The curve length's own bootstrap is today's, bit for bit.
-    const JsonValue plain = RunJson({"estimate", file, "--bootstrap", "--replicates", "8", "--seed", "11", "--json"});
+    const JsonValue plain = RunJson({"estimate", file, "--bootstrap", "--replicates", "40", "--seed", "11", "--json"});
     EXPECT_EQ(j["bootstrap"]["H_corrected"].Number(), plain["bootstrap"]["H_corrected"].Number());
     EXPECT_EQ(j["bootstrap"]["low"].Number(), plain["bootstrap"]["low"].Number());
     for (std::size_t m = 0; m < 3; ++m) {
