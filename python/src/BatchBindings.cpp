@@ -4,13 +4,13 @@
 
 #include <pybind11/stl.h>
 
-#include "BatchRun.h"
-#include "Bindings.h"
-#include "BootstrapCall.h"
-#include "Estimate.h"
-#include "ModuleErrors.h"
-#include "OptimumM.h"
-#include "Parameters.h"
+#include "python/src/BatchRun.h"
+#include "python/src/Bindings.h"
+#include "python/src/BootstrapCall.h"
+#include "python/src/Estimate.h"
+#include "python/src/ModuleErrors.h"
+#include "core/OptimumM.h"
+#include "python/src/Parameters.h"
 
 namespace {
 

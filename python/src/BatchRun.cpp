@@ -1,4 +1,4 @@
-#include "BatchRun.h"
+#include "python/src/BatchRun.h"
 
 #include <chrono>
 #include <exception>
@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "WorkSplit.h"
+#include "core/WorkSplit.h"
 
 bool CPythonProgress::Report(double fraction)
 {

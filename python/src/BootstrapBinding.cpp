@@ -5,15 +5,15 @@
 
 #include <pybind11/stl.h>
 
-#include "BatchRun.h"
-#include "Bindings.h"
-#include "Bootstrap.h"
-#include "BootstrapCall.h"
-#include "BootstrapLimits.h"
-#include "BootstrapText.h"
-#include "EstimateResult.h"
-#include "Format.h"
-#include "Parameters.h"
+#include "python/src/BatchRun.h"
+#include "python/src/Bindings.h"
+#include "analysis/Bootstrap.h"
+#include "python/src/BootstrapCall.h"
+#include "analysis/BootstrapLimits.h"
+#include "analysis/BootstrapText.h"
+#include "python/src/EstimateResult.h"
+#include "core/Format.h"
+#include "python/src/Parameters.h"
 
 BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads,
                                         py::handle input)

@@ -4,8 +4,8 @@
 
 #include <pybind11/pybind11.h>
 
-#include "Bootstrap.h"
-#include "SeriesKind.h"
+#include "analysis/Bootstrap.h"
+#include "analysis/SeriesKind.h"
 
 namespace py = pybind11;
 

@@ -5,14 +5,14 @@
 
 #include <pybind11/stl.h>
 
-#include "Bindings.h"
-#include "Estimate.h"
-#include "Format.h"
-#include "NewDocuments.h"
-#include "OptimumM.h"
-#include "Parameters.h"
-#include "SeriesDocument.h"
-#include "WindowResults.h"
+#include "python/src/Bindings.h"
+#include "python/src/Estimate.h"
+#include "core/Format.h"
+#include "analysis/NewDocuments.h"
+#include "core/OptimumM.h"
+#include "python/src/Parameters.h"
+#include "python/src/SeriesDocument.h"
+#include "python/src/WindowResults.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <pybind11/numpy.h>
 
-#include "EstimateResult.h"
-#include "SeriesArgument.h"
+#include "python/src/EstimateResult.h"
+#include "python/src/SeriesArgument.h"
 
 // The estimate of one series, as kestrin-cli estimate computes the global
 // estimator of a text file holding the same values: values that are not a

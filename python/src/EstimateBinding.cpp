@@ -4,13 +4,13 @@
 
 #include <pybind11/stl.h>
 
-#include "Bindings.h"
-#include "Estimate.h"
-#include "FitPlotData.h"
-#include "Format.h"
-#include "ModuleErrors.h"
-#include "OptimumM.h"
-#include "Parameters.h"
+#include "python/src/Bindings.h"
+#include "python/src/Estimate.h"
+#include "analysis/FitPlotData.h"
+#include "core/Format.h"
+#include "python/src/ModuleErrors.h"
+#include "core/OptimumM.h"
+#include "python/src/Parameters.h"
 
 void CheckSeriesLength(const SeriesArgument& y, const char* name)
 {

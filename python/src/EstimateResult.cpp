@@ -1,10 +1,10 @@
-#include "EstimateResult.h"
+#include "python/src/EstimateResult.h"
 
 #include <algorithm>
 
-#include "Archive.h"
-#include "Format.h"
-#include "SeriesArgument.h"
+#include "platform/Archive.h"
+#include "core/Format.h"
+#include "python/src/SeriesArgument.h"
 
 EstimateResult ResultOf(CHDataSet&& set)
 {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "HDataSet.h"
+#include "core/HDataSet.h"
 
 // One estimator's results as Python sees them: the library's CHDataSet as
 // computed (its values dropped once computed: only n, D, M, H, b, r and the

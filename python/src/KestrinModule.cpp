@@ -1,7 +1,7 @@
 // The Python module kestrin: Kestrin's Qt-free libraries, the numbers bit for
 // bit those of the workbench and of kestrin-cli.
-#include "Bindings.h"
-#include "ModuleErrors.h"
+#include "python/src/Bindings.h"
+#include "python/src/ModuleErrors.h"
 
 PYBIND11_MODULE(kestrin, m)
 {

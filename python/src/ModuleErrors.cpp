@@ -1,4 +1,4 @@
-#include "ModuleErrors.h"
+#include "python/src/ModuleErrors.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -5,7 +5,7 @@
 
 #include <pybind11/pybind11.h>
 
-#include "HeadlessUi.h"
+#include "platform/HeadlessUi.h"
 
 namespace py = pybind11;
 

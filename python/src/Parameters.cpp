@@ -1,8 +1,8 @@
-#include "Parameters.h"
+#include "python/src/Parameters.h"
 
 #include <cmath>
 
-#include "OptimumM.h"
+#include "core/OptimumM.h"
 
 std::int64_t WholeNumber(py::handle value, const char* name, std::int64_t lowest, std::int64_t highest)
 {

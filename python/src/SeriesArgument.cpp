@@ -1,4 +1,4 @@
-#include "SeriesArgument.h"
+#include "python/src/SeriesArgument.h"
 
 #include <cmath>
 

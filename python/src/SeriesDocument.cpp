@@ -1,9 +1,9 @@
-#include "SeriesDocument.h"
+#include "python/src/SeriesDocument.h"
 
 #include <climits>
 
-#include "EstimateResult.h"
-#include "SeriesArgument.h"
+#include "python/src/EstimateResult.h"
+#include "python/src/SeriesArgument.h"
 
 std::shared_ptr<DocumentHolder> DocumentArgument(py::handle y, py::handle x, std::vector<std::string>& warnings)
 {

@@ -6,8 +6,8 @@
 
 #include <pybind11/pybind11.h>
 
-#include "KestrinDoc.h"
-#include "ModuleErrors.h"
+#include "document/KestrinDoc.h"
+#include "python/src/ModuleErrors.h"
 
 namespace py = pybind11;
 

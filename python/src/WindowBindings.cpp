@@ -5,19 +5,19 @@
 
 #include <pybind11/stl.h>
 
-#include "AutoTabs.h"
-#include "BatchRun.h"
-#include "Bindings.h"
-#include "Estimate.h"
-#include "MatchPairs.h"
-#include "MetaH.h"
-#include "Parameters.h"
-#include "PlotExtents.h"
-#include "Regression.h"
-#include "SeriesDocument.h"
-#include "SlidingWindows.h"
-#include "SlopeWindows.h"
-#include "WindowResults.h"
+#include "document/AutoTabs.h"
+#include "python/src/BatchRun.h"
+#include "python/src/Bindings.h"
+#include "python/src/Estimate.h"
+#include "analysis/MatchPairs.h"
+#include "analysis/MetaH.h"
+#include "python/src/Parameters.h"
+#include "core/PlotExtents.h"
+#include "core/Regression.h"
+#include "python/src/SeriesDocument.h"
+#include "analysis/SlidingWindows.h"
+#include "analysis/SlopeWindows.h"
+#include "python/src/WindowResults.h"
 
 namespace {
 
@@ -64,6 +64,9 @@ std::optional<SlidingWindowParams> ReadWindowParams(py::handle width, py::handle
         throw py::value_error("plot_point: " + py::repr(plotPoint).cast<std::string>() +
                               " is out of range (allowed: 0 to 1)");
     params.plotPoint = point;
+    // As the command line says it (the dialog's own words are misspelt).
+    if (params.spacing <= 0)
+        throw py::value_error("Spacing must be greater than 0.");
     if (const auto refusal = CheckSlidingWindowParams(params))
         throw py::value_error(*refusal);
     return params;

@@ -1,13 +1,13 @@
-#include "WindowResults.h"
+#include "python/src/WindowResults.h"
 
 #include <cstring>
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
-#include "Estimate.h"
-#include "Format.h"
-#include "KestrinDoc.h"
+#include "python/src/Estimate.h"
+#include "core/Format.h"
+#include "document/KestrinDoc.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <pybind11/pybind11.h>
 
-#include "EstimateResult.h"
-#include "GrowArray.h"
+#include "python/src/EstimateResult.h"
+#include "core/GrowArray.h"
 
 namespace py = pybind11;
 

@@ -126,7 +126,8 @@ def test_new_documents_equal_cli(series_files, tmp_path):
     name, path, values = series_files[3]
     cli_profile = tmp_path / "cli-profile.kst"
     data = cli_json("profile", path, "-o", cli_profile)
-    profile = kestrin.profile(values)
+    # The profile records its source's title: read the file as the CLI does.
+    profile = kestrin.profile(kestrin.read_text(str(path)))
     assert_same(profile.estimate.H, data["H"], "profile H")
     module_profile = tmp_path / "module-profile.kst"
     kestrin.write_document(profile, str(module_profile))
