@@ -9,7 +9,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
-./scripts/check-header-names.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake --preset asan

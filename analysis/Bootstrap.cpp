@@ -1,4 +1,4 @@
-#include "Bootstrap.h"
+#include "analysis/Bootstrap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,12 +9,12 @@
 #include <memory>
 #include <span>
 
-#include "FbmSimulation.h"
-#include "HDataSet.h"
-#include "OptimumM.h"
-#include "SeriesKind.h"
-#include "SeriesProfile.h"
-#include "WorkSplit.h"
+#include "analysis/FbmSimulation.h"
+#include "core/HDataSet.h"
+#include "core/OptimumM.h"
+#include "analysis/SeriesKind.h"
+#include "analysis/SeriesProfile.h"
+#include "core/WorkSplit.h"
 
 const char* BootstrapModelName(EBootstrapModel model)
 {

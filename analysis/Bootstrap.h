@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "HMethods.h"
-#include "SeriesKind.h"
+#include "analysis/HMethods.h"
+#include "analysis/SeriesKind.h"
 
 class CHDataSet;
 

@@ -1,8 +1,8 @@
-#include "BootstrapLimits.h"
+#include "analysis/BootstrapLimits.h"
 
 #include <cmath>
 
-#include "Format.h"
+#include "core/Format.h"
 
 int MinIntervalReplicates(double level)
 {

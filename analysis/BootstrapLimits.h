@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "Bootstrap.h"
+#include "analysis/Bootstrap.h"
 
 // The fewest replicates from which a bootstrap interval at this level is
 // given: (1 + level) / (1 - level), rounded up; 39 for 95 %. Of K

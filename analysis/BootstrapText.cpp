@@ -1,8 +1,8 @@
-#include "BootstrapText.h"
+#include "analysis/BootstrapText.h"
 
 #include <cmath>
 
-#include "Format.h"
+#include "core/Format.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Bootstrap.h"
+#include "analysis/Bootstrap.h"
 
 // The bootstrap's words, shared by the command line and the workbench.
 

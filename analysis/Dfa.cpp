@@ -1,4 +1,4 @@
-#include "Dfa.h"
+#include "analysis/Dfa.h"
 
 #include <cmath>
 #include <limits>
@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "SeriesProfile.h"
+#include "analysis/SeriesProfile.h"
 
 bool CDfaResult::Valid() const
 {

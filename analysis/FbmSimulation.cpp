@@ -1,4 +1,4 @@
-#include "FbmSimulation.h"
+#include "analysis/FbmSimulation.h"
 
 #include <algorithm>
 #include <cmath>

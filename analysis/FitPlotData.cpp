@@ -1,8 +1,8 @@
-#include "FitPlotData.h"
+#include "analysis/FitPlotData.h"
 
 #include <algorithm>
 
-#include "HDataSet.h"
+#include "core/HDataSet.h"
 
 CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label)
 {

@@ -1,10 +1,10 @@
-#include "HMethods.h"
+#include "analysis/HMethods.h"
 
 #include <limits>
 
-#include "Dfa.h"
-#include "SeriesProfile.h"
-#include "Whittle.h"
+#include "analysis/Dfa.h"
+#include "analysis/SeriesProfile.h"
+#include "analysis/Whittle.h"
 
 const char* HMethodWord(EHMethod method)
 {

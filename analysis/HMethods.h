@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "SeriesKind.h"
+#include "analysis/SeriesKind.h"
 
 // Three estimates of H on one scale (0.5 for a random walk's motion or for
 // white noise), each for the series as the noise-or-motion decision reads

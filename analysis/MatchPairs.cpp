@@ -1,4 +1,4 @@
-#include "MatchPairs.h"
+#include "analysis/MatchPairs.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 // Pairs every sliding-window result with the slope-window result at the same
 // whole position, `offset` points to its left: key = trunc(h.m_dX + origin

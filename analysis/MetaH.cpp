@@ -1,12 +1,12 @@
-#include "MetaH.h"
+#include "analysis/MetaH.h"
 
 #include <string>
 
-#include "HDataSet.h"
-#include "OptimumM.h"
-#include "SlidingWindows.h"
-#include "StatusOperation.h"
-#include "UiServices.h"
+#include "core/HDataSet.h"
+#include "core/OptimumM.h"
+#include "analysis/SlidingWindows.h"
+#include "platform/StatusOperation.h"
+#include "platform/UiServices.h"
 
 bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, std::int32_t nD, std::int32_t nM, bool useBestM,
                   CHDataSet& set)

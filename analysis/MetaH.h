@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 class CHDataSet;
 class IUiServices;

@@ -1,10 +1,10 @@
-#include "MethodComparison.h"
+#include "analysis/MethodComparison.h"
 
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
-#include "HDataSet.h"
+#include "core/HDataSet.h"
 
 CMethodComparison CompareMethods(const CHDataSet& set, const std::vector<EHMethod>& methods, ESeriesInput input,
                                  bool isProfile, const CSeriesBootstrapOptions* bootstrap,

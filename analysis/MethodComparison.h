@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "Bootstrap.h"
-#include "HMethods.h"
-#include "SeriesKind.h"
+#include "analysis/Bootstrap.h"
+#include "analysis/HMethods.h"
+#include "analysis/SeriesKind.h"
 
 class CHDataSet;
 

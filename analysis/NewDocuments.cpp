@@ -1,13 +1,13 @@
-#include "NewDocuments.h"
+#include "analysis/NewDocuments.h"
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "KestrinDoc.h"
-#include "MatchPairs.h"
-#include "OptimumM.h"
-#include "SeriesProfile.h"
+#include "document/KestrinDoc.h"
+#include "analysis/MatchPairs.h"
+#include "core/OptimumM.h"
+#include "analysis/SeriesProfile.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "ResultExport.h"
+#include "analysis/ResultExport.h"
 
 #include <cstdint>
 
-#include "Format.h"
-#include "KestrinDoc.h"
-#include "SafeFile.h"
-#include "StatusOperation.h"
-#include "TextEncoding.h"
-#include "UiServices.h"
+#include "core/Format.h"
+#include "document/KestrinDoc.h"
+#include "platform/SafeFile.h"
+#include "platform/StatusOperation.h"
+#include "platform/TextEncoding.h"
+#include "platform/UiServices.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 class CKestrinDoc;
 class IUiServices;

@@ -1,10 +1,10 @@
-#include "SeriesKind.h"
+#include "analysis/SeriesKind.h"
 
 #include <cmath>
 #include <vector>
 
-#include "Format.h"
-#include "SeriesProfile.h"
+#include "core/Format.h"
+#include "analysis/SeriesProfile.h"
 
 const char* SeriesKindWord(ESeriesKind kind)
 {

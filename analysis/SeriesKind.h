@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "Dfa.h"
+#include "analysis/Dfa.h"
 
 // Noise or motion, decided before a series is estimated. The curve-length
 // estimate is made for motions (series like fractional Brownian motion); a

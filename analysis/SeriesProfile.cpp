@@ -1,4 +1,4 @@
-#include "SeriesProfile.h"
+#include "analysis/SeriesProfile.h"
 
 void ProfileInPlace(double* values, std::size_t count)
 {

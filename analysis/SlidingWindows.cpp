@@ -1,15 +1,15 @@
-#include "SlidingWindows.h"
+#include "analysis/SlidingWindows.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "HDataSet.h"
-#include "KestrinDoc.h"
-#include "OptimumM.h"
-#include "SimdKernels.h"
-#include "StatusOperation.h"
-#include "WorkSplit.h"
+#include "core/HDataSet.h"
+#include "document/KestrinDoc.h"
+#include "core/OptimumM.h"
+#include "core/simd/SimdKernels.h"
+#include "platform/StatusOperation.h"
+#include "core/WorkSplit.h"
 
 std::optional<std::string> CheckSlidingWindowParams(const SlidingWindowParams& params)
 {

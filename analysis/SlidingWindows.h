@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "GrowArray.h"
-#include "OptimumM.h"
-#include "SimdLevel.h"
-#include "WindowProgress.h"
+#include "core/GrowArray.h"
+#include "core/OptimumM.h"
+#include "core/simd/SimdLevel.h"
+#include "analysis/WindowProgress.h"
 
 class CKestrinDoc;
 

@@ -1,14 +1,14 @@
-#include "SlopeWindows.h"
+#include "analysis/SlopeWindows.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <vector>
 
-#include "KestrinDoc.h"
-#include "Regression.h"
-#include "SimdKernels.h"
-#include "StatusOperation.h"
-#include "WorkSplit.h"
+#include "document/KestrinDoc.h"
+#include "core/Regression.h"
+#include "core/simd/SimdKernels.h"
+#include "platform/StatusOperation.h"
+#include "core/WorkSplit.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "GrowArray.h"
-#include "WindowProgress.h"
+#include "core/GrowArray.h"
+#include "analysis/WindowProgress.h"
 
 class CKestrinDoc;
 

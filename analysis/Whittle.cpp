@@ -1,4 +1,4 @@
-#include "Whittle.h"
+#include "analysis/Whittle.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "ToolbarIcons.h"
+#include "app/ToolbarIcons.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {

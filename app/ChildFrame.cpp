@@ -1,11 +1,11 @@
-#include "ChildFrame.h"
+#include "app/ChildFrame.h"
 
 #include <QCloseEvent>
 
-#include "KestrinApp.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "ToolbarIcons.h"
+#include "app/KestrinApp.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "app/ToolbarIcons.h"
 
 CChildFrame::CChildFrame(CKestrinApp& app, CKestrinDoc& doc)
     : m_app(app), m_doc(doc), m_view(new CKestrinView(doc))

@@ -1,10 +1,10 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <cstring>
 
 #include <QRegularExpression>
 
-#include "PictureExport.h"
+#include "views/PictureExport.h"
 
 namespace {
 

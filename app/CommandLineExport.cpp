@@ -1,13 +1,13 @@
-#include "CommandLineExport.h"
+#include "app/CommandLineExport.h"
 
 #include <cstdio>
 
 #include <QFileInfo>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "PictureExport.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "views/PictureExport.h"
 
 int ExportPictureFromCommandLine(const CCommandLine& line)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 // kestrin --export-picture: loads the document (or imports the text file)
 // the command line names, draws its picture at the size asked and writes it

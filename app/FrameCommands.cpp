@@ -5,9 +5,9 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "KestrinApp.h"
-#include "MainFrame.h"
-#include "MdiArrange.h"
+#include "app/KestrinApp.h"
+#include "app/MainFrame.h"
+#include "app/MdiArrange.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "KestrinApp.h"
+#include "app/KestrinApp.h"
 
 #include <algorithm>
 
@@ -8,14 +8,14 @@
 #include <QMdiArea>
 #include <QSettings>
 
-#include "AboutDlg.h"
-#include "ChildFrame.h"
-#include "CommandLine.h"
-#include "HelpWindow.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "MainFrame.h"
-#include "MdiArrange.h"
+#include "app/AboutDlg.h"
+#include "app/ChildFrame.h"
+#include "app/CommandLine.h"
+#include "app/HelpWindow.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "app/MainFrame.h"
+#include "app/MdiArrange.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "QtUiServices.h"
-#include "RecentFileList.h"
+#include "app/QtUiServices.h"
+#include "app/RecentFileList.h"
 
 class CChildFrame;
 class CHelpWindow;

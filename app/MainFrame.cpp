@@ -1,4 +1,4 @@
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,12 +13,12 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "CommandTable.h"
-#include "KestrinApp.h"
-#include "KestrinView.h"
-#include "MdiArrange.h"
-#include "StatusOperation.h"
-#include "ToolbarIcons.h"
+#include "views/CommandTable.h"
+#include "app/KestrinApp.h"
+#include "views/KestrinView.h"
+#include "app/MdiArrange.h"
+#include "platform/StatusOperation.h"
+#include "app/ToolbarIcons.h"
 
 CMainFrame::CMainFrame(CKestrinApp& app) : m_app(app)
 {

@@ -5,8 +5,8 @@
 
 #include <QMainWindow>
 
-#include "CommandTable.h"
-#include "MenuResources.h"
+#include "views/CommandTable.h"
+#include "app/MenuResources.h"
 
 class CKestrinApp;
 class QAction;

@@ -1,4 +1,4 @@
-#include "MdiArrange.h"
+#include "app/MdiArrange.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "MenuResources.h"
+#include "app/MenuResources.h"
 
-#include "CommandTable.h"
+#include "views/CommandTable.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "QtUiServices.h"
+#include "app/QtUiServices.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "LockKeys.h"
-#include "UiServices.h"
+#include "app/LockKeys.h"
+#include "platform/UiServices.h"
 
 class QFileDialog;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "ToolbarIcons.h"
+#include "app/ToolbarIcons.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-#include "CommandTable.h"
+#include "views/CommandTable.h"
 
 // The toolbar's button images, 16 by 15 pixels, drawn by the program.
 QIcon ToolbarIcon(CommandIcon icon);

@@ -7,10 +7,10 @@
 
 #include <QApplication>
 
-#include "CommandLine.h"
-#include "CommandLineExport.h"
-#include "KestrinApp.h"
-#include "SafeFile.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineExport.h"
+#include "app/KestrinApp.h"
+#include "platform/SafeFile.h"
 
 namespace {
 

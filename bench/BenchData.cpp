@@ -1,4 +1,4 @@
-#include "BenchData.h"
+#include "bench/BenchData.h"
 
 #include <cstdlib>
 #include <filesystem>

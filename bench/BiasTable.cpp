@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Bootstrap.h"
+#include "analysis/Bootstrap.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 // bootstrap's time at 4096 points.
 #include <benchmark/benchmark.h>
 
-#include "Bootstrap.h"
-#include "FbmSimulation.h"
-#include "HDataSet.h"
+#include "analysis/Bootstrap.h"
+#include "analysis/FbmSimulation.h"
+#include "core/HDataSet.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 
 #include <sqlite3.h>
 
-#include "BenchData.h"
-#include "OpenDatabase.h"
+#include "bench/BenchData.h"
+#include "platform/db/OpenDatabase.h"
 
 namespace {
 

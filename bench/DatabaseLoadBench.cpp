@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "OpenDatabase.h"
+#include "platform/db/OpenDatabase.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // Target: within 0.2 s.
 #include <benchmark/benchmark.h>
 
-#include "BenchData.h"
-#include "Dfa.h"
+#include "bench/BenchData.h"
+#include "analysis/Dfa.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "BenchData.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
+#include "bench/BenchData.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
 
 namespace {
 

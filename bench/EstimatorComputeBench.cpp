@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "BenchData.h"
-#include "HDataSet.h"
+#include "bench/BenchData.h"
+#include "core/HDataSet.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "FbmSimulation.h"
-#include "HDataSet.h"
-#include "MethodComparison.h"
+#include "analysis/FbmSimulation.h"
+#include "core/HDataSet.h"
+#include "analysis/MethodComparison.h"
 
 namespace {
 

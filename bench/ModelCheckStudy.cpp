@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "Bootstrap.h"
-#include "BootstrapText.h"
-#include "Dfa.h"
-#include "FbmSimulation.h"
-#include "HDataSet.h"
-#include "SeriesKind.h"
-#include "SeriesProfile.h"
+#include "analysis/Bootstrap.h"
+#include "analysis/BootstrapText.h"
+#include "analysis/Dfa.h"
+#include "analysis/FbmSimulation.h"
+#include "core/HDataSet.h"
+#include "analysis/SeriesKind.h"
+#include "analysis/SeriesProfile.h"
 
 namespace {
 

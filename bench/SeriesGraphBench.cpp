@@ -20,12 +20,12 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "BenchData.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "PictureExport.h"
-#include "SeriesGraphRender.h"
+#include "bench/BenchData.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "views/PictureExport.h"
+#include "views/SeriesGraphRender.h"
 
 namespace {
 

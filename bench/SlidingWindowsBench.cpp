@@ -12,8 +12,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "BenchData.h"
-#include "SlidingWindows.h"
+#include "bench/BenchData.h"
+#include "analysis/SlidingWindows.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "BenchData.h"
-#include "GrowArray.h"
-#include "MatchPairs.h"
-#include "Regression.h"
-#include "SlopeWindows.h"
+#include "bench/BenchData.h"
+#include "core/GrowArray.h"
+#include "analysis/MatchPairs.h"
+#include "core/Regression.h"
+#include "analysis/SlopeWindows.h"
 
 namespace {
 

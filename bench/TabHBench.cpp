@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "BenchData.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
+#include "bench/BenchData.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 // Target: within 0.5 s.
 #include <benchmark/benchmark.h>
 
-#include "FbmSimulation.h"
-#include "SeriesProfile.h"
-#include "Whittle.h"
+#include "analysis/FbmSimulation.h"
+#include "analysis/SeriesProfile.h"
+#include "analysis/Whittle.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "AnalysisInput.h"
+#include "cli/AnalysisInput.h"
 
 #include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
 
-#include "CliUi.h"
-#include "Commands.h"
-#include "EdgeWarnings.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "TextEncoding.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EdgeWarnings.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

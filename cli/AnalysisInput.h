@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "Args.h"
-#include "SeriesImport.h"
+#include "cli/Args.h"
+#include "cli/SeriesImport.h"
 
 class CCliUi;
 class CJsonWriter;

@@ -1,7 +1,7 @@
 // The help texts of the window analyses.
-#include "Usage.h"
+#include "cli/Usage.h"
 
-#include "BatchUsage.h"
+#include "cli/BatchUsage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Args.h"
+#include "cli/Args.h"
 
 #include <charconv>
 #include <limits>

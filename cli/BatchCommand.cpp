@@ -1,4 +1,4 @@
-#include "BatchCommand.h"
+#include "cli/BatchCommand.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -7,16 +7,16 @@
 
 #include <unistd.h>
 
-#include "AnalysisInput.h"
-#include "BatchInputs.h"
-#include "BatchRunner.h"
-#include "BatchSeriesRuns.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "ProgressLine.h"
-#include "SafeFile.h"
-#include "TextEncoding.h"
-#include "WorkSplit.h"
+#include "cli/AnalysisInput.h"
+#include "cli/BatchInputs.h"
+#include "cli/BatchRunner.h"
+#include "cli/BatchSeriesRuns.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/ProgressLine.h"
+#include "platform/SafeFile.h"
+#include "platform/TextEncoding.h"
+#include "core/WorkSplit.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "Args.h"
+#include "cli/Args.h"
 
 // A run of estimate, tabs or meta-h over many series: when the command line
 // names more than one series or asks for a batch option (WantsBatch), runs

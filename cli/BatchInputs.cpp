@@ -1,14 +1,14 @@
-#include "BatchInputs.h"
+#include "cli/BatchInputs.h"
 
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 
-#include "Database.h"
-#include "OpenDatabase.h"
-#include "RegularFile.h"
-#include "TextEncoding.h"
+#include "platform/db/Database.h"
+#include "platform/db/OpenDatabase.h"
+#include "platform/RegularFile.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Args.h"
-#include "SeriesImport.h"
+#include "cli/Args.h"
+#include "cli/SeriesImport.h"
 
 // The options that make a command run over many series.
 inline constexpr OptionDef kFilesFromOption{"--files-from", "", 1, "LIST"};

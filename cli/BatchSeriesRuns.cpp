@@ -1,21 +1,21 @@
-#include "BatchSeriesRuns.h"
+#include "cli/BatchSeriesRuns.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "AnalysisInput.h"
-#include "AutoTabs.h"
-#include "BootstrapReport.h"
-#include "CliUi.h"
-#include "Database.h"
-#include "EdgeWarnings.h"
-#include "EstimatorReport.h"
-#include "HDataSet.h"
-#include "KestrinDoc.h"
-#include "MetaH.h"
-#include "MetaHParams.h"
-#include "TextEncoding.h"
-#include "WindowOptions.h"
+#include "cli/AnalysisInput.h"
+#include "document/AutoTabs.h"
+#include "cli/BootstrapReport.h"
+#include "cli/CliUi.h"
+#include "platform/db/Database.h"
+#include "cli/EdgeWarnings.h"
+#include "cli/EstimatorReport.h"
+#include "core/HDataSet.h"
+#include "document/KestrinDoc.h"
+#include "analysis/MetaH.h"
+#include "cli/MetaHParams.h"
+#include "platform/TextEncoding.h"
+#include "cli/WindowOptions.h"
 
 namespace {
 

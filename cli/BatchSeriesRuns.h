@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Args.h"
-#include "BatchInputs.h"
-#include "TidyTable.h"
+#include "cli/Args.h"
+#include "cli/BatchInputs.h"
+#include "cli/TidyTable.h"
 
 // What a command computes for each series of a batch: the columns of its
 // tidy table (source, table, field, the command's own, status) and the rows

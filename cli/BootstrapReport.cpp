@@ -1,16 +1,16 @@
-#include "BootstrapReport.h"
+#include "cli/BootstrapReport.h"
 
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
-#include "BootstrapText.h"
-#include "BootstrapLimits.h"
-#include "CliUi.h"
-#include "HDataSet.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "TextOutput.h"
+#include "analysis/BootstrapText.h"
+#include "analysis/BootstrapLimits.h"
+#include "cli/CliUi.h"
+#include "core/HDataSet.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "cli/TextOutput.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Args.h"
-#include "Bootstrap.h"
+#include "cli/Args.h"
+#include "analysis/Bootstrap.h"
 
 class CCliUi;
 class CHDataSet;

@@ -1,9 +1,9 @@
-#include "CliUi.h"
+#include "cli/CliUi.h"
 
 #include <cstdio>
 
-#include "JsonWriter.h"
-#include "Usage.h"
+#include "cli/JsonWriter.h"
+#include "cli/Usage.h"
 
 void PrintCliMessage(const std::string& command, const std::string& text)
 {

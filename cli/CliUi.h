@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "HeadlessUi.h"
+#include "platform/HeadlessUi.h"
 
 class CJsonWriter;
 

@@ -1,12 +1,12 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
 #include <cstdio>
 #include <exception>
 #include <new>
 #include <string_view>
 
-#include "CliUi.h"
-#include "Usage.h"
+#include "cli/CliUi.h"
+#include "cli/Usage.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "Args.h"
+#include "cli/Args.h"
 
 // Exit statuses: success, a file that could not be read or written, and a
 // command line that could not be understood.

@@ -1,18 +1,18 @@
 // kestrin-cli correlate: the correlation of the sliding-window H with the
 // slope windows at an offset, and the pairs behind it.
 
-#include "AnalysisInput.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "MatchPairs.h"
-#include "Regression.h"
-#include "ResultExport.h"
-#include "SlopeWindows.h"
-#include "TextEncoding.h"
-#include "TextOutput.h"
-#include "WindowOptions.h"
+#include "cli/AnalysisInput.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "analysis/MatchPairs.h"
+#include "core/Regression.h"
+#include "analysis/ResultExport.h"
+#include "analysis/SlopeWindows.h"
+#include "platform/TextEncoding.h"
+#include "cli/TextOutput.h"
+#include "cli/WindowOptions.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "OpenDatabase.h"
-#include "JsonWriter.h"
-#include "TextEncoding.h"
+#include "cli/Commands.h"
+#include "platform/db/OpenDatabase.h"
+#include "cli/JsonWriter.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "EdgeWarnings.h"
+#include "cli/EdgeWarnings.h"
 
 #include <algorithm>
 
-#include "CliUi.h"
-#include "GrowArray.h"
-#include "HDataSet.h"
-#include "SeriesImport.h"
-#include "SlidingWindows.h"
-#include "TextOutput.h"
+#include "cli/CliUi.h"
+#include "core/GrowArray.h"
+#include "core/HDataSet.h"
+#include "cli/SeriesImport.h"
+#include "analysis/SlidingWindows.h"
+#include "cli/TextOutput.h"
 
 void WarnIfConstant(CCliUi& ui, const CHPointArray& values, const std::string& what)
 {

@@ -2,19 +2,19 @@
 // database table or a Kestrin document).
 #include <optional>
 
-#include "AnalysisInput.h"
-#include "BatchCommand.h"
-#include "BootstrapReport.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "EdgeWarnings.h"
-#include "EstimatorReport.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "MethodReport.h"
-#include "SeriesImport.h"
-#include "TextEncoding.h"
-#include "TextOutput.h"
+#include "cli/AnalysisInput.h"
+#include "cli/BatchCommand.h"
+#include "cli/BootstrapReport.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EdgeWarnings.h"
+#include "cli/EstimatorReport.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "cli/MethodReport.h"
+#include "cli/SeriesImport.h"
+#include "platform/TextEncoding.h"
+#include "cli/TextOutput.h"
 
 namespace {
 

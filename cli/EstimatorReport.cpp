@@ -1,11 +1,11 @@
-#include "EstimatorReport.h"
+#include "cli/EstimatorReport.h"
 
-#include "BootstrapReport.h"
-#include "HDataSet.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "TextEncoding.h"
-#include "TextOutput.h"
+#include "cli/BootstrapReport.h"
+#include "core/HDataSet.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "platform/TextEncoding.h"
+#include "cli/TextOutput.h"
 
 EstimatorFigures FiguresOf(const CHDataSet& set)
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 class CHDataSet;
 class CKestrinDoc;

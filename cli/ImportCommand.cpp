@@ -2,15 +2,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "AnalysisInput.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "EstimatorReport.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "SeriesImport.h"
-#include "TabSection.h"
-#include "TextEncoding.h"
+#include "cli/AnalysisInput.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EstimatorReport.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "cli/SeriesImport.h"
+#include "document/TabSection.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // kestrin-cli info: everything a Kestrin document holds.
 #include <optional>
 
-#include "CliUi.h"
-#include "Commands.h"
-#include "EstimatorReport.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "TextEncoding.h"
-#include "TextOutput.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EstimatorReport.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "platform/TextEncoding.h"
+#include "cli/TextOutput.h"
 
 namespace {
 

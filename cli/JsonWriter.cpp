@@ -1,10 +1,10 @@
-#include "JsonWriter.h"
+#include "cli/JsonWriter.h"
 
 #include <cassert>
 #include <cmath>
 
-#include "Format.h"
-#include "TextEncoding.h"
+#include "core/Format.h"
+#include "platform/TextEncoding.h"
 
 std::string JsonQuotedBytes(std::string_view bytes)
 {

@@ -1,18 +1,18 @@
 // kestrin-cli meta-h: the H of the sliding-window H curve.
 
-#include "AnalysisInput.h"
-#include "BatchCommand.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "EdgeWarnings.h"
-#include "EstimatorReport.h"
-#include "HDataSet.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "MetaHParams.h"
-#include "MetaH.h"
-#include "TextOutput.h"
-#include "WindowOptions.h"
+#include "cli/AnalysisInput.h"
+#include "cli/BatchCommand.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EdgeWarnings.h"
+#include "cli/EstimatorReport.h"
+#include "core/HDataSet.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "cli/MetaHParams.h"
+#include "analysis/MetaH.h"
+#include "cli/TextOutput.h"
+#include "cli/WindowOptions.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "MetaHParams.h"
+#include "cli/MetaHParams.h"
 
-#include "CliUi.h"
-#include "SeriesImport.h"
-#include "WindowOptions.h"
+#include "cli/CliUi.h"
+#include "cli/SeriesImport.h"
+#include "cli/WindowOptions.h"
 
 MetaHParams ReadMetaHParams(const ParsedArgs& parsed)
 {

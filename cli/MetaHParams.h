@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Args.h"
+#include "cli/Args.h"
 
 class CCliUi;
 struct WindowOptions;

@@ -1,10 +1,10 @@
-#include "MethodReport.h"
+#include "cli/MethodReport.h"
 
 #include <cmath>
 
-#include "BootstrapText.h"
-#include "JsonWriter.h"
-#include "TextOutput.h"
+#include "analysis/BootstrapText.h"
+#include "cli/JsonWriter.h"
+#include "cli/TextOutput.h"
 
 std::vector<EHMethod> ReadMethods(const ParsedArgs& parsed)
 {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "Args.h"
-#include "BootstrapReport.h"
-#include "MethodComparison.h"
+#include "cli/Args.h"
+#include "cli/BootstrapReport.h"
+#include "analysis/MethodComparison.h"
 
 class CHDataSet;
 class CJsonWriter;

@@ -1,15 +1,15 @@
 // kestrin-cli h-data and extract: new documents made from a series, saved.
 #include <cmath>
 
-#include "AnalysisInput.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "NewDocuments.h"
-#include "TextEncoding.h"
-#include "TextOutput.h"
-#include "WindowOptions.h"
+#include "cli/AnalysisInput.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "analysis/NewDocuments.h"
+#include "platform/TextEncoding.h"
+#include "cli/TextOutput.h"
+#include "cli/WindowOptions.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "SeriesImport.h"
+#include "cli/SeriesImport.h"
 
 #include <cstdio>
 #include <limits>
 
-#include "CliUi.h"
-#include "Commands.h"
-#include "EdgeWarnings.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "TextEncoding.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EdgeWarnings.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "Args.h"
-#include "OptimumM.h"
+#include "cli/Args.h"
+#include "core/OptimumM.h"
 
 class CCliUi;
 class CJsonWriter;

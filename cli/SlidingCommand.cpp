@@ -1,15 +1,15 @@
 // kestrin-cli sliding: the H curve of sliding windows along the series, and
 // its "Text File" export.
 
-#include "AnalysisInput.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "EstimatorReport.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "ResultExport.h"
-#include "TextEncoding.h"
-#include "WindowOptions.h"
+#include "cli/AnalysisInput.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EstimatorReport.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "analysis/ResultExport.h"
+#include "platform/TextEncoding.h"
+#include "cli/WindowOptions.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // kestrin-cli slopes: the least-squares slope of the series in windows
 // sliding one point at a time.
-#include "AnalysisInput.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "SlopeWindows.h"
-#include "TextOutput.h"
-#include "WindowOptions.h"
+#include "cli/AnalysisInput.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "analysis/SlopeWindows.h"
+#include "cli/TextOutput.h"
+#include "cli/WindowOptions.h"
 
 namespace {
 

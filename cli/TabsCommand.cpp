@@ -1,21 +1,21 @@
 // kestrin-cli tabs: H estimates of the intervals between tab positions.
 #include <algorithm>
 
-#include "AnalysisInput.h"
-#include "AutoTabs.h"
-#include "BatchCommand.h"
-#include "BootstrapReport.h"
-#include "CliUi.h"
-#include "Commands.h"
-#include "EdgeWarnings.h"
-#include "EstimatorReport.h"
-#include "HDataSet.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "MethodReport.h"
-#include "SeriesImport.h"
-#include "TextEncoding.h"
-#include "TextOutput.h"
+#include "cli/AnalysisInput.h"
+#include "document/AutoTabs.h"
+#include "cli/BatchCommand.h"
+#include "cli/BootstrapReport.h"
+#include "cli/CliUi.h"
+#include "cli/Commands.h"
+#include "cli/EdgeWarnings.h"
+#include "cli/EstimatorReport.h"
+#include "core/HDataSet.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "cli/MethodReport.h"
+#include "cli/SeriesImport.h"
+#include "platform/TextEncoding.h"
+#include "cli/TextOutput.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "TextOutput.h"
+#include "cli/TextOutput.h"
 
 #include <algorithm>
 #include <cassert>
 
-#include "Format.h"
+#include "core/Format.h"
 
 namespace {
 constexpr std::size_t kFieldNameWidth = 12;

@@ -1,10 +1,10 @@
-#include "TidyTable.h"
+#include "cli/TidyTable.h"
 
 #include <cassert>
 #include <cmath>
 
-#include "JsonWriter.h"
-#include "TextOutput.h"
+#include "cli/JsonWriter.h"
+#include "cli/TextOutput.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "Usage.h"
+#include "cli/Usage.h"
 
-#include "BatchUsage.h"
+#include "cli/BatchUsage.h"
 
 namespace {
 

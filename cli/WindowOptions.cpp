@@ -1,15 +1,15 @@
-#include "WindowOptions.h"
+#include "cli/WindowOptions.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "AnalysisInput.h"
-#include "EdgeWarnings.h"
-#include "JsonWriter.h"
-#include "KestrinDoc.h"
-#include "SeriesImport.h"
-#include "SlopeWindows.h"
-#include "TextOutput.h"
+#include "cli/AnalysisInput.h"
+#include "cli/EdgeWarnings.h"
+#include "cli/JsonWriter.h"
+#include "document/KestrinDoc.h"
+#include "cli/SeriesImport.h"
+#include "analysis/SlopeWindows.h"
+#include "cli/TextOutput.h"
 
 namespace {
 

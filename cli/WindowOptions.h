@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "Args.h"
-#include "SlidingWindows.h"
+#include "cli/Args.h"
+#include "analysis/SlidingWindows.h"
 
 class CCliUi;
 class CJsonWriter;

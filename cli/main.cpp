@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "SafeFile.h"
+#include "cli/Commands.h"
+#include "platform/SafeFile.h"
 
 int main(int argc, char** argv)
 {

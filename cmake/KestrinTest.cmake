@@ -17,7 +17,7 @@ function(kestrin_add_test target)
   endif()
 
   add_executable(${target} ${arg_SOURCES})
-  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
   if(arg_GUI)
     set(support kestrin_test_support_gui)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)

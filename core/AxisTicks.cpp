@@ -1,4 +1,4 @@
-#include "AxisTicks.h"
+#include "core/AxisTicks.h"
 
 #include <cmath>
 

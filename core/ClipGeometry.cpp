@@ -1,4 +1,4 @@
-#include "ClipGeometry.h"
+#include "core/ClipGeometry.h"
 
 #include <cmath>
 

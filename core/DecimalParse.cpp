@@ -1,4 +1,4 @@
-#include "DecimalParse.h"
+#include "core/DecimalParse.h"
 
 #include <charconv>
 #include <cmath>

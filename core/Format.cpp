@@ -1,4 +1,4 @@
-#include "Format.h"
+#include "core/Format.h"
 
 #include <charconv>
 #include <cmath>

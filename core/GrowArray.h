@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "HPoint.h"
+#include "core/HPoint.h"
 
 // A growable, zero-based array of values. New elements are value-initialised
 // (zero records, 0.0). Elements may move when the array grows.

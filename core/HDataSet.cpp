@@ -1,11 +1,11 @@
-#include "HDataSet.h"
+#include "core/HDataSet.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cmath>
 
-#include "SimdKernels.h"
-#include "WorkSplit.h"
+#include "core/simd/SimdKernels.h"
+#include "core/WorkSplit.h"
 
 void CHDataSet::Reset(int nD, int nM)
 {

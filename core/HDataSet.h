@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 // The H estimator over one ordered run of values, by the curve-length method:
 // for each lag r = 1..M the distances between successive D-dimensional delay

@@ -1,4 +1,4 @@
-#include "PlotExtents.h"
+#include "core/PlotExtents.h"
 
 void UpdatePlotExtents(const CHPointArray& points, bool bHSeries, CPlotExtents& e)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 // The range of a series: the extremes of m_dX and m_dY over its points.
 // Member order follows the view's declaration: Y max, Y min, X max, X min.

@@ -1,4 +1,4 @@
-#include "PlotMapping.h"
+#include "core/PlotMapping.h"
 
 int ValueToPixelX(const CPlotRect& r, const CPlotExtents& e, double x)
 {

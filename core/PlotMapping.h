@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlotExtents.h"
+#include "core/PlotExtents.h"
 
 // A rectangle in pixels: left and top inclusive, right and bottom the far
 // edges, as a window's client rectangle gives them.

@@ -1,4 +1,4 @@
-#include "Regression.h"
+#include "core/Regression.h"
 
 #include <cmath>
 

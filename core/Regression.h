@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 // Least-squares slope of m_dY on m_dX over all elements; 0.0 for an empty
 // array or a zero / undefined denominator.

@@ -1,4 +1,4 @@
-#include "WorkSplit.h"
+#include "core/WorkSplit.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "BootstrapDlg.h"
+#include "dialogs/BootstrapDlg.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "BootstrapText.h"
+#include "analysis/BootstrapText.h"
 
 namespace {
 

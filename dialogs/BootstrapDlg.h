@@ -7,8 +7,8 @@
 
 #include <QDialog>
 
-#include "Bootstrap.h"
-#include "HDataSet.h"
+#include "analysis/Bootstrap.h"
+#include "core/HDataSet.h"
 
 class QComboBox;
 class QLabel;

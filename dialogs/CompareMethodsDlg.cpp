@@ -1,4 +1,4 @@
-#include "CompareMethodsDlg.h"
+#include "dialogs/CompareMethodsDlg.h"
 
 #include <cmath>
 #include <exception>
@@ -16,19 +16,19 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "BootstrapText.h"
-#include "HDataSet.h"
+#include "analysis/BootstrapText.h"
+#include "core/HDataSet.h"
 
 namespace {
 
 // The bootstrap dialog's settings: the replicates and seed last used there
 // are offered here too (and not written back).
-const char* const kReplicatesKey = "Bootstrap/Replicates";
-const char* const kSeedKey = "Bootstrap/Seed";
+const char* const kSharedReplicatesKey = "Bootstrap/Replicates";
+const char* const kSharedSeedKey = "Bootstrap/Seed";
 
 const std::vector<EHMethod> kMethods{std::begin(kAllHMethods), std::end(kAllHMethods)};
 
-QString Fixed(double value)
+QString FixedOrNa(double value)
 {
     return std::isfinite(value) ? QString::number(value, 'f', 3) : QStringLiteral("n/a");
 }
@@ -55,11 +55,11 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
     m_replicates = new QSpinBox(this);
     m_replicates->setObjectName(QStringLiteral("spinReplicates"));
     m_replicates->setRange(1, kMaxBootstrapReplicates);
-    m_replicates->setValue(settings.value(kReplicatesKey, kDefaultBootstrapReplicates).toInt());
+    m_replicates->setValue(settings.value(kSharedReplicatesKey, kDefaultBootstrapReplicates).toInt());
     m_replicates->setToolTip(QStringLiteral("Replicates simulated at each trial H, the same ones for every method"));
     m_seed = new QLineEdit(this);
     m_seed->setObjectName(QStringLiteral("editSeed"));
-    m_seed->setText(settings.value(kSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    m_seed->setText(settings.value(kSharedSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
     m_table = new QTableWidget(static_cast<int>(kMethods.size()), 4, this);
     m_table->setObjectName(QStringLiteral("tableMethods"));
     m_table->setHorizontalHeaderLabels(
@@ -137,7 +137,7 @@ void CCompareMethodsDlg::ShowComparison()
         } else if (row.bootstrap) {
             corrected = QStringLiteral("not reached");
         }
-        const QString cells[] = {QString::fromUtf8(HMethodName(row.estimate.method)), Fixed(row.estimate.h),
+        const QString cells[] = {QString::fromUtf8(HMethodName(row.estimate.method)), FixedOrNa(row.estimate.h),
                                  corrected, interval};
         for (int c = 0; c < 4; ++c)
             m_table->setItem(r, c, new QTableWidgetItem(cells[c]));

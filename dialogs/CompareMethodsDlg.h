@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "MethodComparison.h"
+#include "analysis/MethodComparison.h"
 
 class QLabel;
 class QLineEdit;

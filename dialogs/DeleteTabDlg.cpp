@@ -1,4 +1,4 @@
-#include "DeleteTabDlg.h"
+#include "dialogs/DeleteTabDlg.h"
 
 #include <utility>
 
@@ -6,8 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
 
 CDeleteTabDlg::CDeleteTabDlg(std::vector<std::string> labels, QWidget* parent)
     : CKestrinDialog(parent), m_labels(std::move(labels))

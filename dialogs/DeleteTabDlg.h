@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "KestrinDialog.h"
+#include "platform/ui/KestrinDialog.h"
 
 class QListWidget;
 

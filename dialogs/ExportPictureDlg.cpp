@@ -1,4 +1,4 @@
-#include "ExportPictureDlg.h"
+#include "dialogs/ExportPictureDlg.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "FitPlotWnd.h"
+#include "dialogs/FitPlotWnd.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AxisTicks.h"
-#include "PictureFile.h"
-#include "UiServices.h"
+#include "core/AxisTicks.h"
+#include "platform/ui/PictureFile.h"
+#include "platform/UiServices.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QWidget>
 
-#include "FitPlotData.h"
+#include "analysis/FitPlotData.h"
 
 class IUiServices;
 class QPainter;

@@ -1,4 +1,4 @@
-#include "HDataDlg.h"
+#include "dialogs/HDataDlg.h"
 
 #include <algorithm>
 #include <vector>
@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "HDataSet.h"
-#include "UiServices.h"
-#include "ValueListModel.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "core/HDataSet.h"
+#include "platform/UiServices.h"
+#include "dialogs/ValueListModel.h"
 
 CHDataDlg::CHDataDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {

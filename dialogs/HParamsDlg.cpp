@@ -1,4 +1,4 @@
-#include "HParamsDlg.h"
+#include "dialogs/HParamsDlg.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,18 +8,18 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "BootstrapDlg.h"
-#include "CompareMethodsDlg.h"
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "FitPlotWnd.h"
-#include "Format.h"
-#include "HDataDlg.h"
-#include "KestrinDoc.h"
-#include "OptimumM.h"
-#include "ParameterTips.h"
-#include "ParamsDlgOwner.h"
-#include "SpinButton.h"
+#include "dialogs/BootstrapDlg.h"
+#include "dialogs/CompareMethodsDlg.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "dialogs/FitPlotWnd.h"
+#include "core/Format.h"
+#include "dialogs/HDataDlg.h"
+#include "document/KestrinDoc.h"
+#include "core/OptimumM.h"
+#include "platform/ui/ParameterTips.h"
+#include "dialogs/ParamsDlgOwner.h"
+#include "platform/ui/SpinButton.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "TabSettingsDlg.h"
+#include "dialogs/TabSettingsDlg.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "ParameterTips.h"
-#include "OptimumM.h"
-#include "UiServices.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "platform/ui/ParameterTips.h"
+#include "core/OptimumM.h"
+#include "platform/UiServices.h"
 
 CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {

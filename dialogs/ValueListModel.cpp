@@ -1,8 +1,8 @@
-#include "ValueListModel.h"
+#include "dialogs/ValueListModel.h"
 
 #include <utility>
 
-#include "Format.h"
+#include "core/Format.h"
 
 void CValueListModel::SetValues(std::vector<double> values)
 {

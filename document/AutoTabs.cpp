@@ -1,10 +1,10 @@
-#include "AutoTabs.h"
+#include "document/AutoTabs.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "Format.h"
+#include "core/Format.h"
 
 namespace {
 

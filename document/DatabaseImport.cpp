@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "KestrinDoc.h"
-#include "LargeArrays.h"
-#include "StatusOperation.h"
-#include "TextEncoding.h"
+#include "document/KestrinDoc.h"
+#include "platform/LargeArrays.h"
+#include "platform/StatusOperation.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

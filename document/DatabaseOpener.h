@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "OpenDatabase.h"
+#include "platform/db/OpenDatabase.h"
 
 // Opens a database file for reading; throws CDatabaseError when it cannot.
 // The document and the import wizard open their connections through one of

@@ -1,10 +1,10 @@
-#include "DocumentSections.h"
+#include "document/DocumentSections.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "ProfileSection.h"
-#include "TabSection.h"
+#include "document/ProfileSection.h"
+#include "document/TabSection.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Archive.h"
-#include "KestrinDoc.h"
+#include "platform/Archive.h"
+#include "document/KestrinDoc.h"
 
 // The optional sections after the base layout of a document file (after the
 // global estimator's values). Each is framed the same way, little-endian:

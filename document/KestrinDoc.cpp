@@ -1,4 +1,4 @@
-#include "KestrinDoc.h"
+#include "document/KestrinDoc.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,9 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "AutoTabs.h"
-#include "Format.h"
-#include "StatusOperation.h"
+#include "document/AutoTabs.h"
+#include "core/Format.h"
+#include "platform/StatusOperation.h"
 
 CPlotExtents CKestrinDoc::GetPlotExtents() const
 {

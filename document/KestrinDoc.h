@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "DatabaseOpener.h"
-#include "Document.h"
-#include "GrowArray.h"
-#include "HDataSet.h"
-#include "PlotExtents.h"
+#include "document/DatabaseOpener.h"
+#include "platform/Document.h"
+#include "core/GrowArray.h"
+#include "core/HDataSet.h"
+#include "core/PlotExtents.h"
 
 // D and M of one interval estimator, as a document file keeps them.
 struct CTabInterval

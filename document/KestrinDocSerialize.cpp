@@ -9,13 +9,13 @@
 #include <vector>
 
 
-#include "KestrinDoc.h"
-#include "LargeArrays.h"
-#include "OptimumM.h"
-#include "DocumentSections.h"
-#include "ProfileSection.h"
-#include "TabSection.h"
-#include "TextEncoding.h"
+#include "document/KestrinDoc.h"
+#include "platform/LargeArrays.h"
+#include "core/OptimumM.h"
+#include "document/DocumentSections.h"
+#include "document/ProfileSection.h"
+#include "document/TabSection.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

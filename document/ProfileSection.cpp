@@ -14,9 +14,9 @@
 //
 // On reading, L is checked against the body's length before anything is
 // allocated.
-#include "ProfileSection.h"
+#include "document/ProfileSection.h"
 
-#include "DocumentSections.h"
+#include "document/DocumentSections.h"
 
 void StoreProfileSection(CArchive& ar, const CProfileRecord& record)
 {

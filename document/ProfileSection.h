@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "Archive.h"
-#include "KestrinDoc.h"
+#include "platform/Archive.h"
+#include "document/KestrinDoc.h"
 
 // The optional section that records how Profile made a document (its layout
 // is described where it is written, in ProfileSection.cpp).

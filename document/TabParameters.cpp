@@ -1,7 +1,7 @@
-#include "TabParameters.h"
+#include "document/TabParameters.h"
 
-#include "KestrinDoc.h"
-#include "OptimumM.h"
+#include "document/KestrinDoc.h"
+#include "core/OptimumM.h"
 
 bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM)
 {

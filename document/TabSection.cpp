@@ -18,12 +18,12 @@
 //
 // On reading, every count is checked against the body's length, and the
 // length against the bytes left in the file, before anything is allocated.
-#include "TabSection.h"
+#include "document/TabSection.h"
 
 #include <cmath>
 
-#include "DocumentSections.h"
-#include "OptimumM.h"
+#include "document/DocumentSections.h"
+#include "core/OptimumM.h"
 
 namespace {
 

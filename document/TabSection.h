@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "Archive.h"
-#include "AutoTabs.h"
-#include "KestrinDoc.h"
+#include "platform/Archive.h"
+#include "document/AutoTabs.h"
+#include "document/KestrinDoc.h"
 
 // The optional section after the global estimator that holds the ruler's
 // tabs and each interval's D and M (its layout is described where it is

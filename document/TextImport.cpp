@@ -15,15 +15,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "DecimalParse.h"
-#include "Format.h"
-#include "KestrinDoc.h"
-#include "LargeArrays.h"
-#include "OptimumM.h"
-#include "RegularFile.h"
-#include "StatusOperation.h"
-#include "TextEncoding.h"
-#include "TextLines.h"
+#include "core/DecimalParse.h"
+#include "core/Format.h"
+#include "document/KestrinDoc.h"
+#include "platform/LargeArrays.h"
+#include "core/OptimumM.h"
+#include "platform/RegularFile.h"
+#include "platform/StatusOperation.h"
+#include "platform/TextEncoding.h"
+#include "platform/TextLines.h"
 
 namespace {
 

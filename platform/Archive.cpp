@@ -1,6 +1,6 @@
-#include "Archive.h"
+#include "platform/Archive.h"
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "Document.h"
+#include "platform/Document.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,9 +7,9 @@
 #include <exception>
 #include <new>
 
-#include "RegularFile.h"
-#include "SafeFile.h"
-#include "TextEncoding.h"
+#include "platform/RegularFile.h"
+#include "platform/SafeFile.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Archive.h"
-#include "UiServices.h"
+#include "platform/Archive.h"
+#include "platform/UiServices.h"
 
 class CDocument;
 

@@ -1,4 +1,4 @@
-#include "HeadlessUi.h"
+#include "platform/HeadlessUi.h"
 
 #include <cstdio>
 

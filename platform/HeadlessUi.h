@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "UiServices.h"
+#include "platform/UiServices.h"
 
 // UI services without a window: records what was said and answers from a
 // script (for tests), or prints messages to a stream (for the command line).

@@ -1,4 +1,4 @@
-#include "LargeArrays.h"
+#include "platform/LargeArrays.h"
 
 #include <cstdint>
 

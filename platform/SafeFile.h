@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "Archive.h"
+#include "platform/Archive.h"
 
 // Writes a file through a temporary file beside it, renamed over the target
 // only when every byte has been written and the file closed cleanly. On

@@ -1,4 +1,4 @@
-#include "StatusOperation.h"
+#include "platform/StatusOperation.h"
 
 #include <cmath>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "UiServices.h"
+#include "platform/UiServices.h"
 
 // The convention every long operation follows: wait cursor on, its text in
 // the status bar at once, and "Ready" with the normal cursor back at the end,

@@ -1,9 +1,9 @@
-#include "TextLines.h"
+#include "platform/TextLines.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

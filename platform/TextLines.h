@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 // The longest line a text file may hold. A longer one is refused, so that a
 // stream without line ends (a device, an endless pipe) ends with an error

@@ -1,12 +1,12 @@
-#include "AxisScales.h"
+#include "views/AxisScales.h"
 
 #include <algorithm>
 
 #include <QPen>
 #include <QString>
 
-#include "Format.h"
-#include "PlotMapping.h"
+#include "core/Format.h"
+#include "core/PlotMapping.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QRect>
 
-#include "AxisTicks.h"
-#include "PlotExtents.h"
+#include "core/AxisTicks.h"
+#include "core/PlotExtents.h"
 
 // The optional scales of the picture: round ticks with their numbers on the
 // X and Y axes, a light grid under the series, and a scale of H from 0 to 1

@@ -1,4 +1,4 @@
-#include "ChildWindow.h"
+#include "views/ChildWindow.h"
 
 void CChildWindow::Create(const char* windowName, int childId, const QRect& rect, QWidget* parent,
                           const IPictureSource& source)

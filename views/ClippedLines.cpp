@@ -1,10 +1,10 @@
-#include "ClippedLines.h"
+#include "views/ClippedLines.h"
 
 #include <limits>
 
 #include <QPolygonF>
 
-#include "ClipGeometry.h"
+#include "core/ClipGeometry.h"
 
 namespace {
 

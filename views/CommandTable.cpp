@@ -1,4 +1,4 @@
-#include "CommandTable.h"
+#include "views/CommandTable.h"
 
 #include <algorithm>
 

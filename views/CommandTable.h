@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "CommandIds.h"
+#include "views/CommandIds.h"
 
 // The picture on a command's toolbar button, if it has one.
 enum class CommandIcon {

@@ -1,9 +1,9 @@
-#include "HGraph.h"
+#include "views/HGraph.h"
 
 #include <QPainter>
 
-#include "PictureSource.h"
-#include "StatusOperation.h"
+#include "views/PictureSource.h"
+#include "platform/StatusOperation.h"
 
 void CHGraph::Create(const QRect& rect, QWidget* parent, const IPictureSource& source)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChildWindow.h"
+#include "views/ChildWindow.h"
 
 // The layer over the series that shows the H results: a level line with its
 // "H: %.2f" label for every interval between tabs, and the curve of the

@@ -1,4 +1,4 @@
-#include "HGraphRender.h"
+#include "views/HGraphRender.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,11 +6,11 @@
 #include <QPen>
 #include <QString>
 
-#include "ClippedLines.h"
-#include "ColumnRuns.h"
-#include "FineArea.h"
-#include "Format.h"
-#include "PlotMapping.h"
+#include "views/ClippedLines.h"
+#include "views/ColumnRuns.h"
+#include "views/FineArea.h"
+#include "core/Format.h"
+#include "core/PlotMapping.h"
 
 namespace {
 

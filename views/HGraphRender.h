@@ -5,8 +5,8 @@
 
 #include <QPainter>
 
-#include "GrowArray.h"
-#include "PlotExtents.h"
+#include "core/GrowArray.h"
+#include "core/PlotExtents.h"
 
 // What the H graph draws, gathered from the document, the ruler and the
 // view so that it can be drawn into any paint device.

@@ -1,4 +1,4 @@
-#include "HRuler.h"
+#include "views/HRuler.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,12 +7,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "AutoTabs.h"
-#include "PictureLayout.h"
-#include "PictureSource.h"
-#include "RuleTab.h"
-#include "RulerRender.h"
-#include "StatusOperation.h"
+#include "document/AutoTabs.h"
+#include "views/PictureLayout.h"
+#include "views/PictureSource.h"
+#include "views/RuleTab.h"
+#include "views/RulerRender.h"
+#include "platform/StatusOperation.h"
 
 CHRuler::CHRuler() = default;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildWindow.h"
+#include "views/ChildWindow.h"
 
 class CRuleTab;
 class IUiServices;

@@ -1,9 +1,9 @@
-#include "KestrinView.h"
+#include "views/KestrinView.h"
 
 #include <QResizeEvent>
 
-#include "ImportTextDlg.h"
-#include "KestrinDoc.h"
+#include "document/ui/ImportTextDlg.h"
+#include "document/KestrinDoc.h"
 
 CKestrinView::CKestrinView(CKestrinDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
 {

@@ -4,19 +4,19 @@
 
 #include <QWidget>
 
-#include "CommandTable.h"
-#include "Document.h"
-#include "HGraph.h"
-#include "HRuler.h"
-#include "Legend.h"
-#include "ParamsDlgOwner.h"
-#include "PictureLayout.h"
-#include "PictureRender.h"
-#include "PictureSource.h"
-#include "PlotExtents.h"
-#include "PlotMapping.h"
-#include "SeriesGraph.h"
-#include "WindowState.h"
+#include "views/CommandTable.h"
+#include "platform/Document.h"
+#include "views/HGraph.h"
+#include "views/HRuler.h"
+#include "views/Legend.h"
+#include "dialogs/ParamsDlgOwner.h"
+#include "views/PictureLayout.h"
+#include "views/PictureRender.h"
+#include "views/PictureSource.h"
+#include "core/PlotExtents.h"
+#include "core/PlotMapping.h"
+#include "views/SeriesGraph.h"
+#include "views/WindowState.h"
 
 class CKestrinDoc;
 class CHParamsDlg;

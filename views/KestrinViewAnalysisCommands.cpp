@@ -1,20 +1,20 @@
 #include <optional>
 #include <string>
 
-#include "CorrelationDlg.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "MetaH.h"
-#include "MetaHParamsDlg.h"
-#include "NewDocuments.h"
-#include "PlotPointDlg.h"
-#include "ResultExport.h"
-#include "SelectRangeDlg.h"
-#include "SlidingWindowHDlg.h"
-#include "SlidingWindows.h"
-#include "SlidingWindowsDlg.h"
-#include "SlopeWindowsDlg.h"
-#include "SlopeWindows.h"
+#include "analysis/ui/CorrelationDlg.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "analysis/MetaH.h"
+#include "analysis/ui/MetaHParamsDlg.h"
+#include "analysis/NewDocuments.h"
+#include "analysis/ui/PlotPointDlg.h"
+#include "analysis/ResultExport.h"
+#include "analysis/ui/SelectRangeDlg.h"
+#include "analysis/ui/SlidingWindowHDlg.h"
+#include "analysis/SlidingWindows.h"
+#include "analysis/ui/SlidingWindowsDlg.h"
+#include "analysis/ui/SlopeWindowsDlg.h"
+#include "analysis/SlopeWindows.h"
 
 bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, std::int32_t nM, std::int32_t nD,
                                          bool useBestM)

@@ -1,7 +1,7 @@
-#include "KestrinView.h"
+#include "views/KestrinView.h"
 
-#include "DBWiz.h"
-#include "KestrinDoc.h"
+#include "document/ui/DBWiz.h"
+#include "document/KestrinDoc.h"
 
 void CKestrinView::OnImportDatabase()
 {

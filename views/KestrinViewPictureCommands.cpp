@@ -8,11 +8,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "ExportPictureDlg.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "PictureExport.h"
-#include "RuleTab.h"
+#include "dialogs/ExportPictureDlg.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "views/PictureExport.h"
+#include "views/RuleTab.h"
 
 namespace {
 

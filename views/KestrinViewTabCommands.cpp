@@ -1,14 +1,14 @@
 #include <string>
 #include <vector>
 
-#include "AutoTabDlg.h"
-#include "DeleteTabDlg.h"
-#include "HParamsDlg.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "RuleTab.h"
-#include "TabParameters.h"
-#include "TabSettingsDlg.h"
+#include "dialogs/AutoTabDlg.h"
+#include "dialogs/DeleteTabDlg.h"
+#include "dialogs/HParamsDlg.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "views/RuleTab.h"
+#include "document/TabParameters.h"
+#include "dialogs/TabSettingsDlg.h"
 
 void CKestrinView::CreateParamsDlg()
 {

@@ -1,8 +1,8 @@
-#include "Legend.h"
+#include "views/Legend.h"
 
 #include <QPainter>
 
-#include "PictureSource.h"
+#include "views/PictureSource.h"
 
 void CLegend::Create(const QRect& rect, QWidget* parent, const IPictureSource& source)
 {

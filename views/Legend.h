@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChildWindow.h"
+#include "views/ChildWindow.h"
 
 // Titles and the series' extents written in the margins around the plot.
 class CLegend : public CChildWindow

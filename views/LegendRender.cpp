@@ -1,13 +1,13 @@
-#include "LegendRender.h"
+#include "views/LegendRender.h"
 
 #include <vector>
 
 #include <QFontMetrics>
 
-#include "AxisScales.h"
-#include "Format.h"
-#include "PictureLayout.h"
-#include "TextEncoding.h"
+#include "views/AxisScales.h"
+#include "core/Format.h"
+#include "views/PictureLayout.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

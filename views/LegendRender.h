@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-#include "PlotExtents.h"
+#include "core/PlotExtents.h"
 
 // What the legend writes: its two titles and the series' extents, as the
 // view last handed them over.

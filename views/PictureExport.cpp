@@ -1,4 +1,4 @@
-#include "PictureExport.h"
+#include "views/PictureExport.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include <QSize>
 #include <QString>
 
-#include "PictureFile.h"
-#include "PictureRender.h"
+#include "platform/ui/PictureFile.h"
+#include "views/PictureRender.h"
 
 class QPrinter;
 

@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-#include "PlotMapping.h"
+#include "core/PlotMapping.h"
 
 // Where the layers of the picture lie in a view area of cx by cy pixels.
 // Margins: left 40, top 25, right 10, bottom 40.

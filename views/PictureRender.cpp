@@ -1,6 +1,6 @@
-#include "PictureRender.h"
+#include "views/PictureRender.h"
 
-#include "PictureLayout.h"
+#include "views/PictureLayout.h"
 
 void DrawPicture(QPainter& painter, int cx, int cy, const CPictureData& data, const CPictureOptions& options)
 {

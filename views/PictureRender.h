@@ -3,10 +3,10 @@
 #include <QFont>
 #include <QPainter>
 
-#include "HGraphRender.h"
-#include "LegendRender.h"
-#include "RulerRender.h"
-#include "SeriesGraphRender.h"
+#include "views/HGraphRender.h"
+#include "views/LegendRender.h"
+#include "views/RulerRender.h"
+#include "views/SeriesGraphRender.h"
 
 // The whole picture of a document window, gathered from its view so that it
 // can be drawn at any size into any paint device: the file exports, the

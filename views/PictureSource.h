@@ -1,8 +1,8 @@
 #pragma once
 
-#include "HGraphRender.h"
-#include "LegendRender.h"
-#include "SeriesGraphRender.h"
+#include "views/HGraphRender.h"
+#include "views/LegendRender.h"
+#include "views/SeriesGraphRender.h"
 
 class IUiServices;
 

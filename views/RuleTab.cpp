@@ -1,13 +1,13 @@
-#include "RuleTab.h"
+#include "views/RuleTab.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "Format.h"
-#include "HRuler.h"
-#include "PlotExtents.h"
-#include "RuleTabImages.h"
-#include "StatusOperation.h"
+#include "core/Format.h"
+#include "views/HRuler.h"
+#include "core/PlotExtents.h"
+#include "views/RuleTabImages.h"
+#include "platform/StatusOperation.h"
 
 namespace {
 

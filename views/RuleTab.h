@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "RuleTabImages.h"
+#include "views/RuleTabImages.h"
 
 class CHRuler;
 

@@ -1,4 +1,4 @@
-#include "RuleTabImages.h"
+#include "views/RuleTabImages.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "RulerRender.h"
+#include "views/RulerRender.h"
 
 #include <QPen>
 
-#include "PlotMapping.h"
-#include "RuleTabImages.h"
+#include "core/PlotMapping.h"
+#include "views/RuleTabImages.h"
 
 namespace {
 

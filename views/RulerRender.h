@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-#include "PlotExtents.h"
+#include "core/PlotExtents.h"
 
 // The ruler strip and its tabs as a picture.
 struct CRulerData

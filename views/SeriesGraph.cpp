@@ -1,9 +1,9 @@
-#include "SeriesGraph.h"
+#include "views/SeriesGraph.h"
 
 #include <QPainter>
 
-#include "PictureSource.h"
-#include "StatusOperation.h"
+#include "views/PictureSource.h"
+#include "platform/StatusOperation.h"
 
 void CSeriesGraph::Create(const QRect& rect, QWidget* parent, const IPictureSource& source)
 {

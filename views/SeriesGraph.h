@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "ChildWindow.h"
+#include "views/ChildWindow.h"
 
 // The series itself: axes, the series line, the whole-series H line and its
 // label. Draws afresh only when told something changed, and otherwise

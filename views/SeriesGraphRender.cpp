@@ -1,4 +1,4 @@
-#include "SeriesGraphRender.h"
+#include "views/SeriesGraphRender.h"
 
 #include <algorithm>
 #include <future>
@@ -8,12 +8,12 @@
 #include <QPen>
 #include <QString>
 
-#include "AxisScales.h"
-#include "ClippedLines.h"
-#include "ColumnRuns.h"
-#include "FineArea.h"
-#include "Format.h"
-#include "PlotMapping.h"
+#include "views/AxisScales.h"
+#include "views/ClippedLines.h"
+#include "views/ColumnRuns.h"
+#include "views/FineArea.h"
+#include "core/Format.h"
+#include "core/PlotMapping.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QPoint>
 
-#include "GrowArray.h"
-#include "PlotExtents.h"
+#include "core/GrowArray.h"
+#include "core/PlotExtents.h"
 
 // What a fresh drawing of the series graph needs, gathered from the document
 // and the view so that it can be drawn into any paint device.

@@ -2,8 +2,8 @@
 // layers, the tabs, the window analyses and the copies of the picture.
 #include <algorithm>
 
-#include "KestrinDoc.h"
-#include "KestrinView.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "HDataSet.h"
+#include "core/HDataSet.h"
 
 // What belongs to one window on a document rather than to the document:
 // the positions of its ruler's tabs as last calculated, where its

@@ -1,4 +1,4 @@
-#include "CorrelationDlg.h"
+#include "analysis/ui/CorrelationDlg.h"
 
 #include <optional>
 #include <string>
@@ -7,15 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "GeneralText.h"
-#include "MatchPairs.h"
-#include "Regression.h"
-#include "ResultExport.h"
-#include "SpinButton.h"
-#include "StatusOperation.h"
-#include "UiServices.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "analysis/ui/GeneralText.h"
+#include "analysis/MatchPairs.h"
+#include "core/Regression.h"
+#include "analysis/ResultExport.h"
+#include "platform/ui/SpinButton.h"
+#include "platform/StatusOperation.h"
+#include "platform/UiServices.h"
 
 namespace {
 

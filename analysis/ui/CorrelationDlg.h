@@ -1,8 +1,8 @@
 #pragma once
 
-#include "KestrinDialog.h"
+#include "platform/ui/KestrinDialog.h"
 
-#include "GrowArray.h"
+#include "core/GrowArray.h"
 
 class CSpinButton;
 class IUiServices;

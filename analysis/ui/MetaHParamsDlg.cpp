@@ -1,4 +1,4 @@
-#include "MetaHParamsDlg.h"
+#include "analysis/ui/MetaHParamsDlg.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "ParameterTips.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "platform/ui/ParameterTips.h"
 
 CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {

@@ -1,11 +1,11 @@
-#include "PlotPointDlg.h"
+#include "analysis/ui/PlotPointDlg.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SelectRangeDlg.h"
+#include "analysis/ui/SelectRangeDlg.h"
 
 #include <cmath>
 #include <optional>
@@ -8,11 +8,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "Format.h"
-#include "NewDocuments.h"
-#include "UiServices.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "core/Format.h"
+#include "analysis/NewDocuments.h"
+#include "platform/UiServices.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KestrinDialog.h"
+#include "platform/ui/KestrinDialog.h"
 #include <QString>
 
 class IUiServices;

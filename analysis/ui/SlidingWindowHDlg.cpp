@@ -1,13 +1,13 @@
-#include "SlidingWindowHDlg.h"
+#include "analysis/ui/SlidingWindowHDlg.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "GeneralText.h"
-#include "HDataSet.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "analysis/ui/GeneralText.h"
+#include "core/HDataSet.h"
 
 CSlidingWindowHDlg::CSlidingWindowHDlg(QWidget* parent) : CKestrinDialog(parent)
 {

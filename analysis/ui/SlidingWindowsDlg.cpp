@@ -1,4 +1,4 @@
-#include "SlidingWindowsDlg.h"
+#include "analysis/ui/SlidingWindowsDlg.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "ParameterTips.h"
-#include "SlidingWindows.h"
-#include "UiServices.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "platform/ui/ParameterTips.h"
+#include "analysis/SlidingWindows.h"
+#include "platform/UiServices.h"
 
 namespace {
 

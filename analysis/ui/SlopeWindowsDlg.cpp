@@ -1,4 +1,4 @@
-#include "SlopeWindowsDlg.h"
+#include "analysis/ui/SlopeWindowsDlg.h"
 
 #include <string>
 
@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "SlopeWindows.h"
-#include "UiServices.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "analysis/SlopeWindows.h"
+#include "platform/UiServices.h"
 
 CSlopeWindowsDlg::CSlopeWindowsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {

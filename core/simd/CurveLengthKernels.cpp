@@ -1,7 +1,7 @@
 // L(r) of one series: the estimator's curve lengths.
 
-#include "HDataSet.h"
-#include "KernelSets.h"
+#include "core/HDataSet.h"
+#include "core/simd/KernelSets.h"
 
 namespace simd {
 

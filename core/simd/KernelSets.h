@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "SimdLanes.h"
+#include "core/simd/SimdLanes.h"
 
 #define KESTRIN_DECLARE_KERNELS(Level)                                                                               \
     double CurveLength##Level(const double* x, std::int64_t segments, int nD, std::ptrdiff_t r);                     \

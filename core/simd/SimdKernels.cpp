@@ -1,6 +1,6 @@
-#include "SimdKernels.h"
+#include "core/simd/SimdKernels.h"
 
-#include "KernelSets.h"
+#include "core/simd/KernelSets.h"
 
 namespace {
 

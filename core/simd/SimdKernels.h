@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "SimdLevel.h"
+#include "core/simd/SimdLevel.h"
 
 // The numeric kernels that run on vector registers, one set per SimdLevel.
 // Every kernel of every set computes each of its results with exactly the

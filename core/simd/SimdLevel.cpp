@@ -1,9 +1,9 @@
-#include "SimdLevel.h"
+#include "core/simd/SimdLevel.h"
 
 #include <algorithm>
 #include <atomic>
 
-#include "SimdLanes.h"
+#include "core/simd/SimdLanes.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The slope-window kernel: the least-squares slopes of a block of windows.
 
-#include "KernelSets.h"
-#include "Regression.h"
-#include "SimdKernels.h"
+#include "core/simd/KernelSets.h"
+#include "core/Regression.h"
+#include "core/simd/SimdKernels.h"
 
 namespace simd {
 

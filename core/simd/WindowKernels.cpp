@@ -2,7 +2,7 @@
 // a time, and the curve lengths L(r) of several windows summed side by side,
 // one window per lane.
 
-#include "KernelSets.h"
+#include "core/simd/KernelSets.h"
 
 namespace simd {
 

@@ -1,11 +1,11 @@
-#include "DBWiz.h"
+#include "document/ui/DBWiz.h"
 
 #include <utility>
 
-#include "DBWizFieldPages.h"
-#include "DBWizP1.h"
-#include "DBWizP2.h"
-#include "KestrinDoc.h"
+#include "document/ui/DBWizFieldPages.h"
+#include "document/ui/DBWizP1.h"
+#include "document/ui/DBWizP2.h"
+#include "document/KestrinDoc.h"
 
 CDBWiz::CDBWiz(IUiServices& ui, QWidget* parent, DatabaseOpener opener)
     : QWizard(parent), m_ui(ui), m_opener(std::move(opener))

@@ -5,7 +5,7 @@
 
 #include <QWizard>
 
-#include "DatabaseOpener.h"
+#include "document/DatabaseOpener.h"
 
 class CDBWizP1;
 class CDBWizP2;

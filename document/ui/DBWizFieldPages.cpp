@@ -1,12 +1,12 @@
-#include "DBWizFieldPages.h"
+#include "document/ui/DBWizFieldPages.h"
 
 #include <exception>
 #include <memory>
 
 #include <QListWidget>
 
-#include "DBWiz.h"
-#include "UiServices.h"
+#include "document/ui/DBWiz.h"
+#include "platform/UiServices.h"
 
 namespace {
 

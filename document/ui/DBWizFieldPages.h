@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "DBWizPage.h"
+#include "document/ui/DBWizPage.h"
 
 // Steps 3 and 4 choose one field of the wizard's table and show the values
 // of the first seven records in it. They differ in the wizard name they

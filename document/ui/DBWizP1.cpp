@@ -1,13 +1,13 @@
-#include "DBWizP1.h"
+#include "document/ui/DBWizP1.h"
 
 #include <exception>
 
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DBWiz.h"
-#include "TextEncoding.h"
-#include "UiServices.h"
+#include "document/ui/DBWiz.h"
+#include "platform/TextEncoding.h"
+#include "platform/UiServices.h"
 
 CDBWizP1::CDBWizP1() : CDBWizPage(131, "Select Database")
 {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "DBWizPage.h"
+#include "document/ui/DBWizPage.h"
 
 class QLineEdit;
 class QPushButton;

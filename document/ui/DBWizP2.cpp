@@ -1,12 +1,12 @@
-#include "DBWizP2.h"
+#include "document/ui/DBWizP2.h"
 
 #include <exception>
 #include <vector>
 
 #include <QListWidget>
 
-#include "DBWiz.h"
-#include "UiServices.h"
+#include "document/ui/DBWiz.h"
+#include "platform/UiServices.h"
 
 CDBWizP2::CDBWizP2() : CDBWizPage(132, "Select Table")
 {

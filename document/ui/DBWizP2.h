@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "DBWizPage.h"
+#include "document/ui/DBWizPage.h"
 
 // Step 2, "Select Table": every table of the file (1002) and, for display
 // only, the fields of the chosen one (1003).

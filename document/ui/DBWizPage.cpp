@@ -1,12 +1,12 @@
-#include "DBWizPage.h"
+#include "document/ui/DBWizPage.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 
-#include "DBWiz.h"
-#include "DialogUnits.h"
-#include "UiServices.h"
+#include "document/ui/DBWiz.h"
+#include "platform/ui/DialogUnits.h"
+#include "platform/UiServices.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ImportTextDlg.h"
+#include "document/ui/ImportTextDlg.h"
 
 #include <algorithm>
 
@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "DataExchange.h"
-#include "DialogUnits.h"
-#include "TextEncoding.h"
-#include "UiServices.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogUnits.h"
+#include "platform/TextEncoding.h"
+#include "platform/UiServices.h"
 
 CImportTextDlg::CImportTextDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
 {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "KestrinDialog.h"
+#include "platform/ui/KestrinDialog.h"
 
 class IUiServices;
 class QCheckBox;

@@ -1,11 +1,11 @@
-#include "CsvDatabase.h"
+#include "platform/db/CsvDatabase.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 
-#include "CsvReader.h"
-#include "DelimitedTextFile.h"
+#include "platform/db/CsvReader.h"
+#include "platform/db/DelimitedTextFile.h"
 
 namespace {
 

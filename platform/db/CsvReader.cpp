@@ -1,8 +1,8 @@
-#include "CsvReader.h"
+#include "platform/db/CsvReader.h"
 
 #include <cstring>
 
-#include "Database.h"
+#include "platform/db/Database.h"
 
 namespace {
 

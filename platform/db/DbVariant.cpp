@@ -1,11 +1,11 @@
-#include "DbVariant.h"
+#include "platform/db/DbVariant.h"
 
 #include <cmath>
 #include <string_view>
 
-#include "DecimalParse.h"
-#include "Format.h"
-#include "OleDateText.h"
+#include "core/DecimalParse.h"
+#include "core/Format.h"
+#include "platform/db/OleDateText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DelimitedTextFile.h"
+#include "platform/db/DelimitedTextFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Database.h"
-#include "TextEncoding.h"
+#include "platform/db/Database.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 // The text of a delimited-text file as UTF-8, without a byte-order mark,
 // read piece by piece so that a large file is never held whole: UTF-8 with

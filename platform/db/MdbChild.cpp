@@ -1,4 +1,4 @@
-#include "MdbChild.h"
+#include "platform/db/MdbChild.h"
 
 #include <csignal>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "Database.h"
+#include "platform/db/Database.h"
 
 namespace {
 

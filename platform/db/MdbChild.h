@@ -5,7 +5,7 @@
 
 #include <sys/types.h>
 
-#include "MdbWire.h"
+#include "platform/db/MdbWire.h"
 
 // A reader process: `work` runs in a copy of this process made with fork(),
 // writes its answer into a pipe and ends. mdbtools trusts the files it reads,

@@ -1,14 +1,14 @@
-#include "MdbDatabase.h"
+#include "platform/db/MdbDatabase.h"
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "MdbChild.h"
-#include "MdbReaderTasks.h"
-#include "MdbRecordset.h"
-#include "MdbSupport.h"
+#include "platform/db/MdbChild.h"
+#include "platform/db/MdbReaderTasks.h"
+#include "platform/db/MdbRecordset.h"
+#include "platform/db/MdbSupport.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "Database.h"
+#include "platform/db/Database.h"
 
 // Opens Access (.mdb, .accdb) files read-only through mdbtools. Numbers and
 // dates are decoded from their stored bytes, never through text, so values

@@ -1,10 +1,10 @@
-#include "MdbReaderTasks.h"
+#include "platform/db/MdbReaderTasks.h"
 
 #include <vector>
 
-#include "Database.h"
-#include "MdbHandles.h"
-#include "MdbTableWalk.h"
+#include "platform/db/Database.h"
+#include "platform/db/MdbHandles.h"
+#include "platform/db/MdbTableWalk.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "MdbWire.h"
+#include "platform/db/MdbWire.h"
 
 // What a reader process does for the program, each on a file of its own
 // opening. Each writes its answer (names, records) followed by an end

@@ -1,7 +1,7 @@
-#include "MdbRecordset.h"
+#include "platform/db/MdbRecordset.h"
 
-#include "MdbReaderTasks.h"
-#include "MdbSupport.h"
+#include "platform/db/MdbReaderTasks.h"
+#include "platform/db/MdbSupport.h"
 
 CMdbRecordset::CMdbRecordset(const std::string& path, const std::string& table)
     : m_path(path), m_table(table),

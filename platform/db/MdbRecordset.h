@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Database.h"
-#include "MdbChild.h"
+#include "platform/db/Database.h"
+#include "platform/db/MdbChild.h"
 
 // A walk over the records of one table of an Access file, read by a reader
 // process of its own that runs ahead of the walk as far as the pipe holds.

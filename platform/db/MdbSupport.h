@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Database.h"
-#include "MdbChild.h"
+#include "platform/db/Database.h"
+#include "platform/db/MdbChild.h"
 
 // How long a reader process may go without sending anything before it is
 // taken to be caught in a damaged file's loop.

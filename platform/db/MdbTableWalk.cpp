@@ -1,9 +1,9 @@
-#include "MdbTableWalk.h"
+#include "platform/db/MdbTableWalk.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "Database.h"
+#include "platform/db/Database.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "DbVariant.h"
-#include "MdbHandles.h"
+#include "platform/db/DbVariant.h"
+#include "platform/db/MdbHandles.h"
 
 // Walks the records of one table of an open Access file with mdbtools,
 // decoding each record in full. Numbers and dates are decoded from their

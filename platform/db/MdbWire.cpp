@@ -1,4 +1,4 @@
-#include "MdbWire.h"
+#include "platform/db/MdbWire.h"
 
 #include <cerrno>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "DbVariant.h"
+#include "platform/db/DbVariant.h"
 
 // The messages an Access reader process sends to the program over a pipe:
 // a one-byte tag, then the tag's content. Integers travel in the machine's

@@ -1,4 +1,4 @@
-#include "OleDate.h"
+#include "platform/db/OleDate.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "OleDateText.h"
+#include "platform/db/OleDateText.h"
 
 #include <charconv>
 #include <cmath>

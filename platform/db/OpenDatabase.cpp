@@ -1,11 +1,11 @@
-#include "OpenDatabase.h"
+#include "platform/db/OpenDatabase.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "CsvDatabase.h"
-#include "MdbDatabase.h"
-#include "SqliteDatabase.h"
+#include "platform/db/CsvDatabase.h"
+#include "platform/db/MdbDatabase.h"
+#include "platform/db/SqliteDatabase.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "SqliteConnection.h"
+#include "platform/db/SqliteConnection.h"
 
-#include "Database.h"
+#include "platform/db/Database.h"
 
 void CSqliteConnection::Fail(const std::string& what) const
 {

@@ -1,4 +1,4 @@
-#include "SqliteDatabase.h"
+#include "platform/db/SqliteDatabase.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "SqliteConnection.h"
-#include "SqliteRecordset.h"
+#include "platform/db/SqliteConnection.h"
+#include "platform/db/SqliteRecordset.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "SqliteRecordset.h"
+#include "platform/db/SqliteRecordset.h"
 
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
-#include "OleDate.h"
+#include "platform/db/OleDate.h"
 
 namespace {
 

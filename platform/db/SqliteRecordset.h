@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Database.h"
-#include "SqliteConnection.h"
+#include "platform/db/Database.h"
+#include "platform/db/SqliteConnection.h"
 
 // Every record of one table of an SQLite file, in the order a plain
 // "SELECT *" delivers them (rowid order for ordinary tables).

@@ -1,4 +1,4 @@
-#include "DataExchange.h"
+#include "platform/ui/DataExchange.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
-#include "DecimalParse.h"
-#include "Format.h"
-#include "UiServices.h"
+#include "core/DecimalParse.h"
+#include "core/Format.h"
+#include "platform/UiServices.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "KestrinDialog.h"
+#include "platform/ui/KestrinDialog.h"
 
 #include <QLineEdit>
 #include <QShowEvent>

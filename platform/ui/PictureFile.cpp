@@ -1,4 +1,4 @@
-#include "PictureFile.h"
+#include "platform/ui/PictureFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -8,7 +8,7 @@
 #include <QSize>
 #include <QString>
 
-#include "UiServices.h"
+#include "platform/UiServices.h"
 
 class QPainter;
 

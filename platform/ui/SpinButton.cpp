@@ -1,4 +1,4 @@
-#include "SpinButton.h"
+#include "platform/ui/SpinButton.h"
 
 #include <algorithm>
 #include <cstdint>

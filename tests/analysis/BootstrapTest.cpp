@@ -5,11 +5,11 @@
 #include <cstring>
 #include <fstream>
 
-#include "Bootstrap.h"
-#include "BootstrapText.h"
-#include "FbmSimulation.h"
-#include "HDataSet.h"
-#include "SeriesProfile.h"
+#include "analysis/Bootstrap.h"
+#include "analysis/BootstrapText.h"
+#include "analysis/FbmSimulation.h"
+#include "core/HDataSet.h"
+#include "analysis/SeriesProfile.h"
 
 namespace bootstrap_test {
 

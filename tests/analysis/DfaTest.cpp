@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Dfa.h"
-#include "FbmSimulation.h"
+#include "analysis/Dfa.h"
+#include "analysis/FbmSimulation.h"
 
 namespace dfa_test {
 

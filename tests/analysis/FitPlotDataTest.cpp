@@ -1,9 +1,9 @@
 // The fit plot's data: the estimator's own points and line, not a new fit.
 #include <gtest/gtest.h>
 
-#include "FitPlotData.h"
-#include "HDataSet.h"
-#include "SeriesBuilders.h"
+#include "analysis/FitPlotData.h"
+#include "core/HDataSet.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace fit_plot_data_test {
 

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "MatchPairs.h"
-#include "SlopeWindows.h"
+#include "analysis/MatchPairs.h"
+#include "analysis/SlopeWindows.h"
 
 namespace match_pairs_test {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "HDataSet.h"
-#include "HeadlessUi.h"
-#include "MetaH.h"
+#include "core/HDataSet.h"
+#include "platform/HeadlessUi.h"
+#include "analysis/MetaH.h"
 
 namespace meta_h_test {
 

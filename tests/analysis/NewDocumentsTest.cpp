@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "NewDocuments.h"
-#include "SeriesBuilders.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "analysis/NewDocuments.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace new_documents_test {
 

@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "ResultExport.h"
-#include "TestSupport.h"
-#include "SeriesBuilders.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "analysis/ResultExport.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace result_export_test {
 

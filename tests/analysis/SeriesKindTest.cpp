@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "Bootstrap.h"
-#include "FbmSimulation.h"
-#include "Format.h"
-#include "SeriesKind.h"
-#include "SeriesProfile.h"
+#include "analysis/Bootstrap.h"
+#include "analysis/FbmSimulation.h"
+#include "core/Format.h"
+#include "analysis/SeriesKind.h"
+#include "analysis/SeriesProfile.h"
 
 namespace series_kind_test {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "SlidingWindows.h"
-#include "SeriesBuilders.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "analysis/SlidingWindows.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace sliding_windows_test {
 

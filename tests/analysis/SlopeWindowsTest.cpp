@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "Regression.h"
-#include "SimdLevel.h"
-#include "SlopeWindows.h"
-#include "TestSupport.h"
-#include "SeriesBuilders.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "core/Regression.h"
+#include "core/simd/SimdLevel.h"
+#include "analysis/SlopeWindows.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace slope_windows_test {
 

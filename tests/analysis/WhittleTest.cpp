@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "FbmSimulation.h"
-#include "HMethods.h"
-#include "Whittle.h"
+#include "analysis/FbmSimulation.h"
+#include "analysis/HMethods.h"
+#include "analysis/Whittle.h"
 
 namespace whittle_test {
 

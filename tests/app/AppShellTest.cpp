@@ -23,22 +23,22 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
-#include "ChildFrame.h"
-#include "HRuler.h"
-#include "RuleTab.h"
-#include "CommandLine.h"
-#include "HelpWindow.h"
-#include "HeadlessUi.h"
-#include "CommandIds.h"
-#include "KestrinApp.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "MainFrame.h"
-#include "MenuResources.h"
-#include "MdiArrange.h"
-#include "ScriptedQtUi.h"
-#include "TestSupport.h"
-#include "WorkbenchTest.h"
+#include "app/ChildFrame.h"
+#include "views/HRuler.h"
+#include "views/RuleTab.h"
+#include "app/CommandLine.h"
+#include "app/HelpWindow.h"
+#include "platform/HeadlessUi.h"
+#include "views/CommandIds.h"
+#include "app/KestrinApp.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "app/MainFrame.h"
+#include "app/MenuResources.h"
+#include "app/MdiArrange.h"
+#include "tests/support/gui/ScriptedQtUi.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/gui/WorkbenchTest.h"
 
 namespace app_shell_test {
 

@@ -9,8 +9,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-#include "QtUiServices.h"
-#include "TestSupport.h"
+#include "app/QtUiServices.h"
+#include "tests/support/TestSupport.h"
 
 namespace file_dialog_folders_test {
 

@@ -9,11 +9,11 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-#include "CommandIds.h"
-#include "KestrinApp.h"
-#include "MainFrame.h"
-#include "MdiArrange.h"
-#include "ScriptedQtUi.h"
+#include "views/CommandIds.h"
+#include "app/KestrinApp.h"
+#include "app/MainFrame.h"
+#include "app/MdiArrange.h"
+#include "tests/support/gui/ScriptedQtUi.h"
 
 namespace window_arrange_test {
 

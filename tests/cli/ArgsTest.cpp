@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Args.h"
+#include "cli/Args.h"
 
 namespace args_test {
 

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "BatchRunner.h"
-#include "ProgressLine.h"
-#include "TidyTable.h"
+#include "cli/BatchRunner.h"
+#include "cli/ProgressLine.h"
+#include "cli/TidyTable.h"
 
 namespace batch_parts_test {
 

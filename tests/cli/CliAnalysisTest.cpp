@@ -6,18 +6,18 @@
 #include <filesystem>
 #include <tuple>
 
-#include "CliRunner.h"
-#include "HDataSet.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "MatchPairs.h"
-#include "MetaH.h"
-#include "OptimumM.h"
-#include "Regression.h"
-#include "ResultExport.h"
-#include "SlidingWindows.h"
-#include "SlopeWindows.h"
-#include "SeriesBuilders.h"
+#include "tests/support/CliRunner.h"
+#include "core/HDataSet.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "analysis/MatchPairs.h"
+#include "analysis/MetaH.h"
+#include "core/OptimumM.h"
+#include "core/Regression.h"
+#include "analysis/ResultExport.h"
+#include "analysis/SlidingWindows.h"
+#include "analysis/SlopeWindows.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace cli_analysis_test {
 

@@ -2,9 +2,9 @@
 // happens with documents that are missing or damaged.
 #include <filesystem>
 
-#include "CliRunner.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
+#include "tests/support/CliRunner.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
 
 namespace cli_document_test {
 

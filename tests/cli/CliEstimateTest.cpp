@@ -2,9 +2,9 @@
 // forms, against values worked out independently.
 #include <cmath>
 
-#include "CliRunner.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
+#include "tests/support/CliRunner.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
 
 namespace cli_estimate_test {
 

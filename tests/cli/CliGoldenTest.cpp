@@ -1,9 +1,9 @@
 // Every report of kestrin-cli, as text and as JSON, byte for byte on one
 // fixed series and one document: the reports' layout may not drift.
-#include "CliRunner.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "SlidingWindows.h"
+#include "tests/support/CliRunner.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "analysis/SlidingWindows.h"
 
 namespace cli_golden_test {
 

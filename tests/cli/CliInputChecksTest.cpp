@@ -5,7 +5,7 @@
 
 #include <sqlite3.h>
 
-#include "CliRunner.h"
+#include "tests/support/CliRunner.h"
 
 namespace cli_input_checks_test {
 

@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "CliRunner.h"
+#include "tests/support/CliRunner.h"
 
 namespace cli_input_test {
 

@@ -1,9 +1,9 @@
 // kestrin-cli tabs: intervals between tab positions, as the ruler makes them.
 #include <gmock/gmock.h>
 
-#include "CliRunner.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
+#include "tests/support/CliRunner.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
 
 namespace cli_tabs_test {
 

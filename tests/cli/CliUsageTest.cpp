@@ -1,5 +1,5 @@
 // kestrin-cli's command line: help, and refusal of what it cannot use.
-#include "CliRunner.h"
+#include "tests/support/CliRunner.h"
 
 namespace cli_usage_test {
 

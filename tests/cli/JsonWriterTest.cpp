@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "JsonValue.h"
-#include "JsonWriter.h"
-#include "TestSupport.h"
+#include "tests/support/JsonValue.h"
+#include "cli/JsonWriter.h"
+#include "tests/support/TestSupport.h"
 
 namespace json_writer_test {
 

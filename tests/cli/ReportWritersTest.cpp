@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "EstimatorReport.h"
-#include "JsonValue.h"
-#include "JsonWriter.h"
-#include "WindowOptions.h"
+#include "cli/EstimatorReport.h"
+#include "tests/support/JsonValue.h"
+#include "cli/JsonWriter.h"
+#include "cli/WindowOptions.h"
 
 namespace report_writers_test {
 

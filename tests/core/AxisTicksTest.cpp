@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AxisTicks.h"
+#include "core/AxisTicks.h"
 
 namespace axis_ticks_test {
 

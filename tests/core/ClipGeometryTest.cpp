@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ClipGeometry.h"
+#include "core/ClipGeometry.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Archive.h"
-#include "HDataSet.h"
-#include "TestSupport.h"
+#include "platform/Archive.h"
+#include "core/HDataSet.h"
+#include "tests/support/TestSupport.h"
 
 namespace core_estimator_test {
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "DecimalParse.h"
-#include "Format.h"
+#include "core/DecimalParse.h"
+#include "core/Format.h"
 
 namespace decimal_parse_test {
 

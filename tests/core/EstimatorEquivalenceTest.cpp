@@ -13,10 +13,10 @@
 #include <tuple>
 #include <vector>
 
-#include "HDataSet.h"
-#include "SimdLevel.h"
-#include "TestSupport.h"
-#include "WorkSplit.h"
+#include "core/HDataSet.h"
+#include "core/simd/SimdLevel.h"
+#include "tests/support/TestSupport.h"
+#include "core/WorkSplit.h"
 
 namespace estimator_equivalence_test {
 

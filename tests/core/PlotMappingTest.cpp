@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PlotMapping.h"
+#include "core/PlotMapping.h"
 
 namespace plot_mapping_test {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Regression.h"
+#include "core/Regression.h"
 
 namespace regression_test {
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "WorkSplit.h"
+#include "core/WorkSplit.h"
 
 namespace work_split_test {
 

@@ -9,15 +9,15 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
-#include "BootstrapDlg.h"
-#include "BootstrapText.h"
-#include "DialogTestSupport.h"
-#include "FbmSimulation.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "NewDocuments.h"
-#include "SeriesBuilders.h"
-#include "SeriesProfile.h"
+#include "dialogs/BootstrapDlg.h"
+#include "analysis/BootstrapText.h"
+#include "tests/support/gui/DialogTestSupport.h"
+#include "analysis/FbmSimulation.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "analysis/NewDocuments.h"
+#include "tests/support/SeriesBuilders.h"
+#include "analysis/SeriesProfile.h"
 
 namespace bootstrap_dlg_test {
 

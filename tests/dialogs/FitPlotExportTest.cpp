@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "DialogTestSupport.h"
-#include "FitPlotWnd.h"
-#include "GuiTestSupport.h"
-#include "HeadlessUi.h"
-#include "TestSupport.h"
+#include "tests/support/gui/DialogTestSupport.h"
+#include "dialogs/FitPlotWnd.h"
+#include "tests/support/gui/GuiTestSupport.h"
+#include "platform/HeadlessUi.h"
+#include "tests/support/TestSupport.h"
 
 namespace fit_plot_export_test {
 

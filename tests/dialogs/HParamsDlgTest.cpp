@@ -19,19 +19,19 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "BootstrapDlg.h"
-#include "CommandIds.h"
-#include "CompareMethodsDlg.h"
-#include "DialogTestSupport.h"
-#include "FitPlotWnd.h"
-#include "Format.h"
-#include "HDataDlg.h"
-#include "HParamsDlg.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "ParamsDlgOwner.h"
-#include "SpinButton.h"
+#include "dialogs/BootstrapDlg.h"
+#include "views/CommandIds.h"
+#include "dialogs/CompareMethodsDlg.h"
+#include "tests/support/gui/DialogTestSupport.h"
+#include "dialogs/FitPlotWnd.h"
+#include "core/Format.h"
+#include "dialogs/HDataDlg.h"
+#include "dialogs/HParamsDlg.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "dialogs/ParamsDlgOwner.h"
+#include "platform/ui/SpinButton.h"
 
 namespace h_params_dlg_test {
 

@@ -13,15 +13,15 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "AutoTabDlg.h"
-#include "CommandIds.h"
-#include "DeleteTabDlg.h"
-#include "DialogTestSupport.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "RuleTab.h"
-#include "TabSettingsDlg.h"
+#include "dialogs/AutoTabDlg.h"
+#include "views/CommandIds.h"
+#include "dialogs/DeleteTabDlg.h"
+#include "tests/support/gui/DialogTestSupport.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "views/RuleTab.h"
+#include "dialogs/TabSettingsDlg.h"
 
 namespace tab_dialogs_test {
 

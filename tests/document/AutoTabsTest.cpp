@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AutoTabs.h"
+#include "document/AutoTabs.h"
 
 namespace auto_tabs_test {
 

@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "FakeDatabase.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "TestSupport.h"
+#include "tests/support/FakeDatabase.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "tests/support/TestSupport.h"
 
 namespace database_import_test {
 

@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "Archive.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "FileBytes.h"
-#include "TestSupport.h"
-#include "SeriesBuilders.h"
+#include "platform/Archive.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "tests/document/FileBytes.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace document_file_test {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 // Document file bytes built by hand, little-endian as the file holds them.
 

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "SeriesBuilders.h"
-#include "FileBytes.h"
-#include "TestSupport.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "tests/support/SeriesBuilders.h"
+#include "tests/document/FileBytes.h"
+#include "tests/support/TestSupport.h"
 
 namespace profile_record_test {
 

@@ -12,13 +12,13 @@
 
 #include <gtest/gtest.h>
 
-#include "Archive.h"
-#include "FakeDatabase.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "TabParameters.h"
-#include "FileBytes.h"
-#include "TestSupport.h"
+#include "platform/Archive.h"
+#include "tests/support/FakeDatabase.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "document/TabParameters.h"
+#include "tests/document/FileBytes.h"
+#include "tests/support/TestSupport.h"
 
 namespace saved_tabs_test {
 

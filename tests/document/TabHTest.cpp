@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "Format.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "TestSupport.h"
+#include "core/Format.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "tests/support/TestSupport.h"
 
 namespace tab_h_test {
 

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "OptimumM.h"
-#include "TabParameters.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "core/OptimumM.h"
+#include "document/TabParameters.h"
 
 namespace tab_parameters_test {
 

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "TestSupport.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "tests/support/TestSupport.h"
 
 namespace text_import_test {
 

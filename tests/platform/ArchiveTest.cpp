@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Archive.h"
+#include "platform/Archive.h"
 
 namespace archive_test {
 

@@ -7,10 +7,10 @@
 
 #include <sys/stat.h>
 
-#include "Document.h"
-#include "HeadlessUi.h"
-#include "StatusOperation.h"
-#include "TestSupport.h"
+#include "platform/Document.h"
+#include "platform/HeadlessUi.h"
+#include "platform/StatusOperation.h"
+#include "tests/support/TestSupport.h"
 
 namespace document_base_test {
 

@@ -15,8 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "SafeFile.h"
-#include "TestSupport.h"
+#include "platform/SafeFile.h"
+#include "tests/support/TestSupport.h"
 
 namespace safe_file_test {
 

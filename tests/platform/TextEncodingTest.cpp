@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace text_encoding_test {
 

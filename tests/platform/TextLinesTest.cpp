@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "TextLines.h"
+#include "platform/TextLines.h"
 
 namespace text_lines_test {
 

@@ -1,4 +1,4 @@
-#include "CliRunner.h"
+#include "tests/support/CliRunner.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "Format.h"
+#include "core/Format.h"
 
 extern char** environ;
 

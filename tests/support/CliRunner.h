@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "JsonValue.h"
+#include "tests/support/JsonValue.h"
 
 // What one run of kestrin-cli did.
 struct CliResult

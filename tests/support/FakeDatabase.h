@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "Database.h"
-#include "DatabaseOpener.h"
+#include "platform/db/Database.h"
+#include "document/DatabaseOpener.h"
 
 // Database files held in memory, opened through an opener like the real
 // one. Each open gives a connection of its own; the files count how many

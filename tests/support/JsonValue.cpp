@@ -1,4 +1,4 @@
-#include "JsonValue.h"
+#include "tests/support/JsonValue.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "SeriesBuilders.h"
+#include "tests/support/SeriesBuilders.h"
 
 #include <cstddef>
 #include <random>

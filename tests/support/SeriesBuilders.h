@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "GrowArray.h"
-#include "HPoint.h"
+#include "core/GrowArray.h"
+#include "core/HPoint.h"
 
 // Points and series as the tests build them again and again.
 

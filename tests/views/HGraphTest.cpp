@@ -12,12 +12,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "GuiTestSupport.h"
-#include "HGraph.h"
-#include "HRuler.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
+#include "tests/support/gui/GuiTestSupport.h"
+#include "views/HGraph.h"
+#include "views/HRuler.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
 
 namespace h_graph_test {
 

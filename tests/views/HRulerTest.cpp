@@ -15,13 +15,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "GuiTestSupport.h"
-#include "HRuler.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "RuleTab.h"
-#include "TestSupport.h"
+#include "tests/support/gui/GuiTestSupport.h"
+#include "views/HRuler.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "views/RuleTab.h"
+#include "tests/support/TestSupport.h"
 
 namespace h_ruler_test {
 
@@ -470,7 +470,7 @@ TEST(HRulerImport, ASaveAfterAnImportReopensWithTheTabsShown)
     RulerFixture f;
     f.Ruler().AddTabAt(300.0, true);
     f.Ruler().AddTabAt(700.0, true);
-    const Positions shown = f.Ruler().TabPositions();
+    const Positions shown = f.view->TabPositions();
     ASSERT_EQ(shown, (Positions{300, 700}));
 
     TempDir dir;
@@ -480,7 +480,7 @@ TEST(HRulerImport, ASaveAfterAnImportReopensWithTheTabsShown)
     WriteFile(dir.File("other.txt"), text);
     ASSERT_TRUE(f.doc.ImportTextFile(dir.File("other.txt"), 0, 0, false));
     f.doc.UpdateAllViews(nullptr);
-    EXPECT_EQ(f.Ruler().TabPositions(), shown);
+    EXPECT_EQ(f.view->TabPositions(), shown);
     EXPECT_TRUE(f.doc.m_tabSets.empty());
     ASSERT_TRUE(f.doc.OnSaveDocument(dir.File("other.kst")));
 
@@ -492,7 +492,7 @@ TEST(HRulerImport, ASaveAfterAnImportReopensWithTheTabsShown)
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     view.OnInitialUpdate();
-    EXPECT_EQ(view.Ruler().TabPositions(), shown);
+    EXPECT_EQ(view.TabPositions(), shown);
 }
 
 } // namespace h_ruler_test

@@ -13,12 +13,12 @@
 #include <QPainterPath>
 #include <gtest/gtest.h>
 
-#include "CommandIds.h"
-#include "GuiTestSupport.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "LegendReference.h"
+#include "views/CommandIds.h"
+#include "tests/support/gui/GuiTestSupport.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "tests/support/gui/LegendReference.h"
 
 namespace legend_test {
 

@@ -19,19 +19,19 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
-#include "CommandIds.h"
-#include "DialogTestSupport.h"
-#include "ExportPictureDlg.h"
-#include "GuiTestSupport.h"
-#include "KestrinApp.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "MainFrame.h"
-#include "PictureExport.h"
-#include "PlotMapping.h"
-#include "ScriptedQtUi.h"
-#include "TestSupport.h"
-#include "WorkbenchTest.h"
+#include "views/CommandIds.h"
+#include "tests/support/gui/DialogTestSupport.h"
+#include "dialogs/ExportPictureDlg.h"
+#include "tests/support/gui/GuiTestSupport.h"
+#include "app/KestrinApp.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "app/MainFrame.h"
+#include "views/PictureExport.h"
+#include "core/PlotMapping.h"
+#include "tests/support/gui/ScriptedQtUi.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/gui/WorkbenchTest.h"
 
 namespace picture_export_test {
 

@@ -12,13 +12,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "GuiTestSupport.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "PlotMapping.h"
-#include "SeriesGraphRender.h"
-#include "SeriesBuilders.h"
+#include "tests/support/gui/GuiTestSupport.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "core/PlotMapping.h"
+#include "views/SeriesGraphRender.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace series_graph_test {
 

@@ -5,9 +5,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
 
 namespace view_layout_test {
 

@@ -15,22 +15,22 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "CorrelationDlg.h"
-#include "DialogTestSupport.h"
-#include "GuiTestSupport.h"
-#include "HDataSet.h"
-#include "HeadlessUi.h"
-#include "MetaHParamsDlg.h"
-#include "PlotPointDlg.h"
-#include "Regression.h"
-#include "SelectRangeDlg.h"
-#include "SlidingWindowHDlg.h"
-#include "SlidingWindows.h"
-#include "SlidingWindowsDlg.h"
-#include "SlopeWindowsDlg.h"
-#include "SpinButton.h"
-#include "TestSupport.h"
-#include "SeriesBuilders.h"
+#include "analysis/ui/CorrelationDlg.h"
+#include "tests/support/gui/DialogTestSupport.h"
+#include "tests/support/gui/GuiTestSupport.h"
+#include "core/HDataSet.h"
+#include "platform/HeadlessUi.h"
+#include "analysis/ui/MetaHParamsDlg.h"
+#include "analysis/ui/PlotPointDlg.h"
+#include "core/Regression.h"
+#include "analysis/ui/SelectRangeDlg.h"
+#include "analysis/ui/SlidingWindowHDlg.h"
+#include "analysis/SlidingWindows.h"
+#include "analysis/ui/SlidingWindowsDlg.h"
+#include "analysis/ui/SlopeWindowsDlg.h"
+#include "platform/ui/SpinButton.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace analysis_dialogs_test {
 

@@ -15,15 +15,15 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "CommandIds.h"
-#include "DBWiz.h"
-#include "DBWizFieldPages.h"
-#include "DBWizP1.h"
-#include "DBWizP2.h"
-#include "FakeDatabase.h"
-#include "HeadlessUi.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
+#include "views/CommandIds.h"
+#include "document/ui/DBWiz.h"
+#include "document/ui/DBWizFieldPages.h"
+#include "document/ui/DBWizP1.h"
+#include "document/ui/DBWizP2.h"
+#include "tests/support/FakeDatabase.h"
+#include "platform/HeadlessUi.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
 
 namespace dbwiz_test {
 

@@ -18,13 +18,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "CommandIds.h"
-#include "HeadlessUi.h"
-#include "ImportTextDlg.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "LegendReference.h"
-#include "TestSupport.h"
+#include "views/CommandIds.h"
+#include "platform/HeadlessUi.h"
+#include "document/ui/ImportTextDlg.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "tests/support/gui/LegendReference.h"
+#include "tests/support/TestSupport.h"
 
 namespace import_text_dlg_test {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 // Switches the whole C library to a German locale, whose decimal separator
 // is ',' (as a Qt program does with setlocale(LC_ALL, "")), and back to "C"

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "OpenDatabase.h"
-#include "TestSupport.h"
+#include "platform/db/OpenDatabase.h"
+#include "tests/support/TestSupport.h"
 
 namespace csv_database_test {
 

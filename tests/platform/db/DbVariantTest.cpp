@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "CommaLocale.h"
-#include "DbVariant.h"
+#include "tests/platform/db/CommaLocale.h"
+#include "platform/db/DbVariant.h"
 
 namespace db_variant_test {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "CommaLocale.h"
-#include "CsvTwin.h"
-#include "OpenDatabase.h"
-#include "TestSupport.h"
+#include "tests/platform/db/CommaLocale.h"
+#include "tests/platform/db/CsvTwin.h"
+#include "platform/db/OpenDatabase.h"
+#include "tests/support/TestSupport.h"
 
 namespace mdb_database_test {
 

@@ -7,9 +7,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "MdbReaderTasks.h"
-#include "MdbWire.h"
-#include "TestSupport.h"
+#include "platform/db/MdbReaderTasks.h"
+#include "platform/db/MdbWire.h"
+#include "tests/support/TestSupport.h"
 
 namespace mdb_reader_tasks_test {
 

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "OpenDatabase.h"
-#include "OleDate.h"
-#include "TestSupport.h"
+#include "platform/db/OpenDatabase.h"
+#include "platform/db/OleDate.h"
+#include "tests/support/TestSupport.h"
 
 namespace sqlite_database_test {
 

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QString>
 
-#include "Legend.h"
+#include "views/Legend.h"
 
 // What a legend should look like, drawn independently of its own painting:
 // each label black on an opaque white cell, its top-left corner at its point.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "QtUiServices.h"
+#include "app/QtUiServices.h"
 
 // The workbench's UI services with a person's answers scripted: status texts
 // still go to the real status bar, and everything asked is recorded.

@@ -7,11 +7,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "KestrinApp.h"
-#include "KestrinDoc.h"
-#include "KestrinView.h"
-#include "MainFrame.h"
-#include "ScriptedQtUi.h"
+#include "app/KestrinApp.h"
+#include "document/KestrinDoc.h"
+#include "views/KestrinView.h"
+#include "app/MainFrame.h"
+#include "tests/support/gui/ScriptedQtUi.h"
 
 // Appends count points to the document: X firstX, firstX + 1, ..., Y a
 // random walk of steps in [-1, 1] from the seed.

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "Database.h"
+#include "platform/db/Database.h"
 
 // Opens a file read-only, choosing the backend by its extension: .mdb and
 // .accdb (Access), .sqlite, .sqlite3 and .db (SQLite), .csv, .tsv and .txt

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "DbVariant.h"
+#include "platform/db/DbVariant.h"
 
 // Any failure of the database layer: a file that cannot be opened, a table
 // or field that does not exist, a damaged page, a read error. The text says
