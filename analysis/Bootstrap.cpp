@@ -55,7 +55,7 @@ std::vector<double> ModelCheckEstimates(const double* values, int count)
 {
     std::vector<double> estimates;
     for (const CEstimatorSetting& setting : ModelCheckSettings(count)) {
-        CHDataSet set(setting.nD, setting.nM);
+        CHDataSet set(setting);
         set.m_bAutoCompute = 0;
         estimates.push_back(EstimateOf(set, values, count));
     }
@@ -199,7 +199,7 @@ void ShapePath(EBootstrapModel model, std::vector<double>& noise)
 struct CPathEstimators
 {
     explicit CPathEstimators(const CBootstrapRequest& request)
-        : main(request.nD, request.nM), method(request.method),
+        : main(CEstimatorSetting{.nD = request.nD, .nM = request.nM}), method(request.method),
           kind(request.model == EBootstrapModel::Noise ? ESeriesKind::Noise : ESeriesKind::Motion)
     {
         main.m_bAutoCompute = 0;
@@ -208,7 +208,7 @@ struct CPathEstimators
         const auto settings = ModelCheckSettings(request.n);
         for (int s = 0; s < kModelCheckSettingCount; ++s) {
             sameAsMain[s] = settings[s].nD == request.nD && settings[s].nM == request.nM;
-            check.emplace_back(settings[s].nD, settings[s].nM);
+            check.emplace_back(settings[s]);
             check.back().m_bAutoCompute = 0;
         }
     }

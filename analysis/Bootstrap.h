@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/EstimatorSetting.h"
+
 #include "analysis/HMethods.h"
 #include "analysis/SeriesKind.h"
 
@@ -68,11 +70,6 @@ const char* BootstrapModelName(EBootstrapModel model);
 EBootstrapModel BootstrapModelFor(const CSeriesDecision& decision);
 
 // One setting of the estimator.
-struct CEstimatorSetting
-{
-    int nD = 4;
-    int nM = 3;
-};
 
 constexpr int kModelCheckSettingCount = 3;
 // The model check's settings for n values: D 4 M 3, D 1 M 10, D 6 with the

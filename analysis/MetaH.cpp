@@ -8,19 +8,19 @@
 #include "platform/StatusOperation.h"
 #include "platform/UiServices.h"
 
-bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, std::int32_t nD, std::int32_t nM, bool useBestM,
+bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, CEstimatorSetting setting, bool useBestM,
                   CHDataSet& set)
 {
     const int count = windows.GetSize();
     if (count == 0)
         return false;
     // A typed M beyond any use would only ask for gigabytes of lag tables.
-    if (!useBestM && !IsUsableLagCount(nM)) {
+    if (!useBestM && !IsUsableLagCount(setting.nM)) {
         ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
         return false;
     }
     CStatusOperation status(ui, "Calculating Meta H...");
-    set.Reset(nD, useBestM ? 0 : nM);
+    set.Reset({.nD = setting.nD, .nM = useBestM ? 0 : setting.nM});
     set.m_bAutoCompute = 0;
     set.Values().Reserve(static_cast<std::size_t>(count));
     for (const CHPoint& result : windows)

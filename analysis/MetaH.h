@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/EstimatorSetting.h"
 #include "core/GrowArray.h"
 
 class CHDataSet;
@@ -12,5 +13,5 @@ class IUiServices;
 // Resets set with D and M and leaves it holding the result; returns false
 // (computing nothing, showing nothing) when there are no results.
 // "Calculating Meta H..." while it works.
-bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, std::int32_t nD, std::int32_t nM, bool useBestM,
+bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, CEstimatorSetting setting, bool useBestM,
                   CHDataSet& set);

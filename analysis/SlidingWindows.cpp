@@ -262,7 +262,7 @@ CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const
     CHDataSet set;
     set.m_bAutoCompute = 0;
     for (std::int64_t start = 0; start + params.width < n; start += params.spacing) {
-        set.Reset(params.nD, params.nM);
+        set.Reset({.nD = params.nD, .nM = params.nM});
         for (std::int64_t i = start; i < start + params.width; ++i)
             set.AddValue(series[static_cast<int>(i)].m_dY);
         if (params.useBestM)

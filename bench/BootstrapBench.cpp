@@ -16,7 +16,7 @@ namespace {
 void BM_Bootstrap200Replicates(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    CHDataSet observed(4, 3);
+    CHDataSet observed({.nD = 4, .nM = 3});
     observed.m_bAutoCompute = 0;
     observed.Values().Storage() = SimulateFbm(n, 0.7, 1);
     observed.Compute();
@@ -30,7 +30,7 @@ void BM_Bootstrap200Replicates(benchmark::State& state)
 void BM_SeriesBootstrapWithModelCheck(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    CHDataSet observed(4, 3);
+    CHDataSet observed({.nD = 4, .nM = 3});
     observed.m_bAutoCompute = 0;
     observed.Values().Storage() = SimulateFbm(n, 0.7, 1);
     observed.Compute();

@@ -36,7 +36,7 @@ CKestrinDoc& FilledDocument()
         points[i].m_dX = static_cast<double>(i);
         points[i].m_dY = walk[i];
     }
-    doc.m_globalSet.Reset(doc.m_nD, doc.m_nM);
+    doc.m_globalSet.Reset({.nD = doc.m_nD, .nM = doc.m_nM});
     doc.m_globalSet.m_bAutoCompute = 0;
     doc.m_globalSet.Values().Storage() = walk;
     doc.m_globalSet.Compute();

@@ -25,7 +25,7 @@ void BM_ComputeLongSeries(benchmark::State& state)
 {
     const int nD = static_cast<int>(state.range(0));
     const int nM = static_cast<int>(state.range(1));
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = LongWalk();
     for (auto _ : state) {
@@ -51,7 +51,7 @@ void BM_ComputeWindow(benchmark::State& state)
     const int nD = static_cast<int>(state.range(1));
     const int nM = static_cast<int>(state.range(2));
     const std::vector<double>& walk = LongWalk();
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     set.Values().Storage().assign(walk.begin(), walk.begin() + n);
     for (auto _ : state) {

@@ -25,7 +25,7 @@ const std::vector<EHMethod> kMethods{std::begin(kAllHMethods), std::end(kAllHMet
 
 CHDataSet EstimatorOf(const std::vector<double>& path)
 {
-    CHDataSet set(4, 3);
+    CHDataSet set({.nD = 4, .nM = 3});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = path;
     set.Compute();

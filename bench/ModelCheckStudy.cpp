@@ -91,7 +91,7 @@ std::vector<double> Arfima(int n, double phi, double d, std::uint64_t seed)
 
 double Estimate(const std::vector<double>& x, int nD, int nM)
 {
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = x;
     set.Compute();
@@ -101,7 +101,7 @@ double Estimate(const std::vector<double>& x, int nD, int nM)
 CBootstrapResult Pipeline(const std::vector<double>& x, bool isProfile, int replicates, std::uint64_t seed,
                           CSeriesDecision* decisionOut = nullptr)
 {
-    CHDataSet set(4, 3);
+    CHDataSet set({.nD = 4, .nM = 3});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = x;
     set.Compute();
@@ -383,7 +383,7 @@ void Nile(const char* path)
     for (const auto& [name, series, isProfile, input] :
          {std::tuple{"series", x, false, ESeriesInput::Auto}, std::tuple{"profile", profile, true, ESeriesInput::Auto},
           std::tuple{"profile as fBm", profile, true, ESeriesInput::Motion}}) {
-        CHDataSet set(4, 3);
+        CHDataSet set({.nD = 4, .nM = 3});
         set.m_bAutoCompute = 0;
         set.Values().Storage() = series;
         set.Compute();

@@ -121,7 +121,7 @@ struct CShownSeries
     {
         doc.m_points = Series();
         doc.m_bHasData = 1;
-        doc.m_globalSet.Reset(doc.m_nD, doc.m_nM);
+        doc.m_globalSet.Reset({.nD = doc.m_nD, .nM = doc.m_nM});
         view = std::make_unique<CKestrinView>(doc);
         view->resize(kWidth + 50, kHeight + 65);
         view->show();

@@ -62,7 +62,7 @@ bool LoadSeriesOrDocument(CCliUi& ui, CKestrinDoc& doc, const std::string& path,
     if (!doc.OnOpenDocument(path))
         return false;
     if (options.d || options.m)
-        doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
+        doc.SetHParameters({.nD = options.d.value_or(doc.m_nD), .nM = options.m.value_or(doc.m_nM)});
     return true;
 }
 

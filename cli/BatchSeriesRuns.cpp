@@ -237,7 +237,7 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
             if (bootstrap.run)
                 AppendBootstrap(row, BootstrapOf(ui, *set, BootstrapOptionsFor(bootstrap, isDocument, doc)));
             std::vector<std::string> extra;
-            if (TooFewForLags(set->GetCount(), set->GetD(), set->GetM()))
+            if (TooFewForLags(set->GetCount(), set->GetSetting()))
                 extra.push_back("the interval holds fewer than D + M = " + std::to_string(set->GetD() + set->GetM()) +
                                 " values; L(r) is 0 for its longest lags");
             row.emplace_back(StatusOf(ui, extra));
@@ -284,7 +284,7 @@ BatchSeriesRun MetaHRun(const ParsedArgs& parsed, SeriesOptions options)
         MetaHParams own = params;
         LimitBestM(ui, doc.m_windows.GetSize(), own);
         CHDataSet set;
-        if (!ComputeMetaH(ui, doc.m_windows, own.nD, own.nM, own.useBestM, set))
+        if (!ComputeMetaH(ui, doc.m_windows, {.nD = own.nD, .nM = own.nM}, own.useBestM, set))
             return Rows{EmptyRow(columns, names, "error: " + NoMetaHResultsMessage(windows))};
         WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");
         std::vector<TidyValue> row = names;

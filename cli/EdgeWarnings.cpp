@@ -23,7 +23,7 @@ void WarnIfConstant(CCliUi& ui, const CHPointArray& values, const std::string& w
 void WarnIfTooShortForLags(CCliUi& ui, const CHDataSet& set, const std::string& what)
 {
     const int n = set.GetCount();
-    if (n == 0 || !TooFewForLags(n, set.GetD(), set.GetM()))
+    if (n == 0 || !TooFewForLags(n, set.GetSetting()))
         return;
     ui.Warn(what + " (n = " + std::to_string(n) + ") is too short for D " + std::to_string(set.GetD()) + " and M " +
             std::to_string(set.GetM()) + ": L(r) is 0 for every r > " + std::to_string(std::max(n - set.GetD(), 0)));

@@ -73,7 +73,7 @@ int RunMetaH(std::span<const std::string> args)
     ObtainSlidingResults(ui, doc, windows);
     LimitBestM(ui, doc.m_windows.GetSize(), params);
     CHDataSet set;
-    if (!ComputeMetaH(ui, doc.m_windows, params.nD, params.nM, params.useBestM, set)) {
+    if (!ComputeMetaH(ui, doc.m_windows, {.nD = params.nD, .nM = params.nM}, params.useBestM, set)) {
         ui.Fail(NoMetaHResultsMessage(windows));
         return kExitFailure;
     }

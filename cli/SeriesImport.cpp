@@ -99,7 +99,7 @@ bool ImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const S
     if (!imported)
         return false;
     if (options.d || options.m)
-        doc.SetHParameters(options.m.value_or(doc.m_nM), options.d.value_or(doc.m_nD));
+        doc.SetHParameters({.nD = options.d.value_or(doc.m_nD), .nM = options.m.value_or(doc.m_nM)});
     if (doc.m_points.GetSize() == 0) {
         const std::string source = db ? "the table \"" + DisplayText(db->table) + "\" of \"" + DisplayText(path) + "\""
                                    : path == kStandardInput ? std::string("standard input")

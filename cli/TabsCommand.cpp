@@ -191,7 +191,7 @@ int RunTabs(std::span<const std::string> args)
     if (!doc.m_tabSets.empty())
         WarnOfTabsBeyondTheSeries(ui, tabs, doc.GetPlotExtents().m_dXMax);
     const auto shortOnes = std::count_if(doc.m_tabSets.begin(), doc.m_tabSets.end(), [&](const auto& set) {
-        return TooFewForLags(set->GetCount(), set->GetD(), set->GetM());
+        return TooFewForLags(set->GetCount(), set->GetSetting());
     });
     // Saved intervals may each have a D and M of their own.
     const std::string sum = saved ? std::string() : " = " + std::to_string(doc.m_nD + doc.m_nM);

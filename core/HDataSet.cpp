@@ -7,19 +7,19 @@
 #include "core/simd/SimdKernels.h"
 #include "core/WorkSplit.h"
 
-void CHDataSet::Reset(int nD, int nM)
+void CHDataSet::Reset(CEstimatorSetting setting)
 {
-    m_nD = nD;
-    m_nM = nM;
+    m_nD = setting.nD;
+    m_nM = setting.nM;
     m_nCount = 0;
     m_dH = m_dB = m_dR = 0.0;
     m_values.RemoveAll();
     m_L.RemoveAll();
     m_logR.RemoveAll();
     m_logL.RemoveAll();
-    m_L.SetSize(nM);
-    m_logR.SetSize(nM);
-    m_logL.SetSize(nM);
+    m_L.SetSize(setting.nM);
+    m_logR.SetSize(setting.nM);
+    m_logL.SetSize(setting.nM);
 }
 
 bool CHDataSet::AddValue(double x)

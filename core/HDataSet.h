@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/EstimatorSetting.h"
 #include "core/GrowArray.h"
 
 // The H estimator over one ordered run of values, by the curve-length method:
@@ -15,10 +16,10 @@
 class CHDataSet
 {
 public:
-    CHDataSet() : CHDataSet(5, 5) {}
-    CHDataSet(int nD, int nM) : m_nD(nD), m_nM(nM) {}
+    CHDataSet() : CHDataSet(CEstimatorSetting{.nD = 5, .nM = 5}) {}
+    explicit CHDataSet(CEstimatorSetting setting) : m_nD(setting.nD), m_nM(setting.nM) {}
 
-    void Reset(int nD, int nM);
+    void Reset(CEstimatorSetting setting);
     bool AddValue(double x);
     double GetValue(int i) const { return m_values.GetAt(i); }
     int GetValueCount() const { return m_values.GetSize(); }
@@ -27,6 +28,7 @@ public:
     void SetM(int nM);
     int GetD() const { return m_nD; }
     int GetM() const { return m_nM; }
+    CEstimatorSetting GetSetting() const { return {.nD = m_nD, .nM = m_nM}; }
     int GetCount() const { return m_nCount; }
     double GetH() const { return m_dH; }
     double GetB() const { return m_dB; }
@@ -71,9 +73,9 @@ private:
 // Whether n values are too few for every lag: L(r) is 0 when no segment of
 // D values r apart fits, that is for r > n - D, and the fit then reads
 // log10(L(r)/r) as 0.
-inline bool TooFewForLags(int n, int nD, int nM)
+inline bool TooFewForLags(int n, CEstimatorSetting setting)
 {
-    return static_cast<long long>(n) - nD < nM;
+    return static_cast<long long>(n) - setting.nD < setting.nM;
 }
 
 // log10(L(r) / r) as the fit reads it: 0.0 where L(r) / r is 0, NaN, or has

@@ -36,7 +36,7 @@ QString FixedOrNa(double value)
 // The estimator over the values, as the document computed it.
 CHDataSet EstimatorOf(const std::vector<double>& values, int nD, int nM)
 {
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = values;
     set.Compute();

@@ -301,7 +301,7 @@ void CHParamsDlg::OnApply()
         m_pOwner->RepaintNow();
     } else {
         m_pOwner->RegenerateSeriesGraph();
-        m_pOwner->GetDocument().SetHParameters(m_nM, m_nD);
+        m_pOwner->GetDocument().SetHParameters({.nD = m_nD, .nM = m_nM});
     }
     show();
     RefreshTabList();

@@ -98,8 +98,8 @@ void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs, const std
     std::vector<std::unique_ptr<CHDataSet>> sets;
     sets.reserve(tabCount + 1);
     for (std::size_t i = 0; i <= tabCount; ++i) {
-        auto set = intervals ? std::make_unique<CHDataSet>((*intervals)[i].nD, (*intervals)[i].nM)
-                             : std::make_unique<CHDataSet>(m_nD, m_nM);
+        auto set = intervals ? std::make_unique<CHDataSet>(CEstimatorSetting{.nD = (*intervals)[i].nD, .nM = (*intervals)[i].nM})
+                             : std::make_unique<CHDataSet>(CEstimatorSetting{.nD = m_nD, .nM = m_nM});
         set->m_bAutoCompute = 0;
         set->m_strLabel = FormatFixed(i < tabCount ? bounds[i] : highest, 6);
         sets.push_back(std::move(set));
@@ -128,7 +128,7 @@ void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs, const std
 void CKestrinDoc::RecalculateH()
 {
     CStatusOperation status(Ui(), "Recalculating H...");
-    m_globalSet.Reset(m_nD, m_nM);
+    m_globalSet.Reset({.nD = m_nD, .nM = m_nM});
     m_globalSet.m_bAutoCompute = 0;
     CDoubleArray& values = m_globalSet.Values();
     values.Reserve(static_cast<std::size_t>(m_points.GetSize()));
@@ -137,12 +137,12 @@ void CKestrinDoc::RecalculateH()
     m_globalSet.Compute();
 }
 
-void CKestrinDoc::SetHParameters(int nM, int nD)
+void CKestrinDoc::SetHParameters(CEstimatorSetting setting)
 {
-    m_nD = nD;
-    m_nM = nM;
-    m_globalSet.SetD(nD);
-    m_globalSet.SetM(nM);
+    m_nD = setting.nD;
+    m_nM = setting.nM;
+    m_globalSet.SetD(setting.nD);
+    m_globalSet.SetM(setting.nM);
     SetModifiedFlag();
     RecalculateH();
     UpdateAllViews(nullptr, 0, nullptr);
@@ -150,7 +150,7 @@ void CKestrinDoc::SetHParameters(int nM, int nD)
 
 void CKestrinDoc::DeleteContents()
 {
-    m_globalSet.Reset(4, 5);
+    m_globalSet.Reset({.nD = 4, .nM = 5});
     CDocument::DeleteContents();
     m_tabSets.clear();
     m_bHasData = 0;

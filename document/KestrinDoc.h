@@ -72,7 +72,7 @@ public:
     // Rebuilds the global estimator from the series with m_nD and m_nM.
     void RecalculateH();
     // Note the order: M first.
-    void SetHParameters(int nM, int nD);
+    void SetHParameters(CEstimatorSetting setting);
     // Replaces the series with one number per line of a text file, optionally
     // keeping only values strictly between nUnder and nOver. Returns false,
     // leaving the document as it was, when the user keeps unsaved changes or

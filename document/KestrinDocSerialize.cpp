@@ -193,7 +193,7 @@ void CKestrinDoc::Serialize(CArchive& ar)
     LoadWindows(ar, windows, count);
 
     // The estimator keeps its label and automatic-computation switch.
-    CHDataSet global(m_globalSet.GetD(), m_globalSet.GetM());
+    CHDataSet global(m_globalSet.GetSetting());
     global.m_strLabel = m_globalSet.m_strLabel;
     global.m_bAutoCompute = m_globalSet.m_bAutoCompute;
     global.Serialize(ar);

@@ -3,7 +3,7 @@
 #include "document/KestrinDoc.h"
 #include "core/OptimumM.h"
 
-bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM)
+bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM)
 {
     if (!modifyM && !modifyD)
         return false;
@@ -14,9 +14,9 @@ bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, i
         // One computation per estimator, after both parameters are set.
         set->m_bAutoCompute = 0;
         if (modifyD)
-            set->SetD(nD);
+            set->SetD(setting.nD);
         if (modifyM)
-            set->SetM(useOptimumM ? OptimumM(set->GetCount()) : nM);
+            set->SetM(useOptimumM ? OptimumM(set->GetCount()) : setting.nM);
         set->Compute();
         changed = changed || set->GetD() != oldD || set->GetM() != oldM;
     }

@@ -8,4 +8,4 @@ class CKestrinDoc;
 // estimator, the document's own M and D and its modified flag stay as they
 // are. Returns false, having changed nothing, when neither M nor D is to be
 // modified.
-bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM);
+bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM);

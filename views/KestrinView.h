@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "core/EstimatorSetting.h"
 #include "views/CommandTable.h"
 #include "platform/Document.h"
 #include "views/HGraph.h"
@@ -92,8 +93,7 @@ public:
     // at the window's plot point. Parameters that cannot be computed (a
     // negative width or spacing, say) are refused with a message before
     // anything changes; returns whether the computation ran.
-    bool ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, std::int32_t nM, std::int32_t nD,
-                               bool useBestM);
+    bool ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, CEstimatorSetting setting, bool useBestM);
 
     // Round ticks with their numbers, a grid and an H scale on the picture.
     // Off unless the application turns it on.
@@ -106,7 +106,7 @@ public:
     // calls it after every recalculation.
     void RefreshParamsDlg();
     // Sets M and/or D of every interval estimator, recomputes each, repaints.
-    void SetAllTabParameters(bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM);
+    void SetAllTabParameters(bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM);
 
     // Makes a new, empty document shown in a window of its own, as the
     // File menu's New does, and returns it; null when none can be made. The
@@ -144,7 +144,7 @@ private:
     // to it; with results, the view is repainted at once.
     void ResetPlotPoints(double plotPoint);
     // Meta H over the document's sliding results into the window's state.
-    void ComputeMetaH(std::int32_t nD, std::int32_t nM, bool useBestM);
+    void ComputeMetaH(CEstimatorSetting setting, bool useBestM);
     void OnImportTextFile();
     void OnShowSeriesGraph();
     void OnShowHGraph();

@@ -16,14 +16,14 @@
 #include "analysis/ui/SlopeWindowsDlg.h"
 #include "analysis/SlopeWindows.h"
 
-bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, std::int32_t nM, std::int32_t nD,
+bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, CEstimatorSetting setting,
                                          bool useBestM)
 {
     SlidingWindowParams params;
     params.width = width;
     params.spacing = spacing;
-    params.nM = nM;
-    params.nD = nD;
+    params.nM = setting.nM;
+    params.nD = setting.nD;
     params.useBestM = useBestM;
     params.plotPoint = m_window.m_dPlotPoint;
     // Refused here, before the old results are cleared: bad parameters must
@@ -46,9 +46,9 @@ void CKestrinView::ResetPlotPoints(double plotPoint)
     RepaintNow();
 }
 
-void CKestrinView::ComputeMetaH(std::int32_t nD, std::int32_t nM, bool useBestM)
+void CKestrinView::ComputeMetaH(CEstimatorSetting setting, bool useBestM)
 {
-    m_window.m_bMetaH = ::ComputeMetaH(m_doc.Ui(), m_doc.m_windows, nD, nM, useBestM, m_window.m_metaHSet) ? 1 : 0;
+    m_window.m_bMetaH = ::ComputeMetaH(m_doc.Ui(), m_doc.m_windows, setting, useBestM, m_window.m_metaHSet) ? 1 : 0;
 }
 
 void CKestrinView::OnSetSlidingWindows()
@@ -57,7 +57,7 @@ void CKestrinView::OnSetSlidingWindows()
     if (dlg.exec() != QDialog::Accepted)
         return;
     // "Use Best" is the first of the two M choices.
-    ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
+    ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);
     // Only this view is repainted; other views on the document show the new
     // curve at their next paint.
     RepaintNow();
@@ -87,7 +87,7 @@ void CKestrinView::OnViewMetaHData()
     CMetaHParamsDlg params(m_doc.Ui(), this);
     if (params.exec() != QDialog::Accepted)
         return;
-    ComputeMetaH(params.m_nD, params.m_nM, params.m_nMChoice == 0);
+    ComputeMetaH({.nD = params.m_nD, .nM = params.m_nM}, params.m_nMChoice == 0);
     if (m_window.m_bMetaH != 1)
         return;
     CSlidingWindowHDlg result(this);

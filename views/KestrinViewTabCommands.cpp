@@ -44,9 +44,9 @@ void CKestrinView::RepaintNow()
         update();
 }
 
-void CKestrinView::SetAllTabParameters(bool modifyM, bool modifyD, int nM, int nD, bool useOptimumM)
+void CKestrinView::SetAllTabParameters(bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM)
 {
-    if (!::SetAllTabParameters(m_doc, modifyM, modifyD, nM, nD, useOptimumM))
+    if (!::SetAllTabParameters(m_doc, modifyM, modifyD, setting, useOptimumM))
         return;
     RepaintNow();
 }
@@ -90,7 +90,7 @@ void CKestrinView::OnAutoTab()
     if (!m_ruler.GenerateTabs(dlg.m_dInterval))
         return;
     // D is always the dialog's value: D has no other choice.
-    SetAllTabParameters(true, true, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
+    SetAllTabParameters(true, true, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);
 }
 
 void CKestrinView::OnTabSettings()
@@ -98,5 +98,5 @@ void CKestrinView::OnTabSettings()
     CTabSettingsDlg dlg(m_doc.Ui(), this);
     if (dlg.exec() != QDialog::Accepted)
         return;
-    SetAllTabParameters(dlg.m_bModifyM != 0, dlg.m_bModifyD != 0, dlg.m_nM, dlg.m_nD, dlg.m_nMChoice == 0);
+    SetAllTabParameters(dlg.m_bModifyM != 0, dlg.m_bModifyD != 0, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);
 }

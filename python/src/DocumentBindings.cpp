@@ -186,7 +186,7 @@ its results, as the workbench does.)")
                  const int nM = static_cast<int>(WholeNumber(M, "M", 2, kMaxLagCount));
                  std::vector<std::string> warnings;
                  Holder holder = DocumentArgument(y, x, warnings);
-                 holder->doc.SetHParameters(nM, nD);
+                 holder->doc.SetHParameters({.nD = nD, .nM = nM});
                  holder->doc.SetModifiedFlag(false);
                  IssueWarnings(warnings);
                  return holder;

@@ -22,7 +22,7 @@ void CheckSeriesLength(const SeriesArgument& y, const char* name)
 EstimateResult EstimateSeries(const SeriesArgument& y, const std::string& name, int nD, std::optional<int> nM)
 {
     const SeriesScan scan = ScanSeries(y.data, y.size);
-    CHDataSet set(nD, 0);
+    CHDataSet set({.nD = nD, .nM = 0});
     set.m_bAutoCompute = 0;
     std::vector<double>& values = set.Values().Storage();
     if (scan.notANumber > 0)

@@ -145,7 +145,7 @@ TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py:
     auto holder = DocumentArgument(y, x, warnings);
     CKestrinDoc& doc = holder->doc;
     if (nD || nM)
-        doc.SetHParameters(nM.value_or(doc.m_nM), nD.value_or(doc.m_nD));
+        doc.SetHParameters({.nD = nD.value_or(doc.m_nD), .nM = nM.value_or(doc.m_nM)});
     if (!every.is_none()) {
         const CPlotExtents extents = doc.GetPlotExtents();
         const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, interval);
@@ -272,7 +272,7 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
             bool computed = false;
             {
                 py::gil_scoped_release release;
-                computed = ComputeMetaH(holder->ui, windows, nD, nM.value_or(0), !nM, set);
+                computed = ComputeMetaH(holder->ui, windows, {.nD = nD, .nM = nM.value_or(0)}, !nM, set);
             }
             if (!computed)
                 throw py::value_error(std::string("no sliding-window results to compute Meta H over (") +

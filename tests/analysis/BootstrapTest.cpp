@@ -17,7 +17,7 @@ namespace {
 
 double EstimateOf(const std::vector<double>& series, int nD, int nM)
 {
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = series;
     set.Compute();
@@ -35,7 +35,7 @@ CBootstrapRequest Request(int n, double observed, int replicates)
 
 CHDataSet Estimated(const std::vector<double>& series)
 {
-    CHDataSet set(4, 3);
+    CHDataSet set({.nD = 4, .nM = 3});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = series;
     set.Compute();

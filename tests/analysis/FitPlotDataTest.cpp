@@ -11,7 +11,7 @@ TEST(FitPlotData, PointsAndLineAreTheEstimatorsOwn)
 {
     for (const int m : {0, 1, 3, 12}) {
         SCOPED_TRACE(m);
-        CHDataSet set(4, m);
+        CHDataSet set({.nD = 4, .nM = m});
         for (const double y : RandomWalk(500, 11))
             set.AddValue(y);
         set.Compute();

@@ -28,14 +28,14 @@ TEST(MetaH, UseBestTakesTheNumberOfResultsAsM)
     CHeadlessUi ui;
     CHDataSet set;
     const CHPointArray windows = Results(100);
-    ASSERT_TRUE(ComputeMetaH(ui, windows, 6, 0, true, set));
+    ASSERT_TRUE(ComputeMetaH(ui, windows, {.nD = 6, .nM = 0}, true, set));
     EXPECT_EQ(set.GetM(), 100);
     EXPECT_EQ(set.GetD(), 6);
     EXPECT_EQ(set.GetCount(), 100);
     EXPECT_EQ(ui.statusTexts, (std::vector<std::string>{"Calculating Meta H...", "Ready"}));
 
     // The same as an estimator filled with the H values by hand.
-    CHDataSet plain(6, 100);
+    CHDataSet plain({.nD = 6, .nM = 100});
     plain.m_bAutoCompute = 0;
     for (const CHPoint& p : windows)
         plain.AddValue(p.m_dY);
@@ -49,13 +49,13 @@ TEST(MetaH, SetMAtUsesTheGivenParametersAndReplacesTheLastResult)
 {
     CHeadlessUi ui;
     CHDataSet set;
-    ASSERT_TRUE(ComputeMetaH(ui, Results(100), 6, 0, true, set));
-    ASSERT_TRUE(ComputeMetaH(ui, Results(50), 6, 5, false, set));
+    ASSERT_TRUE(ComputeMetaH(ui, Results(100), {.nD = 6, .nM = 0}, true, set));
+    ASSERT_TRUE(ComputeMetaH(ui, Results(50), {.nD = 6, .nM = 5}, false, set));
     EXPECT_EQ(set.GetM(), 5);
     EXPECT_EQ(set.GetD(), 6);
     EXPECT_EQ(set.GetCount(), 50);
 
-    ASSERT_TRUE(ComputeMetaH(ui, Results(1), 6, 0, true, set));
+    ASSERT_TRUE(ComputeMetaH(ui, Results(1), {.nD = 6, .nM = 0}, true, set));
     EXPECT_EQ(set.GetCount(), 1);
 }
 
@@ -63,8 +63,8 @@ TEST(MetaH, NoResultsComputeNothingAndSayNothing)
 {
     CHeadlessUi ui;
     CHDataSet set;
-    ASSERT_TRUE(ComputeMetaH(ui, Results(10), 6, 0, true, set));
-    EXPECT_FALSE(ComputeMetaH(ui, CHPointArray(), 6, 0, true, set));
+    ASSERT_TRUE(ComputeMetaH(ui, Results(10), {.nD = 6, .nM = 0}, true, set));
+    EXPECT_FALSE(ComputeMetaH(ui, CHPointArray(), {.nD = 6, .nM = 0}, true, set));
     EXPECT_EQ(set.GetCount(), 10);
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -73,7 +73,7 @@ TEST(MetaH, AnAbsurdMIsRefusedBeforeAnyTableIsMade)
 {
     CHeadlessUi ui;
     CHDataSet set;
-    EXPECT_FALSE(ComputeMetaH(ui, Results(10), 6, 2000000000, false, set));
+    EXPECT_FALSE(ComputeMetaH(ui, Results(10), {.nD = 6, .nM = 2000000000}, false, set));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "M must be between 0 and 100000.");
     EXPECT_TRUE(ui.statusTexts.empty());

@@ -186,7 +186,7 @@ TEST_F(CliAnalysis, MetaHRunsOverEveryResultWithItsOwnParameters)
     const CHPointArray results = ComputeSlidingWindowResults(Imported(file), Params(100, 1));
     CHeadlessUi ui;
     CHDataSet best;
-    ASSERT_TRUE(ComputeMetaH(ui, results, 6, 0, true, best));
+    ASSERT_TRUE(ComputeMetaH(ui, results, {.nD = 6, .nM = 0}, true, best));
 
     const JsonValue j = RunJson({"meta-h", file, "--width", "100", "--spacing", "1", "--json"});
     EXPECT_EQ(j["n"].Number(), 100);
@@ -197,7 +197,7 @@ TEST_F(CliAnalysis, MetaHRunsOverEveryResultWithItsOwnParameters)
     EXPECT_EQ(j["r"].Number(), best.GetR());
 
     CHDataSet set;
-    ASSERT_TRUE(ComputeMetaH(ui, results, 3, 5, false, set));
+    ASSERT_TRUE(ComputeMetaH(ui, results, {.nD = 3, .nM = 5}, false, set));
     const JsonValue given =
         RunJson({"meta-h", file, "--width", "100", "--spacing", "1", "--D", "3", "--M", "5", "--json"});
     EXPECT_EQ(given["D"].Number(), 3);

@@ -34,7 +34,7 @@ void ExpectSame(const JsonValue& j, const CBootstrapResult& expected)
 
 CBootstrapResult Expected(const std::vector<double>& values, int replicates, std::uint64_t seed)
 {
-    CHDataSet set(4, 3);
+    CHDataSet set({.nD = 4, .nM = 3});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = values;
     set.Compute();

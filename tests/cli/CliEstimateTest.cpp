@@ -104,7 +104,7 @@ TEST_F(CliEstimate, MatchesTheDocumentOnTheBundledSample)
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
     ASSERT_TRUE(doc.ImportTextFile(sample, 0, 0, false));
-    doc.SetHParameters(5, 2);
+    doc.SetHParameters({.nD = 2, .nM = 5});
     EXPECT_EQ(j["n"].Number(), 663);
     EXPECT_EQ(j["H"].Number(), doc.m_globalSet.GetH());
     EXPECT_EQ(j["b"].Number(), doc.m_globalSet.GetB());

@@ -14,7 +14,7 @@ using CliMethod = CliTest;
 
 CMethodComparison Expected(const std::vector<double>& values, const CSeriesBootstrapOptions* bootstrap)
 {
-    CHDataSet set(4, 3);
+    CHDataSet set({.nD = 4, .nM = 3});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = values;
     set.Compute();

@@ -13,7 +13,7 @@ namespace {
 
 CHDataSet Computed(const std::vector<double>& values, int nD, int nM)
 {
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     for (double v : values)
         set.AddValue(v);
@@ -118,7 +118,7 @@ TEST(Estimator, ResetKeepsLabelAndSwitch)
 {
     CHDataSet set = Computed({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, 2);
     set.m_strLabel = "Global";
-    set.Reset(4, 5);
+    set.Reset({.nD = 4, .nM = 5});
     EXPECT_EQ(set.GetD(), 4);
     EXPECT_EQ(set.GetM(), 5);
     EXPECT_EQ(set.GetCount(), 0);
@@ -142,7 +142,7 @@ TEST(Estimator, AutomaticComputation)
     EXPECT_EQ(def.m_bAutoCompute, 1);
 
     // Off: adding values changes neither n nor the results until Compute.
-    CHDataSet manual(1, 2);
+    CHDataSet manual({.nD = 1, .nM = 2});
     manual.m_bAutoCompute = 0;
     for (int i = 0; i < 10; ++i)
         manual.AddValue(i);
@@ -150,7 +150,7 @@ TEST(Estimator, AutomaticComputation)
     EXPECT_EQ(manual.GetH(), 0.0);
 
     // On: every AddValue and setter computes at once.
-    CHDataSet automatic(1, 2);
+    CHDataSet automatic({.nD = 1, .nM = 2});
     for (int i = 0; i < 10; ++i)
         automatic.AddValue(i);
     EXPECT_EQ(automatic.GetCount(), 10);
@@ -177,7 +177,7 @@ TEST(Estimator, SaveAndRestoreBitForBit)
     }
     ASSERT_EQ(bytes.size(), 36u + 3 * 24 + 10 * 8);
 
-    CHDataSet target(7, 9);
+    CHDataSet target({.nD = 7, .nM = 9});
     target.m_strLabel = "kept";
     target.m_bAutoCompute = 1;
     CMemorySource in(bytes);

@@ -92,7 +92,7 @@ void ExpectSameAsPlain(const std::vector<double>& x, int nD, int nM, const std::
 {
     SCOPED_TRACE(what + ": n " + std::to_string(x.size()) + ", D " + std::to_string(nD) + ", M " +
                  std::to_string(nM));
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = x;
     ASSERT_TRUE(set.Compute());
@@ -256,7 +256,7 @@ TEST(EstimatorEquivalence, RepeatedComputation)
 {
     std::mt19937_64 engine(5);
     const std::vector<double> x = Series(Shape::walk, 300, engine);
-    CHDataSet set(3, 4);
+    CHDataSet set({.nD = 3, .nM = 4});
     set.m_bAutoCompute = 1;
     std::vector<double> sofar;
     for (double v : x) {

@@ -26,7 +26,7 @@ namespace {
 // An estimate of values with D 4, M 3.
 CHDataSet EstimateOf(const std::vector<double>& values)
 {
-    CHDataSet set(4, 3);
+    CHDataSet set({.nD = 4, .nM = 3});
     set.m_bAutoCompute = 0;
     set.Values().Storage() = values;
     set.Compute();

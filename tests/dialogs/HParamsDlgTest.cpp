@@ -317,7 +317,7 @@ TEST_F(HParamsDlgTest, ApplyOnAnIntervalRecomputesOnlyIt)
     const CHDataSet& changed = *doc.m_tabSets[2];
     EXPECT_EQ(changed.GetM(), 4);
     EXPECT_EQ(changed.GetD(), 2);
-    CHDataSet fresh(2, 4);
+    CHDataSet fresh({.nD = 2, .nM = 4});
     for (int i = 0; i < changed.GetValueCount(); ++i)
         fresh.AddValue(changed.GetValue(i));
     EXPECT_EQ(changed.GetH(), fresh.GetH());
@@ -354,7 +354,7 @@ TEST_F(HParamsDlgTest, ApplyOnGlobalGoesThroughTheDocument)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_globalSet.GetM(), 3);
     EXPECT_EQ(doc.m_globalSet.GetD(), 3);
-    CHDataSet fresh(3, 3);
+    CHDataSet fresh({.nD = 3, .nM = 3});
     for (double y : kSeries)
         fresh.AddValue(y);
     EXPECT_EQ(doc.m_globalSet.GetH(), fresh.GetH());
@@ -600,7 +600,7 @@ TEST_F(HParamsDlgTest, CompareMethodsShowsEachMethodAndItsBootstrapWithoutTouchi
     const std::vector<Snapshot> before = TakeAll(doc);
     std::vector<double> values(doc.m_globalSet.Values().Storage().begin(),
                                doc.m_globalSet.Values().Storage().begin() + doc.m_globalSet.GetCount());
-    CHDataSet copy(doc.m_globalSet.GetD(), doc.m_globalSet.GetM());
+    CHDataSet copy({.nD = doc.m_globalSet.GetD(), .nM = doc.m_globalSet.GetM()});
     copy.m_bAutoCompute = 0;
     copy.Values().Storage() = values;
     copy.Compute();

@@ -287,7 +287,7 @@ Snapshot Take(const CHDataSet& s)
 
 double FreshH(const CHDataSet& set, int nD, int nM)
 {
-    CHDataSet fresh(nD, nM);
+    CHDataSet fresh({.nD = nD, .nM = nM});
     fresh.m_bAutoCompute = 0;
     for (int i = 0; i < set.GetValueCount(); ++i)
         fresh.AddValue(set.GetValue(i));

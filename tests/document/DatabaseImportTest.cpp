@@ -38,7 +38,7 @@ std::vector<std::pair<double, double>> SquaresRows()
 // The estimate of values with D 4 and M 3, computed on its own.
 CHDataSet Estimate(const std::vector<double>& values)
 {
-    CHDataSet set(4, 3);
+    CHDataSet set({.nD = 4, .nM = 3});
     set.m_bAutoCompute = 0;
     for (double v : values)
         set.AddValue(v);
@@ -102,7 +102,7 @@ protected:
 TEST_F(DatabaseImportTest, LoadFillsTheDocumentAndComputesTheGlobalEstimate)
 {
     // Parameters changed before the import are replaced by D 4 and M 3.
-    doc.SetHParameters(10, 3);
+    doc.SetHParameters({.nD = 3, .nM = 10});
     doc.SetModifiedFlag(false);
     ui.statusTexts.clear();
     ASSERT_TRUE(doc.ImportDatabase("/data/series.mdb", "Squares", "Seq", "Val"));

@@ -121,10 +121,10 @@ TEST(SavedTabs, ChangedIntervalParametersAreAChangeToSave)
     TabbedDoc t;
     t.Save();
     ASSERT_FALSE(t.doc.IsModified());
-    ASSERT_TRUE(SetAllTabParameters(t.doc, false, true, 0, 5, false)); // D 2, 3, 5 -> 5
+    ASSERT_TRUE(SetAllTabParameters(t.doc, false, true, {.nD = 5, .nM = 0}, false)); // D 2, 3, 5 -> 5
     EXPECT_TRUE(t.doc.IsModified());
     t.Save();
-    ASSERT_TRUE(SetAllTabParameters(t.doc, false, true, 0, 5, false));
+    ASSERT_TRUE(SetAllTabParameters(t.doc, false, true, {.nD = 5, .nM = 0}, false));
     EXPECT_FALSE(t.doc.IsModified());
 }
 

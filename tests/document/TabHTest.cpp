@@ -165,7 +165,7 @@ TEST(TabH, GlobalParameters)
     } view;
     doc.AddView(&view);
     Load(doc, Range(100));
-    doc.SetHParameters(10, 3);
+    doc.SetHParameters({.nD = 3, .nM = 10});
     EXPECT_EQ(doc.m_nM, 10);
     EXPECT_EQ(doc.m_nD, 3);
     EXPECT_EQ(doc.m_globalSet.GetM(), 10);
@@ -173,7 +173,7 @@ TEST(TabH, GlobalParameters)
     EXPECT_EQ(doc.m_globalSet.GetCount(), 100);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(view.updates, 1);
-    CHDataSet check(3, 10);
+    CHDataSet check({.nD = 3, .nM = 10});
     check.m_bAutoCompute = 0;
     for (const CHPoint& p : doc.m_points)
         check.AddValue(p.m_dY);

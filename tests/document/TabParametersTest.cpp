@@ -31,7 +31,7 @@ void Load(CKestrinDoc& doc, int n)
 // The estimate a fresh estimator gives over the same values.
 CHDataSet Fresh(const CHDataSet& set, int nD, int nM)
 {
-    CHDataSet fresh(nD, nM);
+    CHDataSet fresh({.nD = nD, .nM = nM});
     fresh.m_bAutoCompute = 0;
     for (int i = 0; i < set.GetValueCount(); ++i)
         fresh.AddValue(set.GetValue(i));
@@ -105,7 +105,7 @@ TEST(OptimumM, IntegerPartOfTheRootOfTheCount)
 
 TEST_F(TabParametersTest, OptimumMIsEachIntervalsOwn)
 {
-    EXPECT_TRUE(SetAllTabParameters(doc, true, true, 99, 2, true));
+    EXPECT_TRUE(SetAllTabParameters(doc, true, true, {.nD = 2, .nM = 99}, true));
     const int counts[] = {100, 250, 649};
     const int optimum[] = {10, 15, 25};
     for (std::size_t i = 0; i < 3; ++i) {
@@ -124,7 +124,7 @@ TEST_F(TabParametersTest, OptimumMIsEachIntervalsOwn)
 
 TEST_F(TabParametersTest, GivenMAndD)
 {
-    EXPECT_TRUE(SetAllTabParameters(doc, true, true, 7, 1, false));
+    EXPECT_TRUE(SetAllTabParameters(doc, true, true, {.nD = 1, .nM = 7}, false));
     for (const auto& set : doc.m_tabSets) {
         EXPECT_EQ(set->GetM(), 7);
         EXPECT_EQ(set->GetD(), 1);
@@ -139,7 +139,7 @@ TEST_F(TabParametersTest, OnlyDKeepsEveryM)
     doc.m_tabSets[0]->SetM(6);
     doc.m_tabSets[2]->SetM(9);
     const std::vector<Snapshot> before = TakeAll(doc);
-    EXPECT_TRUE(SetAllTabParameters(doc, false, true, 40, 2, true));
+    EXPECT_TRUE(SetAllTabParameters(doc, false, true, {.nD = 2, .nM = 40}, true));
     for (std::size_t i = 0; i < 3; ++i) {
         const CHDataSet& set = *doc.m_tabSets[i];
         EXPECT_EQ(set.GetM(), before[i].m);
@@ -153,7 +153,7 @@ TEST_F(TabParametersTest, OnlyDKeepsEveryM)
 TEST_F(TabParametersTest, OnlyMKeepsEveryD)
 {
     doc.m_tabSets[1]->SetD(2);
-    EXPECT_TRUE(SetAllTabParameters(doc, true, false, 5, 9, false));
+    EXPECT_TRUE(SetAllTabParameters(doc, true, false, {.nD = 9, .nM = 5}, false));
     const int ds[] = {4, 2, 4};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(doc.m_tabSets[i]->GetD(), ds[i]);
@@ -166,7 +166,7 @@ TEST_F(TabParametersTest, NeitherChangesNothing)
 {
     doc.m_tabSets[1]->m_bAutoCompute = 1;
     const std::vector<Snapshot> before = TakeAll(doc);
-    EXPECT_FALSE(SetAllTabParameters(doc, false, false, 20, 2, true));
+    EXPECT_FALSE(SetAllTabParameters(doc, false, false, {.nD = 2, .nM = 20}, true));
     EXPECT_EQ(TakeAll(doc), before);
     // Not even the automatic switch is touched.
     EXPECT_EQ(doc.m_tabSets[1]->m_bAutoCompute, 1);
@@ -178,7 +178,7 @@ TEST_F(TabParametersTest, EmptyIntervalGetsNoLagsAndNoIntervalsIsFine)
     // A tab at the smallest X leaves the first interval empty: its optimum M
     // is 0, giving the degenerate estimate.
     doc.CalculateTabH({0, 500});
-    EXPECT_TRUE(SetAllTabParameters(doc, true, true, 0, 3, true));
+    EXPECT_TRUE(SetAllTabParameters(doc, true, true, {.nD = 3, .nM = 0}, true));
     const CHDataSet& empty = *doc.m_tabSets[0];
     EXPECT_EQ(empty.GetCount(), 0);
     EXPECT_EQ(empty.GetM(), 0);
@@ -188,7 +188,7 @@ TEST_F(TabParametersTest, EmptyIntervalGetsNoLagsAndNoIntervalsIsFine)
 
     doc.CalculateTabH({});
     EXPECT_TRUE(doc.m_tabSets.empty());
-    EXPECT_TRUE(SetAllTabParameters(doc, true, true, 4, 4, false));
+    EXPECT_TRUE(SetAllTabParameters(doc, true, true, {.nD = 4, .nM = 4}, false));
     EXPECT_TRUE(doc.m_tabSets.empty());
     ExpectDocumentUntouched();
 }

@@ -107,7 +107,7 @@ TEST(TextImport, SameGlobalHAsTheEstimatorOverTheValues)
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
     ASSERT_TRUE(doc.ImportTextFile(dir.File("d.txt"), 0, 0, false));
-    doc.SetHParameters(3, 2);
+    doc.SetHParameters({.nD = 2, .nM = 3});
     EXPECT_EQ(doc.m_globalSet.GetH(), 0.06898713444565008);
     EXPECT_EQ(doc.m_globalSet.GetR(), -0.990237242199398);
 }

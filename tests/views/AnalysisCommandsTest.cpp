@@ -117,7 +117,7 @@ std::string ReadText(const std::string& path)
 
 double FreshH(const CHPointArray& points, int first, int count, int nD, int nM)
 {
-    CHDataSet set(nD, nM);
+    CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
     for (int i = first; i < first + count; ++i)
         set.AddValue(points[i].m_dY);
@@ -199,7 +199,7 @@ TEST_F(AnalysisCommands, UseBestTakesTheRootOfTheWidthAndBadParametersKeepTheCur
     const CHPointArray before = m_doc->m_windows;
     m_doc->SetModifiedFlag(false);
     m_ui->messages.clear();
-    EXPECT_FALSE(m_view->ComputeSlidingWindows(-100, 1, 0, 6, true));
+    EXPECT_FALSE(m_view->ComputeSlidingWindows(-100, 1, {.nD = 6, .nM = 0}, true));
     EXPECT_EQ(m_ui->messages.size(), 1u);
     EXPECT_EQ(m_doc->m_windows.GetSize(), before.GetSize());
     EXPECT_FALSE(m_doc->IsModified());

@@ -262,7 +262,7 @@ TEST_F(AnalysisDialogTest, SlidingWindowHShowsTheEstimate)
 {
     CHDataSet set;
     set.m_bAutoCompute = false;
-    set.Reset(6, 10);
+    set.Reset({.nD = 6, .nM = 10});
     for (int i = 0; i < 100; ++i)
         set.AddValue(std::sin(i * 0.7) + 0.01 * i);
     set.Compute();

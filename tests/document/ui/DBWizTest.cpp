@@ -529,7 +529,7 @@ TEST_F(ImportDatabaseFromViewTest, ChoicesBecomeTheSeriesAndRepeatWithNextNextNe
 
     // The user changes D and M and saves; the same import again needs only
     // Next, Next, Next, Finish, and brings back D 4 and M 3.
-    doc.SetHParameters(5, 2);
+    doc.SetHParameters({.nD = 2, .nM = 5});
     doc.SetModifiedFlag(false);
     ui.statusTexts.clear();
     RunWizard(*view, [&](CDBWiz& wiz) {
