@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/EstimatorSetting.h"
+
 class CKestrinDoc;
 
 // Sets M and/or D of every interval estimator of the document, in its order,
 // and recomputes each. With useOptimumM, each estimator's M is the optimum M
-// of the values it used at its last computation; otherwise nM. The global
+// of the values it used at its last computation; otherwise setting.nM. The global
 // estimator, the document's own M and D and its modified flag stay as they
 // are. Returns false, having changed nothing, when neither M nor D is to be
 // modified.
