@@ -9,15 +9,13 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "analysis/BootstrapText.h"
+#include "dialogs/BackgroundRun.h"
 
 namespace {
 
-const char* const kReplicatesKey = "Bootstrap/Replicates";
-const char* const kSeedKey = "Bootstrap/Seed";
 // How the series box names the choice, in the user's terms.
 const char* const kChooseHint = "Series: noise or motion";
 
@@ -73,11 +71,11 @@ CBootstrapDlg::CBootstrapDlg(const CHDataSet& set, bool isProfile, QWidget* pare
     m_replicates = new QSpinBox(this);
     m_replicates->setObjectName(QStringLiteral("spinReplicates"));
     m_replicates->setRange(1, kMaxBootstrapReplicates);
-    m_replicates->setValue(settings.value(kReplicatesKey, kDefaultBootstrapReplicates).toInt());
+    m_replicates->setValue(settings.value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
     m_replicates->setToolTip(QStringLiteral("Replicates of the model simulated at each trial H"));
     m_seed = new QLineEdit(this);
     m_seed->setObjectName(QStringLiteral("editSeed"));
-    m_seed->setText(settings.value(kSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    m_seed->setText(settings.value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
     m_seed->setToolTip(QStringLiteral("The same seed gives the same numbers"));
     m_input = new QComboBox(this);
     m_input->setObjectName(QStringLiteral("comboSeries"));
@@ -137,9 +135,7 @@ CBootstrapDlg::CBootstrapDlg(const CHDataSet& set, bool isProfile, QWidget* pare
     ShowLines(m_check, {});
     ShowDecision();
 
-    m_timer = new QTimer(this);
-    m_timer->setInterval(50);
-    connect(m_timer, &QTimer::timeout, this, &CBootstrapDlg::Poll);
+    m_background = new CBackgroundRun(this, m_progress);
     connect(m_run, &QPushButton::clicked, this, &CBootstrapDlg::Start);
     connect(m_cancelButton, &QPushButton::clicked, this, &CBootstrapDlg::reject);
     connect(m_input, &QComboBox::currentIndexChanged, this, &CBootstrapDlg::ShowDecision);
@@ -168,28 +164,27 @@ void CBootstrapDlg::ShowDecision()
     ShowLines(m_warning, warning ? QStringList{QString::fromStdString(*warning)} : QStringList{});
 }
 
-CBootstrapDlg::~CBootstrapDlg()
+CBootstrapDlg::~CBootstrapDlg() = default;
+
+bool CBootstrapDlg::Running() const
 {
-    m_cancel = true;
-    if (m_worker.joinable())
-        m_worker.join();
+    return m_background->Running();
 }
 
 void CBootstrapDlg::Start()
 {
     if (Running())
         return;
-    bool ok = false;
-    const qulonglong seed = m_seed->text().trimmed().toULongLong(&ok, 10);
-    if (!ok) {
+    const std::optional<unsigned long long> seed = TypedSeed(*m_seed);
+    if (!seed) {
         m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
         return;
     }
     QSettings settings;
-    settings.setValue(kReplicatesKey, m_replicates->value());
-    settings.setValue(kSeedKey, QString::number(seed));
+    settings.setValue(kBootstrapReplicatesKey, m_replicates->value());
+    settings.setValue(kBootstrapSeedKey, QString::number(*seed));
     CSeriesBootstrapOptions options = Options();
-    options.seed = seed;
+    options.seed = *seed;
     // What can be refused is refused at once; the model check's estimates
     // and the run take the worker.
     CBootstrapRequest plain = BootstrapRequestFor(m_set);
@@ -199,10 +194,6 @@ void CBootstrapDlg::Start()
         return;
     }
     m_result.reset();
-    m_cancel = false;
-    m_done = false;
-    m_permille = 0;
-    m_progress->setValue(0);
     m_status->setText(QStringLiteral("Simulating %1 replicates...").arg(options.replicates));
     ShowLines(m_notes, {});
     ShowLines(m_precision, {});
@@ -211,11 +202,7 @@ void CBootstrapDlg::Start()
     for (QWidget* w : {static_cast<QWidget*>(m_run), static_cast<QWidget*>(m_replicates),
                        static_cast<QWidget*>(m_seed), static_cast<QWidget*>(m_input)})
         w->setEnabled(false);
-    m_worker = std::thread([this, options] {
-        const BootstrapProgress progress = [this](double fraction) {
-            m_permille = static_cast<int>(fraction * 1000.0);
-            return !m_cancel.load();
-        };
+    m_background->Start([this, options](const BootstrapProgress& progress) {
         const CBootstrapRequest request = SeriesBootstrapRequest(m_set, options);
         m_workerRefusal = CheckBootstrapRequest(request);
         if (m_workerRefusal) {
@@ -226,25 +213,19 @@ void CBootstrapDlg::Start()
         } else {
             m_workerResult = RunBootstrap(request, progress);
         }
-        m_done = true;
-    });
-    m_timer->start();
-}
-
-void CBootstrapDlg::Poll()
-{
-    m_progress->setValue(m_permille.load());
-    if (m_done.load())
-        Finish();
+    }, [this] { Finish(); });
 }
 
 void CBootstrapDlg::Finish()
 {
-    m_timer->stop();
-    m_worker.join();
     for (QWidget* w : {static_cast<QWidget*>(m_run), static_cast<QWidget*>(m_replicates),
                        static_cast<QWidget*>(m_seed), static_cast<QWidget*>(m_input)})
         w->setEnabled(true);
+    if (const auto& failure = m_background->Failure()) {
+        m_status->setText(QString::fromStdString(*failure));
+        emit finishedRun();
+        return;
+    }
     if (m_workerRefusal) {
         m_status->setText(QString::fromStdString(*m_workerRefusal));
         emit finishedRun();
@@ -277,7 +258,7 @@ void CBootstrapDlg::reject()
     // Cancel during a run stops the run and keeps the dialog; otherwise it
     // closes it (a finished run's result stays in Result()).
     if (Running()) {
-        m_cancel = true;
+        m_background->Cancel();
         return;
     }
     QDialog::reject();

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <atomic>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include <QDialog>
 
@@ -16,7 +14,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QTimer;
+class CBackgroundRun;
 
 // "Bootstrap": asks for the replicates, the seed and what the series is
 // (automatic, noise or motion), shows the noise-or-motion decision and the
@@ -40,7 +38,7 @@ public:
     // Starts the work with the replicates, seed and series shown (as "Run"
     // does).
     void Start();
-    bool Running() const { return m_worker.joinable(); }
+    bool Running() const;
     // The last finished run's result; nothing before one has ended or after
     // a cancelled one. It stays when the dialog is closed.
     const std::optional<CBootstrapResult>& Result() const { return m_result; }
@@ -55,17 +53,13 @@ signals:
 private:
     CSeriesBootstrapOptions Options() const;
     void ShowDecision();
-    void Poll();
     void Finish();
 
     CHDataSet m_set;
     bool m_isProfile = false;
     CBootstrapRequest m_preview;
     std::optional<CBootstrapResult> m_result;
-    std::thread m_worker;
-    std::atomic<int> m_permille{0};
-    std::atomic<bool> m_cancel{false};
-    std::atomic<bool> m_done{false};
+    CBackgroundRun* m_background = nullptr;
     CBootstrapResult m_workerResult;
     std::optional<std::string> m_workerRefusal;
 
@@ -82,7 +76,6 @@ private:
     QLabel* m_check = nullptr;
     QPushButton* m_run = nullptr;
     QPushButton* m_cancelButton = nullptr;
-    QTimer* m_timer = nullptr;
 };
 
 // The result in one line, as the H Parameters dialog shows it: "H corrected

@@ -13,18 +13,13 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "analysis/BootstrapText.h"
+#include "dialogs/BackgroundRun.h"
 #include "core/HDataSet.h"
 
 namespace {
-
-// The bootstrap dialog's settings: the replicates and seed last used there
-// are offered here too (and not written back).
-const char* const kSharedReplicatesKey = "Bootstrap/Replicates";
-const char* const kSharedSeedKey = "Bootstrap/Seed";
 
 const std::vector<EHMethod> kMethods{std::begin(kAllHMethods), std::end(kAllHMethods)};
 
@@ -55,11 +50,11 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
     m_replicates = new QSpinBox(this);
     m_replicates->setObjectName(QStringLiteral("spinReplicates"));
     m_replicates->setRange(1, kMaxBootstrapReplicates);
-    m_replicates->setValue(settings.value(kSharedReplicatesKey, kDefaultBootstrapReplicates).toInt());
+    m_replicates->setValue(settings.value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
     m_replicates->setToolTip(QStringLiteral("Replicates simulated at each trial H, the same ones for every method"));
     m_seed = new QLineEdit(this);
     m_seed->setObjectName(QStringLiteral("editSeed"));
-    m_seed->setText(settings.value(kSharedSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    m_seed->setText(settings.value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
     m_table = new QTableWidget(static_cast<int>(kMethods.size()), 4, this);
     m_table->setObjectName(QStringLiteral("tableMethods"));
     m_table->setHorizontalHeaderLabels(
@@ -107,18 +102,18 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
                           .arg(QString::fromStdString(SeriesKindLabel(m_comparison.decision))));
     ShowComparison();
 
-    m_timer = new QTimer(this);
-    m_timer->setInterval(50);
-    connect(m_timer, &QTimer::timeout, this, &CCompareMethodsDlg::Poll);
+    // The bootstrap dialog's replicates and seed are offered here too (and
+    // not written back).
+    m_background = new CBackgroundRun(this, m_progress);
     connect(m_run, &QPushButton::clicked, this, &CCompareMethodsDlg::Start);
     connect(m_cancelButton, &QPushButton::clicked, this, &CCompareMethodsDlg::reject);
 }
 
-CCompareMethodsDlg::~CCompareMethodsDlg()
+CCompareMethodsDlg::~CCompareMethodsDlg() = default;
+
+bool CCompareMethodsDlg::Running() const
 {
-    m_cancel = true;
-    if (m_worker.joinable())
-        m_worker.join();
+    return m_background->Running();
 }
 
 void CCompareMethodsDlg::ShowComparison()
@@ -157,58 +152,35 @@ void CCompareMethodsDlg::Start()
 {
     if (Running())
         return;
-    bool ok = false;
-    const qulonglong seed = m_seed->text().trimmed().toULongLong(&ok, 10);
-    if (!ok) {
+    const std::optional<unsigned long long> seed = TypedSeed(*m_seed);
+    if (!seed) {
         m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
         return;
     }
     CSeriesBootstrapOptions options;
     options.replicates = m_replicates->value();
-    options.seed = seed;
-    m_cancel = false;
-    m_done = false;
-    m_permille = 0;
-    m_workerError.clear();
-    m_progress->setValue(0);
+    options.seed = *seed;
     m_status->setText(QStringLiteral("Simulating %1 replicates for %2 methods...")
                           .arg(options.replicates)
                           .arg(kMethods.size()));
     m_run->setEnabled(false);
     m_replicates->setEnabled(false);
     m_seed->setEnabled(false);
-    m_worker = std::thread([this, options] {
-        try {
+    m_background->Start(
+        [this, options](const CBackgroundRun::Progress& progress) {
             const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
-            m_workerComparison = CompareMethods(set, kMethods, ESeriesInput::Auto, false, &options,
-                                                [this](double fraction) {
-                                                    m_permille = static_cast<int>(fraction * 1000.0);
-                                                    return !m_cancel.load();
-                                                });
-        } catch (const std::exception& e) {
-            m_workerError = QString::fromStdString(e.what());
-        }
-        m_done = true;
-    });
-    m_timer->start();
-}
-
-void CCompareMethodsDlg::Poll()
-{
-    m_progress->setValue(m_permille.load());
-    if (m_done.load())
-        Finish();
+            m_workerComparison = CompareMethods(set, kMethods, ESeriesInput::Auto, false, &options, progress);
+        },
+        [this] { Finish(); });
 }
 
 void CCompareMethodsDlg::Finish()
 {
-    m_timer->stop();
-    m_worker.join();
     m_run->setEnabled(true);
     m_replicates->setEnabled(true);
     m_seed->setEnabled(true);
-    if (!m_workerError.isEmpty()) {
-        m_status->setText(m_workerError);
+    if (const auto& failure = m_background->Failure()) {
+        m_status->setText(QString::fromStdString(*failure));
     } else if (m_workerComparison.cancelled) {
         m_status->setText(QStringLiteral("Bootstrap cancelled."));
     } else {
@@ -227,7 +199,7 @@ void CCompareMethodsDlg::reject()
     // Cancel during a run stops the run and keeps the dialog; otherwise it
     // closes it.
     if (Running()) {
-        m_cancel = true;
+        m_background->Cancel();
         return;
     }
     QDialog::reject();

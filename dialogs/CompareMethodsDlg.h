@@ -1,8 +1,6 @@
 #pragma once
 
-#include <atomic>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include <QDialog>
@@ -15,7 +13,7 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
-class QTimer;
+class CBackgroundRun;
 
 // "Compare Methods": the H of one estimate by the curve length, DFA-1 and
 // Whittle (fGn), each method's bootstrap (corrected H and 95 % interval, all
@@ -35,7 +33,7 @@ public:
 
     // Starts the bootstraps with the replicates and seed shown (as "Run").
     void Start();
-    bool Running() const { return m_worker.joinable(); }
+    bool Running() const;
     // The last finished run's comparison (without a run: the estimates only).
     const CMethodComparison& Comparison() const { return m_comparison; }
 
@@ -45,7 +43,6 @@ signals:
     void finishedRun();
 
 private:
-    void Poll();
     void Finish();
     void ShowComparison();
 
@@ -53,12 +50,8 @@ private:
     int m_nD;
     int m_nM;
     CMethodComparison m_comparison;
-    std::thread m_worker;
-    std::atomic<int> m_permille{0};
-    std::atomic<bool> m_cancel{false};
-    std::atomic<bool> m_done{false};
+    CBackgroundRun* m_background = nullptr;
     CMethodComparison m_workerComparison;
-    QString m_workerError;
 
     QSpinBox* m_replicates = nullptr;
     QLineEdit* m_seed = nullptr;
@@ -68,5 +61,4 @@ private:
     QLabel* m_status = nullptr;
     QPushButton* m_run = nullptr;
     QPushButton* m_cancelButton = nullptr;
-    QTimer* m_timer = nullptr;
 };

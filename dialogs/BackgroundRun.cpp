@@ -1,0 +1,64 @@
+#include "dialogs/BackgroundRun.h"
+
+#include <exception>
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
+
+CBackgroundRun::CBackgroundRun(QObject* parent, QProgressBar* bar)
+    : QObject(parent), m_bar(bar), m_timer(new QTimer(this))
+{
+    m_timer->setInterval(50);
+    connect(m_timer, &QTimer::timeout, this, &CBackgroundRun::Poll);
+}
+
+CBackgroundRun::~CBackgroundRun()
+{
+    m_cancel = true;
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void CBackgroundRun::Start(Work work, std::function<void()> finished)
+{
+    if (Running())
+        return;
+    m_cancel = false;
+    m_done = false;
+    m_permille = 0;
+    m_finished = std::move(finished);
+    m_failure.reset();
+    m_bar->setValue(0);
+    m_worker = std::thread([this, work = std::move(work)] {
+        try {
+            work([this](double fraction) {
+                m_permille = static_cast<int>(fraction * 1000.0);
+                return !m_cancel.load();
+            });
+        } catch (const std::exception& e) {
+            m_failure = e.what();
+        }
+        m_done = true;
+    });
+    m_timer->start();
+}
+
+void CBackgroundRun::Poll()
+{
+    m_bar->setValue(m_permille.load());
+    if (!m_done.load())
+        return;
+    m_timer->stop();
+    m_worker.join();
+    m_finished();
+}
+
+std::optional<unsigned long long> TypedSeed(const QLineEdit& edit)
+{
+    bool ok = false;
+    const qulonglong seed = edit.text().trimmed().toULongLong(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return seed;
+}
