@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/Format.h"
+#include "core/HDataSet.h"
 
 int MinIntervalReplicates(double level)
 {
@@ -14,7 +15,7 @@ int MinIntervalReplicates(double level)
 std::optional<std::string> CheckBootstrapInterval(const CBootstrapRequest& request)
 {
     const std::string percent = FormatRoundTrip(request.level * 100.0) + " %";
-    if (static_cast<long long>(request.n) - request.nD < request.nM)
+    if (TooFewForLags(request.n, {.nD = request.nD, .nM = request.nM}))
         return "no " + percent + " interval can be given: the series (n = " + std::to_string(request.n) +
                ") is too short for D " + std::to_string(request.nD) + " and M " + std::to_string(request.nM) +
                ", so the replicates' estimates rest on lags without values and their spread says nothing; use "
@@ -25,4 +26,14 @@ std::optional<std::string> CheckBootstrapInterval(const CBootstrapRequest& reque
                (request.replicates == 1 ? " replicate" : " replicates") + ": even the range of all of them covers " +
                "less than " + percent + "; use --replicates " + std::to_string(least) + " or more";
     return std::nullopt;
+}
+
+std::optional<std::string> LeaveOutUngivenInterval(const CBootstrapRequest& request, CBootstrapResult& result)
+{
+    std::optional<std::string> reason = CheckBootstrapInterval(request);
+    if (reason) {
+        result.low.reset();
+        result.high.reset();
+    }
+    return reason;
 }

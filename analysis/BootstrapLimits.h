@@ -20,3 +20,7 @@ int MinIntervalReplicates(double level);
 // estimate rests on the same zero lengths and the spread of the replicates
 // says nothing about H).
 std::optional<std::string> CheckBootstrapInterval(const CBootstrapRequest& request);
+
+// Leaves out of result the interval that request cannot give (its low and
+// high), and says why; nothing, with the result untouched, when it can.
+std::optional<std::string> LeaveOutUngivenInterval(const CBootstrapRequest& request, CBootstrapResult& result);

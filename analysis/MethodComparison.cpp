@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "analysis/BootstrapLimits.h"
 #include "core/HDataSet.h"
 
 CMethodComparison CompareMethods(const CHDataSet& set, const std::vector<EHMethod>& methods, ESeriesInput input,
@@ -44,6 +45,7 @@ CMethodComparison CompareMethods(const CHDataSet& set, const std::vector<EHMetho
             return !progress || progress((static_cast<double>(i) + fraction) / count);
         };
         row.bootstrap = RunBootstrap(request, part);
+        LeaveOutUngivenInterval(request, *row.bootstrap);
         comparison.cancelled = row.bootstrap->cancelled;
     }
     return comparison;

@@ -94,25 +94,33 @@ BootstrapOptions BootstrapOptionsFor(BootstrapOptions options, bool isDocument, 
     return options;
 }
 
-CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options)
+CSeriesBootstrapOptions SeriesOptionsOf(const BootstrapOptions& options)
 {
     CSeriesBootstrapOptions asked;
     asked.replicates = options.replicates;
     asked.seed = options.seed;
     asked.input = options.input;
     asked.isProfile = options.isProfile;
-    const CBootstrapRequest request = SeriesBootstrapRequest(set, asked);
+    return asked;
+}
+
+void WarnOfLeftOutInterval(CCliUi& ui, const std::optional<std::string>& reason)
+{
+    if (!reason)
+        return;
+    const std::string text = "bootstrap: " + *reason;
+    const auto& said = ui.Warnings();
+    if (std::find(said.begin(), said.end(), text) == said.end())
+        ui.Warn(text);
+}
+
+CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options)
+{
+    const CBootstrapRequest request = SeriesBootstrapRequest(set, SeriesOptionsOf(options));
     if (const auto refusal = CheckBootstrapRequest(request))
         throw std::runtime_error("--bootstrap: " + *refusal);
     CBootstrapResult result = RunBootstrap(request);
-    if (const auto noInterval = CheckBootstrapInterval(request)) {
-        result.low.reset();
-        result.high.reset();
-        const std::string text = "bootstrap: " + *noInterval;
-        const auto& said = ui.Warnings();
-        if (std::find(said.begin(), said.end(), text) == said.end())
-            ui.Warn(text);
-    }
+    WarnOfLeftOutInterval(ui, LeaveOutUngivenInterval(request, result));
     return result;
 }
 

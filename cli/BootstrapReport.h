@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cli/Args.h"
@@ -44,6 +45,12 @@ BootstrapOptions BootstrapOptionsFor(BootstrapOptions options, bool isDocument, 
 // (CheckBootstrapInterval), low and high are left out and ui warns why (once
 // for the same reason).
 CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options);
+
+// The options as the analysis library takes them.
+CSeriesBootstrapOptions SeriesOptionsOf(const BootstrapOptions& options);
+
+// Warns once of an interval left out (LeaveOutUngivenInterval's reason).
+void WarnOfLeftOutInterval(CCliUi& ui, const std::optional<std::string>& reason);
 
 // Warns what the decision of noise or motion means for the reading (a noise,
 // an unclear call, the profile of a motion); about names the series in the

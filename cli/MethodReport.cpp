@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "analysis/BootstrapLimits.h"
 #include "analysis/BootstrapText.h"
 #include "cli/JsonWriter.h"
 #include "cli/TextOutput.h"
@@ -23,9 +24,7 @@ CMethodComparison MethodsOf(const CHDataSet& set, const std::vector<EHMethod>& m
 {
     if (!options.run)
         return CompareMethods(set, methods, options.input, options.isProfile);
-    CSeriesBootstrapOptions asked;
-    asked.replicates = options.replicates;
-    asked.seed = options.seed;
+    const CSeriesBootstrapOptions asked = SeriesOptionsOf(options);
     return CompareMethods(set, methods, options.input, options.isProfile, &asked);
 }
 
@@ -34,8 +33,14 @@ CBootstrapResult CurveBootstrapOf(CCliUi& ui, const std::optional<CMethodCompari
 {
     if (comparison)
         for (const CMethodRow& row : comparison->rows)
-            if (row.estimate.method == EHMethod::Curve && row.bootstrap)
+            if (row.estimate.method == EHMethod::Curve && row.bootstrap) {
+                // The comparison left out an interval the replicates cannot
+                // give; say why, as a run of its own would.
+                CBootstrapRequest request = BootstrapRequestFor(set);
+                request.replicates = options.replicates;
+                WarnOfLeftOutInterval(ui, CheckBootstrapInterval(request));
                 return *row.bootstrap;
+            }
     return BootstrapOf(ui, set, options);
 }
 

@@ -4,6 +4,7 @@
 
 #include <pybind11/stl.h>
 
+#include "analysis/BootstrapLimits.h"
 #include "python/src/BatchRun.h"
 #include "python/src/Bindings.h"
 #include "python/src/BootstrapCall.h"
@@ -64,7 +65,7 @@ std::vector<CBootstrapResult> BootstrapMany(py::handle estimates, py::handle rep
                     return link.Report((static_cast<double>(i) + fraction) / count);
                 return !stop.load();
             });
-            LimitInterval(requests[i], results[i]);
+            LeaveOutUngivenInterval(requests[i], results[i]);
         },
         link);
     return results;

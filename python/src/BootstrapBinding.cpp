@@ -54,14 +54,6 @@ CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const Boots
     return request;
 }
 
-void LimitInterval(const CBootstrapRequest& request, CBootstrapResult& result)
-{
-    if (CheckBootstrapInterval(request)) {
-        result.low.reset();
-        result.high.reset();
-    }
-}
-
 namespace {
 
 std::string OrNone(const std::optional<double>& value)
@@ -151,7 +143,7 @@ self-affine random walk).)")
                 py::gil_scoped_release release;
                 result = RunBootstrap(request, [&link](double fraction) { return link.Report(fraction); });
             }
-            LimitInterval(request, result);
+            LeaveOutUngivenInterval(request, result);
             link.RaiseIfStopped();
             return result;
         },

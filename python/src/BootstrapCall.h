@@ -27,7 +27,3 @@ BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, 
 // The request for an estimate as the command line makes it; ValueError
 // "bootstrap: ..." with the engine's reason when it cannot be run.
 CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings);
-
-// What the command line does after the run: an interval that the replicates
-// cannot give (CheckBootstrapInterval) is left out.
-void LimitInterval(const CBootstrapRequest& request, CBootstrapResult& result);
