@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/EstimateWarnings.h"
 #include "cli/CliUi.h"
 #include "core/GrowArray.h"
 #include "core/HDataSet.h"
@@ -16,29 +17,19 @@ void WarnIfConstant(CCliUi& ui, const CHPointArray& values, const std::string& w
     const double first = values[0].m_dY;
     if (!std::all_of(values.begin(), values.end(), [first](const CHPoint& p) { return p.m_dY == first; }))
         return;
-    ui.Warn(what + " is constant (all " + std::to_string(values.GetSize()) + " values are " + Exact(first) +
-            "): every L(r) is 0, so H = 2, b = 0 and r = 0 say nothing about it");
+    ui.Warn(ConstantValuesWarning(static_cast<std::size_t>(values.GetSize()), first, what));
 }
 
 void WarnIfTooShortForLags(CCliUi& ui, const CHDataSet& set, const std::string& what)
 {
-    const int n = set.GetCount();
-    if (n == 0 || !TooFewForLags(n, set.GetSetting()))
-        return;
-    ui.Warn(what + " (n = " + std::to_string(n) + ") is too short for D " + std::to_string(set.GetD()) + " and M " +
-            std::to_string(set.GetM()) + ": L(r) is 0 for every r > " + std::to_string(std::max(n - set.GetD(), 0)));
+    if (const auto warning = TooShortForLagsWarning(set, what))
+        ui.Warn(*warning);
 }
 
 void WarnIfWindowMTooLarge(CCliUi& ui, const SlidingWindowParams& params)
 {
-    const std::int32_t m = WindowM(params);
-    const long long lags = static_cast<long long>(params.width) - params.nD;
-    if (m <= lags)
-        return;
-    ui.Warn("the window M " + std::to_string(m) + " is larger than a window of " + std::to_string(params.width) +
-            " values with D " + std::to_string(params.nD) + " allows (" + std::to_string(std::max(lags, 0LL)) +
-            "): L(r) is 0 for every r > " + std::to_string(std::max(lags, 0LL)) +
-            " in every window, so the window H values mean little");
+    if (const auto warning = WindowMTooLargeWarning(params))
+        ui.Warn(*warning);
 }
 
 void WarnOfTabsBeyondTheSeries(CCliUi& ui, const std::vector<std::int32_t>& tabs, double largestX)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "analysis/EstimateWarnings.h"
+
 #include "platform/Archive.h"
 #include "core/Format.h"
 #include "python/src/SeriesArgument.h"
@@ -77,17 +79,13 @@ std::optional<std::string> ConstantWarning(const SeriesScan& scan, const std::st
 {
     if (!scan.constant)
         return std::nullopt;
-    return what + " is constant (all " + std::to_string(scan.kept) + " values are " + FormatRoundTrip(scan.first) +
-           "): every L(r) is 0, so H = 2, b = 0 and r = 0 say nothing about it";
+    return ConstantValuesWarning(scan.kept, scan.first, what);
 }
 
 std::vector<std::string> LagWarnings(const std::string& what, const CHDataSet& set)
 {
     std::vector<std::string> warnings;
-    const int n = set.GetCount();
-    if (n > 0 && static_cast<long long>(n) - set.GetD() < set.GetM())
-        warnings.push_back(what + " (n = " + std::to_string(n) + ") is too short for D " + std::to_string(set.GetD()) +
-                           " and M " + std::to_string(set.GetM()) + ": L(r) is 0 for every r > " +
-                           std::to_string(std::max(n - set.GetD(), 0)));
+    if (auto warning = TooShortForLagsWarning(set, what))
+        warnings.push_back(std::move(*warning));
     return warnings;
 }

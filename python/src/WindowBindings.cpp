@@ -9,6 +9,7 @@
 #include "python/src/BatchRun.h"
 #include "python/src/Bindings.h"
 #include "python/src/Estimate.h"
+#include "analysis/EstimateWarnings.h"
 #include "analysis/MatchPairs.h"
 #include "analysis/MetaH.h"
 #include "python/src/Parameters.h"
@@ -72,17 +73,6 @@ std::optional<SlidingWindowParams> ReadWindowParams(py::handle width, py::handle
     return params;
 }
 
-std::string WindowMWarning(const SlidingWindowParams& params)
-{
-    const std::int32_t m = WindowM(params);
-    const long long lags = std::max(static_cast<long long>(params.width) - params.nD, 0LL);
-    if (m <= static_cast<long long>(params.width) - params.nD)
-        return {};
-    return "the window M " + std::to_string(m) + " is larger than a window of " + std::to_string(params.width) +
-           " values with D " + std::to_string(params.nD) + " allows (" + std::to_string(lags) +
-           "): L(r) is 0 for every r > " + std::to_string(lags) + " in every window, so the window H values mean little";
-}
-
 // The document's sliding results as the options ask: computed afresh (as
 // ComputeSlidingWindows does, with progress and Ctrl+C), or its own.
 SlidingResult ObtainWindows(DocumentHolder& holder, const std::optional<SlidingWindowParams>& params,
@@ -91,8 +81,8 @@ SlidingResult ObtainWindows(DocumentHolder& holder, const std::optional<SlidingW
     CKestrinDoc& doc = holder.doc;
     if (!params)
         return DocumentWindows(doc);
-    if (std::string w = WindowMWarning(*params); !w.empty())
-        warnings.push_back(std::move(w));
+    if (auto w = WindowMTooLargeWarning(*params))
+        warnings.push_back(std::move(*w));
     CPythonProgress link(std::move(progress));
     {
         py::gil_scoped_release release;
