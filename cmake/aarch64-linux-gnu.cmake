@@ -8,6 +8,12 @@ set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
 
+# Linked statically: Debian 12's qemu-aarch64-static never returns from
+# starting a thread in a dynamically linked program, while a static one runs
+# threads as it should. glib (under mdbtools) needs pcre2 spelt out then.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_CXX_STANDARD_LIBRARIES "-lpcre2-8 -pthread")
+
 # Test discovery and ctest run the arm64 executables through the emulator.
 find_program(KESTRIN_QEMU_AARCH64 qemu-aarch64-static REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${KESTRIN_QEMU_AARCH64} -L /usr/aarch64-linux-gnu)
