@@ -12,6 +12,7 @@ set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
 # starting a thread in a dynamically linked program, while a static one runs
 # threads as it should. glib (under mdbtools) needs pcre2 spelt out then.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(KESTRIN_STATIC_EXECUTABLES ON)
 set(CMAKE_CXX_STANDARD_LIBRARIES "-lpcre2-8 -pthread")
 
 # Test discovery and ctest run the arm64 executables through the emulator.
