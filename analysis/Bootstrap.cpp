@@ -324,6 +324,17 @@ public:
 
     bool Cancelled() const { return m_cancelled; }
 
+    // Every h tried, ascending, with its quantiles at tail, 0.5, 1 - tail.
+    std::vector<CBootstrapGridPoint> Grid(double tail) const
+    {
+        std::vector<CBootstrapGridPoint> grid;
+        for (const auto& [h, evaluation] : m_cache)
+            grid.push_back({h,
+                            {SortedQuantile(evaluation.sorted, tail), SortedQuantile(evaluation.sorted, 0.5),
+                             SortedQuantile(evaluation.sorted, 1.0 - tail)}});
+        return grid;
+    }
+
     // Whether the observed H lies within the replicates at the range's
     // edges: not below every one at the lowest h nor above every one at the
     // highest. False too when cancelled.
@@ -592,8 +603,10 @@ CBootstrapResult RunBootstrap(const CBootstrapRequest& request, const BootstrapP
         result.low.reset();
         result.high.reset();
         result.check.reset();
-    } else if (progress) {
-        progress(1.0);
+    } else {
+        result.grid = search.Grid(0.5 * (1.0 - request.level));
+        if (progress)
+            progress(1.0);
     }
     return result;
 }

@@ -159,6 +159,14 @@ struct CModelCheck
     bool passed = true;      // statistic <= threshold
 };
 
+// One trial exponent the search tried: h and the replicates' estimates at
+// it, as their (1 - level)/2, 0.5 and (1 + level)/2 quantiles.
+struct CBootstrapGridPoint
+{
+    double h = 0.0;
+    std::array<double, 3> quantiles{};
+};
+
 struct CBootstrapResult
 {
     int replicates = 0;
@@ -186,6 +194,9 @@ struct CBootstrapResult
     std::optional<CModelCheck> check;
     // The request's decision, when it carried one.
     std::optional<CSeriesDecision> decision;
+    // Every h tried, ascending, with its quantiles: the interval and the
+    // corrected H are where they cross the observed H (empty when cancelled).
+    std::vector<CBootstrapGridPoint> grid;
     bool cancelled = false;
 
     // The observed H is reached by some h: the corrected H exists.

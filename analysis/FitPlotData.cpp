@@ -1,6 +1,7 @@
 #include "analysis/FitPlotData.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/HDataSet.h"
 
@@ -22,5 +23,15 @@ CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label)
     data.n = set.GetCount();
     if (m > 0)
         data.intercept = (sy - data.b * sx) / m;
+    if (m >= 3) {
+        const double meanX = sx / m;
+        double residuals = 0.0, sxx = 0.0;
+        for (int i = 0; i < m; ++i) {
+            const double e = data.y[i] - (data.intercept + data.b * data.x[i]);
+            residuals += e * e;
+            sxx += (data.x[i] - meanX) * (data.x[i] - meanX);
+        }
+        data.slopeError = std::sqrt(residuals / (m - 2) / sxx);
+    }
     return data;
 }

@@ -65,6 +65,32 @@ void WriteModelCheck(CJsonWriter& json, const CModelCheck& check)
     json.EndObject();
 }
 
+// Every h the search tried with the replicates' quantiles there, for a
+// reviewer to redo the interval: "grid_quantiles" names the quantiles, each
+// "grid" row gives h and its estimates at them.
+void WriteGrid(CJsonWriter& json, const CBootstrapResult& result)
+{
+    const double tail = 0.5 * (1.0 - result.level);
+    json.Key("grid_quantiles");
+    json.BeginArray(true);
+    for (const double q : {tail, 0.5, 1.0 - tail})
+        json.Number(q);
+    json.EndArray();
+    json.Key("grid");
+    json.BeginArray();
+    for (const CBootstrapGridPoint& point : result.grid) {
+        json.BeginObject(true);
+        json.Field("h", point.h);
+        json.Key("quantiles");
+        json.BeginArray(true);
+        for (const double q : point.quantiles)
+            json.Number(q);
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 } // namespace
 
 BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
@@ -184,6 +210,7 @@ void WriteBootstrap(CJsonWriter& json, const CBootstrapResult& result)
     }
     if (result.check)
         WriteModelCheck(json, *result.check);
+    WriteGrid(json, result);
     json.Key("notes");
     json.BeginArray();
     for (const std::string& note : BootstrapNotes(result))

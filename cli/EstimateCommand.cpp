@@ -54,8 +54,10 @@ std::string AsJson(const EstimateReport& report)
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
+    WriteVersion(json);
     WriteSeriesSource(json, report.path, report.options);
     WriteEstimatorFields(json, report.estimator);
+    WriteFitDetails(json, report.estimator);
     if (report.bootstrap)
         WriteBootstrap(json, *report.bootstrap);
     if (report.methods)

@@ -6,10 +6,12 @@
 #include "document/KestrinDoc.h"
 #include "platform/TextEncoding.h"
 #include "cli/TextOutput.h"
+#include "cli/Usage.h"
 
 EstimatorFigures FiguresOf(const CHDataSet& set)
 {
-    EstimatorFigures figures{set.GetCount(), set.GetD(), set.GetM(), set.GetH(), set.GetB(), set.GetR(), {}};
+    EstimatorFigures figures{set.GetCount(), set.GetD(), set.GetM(), set.GetH(), set.GetB(), set.GetR(), {},
+                             FitPlotDataOf(set, {})};
     for (int i = 0; i < set.GetM(); ++i)
         figures.lags.push_back({i + 1, set.GetL(i), set.GetLogR(i), set.GetLogL(i)});
     return figures;
@@ -43,6 +45,42 @@ void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures)
     json.Field("H", figures.h);
     json.Field("b", figures.b);
     json.Field("r", figures.r);
+}
+
+namespace {
+
+void WriteNumbers(CJsonWriter& json, const char* name, const std::vector<double>& values)
+{
+    json.Key(name);
+    json.BeginArray(true);
+    for (const double v : values)
+        json.Number(v);
+    json.EndArray();
+}
+
+} // namespace
+
+void WriteFitDetails(CJsonWriter& json, const EstimatorFigures& figures)
+{
+    const CFitPlotData& fit = figures.fit;
+    // The fit always starts at the first lag.
+    json.IntegerField("r_min", 1);
+    json.Field("intercept", fit.intercept);
+    json.Key("slope_se");
+    if (fit.slopeError)
+        json.Number(*fit.slopeError);
+    else
+        json.Null();
+    json.Key("fit");
+    json.BeginObject(true);
+    WriteNumbers(json, "log_r", fit.x);
+    WriteNumbers(json, "log_L_over_r", fit.y);
+    json.EndObject();
+}
+
+void WriteVersion(CJsonWriter& json)
+{
+    json.StringField("version", ProgramVersion());
 }
 
 std::vector<WindowRow> WindowRowsOf(const CHPointArray& windows)
@@ -116,7 +154,7 @@ void AppendIntervalTable(std::string& out, const std::vector<IntervalRow>& rows)
 }
 
 void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
-                    const std::vector<CBootstrapResult>* bootstraps)
+                    const std::vector<CBootstrapResult>* bootstraps, bool withFit)
 {
     json.Key("intervals");
     json.BeginArray();
@@ -129,6 +167,8 @@ void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
         json.IntegerField("M", f.m);
         json.IntegerField("n", f.n);
         WriteFitFields(json, f);
+        if (withFit)
+            WriteFitDetails(json, f);
         if (bootstraps && i < bootstraps->size())
             WriteBootstrap(json, (*bootstraps)[i]);
         json.EndObject();

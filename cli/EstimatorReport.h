@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/FitPlotData.h"
 #include "core/GrowArray.h"
 
 class CHDataSet;
@@ -21,7 +22,7 @@ struct LagRow
 };
 
 // What the reports say of one estimator: its n, D and M, the fit's H, b and
-// r, and its lag table for r = 1..M.
+// r, its lag table for r = 1..M and the fit through the lags.
 struct EstimatorFigures
 {
     int n = 0;
@@ -31,6 +32,7 @@ struct EstimatorFigures
     double b = 0.0;
     double r = 0.0;
     std::vector<LagRow> lags;
+    CFitPlotData fit{};
 };
 
 // The figures of an estimator as it was last computed.
@@ -43,6 +45,14 @@ void WriteEstimatorFields(CJsonWriter& json, const EstimatorFigures& figures);
 // The results of a fit, H, b and r, as text fields or as JSON fields.
 void AppendFitFields(std::string& out, const EstimatorFigures& figures);
 void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures);
+
+// What a reviewer needs to redo the fit, as JSON fields: "r_min" (the first
+// lag fitted), "intercept", "slope_se" (null for M < 3) and "fit": the
+// points fitted, {"log_r": [...], "log_L_over_r": [...]}.
+void WriteFitDetails(CJsonWriter& json, const EstimatorFigures& figures);
+
+// The JSON field "version": the program's version.
+void WriteVersion(CJsonWriter& json);
 
 // One sliding-window result: where it is shown (X), its plot position
 // within the series (offset), and its fit.
@@ -85,10 +95,11 @@ struct IntervalRow
 std::vector<IntervalRow> IntervalRowsOf(const CKestrinDoc& doc, const std::vector<std::int32_t>& positions);
 
 // The interval estimators, one row or JSON object each: upper bound (in the
-// text, as its label), D, M, n, H, b, r.
+// text, as its label), D, M, n, H, b, r (in JSON with the fit's details when
+// withFit).
 void AppendIntervalTable(std::string& out, const std::vector<IntervalRow>& rows);
 void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
-                    const std::vector<CBootstrapResult>* bootstraps = nullptr);
+                    const std::vector<CBootstrapResult>* bootstraps = nullptr, bool withFit = false);
 
 // The JSON array "tabs": tab positions, ascending.
 void WriteTabPositions(CJsonWriter& json, const std::vector<std::int32_t>& positions);

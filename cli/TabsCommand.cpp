@@ -119,11 +119,12 @@ std::string AsJson(const TabsReport& report)
     std::string out;
     CJsonWriter json(out);
     json.BeginObject();
+    WriteVersion(json);
     WriteSeriesSource(json, report.path, report.options);
     json.IntegerField("D", report.d);
     json.IntegerField("M", report.m);
     WriteTabPositions(json, report.tabs);
-    WriteIntervals(json, report.intervals, &report.bootstraps);
+    WriteIntervals(json, report.intervals, &report.bootstraps, true);
     if (!report.methods.empty()) {
         json.Key("methods");
         json.BeginArray();

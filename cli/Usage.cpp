@@ -315,6 +315,11 @@ constexpr std::string_view kInfoHelp =
 
 } // namespace
 
+const char* ProgramVersion()
+{
+    return KESTRIN_VERSION;
+}
+
 std::string_view ToolHelp()
 {
     return kToolHelp;

@@ -62,6 +62,41 @@ TEST_F(CliBootstrap, EstimateAndTabsReportTheLibrarysNumbers)
     ExpectSame(tabs["intervals"][0]["bootstrap"], Expected(first, 6, kDefaultBootstrapSeed));
 }
 
+// The grid lets a reviewer redo the interval: each end lies between two h's
+// tried close together whose quantile falls either side of the observed H.
+TEST_F(CliBootstrap, JsonGridBracketsTheCorrectedHAndTheInterval)
+{
+    const std::vector<double> walk = SimulateFbm(600, 0.6, 5);
+    const JsonValue j = RunJson({"estimate", WriteValues("fbm.txt", walk), "--bootstrap", "--replicates", "40",
+                                 "--json"});
+    const JsonValue& b = j["bootstrap"];
+    ASSERT_EQ(b["grid_quantiles"].Size(), 3u);
+    EXPECT_EQ(b["grid_quantiles"][1].Number(), 0.5);
+    const std::vector<JsonValue> grid = b["grid"].Items();
+    ASSERT_GT(grid.size(), 2u);
+    EXPECT_EQ(grid.front()["h"].Number(), kBootstrapLowestH);
+    EXPECT_EQ(grid.back()["h"].Number(), kBootstrapHighestH);
+    const double observed = j["H"].Number();
+    // Quantile 2 (the upper one) gives the low end, 1 the corrected H, 0 the high end.
+    const struct
+    {
+        const char* key;
+        std::size_t quantile;
+    } ends[] = {{"low", 2}, {"H_corrected", 1}, {"high", 0}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.key);
+        const double h = b[end.key].Number();
+        bool bracketed = false;
+        for (const JsonValue& below : grid)
+            for (const JsonValue& above : grid)
+                bracketed = bracketed || (below["h"].Number() <= h && h <= above["h"].Number() &&
+                                          above["h"].Number() - below["h"].Number() < 1e-3 &&
+                                          below["quantiles"][end.quantile].Number() < observed &&
+                                          above["quantiles"][end.quantile].Number() >= observed);
+        EXPECT_TRUE(bracketed) << h;
+    }
+}
+
 TEST_F(CliBootstrap, UnreachableEstimateIsNullAndSaidSo)
 {
     std::vector<double> ramp;

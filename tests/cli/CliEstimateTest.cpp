@@ -1,6 +1,7 @@
 // kestrin-cli estimate: the global estimate of a text file, in both output
 // forms, against values worked out independently.
 #include <cmath>
+#include <regex>
 
 #include "tests/support/CliRunner.h"
 #include "platform/HeadlessUi.h"
@@ -164,6 +165,69 @@ TEST_F(CliEstimate, SeriesTooShortForTheLagsStillAnswersButWarns)
 
     const CliResult enough = Run({"estimate", WriteValues("ramp.txt", kRamp), "--M", "6"});
     EXPECT_EQ(enough.err, "");
+}
+
+// The fit's details in the JSON output against a plain two-pass least-squares
+// fit of the points it lists: slope from centred sums, intercept from the
+// means, the slope's standard error from the residuals.
+void ExpectFitDetails(const JsonValue& e)
+{
+    const std::size_t m = e["fit"]["log_r"].Size();
+    ASSERT_EQ(e["fit"]["log_L_over_r"].Size(), m);
+    EXPECT_EQ(e["r_min"].Number(), 1);
+    std::vector<double> x, y;
+    double mx = 0, my = 0;
+    for (std::size_t i = 0; i < m; ++i) {
+        x.push_back(e["fit"]["log_r"][i].Number());
+        y.push_back(e["fit"]["log_L_over_r"][i].Number());
+        EXPECT_EQ(x.back(), std::log10(static_cast<double>(i + 1)));
+        mx += x[i] / m;
+        my += y[i] / m;
+    }
+    double sxx = 0, sxy = 0;
+    for (std::size_t i = 0; i < m; ++i) {
+        sxx += (x[i] - mx) * (x[i] - mx);
+        sxy += (x[i] - mx) * (y[i] - my);
+    }
+    const double slope = sxy / sxx;
+    EXPECT_NEAR(e["intercept"].Number(), my - slope * mx, 1e-12);
+    if (m < 3) {
+        EXPECT_TRUE(e["slope_se"].IsNull());
+        return;
+    }
+    double ssr = 0;
+    for (std::size_t i = 0; i < m; ++i) {
+        const double residual = y[i] - (my - slope * mx) - slope * x[i];
+        ssr += residual * residual;
+    }
+    EXPECT_NEAR(e["slope_se"].Number(), std::sqrt(ssr / (m - 2.0) / sxx), 1e-12);
+}
+
+TEST_F(CliEstimate, JsonGivesTheFitsInterceptStandardErrorPointsAndVersion)
+{
+    std::vector<double> wave;
+    for (int i = 0; i < 300; ++i)
+        wave.push_back(std::sin(0.37 * i) + 0.01 * ((i * 7919) % 13));
+    const struct
+    {
+        std::vector<double> values;
+        const char* m;
+    } cases[] = {{kRamp, "2"}, {kZigzag, "3"}, {kAlternating, "5"}, {wave, "12"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.m);
+        const JsonValue j = RunJson({"estimate", WriteValues("s.txt", c.values), "--M", c.m, "--json"});
+        EXPECT_TRUE(std::regex_match(j["version"].String(), std::regex("[0-9]+\\.[0-9]+\\.[0-9]+")));
+        ExpectFitDetails(j);
+        for (std::size_t i = 0; i < j["lags"].Size(); ++i)
+            EXPECT_EQ(j["fit"]["log_L_over_r"][i].Number(), j["lags"][i]["log10_L_over_r"].Number());
+    }
+    const JsonValue tabs = RunJson({"tabs", WriteValues("w.txt", wave), "--at", "150", "--M", "6", "--json"});
+    EXPECT_FALSE(tabs["version"].String().empty());
+    ASSERT_EQ(tabs["intervals"].Size(), 2u);
+    for (const JsonValue& interval : tabs["intervals"].Items()) {
+        EXPECT_EQ(interval["fit"]["log_r"].Size(), 6u);
+        ExpectFitDetails(interval);
+    }
 }
 
 } // namespace
