@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/Bootstrap.h"
 #include "analysis/SlidingWindows.h"
 #include "core/Format.h"
 #include "core/HDataSet.h"
@@ -31,4 +32,47 @@ std::optional<std::string> WindowMTooLargeWarning(const SlidingWindowParams& par
     return "the window M " + std::to_string(m) + " is larger than a window of " + std::to_string(params.width) +
            " values with D " + std::to_string(params.nD) + " allows (" + allowed + "): L(r) is 0 for every r > " +
            allowed + " in every window, so the window H values mean little";
+}
+
+namespace {
+
+// The observed H lies above the replicates' median at the highest h the
+// search tried, the top of its range: no h reaches it.
+bool FindsNoHFromAbove(const CBootstrapResult& result)
+{
+    if (result.correctedBound == EBootstrapBound::AtOrAbove)
+        return true;
+    return !result.Reached() && !result.grid.empty() && result.grid.back().h == kBootstrapHighestH &&
+           result.observedH > result.grid.back().quantiles[1];
+}
+
+} // namespace
+
+std::optional<std::string> SmootherThanFbmWarning(const CHDataSet& set, const CBootstrapResult* bootstrap)
+{
+    bool anyLength = false;
+    for (int i = 0; i < set.GetM(); ++i)
+        anyLength = anyLength || set.GetL(i) != 0.0;
+    if (!anyLength || !(set.GetH() >= kSmoothestH || (bootstrap && FindsNoHFromAbove(*bootstrap))))
+        return std::nullopt;
+    return "The series is smoother than any fractional Brownian motion: a trend or a smooth signal dominates.";
+}
+
+std::optional<std::string> FewValuesWarning(const CHDataSet& set)
+{
+    const int n = set.GetCount();
+    if (n < 1 || n >= kFewValues)
+        return std::nullopt;
+    return "Estimates from fewer than " + std::to_string(kFewValues) +
+           " values vary by 0.1 or more; use the bootstrap to see how far.";
+}
+
+std::vector<std::string> HReadingWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap,
+                                          const std::string& about)
+{
+    std::vector<std::string> warnings;
+    for (const auto& warning : {SmootherThanFbmWarning(set, bootstrap), FewValuesWarning(set)})
+        if (warning)
+            warnings.push_back(about + *warning);
+    return warnings;
 }

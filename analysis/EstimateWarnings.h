@@ -3,9 +3,17 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CHDataSet;
+struct CBootstrapResult;
 struct SlidingWindowParams;
+
+// An H at or above this reads a curve smoother than any fractional Brownian
+// motion (whose H is below 1); fewer values than kFewValues give estimates
+// that vary by 0.1 or more.
+constexpr double kSmoothestH = 0.98;
+constexpr int kFewValues = 128;
 
 // Results computed as the workbench computes them, but which mean nothing
 // for a reason the numbers do not show: the words the command line and the
@@ -22,3 +30,18 @@ std::optional<std::string> TooShortForLagsWarning(const CHDataSet& set, const st
 // Windows whose M is larger than a window of their width has lags for: L(r)
 // is 0 for r > width - D in every window.
 std::optional<std::string> WindowMTooLargeWarning(const SlidingWindowParams& params);
+
+// An H at or above kSmoothestH, or a bootstrap that finds no h from above
+// (the replicates' median stays below the observed H up to the highest h
+// searched): a trend or a smooth signal dominates the series. Nothing for
+// an estimator whose every L(r) is 0 (a constant or too short series, which
+// other warnings name). bootstrap may be null.
+std::optional<std::string> SmootherThanFbmWarning(const CHDataSet& set, const CBootstrapResult* bootstrap = nullptr);
+
+// An estimator of 1 to kFewValues - 1 values: its H varies by 0.1 or more
+// from series to series of the same kind.
+std::optional<std::string> FewValuesWarning(const CHDataSet& set);
+
+// The two above, in that order, each prefixed by about ("interval 2: ").
+std::vector<std::string> HReadingWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap,
+                                          const std::string& about = {});

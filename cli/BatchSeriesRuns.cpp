@@ -8,6 +8,7 @@
 #include "cli/BootstrapReport.h"
 #include "cli/CliUi.h"
 #include "platform/db/Database.h"
+#include "analysis/EstimateWarnings.h"
 #include "cli/EdgeWarnings.h"
 #include "cli/EstimatorReport.h"
 #include "core/HDataSet.h"
@@ -187,8 +188,12 @@ BatchSeriesRun EstimateRun(const ParsedArgs& parsed, const SeriesOptions& option
         const CHDataSet& set = doc.m_globalSet;
         WarnIfTooShortForLags(ui, set, "the series");
         AppendFit(row, set);
-        if (bootstrap.run)
-            AppendBootstrap(row, BootstrapOf(ui, set, BootstrapOptionsFor(bootstrap, isDocument, doc)));
+        std::optional<CBootstrapResult> result;
+        if (bootstrap.run) {
+            result = BootstrapOf(ui, set, BootstrapOptionsFor(bootstrap, isDocument, doc));
+            AppendBootstrap(row, *result);
+        }
+        WarnOfHReading(ui, set, result ? &*result : nullptr);
         row.emplace_back(StatusOf(ui));
         return Rows{row};
     };
@@ -234,12 +239,17 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
             std::vector<TidyValue> row = names;
             row.emplace_back(DisplayText(set->m_strLabel));
             AppendFit(row, *set);
-            if (bootstrap.run)
-                AppendBootstrap(row, BootstrapOf(ui, *set, BootstrapOptionsFor(bootstrap, isDocument, doc)));
+            std::optional<CBootstrapResult> result;
+            if (bootstrap.run) {
+                result = BootstrapOf(ui, *set, BootstrapOptionsFor(bootstrap, isDocument, doc));
+                AppendBootstrap(row, *result);
+            }
             std::vector<std::string> extra;
             if (TooFewForLags(set->GetCount(), set->GetSetting()))
                 extra.push_back("the interval holds fewer than D + M = " + std::to_string(set->GetD() + set->GetM()) +
                                 " values; L(r) is 0 for its longest lags");
+            for (std::string& warning : HReadingWarnings(*set, result ? &*result : nullptr))
+                extra.push_back(std::move(warning));
             row.emplace_back(StatusOf(ui, extra));
             rows.push_back(std::move(row));
         }

@@ -26,6 +26,12 @@ void WarnIfTooShortForLags(CCliUi& ui, const CHDataSet& set, const std::string& 
         ui.Warn(*warning);
 }
 
+void WarnOfHReading(CCliUi& ui, const CHDataSet& set, const CBootstrapResult* bootstrap, const std::string& about)
+{
+    for (const std::string& warning : HReadingWarnings(set, bootstrap, about))
+        ui.Warn(warning);
+}
+
 void WarnIfWindowMTooLarge(CCliUi& ui, const SlidingWindowParams& params)
 {
     if (const auto warning = WindowMTooLargeWarning(params))

@@ -8,6 +8,7 @@
 
 class CCliUi;
 class CHDataSet;
+struct CBootstrapResult;
 struct SlidingWindowParams;
 
 // Results the tool computes as the workbench does, but which mean nothing
@@ -20,6 +21,12 @@ void WarnIfConstant(CCliUi& ui, const CHPointArray& values, const std::string& w
 
 // An estimator with fewer values than D + M: L(r) is 0 for r > n - D.
 void WarnIfTooShortForLags(CCliUi& ui, const CHDataSet& set, const std::string& what);
+
+// An H that reads a smooth signal rather than a motion, or one from fewer
+// values than can pin it down (HReadingWarnings); about names the estimate
+// when not empty ("5.000000: "). bootstrap may be null.
+void WarnOfHReading(CCliUi& ui, const CHDataSet& set, const CBootstrapResult* bootstrap,
+                    const std::string& about = {});
 
 // Windows whose M is larger than a window of their width has lags for:
 // L(r) is 0 for r > width - D in every window.

@@ -101,6 +101,7 @@ int RunEstimate(std::span<const std::string> args)
         bootstrap = CurveBootstrapOf(ui, comparison, set, bootstrapOptions);
         WarnSeriesKind(ui, *bootstrap);
     }
+    WarnOfHReading(ui, set, bootstrap ? &*bootstrap : nullptr);
     const EstimateReport report{path, options, FiguresOf(set), bootstrap, comparison, ui.Warnings()};
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -204,14 +204,16 @@ int RunTabs(std::span<const std::string> args)
         for (const auto& set : doc.m_tabSets)
             comparisons.push_back(MethodsOf(*set, methods, bootstrapOptions));
     IntervalBootstraps bootstraps;
-    if (bootstrapOptions.run) {
-        for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
-            const auto& set = doc.m_tabSets[i];
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        const auto& set = doc.m_tabSets[i];
+        const std::string about = DisplayText(set->m_strLabel) + ": ";
+        if (bootstrapOptions.run) {
             const std::optional<CMethodComparison> comparison =
                 i < comparisons.size() ? std::optional(comparisons[i]) : std::nullopt;
             bootstraps.push_back(CurveBootstrapOf(ui, comparison, *set, bootstrapOptions));
-            WarnSeriesKind(ui, bootstraps.back(), DisplayText(set->m_strLabel) + ": ");
+            WarnSeriesKind(ui, bootstraps.back(), about);
         }
+        WarnOfHReading(ui, *set, bootstrapOptions.run ? &bootstraps.back() : nullptr, about);
     }
     const TabsReport report{path, options, isDocument, doc.m_nD, doc.m_nM, tabs, IntervalRowsOf(doc, tabs),
                             bootstraps, comparisons, ui.Warnings(),

@@ -87,5 +87,7 @@ std::vector<std::string> LagWarnings(const std::string& what, const CHDataSet& s
     std::vector<std::string> warnings;
     if (auto warning = TooShortForLagsWarning(set, what))
         warnings.push_back(std::move(*warning));
+    for (std::string& warning : HReadingWarnings(set, nullptr))
+        warnings.push_back(std::move(warning));
     return warnings;
 }

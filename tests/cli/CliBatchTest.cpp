@@ -67,7 +67,9 @@ TEST_F(CliBatch, RowsAreTheSingleRunsNumbersInInputOrderAtOneAndFourJobs)
             const JsonValue single = RunJson({"estimate", files[i], "--D", "3", "--M", "4", "--json"});
             for (const char* key : {"n", "D", "M", "H", "b", "r"})
                 EXPECT_EQ(rows[i][key].Number(), single[key].Number()) << key;
-            EXPECT_EQ(rows[i]["status"].String(), "ok");
+            // The single run's warning (the shorter walks have fewer than 128 values).
+            const JsonValue said = single["warnings"];
+            EXPECT_EQ(rows[i]["status"].String(), said.Size() == 0 ? "ok" : "warning: " + said[0].String());
         }
     }
 }

@@ -100,7 +100,9 @@ r       L(r)   log10 r  log10(L(r)/r)
     {"r": 2, "L": 13.5, "log10_r": 0.3010299956639812, "log10_L_over_r": 0.829303772831025},
     {"r": 3, "L": 6.5, "log10_r": 0.47712125471966244, "log10_L_over_r": 0.3357921019231931}
   ],
-  "warnings": []
+  "warnings": [
+    "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
+  ]
 }
 )~"},
         {{"tabs", "series.txt", "--at", "5,10", "--D", "1", "--M", "3"},
@@ -123,7 +125,11 @@ upper bound  D  M  n          H          b          r
     {"label": "10.000000", "upper_bound": 10, "D": 1, "M": 3, "n": 5, "H": -0.1529182026670579, "b": -2.152918202667058, "r": -0.9883165511502411, "r_min": 1, "intercept": 0.9088161712754864, "slope_se": 0.3320165678470031, "fit": {"log_r": [0, 0.3010299956639812, 0.47712125471966244], "log_L_over_r": [0.8750612633917001, 0.3521825181113625, -0.17609125905568127]}},
     {"label": "15.000000", "upper_bound": 15, "D": 1, "M": 3, "n": 5, "H": 0.2826240897493819, "b": -1.717375910250618, "r": -0.9987582260880925, "r_min": 1, "intercept": 0.8690473129104525, "slope_se": 0.08566558703435814, "fit": {"log_r": [0, 0.3010299956639812, 0.47712125471966244], "log_L_over_r": [0.8603380065709937, 0.3756636139608854, 0.03476210625921191]}}
   ],
-  "warnings": []
+  "warnings": [
+    "5.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "10.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "15.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
+  ]
 }
 )~"},
         {{"tabs", "doc.kst"},
@@ -147,7 +153,10 @@ upper bound  D  M  n         H          b          r
     {"label": "15.000000", "upper_bound": 15, "D": 4, "M": 3, "n": 5, "H": 0.7083699043320011, "b": -1.291630095667999, "r": -0.9310375777196572, "r_min": 1, "intercept": 0.5282765241984361, "slope_se": 0.5062587729329167, "fit": {"log_r": [0, 0.3010299956639812, 0.47712125471966244], "log_L_over_r": [0.5797459986181097, 0, 0]}}
   ],
   "warnings": [
-    "3 of 3 intervals hold fewer than D + M values; L(r) is 0 for their longest lags"
+    "3 of 3 intervals hold fewer than D + M values; L(r) is 0 for their longest lags",
+    "5.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "10.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "15.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
   ]
 }
 )~"},
@@ -190,7 +199,11 @@ upper bound  D  M  n          H          b          r
     {"label": "110.000000", "upper_bound": 110, "D": 2, "M": 3, "n": 5, "H": 0.04978921018676119, "b": -1.9502107898132388, "r": -0.9990614920985236, "r_min": 1, "intercept": 0.8631499631256764, "slope_se": 0.08455151203540988, "fit": {"log_r": [0, 0.3010299956639812, 0.47712125471966244], "log_L_over_r": [0.8717460055421655, 0.25278694353593356, -0.05264202430591496]}},
     {"label": "115.000000", "upper_bound": 115, "D": 2, "M": 3, "n": 5, "H": 0.21242442170098474, "b": -1.7875755782990153, "r": -0.8387678327841194, "r_min": 1, "intercept": 0.7557078285633919, "slope_se": 1.1604112770643908, "fit": {"log_r": [0, 0.3010299956639812, 0.47712125471966244], "log_L_over_r": [0.87368259114411, -0.10205999132796235, 0.10449671446538461]}}
   ],
-  "warnings": []
+  "warnings": [
+    "105.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "110.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "115.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
+  ]
 }
 )~"},
         {{"sliding", "series.txt", "--width", "8", "--spacing", "4", "--window-M", "3"},

@@ -132,8 +132,9 @@ TEST_F(CliInput, ResultsThatMeanNothingAreNamedInWarnings)
         std::vector<std::string> args;
         std::vector<std::string> warnings; // the start of each, in order
     } cases[] = {
-        {{"estimate", constant}, {"the series is constant (all 50 values are 4.5)"}},
-        {{"estimate", shortWalk, "--M", "58"}, {"the series (n = 60) is too short for D 4 and M 58"}},
+        {{"estimate", constant}, {"the series is constant (all 50 values are 4.5)", "Estimates from fewer than 128"}},
+        {{"estimate", shortWalk, "--M", "58"},
+         {"the series (n = 60) is too short for D 4 and M 58", "Estimates from fewer than 128"}},
         {{"import", huge, "-o", "big.kst"}, {"2 values of \"" + huge + "\" are too large for a number"}},
         {{"sliding", shortWalk, "--width", "8", "--spacing", "1", "--window-M", "5"},
          {"the window M 5 is larger than a window of 8 values with D 6 allows (2)"}},
@@ -141,7 +142,8 @@ TEST_F(CliInput, ResultsThatMeanNothingAreNamedInWarnings)
          {"the series is constant", "the sliding-window H curve is constant (all 30 values are 2)"}},
         {{"meta-h", longWalk, "--width", "10", "--spacing", "1"},
          {"M is held to 100000, the largest --M takes; the best M would be the 100001 sliding-window results"}},
-        {{"estimate", shortWalk}, {}},
+        {{"estimate", shortWalk}, {"Estimates from fewer than 128 values"}},
+        {{"estimate", longWalk}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args.back());
