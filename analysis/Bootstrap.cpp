@@ -558,6 +558,23 @@ std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& r)
     return std::nullopt;
 }
 
+std::optional<bool> BootstrapIntervalsOverlap(const std::vector<const CBootstrapResult*>& results)
+{
+    double largestLow = -std::numeric_limits<double>::infinity();
+    double leastHigh = std::numeric_limits<double>::infinity();
+    int intervals = 0;
+    for (const CBootstrapResult* result : results) {
+        if (!result->low || !result->high)
+            continue;
+        largestLow = std::max(largestLow, *result->low);
+        leastHigh = std::min(leastHigh, *result->high);
+        ++intervals;
+    }
+    if (intervals < 2)
+        return std::nullopt;
+    return largestLow <= leastHigh;
+}
+
 std::vector<double> BootstrapEstimates(const CBootstrapRequest& request, double h)
 {
     std::vector<double> estimates, check;

@@ -208,6 +208,11 @@ struct CBootstrapResult
     bool NeedsMoreReplicates() const;
 };
 
+// Whether the intervals of the results that give one share a common point
+// (the largest low end at or below the least high end); nothing when fewer
+// than two give an interval.
+std::optional<bool> BootstrapIntervalsOverlap(const std::vector<const CBootstrapResult*>& results);
+
 // Called on the calling thread with the fraction done (0..1); returning
 // false cancels the run, which then ends with cancelled set and no values.
 using BootstrapProgress = std::function<bool(double fraction)>;

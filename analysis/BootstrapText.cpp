@@ -50,6 +50,11 @@ std::string BootstrapSummaryText(const CBootstrapResult& r)
     return text;
 }
 
+std::string IntervalsApartText(const CBootstrapResult& result, const std::string& otherLabel)
+{
+    return "from " + otherLabel + ": the " + Percent(result.level) + " intervals do not overlap";
+}
+
 std::string BootstrapModelText(const CBootstrapResult& result)
 {
     return BootstrapModelName(result.model);

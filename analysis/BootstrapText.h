@@ -24,6 +24,10 @@ std::string BootstrapModelText(const CBootstrapResult& result);
 // of the interval's width. Empty when nothing was reached.
 std::string BootstrapPrecisionText(const CBootstrapResult& result);
 
+// "from LABEL: the 95 % intervals do not overlap": said of a result whose
+// interval shares no point with that of the result labelled LABEL.
+std::string IntervalsApartText(const CBootstrapResult& result, const std::string& otherLabel);
+
 // The model check in one line: "passed: the settings agree (spread 0.031,
 // threshold 0.062, p 0.41); corrected H: D 4 M 3 0.712, D 1 M 10 0.70,
 // D 6 M 64 0.73" or "failed: ...".

@@ -53,17 +53,9 @@ CMethodComparison CompareMethods(const CHDataSet& set, const std::vector<EHMetho
 
 std::optional<bool> IntervalsOverlap(const CMethodComparison& comparison)
 {
-    double largestLow = -std::numeric_limits<double>::infinity();
-    double leastHigh = std::numeric_limits<double>::infinity();
-    int intervals = 0;
-    for (const CMethodRow& row : comparison.rows) {
-        if (!row.bootstrap || !row.bootstrap->low || !row.bootstrap->high)
-            continue;
-        largestLow = std::max(largestLow, *row.bootstrap->low);
-        leastHigh = std::min(leastHigh, *row.bootstrap->high);
-        ++intervals;
-    }
-    if (intervals < 2)
-        return std::nullopt;
-    return largestLow <= leastHigh;
+    std::vector<const CBootstrapResult*> results;
+    for (const CMethodRow& row : comparison.rows)
+        if (row.bootstrap)
+            results.push_back(&*row.bootstrap);
+    return BootstrapIntervalsOverlap(results);
 }

@@ -158,6 +158,14 @@ void WarnSeriesKind(CCliUi& ui, const CBootstrapResult& result, const std::strin
         ui.Warn(about + *warning);
 }
 
+std::optional<bool> DiffersFromPrevious(const std::vector<CBootstrapResult>& results, std::size_t i)
+{
+    if (i == 0 || i >= results.size())
+        return std::nullopt;
+    const auto overlap = BootstrapIntervalsOverlap({&results[i - 1], &results[i]});
+    return overlap ? std::optional(!*overlap) : std::nullopt;
+}
+
 std::string BootstrapText(const CBootstrapResult& result)
 {
     return BootstrapSummaryText(result) + " (" + std::to_string(result.replicates) + " replicates, seed " +

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/Args.h"
 #include "analysis/Bootstrap.h"
@@ -56,6 +57,10 @@ void WarnOfLeftOutInterval(CCliUi& ui, const std::optional<std::string>& reason)
 // an unclear call, the profile of a motion); about names the series in the
 // warning when not empty ("interval 2: ").
 void WarnSeriesKind(CCliUi& ui, const CBootstrapResult& result, const std::string& about = {});
+
+// Whether the interval of results[i] shares no point with that of
+// results[i - 1]; nothing for the first or when either gives no interval.
+std::optional<bool> DiffersFromPrevious(const std::vector<CBootstrapResult>& results, std::size_t i);
 
 // The result as the text line "bootstrap  ..." (and the lines "model",
 // "precision", "check" and "note" that follow it), or as the JSON member

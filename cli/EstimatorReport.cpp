@@ -169,8 +169,16 @@ void WriteIntervals(CJsonWriter& json, const std::vector<IntervalRow>& rows,
         WriteFitFields(json, f);
         if (withFit)
             WriteFitDetails(json, f);
-        if (bootstraps && i < bootstraps->size())
+        if (bootstraps && i < bootstraps->size()) {
             WriteBootstrap(json, (*bootstraps)[i]);
+            if (i > 0) {
+                json.Key("differs_from_previous");
+                if (const auto differs = DiffersFromPrevious(*bootstraps, i))
+                    json.Boolean(*differs);
+                else
+                    json.Null();
+            }
+        }
         json.EndObject();
     }
     json.EndArray();

@@ -1,6 +1,7 @@
 // kestrin-cli tabs: H estimates of the intervals between tab positions.
 #include <algorithm>
 
+#include "analysis/BootstrapText.h"
 #include "cli/AnalysisInput.h"
 #include "document/AutoTabs.h"
 #include "cli/BatchCommand.h"
@@ -105,8 +106,12 @@ std::string AsText(const TabsReport& report)
     const IntervalBootstraps& bootstraps = report.bootstraps;
     if (!bootstraps.empty())
         out += '\n';
-    for (std::size_t i = 0; i < bootstraps.size(); ++i)
+    for (std::size_t i = 0; i < bootstraps.size(); ++i) {
         AppendBootstrapField(out, bootstraps[i], " " + report.intervals[i].label);
+        if (DiffersFromPrevious(bootstraps, i) == true)
+            AppendField(out, "differs " + report.intervals[i].label,
+                        IntervalsApartText(bootstraps[i], report.intervals[i - 1].label));
+    }
     if (!report.methods.empty())
         out += '\n';
     for (std::size_t i = 0; i < report.methods.size(); ++i)

@@ -174,13 +174,22 @@ constexpr std::string_view kEstimateHelp =
     "--bootstrap a \"bootstrap\" line and the lines \"model\", \"precision\",\n"
     "\"check\" and \"note\"), then the table; H, b, r, L(r) and the\n"
     "logarithms have 6 decimals.\n"
-    "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
-    "  \"n\", \"D\", \"M\", \"H\", \"b\", \"r\", (with --bootstrap: \"bootstrap\":\n"
+    "An H of 0.98 or more (or one the bootstrap reaches from no H below the\n"
+    "range's top) is warned of as smoother than any fractional Brownian motion,\n"
+    "and an estimate from fewer than 128 values as varying by 0.1 or more.\n"
+    "JSON output: {\"version\", \"file\", (with --db: \"table\", \"x_field\",\n"
+    "  \"y_field\",) \"n\", \"D\", \"M\", \"H\", \"b\", \"r\", \"r_min\" (the first lag\n"
+    "  fitted), \"intercept\", \"slope_se\" (the slope's least-squares standard\n"
+    "  error, null for M < 3), \"fit\": {\"log_r\", \"log_L_over_r\"} (the points\n"
+    "  fitted), (with --bootstrap: \"bootstrap\":\n"
     "  {\"replicates\", \"seed\", \"level\", \"H_corrected\", \"low\", \"high\",\n"
     "  \"model\", \"input\", \"series_kind\", \"alpha\", \"series_label\",\n"
     "  \"H_corrected_bound\", \"low_bound\", \"high_bound\" (\"value\", \"at_or_above\",\n"
     "  \"at_or_below\"), \"mc_error\", \"use_more_replicates\", \"model_check\":\n"
-    "  {\"statistic\", \"threshold\", \"p_value\", \"passed\", \"settings\"}, \"notes\"},)\n"
+    "  {\"statistic\", \"threshold\", \"p_value\", \"passed\", \"settings\"},\n"
+    "  \"grid_quantiles\": [the three quantiles], \"grid\": [{\"h\", \"quantiles\"},\n"
+    "  ...] (every H tried, ascending, with the replicates' quantiles there),\n"
+    "  \"notes\"},)\n"
     "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kTabsHelp =
@@ -225,11 +234,17 @@ constexpr std::string_view kTabsHelp =
     "\n"
     "Text output: D and M, then one line per interval: upper bound (its label),\n"
     "D, M, n, H, b, r (H, b, r with 6 decimals); with --bootstrap then the\n"
-    "lines \"bootstrap LABEL\", \"model LABEL\", ... per interval.\n"
-    "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"
-    "  \"D\", \"M\", \"tabs\": [sorted positions],\n"
+    "lines \"bootstrap LABEL\", \"model LABEL\", ... per interval, and a line\n"
+    "\"differs LABEL from PREVIOUS: the 95 % intervals do not overlap\" where an\n"
+    "interval's 95 % interval shares no point with that of the interval before\n"
+    "it: the two H differ by more than the bootstrap's spread.\n"
+    "JSON output: {\"version\", \"file\", (with --db: \"table\", \"x_field\",\n"
+    "  \"y_field\",) \"D\", \"M\", \"tabs\": [sorted positions],\n"
     "  \"intervals\": [{\"label\", \"upper_bound\", \"D\", \"M\", \"n\", \"H\", \"b\", \"r\",\n"
-    "  (with --bootstrap: \"bootstrap\": {...} as for estimate)}, ...]}\n" KESTRIN_BOOTSTRAP_NOTE KESTRIN_METHOD_NOTE
+    "  \"r_min\", \"intercept\", \"slope_se\", \"fit\" (as for estimate), (with\n"
+    "  --bootstrap: \"bootstrap\": {...} as for estimate, and from the second\n"
+    "  interval on \"differs_from_previous\": true, false, or null when either\n"
+    "  interval gives no 95 % interval)}, ...]}\n" KESTRIN_BOOTSTRAP_NOTE KESTRIN_METHOD_NOTE
     "With --method the \"method LABEL\" lines of each interval follow.\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kImportHelp =

@@ -97,6 +97,47 @@ TEST_F(CliBootstrap, JsonGridBracketsTheCorrectedHAndTheInterval)
     }
 }
 
+// Neighbouring intervals whose 95 % intervals share no point are marked, in
+// the text and in the JSON; others are not.
+TEST_F(CliBootstrap, TabsMarkNeighboursWhoseIntervalsDoNotOverlap)
+{
+    std::vector<double> rough = SimulateFbm(300, 0.2, 3);
+    const std::vector<double> smooth = SimulateFbm(300, 0.9, 4);
+    std::vector<double> joined = rough;
+    joined.insert(joined.end(), smooth.begin(), smooth.end());
+    const struct
+    {
+        const char* name;
+        std::vector<double> values;
+        std::string replicates;
+        bool differs;
+        bool known; // both intervals give a 95 % interval
+    } cases[] = {
+        {"H 0.2 then 0.9", joined, "40", true, true},
+        {"one fBm", SimulateFbm(600, 0.5, 6), "40", false, true},
+        {"too few replicates for an interval", joined, "8", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = WriteValues("s.txt", c.values);
+        const std::vector<std::string> args{"tabs", file, "--at", "300", "--bootstrap", "--replicates", c.replicates};
+        const CliResult text = Run(args);
+        EXPECT_EQ(text.out.find("\ndiffers 599.000000 from 300.000000: the 95 % intervals do not overlap\n") !=
+                      std::string::npos,
+                  c.differs)
+            << text.out;
+        std::vector<std::string> json = args;
+        json.push_back("--json");
+        const JsonValue j = RunJson(json);
+        EXPECT_FALSE(j["intervals"][0].Has("differs_from_previous"));
+        const JsonValue differs = j["intervals"][1]["differs_from_previous"];
+        EXPECT_EQ(differs.IsNull(), !c.known);
+        if (c.known) {
+            EXPECT_EQ(differs.Dump(), c.differs ? "true" : "false");
+        }
+    }
+}
+
 TEST_F(CliBootstrap, UnreachableEstimateIsNullAndSaidSo)
 {
     std::vector<double> ramp;
