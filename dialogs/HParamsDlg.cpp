@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "analysis/EstimateWarnings.h"
 #include "dialogs/BootstrapDlg.h"
 #include "dialogs/CompareMethodsDlg.h"
 #include "platform/ui/DataExchange.h"
@@ -114,6 +115,11 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     m_labelBootstrap->setObjectName(QStringLiteral("labelBootstrap"));
     m_labelBootstrap->setWordWrap(true);
     m_labelBootstrap->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The warnings of the estimate shown, in the window itself.
+    m_labelWarnings = new QLabel(this);
+    m_labelWarnings->setObjectName(QStringLiteral("labelHWarnings"));
+    m_labelWarnings->setWordWrap(true);
+    m_labelWarnings->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     buttonM->setToolTip(tips::OptimumM());
     for (QWidget* w : {static_cast<QWidget*>(m_editM), static_cast<QWidget*>(m_spinM)})
@@ -147,7 +153,9 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     at(bootstrap, 196, 101, 54, 14);
     at(compare, 196, 118, 54, 14);
     at(m_labelBootstrap, 7, 198, 243, 18);
-    setFixedSize(du.X(257), du.Y(220));
+    // Below the bootstrap's line: room for both warnings.
+    at(m_labelWarnings, 7, 218, 243, 34);
+    setFixedSize(du.X(257), du.Y(254));
 
     connect(dismiss, &QPushButton::clicked, this, &CHParamsDlg::accept);
     connect(apply, &QPushButton::clicked, this, &CHParamsDlg::OnApply);
@@ -252,9 +260,11 @@ void CHParamsDlg::RefreshDetails()
     m_list->clear();
     // A bootstrap belongs to the estimate it was run on.
     m_labelBootstrap->clear();
+    m_labelWarnings->clear();
     m_editH->setToolTip(QString());
     RefreshFitPlot(set);
     if (set) {
+        ShowHWarnings(*set, nullptr);
         m_strH = FormatFixed(set->GetH(), 2);
         m_strR = FormatFixed(set->GetR(), 2);
         m_strB = FormatFixed(set->GetB(), 2);
@@ -353,6 +363,15 @@ void CHParamsDlg::OnBootstrap()
     const QString summary = BootstrapLabelText(*dlg.Result());
     m_labelBootstrap->setText(summary);
     m_editH->setToolTip(summary);
+    ShowHWarnings(*set, &*dlg.Result());
+}
+
+void CHParamsDlg::ShowHWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap)
+{
+    QStringList lines;
+    for (const std::string& warning : HReadingWarnings(set, bootstrap))
+        lines.append(QString::fromStdString(warning));
+    m_labelWarnings->setText(lines.join(QLatin1Char('\n')));
 }
 
 void CHParamsDlg::OnCompareMethods()

@@ -6,6 +6,7 @@
 
 class CHDataSet;
 class CSpinButton;
+struct CBootstrapResult;
 class IParamsDlgOwner;
 class QComboBox;
 class QLineEdit;
@@ -60,6 +61,9 @@ private:
     void OnCompareMethods();
     // Shows the selected estimator in the fit plot, when it is open.
     void RefreshFitPlot(const CHDataSet* set);
+    // Shows what H must be read with (HReadingWarnings) below the
+    // bootstrap's line; bootstrap may be null.
+    void ShowHWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap);
     // The estimator the selection names, looked up now; null when none does.
     CHDataSet* FindSelectedDataSet() const;
 
@@ -74,5 +78,6 @@ private:
     QLineEdit* m_editM = nullptr;
     QLineEdit* m_editD = nullptr;
     QLabel* m_labelBootstrap = nullptr;
+    QLabel* m_labelWarnings = nullptr;
     CFitPlotWnd* m_fitPlot = nullptr;
 };

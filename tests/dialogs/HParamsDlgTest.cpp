@@ -200,8 +200,9 @@ TEST_F(HParamsDlgTest, ControlsAndColumns)
     std::vector<QString> labels;
     for (QLabel* label : fresh.findChildren<QLabel*>())
         labels.push_back(label->text());
-    // The last, empty until a bootstrap has run, holds its result.
-    EXPECT_EQ(labels, (std::vector<QString>{"H Tab at X:", "H:", "r:", "b:", "D", ""}));
+    // The last two, empty until a bootstrap has run and for an empty series,
+    // hold the bootstrap's result and the warnings of the estimate.
+    EXPECT_EQ(labels, (std::vector<QString>{"H Tab at X:", "H:", "r:", "b:", "D", "", ""}));
     auto* group = fresh.findChild<QGroupBox*>();
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->title(), "H Parameters");
@@ -283,6 +284,46 @@ TEST_F(HParamsDlgTest, ChoosingAnIntervalShowsItsEstimate)
     EXPECT_EQ(c->h->text().toStdString(), Fixed2(last.GetH()));
     EXPECT_EQ(Row(c->list, 1)[1], Fixed2(last.GetL(1)));
     EXPECT_EQ(owner.repaints, 0);
+}
+
+// The words H must be read with are shown in the window, below the
+// bootstrap's line, for the estimate chosen; no message box opens.
+TEST_F(HParamsDlgTest, WarningsOfTheEstimateChosenAreShownBelowIt)
+{
+    std::vector<double> quadratic, walk{0.0};
+    for (int i = 0; i < 400; ++i)
+        quadratic.push_back(1e-3 * i * i);
+    for (int i = 1; i < 400; ++i)
+        walk.push_back(walk.back() + ((i * 7919) % 13 < 6 ? 1.0 : -1.0));
+    const QString smooth =
+        "The series is smoother than any fractional Brownian motion: a trend or a smooth signal dominates.";
+    const QString few = "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.";
+    const struct
+    {
+        const char* name;
+        std::vector<double> values;
+        int entry; // 0 Global, 1 the interval ending at 10
+        QString shown;
+    } cases[] = {
+        {"quadratic", quadratic, 0, smooth},
+        {"walk", walk, 0, ""},
+        {"its first ten values", walk, 1, few},
+        {"quadratic, first ten", quadratic, 1, smooth + "\n" + few},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(doc, c.values, 4, 3);
+        doc.CalculateTabH({10});
+        CHParamsDlg shown(&owner);
+        shown.show();
+        Controls k(shown);
+        ChooseIndex(k.combo, c.entry);
+        auto* label = Control<QLabel>(shown, "labelHWarnings");
+        EXPECT_EQ(label->text().toStdString(), c.shown.toStdString());
+        EXPECT_GE(label->y(), Control<QLabel>(shown, "labelBootstrap")->geometry().bottom());
+        EXPECT_LE(label->heightForWidth(label->width()), label->height());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
 }
 
 TEST_F(HParamsDlgTest, RowsPastTheTablesShowZero)
