@@ -174,6 +174,9 @@ TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py:
     if (shortOnes > 0)
         warnings.push_back(std::to_string(shortOnes) + " of " + std::to_string(doc.m_tabSets.size()) +
                            " intervals hold fewer than D + M" + sum + " values; L(r) is 0 for their longest lags");
+    for (const auto& set : doc.m_tabSets)
+        for (std::string& w : HReadingWarnings(*set, nullptr, set->m_strLabel + ": "))
+            warnings.push_back(std::move(w));
     TakeUiWarnings(*holder, warnings);
     return Finish(std::move(result), std::move(warnings));
 }

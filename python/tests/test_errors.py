@@ -88,6 +88,17 @@ def test_edge_series_give_what_the_cli_gives(tmp_path, values):
     assert issubclass(kestrin.KestrinWarning, UserWarning)
 
 
+def test_tabs_name_short_and_smooth_intervals_as_the_cli_does(tmp_path):
+    values = np.concatenate([np.cumsum(np.random.default_rng(3).standard_normal(200)), 1e-3 * np.arange(300.0) ** 2])
+    path = tmp_path / "two.txt"
+    path.write_text("".join(repr(v) + "\n" for v in values))
+    data = cli_json("tabs", path, "--at", "100,200")
+    _, texts = warned(lambda: kestrin.tabs(values, at=[100, 200]))
+    assert texts == data["warnings"]
+    assert texts[0].startswith("100.000000: Estimates from fewer than 128 values")
+    assert any(t.startswith("499.000000: The series is smoother") for t in texts)
+
+
 def test_not_a_number_is_left_out_as_the_database_import_does(tmp_path):
     path = tmp_path / "nan.csv"
     path.write_text("x,y\n0,1\n1,\n2,4\n3,2\n4,8\n5,3\n6,7\n7,5\n")
