@@ -46,7 +46,7 @@ function(kestrin_add_test target)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -D "EXE=$<TARGET_FILE:${target}>" -D "PREFIX=${arg_PREFIX}."
             -D "OUT=${suites_file}" -D "TIMEOUT=${arg_TIMEOUT}" -D "ENVIRONMENT=${environment}"
-            -D "WORKDIR=${CMAKE_CURRENT_BINARY_DIR}"
+            -D "WORKDIR=${CMAKE_CURRENT_BINARY_DIR}" -D "EMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
             -P "${KESTRIN_TEST_SUITES_SCRIPT}"
     BYPRODUCTS "${suites_file}"
     VERBATIM)
