@@ -120,6 +120,8 @@ command line could not be understood.
     "\"H\", (whittle:) \"standard_error\", \"frequencies\", (dfa:) \"alpha\",\n" \
     "\"scales\", (with --bootstrap:) \"H_corrected\", \"low\", \"high\"}, ...]\n" \
     "(tabs: one {\"label\", \"methods\"} per interval) and \"intervals_overlap\".\n" \
+    "The \"methods\" line names a method left without an interval (its H not\n" \
+    "reached, or too few replicates), which it does not compare.\n"              \
     "Over many series a \"method\" column follows the names (and the\n"        \
     "interval), and each series (or interval) gives one row per method, in\n"  \
     "the order curve, dfa, whittle: the curve length's row as without\n"       \
