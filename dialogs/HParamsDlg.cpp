@@ -106,10 +106,10 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     auto* bootstrap = new QPushButton(QStringLiteral("&Bootstrap..."), this);
     bootstrap->setObjectName(QStringLiteral("buttonBootstrap"));
     bootstrap->setAutoDefault(false);
-    // "Compare Methods" in full would not fit the column of buttons.
-    auto* compare = new QPushButton(QStringLiteral("&Compare..."), this);
+    auto* compare = new QPushButton(QStringLiteral("&Compare Methods..."), this);
     compare->setObjectName(QStringLiteral("buttonCompareMethods"));
-    compare->setToolTip(QStringLiteral("Compare Methods: DFA-1 and Whittle beside the curve length"));
+    compare->setAutoDefault(false);
+    compare->setToolTip(QStringLiteral("DFA-1 and Whittle (fGn) beside the curve length, with their bootstraps"));
     m_labelBootstrap = new QLabel(this);
     m_labelBootstrap->setObjectName(QStringLiteral("labelBootstrap"));
     m_labelBootstrap->setWordWrap(true);
@@ -145,9 +145,11 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     // Added below the original controls, which keep their places.
     at(fitPlot, 196, 84, 54, 14);
     at(bootstrap, 196, 101, 54, 14);
-    at(compare, 196, 118, 54, 14);
     at(m_labelBootstrap, 7, 198, 243, 18);
-    setFixedSize(du.X(257), du.Y(220));
+    // Too wide for the column of buttons: a row of its own below the
+    // bootstrap's result, right-aligned with the column.
+    at(compare, 176, 220, 74, 14);
+    setFixedSize(du.X(257), du.Y(241));
 
     connect(dismiss, &QPushButton::clicked, this, &CHParamsDlg::accept);
     connect(apply, &QPushButton::clicked, this, &CHParamsDlg::OnApply);
@@ -364,7 +366,7 @@ void CHParamsDlg::OnCompareMethods()
     // A copy of the values the estimate was computed over, as for Bootstrap.
     const std::span<const double> values = EstimatedValues(*set);
     CCompareMethodsDlg dlg(QString::fromStdString(m_strSelection), {values.begin(), values.end()}, set->GetD(),
-                           set->GetM(), this);
+                           set->GetM(), m_pOwner->GetDocument().IsProfile(), m_pOwner->GetDocument().Ui(), this);
     dlg.exec();
 }
 

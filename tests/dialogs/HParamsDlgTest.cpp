@@ -196,6 +196,7 @@ TEST_F(HParamsDlgTest, ControlsAndColumns)
     EXPECT_TRUE(k.dismiss->isDefault());
     EXPECT_EQ(k.apply->text(), "&Apply");
     EXPECT_EQ(k.viewData->text(), "&View Data");
+    EXPECT_EQ(Control<QPushButton>(fresh, "buttonCompareMethods")->text(), "&Compare Methods...");
     EXPECT_FALSE(k.combo->isEditable());
     std::vector<QString> labels;
     for (QLabel* label : fresh.findChildren<QLabel*>())
@@ -645,6 +646,46 @@ TEST_F(HParamsDlgTest, BootstrapOfAProfileDocumentSimulatesTheProfileOfANoise)
                                             EXPECT_EQ(b.Preview().model, EBootstrapModel::ProfileOfNoise);
                                             b.reject();
                                         }));
+}
+
+// The same record reaches the method comparison: read as the profile of a
+// noise, and every method's bootstrap simulates the model the bootstrap
+// dialog would, with the numbers of a comparison told it is a profile.
+TEST_F(HParamsDlgTest, CompareMethodsOfAProfileDocumentSimulatesAsItsBootstrapDoes)
+{
+    Open();
+    doc.SetProfileRecord(CProfileRecord{"source.txt", 0.0});
+    EBootstrapModel bootstrapModel = EBootstrapModel::Motion;
+    RunModal<CBootstrapDlg>([&] { Click(Control<QPushButton>(*dlg, "buttonBootstrap")); },
+                            [&](CBootstrapDlg& b) {
+                                bootstrapModel = b.Preview().model;
+                                b.reject();
+                            });
+    ASSERT_EQ(bootstrapModel, EBootstrapModel::ProfileOfNoise);
+    CSeriesBootstrapOptions options;
+    options.replicates = 4;
+    options.seed = 7;
+    const CMethodComparison expected = CompareMethods(
+        doc.m_globalSet, {std::begin(kAllHMethods), std::end(kAllHMethods)}, ESeriesInput::Auto, true, &options);
+    EXPECT_TRUE(RunModal<CCompareMethodsDlg>(
+        [&] { Click(Control<QPushButton>(*dlg, "buttonCompareMethods")); },
+        [&](CCompareMethodsDlg& d) {
+            EXPECT_TRUE(d.Comparison().decision.isProfile);
+            Control<QSpinBox>(d, "spinReplicates")->setValue(4);
+            Control<QLineEdit>(d, "editSeed")->setText("7");
+            QSignalSpy ended(&d, &CCompareMethodsDlg::finishedRun);
+            d.Start();
+            ASSERT_TRUE(ended.wait(20000));
+            ASSERT_EQ(d.Comparison().rows.size(), 3u);
+            for (std::size_t m = 0; m < 3; ++m) {
+                const CMethodRow& row = d.Comparison().rows[m];
+                ASSERT_TRUE(row.bootstrap) << m;
+                EXPECT_EQ(row.bootstrap->model, bootstrapModel) << m;
+                EXPECT_EQ(row.estimate.h, expected.rows[m].estimate.h) << m;
+                EXPECT_EQ(row.bootstrap->corrected, expected.rows[m].bootstrap->corrected) << m;
+            }
+            d.reject();
+        }));
 }
 
 // --- The dialog as the view owns it ------------------------------------------
