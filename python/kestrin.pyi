@@ -132,6 +132,9 @@ def sliding(y: Series, width: Optional[int] = None, spacing: Optional[int] = Non
 def meta_h(y: Series, width: Optional[int] = None, spacing: Optional[int] = None, x: Optional[npt.ArrayLike] = None,
            D: int = 6, M: LagCount = "best", window_D: int = 6, window_M: LagCount = "best",
            plot_point: float = 0.5, progress: Progress = None) -> EstimateResult: ...
+def h_data(y: Series, width: Optional[int] = None, spacing: Optional[int] = None, x: Optional[npt.ArrayLike] = None,
+           window_D: int = 6, window_M: LagCount = "best", plot_point: float = 0.5, as_frame: bool = False,
+           progress: Progress = None) -> Any: ...
 def slopes(y: Series, size: int, x: Optional[npt.ArrayLike] = None) -> SlopesResult: ...
 def correlate(y: Series, size: int, offset: int = 0, width: Optional[int] = None, spacing: Optional[int] = None,
               x: Optional[npt.ArrayLike] = None, window_D: int = 6, window_M: LagCount = "best",

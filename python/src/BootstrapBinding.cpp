@@ -41,7 +41,7 @@ BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, 
 CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
 {
     if (estimate.set->GetValueCount() != estimate.set->GetCount())
-        throw py::value_error("bootstrap: this estimate keeps no values (it was unpickled); estimate the series again");
+        throw py::value_error("bootstrap: this estimate keeps no values (it was pickled by an earlier kestrin); estimate the series again");
     CSeriesBootstrapOptions options;
     options.replicates = settings.replicates;
     options.seed = settings.seed;

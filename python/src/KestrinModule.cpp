@@ -16,7 +16,7 @@ library functions: every number is bit for bit theirs.
     >>> r.H, r.r
 
 Functions: estimate, estimate_many, bootstrap_many, tabs, sliding, meta_h,
-slopes, correlate, profile, extract, read_document, write_document,
+slopes, correlate, h_data, profile, extract, read_document, write_document,
 read_text, read_table. Warnings are kestrin.KestrinWarning; a file that is
 not what it should be raises kestrin.FormatError (a ValueError).)";
     m.attr("__version__") = "0.1.0";

@@ -1,5 +1,5 @@
 // The window analyses: kestrin.tabs, sliding, meta_h, slopes, correlate,
-// each as the kestrin-cli command of the same name computes it.
+// h_data, each as the kestrin-cli command of the same name computes it.
 #include <algorithm>
 #include <climits>
 
@@ -12,6 +12,7 @@
 #include "analysis/EstimateWarnings.h"
 #include "analysis/MatchPairs.h"
 #include "analysis/MetaH.h"
+#include "analysis/NewDocuments.h"
 #include "python/src/Parameters.h"
 #include "core/PlotExtents.h"
 #include "core/Regression.h"
@@ -102,6 +103,16 @@ SlidingResult ObtainWindows(DocumentHolder& holder, const std::optional<SlidingW
     result.nM = WindowM(*params);
     result.plotPoint = params->plotPoint;
     return result;
+}
+
+// The refusal of an analysis that found no sliding-window results to
+// `purpose` (computed: the windows were asked for, not a document's own).
+[[noreturn]] void RaiseNoWindows(const char* purpose, bool computed)
+{
+    throw py::value_error(std::string("no sliding-window results to ") + purpose + " (" +
+                          (computed ? "the series is not longer than the window width"
+                                    : "the document holds none; compute them with width and spacing") +
+                          ")");
 }
 
 template <class Result>
@@ -241,6 +252,60 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
 )");
 
     m.def(
+        "h_data",
+        [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle windowD, py::handle windowM,
+           py::handle plotPoint, bool asFrame, py::object progress) -> py::object {
+            const auto params =
+                ReadWindowParams(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            std::vector<std::string> warnings;
+            auto source = DocumentArgument(y, x, warnings);
+            ObtainWindows(*source, params, std::move(progress), warnings);
+            if (source->doc.m_windows.IsEmpty())
+                RaiseNoWindows("make a document of", params.has_value());
+            TakeUiWarnings(*source, warnings);
+            IssueWarnings(warnings);
+            const double xMin = source->doc.GetPlotExtents().m_dXMin;
+            py::object made = py::cast(NewDocument(*source, [xMin](const CKestrinDoc& s, CKestrinDoc& t) {
+                BuildHDataDocument(s, xMin, t);
+            }));
+            if (!asFrame)
+                return made;
+            py::dict columns;
+            columns["X"] = made.attr("x");
+            columns["H"] = made.attr("y");
+            return Frame(columns);
+        },
+        py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
+        py::arg("window_D") = 6, py::arg("window_M") = "best", py::arg("plot_point") = 0.5,
+        py::arg("as_frame") = false, py::arg("progress") = py::none(),
+        R"(h_data(y, width, spacing, x=None, window_D=6, window_M="best", plot_point=0.5, as_frame=False, progress=None) -> Document
+
+The sliding-window H curve as a new Document, as kestrin-cli h-data saves it
+(the workbench's "Extract H Data" > "Kestrin Data"): one point per window,
+X its plot position on the series' axis (offset + x_min, as sliding's X),
+Y its H. The new document's field names are "H" and "Series", its database
+name and D the source's, its M the integer square root of the number of
+windows, and its global estimator is computed (estimate.H: the H of the H
+curve with that D and M). save(path) writes kestrin-cli h-data -o's bytes.
+
+y          the series (array-like), or a kestrin.Document: without width
+           its stored sliding-window results are used.
+width, spacing, window_D, window_M, plot_point: the windows, as for
+           sliding (window_M "best": the integer square root of the width).
+x          the X of each value (default: the positions 0, 1, ...).
+as_frame   True gives a pandas DataFrame with columns X and H instead.
+progress   None or a callable taking the fraction done; Ctrl+C stops it.
+
+ValueError when there are no windows (the series is not longer than the
+width, or a document holds none). The H curve's points are not
+independent: its estimate.H describes the curve, not the series.
+
+    >>> h = kestrin.h_data(y, width=100, spacing=10)
+    >>> h.x, h.y, h.estimate.H
+    >>> h.save("h-curve.kst")
+)");
+
+    m.def(
         "meta_h",
         [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle D, py::handle M,
            py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress) {
@@ -265,10 +330,7 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
                 computed = ComputeMetaH(holder->ui, windows, {.nD = nD, .nM = nM.value_or(0)}, !nM, set);
             }
             if (!computed)
-                throw py::value_error(std::string("no sliding-window results to compute Meta H over (") +
-                                      (params ? "the series is not longer than the window width"
-                                              : "the document holds none; compute them with width and spacing") +
-                                      ")");
+                RaiseNoWindows("compute Meta H over", params.has_value());
             std::vector<double> hs;
             for (const CHPoint& w : windows)
                 hs.push_back(w.m_dY);

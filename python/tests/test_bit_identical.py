@@ -192,3 +192,34 @@ def test_pandas_series_reads_as_its_values(series_files):
     for given in [pandas.Series(values), pandas.Series(values.astype(np.float32)).iloc[::2]]:
         a, b = kestrin.estimate(given, D=3), kestrin.estimate(np.asarray(given, dtype=np.float64), D=3)
         assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+@pytest.mark.parametrize("which,args,kwargs", [
+    (0, ["--width", 100, "--spacing", 10], dict(width=100, spacing=10)),
+    (3, ["--width", 64, "--spacing", 3, "--window-D", 2, "--window-M", 5, "--plot-point", 0.25],
+     dict(width=64, spacing=3, window_D=2, window_M=5, plot_point=0.25)),
+    ("document", [], {}),
+])
+def test_h_data_equals_cli(series_files, tmp_path, which, args, kwargs):
+    if which == "document":
+        # A document's own windows, with its own X origin and D.
+        name, path, values = series_files[2]
+        doc = kestrin.Document(values, x=np.arange(len(values)) * 2.0 - 50.0, D=5)
+        kestrin.sliding(doc, width=90, spacing=7, window_D=3)
+        path = tmp_path / "windows.kst"
+        doc.save(str(path))
+        given = kestrin.read_document(str(path))
+    else:
+        name, path, given = series_files[which]
+    cli_doc = tmp_path / "cli-h.kst"
+    data = cli_json("h-data", path, *args, "-o", cli_doc)
+    h = kestrin.h_data(given, **kwargs)
+    assert (len(h), h.D, h.M, h.h_series) == (data["points"], data["D"], data["M"], 1)
+    assert (h.x_field, h.y_field) == ("H", "Series")
+    module_doc = tmp_path / "module-h.kst"
+    h.save(str(module_doc))
+    assert module_doc.read_bytes() == cli_doc.read_bytes(), f"{name} {args}"
+    sliding = kestrin.sliding(given, **kwargs)
+    assert h.x.tobytes() == sliding.X.tobytes() and h.y.tobytes() == sliding.H.tobytes()
+    assert_same(sliding.x_min, data["x_min"], "x_min")

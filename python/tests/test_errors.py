@@ -151,3 +151,25 @@ def test_signal_interrupts_a_batch():
             kestrin.bootstrap_many(estimates, replicates=5000)
     finally:
         timer.cancel()
+
+
+def test_h_data_without_windows_writes_nothing():
+    for y, kwargs, words in [
+        (np.arange(50.0), dict(width=50, spacing=5), "the series is not longer than the window width"),
+        (kestrin.Document(np.arange(50.0)), {}, "the document holds none; compute them with width and spacing"),
+    ]:
+        with pytest.raises(ValueError) as error:
+            kestrin.h_data(y, **kwargs)
+        assert "no sliding-window results to make a document of (" + words in str(error.value)
+
+
+def test_an_estimate_pickled_without_values_refuses_the_bootstrap():
+    # The first pickled state held no values: it still loads, and says why it
+    # cannot be bootstrapped instead of simulating from made-up values.
+    old = kestrin.EstimateResult.__new__(kestrin.EstimateResult)
+    old.__setstate__((1, 8, 2, 3, 0.75, -1.25, 0.5, [1.0, 2.0, 3.0], [0.0, 0.25, 0.5], [0.1, 0.2, 0.3], "", None, []))
+    assert (old.n, old.D, old.M, old.H) == (8, 2, 3, 0.75)
+    with pytest.raises(ValueError, match="keeps no values"):
+        old.bootstrap(replicates=8)
+    with pytest.raises(ValueError, match="not the state of a kestrin.Document"):
+        kestrin.Document.__new__(kestrin.Document).__setstate__((1, b"\x01\x02", "", "", False))
