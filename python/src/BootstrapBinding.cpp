@@ -47,6 +47,7 @@ CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const Boots
     options.seed = settings.seed;
     options.input = settings.input;
     options.threads = settings.threads;
+    options.isProfile = estimate.ofProfile;
     CBootstrapRequest request = SeriesBootstrapRequest(*estimate.set, options);
     request.level = settings.level;
     if (const auto refusal = CheckBootstrapRequest(request))
@@ -165,6 +166,9 @@ threads     worker threads, 0 for one per core; the result does not
             depend on it.
 input       "auto" (decide noise or motion by DFA-1's alpha), "noise" or
             "motion": what the series is, which sets the model simulated.
+            The estimates of a document Profile made (its estimate and
+            intervals, kestrin.profile's) read a noise as the profile of
+            fractional Gaussian noise, as kestrin-cli does for that document.
 
 The result names the model simulated (model), gives the command line's
 summary (summary) and notes (notes), and whether the model check passed

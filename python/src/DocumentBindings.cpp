@@ -20,10 +20,13 @@ namespace {
 
 using Holder = std::shared_ptr<DocumentHolder>;
 
-EstimateResult Copy(const CHDataSet& set)
+// A result of one of doc's estimators (a profile's when Profile made doc).
+EstimateResult Copy(const CHDataSet& set, const CKestrinDoc& doc)
 {
     CHDataSet copy = set;
-    return ResultOf(std::move(copy));
+    EstimateResult result = ResultOf(std::move(copy));
+    result.ofProfile = doc.IsProfile();
+    return result;
 }
 
 std::vector<EstimateResult> Intervals(const CKestrinDoc& doc)
@@ -32,7 +35,7 @@ std::vector<EstimateResult> Intervals(const CKestrinDoc& doc)
     const double highest = doc.GetPlotExtents().m_dXMax;
     std::vector<EstimateResult> out;
     for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
-        EstimateResult r = Copy(*doc.m_tabSets[i]);
+        EstimateResult r = Copy(*doc.m_tabSets[i], doc);
         r.label = doc.m_tabSets[i]->m_strLabel;
         r.upperBound = i < positions.size() ? positions[i] : highest;
         out.push_back(std::move(r));
@@ -231,7 +234,7 @@ its results, as the workbench does.)")
         .def_property_readonly("y", [](const DocumentHolder& h) { return PointColumn(h.doc, &CHPoint::m_dY); })
         .def_property_readonly("D", [](const DocumentHolder& h) { return h.doc.m_nD; })
         .def_property_readonly("M", [](const DocumentHolder& h) { return h.doc.m_nM; })
-        .def_property_readonly("estimate", [](const DocumentHolder& h) { return Copy(h.doc.m_globalSet); })
+        .def_property_readonly("estimate", [](const DocumentHolder& h) { return Copy(h.doc.m_globalSet, h.doc); })
         .def_property_readonly("tabs", [](const DocumentHolder& h) { return h.doc.m_tabValues; })
         .def_property_readonly("intervals", [](const DocumentHolder& h) { return Intervals(h.doc); })
         .def_property_readonly("windows", [](const DocumentHolder& h) { return DocumentWindows(h.doc); })

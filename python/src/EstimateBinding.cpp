@@ -99,18 +99,18 @@ py::object PlotFit(const EstimateResult& r, py::object ax)
 
 // The state: the set as the document file stores it (values included, so
 // that an unpickled result bootstraps as the original does), whether it kept
-// its values, the label, upper bound and warnings. The first state, of
+// its values, whether they are a profile, the label, upper bound and warnings. The first state, of
 // results that kept no values, is still read.
 py::tuple GetState(const EstimateResult& r)
 {
     const bool kept = r.set->GetValueCount() == r.set->GetCount();
-    return py::make_tuple(2, py::bytes(SetBytes(*r.set)), kept, r.label, r.upperBound, r.warnings);
+    return py::make_tuple(2, py::bytes(SetBytes(*r.set)), kept, r.ofProfile, r.label, r.upperBound, r.warnings);
 }
 
 EstimateResult SetState(const py::tuple& t)
 {
     const int version = t.size() > 0 ? t[0].cast<int>() : 0;
-    if (!(version == 2 && t.size() == 6) && !(version == 1 && t.size() == 13))
+    if (!(version == 2 && t.size() == 7) && !(version == 1 && t.size() == 13))
         throw std::runtime_error("not the state of a kestrin.EstimateResult");
     EstimateResult r;
     if (version == 1) {
@@ -119,8 +119,9 @@ EstimateResult SetState(const py::tuple& t)
                               t[8].cast<std::vector<double>>(), t[9].cast<std::vector<double>>());
     } else {
         r.set = SetFromBytes(t[1].cast<std::string>(), t[2].cast<bool>());
+        r.ofProfile = t[3].cast<bool>();
     }
-    const std::size_t rest = version == 1 ? 10 : 3;
+    const std::size_t rest = version == 1 ? 10 : 4;
     r.label = t[rest].cast<std::string>();
     r.upperBound = t[rest + 1].cast<std::optional<double>>();
     r.warnings = t[rest + 2].cast<std::vector<std::string>>();

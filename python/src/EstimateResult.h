@@ -16,6 +16,10 @@ struct EstimateResult
     std::shared_ptr<const CHDataSet> set;
     std::string label;
     std::optional<double> upperBound;
+    // Whether the values are a profile (the series of a document Profile
+    // made): the bootstrap then simulates the profile of its model, as the
+    // command line does for such a document.
+    bool ofProfile = false;
     // The warnings issued when it was computed.
     std::vector<std::string> warnings;
 };

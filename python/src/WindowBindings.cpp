@@ -179,6 +179,7 @@ TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py:
         EstimateResult interval = ResultOf(std::move(copy));
         interval.label = set.m_strLabel;
         interval.upperBound = i < result.tabs.size() ? result.tabs[i] : highest;
+        interval.ofProfile = doc.IsProfile();
         result.intervals.push_back(std::move(interval));
     }
     const std::string sum = saved ? std::string() : " = " + std::to_string(doc.m_nD + doc.m_nM);

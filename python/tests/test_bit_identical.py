@@ -2,6 +2,7 @@
 same input: text series (fBm of several H, the samples), a database table,
 documents with tabs and sliding windows."""
 import math
+import pickle
 
 import numpy as np
 import pytest
@@ -47,18 +48,30 @@ def test_strided_views_equal_their_copies(series_files):
         assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
 
 
-def test_bootstrap_equals_cli(series_files):
+@pytest.mark.parametrize("given", ["text", "profile document"])
+def test_bootstrap_equals_cli(series_files, tmp_path, given):
     name, path, values = series_files[2]
+    estimates = [kestrin.estimate(values)]
+    if given == "profile document":
+        # A document Profile made is bootstrapped on the profile of its model,
+        # read from the file, made in memory, or unpickled.
+        name, text, values = series_files[3]
+        path = tmp_path / "profile.kst"
+        cli_json("profile", text, "-o", path)
+        made = kestrin.profile(kestrin.read_text(str(text)))
+        estimates = [kestrin.read_document(str(path)).estimate, made.estimate,
+                     pickle.loads(pickle.dumps(made)).estimate, pickle.loads(pickle.dumps(made.estimate))]
     data = cli_json("estimate", path, "--bootstrap", "--replicates", 20, "--seed", 7)
-    boot = kestrin.estimate(values).bootstrap(replicates=20, seed=7)
     expected = data["bootstrap"]
-    assert (boot.replicates, boot.seed) == (expected["replicates"], expected["seed"])
-    assert_same(boot.level, expected["level"], "level")
-    for key, attr in [("H_corrected", "H_corrected"), ("low", "low"), ("high", "high")]:
-        if expected[key] is None:
-            assert getattr(boot, attr) is None
-        else:
-            assert_same(getattr(boot, attr), expected[key], key)
+    for estimate in estimates:
+        boot = estimate.bootstrap(replicates=20, seed=7)
+        assert (boot.replicates, boot.seed, boot.model) == (expected["replicates"], expected["seed"], expected["model"])
+        assert_same(boot.level, expected["level"], "level")
+        for key, attr in [("H_corrected", "H_corrected"), ("low", "low"), ("high", "high")]:
+            if expected[key] is None:
+                assert getattr(boot, attr) is None
+            else:
+                assert_same(getattr(boot, attr), expected[key], key)
 
 
 def check_intervals(intervals, data, what):
