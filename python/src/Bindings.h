@@ -12,3 +12,4 @@ void RegisterBootstrap(py::module_& m, py::class_<EstimateResult>& cls); // Boot
 void RegisterBatches(py::module_& m);                                     // BatchBindings.cpp
 void RegisterWindows(py::module_& m);                                     // WindowBindings.cpp
 void RegisterDocuments(py::module_& m);                                   // DocumentBindings.cpp
+void RegisterDatabases(py::module_& m);                                   // DatabaseBindings.cpp

@@ -236,3 +236,14 @@ def test_h_data_equals_cli(series_files, tmp_path, which, args, kwargs):
     sliding = kestrin.sliding(given, **kwargs)
     assert h.x.tobytes() == sliding.X.tobytes() and h.y.tobytes() == sliding.H.tobytes()
     assert_same(sliding.x_min, data["x_min"], "x_min")
+
+
+@pytest.mark.parametrize("db", ["series.mdb", "types.mdb", "nile-minima.csv", "series.Series.csv"])
+def test_tables_and_fields_equal_cli(db):
+    path = MDB / db
+    data = cli_json("tables", path)
+    names = kestrin.tables(str(path))
+    assert names == data["tables"] + data.get("views", [])
+    for table in names:
+        if not table.startswith("MSys"):
+            assert kestrin.fields(str(path), table) == cli_json("fields", path, table)["fields"], table

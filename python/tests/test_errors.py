@@ -173,3 +173,14 @@ def test_an_estimate_pickled_without_values_refuses_the_bootstrap():
         old.bootstrap(replicates=8)
     with pytest.raises(ValueError, match="not the state of a kestrin.Document"):
         kestrin.Document.__new__(kestrin.Document).__setstate__((1, b"\x01\x02", "", "", False))
+
+
+@pytest.mark.parametrize("call,kind,words", [
+    (lambda f: kestrin.tables(str(f / "missing.mdb")), FileNotFoundError, "the file does not exist"),
+    (lambda f: kestrin.fields(str(f / "series.mdb"), "Nope"), kestrin.FormatError, 'There is no table "Nope"'),
+])
+def test_database_listing_failures_name_the_cause(call, kind, words):
+    from conftest import SOURCE
+    with pytest.raises(kind) as error:
+        call(SOURCE / "tests" / "platform" / "db" / "fixtures")
+    assert words in str(error.value)

@@ -152,7 +152,8 @@ def test_every_function_has_help_and_a_stub():
     import pathlib
     stub = (pathlib.Path(kestrin.__file__).parent / "kestrin.pyi").read_text()
     for name in ["estimate", "estimate_many", "bootstrap_many", "tabs", "sliding", "meta_h", "slopes",
-                 "correlate", "h_data", "profile", "extract", "read_document", "write_document", "read_text", "read_table"]:
+                 "correlate", "h_data", "profile", "extract", "read_document", "write_document", "read_text", "read_table",
+                 "tables", "fields"]:
         doc = getattr(kestrin, name).__doc__
         assert doc and ">>>" in doc, name
         assert f"def {name}(" in stub, name
