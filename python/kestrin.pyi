@@ -49,6 +49,9 @@ class EstimateResult:
     def bootstrap(self, replicates: int = 200, seed: int = 20240615, level: float = 0.95,
                   progress: Progress = None, threads: int = 0,
                   input: str = "auto") -> BootstrapResult: ...
+    def compare_methods(self, method: Literal["curve", "dfa", "whittle", "all"] = "all", bootstrap: bool = False,
+                        replicates: int = 200, seed: int = 20240615, input: str = "auto", threads: int = 0,
+                        progress: Progress = None) -> dict[str, Any]: ...
     def plot_fit(self, ax: Any = None) -> Any: ...
 
 class SlidingResult:

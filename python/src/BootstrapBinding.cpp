@@ -38,17 +38,24 @@ BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, 
     return settings;
 }
 
-CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
+CSeriesBootstrapOptions SeriesOptionsOf(const EstimateResult& estimate, const BootstrapSettings& settings,
+                                        const char* what)
 {
     if (estimate.set->GetValueCount() != estimate.set->GetCount())
-        throw py::value_error("bootstrap: this estimate keeps no values (it was pickled by an earlier kestrin); estimate the series again");
+        throw py::value_error(std::string(what) + ": this estimate keeps no values (it was pickled by an earlier "
+                                                  "kestrin); estimate the series again");
     CSeriesBootstrapOptions options;
     options.replicates = settings.replicates;
     options.seed = settings.seed;
     options.input = settings.input;
     options.threads = settings.threads;
     options.isProfile = estimate.ofProfile;
-    CBootstrapRequest request = SeriesBootstrapRequest(*estimate.set, options);
+    return options;
+}
+
+CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
+{
+    CBootstrapRequest request = SeriesBootstrapRequest(*estimate.set, SeriesOptionsOf(estimate, settings, "bootstrap"));
     request.level = settings.level;
     if (const auto refusal = CheckBootstrapRequest(request))
         throw py::value_error("bootstrap: " + *refusal);

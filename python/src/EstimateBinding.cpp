@@ -209,6 +209,7 @@ Axes when None). matplotlib is imported only here.
 )")
         .def(py::pickle(&GetState, &SetState));
     RegisterBootstrap(m, cls);
+    RegisterMethods(cls);
 
     m.def(
         "estimate",

@@ -8,7 +8,7 @@ import numpy as np
 import pytest
 
 import kestrin
-from conftest import SOURCE, assert_same, cli_json
+from conftest import SOURCE, assert_same, cli_json, same
 
 MDB = SOURCE / "tests" / "platform" / "db" / "fixtures"
 
@@ -247,3 +247,29 @@ def test_tables_and_fields_equal_cli(db):
     for table in names:
         if not table.startswith("MSys"):
             assert kestrin.fields(str(path), table) == cli_json("fields", path, table)["fields"], table
+
+
+@pytest.mark.parametrize("which,args,kwargs", [
+    (3, ["--method", "all", "--bootstrap", "--replicates", 20, "--seed", 7], dict(bootstrap=True, replicates=20, seed=7)),
+    (2, ["--method", "dfa", "--input", "noise"], dict(method="dfa", input="noise")),
+    (0, ["--method", "whittle", "--D", 3, "--M", 6], dict(method="whittle")),
+])
+def test_compare_methods_equals_cli(series_files, which, args, kwargs):
+    name, path, values = series_files[which]
+    data = cli_json("estimate", path, *args)
+    estimate = kestrin.estimate(values, D=data["D"], M=data["M"])
+    for given in [estimate, pickle.loads(pickle.dumps(estimate))]:
+        result = given.compare_methods(**kwargs)
+        assert result["series"] == data["methods_series"]
+        assert result["intervals_overlap"] == data.get("intervals_overlap")
+        assert [m["method"] for m in result["methods"]] == [m["method"] for m in data["methods"]]
+        for row, expected in zip(result["methods"], data["methods"]):
+            for key in ["H", "standard_error", "alpha"]:
+                if key in expected:
+                    assert_same(row[key], expected[key], f"{name} {row['method']} {key}")
+            assert [row.get(k) for k in ["frequencies", "scales"]] == [expected.get(k) for k in ["frequencies", "scales"]]
+            boot = row.get("bootstrap")
+            assert (boot is None) == ("H_corrected" not in expected)
+            for key in ["H_corrected", "low", "high"] if boot else []:
+                value = getattr(boot, key)
+                assert (value is None and expected[key] is None) or same(value, expected[key]), f"{name} {key}"

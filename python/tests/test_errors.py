@@ -171,6 +171,8 @@ def test_an_estimate_pickled_without_values_refuses_the_bootstrap():
     assert (old.n, old.D, old.M, old.H) == (8, 2, 3, 0.75)
     with pytest.raises(ValueError, match="keeps no values"):
         old.bootstrap(replicates=8)
+    with pytest.raises(ValueError, match="compare_methods: this estimate keeps no values"):
+        old.compare_methods()
     with pytest.raises(ValueError, match="not the state of a kestrin.Document"):
         kestrin.Document.__new__(kestrin.Document).__setstate__((1, b"\x01\x02", "", "", False))
 
