@@ -273,3 +273,19 @@ def test_compare_methods_equals_cli(series_files, which, args, kwargs):
             for key in ["H_corrected", "low", "high"] if boot else []:
                 value = getattr(boot, key)
                 assert (value is None and expected[key] is None) or same(value, expected[key]), f"{name} {key}"
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+def test_plot_point_moves_a_documents_windows_as_cli(series_files, tmp_path):
+    name, path, values = series_files[0]
+    doc = kestrin.Document(values)
+    kestrin.sliding(doc, width=100, spacing=10)
+    saved = tmp_path / "windows.kst"
+    doc.save(str(saved))
+    data = cli_json("sliding", saved, "--plot-point", 0.25)
+    check_windows(kestrin.sliding(kestrin.read_document(str(saved)), plot_point=0.25), data["results"], "moved")
+    cli_doc = tmp_path / "cli-h.kst"
+    cli_json("h-data", saved, "--plot-point", 0.25, "-o", cli_doc)
+    module_doc = tmp_path / "module-h.kst"
+    kestrin.h_data(kestrin.read_document(str(saved)), plot_point=0.25).save(str(module_doc))
+    assert module_doc.read_bytes() == cli_doc.read_bytes()
