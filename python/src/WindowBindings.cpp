@@ -47,10 +47,10 @@ struct WindowRequest
 };
 
 // The window options of the command line: width and spacing (required
-// together), window_D, window_M ("best" or None for the integer square root
-// of the width), plot_point in 0..1 (None: 0.5 for computed windows, a
-// document's results where they are). Without a width only a document's
-// own results can be used.
+// together), window_D (None: 6), window_M ("best" or None for the integer
+// square root of the width), plot_point in 0..1 (None: 0.5 for computed
+// windows, a document's results where they are). Without a width only a
+// document's own results can be used, and only plot_point is taken.
 WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle windowD, py::handle windowM,
                                 py::handle plotPoint, bool isDocument)
 {
@@ -62,8 +62,10 @@ WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle
                                   " is out of range (allowed: 0 to 1)");
     }
     if (width.is_none()) {
-        if (!spacing.is_none())
-            throw py::value_error("spacing needs width (the windows to compute)");
+        for (const auto& [given, name] : {std::pair{spacing, "spacing"}, std::pair{windowD, "window_D"},
+                                          std::pair{windowM, "window_M"}})
+            if (!given.is_none())
+                throw py::value_error(std::string(name) + " needs width (the windows to compute)");
         if (!isDocument)
             throw py::value_error("missing width and spacing (only a kestrin.Document holds sliding-window results "
                                   "to use as they are)");
@@ -74,7 +76,8 @@ WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle
     SlidingWindowParams params;
     params.width = static_cast<std::int32_t>(WholeNumber(width, "width", INT_MIN, INT_MAX));
     params.spacing = static_cast<std::int32_t>(WholeNumber(spacing, "spacing", INT_MIN, INT_MAX));
-    params.nD = static_cast<std::int32_t>(WholeNumber(windowD, "window_D", 1, kMaxEmbeddingD));
+    params.nD = static_cast<std::int32_t>(
+        WholeNumber(windowD.is_none() ? py::int_(params.nD) : windowD, "window_D", 1, kMaxEmbeddingD));
     const std::optional<int> m = LagCountArgument(windowM, "window_M");
     params.useBestM = !m;
     params.nM = m.value_or(0);
@@ -254,16 +257,16 @@ D, M   the intervals' embedding dimension and number of lags (4 and 3; for a
             return asFrame ? out.attr("as_frame")() : out;
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
-        py::arg("window_D") = 6, py::arg("window_M") = "best", py::arg("plot_point") = py::none(),
+        py::arg("window_D") = py::none(), py::arg("window_M") = py::none(), py::arg("plot_point") = py::none(),
         py::arg("as_frame") = false, py::arg("progress") = py::none(),
-        R"(sliding(y, width, spacing, x=None, window_D=6, window_M="best", plot_point=None, as_frame=False, progress=None) -> SlidingResult
+        R"(sliding(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None) -> SlidingResult
 
 The H curve of sliding windows along the series, as kestrin-cli sliding:
 windows of `width` values starting every `spacing` values (while start +
-width < n), each estimated with window_D and window_M (an integer in
-2..100000, or "best": the integer square root of the width), its result
-plotted at width * plot_point + start (plot_point None: 0.5). Bit for bit
-what a CHDataSet over each window's values computes.
+width < n), each estimated with window_D (None: 6) and window_M (an integer
+in 2..100000, or "best" or None: the integer square root of the width), its
+result plotted at width * plot_point + start (plot_point None: 0.5). Bit for
+bit what a CHDataSet over each window's values computes.
 
 With a kestrin.Document and no width, its stored results; a plot_point
 moves them there first, as kestrin-cli sliding DOC.kst --plot-point P and
@@ -300,9 +303,9 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
             return Frame(columns);
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
-        py::arg("window_D") = 6, py::arg("window_M") = "best", py::arg("plot_point") = py::none(),
+        py::arg("window_D") = py::none(), py::arg("window_M") = py::none(), py::arg("plot_point") = py::none(),
         py::arg("as_frame") = false, py::arg("progress") = py::none(),
-        R"(h_data(y, width, spacing, x=None, window_D=6, window_M="best", plot_point=None, as_frame=False, progress=None) -> Document
+        R"(h_data(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None) -> Document
 
 The sliding-window H curve as a new Document, as kestrin-cli h-data saves it
 (the workbench's "Extract H Data" > "Kestrin Data"): one point per window,
@@ -366,9 +369,9 @@ independent: its estimate.H describes the curve, not the series.
             return Finish(std::move(result), std::move(warnings));
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
-        py::arg("D") = 6, py::arg("M") = "best", py::arg("window_D") = 6, py::arg("window_M") = "best",
+        py::arg("D") = 6, py::arg("M") = "best", py::arg("window_D") = py::none(), py::arg("window_M") = py::none(),
         py::arg("plot_point") = py::none(), py::arg("progress") = py::none(),
-        R"(meta_h(y, width, spacing, x=None, D=6, M="best", window_D=6, window_M="best", plot_point=None, progress=None) -> EstimateResult
+        R"(meta_h(y, width, spacing, x=None, D=6, M="best", window_D=None, window_M=None, plot_point=None, progress=None) -> EstimateResult
 
 Meta H, as kestrin-cli meta-h: the estimator (D, M; "best" M is the number
 of windows, held to 100000) run over the H values of the sliding windows
@@ -438,7 +441,7 @@ sliding one point at a time, as kestrin-cli slopes.
         py::arg("y"), py::arg("size"), py::arg("offset") = 0, py::arg("width") = py::none(),
         py::arg("spacing") = py::none(), py::arg("x") = py::none(), py::arg("window_D") = 6,
         py::arg("window_M") = "best", py::arg("plot_point") = py::none(), py::arg("progress") = py::none(),
-        R"(correlate(y, size, offset=0, width, spacing, x=None, window_D=6, window_M="best", plot_point=None, progress=None) -> CorrelationResult
+        R"(correlate(y, size, offset=0, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, progress=None) -> CorrelationResult
 
 The Pearson correlation of the sliding-window H (width, spacing, ... as for
 sliding) with the slope windows of `size` points `offset` points (0..5000)

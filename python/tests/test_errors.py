@@ -56,6 +56,12 @@ def test_cli_refusals_match(tmp_path):
         kestrin.tabs(np.arange(50.0), at=[3], every=4)
     with pytest.raises(ValueError, match="missing width and spacing"):
         kestrin.meta_h(np.arange(50.0))
+    # As the command line refuses --window-D without --width: a document's
+    # own windows are not computed again with them.
+    for kwargs in [dict(window_D=3), dict(window_M="best"), dict(spacing=5)]:
+        name = next(iter(kwargs))
+        with pytest.raises(ValueError, match=f"{name} needs width"):
+            kestrin.sliding(kestrin.Document(np.arange(50.0)), **kwargs)
     with pytest.raises(ValueError, match="bootstrap: "):
         kestrin.estimate([1.0, 2.0, 3.0]).bootstrap()
     with pytest.raises(ValueError, match="replicates: 0 is out of range"):
