@@ -119,6 +119,7 @@ class Document:
     x_field: str
     y_field: str
     path: str
+    profile_of: Optional[dict[str, Any]]
     def save(self, path: str) -> None: ...
     def __len__(self) -> int: ...
 

@@ -213,6 +213,9 @@ D, M        the global estimator's parameters; estimate its result.
 tabs        the tab X values; intervals their EstimateResults.
 windows     the sliding-window results it holds (SlidingResult).
 database, table, x_field, y_field: where a database import came from.
+profile_of  for a document Profile made, {"source": the title of the
+            document it is the profile of, "mean": the mean removed}, as
+            kestrin-cli info shows it; None otherwise.
 save(path) writes it as a .kst file (write_document). It pickles as the
 bytes save writes (so it travels to dask workers): the copy saves the same
 bytes and holds the same series, estimator, tabs with their intervals,
@@ -245,6 +248,16 @@ its results, as the workbench does.)")
         .def_property_readonly("table", [](const DocumentHolder& h) { return py::bytes(h.doc.m_strTable).attr("decode")("utf-8", "replace"); })
         .def_property_readonly("x_field", [](const DocumentHolder& h) { return py::bytes(h.doc.m_strXField).attr("decode")("utf-8", "replace"); })
         .def_property_readonly("y_field", [](const DocumentHolder& h) { return py::bytes(h.doc.m_strYField).attr("decode")("utf-8", "replace"); })
+        .def_property_readonly("profile_of",
+                               [](const DocumentHolder& h) -> py::object {
+                                   const auto& record = h.doc.ProfileRecord();
+                                   if (!record)
+                                       return py::none();
+                                   py::dict d;
+                                   d["source"] = py::bytes(record->source).attr("decode")("utf-8", "replace");
+                                   d["mean"] = record->mean;
+                                   return d;
+                               })
         .def_readonly("path", &DocumentHolder::path)
         .def("save", &WriteDocument, py::arg("path"), "Writes the document as a .kst file (see write_document).")
         .def("__len__", [](const DocumentHolder& h) { return h.doc.m_points.GetSize(); })

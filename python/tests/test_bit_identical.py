@@ -142,6 +142,9 @@ def test_new_documents_equal_cli(series_files, tmp_path):
     # The profile records its source's title: read the file as the CLI does.
     profile = kestrin.profile(kestrin.read_text(str(path)))
     assert_same(profile.estimate.H, data["H"], "profile H")
+    info = cli_json("info", cli_profile)["profile_of"]
+    assert profile.profile_of["source"] == info["source"] and same(profile.profile_of["mean"], info["mean"])
+    assert kestrin.read_text(str(path)).profile_of is None
     module_profile = tmp_path / "module-profile.kst"
     kestrin.write_document(profile, str(module_profile))
     assert module_profile.read_bytes() == cli_profile.read_bytes()

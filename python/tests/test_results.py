@@ -88,7 +88,7 @@ def document_key(doc, folder, name):
     return (doc.x.tobytes(), doc.y.tobytes(), doc.D, doc.M, key(doc.estimate), doc.tabs,
             [(key(i), i.label, i.upper_bound) for i in doc.intervals],
             [getattr(windows, c).tobytes() for c in ["X", "H", "r", "b", "n"]], doc.spacing, doc.h_series,
-            doc.has_data, doc.database, doc.table, doc.x_field, doc.y_field, path.read_bytes())
+            doc.has_data, doc.database, doc.table, doc.x_field, doc.y_field, doc.profile_of, path.read_bytes())
 
 
 def test_document_pickles_to_an_equal_document(tmp_path):
