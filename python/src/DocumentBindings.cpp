@@ -217,11 +217,11 @@ profile_of  for a document Profile made, {"source": the title of the
             document it is the profile of, "mean": the mean removed}, as
             kestrin-cli info shows it; None otherwise.
 save(path) writes it as a .kst file (write_document). It pickles as the
-bytes save writes (so it travels to dask workers): the copy saves the same
-bytes and holds the same series, estimator, tabs with their intervals,
-sliding-window results and profile record. The analyses
-(tabs, sliding, meta_h, slopes, correlate, h_data) take a Document as y and replace
-its results, as the workbench does.)")
+bytes save writes, with its path and title (so it travels to dask workers):
+the copy saves the same bytes and holds the same series, estimator, tabs
+with their intervals, sliding-window results and profile record. The
+analyses (tabs, sliding, meta_h, slopes, correlate, h_data) take a Document
+as y and replace its results, as the workbench does.)")
         .def(py::init([](py::handle y, py::handle x, py::handle D, py::handle M) {
                  const int nD = static_cast<int>(WholeNumber(D, "D", 1, kMaxEmbeddingD));
                  const int nM = static_cast<int>(WholeNumber(M, "M", 2, kMaxLagCount));

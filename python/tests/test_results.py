@@ -6,7 +6,7 @@ import numpy as np
 import pytest
 
 import kestrin
-from conftest import fbm
+from conftest import SOURCE, fbm
 
 
 def key(r):
@@ -78,7 +78,7 @@ def documents_to_pickle():
     kestrin.sliding(full, width=128, spacing=16, window_D=4)
     profile = kestrin.profile(full)  # holds a profile record
     kestrin.tabs(profile, at=[300])
-    return [plain, full, profile, kestrin.h_data(full)]
+    return [plain, full, profile, kestrin.h_data(full), kestrin.read_text(str(SOURCE / "samples" / "nile-minima.txt"))]
 
 
 def document_key(doc, folder, name):
@@ -95,6 +95,8 @@ def test_document_pickles_to_an_equal_document(tmp_path):
     for i, doc in enumerate(documents_to_pickle()):
         copy = pickle.loads(pickle.dumps(doc))
         assert copy.path == doc.path and repr(copy) == repr(doc)
+        # The title comes along: a profile records it as its source.
+        assert kestrin.profile(copy).profile_of == kestrin.profile(doc).profile_of
         assert document_key(copy, tmp_path, f"copy-{i}.kst") == document_key(doc, tmp_path, f"doc-{i}.kst"), i
 
 
