@@ -179,6 +179,9 @@ def test_an_estimate_pickled_without_values_refuses_the_bootstrap():
         old.bootstrap(replicates=8)
     with pytest.raises(ValueError, match="compare_methods: this estimate keeps no values"):
         old.compare_methods()
+    boot = kestrin.BootstrapResult.__new__(kestrin.BootstrapResult)
+    boot.__setstate__((1, 8, 3, 0.95, 0.5, 0.625, None, None, False))
+    assert (boot.replicates, boot.seed, boot.H_corrected, boot.low) == (8, 3, 0.625, None)
     with pytest.raises(ValueError, match="not the state of a kestrin.Document"):
         kestrin.Document.__new__(kestrin.Document).__setstate__((1, b"\x01\x02", "", "", False))
 

@@ -67,7 +67,10 @@ def test_unpickled_estimate_bootstraps_bit_for_bit():
     for seed, estimate in enumerate(estimates_to_bootstrap()):
         copy = pickle.loads(pickle.dumps(estimate))
         assert key(copy) == key(estimate) and (copy.label, copy.upper_bound) == (estimate.label, estimate.upper_bound)
-        assert boot_key(copy.bootstrap(replicates=8, seed=seed)) == boot_key(estimate.bootstrap(replicates=8, seed=seed))
+        boot = estimate.bootstrap(replicates=8, seed=seed)
+        assert boot_key(copy.bootstrap(replicates=8, seed=seed)) == boot_key(boot)
+        # The result itself travels whole: model, check and notes included.
+        assert boot_key(pickle.loads(pickle.dumps(boot))) == boot_key(boot)
 
 
 def documents_to_pickle():
