@@ -56,6 +56,12 @@ def test_cli_refusals_match(tmp_path):
         kestrin.tabs(np.arange(50.0), at=[3], every=4)
     with pytest.raises(ValueError, match="missing width and spacing"):
         kestrin.meta_h(np.arange(50.0))
+    # As the command line refuses --window-D without --width: a document's
+    # own windows are not computed again with them.
+    for kwargs in [dict(window_D=3), dict(window_M="best"), dict(spacing=5)]:
+        name = next(iter(kwargs))
+        with pytest.raises(ValueError, match=f"{name} needs width"):
+            kestrin.sliding(kestrin.Document(np.arange(50.0)), **kwargs)
     with pytest.raises(ValueError, match="bootstrap: "):
         kestrin.estimate([1.0, 2.0, 3.0]).bootstrap()
     with pytest.raises(ValueError, match="replicates: 0 is out of range"):
@@ -151,3 +157,41 @@ def test_signal_interrupts_a_batch():
             kestrin.bootstrap_many(estimates, replicates=5000)
     finally:
         timer.cancel()
+
+
+def test_h_data_without_windows_writes_nothing():
+    for y, kwargs, words in [
+        (np.arange(50.0), dict(width=50, spacing=5), "the series is not longer than the window width"),
+        (kestrin.Document(np.arange(50.0)), {}, "the document holds none; compute them with width and spacing"),
+    ]:
+        with pytest.raises(ValueError) as error:
+            kestrin.h_data(y, **kwargs)
+        assert "no sliding-window results to make a document of (" + words in str(error.value)
+
+
+def test_an_estimate_pickled_without_values_refuses_the_bootstrap():
+    # The first pickled state held no values: it still loads, and says why it
+    # cannot be bootstrapped instead of simulating from made-up values.
+    old = kestrin.EstimateResult.__new__(kestrin.EstimateResult)
+    old.__setstate__((1, 8, 2, 3, 0.75, -1.25, 0.5, [1.0, 2.0, 3.0], [0.0, 0.25, 0.5], [0.1, 0.2, 0.3], "", None, []))
+    assert (old.n, old.D, old.M, old.H) == (8, 2, 3, 0.75)
+    with pytest.raises(ValueError, match="keeps no values"):
+        old.bootstrap(replicates=8)
+    with pytest.raises(ValueError, match="compare_methods: this estimate keeps no values"):
+        old.compare_methods()
+    boot = kestrin.BootstrapResult.__new__(kestrin.BootstrapResult)
+    boot.__setstate__((1, 8, 3, 0.95, 0.5, 0.625, None, None, False))
+    assert (boot.replicates, boot.seed, boot.H_corrected, boot.low) == (8, 3, 0.625, None)
+    with pytest.raises(ValueError, match="not the state of a kestrin.Document"):
+        kestrin.Document.__new__(kestrin.Document).__setstate__((1, b"\x01\x02", "", "", False))
+
+
+@pytest.mark.parametrize("call,kind,words", [
+    (lambda f: kestrin.tables(str(f / "missing.mdb")), FileNotFoundError, "the file does not exist"),
+    (lambda f: kestrin.fields(str(f / "series.mdb"), "Nope"), kestrin.FormatError, 'There is no table "Nope"'),
+])
+def test_database_listing_failures_name_the_cause(call, kind, words):
+    from conftest import SOURCE
+    with pytest.raises(kind) as error:
+        call(SOURCE / "tests" / "platform" / "db" / "fixtures")
+    assert words in str(error.value)
