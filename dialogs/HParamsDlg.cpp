@@ -10,6 +10,7 @@
 
 #include "dialogs/BootstrapDlg.h"
 #include "dialogs/CompareMethodsDlg.h"
+#include "dialogs/EstimatorLimits.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
 #include "dialogs/FitPlotWnd.h"
@@ -287,6 +288,12 @@ void CHParamsDlg::OnApply()
     UpdateData(true);
     CHDataSet* set = FindSelectedDataSet();
     if (!set)
+        return;
+    // An interval with a D or M that measures nothing would be left out when
+    // the document is opened again, and "Global" passes its D and M on to
+    // every interval made later: such a pair is refused, and nothing changes.
+    IUiServices& ui = m_pOwner->GetDocument().Ui();
+    if (!CheckEmbeddingD(ui, m_nD) || !CheckLagCountM(ui, m_nM))
         return;
     hide();
     if (m_strSelection != kGlobal) {
