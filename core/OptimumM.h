@@ -76,3 +76,13 @@ inline int OptimumM(int count)
     }
     return static_cast<int>(x);
 }
+
+// The best M to give an interval (or the whole series) of count values: the
+// optimum M, but never below kMinLagCount, so that the interval keeps an M
+// the document saves and reads again. An interval too short for two lags
+// then has no estimate, as any too-short interval has.
+inline int BestIntervalM(int count)
+{
+    const int m = OptimumM(count);
+    return m < kMinLagCount ? kMinLagCount : m;
+}

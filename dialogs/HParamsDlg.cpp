@@ -321,7 +321,7 @@ void CHParamsDlg::SetOptimumM()
     if (!set)
         return;
     // Not held to the spin's range: Apply applies what is shown.
-    m_nM = OptimumM(set->GetCount());
+    m_nM = BestIntervalM(set->GetCount());
     m_spinM->SetPos(m_nM);
     UpdateData(false);
 }

@@ -388,7 +388,9 @@ TEST_F(HParamsDlgTest, OptimumMFromTheCountOfValues)
     Controls ctl(k);
     EXPECT_EQ(Entries(ctl.combo),
               (std::vector<std::string>{"Global", "0.000000", "3.000000", "303.000000", "304.000000"}));
-    const int expected[] = {0, 1, 17, 1};
+    // At least 2 for the intervals of 0, 3 and 1 values: an M the saved
+    // intervals keep.
+    const int expected[] = {2, 2, 17, 2};
     for (int i = 0; i < 4; ++i) {
         ChooseIndex(ctl.combo, i + 1);
         Click(ctl.optimumM);
@@ -424,8 +426,8 @@ TEST_F(HParamsDlgTest, ApplyHoldsDAndMToWhatMeasures)
         int d, m;
     };
     const Case cases[] = {
-        {"M 0, the best M of no values", 1, ctl.optimumM, "M must be between 2 and 100000.", 1, 0},
-        {"M 1, the best M of 3 values", 2, ctl.optimumM, "M must be between 2 and 100000.", 1, 1},
+        {"M 2, the best M of no values", 1, ctl.optimumM, nullptr, 1, 2},
+        {"M 2, the best M of 3 values", 2, ctl.optimumM, nullptr, 1, 2},
         {"M 1 by the arrow", 3, ctl.spinM->DownButton(), "M must be between 2 and 100000.", 1, 1},
         {"M 1 on Global", 0, ctl.spinM->DownButton(), "M must be between 2 and 100000.", 1, 1},
         {"D 1, M 2 on an interval", 3, nullptr, nullptr, 1, 2},
@@ -446,7 +448,9 @@ TEST_F(HParamsDlgTest, ApplyHoldsDAndMToWhatMeasures)
         EXPECT_TRUE(k.isVisible()) << c.what;
         if (!c.refusal) {
             EXPECT_TRUE(ui.messages.empty()) << c.what;
-            EXPECT_EQ(c.entry == 0 ? doc.m_globalSet.GetM() : doc.m_tabSets[2]->GetM(), c.m) << c.what;
+            EXPECT_EQ(c.entry == 0 ? doc.m_globalSet.GetM() : doc.m_tabSets[static_cast<std::size_t>(c.entry - 1)]->GetM(),
+                      c.m)
+                << c.what;
             continue;
         }
         ASSERT_EQ(ui.messages.size(), 1u) << c.what;

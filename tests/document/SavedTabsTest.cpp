@@ -245,6 +245,45 @@ TEST(SavedTabs, DamagedSectionsAndStrayBytesAreSkippedWithAMessage)
     }
 }
 
+// "Set each M to optimum value" (and the auto tabs' "Use Best Value") gives
+// an interval of 1 to 4 values an M of 2, not the 0 or 1 of its optimum M:
+// the document saves every interval and opens again with each of them.
+TEST(SavedTabs, BestMOfShortIntervalsKeepsEveryIntervalSaved)
+{
+    TabbedDoc t;
+    // Intervals of 1 (X 0), 2, 3 and 4 values, then X 10 to 38 (the
+    // largest X lies in none).
+    t.doc.SetTabs({10, 6, 3, 1});
+    ASSERT_TRUE(SetAllTabParameters(t.doc, true, false, {.nD = 0, .nM = 0}, true));
+    struct Case
+    {
+        int count;
+        int m;
+    };
+    const std::vector<Case> cases = {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {29, 5}};
+    ASSERT_EQ(t.doc.m_tabSets.size(), cases.size());
+    t.Save();
+
+    CHeadlessUi ui;
+    CKestrinDoc back(ui);
+    ASSERT_TRUE(back.OnOpenDocument(t.dir.File("doc.kst")));
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_TRUE(back.CalculateSavedTabH());
+    ASSERT_EQ(back.m_tabSets.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const CHDataSet& set = *back.m_tabSets[i];
+        SCOPED_TRACE(cases[i].count);
+        EXPECT_EQ(t.doc.m_tabSets[i]->GetCount(), cases[i].count);
+        EXPECT_EQ(t.doc.m_tabSets[i]->GetM(), cases[i].m);
+        EXPECT_EQ(set.GetCount(), cases[i].count);
+        EXPECT_EQ(set.GetM(), cases[i].m);
+        EXPECT_EQ(set.GetD(), t.doc.m_tabSets[i]->GetD());
+        // Too few values for two lags is no estimate, as for any short
+        // interval; the longest interval is estimated.
+        EXPECT_EQ(TooFewForLags(set.GetCount(), set.GetSetting()), cases[i].count < 29);
+    }
+}
+
 // Values that no dialog gives refuse the whole file, as an M beyond the limit
 // already did; a NaN X is allowed.
 TEST(SavedTabs, AbsurdParametersRefuseTheDocument)
