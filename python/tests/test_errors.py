@@ -180,3 +180,24 @@ def test_signal_interrupts_a_batch():
             kestrin.bootstrap_many(estimates, replicates=5000)
     finally:
         timer.cancel()
+
+
+# A document file whose own D or M measures nothing opens with a new
+# document's in its place and says so; one that measures something opens
+# without a word.
+@pytest.mark.parametrize("d,m,expected,words", [
+    (0, 3, (4, 3), "its D of 0 is outside 1 to 1000, replaced by 4."),
+    (2, 1, (2, 3), "its M of 1 is outside 2 to 100000, replaced by 3."),
+    (1, 2, (1, 2), None),
+])
+def test_read_document_holds_its_d_and_m_to_the_limits(tmp_path, d, m, expected, words):
+    path = tmp_path / "doc.kst"
+    kestrin.Document(SERIES).save(str(path))
+    data = bytearray(path.read_bytes())
+    data[0:8] = d.to_bytes(4, "little") + m.to_bytes(4, "little")
+    path.write_bytes(bytes(data))
+    doc, texts = warned(lambda: kestrin.read_document(str(path)))
+    assert (doc.D, doc.M) == expected
+    replaced = [t for t in texts if "replaced by" in t]
+    assert len(replaced) == (words is not None), texts
+    assert words is None or words in replaced[0]
