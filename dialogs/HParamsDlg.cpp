@@ -10,6 +10,7 @@
 
 #include "dialogs/BootstrapDlg.h"
 #include "dialogs/CompareMethodsDlg.h"
+#include "dialogs/EstimatorLimits.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
 #include "dialogs/FitPlotWnd.h"
@@ -290,6 +291,12 @@ void CHParamsDlg::OnApply()
     CHDataSet* set = FindSelectedDataSet();
     if (!set)
         return;
+    // An interval with a D or M that measures nothing would be left out when
+    // the document is opened again, and "Global" passes its D and M on to
+    // every interval made later: such a pair is refused, and nothing changes.
+    IUiServices& ui = m_pOwner->GetDocument().Ui();
+    if (!CheckEmbeddingD(ui, m_nD) || !CheckLagCountM(ui, m_nM))
+        return;
     hide();
     if (m_strSelection != kGlobal) {
         // One interval only: the document and its other estimators stay as
@@ -316,7 +323,7 @@ void CHParamsDlg::SetOptimumM()
     if (!set)
         return;
     // Not held to the spin's range: Apply applies what is shown.
-    m_nM = OptimumM(set->GetCount());
+    m_nM = BestIntervalM(set->GetCount());
     m_spinM->SetPos(m_nM);
     UpdateData(false);
 }

@@ -150,7 +150,7 @@ void CKestrinDoc::SetHParameters(CEstimatorSetting setting)
 
 void CKestrinDoc::DeleteContents()
 {
-    m_globalSet.Reset({.nD = 4, .nM = 5});
+    m_globalSet.Reset(kNewEstimatorSetting);
     CDocument::DeleteContents();
     m_tabSets.clear();
     m_bHasData = 0;
@@ -164,8 +164,8 @@ void CKestrinDoc::DeleteContents()
     m_points.RemoveAll();
     m_slopes.RemoveAll();
     m_windows.RemoveAll();
-    m_nD = 4;
-    m_nM = 3;
+    m_nD = kNewDocumentD;
+    m_nM = kNewDocumentM;
 }
 
 void CKestrinDoc::TakeImportedName(const std::string& name)

@@ -36,6 +36,13 @@ struct CProfileRecord
     double mean = 0.0;
 };
 
+// What an empty document holds: its own D and M (those new intervals are
+// given) and its global estimator's. The reader puts them in place of a D or
+// M that measures nothing.
+inline constexpr int kNewDocumentD = 4;
+inline constexpr int kNewDocumentM = 3;
+inline constexpr CEstimatorSetting kNewEstimatorSetting{.nD = 4, .nM = 5};
+
 // The document: one data series with everything computed from it. Its
 // fields are public; views, dialogs and analyses read and write them
 // directly.

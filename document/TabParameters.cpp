@@ -16,7 +16,7 @@ bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, CEstimato
         if (modifyD)
             set->SetD(setting.nD);
         if (modifyM)
-            set->SetM(useOptimumM ? OptimumM(set->GetCount()) : setting.nM);
+            set->SetM(useOptimumM ? BestIntervalM(set->GetCount()) : setting.nM);
         set->Compute();
         changed = changed || set->GetD() != oldD || set->GetM() != oldM;
     }

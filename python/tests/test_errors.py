@@ -68,6 +68,35 @@ def test_cli_refusals_match(tmp_path):
         kestrin.estimate(np.arange(50.0)).bootstrap(replicates=0)
 
 
+SERIES = np.arange(60.0) % 7
+
+
+# Every call that gives the whole series, the intervals or the windows a D or
+# an M holds them to 1 to 1000 and 2 to 100000 (a saved interval outside them
+# is left out when the document is opened again), in the command line's words.
+@pytest.mark.parametrize("call,words", [
+    (lambda: kestrin.Document(SERIES, D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.Document(SERIES, D=1001), "D: 1001 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.Document(SERIES, M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.Document(SERIES, M=100001), "M: 100001 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.tabs(SERIES, at=[20], D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.tabs(SERIES, at=[20], M=0), "M: 0 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.tabs(kestrin.Document(SERIES), every=20, M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.sliding(SERIES, width=10, spacing=5, window_D=0),
+     "window_D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.sliding(SERIES, width=10, spacing=5, window_M=1),
+     "window_M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.meta_h(SERIES, width=10, spacing=5, D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.meta_h(SERIES, width=10, spacing=5, M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.estimate_many([SERIES], D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.estimate_many([SERIES], M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+])
+def test_every_d_and_m_is_held_to_the_limits(call, words):
+    with pytest.raises(ValueError) as error:
+        call()
+    assert words in str(error.value)
+
+
 def warned(call):
     with warnings.catch_warnings(record=True) as caught:
         warnings.simplefilter("always")
@@ -195,3 +224,24 @@ def test_database_listing_failures_name_the_cause(call, kind, words):
     with pytest.raises(kind) as error:
         call(SOURCE / "tests" / "platform" / "db" / "fixtures")
     assert words in str(error.value)
+
+
+# A document file whose own D or M measures nothing opens with a new
+# document's in its place and says so; one that measures something opens
+# without a word.
+@pytest.mark.parametrize("d,m,expected,words", [
+    (0, 3, (4, 3), "its D of 0 is outside 1 to 1000, replaced by 4."),
+    (2, 1, (2, 3), "its M of 1 is outside 2 to 100000, replaced by 3."),
+    (1, 2, (1, 2), None),
+])
+def test_read_document_holds_its_d_and_m_to_the_limits(tmp_path, d, m, expected, words):
+    path = tmp_path / "doc.kst"
+    kestrin.Document(SERIES).save(str(path))
+    data = bytearray(path.read_bytes())
+    data[0:8] = d.to_bytes(4, "little") + m.to_bytes(4, "little")
+    path.write_bytes(bytes(data))
+    doc, texts = warned(lambda: kestrin.read_document(str(path)))
+    assert (doc.D, doc.M) == expected
+    replaced = [t for t in texts if "replaced by" in t]
+    assert len(replaced) == (words is not None), texts
+    assert words is None or words in replaced[0]

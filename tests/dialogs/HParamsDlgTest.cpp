@@ -172,6 +172,16 @@ protected:
         ui.m_waitBegins = 0;
     }
 
+    // Intervals of 0, 3, 300 and 1 values, each with D 1 and M 2.
+    void LoadFourIntervals()
+    {
+        std::vector<double> ys;
+        for (int i = 0; i < 305; ++i)
+            ys.push_back((i * 37) % 11);
+        Load(doc, ys, 1, 2);
+        doc.CalculateTabH({0, 3, 303});
+    }
+
     CHeadlessUi ui;
     CKestrinDoc doc{ui};
     FakeOwner owner{doc};
@@ -373,18 +383,15 @@ TEST_F(HParamsDlgTest, ApplyOnGlobalGoesThroughTheDocument)
 
 TEST_F(HParamsDlgTest, OptimumMFromTheCountOfValues)
 {
-    // Intervals of 0, 3, 300 and 1 values.
-    std::vector<double> ys;
-    for (int i = 0; i < 305; ++i)
-        ys.push_back((i * 37) % 11);
-    Load(doc, ys, 1, 2);
-    doc.CalculateTabH({0, 3, 303});
+    LoadFourIntervals();
     CHParamsDlg k(&owner);
     k.show();
     Controls ctl(k);
     EXPECT_EQ(Entries(ctl.combo),
               (std::vector<std::string>{"Global", "0.000000", "3.000000", "303.000000", "304.000000"}));
-    const int expected[] = {0, 1, 17, 1};
+    // At least 2 for the intervals of 0, 3 and 1 values: an M the saved
+    // intervals keep.
+    const int expected[] = {2, 2, 17, 2};
     for (int i = 0; i < 4; ++i) {
         ChooseIndex(ctl.combo, i + 1);
         Click(ctl.optimumM);
@@ -399,6 +406,78 @@ TEST_F(HParamsDlgTest, OptimumMFromTheCountOfValues)
     Click(ctl.apply);
     EXPECT_EQ(doc.m_tabSets[2]->GetM(), 17);
     EXPECT_EQ(doc.m_tabSets[2]->GetCount(), 300);
+}
+
+// A D or M that measures nothing is refused at Apply with the limits named:
+// a saved interval with one is left out when the document is opened again,
+// and "Global" hands its pair on to the intervals made later. Nothing
+// changes and the dialog stays; the lower limits themselves pass.
+TEST_F(HParamsDlgTest, ApplyHoldsDAndMToWhatMeasures)
+{
+    LoadFourIntervals();
+    CHParamsDlg k(&owner);
+    k.show();
+    Controls ctl(k);
+    struct Case
+    {
+        const char* what;
+        int entry;
+        QAbstractButton* press; // null: the estimator's own D and M
+        const char* refusal;    // null: applied
+        int d, m;
+    };
+    const Case cases[] = {
+        {"M 2, the best M of no values", 1, ctl.optimumM, nullptr, 1, 2},
+        {"M 2, the best M of 3 values", 2, ctl.optimumM, nullptr, 1, 2},
+        {"M 1 by the arrow", 3, ctl.spinM->DownButton(), "M must be between 2 and 100000.", 1, 1},
+        {"M 1 on Global", 0, ctl.spinM->DownButton(), "M must be between 2 and 100000.", 1, 1},
+        {"D 1, M 2 on an interval", 3, nullptr, nullptr, 1, 2},
+        {"D 1, M 2 on Global", 0, nullptr, nullptr, 1, 2},
+    };
+    for (const Case& c : cases) {
+        k.RefreshTabList();
+        ChooseIndex(ctl.combo, c.entry);
+        if (c.press)
+            Click(c.press);
+        ASSERT_EQ(ctl.d->text().toInt(), c.d) << c.what;
+        ASSERT_EQ(ctl.m->text().toInt(), c.m) << c.what;
+        const std::vector<Snapshot> before = TakeAll(doc);
+        const Snapshot global = Take(doc.m_globalSet);
+        const int repaints = owner.repaints;
+        ui.messages.clear();
+        Click(ctl.apply);
+        EXPECT_TRUE(k.isVisible()) << c.what;
+        if (!c.refusal) {
+            EXPECT_TRUE(ui.messages.empty()) << c.what;
+            EXPECT_EQ(c.entry == 0 ? doc.m_globalSet.GetM() : doc.m_tabSets[static_cast<std::size_t>(c.entry - 1)]->GetM(),
+                      c.m)
+                << c.what;
+            continue;
+        }
+        ASSERT_EQ(ui.messages.size(), 1u) << c.what;
+        EXPECT_EQ(ui.messages[0].text, c.refusal) << c.what;
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::warning) << c.what;
+        EXPECT_EQ(TakeAll(doc), before) << c.what;
+        EXPECT_EQ(Take(doc.m_globalSet), global) << c.what;
+        EXPECT_EQ(owner.repaints, repaints) << c.what;
+        EXPECT_EQ(ctl.combo->currentIndex(), c.entry) << c.what;
+    }
+
+    // A document read with D 0 for the whole series: Apply asks for D 1.
+    doc.SetHParameters({.nD = 0, .nM = 2});
+    doc.SetModifiedFlag(false);
+    k.RefreshTabList();
+    ui.messages.clear();
+    Click(ctl.apply);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "D must be between 1 and 1000.");
+    EXPECT_EQ(doc.m_nD, 0);
+    EXPECT_FALSE(doc.IsModified());
+    Click(ctl.spinD->UpButton());
+    Click(ctl.apply);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(doc.m_nD, 1);
+    EXPECT_EQ(doc.m_globalSet.GetD(), 1);
 }
 
 TEST_F(HParamsDlgTest, OptimumMBeyondTheSpinRangeIsApplied)
