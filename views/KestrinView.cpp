@@ -31,7 +31,7 @@ void CKestrinView::OnInitialUpdate()
     const QRect plot = PlotRect(cx, cy);
     m_seriesGraph.Create(plot, this, *this);
     m_ruler.Create(RulerRect(cx), this, *this);
-    m_ruler.SetTabsChanged([this](const std::vector<double>& values) { OnTabsChanged(values, nullptr); });
+    ConnectRulerTabs();
     m_hGraph.Create(plot, this, *this);
     m_legend.Create(QRect(0, 0, cx, cy), this, *this);
     CreateParamsDlg();
@@ -40,8 +40,8 @@ void CKestrinView::OnInitialUpdate()
     // each interval with its saved D and M.
     const std::vector<CView*>& views = m_doc.GetViews();
     if (!views.empty() && views.front() == this) {
-        if (const std::optional<CSavedTabs> saved = m_doc.TakeSavedTabs(); saved && m_ruler.PlaceTabs(saved->values))
-            OnTabsChanged(m_ruler.CollectTabValues(), &saved->intervals);
+        if (const std::optional<CSavedTabs> saved = m_doc.TakeSavedTabs(); saved && PlaceTabs(saved->values))
+            OnTabsChanged(CollectTabValues(), &saved->intervals);
     }
 }
 
@@ -89,6 +89,7 @@ void CKestrinView::resizeEvent(QResizeEvent* event)
     const int cy = event->size().height();
     const QRect plot = PlotRect(cx, cy);
     m_ruler.Move(RulerRect(cx));
+    MoveRulerTabsToValues();
     m_hGraph.Move(plot);
     m_seriesGraph.Move(plot);
     m_legend.Move(QRect(0, 0, cx, cy));

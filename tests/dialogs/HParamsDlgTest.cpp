@@ -685,7 +685,7 @@ TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
     EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
 
     // A new tab on the ruler rebuilds the selector.
-    view->Ruler().AddTabAt(10.0, true);
+    view->AddTabAt(10.0, true);
     EXPECT_EQ(Entries(Control<QComboBox>(*dlg, "combo1015")),
               (std::vector<std::string>{"Global", "10.000000", "19.000000"}));
     EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
@@ -730,7 +730,7 @@ TEST(HParamsDlgInView, FollowsTheDocumentsData)
         Load(doc, s.ys, s.nD, s.nM);
         doc.UpdateAllViews(nullptr);
         if (s.tabAt10)
-            view->Ruler().AddTabAt(10.0, true);
+            view->AddTabAt(10.0, true);
         EXPECT_EQ(Entries(c.combo), s.entries);
         EXPECT_EQ(c.combo->currentText(), "Global");
         const CHDataSet& g = doc.m_globalSet;

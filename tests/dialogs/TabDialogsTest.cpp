@@ -20,7 +20,6 @@
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
 #include "views/KestrinView.h"
-#include "views/RuleTab.h"
 #include "dialogs/TabSettingsDlg.h"
 
 namespace tab_dialogs_test {
@@ -328,8 +327,8 @@ protected:
     std::vector<double> TabValues()
     {
         std::vector<double> v;
-        for (int i = 0; i < view->Ruler().GetTabCount(); ++i)
-            v.push_back(view->Ruler().GetTab(i)->TabValue());
+        for (const CWindowTab& tab : view->WindowState().m_tabs)
+            v.push_back(tab.value);
         return v;
     }
 
@@ -399,7 +398,7 @@ TEST_F(TabCommandsTest, AutoTabWithAValueGivesEveryIntervalThatValue)
 
 TEST_F(TabCommandsTest, RefusedOrCancelledAutoTabKeepsTheTabs)
 {
-    view->Ruler().AddTabAt(500.0, true);
+    view->AddTabAt(500.0, true);
     const std::vector<Snapshot> before = Intervals();
     ASSERT_EQ(before.size(), 2u);
     // Far more tabs than the ruler places: refused, and the M and D of the
@@ -424,8 +423,8 @@ TEST_F(TabCommandsTest, RefusedOrCancelledAutoTabKeepsTheTabs)
 
 TEST_F(TabCommandsTest, TabSettingsWithOnlyDKeepsEveryM)
 {
-    view->Ruler().AddTabAt(250.0, true);
-    view->Ruler().AddTabAt(700.0, true);
+    view->AddTabAt(250.0, true);
+    view->AddTabAt(700.0, true);
     ASSERT_EQ(doc.m_tabSets.size(), 3u);
     doc.m_tabSets[0]->SetM(5);
     doc.m_tabSets[2]->SetM(8);
@@ -460,7 +459,7 @@ TEST_F(TabCommandsTest, TabSettingsWithOnlyDKeepsEveryM)
 
 TEST_F(TabCommandsTest, TabSettingsWithBothBoxesClearChangesNothing)
 {
-    view->Ruler().AddTabAt(250.0, true);
+    view->AddTabAt(250.0, true);
     // An interval whose parameters changed without a computation shows
     // whether anything was recomputed.
     doc.m_tabSets[1]->SetM(9);
@@ -478,9 +477,9 @@ TEST_F(TabCommandsTest, TabSettingsWithBothBoxesClearChangesNothing)
 
 TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
 {
-    view->Ruler().AddTabAt(300.001, true);
-    view->Ruler().AddTabAt(300.004, true);
-    view->Ruler().AddTabAt(100.0, true);
+    view->AddTabAt(300.001, true);
+    view->AddTabAt(300.004, true);
+    view->AddTabAt(100.0, true);
     std::vector<QString> listed;
     const bool shown = RunModal<CDeleteTabDlg>([&] { view->OnCommand(cmd::DeleteTabAt); },
                                                [&](CDeleteTabDlg& dlg) {
@@ -507,8 +506,8 @@ TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
 
 TEST_F(TabCommandsTest, DeleteAllTabsAsksFirst)
 {
-    view->Ruler().AddTabAt(250.0, true);
-    view->Ruler().AddTabAt(700.0, true);
+    view->AddTabAt(250.0, true);
+    view->AddTabAt(700.0, true);
     const std::vector<Snapshot> before = Intervals();
     ui.messageAnswers.push_back(MsgResult::no);
     view->OnCommand(cmd::DeleteAllTabs);
