@@ -85,7 +85,8 @@ public:
     // recognised. Values too large for a number are kept as infinities, and
     // a message says how many there are; a line that is not wholly a number
     // is read as the number it starts with (0 when none), and one message
-    // says how many such lines there were.
+    // says how many such lines there were. After a successful import the
+    // document updates its views itself, once its messages have been said.
     bool ImportTextFile(const std::string& path, int nUnder, int nOver, bool bFilter);
     // The same from a stream that is already open (the command line's
     // standard input), read to its end; name ("standard input") is what
@@ -98,8 +99,8 @@ public:
     bool ImportDatabase(const std::string& database, const std::string& table, const std::string& xField,
                         const std::string& yField);
     // Reads the whole table first; only then empties the document and fills
-    // it (names, points, the global estimator computed with D 4 and M 3) and
-    // marks it modified and holding data.
+    // it (names, points, the global estimator computed with D 4 and M 3),
+    // marks it modified and holding data, and updates its views.
     // Records whose X or Y is not a number are skipped and counted in one
     // message. False, with a message and nothing changed, on failure.
     bool LoadFromDatabase(const std::string& database, const std::string& table, const std::string& xField,
@@ -175,4 +176,7 @@ private:
     // infinities, lines that were not wholly a number).
     bool ReadTextSeries(std::FILE* file, const std::string& name, const std::string& title, int nUnder, int nOver,
                         bool bFilter, std::vector<std::string>& warnings);
+    // The end of every successful import: each warning in a message of its
+    // own, then every view shows the new series (TextImport.cpp).
+    void FinishImport(const std::vector<std::string>& warnings);
 };

@@ -125,10 +125,8 @@ void CKestrinView::OnImportTextFile()
     CImportTextDlg dlg(m_doc.Ui(), this);
     if (dlg.exec() != QDialog::Accepted)
         return;
-    if (m_doc.ImportTextFile(dlg.m_strPath, dlg.m_nUnder, dlg.m_nOver, dlg.m_bFilter != 0)) {
-        // Every window on the document shows the new series, not only this one.
-        m_doc.UpdateAllViews(nullptr);
-    }
+    // The document updates every window on it.
+    m_doc.ImportTextFile(dlg.m_strPath, dlg.m_nUnder, dlg.m_nOver, dlg.m_bFilter != 0);
 }
 
 void CKestrinView::OnShowSeriesGraph()

@@ -1,16 +1,21 @@
 // Where the tabs live: a user's change on a window's ruler goes into that
 // window's state and, with the calculation that follows it, into the
 // document's intervals; a second window on the document keeps its own tabs.
+// And an import updates the document's windows by itself.
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "document/KestrinDoc.h"
 #include "platform/HeadlessUi.h"
+#include "tests/support/FakeDatabase.h"
+#include "tests/support/TestSupport.h"
 #include "views/KestrinView.h"
 #include "views/RuleTab.h"
 
@@ -107,6 +112,45 @@ TEST(WindowTabs, ARulerChangeReachesItsWindowAndTheDocumentOnly)
         EXPECT_EQ(Values(*w.second), std::vector<double>{600.0});
         EXPECT_EQ(w.second->Ruler().GetTabCount(), 1);
         EXPECT_EQ(w.second->TabPositions(), Positions{600});
+    }
+}
+
+TEST(WindowTabs, AnImportUpdatesEveryWindowByItself)
+{
+    TempDir dir;
+    WriteFile(dir.File("series.txt"), "5\n1\n4\n2\n3\n");
+    CFakeDatabases databases;
+    databases.files["/data/series.mdb"].tables.push_back(
+        RealTable("Walk", "Seq", "Level", {{10, 1}, {20, 3}, {30, 2}, {40, 5}}));
+
+    struct Case
+    {
+        const char* name;
+        std::function<bool(CKestrinDoc&)> import;
+        double xMax;
+        std::string yTitle;
+    };
+    const std::vector<Case> cases = {
+        {"text file", [&](CKestrinDoc& d) { return d.ImportTextFile(dir.File("series.txt"), 0, 0, false); }, 4.0, ""},
+        {"database",
+         [&](CKestrinDoc& d) {
+             d.m_openDatabase = databases.Opener();
+             return d.ImportDatabase("/data/series.mdb", "Walk", "Seq", "Level");
+         },
+         40.0, "Level"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TwoWindows w(false);
+        ASSERT_FALSE(w.first->Ruler().GetEnabledFlag());
+        QSignalSpy told(w.second.get(), &CKestrinView::commandStateChanged);
+        ASSERT_TRUE(c.import(w.doc));
+        EXPECT_EQ(told.count(), 1);
+        for (CKestrinView* view : {w.first.get(), w.second.get()}) {
+            EXPECT_TRUE(view->Ruler().GetEnabledFlag());
+            EXPECT_EQ(view->GetPlotExtents().m_dXMax, c.xMax);
+            EXPECT_EQ(view->LegendData().bottomTitle, c.yTitle);
+        }
     }
 }
 
