@@ -78,10 +78,8 @@ CPictureData CKestrinView::PictureData() const
     data.legend = LegendData();
     data.ruler.enabled = m_ruler.GetEnabledFlag();
     data.ruler.shownWidth = m_ruler.width();
-    for (std::size_t i = 0; i < m_window.m_tabs.size(); ++i) {
-        data.ruler.tabValues.push_back(m_window.m_tabs[i].value);
-        data.ruler.tabLefts.push_back(m_ruler.GetTab(static_cast<int>(i))->Left());
-    }
+    for (std::size_t i = 0; i < m_window.m_tabs.size(); ++i)
+        data.ruler.tabs.push_back({m_window.m_tabs[i].value, m_ruler.GetTab(static_cast<int>(i))->Left()});
     data.showSeries = m_seriesGraph.isVisibleTo(this);
     data.showHGraph = m_hGraph.isVisibleTo(this);
     data.showRuler = m_ruler.isVisibleTo(this);
