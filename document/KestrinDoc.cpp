@@ -23,6 +23,21 @@ void CKestrinDoc::IntervalParametersChanged()
         SetModifiedFlag();
 }
 
+bool CKestrinDoc::SetIntervalSetting(std::size_t index, CEstimatorSetting setting)
+{
+    if (index >= m_tabSets.size())
+        return false;
+    CHDataSet& set = *m_tabSets[index];
+    const bool changed = set.GetD() != setting.nD || set.GetM() != setting.nM;
+    set.SetD(setting.nD);
+    set.SetM(setting.nM);
+    set.Compute();
+    if (changed)
+        IntervalParametersChanged();
+    UpdateAllViews(nullptr, kHintIntervalSetting);
+    return true;
+}
+
 void CKestrinDoc::SetProfileRecord(std::optional<CProfileRecord> record)
 {
     const auto same = [](const CProfileRecord& a, const CProfileRecord& b) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -37,8 +38,9 @@ struct CProfileRecord
 };
 
 // The document: one data series with everything computed from it. Its
-// fields are public; views, dialogs and analyses read and write them
-// directly.
+// fields are public; views, dialogs and analyses read them directly. The
+// intervals (m_tabValues, m_tabSets and each interval's estimator) change
+// only through the document's own functions, which tell the views.
 class CKestrinDoc : public CDocument
 {
 public:
@@ -48,6 +50,9 @@ public:
     // The hint of the views' update after the interval estimators were
     // rebuilt: the series and its extents are as they were.
     static constexpr long kHintIntervals = 1;
+    // The hint of the views' update after one interval's D and M changed:
+    // the intervals, their labels and the series are as they were.
+    static constexpr long kHintIntervalSetting = 2;
 
     // Builds one estimator per interval between the tabs (ascending whole
     // numbers): [smallest X, t1), [t1, t2), ..., [tT, largest X).
@@ -140,10 +145,19 @@ public:
     // After an interval's D or M changed: the intervals' parameters are
     // saved with the tabs, so a document with tabs now has a change to save.
     void IntervalParametersChanged();
+    // Gives the interval at index (in X order) the D and M of setting and
+    // recomputes it alone; a change of either marks a document with tabs
+    // modified (IntervalParametersChanged). Then tells the views
+    // (kHintIntervalSetting). False, with nothing changed and no view told,
+    // when there is no interval at index.
+    bool SetIntervalSetting(std::size_t index, CEstimatorSetting setting);
 
     std::int32_t m_nSpacing = 1;
     int m_bHSeries = 0;
     CHDataSet m_globalSet;
+    // One estimator per interval between the tabs, in X order. Read it
+    // freely; change it (or an estimator in it) only through SetTabs,
+    // CalculateTabH and SetIntervalSetting.
     std::vector<std::unique_ptr<CHDataSet>> m_tabSets;
     CHPointArray m_windows;
     CHPointArray m_points;
@@ -156,7 +170,8 @@ public:
     std::string m_strTable;
     std::string m_strDatabase;
     // The ruler's tabs as last calculated (X values in the ruler's order);
-    // saved with the document, with each interval's D and M.
+    // saved with the document, with each interval's D and M. Read it
+    // freely; change it only through SetTabs.
     std::vector<double> m_tabValues;
     // Tabs read from the file, until a ruler (or CalculateSavedTabH) takes them.
     std::optional<CSavedTabs> m_savedTabs;

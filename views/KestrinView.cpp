@@ -2,6 +2,7 @@
 
 #include <QResizeEvent>
 
+#include "dialogs/HParamsDlg.h"
 #include "document/ui/ImportTextDlg.h"
 #include "document/KestrinDoc.h"
 
@@ -47,12 +48,17 @@ void CKestrinView::OnInitialUpdate()
 
 void CKestrinView::OnUpdate(CView*, long hint, void*)
 {
-    if (hint == CKestrinDoc::kHintIntervals) {
+    if (hint == CKestrinDoc::kHintIntervals || hint == CKestrinDoc::kHintIntervalSetting) {
         // The whole picture at once: the H graph draws one line per interval.
         update();
         if (isVisible())
             repaint();
-        RefreshParamsDlg();
+        // One interval's new D and M leave the intervals as they were: the
+        // parameters dialog stays on what it shows, with its new numbers.
+        if (hint == CKestrinDoc::kHintIntervalSetting && m_pParamsDlg)
+            m_pParamsDlg->RefreshKeepingSelection();
+        else
+            RefreshParamsDlg();
         emit commandStateChanged();
         return;
     }
