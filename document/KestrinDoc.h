@@ -151,13 +151,18 @@ public:
     // (kHintIntervalSetting). False, with nothing changed and no view told,
     // when there is no interval at index.
     bool SetIntervalSetting(std::size_t index, CEstimatorSetting setting);
+    // The same for every interval at once, settings holding one D and M per
+    // interval in X order: each is recomputed, the views are told once.
+    // False, with nothing changed and no view told, when settings does not
+    // hold exactly one per interval.
+    bool SetIntervalSettings(const std::vector<CEstimatorSetting>& settings);
 
     std::int32_t m_nSpacing = 1;
     int m_bHSeries = 0;
     CHDataSet m_globalSet;
     // One estimator per interval between the tabs, in X order. Read it
     // freely; change it (or an estimator in it) only through SetTabs,
-    // CalculateTabH and SetIntervalSetting.
+    // CalculateTabH, SetIntervalSetting and SetIntervalSettings.
     std::vector<std::unique_ptr<CHDataSet>> m_tabSets;
     CHPointArray m_windows;
     CHPointArray m_points;
@@ -183,6 +188,10 @@ public:
 
 private:
     std::optional<CProfileRecord> m_profile;
+
+    // Gives one interval's estimator D and M and recomputes it; true when
+    // either changed.
+    static bool ApplyIntervalSetting(CHDataSet& set, CEstimatorSetting setting);
 
     // Reads the lines of file into the series (TextImport.cpp); false, with
     // a message and the document unchanged, on failure. name is the source

@@ -130,7 +130,8 @@ public:
     // Has the parameters dialog rebuild its list of estimators; the ruler
     // calls it after every recalculation.
     void RefreshParamsDlg();
-    // Sets M and/or D of every interval estimator, recomputes each, repaints.
+    // Sets M and/or D of every interval estimator through the document, which
+    // recomputes each and tells every window.
     void SetAllTabParameters(bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM);
 
     // Makes a new, empty document shown in a window of its own, as the

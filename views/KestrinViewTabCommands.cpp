@@ -45,9 +45,8 @@ void CKestrinView::RepaintNow()
 
 void CKestrinView::SetAllTabParameters(bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM)
 {
-    if (!::SetAllTabParameters(m_doc, modifyM, modifyD, setting, useOptimumM))
-        return;
-    RepaintNow();
+    // The document tells every window, this one among them.
+    ::SetAllTabParameters(m_doc, modifyM, modifyD, setting, useOptimumM);
 }
 
 void CKestrinView::OnHParameters()
