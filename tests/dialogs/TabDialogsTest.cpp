@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -16,6 +17,8 @@
 #include "dialogs/AutoTabDlg.h"
 #include "views/CommandIds.h"
 #include "dialogs/DeleteTabDlg.h"
+#include "dialogs/HParamsDlg.h"
+#include "core/Format.h"
 #include "tests/support/gui/DialogTestSupport.h"
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
@@ -473,6 +476,35 @@ TEST_F(TabCommandsTest, TabSettingsWithBothBoxesClearChangesNothing)
     EXPECT_EQ(Intervals(), before);
     EXPECT_EQ(doc.m_tabSets[1]->GetCount(), 750);
     ExpectDocumentUntouched();
+}
+
+// Tab Settings in one window reaches another window on the document: its
+// open H parameters dialog stays on the interval it shows, with the new D.
+TEST_F(TabCommandsTest, TabSettingsReachesAnotherWindowsParametersDialog)
+{
+    auto other = std::make_unique<CKestrinView>(doc);
+    other->resize(600, 300);
+    other->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(other.get()));
+    other->OnInitialUpdate();
+    view->AddTabAt(250.0, true);
+    other->OnCommand(cmd::HParameters);
+    auto* combo = Control<QComboBox>(*other->ParamsDlg(), "combo1015");
+    combo->setCurrentIndex(2);
+    other->ParamsDlg()->RefreshDetails();
+    ASSERT_EQ(combo->currentText(), "1000.000000");
+
+    RunModal<CTabSettingsDlg>([&] { view->OnCommand(cmd::TabSettings); },
+                              [](CTabSettingsDlg& dlg) {
+                                  Click(Control<QCheckBox>(dlg, "check1046"));
+                                  Type(Control<QLineEdit>(dlg, "edit1048"), "2");
+                                  Click(Control<QPushButton>(dlg, "button1"));
+                              });
+    ASSERT_EQ(doc.m_tabSets[1]->GetD(), 2);
+    EXPECT_EQ(combo->currentText(), "1000.000000");
+    EXPECT_EQ(Control<QLineEdit>(*other->ParamsDlg(), "edit1021")->text(), "2");
+    EXPECT_EQ(Control<QLineEdit>(*other->ParamsDlg(), "edit1016")->text().toStdString(),
+              FormatFixed(doc.m_tabSets[1]->GetH(), 2));
 }
 
 TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
