@@ -38,9 +38,10 @@ struct CProfileRecord
 };
 
 // The document: one data series with everything computed from it. Its
-// fields are public; views, dialogs and analyses read them directly. The
-// intervals (m_tabValues, m_tabSets and each interval's estimator) change
-// only through the document's own functions, which tell the views.
+// fields are public; views, dialogs and analyses read and write them
+// directly, but for the intervals (m_tabValues, m_tabSets and each
+// interval's estimator): those they only read, and change them through the
+// document's own functions, which tell the views.
 class CKestrinDoc : public CDocument
 {
 public:
