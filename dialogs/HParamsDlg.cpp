@@ -1,5 +1,8 @@
 #include "dialogs/HParamsDlg.h"
 
+#include <cstddef>
+#include <optional>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -220,21 +223,30 @@ void CHParamsDlg::UpdateData(bool saveAndValidate)
     m_strB = m_editB->text().toStdString();
 }
 
-CHDataSet* CHParamsDlg::FindSelectedDataSet() const
+std::optional<std::size_t> CHParamsDlg::FindSelectedInterval() const
+{
+    if (!m_pOwner || m_strSelection == kGlobal)
+        return std::nullopt;
+    const auto& sets = m_pOwner->GetDocument().m_tabSets;
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        if (sets[i]->m_strLabel == m_strSelection)
+            return i;
+    }
+    return std::nullopt;
+}
+
+const CHDataSet* CHParamsDlg::FindSelectedDataSet() const
 {
     if (!m_pOwner)
         return nullptr;
-    CKestrinDoc& doc = m_pOwner->GetDocument();
+    const CKestrinDoc& doc = m_pOwner->GetDocument();
     if (m_strSelection == kGlobal)
         return &doc.m_globalSet;
-    for (const auto& set : doc.m_tabSets) {
-        if (set->m_strLabel == m_strSelection)
-            return set.get();
-    }
-    return nullptr;
+    const std::optional<std::size_t> index = FindSelectedInterval();
+    return index ? doc.m_tabSets[*index].get() : nullptr;
 }
 
-void CHParamsDlg::RefreshTabList()
+void CHParamsDlg::FillTabList()
 {
     m_comboTabs->clear();
     m_comboTabs->addItem(QString::fromLatin1(kGlobal));
@@ -242,7 +254,22 @@ void CHParamsDlg::RefreshTabList()
         for (const auto& set : m_pOwner->GetDocument().m_tabSets)
             m_comboTabs->addItem(QString::fromStdString(set->m_strLabel));
     }
+}
+
+void CHParamsDlg::RefreshTabList()
+{
+    FillTabList();
     m_comboTabs->setCurrentIndex(0);
+    RefreshDetails();
+}
+
+void CHParamsDlg::RefreshKeepingSelection()
+{
+    UpdateData(true);
+    const QString selection = QString::fromStdString(m_strSelection);
+    FillTabList();
+    const int index = m_comboTabs->findText(selection, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    m_comboTabs->setCurrentIndex(index >= 0 ? index : 0);
     RefreshDetails();
 }
 
@@ -288,8 +315,7 @@ void CHParamsDlg::RefreshDetails()
 void CHParamsDlg::OnApply()
 {
     UpdateData(true);
-    CHDataSet* set = FindSelectedDataSet();
-    if (!set)
+    if (!FindSelectedDataSet())
         return;
     // An interval with a D or M that measures nothing would be left out when
     // the document is opened again, and "Global" passes its D and M on to
@@ -299,14 +325,9 @@ void CHParamsDlg::OnApply()
         return;
     hide();
     if (m_strSelection != kGlobal) {
-        // One interval only: the document and its other estimators stay as
-        // they are, but for the change to save when the tabs are saved.
-        const bool changed = set->GetD() != m_nD || set->GetM() != m_nM;
-        set->SetD(m_nD);
-        set->SetM(m_nM);
-        set->Compute();
-        if (changed)
-            m_pOwner->GetDocument().IntervalParametersChanged();
+        // One interval only: the document recomputes it, its other
+        // estimators stay as they are, and every window is told.
+        m_pOwner->GetDocument().SetIntervalSetting(*FindSelectedInterval(), {.nD = m_nD, .nM = m_nM});
         m_pOwner->RepaintNow();
     } else {
         m_pOwner->RegenerateSeriesGraph();

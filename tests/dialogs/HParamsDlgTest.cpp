@@ -25,10 +25,12 @@
 #include "tests/support/gui/DialogTestSupport.h"
 #include "dialogs/FitPlotWnd.h"
 #include "core/Format.h"
+#include "core/PlotMapping.h"
 #include "dialogs/HDataDlg.h"
 #include "dialogs/HParamsDlg.h"
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
+#include "views/HGraph.h"
 #include "views/KestrinView.h"
 #include "dialogs/ParamsDlgOwner.h"
 #include "platform/ui/SpinButton.h"
@@ -805,7 +807,7 @@ TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
     EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
 
     // A new tab on the ruler rebuilds the selector.
-    view->Ruler().AddTabAt(10.0, true);
+    view->AddTabAt(10.0, true);
     EXPECT_EQ(Entries(Control<QComboBox>(*dlg, "combo1015")),
               (std::vector<std::string>{"Global", "10.000000", "19.000000"}));
     EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
@@ -817,6 +819,65 @@ TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
 
     view.reset();
     EXPECT_TRUE(dlg.isNull());
+}
+
+// Apply on an interval in one window reaches the other window on the same
+// document: its open dialog stays on its selection and shows the interval's
+// new numbers, and both pictures draw the interval's new H.
+TEST(HParamsDlgInView, ApplyOnAnIntervalRefreshesTheOtherWindowsDialog)
+{
+    for (const int other : {1, 2}) {
+        SCOPED_TRACE(other);
+        CHeadlessUi ui;
+        CKestrinDoc doc(ui);
+        Load(doc, kSeries, 1, 2);
+        auto first = OpenView(doc);
+        auto second = OpenView(doc);
+        for (CKestrinView* view : {first.get(), second.get()}) {
+            view->AddTabAt(10.0, true);
+            view->OnCommand(cmd::HParameters);
+        }
+        Controls applying(*first->ParamsDlg());
+        Controls watching(*second->ParamsDlg());
+        ChooseIndex(watching.combo, other);
+        const std::string selection = watching.combo->currentText().toStdString();
+
+        // M 2 -> 3 on the interval [0, 10), the values 0..9.
+        ChooseIndex(applying.combo, 1);
+        const double before = doc.m_tabSets[0]->GetH();
+        Click(applying.spinM->UpButton());
+        Click(applying.apply);
+        ASSERT_EQ(doc.m_tabSets.size(), 2u);
+        const CHDataSet& changed = *doc.m_tabSets[0];
+        ASSERT_EQ(changed.GetM(), 3);
+        ASSERT_EQ(changed.GetD(), 1);
+
+        EXPECT_EQ(applying.combo->currentText(), "Global");
+        EXPECT_TRUE(second->ParamsDlg()->isVisible());
+        EXPECT_EQ(watching.combo->currentText().toStdString(), selection);
+        const CHDataSet& shown = *doc.m_tabSets[static_cast<std::size_t>(other - 1)];
+        EXPECT_EQ(watching.h->text().toStdString(), Fixed2(shown.GetH()));
+        EXPECT_EQ(watching.m->text().toStdString(), std::to_string(shown.GetM()));
+        EXPECT_EQ(watching.d->text().toStdString(), std::to_string(shown.GetD()));
+        ASSERT_EQ(watching.list->topLevelItemCount(), shown.GetM());
+        EXPECT_EQ(Row(watching.list, 0)[1], Fixed2(shown.GetL(0)));
+
+        // The first interval's line lies at the new H, no longer at the old.
+        ASSERT_GT(changed.GetH(), 0.0);
+        ASSERT_LT(changed.GetH(), 1.0);
+        for (CKestrinView* view : {first.get(), second.get()}) {
+            CHGraph& graph = view->HGraph();
+            QImage image(graph.size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            graph.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+            const CPlotRect area{0, 0, image.width(), image.height()};
+            const int x = image.width() / 4;
+            const int y = HToPixel(area, changed.GetH());
+            ASSERT_NE(y, HToPixel(area, before));
+            EXPECT_EQ(image.pixelColor(x, y), QColor(255, 0, 255));
+            EXPECT_EQ(image.pixelColor(x, HToPixel(area, before)), QColor(Qt::white));
+        }
+    }
 }
 
 // The dialog follows every change of the document's data: a document filled
@@ -850,7 +911,7 @@ TEST(HParamsDlgInView, FollowsTheDocumentsData)
         Load(doc, s.ys, s.nD, s.nM);
         doc.UpdateAllViews(nullptr);
         if (s.tabAt10)
-            view->Ruler().AddTabAt(10.0, true);
+            view->AddTabAt(10.0, true);
         EXPECT_EQ(Entries(c.combo), s.entries);
         EXPECT_EQ(c.combo->currentText(), "Global");
         const CHDataSet& g = doc.m_globalSet;

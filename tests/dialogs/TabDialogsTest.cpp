@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -16,11 +17,12 @@
 #include "dialogs/AutoTabDlg.h"
 #include "views/CommandIds.h"
 #include "dialogs/DeleteTabDlg.h"
+#include "dialogs/HParamsDlg.h"
+#include "core/Format.h"
 #include "tests/support/gui/DialogTestSupport.h"
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
 #include "views/KestrinView.h"
-#include "views/RuleTab.h"
 #include "dialogs/TabSettingsDlg.h"
 
 namespace tab_dialogs_test {
@@ -419,8 +421,8 @@ protected:
     std::vector<double> TabValues()
     {
         std::vector<double> v;
-        for (int i = 0; i < view->Ruler().GetTabCount(); ++i)
-            v.push_back(view->Ruler().GetTab(i)->TabValue());
+        for (const CWindowTab& tab : view->WindowState().m_tabs)
+            v.push_back(tab.value);
         return v;
     }
 
@@ -490,7 +492,7 @@ TEST_F(TabCommandsTest, AutoTabWithAValueGivesEveryIntervalThatValue)
 
 TEST_F(TabCommandsTest, RefusedOrCancelledAutoTabKeepsTheTabs)
 {
-    view->Ruler().AddTabAt(500.0, true);
+    view->AddTabAt(500.0, true);
     const std::vector<Snapshot> before = Intervals();
     ASSERT_EQ(before.size(), 2u);
     // Far more tabs than the ruler places: refused, and the M and D of the
@@ -515,8 +517,8 @@ TEST_F(TabCommandsTest, RefusedOrCancelledAutoTabKeepsTheTabs)
 
 TEST_F(TabCommandsTest, TabSettingsWithOnlyDKeepsEveryM)
 {
-    view->Ruler().AddTabAt(250.0, true);
-    view->Ruler().AddTabAt(700.0, true);
+    view->AddTabAt(250.0, true);
+    view->AddTabAt(700.0, true);
     ASSERT_EQ(doc.m_tabSets.size(), 3u);
     doc.m_tabSets[0]->SetM(5);
     doc.m_tabSets[2]->SetM(8);
@@ -551,7 +553,7 @@ TEST_F(TabCommandsTest, TabSettingsWithOnlyDKeepsEveryM)
 
 TEST_F(TabCommandsTest, TabSettingsWithBothBoxesClearChangesNothing)
 {
-    view->Ruler().AddTabAt(250.0, true);
+    view->AddTabAt(250.0, true);
     // An interval whose parameters changed without a computation shows
     // whether anything was recomputed.
     doc.m_tabSets[1]->SetM(9);
@@ -567,11 +569,40 @@ TEST_F(TabCommandsTest, TabSettingsWithBothBoxesClearChangesNothing)
     ExpectDocumentUntouched();
 }
 
+// Tab Settings in one window reaches another window on the document: its
+// open H parameters dialog stays on the interval it shows, with the new D.
+TEST_F(TabCommandsTest, TabSettingsReachesAnotherWindowsParametersDialog)
+{
+    auto other = std::make_unique<CKestrinView>(doc);
+    other->resize(600, 300);
+    other->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(other.get()));
+    other->OnInitialUpdate();
+    view->AddTabAt(250.0, true);
+    other->OnCommand(cmd::HParameters);
+    auto* combo = Control<QComboBox>(*other->ParamsDlg(), "combo1015");
+    combo->setCurrentIndex(2);
+    other->ParamsDlg()->RefreshDetails();
+    ASSERT_EQ(combo->currentText(), "1000.000000");
+
+    RunModal<CTabSettingsDlg>([&] { view->OnCommand(cmd::TabSettings); },
+                              [](CTabSettingsDlg& dlg) {
+                                  Click(Control<QCheckBox>(dlg, "check1046"));
+                                  Type(Control<QLineEdit>(dlg, "edit1048"), "2");
+                                  Click(Control<QPushButton>(dlg, "button1"));
+                              });
+    ASSERT_EQ(doc.m_tabSets[1]->GetD(), 2);
+    EXPECT_EQ(combo->currentText(), "1000.000000");
+    EXPECT_EQ(Control<QLineEdit>(*other->ParamsDlg(), "edit1021")->text(), "2");
+    EXPECT_EQ(Control<QLineEdit>(*other->ParamsDlg(), "edit1016")->text().toStdString(),
+              FormatFixed(doc.m_tabSets[1]->GetH(), 2));
+}
+
 TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
 {
-    view->Ruler().AddTabAt(300.001, true);
-    view->Ruler().AddTabAt(300.004, true);
-    view->Ruler().AddTabAt(100.0, true);
+    view->AddTabAt(300.001, true);
+    view->AddTabAt(300.004, true);
+    view->AddTabAt(100.0, true);
     std::vector<QString> listed;
     const bool shown = RunModal<CDeleteTabDlg>([&] { view->OnCommand(cmd::DeleteTabAt); },
                                                [&](CDeleteTabDlg& dlg) {
@@ -598,8 +629,8 @@ TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
 
 TEST_F(TabCommandsTest, DeleteAllTabsAsksFirst)
 {
-    view->Ruler().AddTabAt(250.0, true);
-    view->Ruler().AddTabAt(700.0, true);
+    view->AddTabAt(250.0, true);
+    view->AddTabAt(700.0, true);
     const std::vector<Snapshot> before = Intervals();
     ui.messageAnswers.push_back(MsgResult::no);
     view->OnCommand(cmd::DeleteAllTabs);
