@@ -57,4 +57,16 @@ std::uint64_t FileSize(const std::string& path)
     return ec ? 0 : static_cast<std::uint64_t>(size);
 }
 
+CHPointArray RandomWalkSeries(std::size_t n)
+{
+    const std::vector<double> walk = RandomWalk(n);
+    CHPointArray series;
+    series.SetSize(static_cast<int>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        series[static_cast<int>(i)].m_dX = static_cast<double>(i);
+        series[static_cast<int>(i)].m_dY = walk[i];
+    }
+    return series;
+}
+
 } // namespace bench
