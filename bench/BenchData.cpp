@@ -1,5 +1,6 @@
 #include "bench/BenchData.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -55,6 +56,12 @@ std::uint64_t FileSize(const std::string& path)
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     return ec ? 0 : static_cast<std::uint64_t>(size);
+}
+
+void Die(const char* what)
+{
+    std::fprintf(stderr, "kestrin-bench: %s\n", what);
+    std::exit(1);
 }
 
 CHPointArray RandomWalkSeries(std::size_t n)

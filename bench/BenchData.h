@@ -21,6 +21,10 @@ CHPointArray RandomWalkSeries(std::size_t n);
 // first use and removed with everything in it at exit.
 const std::string& ScratchDir();
 
+// Ends the program with "kestrin-bench: what" when a benchmark cannot set up
+// its data.
+[[noreturn]] void Die(const char* what);
+
 // Size of a file in bytes, or 0 when it cannot be read.
 std::uint64_t FileSize(const std::string& path);
 

@@ -32,12 +32,6 @@ constexpr std::uint64_t kFileBytes = 100u << 20;
 
 enum Rows { shortRows = 0, longRows = 1 };
 
-[[noreturn]] void Die(const char* what)
-{
-    std::fprintf(stderr, "kestrin-bench: %s\n", what);
-    std::exit(1);
-}
-
 // Writes the file once per kind of row; the file's stem is the table's name.
 const std::string& CsvFile(Rows rows)
 {
@@ -48,7 +42,7 @@ const std::string& CsvFile(Rows rows)
     path = bench::ScratchDir() + (rows == shortRows ? "/short.csv" : "/long.csv");
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
-        Die("cannot create the delimited-text file");
+        bench::Die("cannot create the delimited-text file");
     std::fputs(rows == shortRows ? "i,value\n" : "i,value,n0,n1,n2,n3,n4,n5,n6,n7\n", f);
     const std::vector<double> walk = bench::RandomWalk(1 << 20);
     std::uint64_t written = 0;
@@ -61,11 +55,11 @@ const std::string& CsvFile(Rows rows)
                                          "lorem ipsum dolor sit,lorem ipsum dolor sit,lorem ipsum dolor sit,"
                                          "lorem ipsum dolor sit,lorem ipsum dolor sit");
         if (n < 0)
-            Die("cannot write the delimited-text file");
+            bench::Die("cannot write the delimited-text file");
         written += static_cast<std::uint64_t>(n);
     }
     if (std::fclose(f) != 0)
-        Die("cannot write the delimited-text file");
+        bench::Die("cannot write the delimited-text file");
     return path;
 }
 
@@ -96,10 +90,10 @@ ImportMemory MeasureImport(const std::string& path, const std::string& table)
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
-        Die("cannot make a pipe");
+        bench::Die("cannot make a pipe");
     const pid_t child = ::fork();
     if (child < 0)
-        Die("cannot start a child process");
+        bench::Die("cannot start a child process");
     if (child == 0) {
         ::close(pipeFds[0]);
         ImportMemory m;
