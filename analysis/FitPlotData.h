@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "analysis/HMethods.h"
 
 class CHDataSet;
 
@@ -22,8 +25,26 @@ struct CFitPlotData
     double h = 0.0;
     double r = 0.0;
     int n = 0;
+    // Another method's plot says what it shows: the axes' titles, the line
+    // of numbers above the plot, and, for a fit that is not a line, the
+    // fitted values at each x (drawn as a curve instead of the line).
+    // Empty for the curve length's own plot.
+    std::string xTitle;
+    std::string yTitle;
+    std::string caption;
+    std::vector<double> fitted;
 };
 
 // The plot data of an estimator as last computed. The intercept is that of
 // the estimator's own fit: mean(y) - b * mean(x) over the M points.
 CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label);
+
+// The fit plot of one method's estimate of count values read as kind, as
+// EstimateByMethod fits it (set is the estimator over the same values, for
+// the curve length):
+//  - curve length: FitPlotDataOf(set, label);
+//  - DFA-1: (log10 s, log10 F(s)) at its scales, the line of slope alpha;
+//  - Whittle (fGn): (log10 lambda_k, log10 I_k) of the series it reads (the
+//    increments of a motion), and log10 of the fitted spectral density.
+CFitPlotData MethodFitPlotDataOf(EHMethod method, const CHDataSet& set, const double* values, std::size_t count,
+                                 ESeriesKind kind, const std::string& label);

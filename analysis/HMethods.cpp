@@ -1,6 +1,7 @@
 #include "analysis/HMethods.h"
 
 #include <limits>
+#include <utility>
 
 #include "analysis/Dfa.h"
 #include "analysis/SeriesProfile.h"
@@ -34,7 +35,8 @@ std::optional<EHMethod> HMethodOfWord(const std::string& word)
     return std::nullopt;
 }
 
-CMethodEstimate EstimateByMethod(EHMethod method, const double* values, std::size_t count, ESeriesKind kind)
+CMethodEstimate EstimateByMethod(EHMethod method, const double* values, std::size_t count, ESeriesKind kind,
+                                 CMethodFit* fit)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     CMethodEstimate estimate;
@@ -44,19 +46,22 @@ CMethodEstimate EstimateByMethod(EHMethod method, const double* values, std::siz
     switch (method) {
     case EHMethod::Curve: break;
     case EHMethod::Dfa: {
-        const CDfaResult dfa = Dfa1(values, count);
+        CDfaResult dfa = Dfa1(values, count);
         estimate.alpha = dfa.alpha;
         estimate.scales = static_cast<int>(dfa.scales.size());
         estimate.h = noise ? dfa.alpha : dfa.alpha - 1.0;
+        if (fit)
+            fit->dfa = std::move(dfa);
         break;
     }
     case EHMethod::Whittle: {
         CWhittleResult whittle;
+        CWhittleFit* whittleFit = fit ? &fit->whittle : nullptr;
         if (noise) {
-            whittle = WhittleFgn(values, count);
+            whittle = WhittleFgn(values, count, whittleFit);
         } else {
             const std::vector<double> increments = Increments(values, count);
-            whittle = WhittleFgn(increments.data(), increments.size());
+            whittle = WhittleFgn(increments.data(), increments.size(), whittleFit);
         }
         estimate.h = whittle.h;
         estimate.standardError = whittle.standardError;

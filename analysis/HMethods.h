@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Dfa.h"
 #include "analysis/SeriesKind.h"
+#include "analysis/Whittle.h"
 
 // Three estimates of H on one scale (0.5 for a random walk's motion or for
 // white noise), each for the series as the noise-or-motion decision reads
@@ -39,7 +41,17 @@ struct CMethodEstimate
     int scales = 0;             // DFA's fit points (scales); Whittle's frequencies
 };
 
+// What a method fitted, for its plot: DFA-1's fit points, or Whittle's
+// periodogram and fitted density (of the increments for a motion).
+struct CMethodFit
+{
+    CDfaResult dfa;
+    CWhittleFit whittle;
+};
+
 // H of count values by DFA-1 or Whittle, read as kind (Unclear is read as a
-// motion, as the estimate does). Curve is not computed here (it takes the
-// estimator's D and M): it gives NaN.
-CMethodEstimate EstimateByMethod(EHMethod method, const double* values, std::size_t count, ESeriesKind kind);
+// motion, as the estimate does); with fit, what the method fitted too.
+// Curve is not computed here (it takes the estimator's D and M): it gives
+// NaN.
+CMethodEstimate EstimateByMethod(EHMethod method, const double* values, std::size_t count, ESeriesKind kind,
+                                 CMethodFit* fit = nullptr);

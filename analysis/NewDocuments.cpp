@@ -56,7 +56,7 @@ void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& tar
     target.m_strYField = std::string("Series");
     target.m_bHasData = 1;
     target.m_nD = source.m_nD;
-    target.m_nM = OptimumM(count);
+    target.m_nM = BestIntervalM(count);
     FinishNewDocument(target);
 }
 

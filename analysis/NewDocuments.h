@@ -8,7 +8,8 @@ class CKestrinDoc;
 // Fills target, a new and empty document, with the H curve of source's
 // sliding results: one point per result (a copy with m_dX + xMin), H series
 // flag 1, fields "H" and "Series", the source's database name and D, and M
-// the integer square root of the number of results. Then marks it
+// the integer square root of the number of results, at least 2 (BestIntervalM).
+// Then marks it
 // modified, recalculates its global H and updates its views.
 void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& target);
 

@@ -181,7 +181,7 @@ std::vector<double> Periodogram(const double* values, std::size_t count)
     return out;
 }
 
-CWhittleResult WhittleFgn(const double* noise, std::size_t count)
+CWhittleResult WhittleFgn(const double* noise, std::size_t count, CWhittleFit* fit)
 {
     CWhittleResult result;
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -200,6 +200,10 @@ CWhittleResult WhittleFgn(const double* noise, std::size_t count)
     std::vector<double> lambdas;
     for (std::size_t k = 1; k <= periodogram.size(); ++k)
         lambdas.push_back(kTwoPi * static_cast<double>(k) / static_cast<double>(count));
+    if (fit) {
+        fit->lambdas = lambdas;
+        fit->periodogram = periodogram;
+    }
     const CWhittleObjective q(std::move(periodogram), lambdas);
     result.frequencies = static_cast<int>(lambdas.size());
     result.h = GoldenMinimum(q, kWhittleLowestH, kWhittleHighestH, kWhittleTolerance);
@@ -218,5 +222,15 @@ CWhittleResult WhittleFgn(const double* noise, std::size_t count)
     for (const double v : w)
         information += (v - mean) * (v - mean);
     result.standardError = information > 0.0 ? 1.0 / std::sqrt(information) : nan;
+    if (fit) {
+        // The shape at the estimate times the scale the objective profiled
+        // out, (1/m) sum_k I_k / shape_k.
+        double scale = 0.0;
+        for (std::size_t k = 0; k < lambdas.size(); ++k)
+            scale += q.periodogram[k] * std::exp(-q.LogShape(k, result.h));
+        scale /= static_cast<double>(lambdas.size());
+        for (std::size_t k = 0; k < lambdas.size(); ++k)
+            fit->fitted.push_back(scale * std::exp(q.LogShape(k, result.h)));
+    }
     return result;
 }

@@ -50,8 +50,22 @@ struct CWhittleResult
 // The fewest values Whittle takes: three Fourier frequencies.
 constexpr std::size_t kWhittleMinCount = 7;
 
-// The Whittle fGn estimate of a noise of count values.
-CWhittleResult WhittleFgn(const double* noise, std::size_t count);
+// What the estimate set against each other, for its plot: the Fourier
+// frequencies lambda_k, the periodogram I_k at them and the fitted spectral
+// density, the fGn shape at the estimate times the scale the objective
+// profiled out, (1/m) sum_k I_k / shape_k (so that the mean of I_k over the
+// fitted density is 1).
+struct CWhittleFit
+{
+    std::vector<double> lambdas;
+    std::vector<double> periodogram;
+    std::vector<double> fitted;
+};
+
+// The Whittle fGn estimate of a noise of count values; with fit, its
+// periodogram and fitted density too (left empty when there is no
+// estimate).
+CWhittleResult WhittleFgn(const double* noise, std::size_t count, CWhittleFit* fit = nullptr);
 
 // The periodogram at the Fourier frequencies k = 1 .. floor((n - 1) / 2),
 // I_k = |DFT_k|^2 / (2 pi n). Exposed for the tests.

@@ -333,8 +333,7 @@ CKestrinDoc* CKestrinApp::ImportTextIntoNewDocument(const QString& path)
     CKestrinDoc* doc = OnFileNew();
     if (!doc)
         return nullptr;
-    if (doc->ImportTextFile(QFileInfo(path).absoluteFilePath().toStdString(), 0, 0, false))
-        doc->UpdateAllViews(nullptr);
+    doc->ImportTextFile(QFileInfo(path).absoluteFilePath().toStdString(), 0, 0, false);
     return doc;
 }
 

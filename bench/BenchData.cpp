@@ -1,5 +1,6 @@
 #include "bench/BenchData.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -55,6 +56,24 @@ std::uint64_t FileSize(const std::string& path)
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     return ec ? 0 : static_cast<std::uint64_t>(size);
+}
+
+void Die(const char* what)
+{
+    std::fprintf(stderr, "kestrin-bench: %s\n", what);
+    std::exit(1);
+}
+
+CHPointArray RandomWalkSeries(std::size_t n)
+{
+    const std::vector<double> walk = RandomWalk(n);
+    CHPointArray series;
+    series.SetSize(static_cast<int>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        series[static_cast<int>(i)].m_dX = static_cast<double>(i);
+        series[static_cast<int>(i)].m_dY = walk[i];
+    }
+    return series;
 }
 
 } // namespace bench

@@ -20,12 +20,6 @@ namespace {
 
 constexpr std::size_t kRecords = 1000000;
 
-[[noreturn]] void Die(const char* what)
-{
-    std::fprintf(stderr, "kestrin-bench: %s\n", what);
-    std::exit(1);
-}
-
 const std::string& SqliteFile()
 {
     static std::string path;
@@ -35,21 +29,21 @@ const std::string& SqliteFile()
     const std::vector<double> walk = bench::RandomWalk(kRecords);
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
-        Die("cannot create the SQLite file");
+        bench::Die("cannot create the SQLite file");
     if (sqlite3_exec(db, "CREATE TABLE walk (seq INTEGER, val REAL); BEGIN;", nullptr, nullptr, nullptr) != SQLITE_OK)
-        Die("cannot create the SQLite table");
+        bench::Die("cannot create the SQLite table");
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO walk VALUES (?1, ?2);", -1, &insert, nullptr);
     for (std::size_t i = 0; i < kRecords; ++i) {
         sqlite3_bind_int64(insert, 1, static_cast<sqlite3_int64>(i));
         sqlite3_bind_double(insert, 2, walk[i]);
         if (sqlite3_step(insert) != SQLITE_DONE)
-            Die("cannot write the SQLite table");
+            bench::Die("cannot write the SQLite table");
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
     if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK || sqlite3_close(db) != SQLITE_OK)
-        Die("cannot write the SQLite file");
+        bench::Die("cannot write the SQLite file");
     return path;
 }
 
@@ -62,12 +56,12 @@ const std::string& CsvFile()
     const std::vector<double> walk = bench::RandomWalk(kRecords);
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
-        Die("cannot create the delimited-text file");
+        bench::Die("cannot create the delimited-text file");
     std::fprintf(f, "seq,val\n");
     for (std::size_t i = 0; i < kRecords; ++i)
         std::fprintf(f, "%zu,%.17g\n", i, walk[i]);
     if (std::fclose(f) != 0)
-        Die("cannot write the delimited-text file");
+        bench::Die("cannot write the delimited-text file");
     return path;
 }
 

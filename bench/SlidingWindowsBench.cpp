@@ -17,20 +17,6 @@
 
 namespace {
 
-CHPointArray WalkSeries(std::size_t n)
-{
-    const std::vector<double> walk = bench::RandomWalk(n);
-    CHPointArray points;
-    points.Reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        CHPoint p;
-        p.m_dX = static_cast<double>(i);
-        p.m_dY = walk[i];
-        points.Add(p);
-    }
-    return points;
-}
-
 SlidingWindowParams BestM(int width, int spacing)
 {
     SlidingWindowParams params;
@@ -45,7 +31,7 @@ SlidingWindowParams BestM(int width, int spacing)
 // instruction set (SimdLevel).
 void BM_SlidingWindows(benchmark::State& state)
 {
-    const CHPointArray series = WalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const SlidingWindowParams params = BestM(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
     SlidingWindowRun run;
     run.threads = static_cast<unsigned>(state.range(3));
@@ -77,7 +63,7 @@ BENCHMARK(BM_SlidingWindows)
 // bit, as the optimised build computes them.
 void BM_SlidingWindowsEachAfresh(benchmark::State& state)
 {
-    const CHPointArray series = WalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     CHPointArray direct;
     for (auto _ : state) {
         direct = ComputeSlidingWindowResultsDirect(series, BestM(1000, 1));

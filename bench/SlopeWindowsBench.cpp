@@ -10,23 +10,11 @@
 
 namespace {
 
-CHPointArray WalkSeries(std::size_t n)
-{
-    const std::vector<double> walk = bench::RandomWalk(n);
-    CHPointArray series;
-    series.SetSize(static_cast<int>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        series[static_cast<int>(i)].m_dX = static_cast<double>(i);
-        series[static_cast<int>(i)].m_dY = walk[i];
-    }
-    return series;
-}
-
 // Slope windows over a million points, size 1000 (target: 1 s). Arguments:
 // points, size, workers (0: the default, every core).
 void BM_SlopeWindows(benchmark::State& state)
 {
-    const CHPointArray series = WalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const auto size = static_cast<std::int32_t>(state.range(1));
     const auto threads = static_cast<unsigned>(state.range(2));
     int percentCalls = 0;
@@ -42,7 +30,7 @@ BENCHMARK(BM_SlopeWindows)->Args({1000000, 1000, 0})->Args({1000000, 1000, 1})->
 // passed to LeastSquaresSlope, on a tenth of the points for comparison.
 void BM_SlopeWindowsCopied(benchmark::State& state)
 {
-    const CHPointArray series = WalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const auto size = static_cast<int>(state.range(1));
     for (auto _ : state) {
         CHPointArray results;

@@ -158,8 +158,9 @@ constexpr std::string_view kHDataHelp =
     "workbench's \"Extract H Data\" > \"Kestrin Data\" makes it: one point per\n"
     "result (X on the series' axis, Y its H), a series of H values with the\n"
     "field names \"H\" and \"Series\", the source's database name and D, and M\n"
-    "the integer square root of the number of results; its global H is\n"
-    "computed. Without sliding-window results nothing is written (exit 1).\n"
+    "the integer square root of the number of results, at least 2; its\n"
+    "global H is computed. Without sliding-window results nothing is written\n"
+    "(exit 1).\n"
     "\n" KESTRIN_INPUT_NOTE "\n" KESTRIN_WINDOW_NOTE
     "\n"
     "Options:\n"

@@ -15,6 +15,7 @@
 #include "document/KestrinDoc.h"
 #include "analysis/MetaH.h"
 #include "cli/MetaHParams.h"
+#include "cli/MethodReport.h"
 #include "platform/TextEncoding.h"
 #include "cli/WindowOptions.h"
 
@@ -144,11 +145,13 @@ void AppendBootstrap(std::vector<TidyValue>& row, const CBootstrapResult& result
     row.emplace_back(static_cast<std::int64_t>(result.seed));
 }
 
-std::vector<std::string> Columns(bool interval, bool bootstrap)
+std::vector<std::string> Columns(bool interval, bool bootstrap, bool method = false)
 {
     std::vector<std::string> columns{"source", "table", "field"};
     if (interval)
         columns.emplace_back("interval");
+    if (method)
+        columns.emplace_back("method");
     for (std::string& name : FitColumns())
         columns.push_back(std::move(name));
     if (bootstrap)
@@ -156,6 +159,37 @@ std::vector<std::string> Columns(bool interval, bool bootstrap)
             columns.push_back(std::move(name));
     columns.emplace_back("status");
     return columns;
+}
+
+// With --method, one row per method of an estimator (names are the cells
+// before the method's): the curve length's fit, or n and the method's H
+// with D, M, b and r empty; with a bootstrap, that method's. The numbers
+// are those of the single run's "methods" (MethodsOf); the curve length's
+// bootstrap warns as the single run's does. The status is added by the
+// caller, once every row is known.
+Rows MethodRows(CCliUi& ui, const std::vector<TidyValue>& names, const CHDataSet& set,
+                const std::vector<EHMethod>& methods, const BootstrapOptions& bootstrap)
+{
+    const CMethodComparison comparison = MethodsOf(set, methods, bootstrap);
+    if (bootstrap.run && std::find(methods.begin(), methods.end(), EHMethod::Curve) != methods.end())
+        CurveBootstrapOf(ui, comparison, set, bootstrap);
+    Rows rows;
+    for (const CMethodRow& method : comparison.rows) {
+        std::vector<TidyValue> row = names;
+        row.emplace_back(std::string(HMethodWord(method.estimate.method)));
+        if (method.estimate.method == EHMethod::Curve) {
+            AppendFit(row, set);
+        } else {
+            row.emplace_back(std::int64_t{FiguresOf(set).n});
+            row.resize(row.size() + 2);
+            row.emplace_back(method.estimate.h);
+            row.resize(row.size() + 2);
+        }
+        if (method.bootstrap)
+            AppendBootstrap(row, *method.bootstrap);
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 // The row of a series that gave no result: its names, then empty cells.
@@ -170,9 +204,10 @@ std::vector<TidyValue> EmptyRow(const std::vector<std::string>& columns, std::ve
 BatchSeriesRun EstimateRun(const ParsedArgs& parsed, const SeriesOptions& options)
 {
     const BootstrapOptions bootstrap = ReadBootstrapOptions(parsed);
+    const std::vector<EHMethod> methods = ReadMethods(parsed);
     BatchSeriesRun run;
-    run.columns = Columns(false, bootstrap.run);
-    run.rowsOf = [options, bootstrap, columns = run.columns](const BatchSeries& series) {
+    run.columns = Columns(false, bootstrap.run, !methods.empty());
+    run.rowsOf = [options, bootstrap, methods, columns = run.columns](const BatchSeries& series) {
         CCliUi ui("estimate", true);
         CKestrinDoc doc(ui);
         LendDatabase(doc, options);
@@ -187,6 +222,13 @@ BatchSeriesRun EstimateRun(const ParsedArgs& parsed, const SeriesOptions& option
             WarnIfConstant(ui, doc.m_points, "the series");
         const CHDataSet& set = doc.m_globalSet;
         WarnIfTooShortForLags(ui, set, "the series");
+        if (!methods.empty()) {
+            Rows rows = MethodRows(ui, row, set, methods, BootstrapOptionsFor(bootstrap, isDocument, doc));
+            WarnOfHReading(ui, set, nullptr);
+            for (std::vector<TidyValue>& methodRow : rows)
+                methodRow.emplace_back(StatusOf(ui));
+            return rows;
+        }
         AppendFit(row, set);
         std::optional<CBootstrapResult> result;
         if (bootstrap.run) {
@@ -206,6 +248,7 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
         throw UsageError(parsed.Has("--at") ? "--at and --every cannot be given together"
                                             : "a run over several series takes its tabs from --at or --every");
     const BootstrapOptions bootstrap = ReadBootstrapOptions(parsed);
+    const std::vector<EHMethod> methods = ReadMethods(parsed);
     std::vector<double> at;
     if (parsed.Has("--at"))
         for (const std::int32_t t : ParseWholeNumberList(parsed.Values("--at")[0], "--at"))
@@ -213,8 +256,8 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
     const std::optional<double> every =
         parsed.Has("--every") ? std::optional(ParseRealNumber(parsed.Values("--every")[0], "--every")) : std::nullopt;
     BatchSeriesRun run;
-    run.columns = Columns(true, bootstrap.run);
-    run.rowsOf = [options, bootstrap, at, every, columns = run.columns](const BatchSeries& series) {
+    run.columns = Columns(true, bootstrap.run, !methods.empty());
+    run.rowsOf = [options, bootstrap, methods, at, every, columns = run.columns](const BatchSeries& series) {
         CCliUi ui("tabs", true);
         CKestrinDoc doc(ui);
         LendDatabase(doc, options);
@@ -238,11 +281,17 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
         for (const auto& set : doc.m_tabSets) {
             std::vector<TidyValue> row = names;
             row.emplace_back(DisplayText(set->m_strLabel));
-            AppendFit(row, *set);
+            Rows setRows;
             std::optional<CBootstrapResult> result;
-            if (bootstrap.run) {
-                result = BootstrapOf(ui, *set, BootstrapOptionsFor(bootstrap, isDocument, doc));
-                AppendBootstrap(row, *result);
+            if (methods.empty()) {
+                AppendFit(row, *set);
+                if (bootstrap.run) {
+                    result = BootstrapOf(ui, *set, BootstrapOptionsFor(bootstrap, isDocument, doc));
+                    AppendBootstrap(row, *result);
+                }
+                setRows.push_back(std::move(row));
+            } else {
+                setRows = MethodRows(ui, row, *set, methods, BootstrapOptionsFor(bootstrap, isDocument, doc));
             }
             std::vector<std::string> extra;
             if (TooFewForLags(set->GetCount(), set->GetSetting()))
@@ -250,8 +299,10 @@ BatchSeriesRun TabsRun(const ParsedArgs& parsed, const SeriesOptions& options)
                                 " values; L(r) is 0 for its longest lags");
             for (std::string& warning : HReadingWarnings(*set, result ? &*result : nullptr))
                 extra.push_back(std::move(warning));
-            row.emplace_back(StatusOf(ui, extra));
-            rows.push_back(std::move(row));
+            for (std::vector<TidyValue>& setRow : setRows) {
+                setRow.emplace_back(StatusOf(ui, extra));
+                rows.push_back(std::move(setRow));
+            }
         }
         if (rows.empty())
             rows.push_back(EmptyRow(columns, names,

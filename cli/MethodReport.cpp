@@ -67,9 +67,16 @@ void AppendMethodLines(std::string& out, const CMethodComparison& comparison, co
             text += "; " + BootstrapSummaryText(*row.bootstrap);
         AppendField(out, "method" + suffix, text);
     }
-    if (const auto overlap = IntervalsOverlap(comparison))
-        AppendField(out, "methods" + suffix,
-                    *overlap ? "the intervals overlap" : "the intervals do not overlap: the methods disagree");
+    if (const auto overlap = IntervalsOverlap(comparison)) {
+        std::string text = *overlap ? "the intervals overlap" : "the intervals do not overlap: the methods disagree";
+        std::string without;
+        for (const CMethodRow& row : comparison.rows)
+            if (row.bootstrap && (!row.bootstrap->low || !row.bootstrap->high))
+                without += (without.empty() ? "" : ", ") + std::string(HMethodWord(row.estimate.method));
+        if (!without.empty())
+            text += "; not compared, without an interval: " + without;
+        AppendField(out, "methods" + suffix, text);
+    }
 }
 
 void WriteMethods(CJsonWriter& json, const CMethodComparison& comparison)

@@ -32,7 +32,8 @@ CBootstrapResult CurveBootstrapOf(CCliUi& ui, const std::optional<CMethodCompari
 // (SeriesKindLabel), then one text line per method: "method  dfa  H 0.712 (α 1.712, 11 scales)",
 // "method  whittle  H 0.705, standard error 0.012", followed, with a
 // bootstrap, by its "H corrected ..., 95 % interval ..."; then, with two
-// intervals or more, whether they overlap. suffix names an interval
+// intervals or more, whether they overlap (naming the methods bootstrapped
+// without an interval, which are not compared). suffix names an interval
 // ("method 2" and so on) when not empty.
 void AppendMethodLines(std::string& out, const CMethodComparison& comparison, const std::string& suffix = {});
 

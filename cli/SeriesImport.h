@@ -13,9 +13,9 @@ class CKestrinDoc;
 // The ranges accepted for the estimator's parameters. A line fit needs at
 // least two lags; the upper limits keep a mistyped number from asking for
 // gigabytes of lag tables or hours of computation.
-constexpr int kMinD = 1;
+constexpr int kMinD = kMinEmbeddingD;
 constexpr int kMaxD = kMaxEmbeddingD;
-constexpr int kMinM = 2;
+constexpr int kMinM = kMinLagCount;
 constexpr int kMaxM = kMaxLagCount;
 
 // A series read from a table of a database file instead of a text file.

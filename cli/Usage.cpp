@@ -119,7 +119,14 @@ command line could not be understood.
     "reading they follow. JSON adds \"methods_series\", \"methods\": [{\"method\",\n" \
     "\"H\", (whittle:) \"standard_error\", \"frequencies\", (dfa:) \"alpha\",\n" \
     "\"scales\", (with --bootstrap:) \"H_corrected\", \"low\", \"high\"}, ...]\n" \
-    "(tabs: one {\"label\", \"methods\"} per interval) and \"intervals_overlap\".\n"
+    "(tabs: one {\"label\", \"methods\"} per interval) and \"intervals_overlap\".\n" \
+    "The \"methods\" line names a method left without an interval (its H not\n" \
+    "reached, or too few replicates), which it does not compare.\n"              \
+    "Over many series a \"method\" column follows the names (and the\n"        \
+    "interval), and each series (or interval) gives one row per method, in\n"  \
+    "the order curve, dfa, whittle: the curve length's row as without\n"       \
+    "--method, the others' with their H (and with --bootstrap their corrected\n" \
+    "H and interval) and D, M, b and r left empty.\n"
 
 #define KESTRIN_BOOTSTRAP_NOTE                                                   \
     "With --bootstrap, the series is first decided noise or motion by the\n"   \

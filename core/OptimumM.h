@@ -17,6 +17,36 @@ inline bool IsUsableEmbedding(int nD)
     return nD >= 0 && nD <= kMaxEmbeddingD;
 }
 
+// The smallest D and M an estimate measures something with: a D of 0 has no
+// vectors to measure and fewer than two lags no line to fit, so H would
+// show 2 with r 0. The command line, the saved intervals and every dialog
+// that sets the D or M of an interval or of the whole series hold to
+// kMinEmbeddingD..kMaxEmbeddingD and kMinLagCount..kMaxLagCount.
+constexpr int kMinEmbeddingD = 1;
+constexpr int kMinLagCount = 2;
+
+// Whether a D or an M measures something and is kept when saved.
+inline bool IsMeasuringEmbedding(int nD)
+{
+    return nD >= kMinEmbeddingD && nD <= kMaxEmbeddingD;
+}
+
+inline bool IsMeasuringLagCount(int nM)
+{
+    return nM >= kMinLagCount && nM <= kMaxLagCount;
+}
+
+// What a dialog says of a D or an M that does not measure anything.
+inline std::string EmbeddingRangeMessage()
+{
+    return "D must be between " + std::to_string(kMinEmbeddingD) + " and " + std::to_string(kMaxEmbeddingD) + ".";
+}
+
+inline std::string LagRangeMessage()
+{
+    return "M must be between " + std::to_string(kMinLagCount) + " and " + std::to_string(kMaxLagCount) + ".";
+}
+
 // What a dialog or the command line says of an M outside 0..kMaxLagCount.
 inline std::string LagCountMessage()
 {
@@ -45,4 +75,14 @@ inline int OptimumM(int count)
         y = (x + n / x) / 2;
     }
     return static_cast<int>(x);
+}
+
+// The best M to give an interval (or the whole series) of count values: the
+// optimum M, but never below kMinLagCount, so that the interval keeps an M
+// the document saves and reads again. An interval too short for two lags
+// then has no estimate, as any too-short interval has.
+inline int BestIntervalM(int count)
+{
+    const int m = OptimumM(count);
+    return m < kMinLagCount ? kMinLagCount : m;
 }

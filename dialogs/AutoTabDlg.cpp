@@ -12,7 +12,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/ParameterTips.h"
-#include "core/OptimumM.h"
+#include "dialogs/EstimatorLimits.h"
 #include "platform/UiServices.h"
 
 CAutoTabDlg::CAutoTabDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
@@ -120,8 +120,12 @@ bool CAutoTabDlg::OnOK()
         FocusEdit(m_editInterval);
         return false;
     }
-    if (m_nMChoice == 1 && !IsUsableLagCount(m_nM)) {
-        m_ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
+    // Every interval is given this D, and this M unless each takes its best.
+    if (!CheckEmbeddingD(m_ui, m_nD)) {
+        FocusEdit(m_editD);
+        return false;
+    }
+    if (m_nMChoice == 1 && !CheckLagCountM(m_ui, m_nM)) {
         FocusEdit(m_editM);
         return false;
     }

@@ -16,7 +16,9 @@
 #include <QVBoxLayout>
 
 #include "analysis/BootstrapText.h"
+#include "analysis/FitPlotData.h"
 #include "dialogs/BackgroundRun.h"
+#include "dialogs/FitPlotWnd.h"
 #include "core/HDataSet.h"
 
 namespace {
@@ -40,9 +42,39 @@ CHDataSet EstimatorOf(const std::vector<double>& values, int nD, int nM)
 
 } // namespace
 
+QString IntervalsOverlapText(const CMethodComparison& comparison)
+{
+    bool bootstrapped = false;
+    QStringList without;
+    for (const CMethodRow& row : comparison.rows) {
+        if (!row.bootstrap)
+            continue;
+        bootstrapped = true;
+        if (!row.bootstrap->low || !row.bootstrap->high)
+            without << QString::fromUtf8(HMethodName(row.estimate.method));
+    }
+    if (!bootstrapped)
+        return {};
+    const QString missing = without.join(QStringLiteral(", "));
+    const std::optional<bool> overlap = IntervalsOverlap(comparison);
+    if (!overlap)
+        return QStringLiteral("Fewer than two methods have a 95 % interval (none for %1: not reached, or too few "
+                              "replicates): whether they agree cannot be told. Run with more replicates.")
+            .arg(missing);
+    QString text = *overlap
+                       ? QStringLiteral("The intervals overlap: the methods agree within their uncertainty.")
+                       : QStringLiteral("The intervals do not overlap: the methods disagree. The series may not "
+                                        "be like fractional Brownian motion or noise (a trend, short-range "
+                                        "structure or a change of regime); read the manual's methods section.");
+    if (!without.isEmpty())
+        text += QStringLiteral(" Not compared, without an interval: %1.").arg(missing);
+    return text;
+}
+
 CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double> values, int nD, int nM,
-                                       QWidget* parent)
-    : QDialog(parent), m_values(std::move(values)), m_nD(nD), m_nM(nM)
+                                       bool isProfile, IUiServices& ui, QWidget* parent)
+    : QDialog(parent), m_values(std::move(values)), m_nD(nD), m_nM(nM), m_isProfile(isProfile), m_ui(ui),
+      m_label(label)
 {
     setWindowTitle(QStringLiteral("Compare Methods"));
     setObjectName(QStringLiteral("CCompareMethodsDlg"));
@@ -61,6 +93,9 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
         {QStringLiteral("Method"), QStringLiteral("H"), QStringLiteral("Corrected H"), QStringLiteral("95 % interval")});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setToolTip(QStringLiteral("Double-click a method for its fit plot"));
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_overlap = new QLabel(this);
     m_overlap->setObjectName(QStringLiteral("labelOverlap"));
@@ -72,6 +107,10 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("labelStatus"));
     m_status->setWordWrap(true);
+    m_fitPlotButton = new QPushButton(QStringLiteral("Fit &Plot..."), this);
+    m_fitPlotButton->setObjectName(QStringLiteral("buttonFitPlot"));
+    m_fitPlotButton->setAutoDefault(false);
+    m_fitPlotButton->setToolTip(QStringLiteral("The fit of the selected method"));
     m_run = new QPushButton(QStringLiteral("&Run"), this);
     m_run->setObjectName(QStringLiteral("buttonRun"));
     m_run->setDefault(true);
@@ -82,6 +121,7 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
     form->addRow(QStringLiteral("&Replicates:"), m_replicates);
     form->addRow(QStringLiteral("&Seed:"), m_seed);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_fitPlotButton);
     buttons->addStretch();
     buttons->addWidget(m_run);
     buttons->addWidget(m_cancelButton);
@@ -97,16 +137,19 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
 
     // The estimates alone are quick: shown at once.
     const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
-    m_comparison = CompareMethods(set, kMethods, ESeriesInput::Auto, false);
+    m_comparison = CompareMethods(set, kMethods, ESeriesInput::Auto, m_isProfile);
     m_status->setText(QStringLiteral("The series: %1. Run bootstraps every method from the same replicates.")
                           .arg(QString::fromStdString(SeriesKindLabel(m_comparison.decision))));
     ShowComparison();
+    m_table->selectRow(0);
 
     // The bootstrap dialog's replicates and seed are offered here too (and
     // not written back).
     m_background = new CBackgroundRun(this, m_progress);
     connect(m_run, &QPushButton::clicked, this, &CCompareMethodsDlg::Start);
     connect(m_cancelButton, &QPushButton::clicked, this, &CCompareMethodsDlg::reject);
+    connect(m_fitPlotButton, &QPushButton::clicked, this, [this] { ShowFitPlot(m_table->currentRow()); });
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ShowFitPlot(row); });
 }
 
 CCompareMethodsDlg::~CCompareMethodsDlg() = default;
@@ -137,15 +180,21 @@ void CCompareMethodsDlg::ShowComparison()
         for (int c = 0; c < 4; ++c)
             m_table->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
-    const std::optional<bool> overlap = IntervalsOverlap(m_comparison);
-    if (!overlap)
-        m_overlap->setText(QString());
-    else if (*overlap)
-        m_overlap->setText(QStringLiteral("The intervals overlap: the methods agree within their uncertainty."));
-    else
-        m_overlap->setText(QStringLiteral("The intervals do not overlap: the methods disagree. The series may not "
-                                          "be like fractional Brownian motion or noise (a trend, short-range "
-                                          "structure or a change of regime); read the manual's methods section."));
+    m_overlap->setText(IntervalsOverlapText(m_comparison));
+}
+
+void CCompareMethodsDlg::ShowFitPlot(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_comparison.rows.size()))
+        return;
+    const EHMethod method = m_comparison.rows[static_cast<std::size_t>(row)].estimate.method;
+    const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
+    if (!m_fitPlot)
+        m_fitPlot = new CFitPlotWnd(m_ui, this);
+    m_fitPlot->SetData(MethodFitPlotDataOf(method, set, m_values.data(), m_values.size(),
+                                           m_comparison.decision.estimatedAs, m_label.toStdString()));
+    m_fitPlot->show();
+    m_fitPlot->raise();
 }
 
 void CCompareMethodsDlg::Start()
@@ -169,7 +218,8 @@ void CCompareMethodsDlg::Start()
     m_background->Start(
         [this, options](const CBackgroundRun::Progress& progress) {
             const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
-            m_workerComparison = CompareMethods(set, kMethods, ESeriesInput::Auto, false, &options, progress);
+            m_workerComparison =
+                CompareMethods(set, kMethods, ESeriesInput::Auto, m_isProfile, &options, progress);
         },
         [this] { Finish(); });
 }

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -91,7 +92,11 @@ void CFitPlot::DrawPlot(QPainter& painter, QSize size) const
     const double firstX = d.x.empty() ? 0.0 : d.x.front();
     const double lastX = d.x.empty() ? 1.0 : d.x.back();
     const CRange xr = RangeOf(d.x, firstX, lastX);
-    const CRange yr = RangeOf(d.y, d.intercept + d.b * firstX, d.intercept + d.b * lastX);
+    const bool curve = !d.fitted.empty();
+    std::vector<double> ys = d.y;
+    ys.insert(ys.end(), d.fitted.begin(), d.fitted.end());
+    const CRange yr = curve ? RangeOf(ys, d.fitted.front(), d.fitted.back())
+                            : RangeOf(d.y, d.intercept + d.b * firstX, d.intercept + d.b * lastX);
     const auto px = [&](double x) { return plot.left() + (x - xr.lo) / (xr.hi - xr.lo) * plot.width(); };
     const auto py = [&](double y) { return plot.bottom() - (y - yr.lo) / (yr.hi - yr.lo) * plot.height(); };
 
@@ -116,28 +121,44 @@ void CFitPlot::DrawPlot(QPainter& painter, QSize size) const
         const QString text = QString::number(t, 'f', decimals);
         painter.drawText(QPointF(plot.left() - 6 - fm.horizontalAdvance(text), y + fm.ascent() / 2.0 - 1), text);
     });
-    const QString xTitle = QStringLiteral("log10 r");
+    const QString xTitle = d.xTitle.empty() ? QStringLiteral("log10 r") : QString::fromStdString(d.xTitle);
     painter.drawText(QPointF(plot.center().x() - fm.horizontalAdvance(xTitle) / 2.0, size.height() - 4.0), xTitle);
-    painter.drawText(QPointF(4, fm.height() * 2 + 6), QStringLiteral("log10(L(r)/r)"));
+    painter.drawText(QPointF(4, fm.height() * 2 + 6),
+                     d.yTitle.empty() ? QStringLiteral("log10(L(r)/r)") : QString::fromStdString(d.yTitle));
 
     // The numbers of the fit, and whose fit it is.
-    const QString numbers = QStringLiteral("%1   H: %2   b: %3   r: %4   n: %5")
-                                .arg(QString::fromStdString(d.label))
-                                .arg(d.h, 0, 'f', 4)
-                                .arg(d.b, 0, 'f', 4)
-                                .arg(d.r, 0, 'f', 4)
-                                .arg(d.n);
+    const QString numbers = !d.caption.empty() ? QString::fromStdString(d.caption)
+                                               : QStringLiteral("%1   H: %2   b: %3   r: %4   n: %5")
+                                                     .arg(QString::fromStdString(d.label))
+                                                     .arg(d.h, 0, 'f', 4)
+                                                     .arg(d.b, 0, 'f', 4)
+                                                     .arg(d.r, 0, 'f', 4)
+                                                     .arg(d.n);
     painter.drawText(QPointF(4, fm.ascent() + 4), numbers);
 
-    // The least-squares line over the lags, then the points on top.
+    // The least-squares line over the lags, then the points on top; a
+    // fitted curve goes over the points, which may be many (a point without
+    // a logarithm, a zero, is left out).
     painter.setClipRect(plot);
     painter.setPen(QPen(QColor(0, 0, 255), 1.5));
-    painter.drawLine(QPointF(px(firstX), py(d.intercept + d.b * firstX)),
-                     QPointF(px(lastX), py(d.intercept + d.b * lastX)));
+    if (!curve)
+        painter.drawLine(QPointF(px(firstX), py(d.intercept + d.b * firstX)),
+                         QPointF(px(lastX), py(d.intercept + d.b * lastX)));
     painter.setPen(QPen(QColor(200, 0, 0), 1.5));
     painter.setBrush(QColor(200, 0, 0));
+    const double radius = curve && d.x.size() > 100 ? 1.5 : 3.0;
     for (std::size_t i = 0; i < d.x.size(); ++i)
-        painter.drawEllipse(QPointF(px(d.x[i]), py(d.y[i])), 3.0, 3.0);
+        if (std::isfinite(d.x[i]) && std::isfinite(d.y[i]))
+            painter.drawEllipse(QPointF(px(d.x[i]), py(d.y[i])), radius, radius);
+    if (curve) {
+        QPolygonF line;
+        for (std::size_t i = 0; i < d.x.size() && i < d.fitted.size(); ++i)
+            if (std::isfinite(d.x[i]) && std::isfinite(d.fitted[i]))
+                line << QPointF(px(d.x[i]), py(d.fitted[i]));
+        painter.setPen(QPen(QColor(0, 0, 255), 2.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(line);
+    }
 }
 
 CFitPlotWnd::CFitPlotWnd(IUiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui)

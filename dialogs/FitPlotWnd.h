@@ -11,7 +11,8 @@
 class IUiServices;
 class QPainter;
 
-// The plot itself: points, line, axes with their ticks and the numbers.
+// The plot itself: points, line (or the data's fitted curve), axes with
+// their ticks and the numbers.
 class CFitPlot : public QWidget
 {
     Q_OBJECT
@@ -35,7 +36,8 @@ private:
 };
 
 // "Fit Plot": a tool window holding the plot of the estimator selected in
-// the H parameters dialog, with a button that saves the plot as a PNG image,
+// the H parameters dialog (or of one method's fit, from the method
+// comparison), with a button that saves the plot as a PNG image,
 // an SVG drawing or a PDF document at the size it has on the screen.
 class CFitPlotWnd : public QDialog
 {

@@ -1,5 +1,8 @@
 #include "dialogs/HParamsDlg.h"
 
+#include <cstddef>
+#include <optional>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -11,6 +14,7 @@
 #include "analysis/EstimateWarnings.h"
 #include "dialogs/BootstrapDlg.h"
 #include "dialogs/CompareMethodsDlg.h"
+#include "dialogs/EstimatorLimits.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
 #include "dialogs/FitPlotWnd.h"
@@ -107,10 +111,10 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     auto* bootstrap = new QPushButton(QStringLiteral("&Bootstrap..."), this);
     bootstrap->setObjectName(QStringLiteral("buttonBootstrap"));
     bootstrap->setAutoDefault(false);
-    // "Compare Methods" in full would not fit the column of buttons.
-    auto* compare = new QPushButton(QStringLiteral("&Compare..."), this);
+    auto* compare = new QPushButton(QStringLiteral("&Compare Methods..."), this);
     compare->setObjectName(QStringLiteral("buttonCompareMethods"));
-    compare->setToolTip(QStringLiteral("Compare Methods: DFA-1 and Whittle beside the curve length"));
+    compare->setAutoDefault(false);
+    compare->setToolTip(QStringLiteral("DFA-1 and Whittle (fGn) beside the curve length, with their bootstraps"));
     m_labelBootstrap = new QLabel(this);
     m_labelBootstrap->setObjectName(QStringLiteral("labelBootstrap"));
     m_labelBootstrap->setWordWrap(true);
@@ -151,11 +155,13 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     // Added below the original controls, which keep their places.
     at(fitPlot, 196, 84, 54, 14);
     at(bootstrap, 196, 101, 54, 14);
-    at(compare, 196, 118, 54, 14);
     at(m_labelBootstrap, 7, 198, 243, 18);
-    // Below the bootstrap's line: room for both warnings.
-    at(m_labelWarnings, 7, 218, 243, 34);
-    setFixedSize(du.X(257), du.Y(254));
+    // Too wide for the column of buttons: a row of its own below the
+    // bootstrap's result, right-aligned with the column.
+    at(compare, 176, 220, 74, 14);
+    // Below them: room for both warnings.
+    at(m_labelWarnings, 7, 238, 243, 34);
+    setFixedSize(du.X(257), du.Y(275));
 
     connect(dismiss, &QPushButton::clicked, this, &CHParamsDlg::accept);
     connect(apply, &QPushButton::clicked, this, &CHParamsDlg::OnApply);
@@ -225,21 +231,30 @@ void CHParamsDlg::UpdateData(bool saveAndValidate)
     m_strB = m_editB->text().toStdString();
 }
 
-CHDataSet* CHParamsDlg::FindSelectedDataSet() const
+std::optional<std::size_t> CHParamsDlg::FindSelectedInterval() const
+{
+    if (!m_pOwner || m_strSelection == kGlobal)
+        return std::nullopt;
+    const auto& sets = m_pOwner->GetDocument().m_tabSets;
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        if (sets[i]->m_strLabel == m_strSelection)
+            return i;
+    }
+    return std::nullopt;
+}
+
+const CHDataSet* CHParamsDlg::FindSelectedDataSet() const
 {
     if (!m_pOwner)
         return nullptr;
-    CKestrinDoc& doc = m_pOwner->GetDocument();
+    const CKestrinDoc& doc = m_pOwner->GetDocument();
     if (m_strSelection == kGlobal)
         return &doc.m_globalSet;
-    for (const auto& set : doc.m_tabSets) {
-        if (set->m_strLabel == m_strSelection)
-            return set.get();
-    }
-    return nullptr;
+    const std::optional<std::size_t> index = FindSelectedInterval();
+    return index ? doc.m_tabSets[*index].get() : nullptr;
 }
 
-void CHParamsDlg::RefreshTabList()
+void CHParamsDlg::FillTabList()
 {
     m_comboTabs->clear();
     m_comboTabs->addItem(QString::fromLatin1(kGlobal));
@@ -247,7 +262,22 @@ void CHParamsDlg::RefreshTabList()
         for (const auto& set : m_pOwner->GetDocument().m_tabSets)
             m_comboTabs->addItem(QString::fromStdString(set->m_strLabel));
     }
+}
+
+void CHParamsDlg::RefreshTabList()
+{
+    FillTabList();
     m_comboTabs->setCurrentIndex(0);
+    RefreshDetails();
+}
+
+void CHParamsDlg::RefreshKeepingSelection()
+{
+    UpdateData(true);
+    const QString selection = QString::fromStdString(m_strSelection);
+    FillTabList();
+    const int index = m_comboTabs->findText(selection, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    m_comboTabs->setCurrentIndex(index >= 0 ? index : 0);
     RefreshDetails();
 }
 
@@ -295,19 +325,19 @@ void CHParamsDlg::RefreshDetails()
 void CHParamsDlg::OnApply()
 {
     UpdateData(true);
-    CHDataSet* set = FindSelectedDataSet();
-    if (!set)
+    if (!FindSelectedDataSet())
+        return;
+    // An interval with a D or M that measures nothing would be left out when
+    // the document is opened again, and "Global" passes its D and M on to
+    // every interval made later: such a pair is refused, and nothing changes.
+    IUiServices& ui = m_pOwner->GetDocument().Ui();
+    if (!CheckEmbeddingD(ui, m_nD) || !CheckLagCountM(ui, m_nM))
         return;
     hide();
     if (m_strSelection != kGlobal) {
-        // One interval only: the document and its other estimators stay as
-        // they are, but for the change to save when the tabs are saved.
-        const bool changed = set->GetD() != m_nD || set->GetM() != m_nM;
-        set->SetD(m_nD);
-        set->SetM(m_nM);
-        set->Compute();
-        if (changed)
-            m_pOwner->GetDocument().IntervalParametersChanged();
+        // One interval only: the document recomputes it, its other
+        // estimators stay as they are, and every window is told.
+        m_pOwner->GetDocument().SetIntervalSetting(*FindSelectedInterval(), {.nD = m_nD, .nM = m_nM});
         m_pOwner->RepaintNow();
     } else {
         m_pOwner->RegenerateSeriesGraph();
@@ -324,7 +354,7 @@ void CHParamsDlg::SetOptimumM()
     if (!set)
         return;
     // Not held to the spin's range: Apply applies what is shown.
-    m_nM = OptimumM(set->GetCount());
+    m_nM = BestIntervalM(set->GetCount());
     m_spinM->SetPos(m_nM);
     UpdateData(false);
 }
@@ -383,7 +413,7 @@ void CHParamsDlg::OnCompareMethods()
     // A copy of the values the estimate was computed over, as for Bootstrap.
     const std::span<const double> values = EstimatedValues(*set);
     CCompareMethodsDlg dlg(QString::fromStdString(m_strSelection), {values.begin(), values.end()}, set->GetD(),
-                           set->GetM(), this);
+                           set->GetM(), m_pOwner->GetDocument().IsProfile(), m_pOwner->GetDocument().Ui(), this);
     dlg.exec();
 }
 

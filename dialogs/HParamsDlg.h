@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include <QDialog>
@@ -33,6 +35,10 @@ public:
     // Refills the selector with "Global" and the intervals' labels, in the
     // document's order, selects "Global" and shows its details.
     void RefreshTabList();
+    // Refills the selector after the document's estimates changed, keeping
+    // the selected entry (the first with its label) when it is still
+    // there, "Global" otherwise, and shows its new details.
+    void RefreshKeepingSelection();
     // Shows the selected estimator: H, r, b, M, D and the L(r) table.
     void RefreshDetails();
 
@@ -65,7 +71,12 @@ private:
     // bootstrap's line; bootstrap may be null.
     void ShowHWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap);
     // The estimator the selection names, looked up now; null when none does.
-    CHDataSet* FindSelectedDataSet() const;
+    const CHDataSet* FindSelectedDataSet() const;
+    // The index of the interval the selection names (the first with its
+    // label), looked up now; none for "Global" and for a label that is gone.
+    std::optional<std::size_t> FindSelectedInterval() const;
+    // Fills the selector with "Global" and the intervals' labels.
+    void FillTabList();
 
     IParamsDlgOwner* m_pOwner;
     CSpinButton* m_spinM = nullptr;

@@ -12,7 +12,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/ParameterTips.h"
-#include "core/OptimumM.h"
+#include "dialogs/EstimatorLimits.h"
 #include "platform/UiServices.h"
 
 CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
@@ -125,10 +125,13 @@ void CTabSettingsDlg::UpdateEnabling()
 
 bool CTabSettingsDlg::OnOK()
 {
-    // Every interval would be given this M: an absurd one is refused before
-    // it asks for gigabytes of lag tables.
-    if (m_bModifyM != 0 && m_nMChoice == 1 && !IsUsableLagCount(m_nM)) {
-        m_ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
+    // Every interval would be given this D and this M: one that measures
+    // nothing (or asks for gigabytes of lag tables) is refused.
+    if (m_bModifyD != 0 && !CheckEmbeddingD(m_ui, m_nD)) {
+        FocusEdit(m_editD);
+        return false;
+    }
+    if (m_bModifyM != 0 && m_nMChoice == 1 && !CheckLagCountM(m_ui, m_nM)) {
         FocusEdit(m_editM);
         return false;
     }

@@ -179,13 +179,14 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
     m_bHasData = 1;
     TakeImportedName(table);
 
+    std::vector<std::string> warnings;
     if (series.skipped > 0)
-        Ui().MessageBox(SkippedMessage(series.skipped), MsgButtons::ok, MsgIcon::warning);
+        warnings.push_back(SkippedMessage(series.skipped));
     // The series is drawn and estimated in the table's order: a shuffled X
     // usually means the wrong field was taken for the sequence.
     if (series.firstDecrease > 0)
-        Ui().MessageBox("X decreases at record " + std::to_string(series.firstDecrease) +
-                            ": is the sequence field right?",
-                        MsgButtons::ok, MsgIcon::warning);
+        warnings.push_back("X decreases at record " + std::to_string(series.firstDecrease) +
+                           ": is the sequence field right?");
+    FinishImport(warnings);
     return true;
 }

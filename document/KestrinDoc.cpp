@@ -23,6 +23,38 @@ void CKestrinDoc::IntervalParametersChanged()
         SetModifiedFlag();
 }
 
+bool CKestrinDoc::ApplyIntervalSetting(CHDataSet& set, CEstimatorSetting setting)
+{
+    const bool changed = set.GetD() != setting.nD || set.GetM() != setting.nM;
+    set.SetD(setting.nD);
+    set.SetM(setting.nM);
+    set.Compute();
+    return changed;
+}
+
+bool CKestrinDoc::SetIntervalSetting(std::size_t index, CEstimatorSetting setting)
+{
+    if (index >= m_tabSets.size())
+        return false;
+    if (ApplyIntervalSetting(*m_tabSets[index], setting))
+        IntervalParametersChanged();
+    UpdateAllViews(nullptr, kHintIntervalSetting);
+    return true;
+}
+
+bool CKestrinDoc::SetIntervalSettings(const std::vector<CEstimatorSetting>& settings)
+{
+    if (settings.size() != m_tabSets.size())
+        return false;
+    bool changed = false;
+    for (std::size_t i = 0; i < settings.size(); ++i)
+        changed = ApplyIntervalSetting(*m_tabSets[i], settings[i]) || changed;
+    if (changed)
+        IntervalParametersChanged();
+    UpdateAllViews(nullptr, kHintIntervalSetting);
+    return true;
+}
+
 void CKestrinDoc::SetProfileRecord(std::optional<CProfileRecord> record)
 {
     const auto same = [](const CProfileRecord& a, const CProfileRecord& b) {
@@ -150,7 +182,7 @@ void CKestrinDoc::SetHParameters(CEstimatorSetting setting)
 
 void CKestrinDoc::DeleteContents()
 {
-    m_globalSet.Reset({.nD = 4, .nM = 5});
+    m_globalSet.Reset(kNewEstimatorSetting);
     CDocument::DeleteContents();
     m_tabSets.clear();
     m_bHasData = 0;
@@ -164,8 +196,8 @@ void CKestrinDoc::DeleteContents()
     m_points.RemoveAll();
     m_slopes.RemoveAll();
     m_windows.RemoveAll();
-    m_nD = 4;
-    m_nM = 3;
+    m_nD = kNewDocumentD;
+    m_nM = kNewDocumentM;
 }
 
 void CKestrinDoc::TakeImportedName(const std::string& name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -36,9 +37,18 @@ struct CProfileRecord
     double mean = 0.0;
 };
 
+// What an empty document holds: its own D and M (those new intervals are
+// given) and its global estimator's. The reader puts them in place of a D or
+// M that measures nothing.
+inline constexpr int kNewDocumentD = 4;
+inline constexpr int kNewDocumentM = 3;
+inline constexpr CEstimatorSetting kNewEstimatorSetting{.nD = 4, .nM = 5};
+
 // The document: one data series with everything computed from it. Its
 // fields are public; views, dialogs and analyses read and write them
-// directly.
+// directly, but for the intervals (m_tabValues, m_tabSets and each
+// interval's estimator): those they only read, and change them through the
+// document's own functions, which tell the views.
 class CKestrinDoc : public CDocument
 {
 public:
@@ -48,6 +58,9 @@ public:
     // The hint of the views' update after the interval estimators were
     // rebuilt: the series and its extents are as they were.
     static constexpr long kHintIntervals = 1;
+    // The hint of the views' update after one interval's D and M changed:
+    // the intervals, their labels and the series are as they were.
+    static constexpr long kHintIntervalSetting = 2;
 
     // Builds one estimator per interval between the tabs (ascending whole
     // numbers): [smallest X, t1), [t1, t2), ..., [tT, largest X).
@@ -85,7 +98,8 @@ public:
     // recognised. Values too large for a number are kept as infinities, and
     // a message says how many there are; a line that is not wholly a number
     // is read as the number it starts with (0 when none), and one message
-    // says how many such lines there were.
+    // says how many such lines there were. After a successful import the
+    // document updates its views itself, once its messages have been said.
     bool ImportTextFile(const std::string& path, int nUnder, int nOver, bool bFilter);
     // The same from a stream that is already open (the command line's
     // standard input), read to its end; name ("standard input") is what
@@ -98,8 +112,8 @@ public:
     bool ImportDatabase(const std::string& database, const std::string& table, const std::string& xField,
                         const std::string& yField);
     // Reads the whole table first; only then empties the document and fills
-    // it (names, points, the global estimator computed with D 4 and M 3) and
-    // marks it modified and holding data.
+    // it (names, points, the global estimator computed with D 4 and M 3),
+    // marks it modified and holding data, and updates its views.
     // Records whose X or Y is not a number are skipped and counted in one
     // message. False, with a message and nothing changed, on failure.
     bool LoadFromDatabase(const std::string& database, const std::string& table, const std::string& xField,
@@ -139,10 +153,24 @@ public:
     // After an interval's D or M changed: the intervals' parameters are
     // saved with the tabs, so a document with tabs now has a change to save.
     void IntervalParametersChanged();
+    // Gives the interval at index (in X order) the D and M of setting and
+    // recomputes it alone; a change of either marks a document with tabs
+    // modified (IntervalParametersChanged). Then tells the views
+    // (kHintIntervalSetting). False, with nothing changed and no view told,
+    // when there is no interval at index.
+    bool SetIntervalSetting(std::size_t index, CEstimatorSetting setting);
+    // The same for every interval at once, settings holding one D and M per
+    // interval in X order: each is recomputed, the views are told once.
+    // False, with nothing changed and no view told, when settings does not
+    // hold exactly one per interval.
+    bool SetIntervalSettings(const std::vector<CEstimatorSetting>& settings);
 
     std::int32_t m_nSpacing = 1;
     int m_bHSeries = 0;
     CHDataSet m_globalSet;
+    // One estimator per interval between the tabs, in X order. Read it
+    // freely; change it (or an estimator in it) only through SetTabs,
+    // CalculateTabH, SetIntervalSetting and SetIntervalSettings.
     std::vector<std::unique_ptr<CHDataSet>> m_tabSets;
     CHPointArray m_windows;
     CHPointArray m_points;
@@ -155,7 +183,8 @@ public:
     std::string m_strTable;
     std::string m_strDatabase;
     // The ruler's tabs as last calculated (X values in the ruler's order);
-    // saved with the document, with each interval's D and M.
+    // saved with the document, with each interval's D and M. Read it
+    // freely; change it only through SetTabs.
     std::vector<double> m_tabValues;
     // Tabs read from the file, until a ruler (or CalculateSavedTabH) takes them.
     std::optional<CSavedTabs> m_savedTabs;
@@ -168,6 +197,10 @@ public:
 private:
     std::optional<CProfileRecord> m_profile;
 
+    // Gives one interval's estimator D and M and recomputes it; true when
+    // either changed.
+    static bool ApplyIntervalSetting(CHDataSet& set, CEstimatorSetting setting);
+
     // Reads the lines of file into the series (TextImport.cpp); false, with
     // a message and the document unchanged, on failure. name is the source
     // as messages quote it, title the document's new title. warnings gets
@@ -175,4 +208,7 @@ private:
     // infinities, lines that were not wholly a number).
     bool ReadTextSeries(std::FILE* file, const std::string& name, const std::string& title, int nUnder, int nOver,
                         bool bFilter, std::vector<std::string>& warnings);
+    // The end of every successful import: each warning in a message of its
+    // own, then every view shows the new series (TextImport.cpp).
+    void FinishImport(const std::vector<std::string>& warnings);
 };

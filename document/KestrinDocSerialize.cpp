@@ -109,6 +109,27 @@ void CheckParameters(std::int32_t nD, std::int32_t nM, const std::string& what)
                                 what + " M is larger than " + std::to_string(kMaxLagCount));
 }
 
+// A D or M that is usable but measures nothing (a D of 0, an M of 0 or 1) is
+// replaced by the one a new document has, so that no interval made later
+// inherits it; what was replaced is added to replaced ("its D of 0 is
+// outside 1 to 1000, replaced by 4").
+void HoldToLimits(CEstimatorSetting& setting, CEstimatorSetting fresh, const std::string& what,
+                  std::vector<std::string>& replaced)
+{
+    if (!IsMeasuringEmbedding(setting.nD)) {
+        replaced.push_back(what + " D of " + std::to_string(setting.nD) + " is outside " +
+                           std::to_string(kMinEmbeddingD) + " to " + std::to_string(kMaxEmbeddingD) +
+                           ", replaced by " + std::to_string(fresh.nD));
+        setting.nD = fresh.nD;
+    }
+    if (!IsMeasuringLagCount(setting.nM)) {
+        replaced.push_back(what + " M of " + std::to_string(setting.nM) + " is outside " +
+                           std::to_string(kMinLagCount) + " to " + std::to_string(kMaxLagCount) +
+                           ", replaced by " + std::to_string(fresh.nM));
+        setting.nM = fresh.nM;
+    }
+}
+
 // The D and M of each interval to save: those read from the file while no
 // ruler has taken them, else those of the intervals computed for the tabs.
 std::vector<CTabInterval> IntervalsToSave(const CKestrinDoc& doc)
@@ -199,8 +220,25 @@ void CKestrinDoc::Serialize(CArchive& ar)
     global.Serialize(ar);
     CheckParameters(global.GetD(), global.GetM(), "its estimator's");
 
-    m_nD = nD;
-    m_nM = nM;
+    // The document's D and M and its estimator's, held to the limits the
+    // saved intervals are held to; the estimator is computed again with
+    // what replaced its own.
+    std::vector<std::string> replaced;
+    CEstimatorSetting own{.nD = nD, .nM = nM};
+    HoldToLimits(own, {.nD = kNewDocumentD, .nM = kNewDocumentM}, "its", replaced);
+    CEstimatorSetting estimator = global.GetSetting();
+    HoldToLimits(estimator, kNewEstimatorSetting, "its estimator's", replaced);
+    if (estimator.nD != global.GetD() || estimator.nM != global.GetM()) {
+        const int autoCompute = global.m_bAutoCompute;
+        global.m_bAutoCompute = 0;
+        global.SetD(estimator.nD);
+        global.SetM(estimator.nM);
+        global.Compute();
+        global.m_bAutoCompute = autoCompute;
+    }
+
+    m_nD = own.nD;
+    m_nM = own.nM;
     m_strDatabase = std::move(database);
     m_strTable = std::move(table);
     m_strXField = std::move(xField);
@@ -215,6 +253,12 @@ void CKestrinDoc::Serialize(CArchive& ar)
     // The base document is whole; what follows can only add the tabs and
     // the profile record.
     m_loadNotes.clear();
+    if (!replaced.empty()) {
+        std::string note;
+        for (const std::string& r : replaced)
+            note += (note.empty() ? "" : "; ") + r;
+        m_loadNotes.push_back(note + ".");
+    }
     CDocumentSections sections = LoadDocumentSections(ar, m_loadNotes);
     m_savedTabs = std::move(sections.tabs);
     m_tabValues = m_savedTabs ? m_savedTabs->values : std::vector<double>();

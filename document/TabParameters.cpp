@@ -1,5 +1,7 @@
 #include "document/TabParameters.h"
 
+#include <vector>
+
 #include "document/KestrinDoc.h"
 #include "core/OptimumM.h"
 
@@ -7,20 +9,15 @@ bool SetAllTabParameters(CKestrinDoc& doc, bool modifyM, bool modifyD, CEstimato
 {
     if (!modifyM && !modifyD)
         return false;
-    bool changed = false;
+    std::vector<CEstimatorSetting> settings;
+    settings.reserve(doc.m_tabSets.size());
     for (const auto& set : doc.m_tabSets) {
-        const int oldD = set->GetD();
-        const int oldM = set->GetM();
-        // One computation per estimator, after both parameters are set.
-        set->m_bAutoCompute = 0;
-        if (modifyD)
-            set->SetD(setting.nD);
-        if (modifyM)
-            set->SetM(useOptimumM ? OptimumM(set->GetCount()) : setting.nM);
-        set->Compute();
-        changed = changed || set->GetD() != oldD || set->GetM() != oldM;
+        // The best M of the values the estimator used at its last
+        // computation, as the document recomputes each one after both
+        // parameters are set.
+        settings.push_back({.nD = modifyD ? setting.nD : set->GetD(),
+                            .nM = !modifyM ? set->GetM() : useOptimumM ? BestIntervalM(set->GetCount()) : setting.nM});
     }
-    if (changed)
-        doc.IntervalParametersChanged();
+    doc.SetIntervalSettings(settings);
     return true;
 }

@@ -25,16 +25,6 @@
 #include "document/DocumentSections.h"
 #include "core/OptimumM.h"
 
-namespace {
-
-// An interval's D and M as the command line accepts them: a D of 0 has no
-// vectors to measure and fewer than two lags no line to fit, so such an
-// interval would show H 2 with r 0, a number that measures nothing.
-constexpr std::int32_t kMinTabD = 1;
-constexpr std::int32_t kMinTabM = 2;
-
-} // namespace
-
 void StoreTabSection(CArchive& ar, const std::vector<double>& values, const std::vector<CTabInterval>& intervals)
 {
     if (values.size() > static_cast<std::size_t>(kMaxSavedTabs))
@@ -72,14 +62,14 @@ CSavedTabs ReadTabSectionBody(CArchive& ar)
     tabs.intervals.resize(static_cast<std::size_t>(count));
     for (CTabInterval& interval : tabs.intervals) {
         ar >> interval.nD >> interval.nM;
-        if (interval.nD < kMinTabD || interval.nD > kMaxEmbeddingD)
+        if (!IsMeasuringEmbedding(interval.nD))
             throw CArchiveException(CArchiveException::badValue,
                                     "an interval's D of " + std::to_string(interval.nD) + " is outside " +
-                                        std::to_string(kMinTabD) + " to " + std::to_string(kMaxEmbeddingD));
-        if (interval.nM < kMinTabM || interval.nM > kMaxLagCount)
+                                        std::to_string(kMinEmbeddingD) + " to " + std::to_string(kMaxEmbeddingD));
+        if (!IsMeasuringLagCount(interval.nM))
             throw CArchiveException(CArchiveException::badValue,
                                     "an interval's M of " + std::to_string(interval.nM) + " is outside " +
-                                        std::to_string(kMinTabM) + " to " + std::to_string(kMaxLagCount));
+                                        std::to_string(kMinLagCount) + " to " + std::to_string(kMaxLagCount));
     }
     return tabs;
 }

@@ -307,6 +307,12 @@ std::vector<CHPoint> PointsOf(const std::vector<double>& values)
 
 } // namespace
 
+void CKestrinDoc::FinishImport(const std::vector<std::string>& warnings)
+{
+    ShowImportWarnings(Ui(), warnings);
+    UpdateAllViews(nullptr);
+}
+
 bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver, bool bFilter)
 {
     if (!SaveModified())
@@ -329,7 +335,7 @@ bool CKestrinDoc::ImportTextFile(const std::string& path, int nUnder, int nOver,
                             bFilter, warnings))
             return false;
     }
-    ShowImportWarnings(Ui(), warnings);
+    FinishImport(warnings);
     return true;
 }
 
@@ -343,7 +349,7 @@ bool CKestrinDoc::ImportTextStream(std::FILE* file, const std::string& name, int
         if (!ReadTextSeries(file, name, name, nUnder, nOver, bFilter, warnings))
             return false;
     }
-    ShowImportWarnings(Ui(), warnings);
+    FinishImport(warnings);
     return true;
 }
 

@@ -1,18 +1,14 @@
 #include "views/HRuler.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "document/AutoTabs.h"
 #include "views/PictureLayout.h"
 #include "views/PictureSource.h"
 #include "views/RuleTab.h"
 #include "views/RulerRender.h"
-#include "platform/StatusOperation.h"
 
 CHRuler::CHRuler() = default;
 
@@ -46,13 +42,23 @@ IUiServices& CHRuler::Ui() const
     return Source()->PictureUi();
 }
 
+double CHRuler::ColumnValue(long long px) const
+{
+    // In 64 bits: a left edge far outside the ruler plus an offset stays exact.
+    px = std::clamp<long long>(px, 0, rect().width());
+    const CPlotExtents& e = Extents();
+    double x = PixelToValue(static_cast<int>(px));
+    if (x < e.m_dXMin)
+        x = e.m_dXMin;
+    if (x > e.m_dXMax)
+        x = e.m_dXMax;
+    return x;
+}
+
 void CHRuler::Move(const QRect& rect)
 {
-    if (!IsCreated())
-        return;
-    setGeometry(rect);
-    for (CRuleTab* tab : m_tabs)
-        tab->MoveToValueColumn();
+    if (IsCreated())
+        setGeometry(rect);
 }
 
 void CHRuler::SetEnabledFlag(bool enabled)
@@ -63,70 +69,24 @@ void CHRuler::SetEnabledFlag(bool enabled)
     update();
 }
 
-std::vector<double> CHRuler::CollectTabValues()
+void CHRuler::ShowTab(int left)
 {
-    CStatusOperation status(Ui(), "Recalculating Windows...");
-    std::vector<double> values;
-    values.reserve(m_tabs.size());
-    for (CRuleTab* tab : m_tabs)
-        values.push_back(tab->TabValue(0));
-    return values;
-}
-
-void CHRuler::RecalculateWindows()
-{
-    if (!IsCreated())
-        return;
-    const std::vector<double> values = CollectTabValues();
-    if (m_tabsChanged)
-        m_tabsChanged(values);
-}
-
-void CHRuler::AppendTab(CRuleTab* tab)
-{
+    auto* tab = new CRuleTab(this, left);
     tab->show();
     m_tabs.push_back(tab);
 }
 
-void CHRuler::AddTabAt(double x, bool recalculate)
+void CHRuler::MoveTab(int index, int left)
 {
-    if (!m_bEnabled || !IsCreated())
-        return;
-    const int left = ValueToPixel(x);
-    AppendTab(new CRuleTab(this, left, x, true));
-    if (recalculate)
-        RecalculateWindows();
+    m_tabs[static_cast<std::size_t>(index)]->MoveLeftEdge(left);
 }
 
-bool CHRuler::PlaceTabs(const std::vector<double>& values)
+void CHRuler::RemoveTabAt(int index)
 {
-    if (!m_bEnabled || values.empty())
-        return false;
-    for (const double x : values)
-        AddTabAt(x, false);
-    return true;
-}
-
-bool CHRuler::GenerateTabs(double interval)
-{
-    if (!IsCreated())
-        return false;
-    IUiServices& ui = Ui();
-    const CPlotExtents extents = Extents();
-    const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, interval);
-    if (!plan.ok) {
-        ui.MessageBox(plan.message, MsgButtons::ok, MsgIcon::warning);
-        return false;
-    }
-
-    {
-        CStatusOperation status(ui, "Generating Tabs...");
-        DeleteAllTabs();
-        for (const double x : plan.values)
-            AddTabAt(x, false);
-    }
-    RecalculateWindows();
-    return true;
+    CRuleTab* tab = m_tabs[static_cast<std::size_t>(index)];
+    m_tabs.erase(m_tabs.begin() + index);
+    tab->hide();
+    tab->deleteLater();
 }
 
 void CHRuler::DestroyTabs()
@@ -137,34 +97,23 @@ void CHRuler::DestroyTabs()
         delete tab;
 }
 
-void CHRuler::DeleteAllTabs()
+int CHRuler::IndexOf(const CRuleTab* tab) const
 {
-    DestroyTabs();
-    RecalculateWindows();
-}
-
-void CHRuler::DeleteTabByLabel(const std::string& label)
-{
-    const auto it = std::find_if(m_tabs.begin(), m_tabs.end(), [&](CRuleTab* tab) { return tab->Label() == label; });
-    if (it != m_tabs.end()) {
-        CRuleTab* tab = *it;
-        m_tabs.erase(it);
-        delete tab;
-    }
-    RecalculateWindows();
+    const auto it = std::find(m_tabs.begin(), m_tabs.end(), tab);
+    return it == m_tabs.end() ? -1 : static_cast<int>(it - m_tabs.begin());
 }
 
 void CHRuler::RemoveTab(CRuleTab* tab)
 {
-    const auto it = std::find(m_tabs.begin(), m_tabs.end(), tab);
-    if (it != m_tabs.end()) {
-        m_tabs.erase(it);
-        // The tab may be asking from inside its own mouse handling: it leaves
-        // the picture and the list now and is deleted once that has returned.
-        tab->hide();
-        tab->deleteLater();
-    }
-    RecalculateWindows();
+    if (m_events.removed)
+        m_events.removed(IndexOf(tab));
+}
+
+void CHRuler::TabDropped(CRuleTab* tab)
+{
+    const int index = IndexOf(tab);
+    if (index >= 0 && m_events.dropped)
+        m_events.dropped(index, tab->Left());
 }
 
 void CHRuler::paintEvent(QPaintEvent*)
@@ -178,6 +127,6 @@ void CHRuler::mouseDoubleClickEvent(QMouseEvent* event)
     CChildWindow::mouseDoubleClickEvent(event);
     if (event->button() != Qt::LeftButton || !m_bEnabled || !IsCreated())
         return;
-    AppendTab(new CRuleTab(this, event->position().toPoint().x(), 0.0, false));
-    RecalculateWindows();
+    if (m_events.added)
+        m_events.added(event->position().toPoint().x());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "views/ChildWindow.h"
@@ -10,30 +9,36 @@ class CRuleTab;
 class IUiServices;
 struct CPlotExtents;
 
-// The strip above the plot that holds the H tabs. A double-click adds a tab,
-// a tab is dragged with the left button and removed with the right one.
-// After every change the ruler reports its tabs' X values, in the order of
-// their creation; the view hands them to the document, which rebuilds its
-// interval estimators from them.
+// The strip above the plot that shows the H tabs of its window. It holds no
+// tab values: it shows a marker at each column it is given, and reports the
+// user's changes (a double-click adds a tab, a tab is dragged with the left
+// button and removed with the right one) to its view, which changes the
+// window's tabs and has the document rebuild its intervals from them.
 class CHRuler : public CChildWindow
 {
 public:
-    using TabsChanged = std::function<void(const std::vector<double>& values)>;
+    // What the user did to the tabs. A tab is named by its index in the order
+    // of creation; removed gets -1 for a marker that is not the ruler's.
+    struct TabEvents
+    {
+        std::function<void(int left)> added;
+        std::function<void(int index, int left)> dropped;
+        std::function<void(int index)> removed;
+    };
 
     CHRuler();
     ~CHRuler() override;
 
     void Create(const QRect& rect, QWidget* parent, const IPictureSource& source);
-    // Moves the strip and puts every tab at its value's column.
+    // Moves the strip; the view then puts the markers at their values' columns.
     void Move(const QRect& rect);
-    // Called with the tabs' values after every change of the tabs.
-    void SetTabsChanged(TabsChanged handler) { m_tabsChanged = std::move(handler); }
+    void SetTabEvents(TabEvents events) { m_events = std::move(events); }
 
     // Tabs are placed only while the document holds a series.
     void SetEnabledFlag(bool enabled);
     bool GetEnabledFlag() const { return m_bEnabled; }
 
-    // The tabs in order of creation.
+    // The markers in order of creation.
     int GetTabCount() const { return static_cast<int>(m_tabs.size()); }
     CRuleTab* GetTab(int i) const { return m_tabs[static_cast<std::size_t>(i)]; }
 
@@ -43,38 +48,31 @@ public:
     int ValueToPixel(double x) const;
     const CPlotExtents& Extents() const;
     IUiServices& Ui() const;
+    // The value a tab at column px stands for: px held within the strip, the
+    // value within the plot's X extremes.
+    double ColumnValue(long long px) const;
 
-    // Every tab's value, in order of creation ("Recalculating Windows..."
-    // while it reads them).
-    std::vector<double> CollectTabValues();
-    // Reports the tabs' values as a change.
-    void RecalculateWindows();
-    // Puts tabs at the given X values, in that order, each with its exact
-    // value, without reporting a change (the tabs of an opened document).
-    // Returns whether any were placed.
-    bool PlaceTabs(const std::vector<double>& values);
-    void AddTabAt(double x, bool recalculate);
-    // Auto-Tab: replaces every tab by tabs at min + interval, min + 2 interval,
-    // ... below the X maximum. Refuses (with a message, placing none) an
-    // interval of 0 or less, and one that would make more than
-    // kMaxGeneratedTabs tabs. Returns whether the tabs were generated.
-    bool GenerateTabs(double interval);
-    void DeleteAllTabs();
-    // Deletes the first tab whose "%.2f" label equals label; recalculates always.
-    void DeleteTabByLabel(const std::string& label);
-    // Deletes tab if it is one of ours; recalculates always.
-    void RemoveTab(CRuleTab* tab);
-    // Destroys every tab without recalculating (the view is going away).
+    // Adds a marker at column left.
+    void ShowTab(int left);
+    void MoveTab(int index, int left);
+    // Takes marker index off the picture at once; it is deleted once the
+    // event being handled (maybe its own right-click) has returned.
+    void RemoveTabAt(int index);
+    // Destroys every marker.
     void DestroyTabs();
+
+    // A marker's right-click and drop, reported to the view.
+    void RemoveTab(CRuleTab* tab);
+    void TabDropped(CRuleTab* tab);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void AppendTab(CRuleTab* tab);
+    int IndexOf(const CRuleTab* tab) const;
 
     bool m_bEnabled = false;
     std::vector<CRuleTab*> m_tabs;
-    TabsChanged m_tabsChanged;
+    TabEvents m_events;
 };

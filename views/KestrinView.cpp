@@ -2,6 +2,7 @@
 
 #include <QResizeEvent>
 
+#include "dialogs/HParamsDlg.h"
 #include "document/ui/ImportTextDlg.h"
 #include "document/KestrinDoc.h"
 
@@ -31,7 +32,7 @@ void CKestrinView::OnInitialUpdate()
     const QRect plot = PlotRect(cx, cy);
     m_seriesGraph.Create(plot, this, *this);
     m_ruler.Create(RulerRect(cx), this, *this);
-    m_ruler.SetTabsChanged([this](const std::vector<double>& values) { OnTabsChanged(values, nullptr); });
+    ConnectRulerTabs();
     m_hGraph.Create(plot, this, *this);
     m_legend.Create(QRect(0, 0, cx, cy), this, *this);
     CreateParamsDlg();
@@ -40,19 +41,24 @@ void CKestrinView::OnInitialUpdate()
     // each interval with its saved D and M.
     const std::vector<CView*>& views = m_doc.GetViews();
     if (!views.empty() && views.front() == this) {
-        if (const std::optional<CSavedTabs> saved = m_doc.TakeSavedTabs(); saved && m_ruler.PlaceTabs(saved->values))
-            OnTabsChanged(m_ruler.CollectTabValues(), &saved->intervals);
+        if (const std::optional<CSavedTabs> saved = m_doc.TakeSavedTabs(); saved && PlaceTabs(saved->values))
+            OnTabsChanged(CollectTabValues(), &saved->intervals);
     }
 }
 
 void CKestrinView::OnUpdate(CView*, long hint, void*)
 {
-    if (hint == CKestrinDoc::kHintIntervals) {
+    if (hint == CKestrinDoc::kHintIntervals || hint == CKestrinDoc::kHintIntervalSetting) {
         // The whole picture at once: the H graph draws one line per interval.
         update();
         if (isVisible())
             repaint();
-        RefreshParamsDlg();
+        // One interval's new D and M leave the intervals as they were: the
+        // parameters dialog stays on what it shows, with its new numbers.
+        if (hint == CKestrinDoc::kHintIntervalSetting && m_pParamsDlg)
+            m_pParamsDlg->RefreshKeepingSelection();
+        else
+            RefreshParamsDlg();
         emit commandStateChanged();
         return;
     }
@@ -89,6 +95,7 @@ void CKestrinView::resizeEvent(QResizeEvent* event)
     const int cy = event->size().height();
     const QRect plot = PlotRect(cx, cy);
     m_ruler.Move(RulerRect(cx));
+    MoveRulerTabsToValues();
     m_hGraph.Move(plot);
     m_seriesGraph.Move(plot);
     m_legend.Move(QRect(0, 0, cx, cy));
@@ -124,10 +131,8 @@ void CKestrinView::OnImportTextFile()
     CImportTextDlg dlg(m_doc.Ui(), this);
     if (dlg.exec() != QDialog::Accepted)
         return;
-    if (m_doc.ImportTextFile(dlg.m_strPath, dlg.m_nUnder, dlg.m_nOver, dlg.m_bFilter != 0)) {
-        // Every window on the document shows the new series, not only this one.
-        m_doc.UpdateAllViews(nullptr);
-    }
+    // The document updates every window on it.
+    m_doc.ImportTextFile(dlg.m_strPath, dlg.m_nUnder, dlg.m_nOver, dlg.m_bFilter != 0);
 }
 
 void CKestrinView::OnShowSeriesGraph()

@@ -26,9 +26,10 @@ struct CHPoint;
 
 // The one view of a document window. It lays out its four child windows
 // (series graph, ruler, H graph, legend), keeps the plot extents that turn
-// values into pixels and the window's own state, gathers what the child
-// windows paint, hands the ruler's tabs to the document, and receives the
-// document's analysis commands. It draws nothing itself.
+// values into pixels and the window's own state (its tabs among it), gathers
+// what the child windows paint, turns the ruler's reports into changes of the
+// window's tabs, hands the tabs to the document, and receives the document's
+// analysis commands. It draws nothing itself.
 class CKestrinView : public QWidget, public CView, public IParamsDlgOwner, public IPictureSource
 {
     Q_OBJECT
@@ -70,12 +71,36 @@ public:
     CHGraph& HGraph() { return m_hGraph; }
     CLegend& Legend() { return m_legend; }
 
-    bool HasTabs() const { return m_ruler.GetTabCount() > 0; }
+    bool HasTabs() const { return !m_window.m_tabs.empty(); }
     // This window's ruler's tab positions as last calculated, ascending.
     const std::vector<std::int32_t>& TabPositions() const { return m_window.m_tabPositions; }
-    // What belongs to this window: the plot point, the width and the Meta H
-    // of its sliding-window computations.
+    // What belongs to this window: its tabs, the plot point, the width and
+    // the Meta H of its sliding-window computations.
     const CWindowState& WindowState() const { return m_window; }
+
+    // The window's tabs (KestrinViewRulerTabs.cpp). Each change but
+    // AddTabAt(x, false) ends in RecalculateWindows.
+    //
+    // Every tab's current value (a tab that follows its column takes that
+    // column's value), in order of creation ("Recalculating Windows..."
+    // while it reads them), handed to the document, which rebuilds its
+    // intervals and updates its views.
+    void RecalculateWindows();
+    // A tab that keeps the value x; none while the document holds no series.
+    void AddTabAt(double x, bool recalculate);
+    // Puts tabs at the given X values, in that order, without recalculating
+    // (the tabs of an opened document). Returns whether any were placed.
+    bool PlaceTabs(const std::vector<double>& values);
+    // Auto-Tab: replaces every tab by tabs at min + interval, min + 2
+    // interval, ... below the X maximum. Refuses (with a message, placing
+    // none) an interval of 0 or less, and one that would make more than
+    // kMaxGeneratedTabs tabs. Returns whether the tabs were generated.
+    bool GenerateTabs(double interval);
+    void DeleteAllTabs();
+    // Deletes the first tab whose label equals label; recalculates always.
+    void DeleteTabByLabel(const std::string& label);
+    // Every tab's current value printed with "%.2f": the labels in lists.
+    std::vector<std::string> TabLabels();
 
     // What the layers draw, gathered from the document, the ruler and the
     // window's state; the window and every copy of the picture use them.
@@ -105,7 +130,8 @@ public:
     // Has the parameters dialog rebuild its list of estimators; the ruler
     // calls it after every recalculation.
     void RefreshParamsDlg();
-    // Sets M and/or D of every interval estimator, recomputes each, repaints.
+    // Sets M and/or D of every interval estimator through the document, which
+    // recomputes each and tells every window.
     void SetAllTabParameters(bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM);
 
     // Makes a new, empty document shown in a window of its own, as the
@@ -136,7 +162,17 @@ private:
     static const CViewCommand* FindViewCommand(int id);
 
     void RecalculateExtents();
-    // The ruler's tabs changed: the document rebuilds its intervals from
+    // The ruler's reports of the user's changes, and the tabs kept in step
+    // with its markers (KestrinViewRulerTabs.cpp).
+    void ConnectRulerTabs();
+    void AppendTab(CWindowTab tab, int left);
+    void EraseTab(int index);
+    // Puts every marker at its tab's value's column (after a resize).
+    void MoveRulerTabsToValues();
+    // A tab that follows its column takes that column's value.
+    void DeriveTabValues();
+    std::vector<double> CollectTabValues();
+    // The window's tabs changed: the document rebuilds its intervals from
     // values (with the saved intervals' D and M when given) and updates its
     // views, which repaint at once.
     void OnTabsChanged(const std::vector<double>& values, const std::vector<CTabInterval>* intervals);

@@ -11,8 +11,6 @@ void CKestrinView::OnImportDatabase()
     wizard.m_pDoc = &m_doc;
     if (wizard.DoModal() != QDialog::Accepted)
         return;
-    if (m_doc.ImportDatabase(wizard.m_strDatabase, wizard.m_strTable, wizard.m_strXField, wizard.m_strYField)) {
-        // Every window on the document shows the new series, not only this one.
-        m_doc.UpdateAllViews(nullptr);
-    }
+    // The document updates every window on it.
+    m_doc.ImportDatabase(wizard.m_strDatabase, wizard.m_strTable, wizard.m_strXField, wizard.m_strYField);
 }

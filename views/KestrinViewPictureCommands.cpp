@@ -47,11 +47,12 @@ CHGraphData CKestrinView::HGraphData() const
     CHGraphData data;
     data.extents = m_extents;
     data.tabPositions = m_window.m_tabPositions;
-    // One more interval than tabs, each with its estimator; the document's
-    // list may come from another window's ruler and hold fewer.
+    // One more interval than tabs, each with its estimator; another window's
+    // tabs may have rebuilt the document's intervals since this window's
+    // last calculation, leaving fewer.
     const std::size_t intervals = std::min(data.tabPositions.size() + 1, m_doc.m_tabSets.size());
     for (std::size_t i = 0; i < intervals && !data.tabPositions.empty(); ++i)
-        data.intervalH.push_back(m_doc.m_tabSets[i] ? m_doc.m_tabSets[i]->GetH() : 0.0);
+        data.intervalH.push_back(m_doc.m_tabSets[i]->GetH());
     data.windows = &m_doc.m_windows;
     return data;
 }
@@ -77,10 +78,8 @@ CPictureData CKestrinView::PictureData() const
     data.legend = LegendData();
     data.ruler.enabled = m_ruler.GetEnabledFlag();
     data.ruler.shownWidth = m_ruler.width();
-    for (int i = 0; i < m_ruler.GetTabCount(); ++i) {
-        data.ruler.tabValues.push_back(m_ruler.GetTab(i)->StoredValue());
-        data.ruler.tabLefts.push_back(m_ruler.GetTab(i)->Left());
-    }
+    for (std::size_t i = 0; i < m_window.m_tabs.size(); ++i)
+        data.ruler.tabs.push_back({m_window.m_tabs[i].value, m_ruler.GetTab(static_cast<int>(i))->Left()});
     data.showSeries = m_seriesGraph.isVisibleTo(this);
     data.showHGraph = m_hGraph.isVisibleTo(this);
     data.showRuler = m_ruler.isVisibleTo(this);

@@ -6,7 +6,6 @@
 #include "dialogs/HParamsDlg.h"
 #include "document/KestrinDoc.h"
 #include "views/KestrinView.h"
-#include "views/RuleTab.h"
 #include "document/TabParameters.h"
 #include "dialogs/TabSettingsDlg.h"
 
@@ -46,9 +45,8 @@ void CKestrinView::RepaintNow()
 
 void CKestrinView::SetAllTabParameters(bool modifyM, bool modifyD, CEstimatorSetting setting, bool useOptimumM)
 {
-    if (!::SetAllTabParameters(m_doc, modifyM, modifyD, setting, useOptimumM))
-        return;
-    RepaintNow();
+    // The document tells every window, this one among them.
+    ::SetAllTabParameters(m_doc, modifyM, modifyD, setting, useOptimumM);
 }
 
 void CKestrinView::OnHParameters()
@@ -63,14 +61,10 @@ void CKestrinView::OnHParameters()
 
 void CKestrinView::OnDeleteTabAt()
 {
-    std::vector<std::string> labels;
-    labels.reserve(static_cast<std::size_t>(m_ruler.GetTabCount()));
-    for (int i = 0; i < m_ruler.GetTabCount(); ++i)
-        labels.push_back(m_ruler.GetTab(i)->Label());
-    CDeleteTabDlg dlg(std::move(labels), this);
+    CDeleteTabDlg dlg(TabLabels(), this);
     if (dlg.exec() != QDialog::Accepted)
         return;
-    m_ruler.DeleteTabByLabel(dlg.m_strSelectedLabel);
+    DeleteTabByLabel(dlg.m_strSelectedLabel);
 }
 
 void CKestrinView::OnDeleteAllTabs()
@@ -78,7 +72,7 @@ void CKestrinView::OnDeleteAllTabs()
     if (m_doc.Ui().MessageBox("Are you sure you want to delete all tabs?", MsgButtons::yesNo, MsgIcon::question) !=
         MsgResult::yes)
         return;
-    m_ruler.DeleteAllTabs();
+    DeleteAllTabs();
 }
 
 void CKestrinView::OnAutoTab()
@@ -87,7 +81,7 @@ void CKestrinView::OnAutoTab()
     if (dlg.exec() != QDialog::Accepted)
         return;
     // A refused interval has placed no tabs and said why.
-    if (!m_ruler.GenerateTabs(dlg.m_dInterval))
+    if (!GenerateTabs(dlg.m_dInterval))
         return;
     // D is always the dialog's value: D has no other choice.
     SetAllTabParameters(true, true, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);

@@ -1,11 +1,12 @@
 #include "views/RuleTab.h"
 
+#include <string>
+
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "core/Format.h"
 #include "views/HRuler.h"
-#include "core/PlotExtents.h"
 #include "views/RuleTabImages.h"
 #include "platform/StatusOperation.h"
 
@@ -18,52 +19,13 @@ int MouseX(const QMouseEvent* event)
 
 } // namespace
 
-CRuleTab::CRuleTab(CHRuler* ruler, int left, double value, bool fixed)
-    : QWidget(ruler), m_ruler(ruler), m_nLeft(left), m_bFixed(fixed), m_dValue(value)
+CRuleTab::CRuleTab(CHRuler* ruler, int left) : QWidget(ruler), m_ruler(ruler), m_nLeft(left)
 {
     setObjectName(QStringLiteral("CRuleTab"));
     setProperty("childId", 102);
     setAutoFillBackground(false);
     setGeometry(m_nLeft, m_nTop, kSize, kSize);
-    if (!m_bFixed)
-        m_dValue = TabValue(0);
     show();
-}
-
-double CRuleTab::TabValue(int offset)
-{
-    if (m_bFixed)
-        return m_dValue;
-    if (!m_ruler || !m_ruler->IsCreated())
-        return m_dValue;
-    const QRect client = m_ruler->rect();
-    const int w = client.width();
-    // In 64 bits: a left edge far outside the ruler plus an offset stays exact.
-    long long p = static_cast<long long>(m_nLeft) + offset;
-    if (p < 0)
-        p = 0;
-    if (p > w)
-        p = w;
-    double x = m_ruler->PixelToValue(static_cast<int>(p));
-    const CPlotExtents& e = m_ruler->Extents();
-    if (x < e.m_dXMin)
-        x = e.m_dXMin;
-    if (x > e.m_dXMax)
-        x = e.m_dXMax;
-    m_dValue = x;
-    return x;
-}
-
-std::string CRuleTab::Label()
-{
-    return FormatFixed(TabValue(0), 2);
-}
-
-void CRuleTab::MoveToValueColumn()
-{
-    if (!m_ruler || !m_ruler->IsCreated())
-        return;
-    MoveLeftEdge(m_ruler->ValueToPixel(m_dValue));
 }
 
 void CRuleTab::MoveLeftEdge(int left)
@@ -96,22 +58,21 @@ void CRuleTab::mousePressEvent(QMouseEvent* event)
     }
     QWidget::mousePressEvent(event);
     if (event->button() == Qt::RightButton && m_ruler) {
-        // The ruler takes the tab off its list and hides it at once; the
-        // object itself goes once this handler has returned. Nothing of the
-        // tab is used after this call.
+        // The ruler reports the removal; the marker leaves the picture at
+        // once and goes once this handler has returned. Nothing of the tab
+        // is used after this call.
         m_ruler->RemoveTab(this);
     }
 }
 
 void CRuleTab::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_bCapture) {
+    if (!m_bCapture || !m_ruler || !m_ruler->IsCreated()) {
         QWidget::mouseMoveEvent(event);
         return;
     }
     repaint();
-    m_bFixed = false;
-    const double value = TabValue(MouseX(event));
+    const double value = m_ruler->ColumnValue(static_cast<long long>(m_nLeft) + MouseX(event));
     SetStatusText("Move to: " + FormatFixed(value, 2));
 }
 
@@ -131,14 +92,12 @@ void CRuleTab::mouseReleaseEvent(QMouseEvent* event)
     m_nLeft = static_cast<int>(left);
     move(m_nLeft, m_nTop);
     repaint();
-    m_bFixed = false;
-    m_dValue = TabValue(0);
 
     // The strip around the ruler in the view, then the ruler itself.
     if (QWidget* view = m_ruler->parentWidget())
         view->repaint(QRect(QPoint(6, 13), QPoint(w + 4 - 1, 20 - 1)));
     m_ruler->repaint();
-    m_ruler->RecalculateWindows();
+    m_ruler->TabDropped(this);
     SetStatusText(CStatusOperation::kReady);
     QWidget::mouseReleaseEvent(event);
 }

@@ -27,9 +27,9 @@ void DrawRuler(QPainter& painter, int w, int h, bool enabled)
 
 void DrawRulerTabs(QPainter& painter, int w, const CRulerData& data, const CPlotExtents& extents)
 {
-    const bool asShown = w == data.shownWidth && data.tabLefts.size() == data.tabValues.size();
-    for (std::size_t i = 0; i < data.tabValues.size(); ++i) {
-        const int left = asShown ? data.tabLefts[i] : ValueToPixelX(CPlotRect{0, 0, w, 0}, extents, data.tabValues[i]);
+    const bool asShown = w == data.shownWidth;
+    for (const CRulerData::Tab& tab : data.tabs) {
+        const int left = asShown ? tab.left : ValueToPixelX(CPlotRect{0, 0, w, 0}, extents, tab.value);
         painter.drawImage(left, kRuleTabTop, RuleTabNormalImage());
     }
 }

@@ -12,8 +12,12 @@ struct CRulerData
     bool enabled = false;
     // Each tab's value and its left edge on the ruler that showed it, which
     // was shownWidth pixels wide.
-    std::vector<double> tabValues;
-    std::vector<int> tabLefts;
+    struct Tab
+    {
+        double value = 0.0;
+        int left = 0;
+    };
+    std::vector<Tab> tabs;
     int shownWidth = 0;
 };
 

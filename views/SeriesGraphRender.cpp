@@ -1,8 +1,7 @@
 #include "views/SeriesGraphRender.h"
 
 #include <algorithm>
-#include <future>
-#include <thread>
+#include <cstdint>
 
 #include <QLine>
 #include <QPen>
@@ -14,6 +13,7 @@
 #include "views/FineArea.h"
 #include "core/Format.h"
 #include "core/PlotMapping.h"
+#include "core/WorkSplit.h"
 
 namespace {
 
@@ -72,12 +72,12 @@ constexpr int kBlockSize = 1 << 20;
 // Below this many points one thread is quicker than starting others.
 constexpr int kParallelThreshold = 1 << 18;
 
+// At most 8 blocks at a time, which bounds the runs held before joining.
 int WorkerCount(int count)
 {
     if (count < kParallelThreshold)
         return 1;
-    const unsigned hw = std::thread::hardware_concurrency();
-    return static_cast<int>(std::clamp(hw, 1u, 8u));
+    return static_cast<int>(std::min(WorkerLimit(), 8u));
 }
 
 // Walks the series line of a w by h area, handing each vertex to the sink in
@@ -112,29 +112,18 @@ void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, 
     const int workers = WorkerCount(count);
     std::vector<std::vector<CColumnRun>> runs(static_cast<std::size_t>(workers));
     for (int batch = 0; batch < count;) {
-        // One block per worker; the first on this thread, the others on
-        // their own.
-        std::vector<std::future<void>> pending;
-        int begin = batch;
-        int used = 0;
-        for (; used < workers && begin < count; ++used) {
-            const int n = std::min(kBlockSize, count - begin);
-            auto& out = runs[static_cast<std::size_t>(used)];
-            if (used > 0) {
-                pending.push_back(std::async(std::launch::async, [&out, data, begin, n, &map] {
-                    ReduceBlock(data + begin, n, map, out);
-                }));
-            }
-            begin += n;
-        }
-        ReduceBlock(data + batch, std::min(kBlockSize, count - batch), map, runs[0]);
-        for (auto& f : pending)
-            f.get();
+        // One block per worker, joined in order.
+        const int left = count - batch;
+        const int used = std::min(workers, (left + kBlockSize - 1) / kBlockSize);
+        CWorkSplit(used, static_cast<unsigned>(used)).Run([&](std::int64_t item, unsigned) {
+            const int begin = batch + static_cast<int>(item) * kBlockSize;
+            ReduceBlock(data + begin, std::min(kBlockSize, count - begin), map, runs[static_cast<std::size_t>(item)]);
+        });
         for (int t = 0; t < used; ++t) {
             for (const CColumnRun& run : runs[static_cast<std::size_t>(t)])
                 joiner.Add(run);
         }
-        batch = begin;
+        batch += std::min(left, used * kBlockSize);
     }
     joiner.Finish();
 }

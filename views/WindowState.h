@@ -5,14 +5,27 @@
 
 #include "core/HDataSet.h"
 
+// One tab of a window's ruler: the X it stands for and whether it keeps that
+// X (placed at a value) or takes the value of its ruler column whenever the
+// tabs are calculated (placed by a double-click or dragged).
+struct CWindowTab
+{
+    double value = 0.0;
+    bool fixed = false;
+};
+
 // What belongs to one window on a document rather than to the document:
-// the positions of its ruler's tabs as last calculated, where its
+// its ruler's tabs, their positions as last calculated, where its
 // sliding-window computations plot a result, the width it last computed
 // with, and the Meta H it last computed from the results. It goes with the
 // window.
 struct CWindowState
 {
-    // Each of the ruler's tabs' X truncated toward zero, ascending.
+    // The ruler's tabs, in the order of their creation. The ruler shows them
+    // and only reports the user's changes; it keeps no value of its own.
+    std::vector<CWindowTab> m_tabs;
+    // Each tab's X truncated toward zero, ascending, as last calculated: the
+    // positions the document's intervals were last built from by this window.
     std::vector<std::int32_t> m_tabPositions;
     // Where in a sliding window its result is plotted, as a fraction of it.
     double m_dPlotPoint = 0.5;

@@ -2,6 +2,7 @@
 // EstimateResult.bootstrap, with the series decided noise or motion first and
 // the model check, as the command line runs it.
 #include <limits>
+#include <tuple>
 
 #include <pybind11/stl.h>
 
@@ -38,16 +39,24 @@ BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, 
     return settings;
 }
 
-CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
+CSeriesBootstrapOptions SeriesOptionsOf(const EstimateResult& estimate, const BootstrapSettings& settings,
+                                        const char* what)
 {
     if (estimate.set->GetValueCount() != estimate.set->GetCount())
-        throw py::value_error("bootstrap: this estimate keeps no values (it was unpickled); estimate the series again");
+        throw py::value_error(std::string(what) + ": this estimate keeps no values (it was pickled by an earlier "
+                                                  "kestrin); estimate the series again");
     CSeriesBootstrapOptions options;
     options.replicates = settings.replicates;
     options.seed = settings.seed;
     options.input = settings.input;
     options.threads = settings.threads;
-    CBootstrapRequest request = SeriesBootstrapRequest(*estimate.set, options);
+    options.isProfile = estimate.ofProfile;
+    return options;
+}
+
+CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
+{
+    CBootstrapRequest request = SeriesBootstrapRequest(*estimate.set, SeriesOptionsOf(estimate, settings, "bootstrap"));
     request.level = settings.level;
     if (const auto refusal = CheckBootstrapRequest(request))
         throw py::value_error("bootstrap: " + *refusal);
@@ -74,14 +83,87 @@ std::string BootstrapRepr(const CBootstrapResult& r)
     return text + "replicates=" + std::to_string(r.replicates) + ", seed=" + std::to_string(r.seed) + ")";
 }
 
+template <class Enum>
+Enum EnumOf(py::handle value, int count)
+{
+    const int v = value.cast<int>();
+    if (v < 0 || v >= count)
+        throw std::runtime_error("not the state of a kestrin.BootstrapResult");
+    return static_cast<Enum>(v);
+}
+
+py::object CheckState(const std::optional<CModelCheck>& check)
+{
+    if (!check)
+        return py::none();
+    py::list settings;
+    for (const CEstimatorSetting& s : check->settings)
+        settings.append(py::make_tuple(s.nD, s.nM));
+    return py::make_tuple(settings, std::vector<double>(check->corrected.begin(), check->corrected.end()),
+                          check->statistic, check->threshold, check->pValue, check->passed);
+}
+
+std::optional<CModelCheck> CheckFromState(py::handle state)
+{
+    if (state.is_none())
+        return std::nullopt;
+    const auto t = state.cast<py::tuple>();
+    const auto settings = t[0].cast<std::vector<std::pair<int, int>>>();
+    const auto corrected = t[1].cast<std::vector<double>>();
+    CModelCheck check;
+    if (settings.size() != check.settings.size() || corrected.size() != check.corrected.size())
+        throw std::runtime_error("not the state of a kestrin.BootstrapResult");
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        check.settings[i] = {.nD = settings[i].first, .nM = settings[i].second};
+        check.corrected[i] = corrected[i];
+    }
+    check.statistic = t[2].cast<double>();
+    check.threshold = t[3].cast<double>();
+    check.pValue = t[4].cast<double>();
+    check.passed = t[5].cast<bool>();
+    return check;
+}
+
+py::object DecisionState(const std::optional<CSeriesDecision>& d)
+{
+    if (!d)
+        return py::none();
+    return py::make_tuple(static_cast<int>(d->input), d->isProfile, d->alpha, static_cast<int>(d->measured),
+                          static_cast<int>(d->estimatedAs));
+}
+
+std::optional<CSeriesDecision> DecisionFromState(py::handle state)
+{
+    if (state.is_none())
+        return std::nullopt;
+    const auto t = state.cast<py::tuple>();
+    CSeriesDecision d;
+    d.input = EnumOf<ESeriesInput>(t[0], 3);
+    d.isProfile = t[1].cast<bool>();
+    d.alpha = t[2].cast<double>();
+    d.measured = EnumOf<ESeriesKind>(t[3], 3);
+    d.estimatedAs = EnumOf<ESeriesKind>(t[4], 3);
+    return d;
+}
+
+// The whole result: the model simulated, the bounds and Monte-Carlo errors,
+// the model check and the noise-or-motion decision come along, so that an
+// unpickled result reads (model, summary, notes) as the original. The
+// first state, which held only the numbers, is still read.
 py::tuple BootstrapState(const CBootstrapResult& r)
 {
-    return py::make_tuple(1, r.replicates, r.seed, r.level, r.observedH, r.corrected, r.low, r.high, r.cancelled);
+    return py::make_tuple(2, r.replicates, r.seed, r.level, r.observedH, r.corrected, r.low, r.high, r.cancelled,
+                          static_cast<int>(r.model),
+                          py::make_tuple(static_cast<int>(r.correctedBound), static_cast<int>(r.lowBound),
+                                         static_cast<int>(r.highBound)),
+                          py::make_tuple(r.correctedError, r.lowError, r.highError), CheckState(r.check),
+                          DecisionState(r.decision));
 }
 
 CBootstrapResult BootstrapFromState(const py::tuple& t)
 {
-    if (t.size() != 9 || t[0].cast<int>() != 1)
+    const int version = t.size() > 0 ? t[0].cast<int>() : 0;
+    if (!(version == 1 && t.size() == 9) && !(version == 2 && t.size() == 14))
         throw std::runtime_error("not the state of a kestrin.BootstrapResult");
     CBootstrapResult r;
     r.replicates = t[1].cast<int>();
@@ -92,6 +174,17 @@ CBootstrapResult BootstrapFromState(const py::tuple& t)
     r.low = t[6].cast<std::optional<double>>();
     r.high = t[7].cast<std::optional<double>>();
     r.cancelled = t[8].cast<bool>();
+    if (version == 1)
+        return r;
+    r.model = EnumOf<EBootstrapModel>(t[9], 3);
+    const auto bounds = t[10].cast<py::tuple>();
+    r.correctedBound = EnumOf<EBootstrapBound>(bounds[0], 3);
+    r.lowBound = EnumOf<EBootstrapBound>(bounds[1], 3);
+    r.highBound = EnumOf<EBootstrapBound>(bounds[2], 3);
+    const auto errors = t[11].cast<std::tuple<double, double, double>>();
+    std::tie(r.correctedError, r.lowError, r.highError) = errors;
+    r.check = CheckFromState(t[12]);
+    r.decision = DecisionFromState(t[13]);
     return r;
 }
 
@@ -165,6 +258,9 @@ threads     worker threads, 0 for one per core; the result does not
             depend on it.
 input       "auto" (decide noise or motion by DFA-1's alpha), "noise" or
             "motion": what the series is, which sets the model simulated.
+            The estimates of a document Profile made (its estimate and
+            intervals, kestrin.profile's) read a noise as the profile of
+            fractional Gaussian noise, as kestrin-cli does for that document.
 
 The result names the model simulated (model), gives the command line's
 summary (summary) and notes (notes), and whether the model check passed

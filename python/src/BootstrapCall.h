@@ -24,6 +24,11 @@ struct BootstrapSettings
 BootstrapSettings ReadBootstrapSettings(py::handle replicates, py::handle seed, py::handle level, py::handle threads,
                                         py::handle input = py::str("auto"));
 
+// The series options of an estimate's bootstrap (its values, whether they
+// are a profile); ValueError "<what>: ..." when it kept no values.
+CSeriesBootstrapOptions SeriesOptionsOf(const EstimateResult& estimate, const BootstrapSettings& settings,
+                                        const char* what);
+
 // The request for an estimate as the command line makes it; ValueError
 // "bootstrap: ..." with the engine's reason when it cannot be run.
 CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings);

@@ -1,6 +1,7 @@
 // Documents: kestrin.Document, read_document, write_document, read_text,
-// read_table, and the commands that make new documents (profile, extract,
-// h_data), through the loaders and builders the workbench uses.
+// read_table, and the commands that make new documents (profile, extract;
+// h_data with the window analyses), through the loaders and builders the
+// workbench uses.
 #include <cmath>
 
 #include <pybind11/stl.h>
@@ -8,6 +9,7 @@
 #include "python/src/Bindings.h"
 #include "python/src/Estimate.h"
 #include "core/Format.h"
+#include "platform/Archive.h"
 #include "analysis/NewDocuments.h"
 #include "core/OptimumM.h"
 #include "python/src/Parameters.h"
@@ -18,10 +20,13 @@ namespace {
 
 using Holder = std::shared_ptr<DocumentHolder>;
 
-EstimateResult Copy(const CHDataSet& set)
+// A result of one of doc's estimators (a profile's when Profile made doc).
+EstimateResult Copy(const CHDataSet& set, const CKestrinDoc& doc)
 {
     CHDataSet copy = set;
-    return ResultOf(std::move(copy));
+    EstimateResult result = ResultOf(std::move(copy));
+    result.ofProfile = doc.IsProfile();
+    return result;
 }
 
 std::vector<EstimateResult> Intervals(const CKestrinDoc& doc)
@@ -30,7 +35,7 @@ std::vector<EstimateResult> Intervals(const CKestrinDoc& doc)
     const double highest = doc.GetPlotExtents().m_dXMax;
     std::vector<EstimateResult> out;
     for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
-        EstimateResult r = Copy(*doc.m_tabSets[i]);
+        EstimateResult r = Copy(*doc.m_tabSets[i], doc);
         r.label = doc.m_tabSets[i]->m_strLabel;
         r.upperBound = i < positions.size() ? positions[i] : highest;
         out.push_back(std::move(r));
@@ -139,20 +144,50 @@ Holder ReadTable(const std::string& db, const std::string& table, const std::str
     return Loaded(holder, "the table \"" + table + "\" of \"" + db + "\"", false);
 }
 
-// A new document made from source by build, as the command line saves it.
-template <class Build>
-Holder NewDocument(const Holder& source, Build build)
+// The pickled state of a document: its file's bytes, written and read by
+// the same Serialize a save and an open run (so a saved copy is byte for byte
+// the original's), its tabs' intervals computed again with their saved D and
+// M as read_document computes them; then its path, title and modified flag.
+py::tuple DocumentState(DocumentHolder& holder)
 {
-    auto target = std::make_shared<DocumentHolder>();
+    std::vector<std::uint8_t> bytes;
     {
         py::gil_scoped_release release;
-        target->doc.OnNewDocument();
-        build(source->doc, target->doc);
+        CMemorySink sink(bytes);
+        CArchive ar(sink);
+        holder.doc.Serialize(ar);
+        ar.Flush();
     }
-    std::vector<std::string> warnings;
-    TakeUiWarnings(*target, warnings);
-    IssueWarnings(warnings);
-    return target;
+    return py::make_tuple(1, py::bytes(reinterpret_cast<const char*>(bytes.data()), bytes.size()), holder.path,
+                          holder.doc.GetTitle(), holder.doc.IsModified());
+}
+
+Holder DocumentFromState(const py::tuple& t)
+{
+    if (t.size() != 5 || t[0].cast<int>() != 1)
+        throw std::runtime_error("not the state of a kestrin.Document");
+    const std::string bytes = t[1].cast<std::string>();
+    auto holder = std::make_shared<DocumentHolder>();
+    std::string error;
+    {
+        py::gil_scoped_release release;
+        try {
+            CMemorySource source(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            CArchive ar(source);
+            holder->doc.Serialize(ar);
+            holder->doc.CalculateSavedTabH();
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    }
+    if (!error.empty())
+        throw py::value_error("not the state of a kestrin.Document: " + error);
+    holder->path = t[2].cast<std::string>();
+    holder->doc.SetTitle(t[3].cast<std::string>());
+    holder->doc.SetModifiedFlag(t[4].cast<bool>());
+    holder->ui.warnings.clear();
+    holder->ui.failures.clear();
+    return holder;
 }
 
 std::string RangeText(py::handle x0, py::handle x1, const CPlotExtents& e)
@@ -178,9 +213,15 @@ D, M        the global estimator's parameters; estimate its result.
 tabs        the tab X values; intervals their EstimateResults.
 windows     the sliding-window results it holds (SlidingResult).
 database, table, x_field, y_field: where a database import came from.
-save(path) writes it as a .kst file (write_document). The analyses
-(tabs, sliding, meta_h, slopes, correlate) take a Document as y and replace
-its results, as the workbench does.)")
+profile_of  for a document Profile made, {"source": the title of the
+            document it is the profile of, "mean": the mean removed}, as
+            kestrin-cli info shows it; None otherwise.
+save(path) writes it as a .kst file (write_document). It pickles as the
+bytes save writes, with its path and title (so it travels to dask workers):
+the copy saves the same bytes and holds the same series, estimator, tabs
+with their intervals, sliding-window results and profile record. The
+analyses (tabs, sliding, meta_h, slopes, correlate, h_data) take a Document
+as y and replace its results, as the workbench does.)")
         .def(py::init([](py::handle y, py::handle x, py::handle D, py::handle M) {
                  const int nD = static_cast<int>(WholeNumber(D, "D", 1, kMaxEmbeddingD));
                  const int nM = static_cast<int>(WholeNumber(M, "M", 2, kMaxLagCount));
@@ -196,7 +237,7 @@ its results, as the workbench does.)")
         .def_property_readonly("y", [](const DocumentHolder& h) { return PointColumn(h.doc, &CHPoint::m_dY); })
         .def_property_readonly("D", [](const DocumentHolder& h) { return h.doc.m_nD; })
         .def_property_readonly("M", [](const DocumentHolder& h) { return h.doc.m_nM; })
-        .def_property_readonly("estimate", [](const DocumentHolder& h) { return Copy(h.doc.m_globalSet); })
+        .def_property_readonly("estimate", [](const DocumentHolder& h) { return Copy(h.doc.m_globalSet, h.doc); })
         .def_property_readonly("tabs", [](const DocumentHolder& h) { return h.doc.m_tabValues; })
         .def_property_readonly("intervals", [](const DocumentHolder& h) { return Intervals(h.doc); })
         .def_property_readonly("windows", [](const DocumentHolder& h) { return DocumentWindows(h.doc); })
@@ -207,9 +248,20 @@ its results, as the workbench does.)")
         .def_property_readonly("table", [](const DocumentHolder& h) { return py::bytes(h.doc.m_strTable).attr("decode")("utf-8", "replace"); })
         .def_property_readonly("x_field", [](const DocumentHolder& h) { return py::bytes(h.doc.m_strXField).attr("decode")("utf-8", "replace"); })
         .def_property_readonly("y_field", [](const DocumentHolder& h) { return py::bytes(h.doc.m_strYField).attr("decode")("utf-8", "replace"); })
+        .def_property_readonly("profile_of",
+                               [](const DocumentHolder& h) -> py::object {
+                                   const auto& record = h.doc.ProfileRecord();
+                                   if (!record)
+                                       return py::none();
+                                   py::dict d;
+                                   d["source"] = py::bytes(record->source).attr("decode")("utf-8", "replace");
+                                   d["mean"] = record->mean;
+                                   return d;
+                               })
         .def_readonly("path", &DocumentHolder::path)
         .def("save", &WriteDocument, py::arg("path"), "Writes the document as a .kst file (see write_document).")
         .def("__len__", [](const DocumentHolder& h) { return h.doc.m_points.GetSize(); })
+        .def(py::pickle(&DocumentState, &DocumentFromState))
         .def("__repr__", [](const DocumentHolder& h) {
             return "Document(" + std::to_string(h.doc.m_points.GetSize()) + " points, D=" + std::to_string(h.doc.m_nD) +
                    ", M=" + std::to_string(h.doc.m_nM) + ", H=" + FormatFixed(h.doc.m_globalSet.GetH(), 6) + ", " +
@@ -262,7 +314,7 @@ or Y is not a number skipped and counted in a KestrinWarning.
             std::vector<std::string> warnings;
             Holder source = DocumentArgument(y, x, warnings);
             IssueWarnings(warnings);
-            return NewDocument(source, [](const CKestrinDoc& s, CKestrinDoc& t) { BuildProfileDocument(s, t); });
+            return NewDocument(*source, [](const CKestrinDoc& s, CKestrinDoc& t) { BuildProfileDocument(s, t); });
         },
         py::arg("y"), py::arg("x") = py::none(), R"(profile(y, x=None) -> Document
 
@@ -288,7 +340,7 @@ document's global estimator is computed (its estimate.H).
             const double last = to.value_or(extents.m_dXMax);
             if (const auto refusal = CheckExtractRange(first, last, extents.m_dXMin, extents.m_dXMax))
                 throw py::value_error(*refusal + " (" + RangeText(x0, x1, extents) + ")");
-            return NewDocument(source, [first, last](const CKestrinDoc& s, CKestrinDoc& t) {
+            return NewDocument(*source, [first, last](const CKestrinDoc& s, CKestrinDoc& t) {
                 BuildExtractedDocument(s, first, last, t);
             });
         },

@@ -61,14 +61,6 @@ py::array_t<double> LagColumn(const EstimateResult& r, LagGetter get)
     return array;
 }
 
-std::vector<double> LagVector(const EstimateResult& r, LagGetter get)
-{
-    std::vector<double> out;
-    for (int i = 0; i < std::max(r.set->GetM(), 0); ++i)
-        out.push_back(((*r.set).*get)(i));
-    return out;
-}
-
 std::string Repr(const EstimateResult& r)
 {
     const CHDataSet& s = *r.set;
@@ -105,25 +97,34 @@ py::object PlotFit(const EstimateResult& r, py::object ax)
     return ax;
 }
 
+// The state: the set as the document file stores it (values included, so
+// that an unpickled result bootstraps as the original does), whether it kept
+// its values, whether they are a profile, the label, upper bound and warnings. The first state, of
+// results that kept no values, is still read.
 py::tuple GetState(const EstimateResult& r)
 {
-    const CHDataSet& s = *r.set;
-    return py::make_tuple(1, s.GetCount(), s.GetD(), s.GetM(), s.GetH(), s.GetB(), s.GetR(),
-                          LagVector(r, &CHDataSet::GetL), LagVector(r, &CHDataSet::GetLogR),
-                          LagVector(r, &CHDataSet::GetLogL), r.label, r.upperBound, r.warnings);
+    const bool kept = r.set->GetValueCount() == r.set->GetCount();
+    return py::make_tuple(2, py::bytes(SetBytes(*r.set)), kept, r.ofProfile, r.label, r.upperBound, r.warnings);
 }
 
 EstimateResult SetState(const py::tuple& t)
 {
-    if (t.size() != 13 || t[0].cast<int>() != 1)
+    const int version = t.size() > 0 ? t[0].cast<int>() : 0;
+    if (!(version == 2 && t.size() == 7) && !(version == 1 && t.size() == 13))
         throw std::runtime_error("not the state of a kestrin.EstimateResult");
     EstimateResult r;
-    r.set = SetFromFields(t[1].cast<int>(), t[2].cast<int>(), t[3].cast<int>(), t[4].cast<double>(),
-                          t[5].cast<double>(), t[6].cast<double>(), t[7].cast<std::vector<double>>(),
-                          t[8].cast<std::vector<double>>(), t[9].cast<std::vector<double>>());
-    r.label = t[10].cast<std::string>();
-    r.upperBound = t[11].cast<std::optional<double>>();
-    r.warnings = t[12].cast<std::vector<std::string>>();
+    if (version == 1) {
+        r.set = SetFromFields(t[1].cast<int>(), t[2].cast<int>(), t[3].cast<int>(), t[4].cast<double>(),
+                              t[5].cast<double>(), t[6].cast<double>(), t[7].cast<std::vector<double>>(),
+                              t[8].cast<std::vector<double>>(), t[9].cast<std::vector<double>>());
+    } else {
+        r.set = SetFromBytes(t[1].cast<std::string>(), t[2].cast<bool>());
+        r.ofProfile = t[3].cast<bool>();
+    }
+    const std::size_t rest = version == 1 ? 10 : 4;
+    r.label = t[rest].cast<std::string>();
+    r.upperBound = t[rest + 1].cast<std::optional<double>>();
+    r.warnings = t[rest + 2].cast<std::vector<std::string>>();
     return r;
 }
 
@@ -172,7 +173,9 @@ label        an interval's label (its upper bound as the workbench shows it),
 warnings     the KestrinWarning texts issued when it was computed.
 
 bootstrap() says how far to trust H; plot_fit() draws the fit. Results
-pickle, so they travel to dask workers and back.)");
+pickle with the values they were computed from, so they travel to dask
+workers and back and an unpickled result bootstraps bit for bit as the
+original does.)");
     cls.def_property_readonly("H", [](const EstimateResult& r) { return r.set->GetH(); })
         .def_property_readonly("b", [](const EstimateResult& r) { return r.set->GetB(); })
         .def_property_readonly("r", [](const EstimateResult& r) { return r.set->GetR(); })
@@ -206,6 +209,7 @@ Axes when None). matplotlib is imported only here.
 )")
         .def(py::pickle(&GetState, &SetState));
     RegisterBootstrap(m, cls);
+    RegisterMethods(cls);
 
     m.def(
         "estimate",

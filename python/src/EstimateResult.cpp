@@ -6,6 +6,7 @@
 
 #include "platform/Archive.h"
 #include "core/Format.h"
+#include "core/OptimumM.h"
 #include "python/src/SeriesArgument.h"
 
 EstimateResult ResultOf(CHDataSet&& set)
@@ -15,6 +16,31 @@ EstimateResult ResultOf(CHDataSet&& set)
     EstimateResult result;
     result.set = std::move(kept);
     return result;
+}
+
+std::string SetBytes(const CHDataSet& set)
+{
+    std::vector<std::uint8_t> bytes;
+    {
+        CMemorySink sink(bytes);
+        CArchive ar(sink);
+        const_cast<CHDataSet&>(set).Serialize(ar); // storing only reads the set
+        ar.Flush();
+    }
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::shared_ptr<const CHDataSet> SetFromBytes(const std::string& bytes, bool keepValues)
+{
+    auto set = std::make_shared<CHDataSet>();
+    CMemorySource source(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    CArchive ar(source);
+    set->Serialize(ar);
+    if (!IsUsableEmbedding(set->GetD()) || !IsUsableLagCount(set->GetM()))
+        throw std::invalid_argument("an estimate's state holds a D or M no estimator takes");
+    if (!keepValues)
+        set->Values().RemoveAll();
+    return set;
 }
 
 std::shared_ptr<const CHDataSet> SetFromFields(int n, int nD, int nM, double h, double b, double r,
@@ -37,12 +63,7 @@ std::shared_ptr<const CHDataSet> SetFromFields(int n, int nD, int nM, double h, 
             ar << 0.0;
         ar.Flush();
     }
-    auto set = std::make_shared<CHDataSet>();
-    CMemorySource source(bytes);
-    CArchive ar(source);
-    set->Serialize(ar);
-    set->Values().RemoveAll();
-    return set;
+    return SetFromBytes(std::string(bytes.begin(), bytes.end()), false);
 }
 
 namespace {

@@ -16,8 +16,8 @@ library functions: every number is bit for bit theirs.
     >>> r.H, r.r
 
 Functions: estimate, estimate_many, bootstrap_many, tabs, sliding, meta_h,
-slopes, correlate, profile, extract, read_document, write_document,
-read_text, read_table. Warnings are kestrin.KestrinWarning; a file that is
+slopes, correlate, h_data, profile, extract, read_document, write_document,
+read_text, read_table, tables, fields. Warnings are kestrin.KestrinWarning; a file that is
 not what it should be raises kestrin.FormatError (a ValueError).)";
     m.attr("__version__") = "0.1.0";
     // Every docstring starts with the call as Python users write it.
@@ -28,4 +28,5 @@ not what it should be raises kestrin.FormatError (a ValueError).)";
     RegisterBatches(m);
     RegisterWindows(m);
     RegisterDocuments(m);
+    RegisterDatabases(m);
 }

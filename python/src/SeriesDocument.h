@@ -31,3 +31,20 @@ std::shared_ptr<DocumentHolder> DocumentArgument(py::handle y, py::handle x, std
 // Takes what the document's UI was told: its warnings are appended to
 // warnings, and the UI's lists are emptied.
 void TakeUiWarnings(DocumentHolder& holder, std::vector<std::string>& warnings);
+
+// A new document made from source by build(source, target), as the command
+// line saves it; what its UI was told is issued as warnings.
+template <class Build>
+std::shared_ptr<DocumentHolder> NewDocument(const DocumentHolder& source, Build build)
+{
+    auto target = std::make_shared<DocumentHolder>();
+    {
+        py::gil_scoped_release release;
+        target->doc.OnNewDocument();
+        build(source.doc, target->doc);
+    }
+    std::vector<std::string> warnings;
+    TakeUiWarnings(*target, warnings);
+    IssueWarnings(warnings);
+    return target;
+}

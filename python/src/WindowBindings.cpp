@@ -1,5 +1,5 @@
 // The window analyses: kestrin.tabs, sliding, meta_h, slopes, correlate,
-// each as the kestrin-cli command of the same name computes it.
+// h_data, each as the kestrin-cli command of the same name computes it.
 #include <algorithm>
 #include <climits>
 
@@ -12,6 +12,7 @@
 #include "analysis/EstimateWarnings.h"
 #include "analysis/MatchPairs.h"
 #include "analysis/MetaH.h"
+#include "analysis/NewDocuments.h"
 #include "python/src/Parameters.h"
 #include "core/PlotExtents.h"
 #include "core/Regression.h"
@@ -36,51 +37,75 @@ PercentCallback PercentLink(CPythonProgress& link)
     };
 }
 
-// The window options of the command line: width and spacing (required
-// together), window_D, window_M ("best" or None for the integer square root
-// of the width), plot_point in 0..1. Nothing without a width (then only a
-// document's own results can be used).
-std::optional<SlidingWindowParams> ReadWindowParams(py::handle width, py::handle spacing, py::handle windowD,
-                                                    py::handle windowM, py::handle plotPoint, bool isDocument)
+// What the window options ask for, as the command line's: windows to
+// compute (width given), or a document's own results, moved to a new plot
+// point when plot_point is given (as the workbench's Set Plot Point does).
+struct WindowRequest
 {
+    std::optional<SlidingWindowParams> compute;
+    std::optional<double> plotPoint;
+};
+
+// The window options of the command line: width and spacing (required
+// together), window_D (None: 6), window_M ("best" or None for the integer
+// square root of the width), plot_point in 0..1 (None: 0.5 for computed
+// windows, a document's results where they are). Without a width only a
+// document's own results can be used, and only plot_point is taken.
+WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle windowD, py::handle windowM,
+                                py::handle plotPoint, bool isDocument)
+{
+    WindowRequest request;
+    if (!plotPoint.is_none()) {
+        request.plotPoint = RealNumber(plotPoint, "plot_point");
+        if (*request.plotPoint < 0.0 || *request.plotPoint > 1.0)
+            throw py::value_error("plot_point: " + py::repr(plotPoint).cast<std::string>() +
+                                  " is out of range (allowed: 0 to 1)");
+    }
     if (width.is_none()) {
-        if (!spacing.is_none())
-            throw py::value_error("spacing needs width (the windows to compute)");
+        for (const auto& [given, name] : {std::pair{spacing, "spacing"}, std::pair{windowD, "window_D"},
+                                          std::pair{windowM, "window_M"}})
+            if (!given.is_none())
+                throw py::value_error(std::string(name) + " needs width (the windows to compute)");
         if (!isDocument)
             throw py::value_error("missing width and spacing (only a kestrin.Document holds sliding-window results "
                                   "to use as they are)");
-        return std::nullopt;
+        return request;
     }
     if (spacing.is_none())
         throw py::value_error("missing spacing (the distance in points between window starts)");
     SlidingWindowParams params;
     params.width = static_cast<std::int32_t>(WholeNumber(width, "width", INT_MIN, INT_MAX));
     params.spacing = static_cast<std::int32_t>(WholeNumber(spacing, "spacing", INT_MIN, INT_MAX));
-    params.nD = static_cast<std::int32_t>(WholeNumber(windowD, "window_D", 1, kMaxEmbeddingD));
+    params.nD = static_cast<std::int32_t>(
+        WholeNumber(windowD.is_none() ? py::int_(params.nD) : windowD, "window_D", 1, kMaxEmbeddingD));
     const std::optional<int> m = LagCountArgument(windowM, "window_M");
     params.useBestM = !m;
     params.nM = m.value_or(0);
-    const double point = RealNumber(plotPoint, "plot_point");
-    if (point < 0.0 || point > 1.0)
-        throw py::value_error("plot_point: " + py::repr(plotPoint).cast<std::string>() +
-                              " is out of range (allowed: 0 to 1)");
-    params.plotPoint = point;
+    params.plotPoint = request.plotPoint.value_or(0.5);
     // As the command line says it (the dialog's own words are misspelt).
     if (params.spacing <= 0)
         throw py::value_error("Spacing must be greater than 0.");
     if (const auto refusal = CheckSlidingWindowParams(params))
         throw py::value_error(*refusal);
-    return params;
+    request.compute = params;
+    return request;
 }
 
 // The document's sliding results as the options ask: computed afresh (as
-// ComputeSlidingWindows does, with progress and Ctrl+C), or its own.
-SlidingResult ObtainWindows(DocumentHolder& holder, const std::optional<SlidingWindowParams>& params,
-                            py::object progress, std::vector<std::string>& warnings)
+// ComputeSlidingWindows does, with progress and Ctrl+C), or its own (moved
+// to the plot point asked for).
+SlidingResult ObtainWindows(DocumentHolder& holder, const WindowRequest& request, py::object progress,
+                            std::vector<std::string>& warnings)
 {
     CKestrinDoc& doc = holder.doc;
-    if (!params)
+    const std::optional<SlidingWindowParams>& params = request.compute;
+    if (!params) {
+        if (request.plotPoint) {
+            py::gil_scoped_release release;
+            ResetPlotPoints(doc, *request.plotPoint);
+        }
         return DocumentWindows(doc);
+    }
     if (auto w = WindowMTooLargeWarning(*params))
         warnings.push_back(std::move(*w));
     CPythonProgress link(std::move(progress));
@@ -102,6 +127,16 @@ SlidingResult ObtainWindows(DocumentHolder& holder, const std::optional<SlidingW
     result.nM = WindowM(*params);
     result.plotPoint = params->plotPoint;
     return result;
+}
+
+// The refusal of an analysis that found no sliding-window results to
+// `purpose` (computed: the windows were asked for, not a document's own).
+[[noreturn]] void RaiseNoWindows(const char* purpose, bool computed)
+{
+    throw py::value_error(std::string("no sliding-window results to ") + purpose + " (" +
+                          (computed ? "the series is not longer than the window width"
+                                    : "the document holds none; compute them with width and spacing") +
+                          ")");
 }
 
 template <class Result>
@@ -168,6 +203,7 @@ TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py:
         EstimateResult interval = ResultOf(std::move(copy));
         interval.label = set.m_strLabel;
         interval.upperBound = i < result.tabs.size() ? result.tabs[i] : highest;
+        interval.ofProfile = doc.IsProfile();
         result.intervals.push_back(std::move(interval));
     }
     const std::string sum = saved ? std::string() : " = " + std::to_string(doc.m_nD + doc.m_nM);
@@ -213,29 +249,31 @@ D, M   the intervals' embedding dimension and number of lags (4 and 3; for a
         "sliding",
         [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle windowD, py::handle windowM,
            py::handle plotPoint, bool asFrame, py::object progress) -> py::object {
-            const auto params =
-                ReadWindowParams(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            const WindowRequest request =
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
-            SlidingResult result = ObtainWindows(*holder, params, std::move(progress), warnings);
+            SlidingResult result = ObtainWindows(*holder, request, std::move(progress), warnings);
             TakeUiWarnings(*holder, warnings);
             result = Finish(std::move(result), std::move(warnings));
             py::object out = py::cast(std::move(result));
             return asFrame ? out.attr("as_frame")() : out;
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
-        py::arg("window_D") = 6, py::arg("window_M") = "best", py::arg("plot_point") = 0.5,
+        py::arg("window_D") = py::none(), py::arg("window_M") = py::none(), py::arg("plot_point") = py::none(),
         py::arg("as_frame") = false, py::arg("progress") = py::none(),
-        R"(sliding(y, width, spacing, x=None, window_D=6, window_M="best", plot_point=0.5, as_frame=False, progress=None) -> SlidingResult
+        R"(sliding(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None) -> SlidingResult
 
 The H curve of sliding windows along the series, as kestrin-cli sliding:
 windows of `width` values starting every `spacing` values (while start +
-width < n), each estimated with window_D and window_M (an integer in
-2..100000, or "best": the integer square root of the width), its result
-plotted at width * plot_point + start. Bit for bit what a CHDataSet over
-each window's values computes.
+width < n), each estimated with window_D (None: 6) and window_M (an integer
+in 2..100000, or "best" or None: the integer square root of the width), its
+result plotted at width * plot_point + start (plot_point None: 0.5). Bit for
+bit what a CHDataSet over each window's values computes.
 
-With a kestrin.Document and no width, its stored results.
+With a kestrin.Document and no width, its stored results; a plot_point
+moves them there first, as kestrin-cli sliding DOC.kst --plot-point P and
+the workbench's Set Plot Point do (the document keeps them moved).
 as_frame=True gives a pandas DataFrame (X, H, r, b, n).
 progress: None or a callable taking the fraction done; Ctrl+C stops it.
 
@@ -244,16 +282,70 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
 )");
 
     m.def(
+        "h_data",
+        [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle windowD, py::handle windowM,
+           py::handle plotPoint, bool asFrame, py::object progress) -> py::object {
+            const WindowRequest request =
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            std::vector<std::string> warnings;
+            auto source = DocumentArgument(y, x, warnings);
+            ObtainWindows(*source, request, std::move(progress), warnings);
+            if (source->doc.m_windows.IsEmpty())
+                RaiseNoWindows("make a document of", request.compute.has_value());
+            TakeUiWarnings(*source, warnings);
+            IssueWarnings(warnings);
+            const double xMin = source->doc.GetPlotExtents().m_dXMin;
+            py::object made = py::cast(NewDocument(*source, [xMin](const CKestrinDoc& s, CKestrinDoc& t) {
+                BuildHDataDocument(s, xMin, t);
+            }));
+            if (!asFrame)
+                return made;
+            py::dict columns;
+            columns["X"] = made.attr("x");
+            columns["H"] = made.attr("y");
+            return Frame(columns);
+        },
+        py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
+        py::arg("window_D") = py::none(), py::arg("window_M") = py::none(), py::arg("plot_point") = py::none(),
+        py::arg("as_frame") = false, py::arg("progress") = py::none(),
+        R"(h_data(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None) -> Document
+
+The sliding-window H curve as a new Document, as kestrin-cli h-data saves it
+(the workbench's "Extract H Data" > "Kestrin Data"): one point per window,
+X its plot position on the series' axis (offset + x_min, as sliding's X),
+Y its H. The new document's field names are "H" and "Series", its database
+name and D the source's, its M the integer square root of the number of
+windows, and its global estimator is computed (estimate.H: the H of the H
+curve with that D and M). save(path) writes kestrin-cli h-data -o's bytes.
+
+y          the series (array-like), or a kestrin.Document: without width
+           its stored sliding-window results are used.
+width, spacing, window_D, window_M, plot_point: the windows, as for
+           sliding (window_M "best": the integer square root of the width).
+x          the X of each value (default: the positions 0, 1, ...).
+as_frame   True gives a pandas DataFrame with columns X and H instead.
+progress   None or a callable taking the fraction done; Ctrl+C stops it.
+
+ValueError when there are no windows (the series is not longer than the
+width, or a document holds none). The H curve's points are not
+independent: its estimate.H describes the curve, not the series.
+
+    >>> h = kestrin.h_data(y, width=100, spacing=10)
+    >>> h.x, h.y, h.estimate.H
+    >>> h.save("h-curve.kst")
+)");
+
+    m.def(
         "meta_h",
         [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle D, py::handle M,
            py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress) {
-            const auto params =
-                ReadWindowParams(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            const WindowRequest request =
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
             const int nD = static_cast<int>(WholeNumber(D, "D", 1, kMaxEmbeddingD));
             std::optional<int> nM = LagCountArgument(M, "M");
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
-            ObtainWindows(*holder, params, std::move(progress), warnings);
+            ObtainWindows(*holder, request, std::move(progress), warnings);
             const CHPointArray& windows = holder->doc.m_windows;
             if (!nM && windows.GetSize() > kMaxLagCount) {
                 nM = kMaxLagCount;
@@ -268,10 +360,7 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
                 computed = ComputeMetaH(holder->ui, windows, {.nD = nD, .nM = nM.value_or(0)}, !nM, set);
             }
             if (!computed)
-                throw py::value_error(std::string("no sliding-window results to compute Meta H over (") +
-                                      (params ? "the series is not longer than the window width"
-                                              : "the document holds none; compute them with width and spacing") +
-                                      ")");
+                RaiseNoWindows("compute Meta H over", request.compute.has_value());
             std::vector<double> hs;
             for (const CHPoint& w : windows)
                 hs.push_back(w.m_dY);
@@ -283,9 +372,9 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
             return Finish(std::move(result), std::move(warnings));
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
-        py::arg("D") = 6, py::arg("M") = "best", py::arg("window_D") = 6, py::arg("window_M") = "best",
-        py::arg("plot_point") = 0.5, py::arg("progress") = py::none(),
-        R"(meta_h(y, width, spacing, x=None, D=6, M="best", window_D=6, window_M="best", plot_point=0.5, progress=None) -> EstimateResult
+        py::arg("D") = 6, py::arg("M") = "best", py::arg("window_D") = py::none(), py::arg("window_M") = py::none(),
+        py::arg("plot_point") = py::none(), py::arg("progress") = py::none(),
+        R"(meta_h(y, width, spacing, x=None, D=6, M="best", window_D=None, window_M=None, plot_point=None, progress=None) -> EstimateResult
 
 Meta H, as kestrin-cli meta-h: the estimator (D, M; "best" M is the number
 of windows, held to 100000) run over the H values of the sliding windows
@@ -325,15 +414,15 @@ sliding one point at a time, as kestrin-cli slopes.
         "correlate",
         [](py::handle y, py::handle size, py::handle offset, py::handle width, py::handle spacing, py::handle x,
            py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress) {
-            const auto params =
-                ReadWindowParams(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+            const WindowRequest request =
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
             CorrelationResult c;
             c.size = static_cast<std::int32_t>(WholeNumber(size, "size", kMinSlopeWindow, kMaxSlopeWindow));
             c.offset = static_cast<std::int32_t>(WholeNumber(offset, "offset", 0, 5000));
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
             CKestrinDoc& doc = holder->doc;
-            ObtainWindows(*holder, params, std::move(progress), warnings);
+            ObtainWindows(*holder, request, std::move(progress), warnings);
             {
                 py::gil_scoped_release release;
                 CalculateSlopeWindows(doc, c.size);
@@ -354,8 +443,8 @@ sliding one point at a time, as kestrin-cli slopes.
         },
         py::arg("y"), py::arg("size"), py::arg("offset") = 0, py::arg("width") = py::none(),
         py::arg("spacing") = py::none(), py::arg("x") = py::none(), py::arg("window_D") = 6,
-        py::arg("window_M") = "best", py::arg("plot_point") = 0.5, py::arg("progress") = py::none(),
-        R"(correlate(y, size, offset=0, width, spacing, x=None, window_D=6, window_M="best", plot_point=0.5, progress=None) -> CorrelationResult
+        py::arg("window_M") = "best", py::arg("plot_point") = py::none(), py::arg("progress") = py::none(),
+        R"(correlate(y, size, offset=0, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, progress=None) -> CorrelationResult
 
 The Pearson correlation of the sliding-window H (width, spacing, ... as for
 sliding) with the slope windows of `size` points `offset` points (0..5000)

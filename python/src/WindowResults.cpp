@@ -48,17 +48,6 @@ CHPointArray PointsFromBytes(const py::bytes& bytes)
     return points;
 }
 
-py::object Frame(py::dict columns)
-{
-    py::module_ pandas;
-    try {
-        pandas = py::module_::import("pandas");
-    } catch (py::error_already_set&) {
-        throw py::import_error("as_frame=True needs pandas (Debian: python3-pandas)");
-    }
-    return pandas.attr("DataFrame")(columns);
-}
-
 py::dict SlidingColumns(const SlidingResult& s)
 {
     py::dict d;
@@ -71,6 +60,17 @@ py::dict SlidingColumns(const SlidingResult& s)
 }
 
 } // namespace
+
+py::object Frame(py::dict columns)
+{
+    py::module_ pandas;
+    try {
+        pandas = py::module_::import("pandas");
+    } catch (py::error_already_set&) {
+        throw py::import_error("as_frame=True needs pandas (Debian: python3-pandas)");
+    }
+    return pandas.attr("DataFrame")(columns);
+}
 
 SlidingResult DocumentWindows(const CKestrinDoc& doc)
 {

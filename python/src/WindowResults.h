@@ -65,3 +65,7 @@ void RegisterWindowResults(py::module_& m);
 
 // A sliding result of a document's own windows.
 SlidingResult DocumentWindows(const class CKestrinDoc& doc);
+
+// A pandas DataFrame of the columns (ImportError naming the package when
+// pandas is missing).
+py::object Frame(py::dict columns);

@@ -2,12 +2,13 @@
 same input: text series (fBm of several H, the samples), a database table,
 documents with tabs and sliding windows."""
 import math
+import pickle
 
 import numpy as np
 import pytest
 
 import kestrin
-from conftest import SOURCE, assert_same, cli_json
+from conftest import SOURCE, assert_same, cli_json, same
 
 MDB = SOURCE / "tests" / "platform" / "db" / "fixtures"
 
@@ -47,18 +48,30 @@ def test_strided_views_equal_their_copies(series_files):
         assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
 
 
-def test_bootstrap_equals_cli(series_files):
+@pytest.mark.parametrize("given", ["text", "profile document"])
+def test_bootstrap_equals_cli(series_files, tmp_path, given):
     name, path, values = series_files[2]
+    estimates = [kestrin.estimate(values)]
+    if given == "profile document":
+        # A document Profile made is bootstrapped on the profile of its model,
+        # read from the file, made in memory, or unpickled.
+        name, text, values = series_files[3]
+        path = tmp_path / "profile.kst"
+        cli_json("profile", text, "-o", path)
+        made = kestrin.profile(kestrin.read_text(str(text)))
+        estimates = [kestrin.read_document(str(path)).estimate, made.estimate,
+                     pickle.loads(pickle.dumps(made)).estimate, pickle.loads(pickle.dumps(made.estimate))]
     data = cli_json("estimate", path, "--bootstrap", "--replicates", 20, "--seed", 7)
-    boot = kestrin.estimate(values).bootstrap(replicates=20, seed=7)
     expected = data["bootstrap"]
-    assert (boot.replicates, boot.seed) == (expected["replicates"], expected["seed"])
-    assert_same(boot.level, expected["level"], "level")
-    for key, attr in [("H_corrected", "H_corrected"), ("low", "low"), ("high", "high")]:
-        if expected[key] is None:
-            assert getattr(boot, attr) is None
-        else:
-            assert_same(getattr(boot, attr), expected[key], key)
+    for estimate in estimates:
+        boot = estimate.bootstrap(replicates=20, seed=7)
+        assert (boot.replicates, boot.seed, boot.model) == (expected["replicates"], expected["seed"], expected["model"])
+        assert_same(boot.level, expected["level"], "level")
+        for key, attr in [("H_corrected", "H_corrected"), ("low", "low"), ("high", "high")]:
+            if expected[key] is None:
+                assert getattr(boot, attr) is None
+            else:
+                assert_same(getattr(boot, attr), expected[key], key)
 
 
 def check_intervals(intervals, data, what):
@@ -129,6 +142,9 @@ def test_new_documents_equal_cli(series_files, tmp_path):
     # The profile records its source's title: read the file as the CLI does.
     profile = kestrin.profile(kestrin.read_text(str(path)))
     assert_same(profile.estimate.H, data["H"], "profile H")
+    info = cli_json("info", cli_profile)["profile_of"]
+    assert profile.profile_of["source"] == info["source"] and same(profile.profile_of["mean"], info["mean"])
+    assert kestrin.read_text(str(path)).profile_of is None
     module_profile = tmp_path / "module-profile.kst"
     kestrin.write_document(profile, str(module_profile))
     assert module_profile.read_bytes() == cli_profile.read_bytes()
@@ -192,3 +208,87 @@ def test_pandas_series_reads_as_its_values(series_files):
     for given in [pandas.Series(values), pandas.Series(values.astype(np.float32)).iloc[::2]]:
         a, b = kestrin.estimate(given, D=3), kestrin.estimate(np.asarray(given, dtype=np.float64), D=3)
         assert a.H.hex() == b.H.hex() and a.r.hex() == b.r.hex()
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+@pytest.mark.parametrize("which,args,kwargs", [
+    (0, ["--width", 100, "--spacing", 10], dict(width=100, spacing=10)),
+    (3, ["--width", 64, "--spacing", 3, "--window-D", 2, "--window-M", 5, "--plot-point", 0.25],
+     dict(width=64, spacing=3, window_D=2, window_M=5, plot_point=0.25)),
+    ("document", [], {}),
+])
+def test_h_data_equals_cli(series_files, tmp_path, which, args, kwargs):
+    if which == "document":
+        # A document's own windows, with its own X origin and D.
+        name, path, values = series_files[2]
+        doc = kestrin.Document(values, x=np.arange(len(values)) * 2.0 - 50.0, D=5)
+        kestrin.sliding(doc, width=90, spacing=7, window_D=3)
+        path = tmp_path / "windows.kst"
+        doc.save(str(path))
+        given = kestrin.read_document(str(path))
+    else:
+        name, path, given = series_files[which]
+    cli_doc = tmp_path / "cli-h.kst"
+    data = cli_json("h-data", path, *args, "-o", cli_doc)
+    h = kestrin.h_data(given, **kwargs)
+    assert (len(h), h.D, h.M, h.h_series) == (data["points"], data["D"], data["M"], 1)
+    assert (h.x_field, h.y_field) == ("H", "Series")
+    module_doc = tmp_path / "module-h.kst"
+    h.save(str(module_doc))
+    assert module_doc.read_bytes() == cli_doc.read_bytes(), f"{name} {args}"
+    sliding = kestrin.sliding(given, **kwargs)
+    assert h.x.tobytes() == sliding.X.tobytes() and h.y.tobytes() == sliding.H.tobytes()
+    assert_same(sliding.x_min, data["x_min"], "x_min")
+
+
+@pytest.mark.parametrize("db", ["series.mdb", "types.mdb", "nile-minima.csv", "series.Series.csv"])
+def test_tables_and_fields_equal_cli(db):
+    path = MDB / db
+    data = cli_json("tables", path)
+    names = kestrin.tables(str(path))
+    assert names == data["tables"] + data.get("views", [])
+    for table in names:
+        if not table.startswith("MSys"):
+            assert kestrin.fields(str(path), table) == cli_json("fields", path, table)["fields"], table
+
+
+@pytest.mark.parametrize("which,args,kwargs", [
+    (3, ["--method", "all", "--bootstrap", "--replicates", 20, "--seed", 7], dict(bootstrap=True, replicates=20, seed=7)),
+    (2, ["--method", "dfa", "--input", "noise"], dict(method="dfa", input="noise")),
+    (0, ["--method", "whittle", "--D", 3, "--M", 6], dict(method="whittle")),
+])
+def test_compare_methods_equals_cli(series_files, which, args, kwargs):
+    name, path, values = series_files[which]
+    data = cli_json("estimate", path, *args)
+    estimate = kestrin.estimate(values, D=data["D"], M=data["M"])
+    for given in [estimate, pickle.loads(pickle.dumps(estimate))]:
+        result = given.compare_methods(**kwargs)
+        assert result["series"] == data["methods_series"]
+        assert result["intervals_overlap"] == data.get("intervals_overlap")
+        assert [m["method"] for m in result["methods"]] == [m["method"] for m in data["methods"]]
+        for row, expected in zip(result["methods"], data["methods"]):
+            for key in ["H", "standard_error", "alpha"]:
+                if key in expected:
+                    assert_same(row[key], expected[key], f"{name} {row['method']} {key}")
+            assert [row.get(k) for k in ["frequencies", "scales"]] == [expected.get(k) for k in ["frequencies", "scales"]]
+            boot = row.get("bootstrap")
+            assert (boot is None) == ("H_corrected" not in expected)
+            for key in ["H_corrected", "low", "high"] if boot else []:
+                value = getattr(boot, key)
+                assert (value is None and expected[key] is None) or same(value, expected[key]), f"{name} {key}"
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+def test_plot_point_moves_a_documents_windows_as_cli(series_files, tmp_path):
+    name, path, values = series_files[0]
+    doc = kestrin.Document(values)
+    kestrin.sliding(doc, width=100, spacing=10)
+    saved = tmp_path / "windows.kst"
+    doc.save(str(saved))
+    data = cli_json("sliding", saved, "--plot-point", 0.25)
+    check_windows(kestrin.sliding(kestrin.read_document(str(saved)), plot_point=0.25), data["results"], "moved")
+    cli_doc = tmp_path / "cli-h.kst"
+    cli_json("h-data", saved, "--plot-point", 0.25, "-o", cli_doc)
+    module_doc = tmp_path / "module-h.kst"
+    kestrin.h_data(kestrin.read_document(str(saved)), plot_point=0.25).save(str(module_doc))
+    assert module_doc.read_bytes() == cli_doc.read_bytes()

@@ -56,10 +56,45 @@ def test_cli_refusals_match(tmp_path):
         kestrin.tabs(np.arange(50.0), at=[3], every=4)
     with pytest.raises(ValueError, match="missing width and spacing"):
         kestrin.meta_h(np.arange(50.0))
+    # As the command line refuses --window-D without --width: a document's
+    # own windows are not computed again with them.
+    for kwargs in [dict(window_D=3), dict(window_M="best"), dict(spacing=5)]:
+        name = next(iter(kwargs))
+        with pytest.raises(ValueError, match=f"{name} needs width"):
+            kestrin.sliding(kestrin.Document(np.arange(50.0)), **kwargs)
     with pytest.raises(ValueError, match="bootstrap: "):
         kestrin.estimate([1.0, 2.0, 3.0]).bootstrap()
     with pytest.raises(ValueError, match="replicates: 0 is out of range"):
         kestrin.estimate(np.arange(50.0)).bootstrap(replicates=0)
+
+
+SERIES = np.arange(60.0) % 7
+
+
+# Every call that gives the whole series, the intervals or the windows a D or
+# an M holds them to 1 to 1000 and 2 to 100000 (a saved interval outside them
+# is left out when the document is opened again), in the command line's words.
+@pytest.mark.parametrize("call,words", [
+    (lambda: kestrin.Document(SERIES, D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.Document(SERIES, D=1001), "D: 1001 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.Document(SERIES, M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.Document(SERIES, M=100001), "M: 100001 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.tabs(SERIES, at=[20], D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.tabs(SERIES, at=[20], M=0), "M: 0 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.tabs(kestrin.Document(SERIES), every=20, M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.sliding(SERIES, width=10, spacing=5, window_D=0),
+     "window_D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.sliding(SERIES, width=10, spacing=5, window_M=1),
+     "window_M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.meta_h(SERIES, width=10, spacing=5, D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.meta_h(SERIES, width=10, spacing=5, M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+    (lambda: kestrin.estimate_many([SERIES], D=0), "D: 0 is out of range (allowed: 1 to 1000)"),
+    (lambda: kestrin.estimate_many([SERIES], M=1), "M: 1 is out of range (allowed: 2 to 100000)"),
+])
+def test_every_d_and_m_is_held_to_the_limits(call, words):
+    with pytest.raises(ValueError) as error:
+        call()
+    assert words in str(error.value)
 
 
 def warned(call):
@@ -162,3 +197,62 @@ def test_signal_interrupts_a_batch():
             kestrin.bootstrap_many(estimates, replicates=5000)
     finally:
         timer.cancel()
+
+
+def test_h_data_without_windows_writes_nothing():
+    for y, kwargs, words in [
+        (np.arange(50.0), dict(width=50, spacing=5), "the series is not longer than the window width"),
+        (kestrin.Document(np.arange(50.0)), {}, "the document holds none; compute them with width and spacing"),
+    ]:
+        with pytest.raises(ValueError) as error:
+            kestrin.h_data(y, **kwargs)
+        assert "no sliding-window results to make a document of (" + words in str(error.value)
+
+
+def test_an_estimate_pickled_without_values_refuses_the_bootstrap():
+    # The first pickled state held no values: it still loads, and says why it
+    # cannot be bootstrapped instead of simulating from made-up values.
+    old = kestrin.EstimateResult.__new__(kestrin.EstimateResult)
+    old.__setstate__((1, 8, 2, 3, 0.75, -1.25, 0.5, [1.0, 2.0, 3.0], [0.0, 0.25, 0.5], [0.1, 0.2, 0.3], "", None, []))
+    assert (old.n, old.D, old.M, old.H) == (8, 2, 3, 0.75)
+    with pytest.raises(ValueError, match="keeps no values"):
+        old.bootstrap(replicates=8)
+    with pytest.raises(ValueError, match="compare_methods: this estimate keeps no values"):
+        old.compare_methods()
+    boot = kestrin.BootstrapResult.__new__(kestrin.BootstrapResult)
+    boot.__setstate__((1, 8, 3, 0.95, 0.5, 0.625, None, None, False))
+    assert (boot.replicates, boot.seed, boot.H_corrected, boot.low) == (8, 3, 0.625, None)
+    with pytest.raises(ValueError, match="not the state of a kestrin.Document"):
+        kestrin.Document.__new__(kestrin.Document).__setstate__((1, b"\x01\x02", "", "", False))
+
+
+@pytest.mark.parametrize("call,kind,words", [
+    (lambda f: kestrin.tables(str(f / "missing.mdb")), FileNotFoundError, "the file does not exist"),
+    (lambda f: kestrin.fields(str(f / "series.mdb"), "Nope"), kestrin.FormatError, 'There is no table "Nope"'),
+])
+def test_database_listing_failures_name_the_cause(call, kind, words):
+    from conftest import SOURCE
+    with pytest.raises(kind) as error:
+        call(SOURCE / "tests" / "platform" / "db" / "fixtures")
+    assert words in str(error.value)
+
+
+# A document file whose own D or M measures nothing opens with a new
+# document's in its place and says so; one that measures something opens
+# without a word.
+@pytest.mark.parametrize("d,m,expected,words", [
+    (0, 3, (4, 3), "its D of 0 is outside 1 to 1000, replaced by 4."),
+    (2, 1, (2, 3), "its M of 1 is outside 2 to 100000, replaced by 3."),
+    (1, 2, (1, 2), None),
+])
+def test_read_document_holds_its_d_and_m_to_the_limits(tmp_path, d, m, expected, words):
+    path = tmp_path / "doc.kst"
+    kestrin.Document(SERIES).save(str(path))
+    data = bytearray(path.read_bytes())
+    data[0:8] = d.to_bytes(4, "little") + m.to_bytes(4, "little")
+    path.write_bytes(bytes(data))
+    doc, texts = warned(lambda: kestrin.read_document(str(path)))
+    assert (doc.D, doc.M) == expected
+    replaced = [t for t in texts if "replaced by" in t]
+    assert len(replaced) == (words is not None), texts
+    assert words is None or words in replaced[0]

@@ -97,10 +97,13 @@ TEST(NewDocuments, HDataDocumentHoldsTheHCurve)
     EXPECT_EQ(source.m_windows[0].m_dX, 100.0);
 }
 
+// At least 2: a short H series gives no interval made later an M of 0 or 1,
+// which a saved document would lose.
 TEST(NewDocuments, HDataDocumentMIsTheWholeSquareRootOfTheCount)
 {
     CHeadlessUi ui;
-    for (const auto& [count, m] : std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {3, 1}, {4, 2}, {99, 9}, {10000, 100}}) {
+    for (const auto& [count, m] :
+         std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {99, 9}, {10000, 100}}) {
         CKestrinDoc source(ui);
         source.m_windows.SetSize(count);
         CKestrinDoc target(ui);
@@ -108,6 +111,14 @@ TEST(NewDocuments, HDataDocumentMIsTheWholeSquareRootOfTheCount)
         EXPECT_EQ(target.m_nM, m) << count << " results";
         EXPECT_EQ(target.m_points.GetSize(), count);
         EXPECT_EQ(target.m_bHasData, 1);
+        if (count >= 1 && count <= 4) {
+            // Too few H values for two lags: no estimate, as for any short
+            // series; an interval made later takes M 2.
+            EXPECT_TRUE(TooFewForLags(target.m_globalSet.GetCount(), target.m_globalSet.GetSetting())) << count;
+            target.SetTabs({0.0});
+            ASSERT_FALSE(target.m_tabSets.empty()) << count;
+            EXPECT_EQ(target.m_tabSets.back()->GetM(), 2) << count;
+        }
     }
 }
 

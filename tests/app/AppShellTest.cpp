@@ -25,7 +25,6 @@
 
 #include "app/ChildFrame.h"
 #include "views/HRuler.h"
-#include "views/RuleTab.h"
 #include "app/CommandLine.h"
 #include "app/HelpWindow.h"
 #include "platform/HeadlessUi.h"
@@ -428,8 +427,9 @@ TEST_F(AppShell, OpenedDocumentShowsItsTabsAndAnImportIntoItSavesElsewhere)
     ASSERT_NE(doc, nullptr);
     CHRuler& ruler = m_app->FramesOf(doc).front()->View()->Ruler();
     ASSERT_EQ(ruler.GetTabCount(), 2);
-    EXPECT_EQ(ruler.GetTab(0)->StoredValue(), 400.5);
-    EXPECT_EQ(ruler.GetTab(1)->StoredValue(), 150.0);
+    const std::vector<CWindowTab>& tabs = m_app->FramesOf(doc).front()->View()->WindowState().m_tabs;
+    EXPECT_EQ(tabs[0].value, 400.5);
+    EXPECT_EQ(tabs[1].value, 150.0);
     EXPECT_EQ(m_app->FramesOf(doc).front()->View()->TabPositions(), (std::vector<std::int32_t>{150, 400}));
     ASSERT_EQ(doc->m_tabSets.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {

@@ -802,7 +802,7 @@ Y
   "output": "h.kst",
   "points": 2,
   "D": 4,
-  "M": 1,
+  "M": 2,
   "warnings": []
 }
 )~"},

@@ -100,6 +100,54 @@ TEST_F(CliMethod, TabsGiveEachIntervalsMethodsAndBadWordsAreRefused)
     EXPECT_EQ(noise["methods"][0]["H"].Number(), noise["methods"][0]["alpha"].Number());
 }
 
+// A run over several series takes --method too: one row per method of each
+// series (or interval), in the order curve, dfa, whittle, with the single
+// run's numbers; the other methods leave D, M, b and r empty.
+TEST_F(CliMethod, BatchRowsAreEachMethodsSingleRunNumbers)
+{
+    const std::vector<std::string> files{WriteValues("a.txt", SimulateFbm(300, 0.6, 21)),
+                                         WriteValues("b.txt", SimulateFbm(260, 0.3, 22))};
+    const CliResult r = Run({"estimate", files[0], files[1], "--method", "all", "--bootstrap", "--replicates", "4",
+                             "--format", "jsonl"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<JsonValue> rows;
+    for (std::size_t start = 0, end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1)
+        rows.push_back(JsonValue::Parse(r.out.substr(start, end - start)));
+    ASSERT_EQ(rows.size(), 6u) << r.out;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::size_t m = i % 3;
+        const JsonValue single =
+            RunJson({"estimate", files[i / 3], "--method", "all", "--bootstrap", "--replicates", "4", "--json"});
+        const JsonValue& row = rows[i];
+        SCOPED_TRACE(row.Dump());
+        EXPECT_EQ(row["source"].String(), files[i / 3]);
+        EXPECT_EQ(row["method"].String(), single["methods"][m]["method"].String());
+        EXPECT_EQ(row["n"].Number(), single["n"].Number());
+        EXPECT_EQ(row["H"].Number(), single["methods"][m]["H"].Number());
+        EXPECT_EQ(row["H_corrected"].Number(), single["methods"][m]["H_corrected"].Number());
+        EXPECT_EQ(row["replicates"].Number(), 4.0);
+        for (const char* key : {"D", "M", "b", "r"}) {
+            if (m == 0)
+                EXPECT_EQ(row[key].Number(), single[key].Number()) << key;
+            else
+                EXPECT_TRUE(row[key].IsNull()) << key;
+        }
+    }
+
+    // Tabs: each interval's rows; the CSV header names the method column. The
+    // last interval holds 109 values, which its status names.
+    const CliResult tabs = Run({"tabs", files[0], files[1], "--at", "150", "--method", "dfa"});
+    ASSERT_EQ(tabs.exitCode, 0) << tabs.err;
+    EXPECT_EQ(tabs.out.substr(0, tabs.out.find('\n')), "source,table,field,interval,method,n,D,M,H,b,r,status");
+    const JsonValue single = RunJson({"tabs", files[1], "--at", "150", "--method", "dfa", "--json"});
+    const std::string last = tabs.out.substr(tabs.out.rfind('\n', tabs.out.size() - 2) + 1);
+    EXPECT_EQ(last, files[1] + ",,," + single["intervals"][1]["label"].String() + ",dfa," +
+                        FormatRoundTrip(single["intervals"][1]["n"].Number()) + ",,," +
+                        FormatRoundTrip(single["methods"][1]["methods"][0]["H"].Number()) +
+                        ",,,warning: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to "
+                        "see how far.\n");
+}
+
 } // namespace
 
 } // namespace cli_method_test

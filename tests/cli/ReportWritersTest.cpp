@@ -10,6 +10,7 @@
 #include "cli/EstimatorReport.h"
 #include "tests/support/JsonValue.h"
 #include "cli/JsonWriter.h"
+#include "cli/MethodReport.h"
 #include "cli/WindowOptions.h"
 
 namespace report_writers_test {
@@ -110,5 +111,42 @@ TEST(ReportWriters, WindowSourceSaysHowTheResultsWereObtained)
 }
 
 } // namespace
+
+// The methods' line on the intervals compares those there are and names
+// the methods bootstrapped without one; with fewer than two there is none.
+TEST(ReportWriters, MethodsLineNamesTheMethodsWithoutAnInterval)
+{
+    const auto row = [](EHMethod method, std::optional<double> low, std::optional<double> high) {
+        CMethodRow r;
+        r.estimate.method = method;
+        r.bootstrap.emplace();
+        r.bootstrap->low = low;
+        r.bootstrap->high = high;
+        return r;
+    };
+    const auto line = [](std::vector<CMethodRow> rows) {
+        CMethodComparison comparison;
+        comparison.rows = std::move(rows);
+        std::string out;
+        AppendMethodLines(out, comparison);
+        const auto at = out.find("methods ");
+        return at == std::string::npos ? std::string() : out.substr(at);
+    };
+    const std::optional<double> none;
+    struct Case
+    {
+        std::vector<CMethodRow> rows;
+        std::string line;
+    };
+    const Case cases[] = {
+        {{row(EHMethod::Curve, 0.6, 0.8), row(EHMethod::Dfa, 0.7, 0.9), row(EHMethod::Whittle, 0.75, 0.85)},
+         "methods     the intervals overlap\n"},
+        {{row(EHMethod::Curve, 0.6, 0.8), row(EHMethod::Dfa, none, none), row(EHMethod::Whittle, 0.85, 0.9)},
+         "methods     the intervals do not overlap: the methods disagree; not compared, without an interval: dfa\n"},
+        {{row(EHMethod::Curve, 0.6, 0.8), row(EHMethod::Dfa, none, none), row(EHMethod::Whittle, none, 0.9)}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(line(c.rows), c.line);
+}
 
 } // namespace report_writers_test

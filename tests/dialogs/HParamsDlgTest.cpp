@@ -25,10 +25,12 @@
 #include "tests/support/gui/DialogTestSupport.h"
 #include "dialogs/FitPlotWnd.h"
 #include "core/Format.h"
+#include "core/PlotMapping.h"
 #include "dialogs/HDataDlg.h"
 #include "dialogs/HParamsDlg.h"
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
+#include "views/HGraph.h"
 #include "views/KestrinView.h"
 #include "dialogs/ParamsDlgOwner.h"
 #include "platform/ui/SpinButton.h"
@@ -172,6 +174,16 @@ protected:
         ui.m_waitBegins = 0;
     }
 
+    // Intervals of 0, 3, 300 and 1 values, each with D 1 and M 2.
+    void LoadFourIntervals()
+    {
+        std::vector<double> ys;
+        for (int i = 0; i < 305; ++i)
+            ys.push_back((i * 37) % 11);
+        Load(doc, ys, 1, 2);
+        doc.CalculateTabH({0, 3, 303});
+    }
+
     CHeadlessUi ui;
     CKestrinDoc doc{ui};
     FakeOwner owner{doc};
@@ -196,6 +208,7 @@ TEST_F(HParamsDlgTest, ControlsAndColumns)
     EXPECT_TRUE(k.dismiss->isDefault());
     EXPECT_EQ(k.apply->text(), "&Apply");
     EXPECT_EQ(k.viewData->text(), "&View Data");
+    EXPECT_EQ(Control<QPushButton>(fresh, "buttonCompareMethods")->text(), "&Compare Methods...");
     EXPECT_FALSE(k.combo->isEditable());
     std::vector<QString> labels;
     for (QLabel* label : fresh.findChildren<QLabel*>())
@@ -413,18 +426,15 @@ TEST_F(HParamsDlgTest, ApplyOnGlobalGoesThroughTheDocument)
 
 TEST_F(HParamsDlgTest, OptimumMFromTheCountOfValues)
 {
-    // Intervals of 0, 3, 300 and 1 values.
-    std::vector<double> ys;
-    for (int i = 0; i < 305; ++i)
-        ys.push_back((i * 37) % 11);
-    Load(doc, ys, 1, 2);
-    doc.CalculateTabH({0, 3, 303});
+    LoadFourIntervals();
     CHParamsDlg k(&owner);
     k.show();
     Controls ctl(k);
     EXPECT_EQ(Entries(ctl.combo),
               (std::vector<std::string>{"Global", "0.000000", "3.000000", "303.000000", "304.000000"}));
-    const int expected[] = {0, 1, 17, 1};
+    // At least 2 for the intervals of 0, 3 and 1 values: an M the saved
+    // intervals keep.
+    const int expected[] = {2, 2, 17, 2};
     for (int i = 0; i < 4; ++i) {
         ChooseIndex(ctl.combo, i + 1);
         Click(ctl.optimumM);
@@ -439,6 +449,78 @@ TEST_F(HParamsDlgTest, OptimumMFromTheCountOfValues)
     Click(ctl.apply);
     EXPECT_EQ(doc.m_tabSets[2]->GetM(), 17);
     EXPECT_EQ(doc.m_tabSets[2]->GetCount(), 300);
+}
+
+// A D or M that measures nothing is refused at Apply with the limits named:
+// a saved interval with one is left out when the document is opened again,
+// and "Global" hands its pair on to the intervals made later. Nothing
+// changes and the dialog stays; the lower limits themselves pass.
+TEST_F(HParamsDlgTest, ApplyHoldsDAndMToWhatMeasures)
+{
+    LoadFourIntervals();
+    CHParamsDlg k(&owner);
+    k.show();
+    Controls ctl(k);
+    struct Case
+    {
+        const char* what;
+        int entry;
+        QAbstractButton* press; // null: the estimator's own D and M
+        const char* refusal;    // null: applied
+        int d, m;
+    };
+    const Case cases[] = {
+        {"M 2, the best M of no values", 1, ctl.optimumM, nullptr, 1, 2},
+        {"M 2, the best M of 3 values", 2, ctl.optimumM, nullptr, 1, 2},
+        {"M 1 by the arrow", 3, ctl.spinM->DownButton(), "M must be between 2 and 100000.", 1, 1},
+        {"M 1 on Global", 0, ctl.spinM->DownButton(), "M must be between 2 and 100000.", 1, 1},
+        {"D 1, M 2 on an interval", 3, nullptr, nullptr, 1, 2},
+        {"D 1, M 2 on Global", 0, nullptr, nullptr, 1, 2},
+    };
+    for (const Case& c : cases) {
+        k.RefreshTabList();
+        ChooseIndex(ctl.combo, c.entry);
+        if (c.press)
+            Click(c.press);
+        ASSERT_EQ(ctl.d->text().toInt(), c.d) << c.what;
+        ASSERT_EQ(ctl.m->text().toInt(), c.m) << c.what;
+        const std::vector<Snapshot> before = TakeAll(doc);
+        const Snapshot global = Take(doc.m_globalSet);
+        const int repaints = owner.repaints;
+        ui.messages.clear();
+        Click(ctl.apply);
+        EXPECT_TRUE(k.isVisible()) << c.what;
+        if (!c.refusal) {
+            EXPECT_TRUE(ui.messages.empty()) << c.what;
+            EXPECT_EQ(c.entry == 0 ? doc.m_globalSet.GetM() : doc.m_tabSets[static_cast<std::size_t>(c.entry - 1)]->GetM(),
+                      c.m)
+                << c.what;
+            continue;
+        }
+        ASSERT_EQ(ui.messages.size(), 1u) << c.what;
+        EXPECT_EQ(ui.messages[0].text, c.refusal) << c.what;
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::warning) << c.what;
+        EXPECT_EQ(TakeAll(doc), before) << c.what;
+        EXPECT_EQ(Take(doc.m_globalSet), global) << c.what;
+        EXPECT_EQ(owner.repaints, repaints) << c.what;
+        EXPECT_EQ(ctl.combo->currentIndex(), c.entry) << c.what;
+    }
+
+    // A document read with D 0 for the whole series: Apply asks for D 1.
+    doc.SetHParameters({.nD = 0, .nM = 2});
+    doc.SetModifiedFlag(false);
+    k.RefreshTabList();
+    ui.messages.clear();
+    Click(ctl.apply);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "D must be between 1 and 1000.");
+    EXPECT_EQ(doc.m_nD, 0);
+    EXPECT_FALSE(doc.IsModified());
+    Click(ctl.spinD->UpButton());
+    Click(ctl.apply);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(doc.m_nD, 1);
+    EXPECT_EQ(doc.m_globalSet.GetD(), 1);
 }
 
 TEST_F(HParamsDlgTest, OptimumMBeyondTheSpinRangeIsApplied)
@@ -688,6 +770,46 @@ TEST_F(HParamsDlgTest, BootstrapOfAProfileDocumentSimulatesTheProfileOfANoise)
                                         }));
 }
 
+// The same record reaches the method comparison: read as the profile of a
+// noise, and every method's bootstrap simulates the model the bootstrap
+// dialog would, with the numbers of a comparison told it is a profile.
+TEST_F(HParamsDlgTest, CompareMethodsOfAProfileDocumentSimulatesAsItsBootstrapDoes)
+{
+    Open();
+    doc.SetProfileRecord(CProfileRecord{"source.txt", 0.0});
+    EBootstrapModel bootstrapModel = EBootstrapModel::Motion;
+    RunModal<CBootstrapDlg>([&] { Click(Control<QPushButton>(*dlg, "buttonBootstrap")); },
+                            [&](CBootstrapDlg& b) {
+                                bootstrapModel = b.Preview().model;
+                                b.reject();
+                            });
+    ASSERT_EQ(bootstrapModel, EBootstrapModel::ProfileOfNoise);
+    CSeriesBootstrapOptions options;
+    options.replicates = 4;
+    options.seed = 7;
+    const CMethodComparison expected = CompareMethods(
+        doc.m_globalSet, {std::begin(kAllHMethods), std::end(kAllHMethods)}, ESeriesInput::Auto, true, &options);
+    EXPECT_TRUE(RunModal<CCompareMethodsDlg>(
+        [&] { Click(Control<QPushButton>(*dlg, "buttonCompareMethods")); },
+        [&](CCompareMethodsDlg& d) {
+            EXPECT_TRUE(d.Comparison().decision.isProfile);
+            Control<QSpinBox>(d, "spinReplicates")->setValue(4);
+            Control<QLineEdit>(d, "editSeed")->setText("7");
+            QSignalSpy ended(&d, &CCompareMethodsDlg::finishedRun);
+            d.Start();
+            ASSERT_TRUE(ended.wait(20000));
+            ASSERT_EQ(d.Comparison().rows.size(), 3u);
+            for (std::size_t m = 0; m < 3; ++m) {
+                const CMethodRow& row = d.Comparison().rows[m];
+                ASSERT_TRUE(row.bootstrap) << m;
+                EXPECT_EQ(row.bootstrap->model, bootstrapModel) << m;
+                EXPECT_EQ(row.estimate.h, expected.rows[m].estimate.h) << m;
+                EXPECT_EQ(row.bootstrap->corrected, expected.rows[m].bootstrap->corrected) << m;
+            }
+            d.reject();
+        }));
+}
+
 // --- The dialog as the view owns it ------------------------------------------
 
 namespace {
@@ -726,7 +848,7 @@ TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
     EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
 
     // A new tab on the ruler rebuilds the selector.
-    view->Ruler().AddTabAt(10.0, true);
+    view->AddTabAt(10.0, true);
     EXPECT_EQ(Entries(Control<QComboBox>(*dlg, "combo1015")),
               (std::vector<std::string>{"Global", "10.000000", "19.000000"}));
     EXPECT_EQ(h->text().toStdString(), Fixed2(doc.m_globalSet.GetH()));
@@ -738,6 +860,65 @@ TEST(HParamsDlgInView, CreatedHiddenShownByTheCommandDeletedWithTheView)
 
     view.reset();
     EXPECT_TRUE(dlg.isNull());
+}
+
+// Apply on an interval in one window reaches the other window on the same
+// document: its open dialog stays on its selection and shows the interval's
+// new numbers, and both pictures draw the interval's new H.
+TEST(HParamsDlgInView, ApplyOnAnIntervalRefreshesTheOtherWindowsDialog)
+{
+    for (const int other : {1, 2}) {
+        SCOPED_TRACE(other);
+        CHeadlessUi ui;
+        CKestrinDoc doc(ui);
+        Load(doc, kSeries, 1, 2);
+        auto first = OpenView(doc);
+        auto second = OpenView(doc);
+        for (CKestrinView* view : {first.get(), second.get()}) {
+            view->AddTabAt(10.0, true);
+            view->OnCommand(cmd::HParameters);
+        }
+        Controls applying(*first->ParamsDlg());
+        Controls watching(*second->ParamsDlg());
+        ChooseIndex(watching.combo, other);
+        const std::string selection = watching.combo->currentText().toStdString();
+
+        // M 2 -> 3 on the interval [0, 10), the values 0..9.
+        ChooseIndex(applying.combo, 1);
+        const double before = doc.m_tabSets[0]->GetH();
+        Click(applying.spinM->UpButton());
+        Click(applying.apply);
+        ASSERT_EQ(doc.m_tabSets.size(), 2u);
+        const CHDataSet& changed = *doc.m_tabSets[0];
+        ASSERT_EQ(changed.GetM(), 3);
+        ASSERT_EQ(changed.GetD(), 1);
+
+        EXPECT_EQ(applying.combo->currentText(), "Global");
+        EXPECT_TRUE(second->ParamsDlg()->isVisible());
+        EXPECT_EQ(watching.combo->currentText().toStdString(), selection);
+        const CHDataSet& shown = *doc.m_tabSets[static_cast<std::size_t>(other - 1)];
+        EXPECT_EQ(watching.h->text().toStdString(), Fixed2(shown.GetH()));
+        EXPECT_EQ(watching.m->text().toStdString(), std::to_string(shown.GetM()));
+        EXPECT_EQ(watching.d->text().toStdString(), std::to_string(shown.GetD()));
+        ASSERT_EQ(watching.list->topLevelItemCount(), shown.GetM());
+        EXPECT_EQ(Row(watching.list, 0)[1], Fixed2(shown.GetL(0)));
+
+        // The first interval's line lies at the new H, no longer at the old.
+        ASSERT_GT(changed.GetH(), 0.0);
+        ASSERT_LT(changed.GetH(), 1.0);
+        for (CKestrinView* view : {first.get(), second.get()}) {
+            CHGraph& graph = view->HGraph();
+            QImage image(graph.size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            graph.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+            const CPlotRect area{0, 0, image.width(), image.height()};
+            const int x = image.width() / 4;
+            const int y = HToPixel(area, changed.GetH());
+            ASSERT_NE(y, HToPixel(area, before));
+            EXPECT_EQ(image.pixelColor(x, y), QColor(255, 0, 255));
+            EXPECT_EQ(image.pixelColor(x, HToPixel(area, before)), QColor(Qt::white));
+        }
+    }
 }
 
 // The dialog follows every change of the document's data: a document filled
@@ -771,7 +952,7 @@ TEST(HParamsDlgInView, FollowsTheDocumentsData)
         Load(doc, s.ys, s.nD, s.nM);
         doc.UpdateAllViews(nullptr);
         if (s.tabAt10)
-            view->Ruler().AddTabAt(10.0, true);
+            view->AddTabAt(10.0, true);
         EXPECT_EQ(Entries(c.combo), s.entries);
         EXPECT_EQ(c.combo->currentText(), "Global");
         const CHDataSet& g = doc.m_globalSet;

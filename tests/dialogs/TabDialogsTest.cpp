@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -16,11 +17,12 @@
 #include "dialogs/AutoTabDlg.h"
 #include "views/CommandIds.h"
 #include "dialogs/DeleteTabDlg.h"
+#include "dialogs/HParamsDlg.h"
+#include "core/Format.h"
 #include "tests/support/gui/DialogTestSupport.h"
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
 #include "views/KestrinView.h"
-#include "views/RuleTab.h"
 #include "dialogs/TabSettingsDlg.h"
 
 namespace tab_dialogs_test {
@@ -136,7 +138,7 @@ TEST_F(TabDialogTest, AutoTabRefusesWhatItCannotUse)
     // An M no estimator could hold the tables of.
     Type(Control<QLineEdit>(dlg, "edit1058"), "100001");
     Click(ok);
-    expectRefused("M must be between 0 and 100000.", Control<QLineEdit>(dlg, "edit1058"));
+    expectRefused("M must be between 2 and 100000.", Control<QLineEdit>(dlg, "edit1058"));
     Type(Control<QLineEdit>(dlg, "edit1058"), "8");
     const std::size_t messages = ui.messages.size();
     Click(ok);
@@ -222,7 +224,7 @@ TEST_F(TabDialogTest, TabSettingsReadsItsEntriesAtOk)
     Type(Control<QLineEdit>(dlg, "edit1045"), "2000000000");
     Click(ok);
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text, "M must be between 0 and 100000.");
+    EXPECT_EQ(ui.messages[1].text, "M must be between 2 and 100000.");
     EXPECT_TRUE(dlg.isVisible());
 
     Type(Control<QLineEdit>(dlg, "edit1045"), "12");
@@ -235,6 +237,97 @@ TEST_F(TabDialogTest, TabSettingsReadsItsEntriesAtOk)
     EXPECT_EQ(dlg.m_nD, 0);
     EXPECT_EQ(dlg.m_nMChoice, 1);
     EXPECT_EQ(dlg.m_nDChoice, 0);
+}
+
+// --- The D and M both dialogs give every interval ---------------------------
+
+namespace {
+
+// An entry of D and M at OK. A saved interval whose D is outside 1..1000 or
+// whose M is outside 2..100000 is left out when the document is opened
+// again, so neither dialog lets one through. mByValue: M is taken from its
+// edit (otherwise each interval takes its best M and the edit is ignored).
+struct LimitCase
+{
+    const char* d;
+    const char* m;
+    bool mByValue;
+    const char* refusal; // null: accepted
+    bool focusOnD;
+};
+
+const LimitCase kLimitCases[] = {
+    {"6", "0", true, "M must be between 2 and 100000.", false},
+    {"6", "1", true, "M must be between 2 and 100000.", false},
+    {"0", "8", true, "D must be between 1 and 1000.", true},
+    {"1001", "8", true, "D must be between 1 and 1000.", true},
+    {"0", "0", true, "D must be between 1 and 1000.", true},
+    {"1", "2", true, nullptr, false},
+    {"1000", "100000", true, nullptr, false},
+    {"1", "0", false, nullptr, false},
+};
+
+// Clicks OK with the case's entries typed into dEdit and mEdit, and checks
+// that the dialog either takes them or refuses them with the limits named,
+// staying open with the focus on the entry to correct.
+void ExpectLimit(CHeadlessUi& ui, CKestrinDialog& dlg, const LimitCase& c, QLineEdit* dEdit, QLineEdit* mEdit,
+                 const int& nD, const int& nM)
+{
+    const std::string what = std::string("D ") + c.d + ", M " + c.m + (c.mByValue ? "" : " (best M)");
+    ui.messages.clear();
+    Type(dEdit, c.d);
+    Type(mEdit, c.m);
+    Click(Control<QPushButton>(dlg, "button1"));
+    if (c.refusal) {
+        ASSERT_EQ(ui.messages.size(), 1u) << what;
+        EXPECT_EQ(ui.messages[0].text, c.refusal) << what;
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::warning) << what;
+        EXPECT_TRUE(dlg.isVisible()) << what;
+        EXPECT_NE(dlg.result(), QDialog::Accepted) << what;
+        EXPECT_EQ(dlg.focusWidget(), c.focusOnD ? dEdit : mEdit) << what;
+        return;
+    }
+    EXPECT_TRUE(ui.messages.empty()) << what;
+    EXPECT_EQ(dlg.result(), QDialog::Accepted) << what;
+    EXPECT_EQ(nD, std::stoi(c.d)) << what;
+    EXPECT_EQ(nM, std::stoi(c.m)) << what;
+}
+
+} // namespace
+
+TEST_F(TabDialogTest, AutoTabHoldsDAndMToWhatMeasures)
+{
+    for (const LimitCase& c : kLimitCases) {
+        CAutoTabDlg dlg(ui);
+        dlg.show();
+        Click(Control<QRadioButton>(dlg, c.mByValue ? "radio1057" : "radio1056"));
+        if (!c.mByValue) // the edit is disabled: what it held stays
+            Control<QLineEdit>(dlg, "edit1058")->setEnabled(true);
+        ExpectLimit(ui, dlg, c, Control<QLineEdit>(dlg, "edit1060"), Control<QLineEdit>(dlg, "edit1058"), dlg.m_nD,
+                    dlg.m_nM);
+    }
+}
+
+TEST_F(TabDialogTest, TabSettingsHoldsDAndMToWhatMeasures)
+{
+    for (const LimitCase& c : kLimitCases) {
+        CTabSettingsDlg dlg(ui);
+        dlg.show();
+        Click(Control<QCheckBox>(dlg, "check1042"));
+        Click(Control<QCheckBox>(dlg, "check1046"));
+        Click(Control<QRadioButton>(dlg, c.mByValue ? "radio1044" : "radio1043"));
+        if (!c.mByValue)
+            Control<QLineEdit>(dlg, "edit1045")->setEnabled(true);
+        ExpectLimit(ui, dlg, c, Control<QLineEdit>(dlg, "edit1048"), Control<QLineEdit>(dlg, "edit1045"), dlg.m_nD,
+                    dlg.m_nM);
+    }
+    // A D or M that is not to change is not checked.
+    CTabSettingsDlg dlg(ui);
+    dlg.show();
+    Click(Control<QCheckBox>(dlg, "check1042"));
+    Click(Control<QRadioButton>(dlg, "radio1044"));
+    ExpectLimit(ui, dlg, {"0", "5", true, nullptr, false}, Control<QLineEdit>(dlg, "edit1048"),
+                Control<QLineEdit>(dlg, "edit1045"), dlg.m_nD, dlg.m_nM);
 }
 
 // --- Delete Tab At... dialog -------------------------------------------------
@@ -328,8 +421,8 @@ protected:
     std::vector<double> TabValues()
     {
         std::vector<double> v;
-        for (int i = 0; i < view->Ruler().GetTabCount(); ++i)
-            v.push_back(view->Ruler().GetTab(i)->TabValue());
+        for (const CWindowTab& tab : view->WindowState().m_tabs)
+            v.push_back(tab.value);
         return v;
     }
 
@@ -399,7 +492,7 @@ TEST_F(TabCommandsTest, AutoTabWithAValueGivesEveryIntervalThatValue)
 
 TEST_F(TabCommandsTest, RefusedOrCancelledAutoTabKeepsTheTabs)
 {
-    view->Ruler().AddTabAt(500.0, true);
+    view->AddTabAt(500.0, true);
     const std::vector<Snapshot> before = Intervals();
     ASSERT_EQ(before.size(), 2u);
     // Far more tabs than the ruler places: refused, and the M and D of the
@@ -424,8 +517,8 @@ TEST_F(TabCommandsTest, RefusedOrCancelledAutoTabKeepsTheTabs)
 
 TEST_F(TabCommandsTest, TabSettingsWithOnlyDKeepsEveryM)
 {
-    view->Ruler().AddTabAt(250.0, true);
-    view->Ruler().AddTabAt(700.0, true);
+    view->AddTabAt(250.0, true);
+    view->AddTabAt(700.0, true);
     ASSERT_EQ(doc.m_tabSets.size(), 3u);
     doc.m_tabSets[0]->SetM(5);
     doc.m_tabSets[2]->SetM(8);
@@ -460,7 +553,7 @@ TEST_F(TabCommandsTest, TabSettingsWithOnlyDKeepsEveryM)
 
 TEST_F(TabCommandsTest, TabSettingsWithBothBoxesClearChangesNothing)
 {
-    view->Ruler().AddTabAt(250.0, true);
+    view->AddTabAt(250.0, true);
     // An interval whose parameters changed without a computation shows
     // whether anything was recomputed.
     doc.m_tabSets[1]->SetM(9);
@@ -476,11 +569,40 @@ TEST_F(TabCommandsTest, TabSettingsWithBothBoxesClearChangesNothing)
     ExpectDocumentUntouched();
 }
 
+// Tab Settings in one window reaches another window on the document: its
+// open H parameters dialog stays on the interval it shows, with the new D.
+TEST_F(TabCommandsTest, TabSettingsReachesAnotherWindowsParametersDialog)
+{
+    auto other = std::make_unique<CKestrinView>(doc);
+    other->resize(600, 300);
+    other->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(other.get()));
+    other->OnInitialUpdate();
+    view->AddTabAt(250.0, true);
+    other->OnCommand(cmd::HParameters);
+    auto* combo = Control<QComboBox>(*other->ParamsDlg(), "combo1015");
+    combo->setCurrentIndex(2);
+    other->ParamsDlg()->RefreshDetails();
+    ASSERT_EQ(combo->currentText(), "1000.000000");
+
+    RunModal<CTabSettingsDlg>([&] { view->OnCommand(cmd::TabSettings); },
+                              [](CTabSettingsDlg& dlg) {
+                                  Click(Control<QCheckBox>(dlg, "check1046"));
+                                  Type(Control<QLineEdit>(dlg, "edit1048"), "2");
+                                  Click(Control<QPushButton>(dlg, "button1"));
+                              });
+    ASSERT_EQ(doc.m_tabSets[1]->GetD(), 2);
+    EXPECT_EQ(combo->currentText(), "1000.000000");
+    EXPECT_EQ(Control<QLineEdit>(*other->ParamsDlg(), "edit1021")->text(), "2");
+    EXPECT_EQ(Control<QLineEdit>(*other->ParamsDlg(), "edit1016")->text().toStdString(),
+              FormatFixed(doc.m_tabSets[1]->GetH(), 2));
+}
+
 TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
 {
-    view->Ruler().AddTabAt(300.001, true);
-    view->Ruler().AddTabAt(300.004, true);
-    view->Ruler().AddTabAt(100.0, true);
+    view->AddTabAt(300.001, true);
+    view->AddTabAt(300.004, true);
+    view->AddTabAt(100.0, true);
     std::vector<QString> listed;
     const bool shown = RunModal<CDeleteTabDlg>([&] { view->OnCommand(cmd::DeleteTabAt); },
                                                [&](CDeleteTabDlg& dlg) {
@@ -507,8 +629,8 @@ TEST_F(TabCommandsTest, DeleteTabAtWithEqualLabelsDeletesTheFirst)
 
 TEST_F(TabCommandsTest, DeleteAllTabsAsksFirst)
 {
-    view->Ruler().AddTabAt(250.0, true);
-    view->Ruler().AddTabAt(700.0, true);
+    view->AddTabAt(250.0, true);
+    view->AddTabAt(700.0, true);
     const std::vector<Snapshot> before = Intervals();
     ui.messageAnswers.push_back(MsgResult::no);
     view->OnCommand(cmd::DeleteAllTabs);

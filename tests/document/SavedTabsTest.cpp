@@ -245,6 +245,120 @@ TEST(SavedTabs, DamagedSectionsAndStrayBytesAreSkippedWithAMessage)
     }
 }
 
+// "Set each M to optimum value" (and the auto tabs' "Use Best Value") gives
+// an interval of 1 to 4 values an M of 2, not the 0 or 1 of its optimum M:
+// the document saves every interval and opens again with each of them.
+TEST(SavedTabs, BestMOfShortIntervalsKeepsEveryIntervalSaved)
+{
+    TabbedDoc t;
+    // Intervals of 1 (X 0), 2, 3 and 4 values, then X 10 to 38 (the
+    // largest X lies in none).
+    t.doc.SetTabs({10, 6, 3, 1});
+    ASSERT_TRUE(SetAllTabParameters(t.doc, true, false, {.nD = 0, .nM = 0}, true));
+    struct Case
+    {
+        int count;
+        int m;
+    };
+    const std::vector<Case> cases = {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {29, 5}};
+    ASSERT_EQ(t.doc.m_tabSets.size(), cases.size());
+    t.Save();
+
+    CHeadlessUi ui;
+    CKestrinDoc back(ui);
+    ASSERT_TRUE(back.OnOpenDocument(t.dir.File("doc.kst")));
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_TRUE(back.CalculateSavedTabH());
+    ASSERT_EQ(back.m_tabSets.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const CHDataSet& set = *back.m_tabSets[i];
+        SCOPED_TRACE(cases[i].count);
+        EXPECT_EQ(t.doc.m_tabSets[i]->GetCount(), cases[i].count);
+        EXPECT_EQ(t.doc.m_tabSets[i]->GetM(), cases[i].m);
+        EXPECT_EQ(set.GetCount(), cases[i].count);
+        EXPECT_EQ(set.GetM(), cases[i].m);
+        EXPECT_EQ(set.GetD(), t.doc.m_tabSets[i]->GetD());
+        // Too few values for two lags is no estimate, as for any short
+        // interval; the longest interval is estimated.
+        EXPECT_EQ(TooFewForLags(set.GetCount(), set.GetSetting()), cases[i].count < 29);
+    }
+}
+
+// A document's D or M, or its estimator's, that measures nothing (a D of 0,
+// an M of 0 or 1) is replaced by a new document's, with one message naming
+// what was replaced; the rest of the file reads as before, and intervals
+// made later take the replacement.
+TEST(SavedTabs, GlobalParametersThatMeasureNothingAreReplacedWithAMessage)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(CKestrinDoc&)> spoil;
+        CEstimatorSetting own;       // the document's D and M once read
+        CEstimatorSetting estimator; // its estimator's
+        const char* words;
+    };
+    const std::vector<Case> cases = {
+        {"D 0", [](CKestrinDoc& d) { d.m_nD = 0; }, {4, 7}, {2, 7}, "its D of 0 is outside 1 to 1000, replaced by 4."},
+        {"M 0", [](CKestrinDoc& d) { d.m_nM = 0; }, {2, 3}, {2, 7}, "its M of 0 is outside 2 to 100000, replaced by 3."},
+        {"M 1", [](CKestrinDoc& d) { d.m_nM = 1; }, {2, 3}, {2, 7}, "its M of 1 is outside 2 to 100000, replaced by 3."},
+        {"D 0 and M 1",
+         [](CKestrinDoc& d) {
+             d.m_nD = 0;
+             d.m_nM = 1;
+         },
+         {4, 3},
+         {2, 7},
+         "its D of 0 is outside 1 to 1000, replaced by 4; its M of 1 is outside 2 to 100000, replaced by 3."},
+        {"estimator D 0 and M 1",
+         [](CKestrinDoc& d) {
+             d.m_globalSet.SetD(0);
+             d.m_globalSet.SetM(1);
+         },
+         {2, 7},
+         {4, 5},
+         "its estimator's D of 0 is outside 1 to 1000, replaced by 4; its estimator's M of 1 is outside 2 to "
+         "100000, replaced by 5."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TabbedDoc t;
+        t.doc.SetHParameters({.nD = 2, .nM = 7});
+        const CHDataSet sound = t.doc.m_globalSet;
+        c.spoil(t.doc);
+        const Bytes bytes = t.Save();
+
+        CHeadlessUi ui;
+        CKestrinDoc back(ui);
+        ASSERT_TRUE(Open(bytes, back, t.dir));
+        ExpectOneNote(ui, c.words);
+        EXPECT_EQ(back.m_nD, c.own.nD);
+        EXPECT_EQ(back.m_nM, c.own.nM);
+        EXPECT_EQ(back.m_globalSet.GetD(), c.estimator.nD);
+        EXPECT_EQ(back.m_globalSet.GetM(), c.estimator.nM);
+        // The estimator as read, or computed afresh with its replacement.
+        CHDataSet fresh(c.estimator);
+        fresh.m_bAutoCompute = 0;
+        for (const CHPoint& p : t.doc.m_points)
+            fresh.AddValue(p.m_dY);
+        fresh.Compute();
+        const CHDataSet& expected = c.estimator.nD == 2 ? sound : fresh;
+        EXPECT_EQ(Bits(back.m_globalSet.GetH()), Bits(expected.GetH()));
+        EXPECT_EQ(back.m_globalSet.GetCount(), 40);
+        EXPECT_EQ(back.m_points.GetSize(), 40);
+        // The saved tabs and their intervals are read as before.
+        ASSERT_TRUE(back.CalculateSavedTabH());
+        ASSERT_EQ(back.m_tabSets.size(), 3u);
+        EXPECT_EQ(back.m_tabSets[1]->GetD(), 3);
+        EXPECT_EQ(back.m_tabSets[1]->GetM(), 2);
+        // An interval made later takes the document's D and M.
+        back.SetTabs({20.5});
+        ASSERT_EQ(back.m_tabSets.size(), 2u);
+        EXPECT_EQ(back.m_tabSets[0]->GetD(), c.own.nD);
+        EXPECT_EQ(back.m_tabSets[0]->GetM(), c.own.nM);
+    }
+}
+
 // Values that no dialog gives refuse the whole file, as an M beyond the limit
 // already did; a NaN X is allowed.
 TEST(SavedTabs, AbsurdParametersRefuseTheDocument)

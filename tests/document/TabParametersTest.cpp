@@ -175,13 +175,15 @@ TEST_F(TabParametersTest, NeitherChangesNothing)
 
 TEST_F(TabParametersTest, EmptyIntervalGetsNoLagsAndNoIntervalsIsFine)
 {
-    // A tab at the smallest X leaves the first interval empty: its optimum M
-    // is 0, giving the degenerate estimate.
+    // A tab at the smallest X leaves the first interval empty: its best M is
+    // the smallest M a saved interval keeps, 2, with too few values for its
+    // lags (no estimate).
     doc.CalculateTabH({0, 500});
     EXPECT_TRUE(SetAllTabParameters(doc, true, true, {.nD = 3, .nM = 0}, true));
     const CHDataSet& empty = *doc.m_tabSets[0];
     EXPECT_EQ(empty.GetCount(), 0);
-    EXPECT_EQ(empty.GetM(), 0);
+    EXPECT_EQ(empty.GetM(), 2);
+    EXPECT_TRUE(TooFewForLags(empty.GetCount(), empty.GetSetting()));
     EXPECT_EQ(empty.GetH(), 2.0);
     EXPECT_EQ(empty.GetR(), 0.0);
     EXPECT_EQ(doc.m_tabSets[1]->GetM(), 22); // 500 values

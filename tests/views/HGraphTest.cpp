@@ -159,7 +159,7 @@ TEST(HGraph, OneTabGivesTwoLevelLinesWithLabelsAtTheTop)
     CKestrinDoc doc(ui);
     LoadSeries(doc);
     auto view = ShowView(doc);
-    view->Ruler().AddTabAt(601.0, true);
+    view->AddTabAt(601.0, true);
     ASSERT_EQ(doc.m_tabSets.size(), 2u);
     const double h0 = doc.m_tabSets[0]->GetH();
     const double h1 = doc.m_tabSets[1]->GetH();
@@ -243,11 +243,11 @@ TEST(HGraph, ARulerAheadOfTheDocumentDrawsOnlyIntervalsWithEstimators)
     LoadSeries(doc);
     auto left = ShowView(doc);
     auto right = ShowView(doc);
-    right->Ruler().AddTabAt(200.0, true);
-    right->Ruler().AddTabAt(400.0, true);
-    right->Ruler().AddTabAt(800.0, true);
+    right->AddTabAt(200.0, true);
+    right->AddTabAt(400.0, true);
+    right->AddTabAt(800.0, true);
     // The other window recalculates last: the document has two intervals.
-    left->Ruler().AddTabAt(600.0, true);
+    left->AddTabAt(600.0, true);
     ASSERT_EQ(doc.m_tabSets.size(), 2u);
     ASSERT_EQ(right->TabPositions().size(), 3u);
 
@@ -272,7 +272,7 @@ TEST(HGraph, ClosingOneOfTwoWindowsKeepsTheDocumentsResults)
     doc.m_windows.Add(Result(100.0, 0.5));
     doc.m_windows.Add(Result(300.0, 0.5));
     doc.m_windows.Add(Result(700.0, 0.25));
-    first->Ruler().AddTabAt(500.0, true);
+    first->AddTabAt(500.0, true);
     doc.SetModifiedFlag(false);
     ASSERT_GT(Count(Marks(second->HGraph()), kGreen), 0);
 

@@ -69,6 +69,9 @@ struct RulerFixture
 
     CHRuler& Ruler() { return view->Ruler(); }
     CRuleTab* Tab(int i) { return Ruler().GetTab(i); }
+    // A tab's value and kind live in the window's state.
+    double Value(int i) const { return view->WindowState().m_tabs[static_cast<std::size_t>(i)].value; }
+    bool Fixed(int i) const { return view->WindowState().m_tabs[static_cast<std::size_t>(i)].fixed; }
 
     void DoubleClickRuler(int x) { QTest::mouseDClick(&Ruler(), Qt::LeftButton, {}, QPoint(x, 7)); }
 
@@ -125,10 +128,10 @@ TEST(HRuler, DoubleClickAddsADerivedTabAtTheColumnsValue)
     EXPECT_EQ(tab->objectName(), "CRuleTab");
     EXPECT_EQ(tab->property("childId").toInt(), 102);
     EXPECT_EQ(tab->geometry(), QRect(100, 8, 6, 6));
-    EXPECT_FALSE(tab->IsFixed());
+    EXPECT_FALSE(f.Fixed(0));
     EXPECT_EQ(tab->Left(), 100);
-    EXPECT_DOUBLE_EQ(tab->TabValue(0), 200.0);
-    EXPECT_EQ(tab->Label(), "200.00");
+    EXPECT_DOUBLE_EQ(f.Value(0), 200.0);
+    EXPECT_EQ(f.view->TabLabels()[0], "200.00");
     EXPECT_EQ(f.view->TabPositions(), Positions({200}));
     // The recalculation built one estimator per interval.
     ASSERT_EQ(f.doc.m_tabSets.size(), 2u);
@@ -139,7 +142,7 @@ TEST(HRuler, DoubleClickAddsADerivedTabAtTheColumnsValue)
 TEST(HRuler, RecalculationRunsInItsOrderAndEndsReady)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(300.0, true);
+    f.view->AddTabAt(300.0, true);
     ASSERT_GE(f.ui.statusTexts.size(), 4u);
     EXPECT_EQ(f.ui.statusTexts[0], "Recalculating Windows...");
     EXPECT_EQ(f.ui.statusTexts[1], "Ready");
@@ -155,7 +158,7 @@ TEST(HRuler, NoTabIsPlacedWithoutData)
     RulerFixture f(1000.0, 500, false);
     EXPECT_FALSE(f.Ruler().GetEnabledFlag());
     f.DoubleClickRuler(100);
-    f.Ruler().AddTabAt(300.0, true);
+    f.view->AddTabAt(300.0, true);
     EXPECT_EQ(f.Ruler().GetTabCount(), 0);
     EXPECT_TRUE(f.ui.statusTexts.empty());
 }
@@ -179,45 +182,45 @@ TEST(HRuler, DroppingBeyondEitherEndClampsTheLeftEdgeAndValue)
     EXPECT_FALSE(tab->IsCapturing());
     EXPECT_EQ(tab->Left(), -2);
     EXPECT_EQ(tab->geometry(), QRect(-2, 8, 6, 6));
-    EXPECT_DOUBLE_EQ(tab->TabValue(0), 0.0);
+    EXPECT_DOUBLE_EQ(f.Value(0), 0.0);
     EXPECT_EQ(f.view->TabPositions(), Positions({0}));
     EXPECT_EQ(f.ui.LastStatus(), "Ready");
 
     // Beyond the right end: w - 4 and the value of that column.
     f.Drag(tab, 2, 700, 700);
     EXPECT_EQ(tab->Left(), 496);
-    EXPECT_DOUBLE_EQ(tab->TabValue(0), 992.0);
-    EXPECT_EQ(tab->Label(), "992.00");
+    EXPECT_DOUBLE_EQ(f.Value(0), 992.0);
+    EXPECT_EQ(f.view->TabLabels()[0], "992.00");
     EXPECT_EQ(f.view->TabPositions(), Positions({992}));
 }
 
 TEST(HRuler, ClickWithoutMovingShiftsTheTabWithinItsWidth)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(400.0, true); // column 200
+    f.view->AddTabAt(400.0, true); // column 200
     CRuleTab* tab = f.Tab(0);
-    ASSERT_TRUE(tab->IsFixed());
+    ASSERT_TRUE(f.Fixed(0));
     ASSERT_EQ(tab->Left(), 200);
 
     f.Send(tab, QEvent::MouseButtonPress, Qt::LeftButton, 3);
     f.Send(tab, QEvent::MouseButtonRelease, Qt::LeftButton, 3);
     EXPECT_EQ(tab->Left(), 203);
-    EXPECT_FALSE(tab->IsFixed()); // dragged tabs are derived for good
-    EXPECT_DOUBLE_EQ(tab->TabValue(0), 406.0);
+    EXPECT_FALSE(f.Fixed(0)); // dragged tabs are derived for good
+    EXPECT_DOUBLE_EQ(f.Value(0), 406.0);
     EXPECT_EQ(f.view->TabPositions(), Positions({406}));
 }
 
 TEST(HRuler, PositionsAreSortedTruncatedAndKeepTies)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(700.9, true);
-    f.Ruler().AddTabAt(250.9, true);
+    f.view->AddTabAt(700.9, true);
+    f.view->AddTabAt(250.9, true);
     f.DoubleClickRuler(50); // 100
-    f.Ruler().AddTabAt(250.2, true);
+    f.view->AddTabAt(250.2, true);
     EXPECT_EQ(f.view->TabPositions(), Positions({100, 250, 250, 700}));
     // Tabs stay in creation order.
-    EXPECT_DOUBLE_EQ(f.Tab(0)->TabValue(0), 700.9);
-    EXPECT_DOUBLE_EQ(f.Tab(2)->TabValue(0), 100.0);
+    EXPECT_DOUBLE_EQ(f.Value(0), 700.9);
+    EXPECT_DOUBLE_EQ(f.Value(2), 100.0);
 
     // Equal positions: an empty interval between them.
     ASSERT_EQ(f.doc.m_tabSets.size(), 5u);
@@ -232,8 +235,8 @@ TEST(HRuler, TabsBeyondThe32BitRangeHoldAtItsEnds)
     const auto kMin = std::numeric_limits<std::int32_t>::min();
     // A fixed tab far beyond the series lands at the end of the range.
     RulerFixture f;
-    f.Ruler().AddTabAt(5e12, false);
-    f.Ruler().AddTabAt(-5e12, true);
+    f.view->AddTabAt(5e12, false);
+    f.view->AddTabAt(-5e12, true);
     EXPECT_EQ(f.view->TabPositions(), Positions({kMin, kMax}));
 }
 
@@ -242,11 +245,11 @@ TEST(HRuler, GenerateTabsPlacesExactValuesBelowTheMaximum)
     RulerFixture f;
     f.DoubleClickRuler(30);
     f.ui.statusTexts.clear();
-    ASSERT_TRUE(f.Ruler().GenerateTabs(100.0));
+    ASSERT_TRUE(f.view->GenerateTabs(100.0));
     ASSERT_EQ(f.Ruler().GetTabCount(), 9); // the earlier tab is gone
     for (int i = 0; i < 9; ++i) {
-        EXPECT_TRUE(f.Tab(i)->IsFixed());
-        EXPECT_DOUBLE_EQ(f.Tab(i)->TabValue(0), 100.0 * (i + 1));
+        EXPECT_TRUE(f.Fixed(i));
+        EXPECT_DOUBLE_EQ(f.Value(i), 100.0 * (i + 1));
         EXPECT_EQ(f.Tab(i)->Left(), 50 * (i + 1));
     }
     EXPECT_EQ(f.view->TabPositions(), Positions({100, 200, 300, 400, 500, 600, 700, 800, 900}));
@@ -257,35 +260,35 @@ TEST(HRuler, GenerateTabsPlacesExactValuesBelowTheMaximum)
     EXPECT_TRUE(f.ui.messages.empty());
 
     RulerFixture g(1000.5);
-    ASSERT_TRUE(g.Ruler().GenerateTabs(100.0));
+    ASSERT_TRUE(g.view->GenerateTabs(100.0));
     EXPECT_EQ(g.Ruler().GetTabCount(), 10);
-    EXPECT_DOUBLE_EQ(g.Tab(9)->TabValue(0), 1000.0);
+    EXPECT_DOUBLE_EQ(g.Value(9), 1000.0);
 }
 
 TEST(HRuler, GenerateTabsRefusesBadIntervalsAndKeepsTheTabs)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(123.0, false);
-    f.Ruler().AddTabAt(456.0, true);
+    f.view->AddTabAt(123.0, false);
+    f.view->AddTabAt(456.0, true);
     f.ui.statusTexts.clear();
 
     for (double interval : {0.0, -100.0, std::nan(""), -std::numeric_limits<double>::infinity()}) {
         f.ui.messages.clear();
-        EXPECT_FALSE(f.Ruler().GenerateTabs(interval)) << interval;
+        EXPECT_FALSE(f.view->GenerateTabs(interval)) << interval;
         ASSERT_EQ(f.ui.messages.size(), 1u);
         EXPECT_EQ(f.ui.messages[0].text, "The tab interval must be a number greater than 0.");
     }
 
     // 1000 / 0.05 would be 19,999 tabs, past the limit of 10,000.
     f.ui.messages.clear();
-    EXPECT_FALSE(f.Ruler().GenerateTabs(0.05));
+    EXPECT_FALSE(f.view->GenerateTabs(0.05));
     ASSERT_EQ(f.ui.messages.size(), 1u);
     EXPECT_NE(f.ui.messages[0].text.find("19999 tabs"), std::string::npos) << f.ui.messages[0].text;
     EXPECT_NE(f.ui.messages[0].text.find("at most 10000"), std::string::npos) << f.ui.messages[0].text;
 
     // Far too small: the count is only estimated, never walked.
     f.ui.messages.clear();
-    EXPECT_FALSE(f.Ruler().GenerateTabs(1e-300));
+    EXPECT_FALSE(f.view->GenerateTabs(1e-300));
     ASSERT_EQ(f.ui.messages.size(), 1u);
     EXPECT_NE(f.ui.messages[0].text.find("1e+303 tabs"), std::string::npos) << f.ui.messages[0].text;
 
@@ -302,9 +305,9 @@ TEST(HRuler, GenerateTabsRefusesAnIntervalThatCannotMoveOn)
     for (int i = 1; i < 100; ++i)
         f.doc.m_points[i].m_dX = 1e20;
     f.view->OnUpdate(nullptr, 0, nullptr);
-    f.Ruler().AddTabAt(1e20, true);
+    f.view->AddTabAt(1e20, true);
     f.ui.messages.clear();
-    EXPECT_FALSE(f.Ruler().GenerateTabs(1.0)); // would never end
+    EXPECT_FALSE(f.view->GenerateTabs(1.0)); // would never end
     ASSERT_EQ(f.ui.messages.size(), 1u);
     EXPECT_NE(f.ui.messages[0].text.find("too small"), std::string::npos);
     EXPECT_EQ(f.Ruler().GetTabCount(), 1);
@@ -313,22 +316,22 @@ TEST(HRuler, GenerateTabsRefusesAnIntervalThatCannotMoveOn)
 TEST(HRuler, DeletingByLabelOrPointerAlwaysRecalculates)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(200.0, false);
-    f.Ruler().AddTabAt(600.0, false);
-    f.Ruler().AddTabAt(200.004, true); // same label as the first
-    ASSERT_EQ(f.Tab(2)->Label(), "200.00");
+    f.view->AddTabAt(200.0, false);
+    f.view->AddTabAt(600.0, false);
+    f.view->AddTabAt(200.004, true); // same label as the first
+    ASSERT_EQ(f.view->TabLabels()[2], "200.00");
 
     f.ui.statusTexts.clear();
-    f.Ruler().DeleteTabByLabel("999.00");
+    f.view->DeleteTabByLabel("999.00");
     EXPECT_EQ(f.Ruler().GetTabCount(), 3);
     EXPECT_TRUE(f.Said("Recalculating Windows..."));
     EXPECT_EQ(f.view->TabPositions(), Positions({200, 200, 600}));
 
     // Only the first of the two matching tabs goes.
-    f.Ruler().DeleteTabByLabel("200.00");
+    f.view->DeleteTabByLabel("200.00");
     ASSERT_EQ(f.Ruler().GetTabCount(), 2);
-    EXPECT_DOUBLE_EQ(f.Tab(0)->TabValue(0), 600.0);
-    EXPECT_TRUE(f.Tab(1)->IsFixed());
+    EXPECT_DOUBLE_EQ(f.Value(0), 600.0);
+    EXPECT_TRUE(f.Fixed(1));
     EXPECT_EQ(f.view->TabPositions(), Positions({200, 600}));
 
     f.ui.statusTexts.clear();
@@ -336,7 +339,7 @@ TEST(HRuler, DeletingByLabelOrPointerAlwaysRecalculates)
     EXPECT_EQ(f.Ruler().GetTabCount(), 2);
     EXPECT_TRUE(f.Said("Recalculating Windows..."));
 
-    f.Ruler().DeleteAllTabs();
+    f.view->DeleteAllTabs();
     EXPECT_EQ(f.Ruler().GetTabCount(), 0);
     EXPECT_TRUE(f.view->TabPositions().empty());
     EXPECT_TRUE(f.doc.m_tabSets.empty());
@@ -374,26 +377,26 @@ TEST(HRuler, RightClickRemovesTheTabFromInsideItsOwnHandler)
 TEST(HRuler, ResizeMovesTabsToTheirStoredValues)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(333.3, true);
+    f.view->AddTabAt(333.3, true);
     f.DoubleClickRuler(101); // 202
     f.view->resize(350, 300); // ruler 300 wide
     ASSERT_EQ(f.Ruler().width(), 300);
     EXPECT_EQ(f.Tab(0)->Left(), 99);
     EXPECT_EQ(f.Tab(0)->geometry(), QRect(99, 8, 6, 6));
     EXPECT_EQ(f.Tab(1)->Left(), 60);
-    EXPECT_DOUBLE_EQ(f.Tab(1)->StoredValue(), 202.0);
+    EXPECT_DOUBLE_EQ(f.Value(1), 202.0);
 
     // At the next recalculation the derived tab takes its new column's value.
-    f.Ruler().RecalculateWindows();
-    EXPECT_DOUBLE_EQ(f.Tab(0)->TabValue(0), 333.3);
-    EXPECT_DOUBLE_EQ(f.Tab(1)->TabValue(0), 200.0);
+    f.view->RecalculateWindows();
+    EXPECT_DOUBLE_EQ(f.Value(0), 333.3);
+    EXPECT_DOUBLE_EQ(f.Value(1), 200.0);
     EXPECT_EQ(f.view->TabPositions(), Positions({200, 333}));
 }
 
 TEST(HRuler, NewSeriesKeepsColumnsUntilTheNextRecalculation)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(333.3, true);
+    f.view->AddTabAt(333.3, true);
     f.DoubleClickRuler(101); // 202
     f.Load(2000.0);
     f.doc.UpdateAllViews(nullptr);
@@ -401,7 +404,7 @@ TEST(HRuler, NewSeriesKeepsColumnsUntilTheNextRecalculation)
     EXPECT_EQ(f.Tab(1)->Left(), 101);
     EXPECT_EQ(f.view->TabPositions(), Positions({202, 333}));
 
-    f.Ruler().RecalculateWindows();
+    f.view->RecalculateWindows();
     EXPECT_EQ(f.view->TabPositions(), Positions({333, 404}));
 }
 
@@ -468,8 +471,8 @@ TEST(HRuler, TabsShowTheirMarkersPixelForPixel)
 TEST(HRulerImport, ASaveAfterAnImportReopensWithTheTabsShown)
 {
     RulerFixture f;
-    f.Ruler().AddTabAt(300.0, true);
-    f.Ruler().AddTabAt(700.0, true);
+    f.view->AddTabAt(300.0, true);
+    f.view->AddTabAt(700.0, true);
     const Positions shown = f.view->TabPositions();
     ASSERT_EQ(shown, (Positions{300, 700}));
 

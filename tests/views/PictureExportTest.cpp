@@ -52,7 +52,7 @@ protected:
         if (HasFatalFailure())
             return;
         m_doc->UpdateAllViews(nullptr);
-        m_view->Ruler().AddTabAt(kPoints / 2, true);
+        m_view->AddTabAt(kPoints / 2, true);
         m_doc->SetModifiedFlag(false);
     }
 
