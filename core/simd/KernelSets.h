@@ -12,7 +12,8 @@
     void SegmentLengths##Level(const double* y, std::int64_t count, std::ptrdiff_t r, int nD, double* out);           \
     void WindowLagSums##Level(const double* table, std::ptrdiff_t rows, std::ptrdiff_t stride, std::int64_t windows, \
                               std::int64_t segments, std::ptrdiff_t r, double* out);                                 \
-    void BlockSlopes##Level(const double* x, const double* y, int size, double* out);
+    void BlockSlopes##Level(const double* x, const double* y, int size, double* out);                               \
+    double ResidualSquares##Level(const double* y, int s);
 
 namespace simd {
 KESTRIN_DECLARE_KERNELS(Plain)

@@ -33,6 +33,11 @@ struct CSimdKernels
     // starting at x + w, y + w (w = 0 .. kSlopeBlock - 1): each window's
     // sums taken from 0.0 in point order, then SlopeFromSums.
     void (*blockSlopes)(const double* x, const double* y, int size, double* out);
+
+    // The residual sum of squares of the s values at y about their own
+    // least-squares line against the positions 0 .. s - 1 (DFA's detrending).
+    // s >= 1.
+    double (*residualSquares)(const double* y, int s);
 };
 
 // Windows one blockSlopes call computes.

@@ -9,6 +9,7 @@
 
 #include "analysis/Dfa.h"
 #include "analysis/FbmSimulation.h"
+#include "core/simd/SimdLevel.h"
 
 namespace dfa_test {
 
@@ -109,6 +110,14 @@ TEST(Dfa, FluctuationsAndAlphaMatchThePlainComputation)
         }
         const double k = static_cast<double>(result.scales.size());
         EXPECT_NEAR(result.alpha, (k * sxy - sx * sy) / (k * sxx - sx * sx), 1e-11) << c.name;
+        // The same bits with every kernel set this processor has.
+        for (const SimdLevel level : {SimdLevel::Plain, SimdLevel::Sse2, SimdLevel::Avx2}) {
+            SetSimdLimit(level);
+            const CDfaResult atLevel = Dfa1(x.data(), x.size());
+            SetSimdLimit(SimdLevel::Automatic);
+            EXPECT_EQ(atLevel.fluctuations, result.fluctuations) << c.name << " " << SimdLevelName(level);
+            EXPECT_EQ(atLevel.alpha, result.alpha) << c.name << " " << SimdLevelName(level);
+        }
     }
 }
 
