@@ -68,6 +68,7 @@ CBootstrapRequest BootstrapRequestFor(const CHDataSet& set)
     request.n = set.GetCount();
     request.nD = set.GetD();
     request.nM = set.GetM();
+    request.nRMin = set.GetRMin();
     request.observedH = set.GetH();
     return request;
 }
@@ -199,7 +200,7 @@ void ShapePath(EBootstrapModel model, std::vector<double>& noise)
 struct CPathEstimators
 {
     explicit CPathEstimators(const CBootstrapRequest& request)
-        : main(CEstimatorSetting{.nD = request.nD, .nM = request.nM}), method(request.method),
+        : main(CEstimatorSetting{.nD = request.nD, .nM = request.nM, .nRMin = request.nRMin}), method(request.method),
           kind(request.model == EBootstrapModel::Noise ? ESeriesKind::Noise : ESeriesKind::Motion)
     {
         main.m_bAutoCompute = 0;
@@ -207,7 +208,7 @@ struct CPathEstimators
             return;
         const auto settings = ModelCheckSettings(request.n);
         for (int s = 0; s < kModelCheckSettingCount; ++s) {
-            sameAsMain[s] = settings[s].nD == request.nD && settings[s].nM == request.nM;
+            sameAsMain[s] = settings[s] == main.GetSetting();
             check.emplace_back(settings[s]);
             check.back().m_bAutoCompute = 0;
         }
@@ -547,6 +548,8 @@ std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& r)
         return "The replicates must be between 1 and " + std::to_string(kMaxBootstrapReplicates) + ".";
     if (r.nD < 1 || r.nM < 1)
         return "A bootstrap needs D and M of at least 1.";
+    if (r.nRMin != 1 && !IsUsableFirstLag(r.nRMin, r.nM))
+        return FirstLagRangeMessage(r.nM);
     if (!(r.level > 0.0 && r.level < 1.0) || !std::isfinite(r.observedH))
         return "The estimate cannot be bootstrapped.";
     if (!r.checkObserved.empty() &&
@@ -590,6 +593,7 @@ CBootstrapResult RunBootstrap(const CBootstrapRequest& request, const BootstrapP
     CBootstrapResult result;
     result.replicates = request.replicates;
     result.seed = request.seed;
+    result.nRMin = request.nRMin;
     result.level = request.level;
     result.observedH = request.observedH;
     result.model = request.model;

@@ -17,8 +17,8 @@ class CHDataSet;
 
 // How far to trust an H estimate: a parametric bootstrap. For a trial
 // exponent h, K replicates of the model (by default fractional Brownian
-// motion) with n points are simulated exactly and estimated with the same D
-// and M through CHDataSet; the replicates' estimates at h form a
+// motion) with n points are simulated exactly and estimated with the same D,
+// M and first lag r_min (the same lags fitted) through CHDataSet; the replicates' estimates at h form a
 // distribution. Bisection over h, with the same random numbers at every h
 // tried, finds
 //  - the corrected H: the h whose replicates' median equals the observed H;
@@ -73,7 +73,8 @@ EBootstrapModel BootstrapModelFor(const CSeriesDecision& decision);
 
 constexpr int kModelCheckSettingCount = 3;
 // The model check's settings for n values: D 4 M 3, D 1 M 10, D 6 with the
-// best M (OptimumM(n), the integer square root of n).
+// best M (OptimumM(n), the integer square root of n), each fitting every lag
+// from 1 whatever first lag the estimate itself fits from.
 std::array<CEstimatorSetting, kModelCheckSettingCount> ModelCheckSettings(int n);
 
 // The raw H estimates of values at ModelCheckSettings(count), in order.
@@ -84,6 +85,9 @@ struct CBootstrapRequest
     int n = 0;         // values of the observed estimate
     int nD = 4;
     int nM = 3;
+    // The first lag of the fit: every replicate is fitted through lags
+    // nRMin..M, as the observed estimate was.
+    int nRMin = 1;
     double observedH = 0.0;
     int replicates = kDefaultBootstrapReplicates;
     std::uint64_t seed = kDefaultBootstrapSeed;
@@ -111,8 +115,8 @@ struct CBootstrapRequest
 // The values an estimator last computed over.
 std::span<const double> EstimatedValues(const CHDataSet& set);
 
-// The request for an estimator as it was last computed: its n, D, M and H
-// (fBm, no model check).
+// The request for an estimator as it was last computed: its n, D, M, first
+// lag and H (fBm, no model check).
 CBootstrapRequest BootstrapRequestFor(const CHDataSet& set);
 
 // The same with the model that the decision calls for, and with the model
@@ -173,6 +177,9 @@ struct CBootstrapResult
     std::uint64_t seed = 0;
     double level = 0.95;
     double observedH = 0.0;
+    // The request's first lag: the replicates were fitted through lags
+    // nRMin..M (the model check's settings always from lag 1).
+    int nRMin = 1;
     EBootstrapModel model = EBootstrapModel::Motion;
     // All three are missing when the observed H lies beyond every replicate
     // at the searched range's edge (it cannot be reached). A value at an
@@ -223,7 +230,7 @@ constexpr double kBootstrapHighestH = 127.0 / 128.0;
 
 // Why a request cannot be run (fewer than kMinBootstrapCount or more than
 // kMaxBootstrapCount values, replicates outside 1..kMaxBootstrapReplicates,
-// D or M below 1, a level outside (0, 1), an observed H that is not a
+// D or M below 1, a first lag other than 1 outside 1..M - 1, a level outside (0, 1), an observed H that is not a
 // number, model check estimates that are not three numbers); nothing when
 // it can.
 std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& request);

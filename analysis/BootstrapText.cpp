@@ -105,6 +105,9 @@ std::vector<std::string> BootstrapNotes(const CBootstrapResult& r)
         notes.push_back("The data are not like " + BootstrapModelText(r) + " (the settings disagree: " + settings +
                         "); the interval below assumes they are.");
     }
+    if (r.check && r.nRMin != 1)
+        notes.push_back("The replicates are fitted from lag " + std::to_string(r.nRMin) +
+                        " as the estimate is; the model check's settings fit every lag from 1.");
     if (!r.corrected)
         return notes;
     const std::string range = RangeText();

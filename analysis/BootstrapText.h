@@ -35,6 +35,7 @@ std::string ModelCheckText(const CModelCheck& check);
 
 // Sentences the user must read, in order: the model check's failure ("The
 // data are not like fractional Brownian motion (the settings disagree: ...);
-// the interval below assumes they are."), and what an end or the corrected
-// H at the searched range's edge means.
+// the interval below assumes they are."), that the model check's settings
+// fit from lag 1 when the estimate fits from a later lag, and what an end
+// or the corrected H at the searched range's edge means.
 std::vector<std::string> BootstrapNotes(const CBootstrapResult& result);

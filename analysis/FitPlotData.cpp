@@ -10,11 +10,15 @@ CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label)
 {
     CFitPlotData data;
     data.label = label;
-    const int m = std::max(set.GetM(), 0);
+    const int all = std::max(set.GetM(), 0);
+    const int first = std::clamp(set.GetRMin() - 1, 0, all);
+    data.firstFitted = first;
     double sx = 0.0, sy = 0.0;
-    for (int i = 0; i < m; ++i) {
+    for (int i = 0; i < all; ++i) {
         data.x.push_back(set.GetLogR(i));
         data.y.push_back(set.GetLogL(i));
+        if (i < first)
+            continue;
         sx += data.x.back();
         sy += data.y.back();
     }
@@ -22,12 +26,13 @@ CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label)
     data.h = set.GetH();
     data.r = set.GetR();
     data.n = set.GetCount();
+    const int m = all - first;
     if (m > 0)
         data.intercept = (sy - data.b * sx) / m;
     if (m >= 3) {
         const double meanX = sx / m;
         double residuals = 0.0, sxx = 0.0;
-        for (int i = 0; i < m; ++i) {
+        for (int i = first; i < all; ++i) {
             const double e = data.y[i] - (data.intercept + data.b * data.x[i]);
             residuals += e * e;
             sxx += (data.x[i] - meanX) * (data.x[i] - meanX);

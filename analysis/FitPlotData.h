@@ -10,16 +10,21 @@
 class CHDataSet;
 
 // What the fit plot draws of one estimator: its M points (log10 r,
-// log10(L(r)/r)) for r = 1..M, the least-squares line through them (slope
-// b, intercept a, the slope's standard error) and the numbers H, b, r and n.
+// log10(L(r)/r)) for r = 1..M, the least-squares line through those fitted
+// (r = r_min..M; slope b, intercept a, the slope's standard error) and the
+// numbers H, b, r and n.
 struct CFitPlotData
 {
     std::string label;
     std::vector<double> x;
     std::vector<double> y;
+    // The index of the first point fitted (r_min - 1): the points before it
+    // were left out of the fit and are drawn hollow. 0 fits them all.
+    int firstFitted = 0;
     double intercept = 0.0;
-    // The ordinary least-squares standard error of the slope,
-    // sqrt(sum of squared residuals / (M - 2) / Sxx); nothing for M < 3.
+    // The ordinary least-squares standard error of the slope over the k
+    // points fitted, sqrt(sum of squared residuals / (k - 2) / Sxx); nothing
+    // for k < 3.
     std::optional<double> slopeError;
     double b = 0.0;
     double h = 0.0;
@@ -36,7 +41,7 @@ struct CFitPlotData
 };
 
 // The plot data of an estimator as last computed. The intercept is that of
-// the estimator's own fit: mean(y) - b * mean(x) over the M points.
+// the estimator's own fit: mean(y) - b * mean(x) over the points fitted.
 CFitPlotData FitPlotDataOf(const CHDataSet& set, const std::string& label);
 
 // The fit plot of one method's estimate of count values read as kind, as

@@ -19,8 +19,13 @@ bool ComputeMetaH(IUiServices& ui, const CHPointArray& windows, CEstimatorSettin
         ui.MessageBox(LagCountMessage(), MsgButtons::ok, MsgIcon::warning);
         return false;
     }
+    const int nM = useBestM ? count : setting.nM;
+    if (setting.nRMin != 1 && !IsUsableFirstLag(setting.nRMin, nM)) {
+        ui.MessageBox(FirstLagRangeMessage(nM), MsgButtons::ok, MsgIcon::warning);
+        return false;
+    }
     CStatusOperation status(ui, "Calculating Meta H...");
-    set.Reset({.nD = setting.nD, .nM = useBestM ? 0 : setting.nM});
+    set.Reset({.nD = setting.nD, .nM = useBestM ? 0 : setting.nM, .nRMin = setting.nRMin});
     set.m_bAutoCompute = 0;
     set.Values().Reserve(static_cast<std::size_t>(count));
     for (const CHPoint& result : windows)

@@ -21,6 +21,8 @@ std::optional<std::string> CheckSlidingWindowParams(const SlidingWindowParams& p
         return LagCountMessage();
     if (params.nD < 0)
         return std::string("D must not be negative.");
+    if (params.nRMin != 1 && !IsUsableFirstLag(params.nRMin, WindowM(params)))
+        return FirstLagRangeMessage(WindowM(params));
     return std::nullopt;
 }
 
@@ -42,15 +44,17 @@ namespace {
 constexpr const char* kPreparing = "Preparing...";
 constexpr const char* kSlidingProgress = "Calculating Sliding Windows (%i %%)";
 
-// What every window shares: its width, D, M, the lags that can have a
-// segment, and the sums of log10 r over all M lags (the same for every
-// window, taken in r order as the estimator takes them).
+// What every window shares: its width, D, M, the first lag of the fit, the
+// lags that can have a segment, and the sums of log10 r over the fitted lags
+// r_min..M (the same for every window, taken in r order as the estimator
+// takes them).
 struct CWindowPlan
 {
     std::int32_t width = 0;
     std::int32_t spacing = 1;
     std::int32_t nD = 0;
     std::int32_t nM = 0;
+    std::int32_t nRMin = 1;
     // Lags 1..lags have segments; beyond them L(r) = 0, whose log is read
     // as 0.0. The estimator still adds those zeros (and log10 r * 0.0 = +0.0)
     // to its sums, but a sum that starts at +0.0 is never -0.0 once anything
@@ -71,6 +75,7 @@ CWindowPlan MakePlan(std::int64_t n, const SlidingWindowParams& params)
     plan.spacing = params.spacing;
     plan.nD = params.nD;
     plan.nM = WindowM(params);
+    plan.nRMin = params.nRMin;
     plan.plotPoint = params.plotPoint;
     plan.windows = CountSlidingWindows(n, params.width, params.spacing);
     const std::int64_t withSegments = plan.nD > 0 ? static_cast<std::int64_t>(plan.width) - plan.nD : 0;
@@ -81,6 +86,8 @@ CWindowPlan MakePlan(std::int64_t n, const SlidingWindowParams& params)
         const double logR = std::log10(static_cast<double>(r));
         if (r <= plan.lags)
             plan.logR[static_cast<std::size_t>(r - 1)] = logR;
+        if (r < plan.nRMin)
+            continue;
         plan.sx += logR;
         plan.sxx += logR * logR;
     }
@@ -104,7 +111,8 @@ inline void AddLag(CWindowSums& sums, double logR, double logL)
 
 CHPoint MakeResult(const CWindowPlan& plan, std::int64_t start, const CWindowSums& sums)
 {
-    const CLagFit fit = FitLagSums(plan.sx, sums.sy, plan.sxx, sums.syy, sums.sxy, plan.nM);
+    const CLagFit fit = FitLagSums(plan.sx, sums.sy, plan.sxx, sums.syy, sums.sxy,
+                                   FittedLagCount({.nM = plan.nM, .nRMin = plan.nRMin}));
     CHPoint p;
     p.m_nCount = plan.width;
     p.m_dY = fit.h;
@@ -180,7 +188,8 @@ void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const C
         const double logR = plan.logR[static_cast<std::size_t>(lag - 1)];
         for (std::int64_t w = 0; w < count; ++w) {
             const double length = buf.lagSums[static_cast<std::size_t>(w)];
-            AddLag(buf.sums[static_cast<std::size_t>(w)], logR, LogLengthPerLag(length, lag));
+            if (lag >= plan.nRMin)
+                AddLag(buf.sums[static_cast<std::size_t>(w)], logR, LogLengthPerLag(length, lag));
             if (lengths)
                 lengths[w * plan.nM + lag - 1] = length;
         }
@@ -262,7 +271,7 @@ CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const
     CHDataSet set;
     set.m_bAutoCompute = 0;
     for (std::int64_t start = 0; start + params.width < n; start += params.spacing) {
-        set.Reset({.nD = params.nD, .nM = params.nM});
+        set.Reset({.nD = params.nD, .nM = params.nM, .nRMin = params.nRMin});
         for (std::int64_t i = start; i < start + params.width; ++i)
             set.AddValue(series[static_cast<int>(i)].m_dY);
         if (params.useBestM)

@@ -23,6 +23,9 @@ struct SlidingWindowParams
     bool useBestM = true;
     // Which point of a window its result is plotted at, as a fraction.
     double plotPoint = 0.5;
+    // The first lag of every window's fit: the line runs through lags
+    // nRMin..M (1, every lag, unless the user chose otherwise).
+    std::int32_t nRMin = 1;
 };
 
 // Largest M a window computation accepts.
@@ -31,7 +34,8 @@ constexpr std::int32_t kMaxWindowM = kMaxLagCount;
 // The first reason the parameters cannot be computed, in the order the
 // Sliding Windows dialog checks them: "Spacing must be geater than 0.",
 // "Width must be greater than 0." (zero or negative), then D or M out of
-// range. Nothing when they can be. (The dialog's question about a width
+// range, then a first lag other than 1 outside 1..M - 1
+// (FirstLagRangeMessage). Nothing when they can be. (The dialog's question about a width
 // under 100 is not a refusal and is not asked here.)
 std::optional<std::string> CheckSlidingWindowParams(const SlidingWindowParams& params);
 

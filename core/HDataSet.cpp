@@ -11,6 +11,7 @@ void CHDataSet::Reset(CEstimatorSetting setting)
 {
     m_nD = setting.nD;
     m_nM = setting.nM;
+    m_nRMin = setting.nRMin;
     m_nCount = 0;
     m_dH = m_dB = m_dR = 0.0;
     m_values.RemoveAll();
@@ -40,6 +41,13 @@ void CHDataSet::SetD(int nD)
 void CHDataSet::SetM(int nM)
 {
     m_nM = nM;
+    if (m_bAutoCompute)
+        Compute();
+}
+
+void CHDataSet::SetRMin(int nRMin)
+{
+    m_nRMin = nRMin;
     if (m_bAutoCompute)
         Compute();
 }
@@ -114,11 +122,14 @@ bool CHDataSet::Compute()
     m_logR.SetSize(nM);
     m_logL.SetSize(nM);
 
+    // Every lag's point is kept; only those from the first lag on are fitted.
     double sx = 0.0, sy = 0.0, sxx = 0.0, syy = 0.0, sxy = 0.0;
     for (int r = 1; r <= nM; ++r) {
         const int i = r - 1;
         m_logR[i] = std::log10(static_cast<double>(r));
         m_logL[i] = LogLengthPerLag(m_L[i], r);
+        if (r < m_nRMin)
+            continue;
         sx += m_logR[i];
         sy += m_logL[i];
         sxy += m_logR[i] * m_logL[i];
@@ -126,7 +137,7 @@ bool CHDataSet::Compute()
         syy += m_logL[i] * m_logL[i];
     }
 
-    const CLagFit fit = FitLagSums(sx, sy, sxx, syy, sxy, nM);
+    const CLagFit fit = FitLagSums(sx, sy, sxx, syy, sxy, FittedLagCount(GetSetting()));
     m_dB = fit.b;
     m_dH = fit.h;
     m_dR = fit.r;
@@ -144,10 +155,10 @@ double LogLengthPerLag(double lengthSum, int r)
     return 0.0;
 }
 
-CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int nM)
+CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int nLags)
 {
     CLagFit fit;
-    const double count = nM;
+    const double count = nLags;
     const double den = sxx - sx * sx / count;
     if (den != 0.0 && !std::isnan(den))
         fit.b = (sxy - sy * sx / count) / den;

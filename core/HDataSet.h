@@ -11,13 +11,14 @@
 // The H estimator over one ordered run of values, by the curve-length method:
 // for each lag r = 1..M the distances between successive D-dimensional delay
 // vectors taken r values apart are summed into L(r); a least-squares line
-// through (log10 r, log10(L(r)/r)) gives the slope b, H = b + 2 and the
-// correlation r of the fit.
+// through (log10 r, log10(L(r)/r)) for r = r_min..M gives the slope b,
+// H = b + 2 and the correlation r of the fit. L(r) is computed and kept for
+// every lag 1..M whatever the first lag r_min of the fit (1 by default).
 class CHDataSet
 {
 public:
     CHDataSet() : CHDataSet(CEstimatorSetting{.nD = 5, .nM = 5}) {}
-    explicit CHDataSet(CEstimatorSetting setting) : m_nD(setting.nD), m_nM(setting.nM) {}
+    explicit CHDataSet(CEstimatorSetting setting) : m_nD(setting.nD), m_nM(setting.nM), m_nRMin(setting.nRMin) {}
 
     void Reset(CEstimatorSetting setting);
     bool AddValue(double x);
@@ -26,9 +27,12 @@ public:
 
     void SetD(int nD);
     void SetM(int nM);
+    // The first lag of the fit (see IsUsableFirstLag for what makes sense).
+    void SetRMin(int nRMin);
     int GetD() const { return m_nD; }
     int GetM() const { return m_nM; }
-    CEstimatorSetting GetSetting() const { return {.nD = m_nD, .nM = m_nM}; }
+    int GetRMin() const { return m_nRMin; }
+    CEstimatorSetting GetSetting() const { return {.nD = m_nD, .nM = m_nM, .nRMin = m_nRMin}; }
     int GetCount() const { return m_nCount; }
     double GetH() const { return m_dH; }
     double GetB() const { return m_dB; }
@@ -41,7 +45,9 @@ public:
 
     // Saves or restores the persistent state: n, b, r, H, M, D, the M lag
     // triples (L, log10 r, log10(L/r)) and the n values. The label and the
-    // automatic-computation switch are neither saved nor touched.
+    // automatic-computation switch are neither saved nor touched; the first
+    // lag is not part of this layout (the document keeps one other than 1 in
+    // a section of its own) and reads back as 1.
     template <class Archive>
     void Serialize(Archive& ar);
 
@@ -64,6 +70,7 @@ private:
     CDoubleArray m_logL;
     std::int32_t m_nD;
     std::int32_t m_nM;
+    std::int32_t m_nRMin = 1;
     std::int32_t m_nCount = 0;
     double m_dH = 0.0;
     double m_dB = 0.0;
@@ -82,16 +89,26 @@ inline bool TooFewForLags(int n, CEstimatorSetting setting)
 // no finite logarithm.
 double LogLengthPerLag(double lengthSum, int r);
 
-// The line fitted through (log10 r, log10(L(r)/r)), r = 1..nM, from its sums
-// taken in r order: slope b, H = b + 2 and correlation r (0.0 where a
-// denominator is 0 or undefined).
+// The line fitted through count points (log10 r, log10(L(r)/r)), r = r_min..M
+// (count = M - r_min + 1), from its sums taken from 0.0 in r order: slope b,
+// H = b + 2 and correlation r (0.0 where a denominator is 0 or undefined).
 struct CLagFit
 {
     double b = 0.0;
     double h = 0.0;
     double r = 0.0;
 };
-CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int nM);
+CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int count);
+
+// How many lags the fit of a setting runs through: M - r_min + 1 (a first
+// lag below 1 reads as 1, which counts M as the estimator always has; none
+// when r_min is beyond M).
+inline int FittedLagCount(CEstimatorSetting setting)
+{
+    if (setting.nRMin <= 1)
+        return setting.nM;
+    return setting.nRMin <= setting.nM ? setting.nM - setting.nRMin + 1 : 0;
+}
 
 // Length of one segment: from the vector at a[0..D) to the one at
 // a[step..step + D). The squares are summed in k order from 0.0, so every
@@ -143,6 +160,7 @@ void CHDataSet::Serialize(Archive& ar)
     m_dH = h;
     m_nM = nM;
     m_nD = nD;
+    m_nRMin = 1;
     m_L = std::move(lagL);
     m_logR = std::move(lagLogR);
     m_logL = std::move(lagLogL);

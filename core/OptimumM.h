@@ -86,3 +86,21 @@ inline int BestIntervalM(int count)
     const int m = OptimumM(count);
     return m < kMinLagCount ? kMinLagCount : m;
 }
+
+// The first lag of the fit, r_min: the line runs through lags r_min..M, at
+// least two of them, so 1 <= r_min <= M - 1. 1 fits every lag (the
+// estimator's default); a larger one leaves out the smallest lags, which
+// discreteness and noise distort.
+constexpr int kMinFirstLag = 1;
+
+inline bool IsUsableFirstLag(int nRMin, int nM)
+{
+    return nRMin >= kMinFirstLag && static_cast<long long>(nRMin) <= static_cast<long long>(nM) - 1;
+}
+
+// What a dialog or the command line says of a first lag outside 1..M - 1.
+inline std::string FirstLagRangeMessage(int nM)
+{
+    return "The first lag must be between 1 and M - 1 (" + std::to_string(nM > 2 ? nM - 1 : 1) +
+           " for M = " + std::to_string(nM) + "), so that at least two lags are fitted.";
+}
