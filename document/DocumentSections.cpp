@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/FirstLagSection.h"
 #include "document/ProfileSection.h"
 #include "document/TabSection.h"
 
@@ -40,6 +41,9 @@ const SectionKind kKinds[] = {
     {kProfileSectionTag, kProfileSectionVersion, "the record that the series is a profile", "is", "its",
      "; the document opens without it.",
      [](CArchive& body, CDocumentSections& s) { s.profile = Whole(body, ReadProfileSectionBody(body)); }},
+    {kFirstLagSectionTag, kFirstLagSectionVersion, "the first lags of the fits", "are", "their",
+     "; the fits start at lag 1.",
+     [](CArchive& body, CDocumentSections& s) { s.firstLags = Whole(body, ReadFirstLagSectionBody(body)); }},
 };
 
 std::string Bytes(std::uint64_t n)

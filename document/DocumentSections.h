@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Archive.h"
+#include "document/FirstLagSection.h"
 #include "document/KestrinDoc.h"
 
 // The optional sections after the base layout of a document file (after the
@@ -17,7 +18,9 @@
 //
 // A document writes only the sections it has, in this order: the saved tabs
 // ("KTAB", TabSection.cpp), then the profile record ("KPRF",
-// ProfileSection.cpp). A document with neither ends with the base layout.
+// ProfileSection.cpp), then the first lags of the fits when one is not 1
+// ("KLAG", FirstLagSection.cpp). A document with none ends with the base
+// layout.
 
 void WriteSectionHeader(CArchive& ar, const char (&tag)[5], std::int32_t version, std::uint64_t length,
                         const char* tooLarge);
@@ -26,6 +29,7 @@ struct CDocumentSections
 {
     std::optional<CSavedTabs> tabs;
     std::optional<CProfileRecord> profile;
+    std::optional<CFirstLags> firstLags;
 };
 
 // Reads whatever follows the base layout. Never throws: a section that is

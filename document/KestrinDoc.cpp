@@ -25,9 +25,10 @@ void CKestrinDoc::IntervalParametersChanged()
 
 bool CKestrinDoc::ApplyIntervalSetting(CHDataSet& set, CEstimatorSetting setting)
 {
-    const bool changed = set.GetD() != setting.nD || set.GetM() != setting.nM;
+    const bool changed = !(set.GetSetting() == setting);
     set.SetD(setting.nD);
     set.SetM(setting.nM);
+    set.SetRMin(setting.nRMin);
     set.Compute();
     return changed;
 }
@@ -130,8 +131,10 @@ void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs, const std
     std::vector<std::unique_ptr<CHDataSet>> sets;
     sets.reserve(tabCount + 1);
     for (std::size_t i = 0; i <= tabCount; ++i) {
-        auto set = intervals ? std::make_unique<CHDataSet>(CEstimatorSetting{.nD = (*intervals)[i].nD, .nM = (*intervals)[i].nM})
-                             : std::make_unique<CHDataSet>(CEstimatorSetting{.nD = m_nD, .nM = m_nM});
+        const CEstimatorSetting setting =
+            intervals ? CEstimatorSetting{.nD = (*intervals)[i].nD, .nM = (*intervals)[i].nM, .nRMin = (*intervals)[i].nRMin}
+                      : CEstimatorSetting{.nD = m_nD, .nM = m_nM, .nRMin = m_nRMin};
+        auto set = std::make_unique<CHDataSet>(setting);
         set->m_bAutoCompute = 0;
         set->m_strLabel = FormatFixed(i < tabCount ? bounds[i] : highest, 6);
         sets.push_back(std::move(set));
@@ -160,7 +163,7 @@ void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs, const std
 void CKestrinDoc::RecalculateH()
 {
     CStatusOperation status(Ui(), "Recalculating H...");
-    m_globalSet.Reset({.nD = m_nD, .nM = m_nM});
+    m_globalSet.Reset({.nD = m_nD, .nM = m_nM, .nRMin = m_nRMin});
     m_globalSet.m_bAutoCompute = 0;
     CDoubleArray& values = m_globalSet.Values();
     values.Reserve(static_cast<std::size_t>(m_points.GetSize()));
@@ -173,6 +176,7 @@ void CKestrinDoc::SetHParameters(CEstimatorSetting setting)
 {
     m_nD = setting.nD;
     m_nM = setting.nM;
+    m_nRMin = setting.nRMin;
     m_globalSet.SetD(setting.nD);
     m_globalSet.SetM(setting.nM);
     SetModifiedFlag();
@@ -198,6 +202,7 @@ void CKestrinDoc::DeleteContents()
     m_windows.RemoveAll();
     m_nD = kNewDocumentD;
     m_nM = kNewDocumentM;
+    m_nRMin = 1;
 }
 
 void CKestrinDoc::TakeImportedName(const std::string& name)

@@ -14,11 +14,13 @@
 #include "core/HDataSet.h"
 #include "core/PlotExtents.h"
 
-// D and M of one interval estimator, as a document file keeps them.
+// D, M and the first lag of the fit of one interval estimator, as a
+// document file keeps them (the first lag in a section of its own).
 struct CTabInterval
 {
     std::int32_t nD = 4;
     std::int32_t nM = 3;
+    std::int32_t nRMin = 1;
 };
 
 // Tabs read from a document file: their X values in the ruler's order and
@@ -82,9 +84,11 @@ public:
     // Without a ruler: the tabs read from the file, calculated with their
     // saved D and M. False when the file held no tabs.
     bool CalculateSavedTabH();
-    // Rebuilds the global estimator from the series with m_nD and m_nM.
+    // Rebuilds the global estimator from the series with m_nD, m_nM and
+    // m_nRMin.
     void RecalculateH();
-    // Note the order: M first.
+    // Note the order: M first. The first lag goes with them: the document's
+    // own (which new intervals are given) and the global estimator's.
     void SetHParameters(CEstimatorSetting setting);
     // Replaces the series with one number per line of a text file, optionally
     // keeping only values strictly between nUnder and nOver. Returns false,
@@ -153,8 +157,8 @@ public:
     // After an interval's D or M changed: the intervals' parameters are
     // saved with the tabs, so a document with tabs now has a change to save.
     void IntervalParametersChanged();
-    // Gives the interval at index (in X order) the D and M of setting and
-    // recomputes it alone; a change of either marks a document with tabs
+    // Gives the interval at index (in X order) the D, M and first lag of
+    // setting and recomputes it alone; a change of any marks a document with tabs
     // modified (IntervalParametersChanged). Then tells the views
     // (kHintIntervalSetting). False, with nothing changed and no view told,
     // when there is no interval at index.
@@ -177,6 +181,8 @@ public:
     CHPointArray m_slopes;
     std::int32_t m_nD = 4;
     std::int32_t m_nM = 3;
+    // The first lag of the fit new intervals are given, with m_nD and m_nM.
+    std::int32_t m_nRMin = 1;
     int m_bHasData = 0;
     std::string m_strXField;
     std::string m_strYField;
@@ -197,8 +203,8 @@ public:
 private:
     std::optional<CProfileRecord> m_profile;
 
-    // Gives one interval's estimator D and M and recomputes it; true when
-    // either changed.
+    // Gives one interval's estimator D, M and first lag and recomputes it;
+    // true when any changed.
     static bool ApplyIntervalSetting(CHDataSet& set, CEstimatorSetting setting);
 
     // Reads the lines of file into the series (TextImport.cpp); false, with

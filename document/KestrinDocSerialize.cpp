@@ -1,7 +1,7 @@
 // The document file: parameters, source names, the series, the sliding-window
 // results and the global estimator, back to back with no header; then the
 // optional sections a document has (DocumentSections.h): the tabs, the
-// profile record.
+// profile record, the first lags of the fits.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "platform/LargeArrays.h"
 #include "core/OptimumM.h"
 #include "document/DocumentSections.h"
+#include "document/FirstLagSection.h"
 #include "document/ProfileSection.h"
 #include "document/TabSection.h"
 #include "platform/TextEncoding.h"
@@ -140,7 +141,7 @@ std::vector<CTabInterval> IntervalsToSave(const CKestrinDoc& doc)
     if (doc.m_tabSets.size() != doc.m_tabValues.size() + 1)
         return intervals;
     for (const auto& set : doc.m_tabSets)
-        intervals.push_back({set->GetD(), set->GetM()});
+        intervals.push_back({set->GetD(), set->GetM(), set->GetRMin()});
     return intervals;
 }
 
@@ -187,10 +188,14 @@ void CKestrinDoc::Serialize(CArchive& ar)
         ar << static_cast<std::int32_t>(m_windows.GetSize());
         StoreWindows(ar, m_windows);
         m_globalSet.Serialize(ar);
+        const std::vector<CTabInterval> intervals =
+            m_tabValues.empty() ? std::vector<CTabInterval>() : IntervalsToSave(*this);
         if (!m_tabValues.empty())
-            StoreTabSection(ar, m_tabValues, IntervalsToSave(*this));
+            StoreTabSection(ar, m_tabValues, intervals);
         if (m_profile)
             StoreProfileSection(ar, *m_profile);
+        if (const CFirstLags lags = FirstLagsOf(*this, intervals); !lags.AllFromFirst())
+            StoreFirstLagSection(ar, lags);
         return;
     }
 
@@ -263,6 +268,16 @@ void CKestrinDoc::Serialize(CArchive& ar)
     m_savedTabs = std::move(sections.tabs);
     m_tabValues = m_savedTabs ? m_savedTabs->values : std::vector<double>();
     m_profile = std::move(sections.profile);
+    m_nRMin = 1;
+    if (sections.firstLags) {
+        if (const std::optional<std::string> reason = ApplyFirstLags(*this, *sections.firstLags)) {
+            m_loadNotes.push_back("the first lags of the fits are damaged (" + *reason + "); the fits start at lag 1.");
+            // The global estimator's values were fitted from the lag that
+            // could not be kept: fitted again from lag 1.
+            if (sections.firstLags->global != 1)
+                m_globalSet.Compute();
+        }
+    }
 }
 
 bool CKestrinDoc::OnOpenDocument(const std::string& path)
