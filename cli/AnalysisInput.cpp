@@ -42,6 +42,7 @@ AnalysisInput ReadAnalysisInput(const ParsedArgs& parsed)
     input.series = ReadSeriesOptions(parsed);
     input.series.d.reset();
     input.series.m.reset();
+    input.series.rMin.reset();
     input.path = SeriesInput(parsed, input.series);
     input.isDocument = IsDocumentInput(input.path, input.series);
     return input;
@@ -61,8 +62,10 @@ bool LoadSeriesOrDocument(CCliUi& ui, CKestrinDoc& doc, const std::string& path,
         return ImportSeries(ui, doc, path, options);
     if (!doc.OnOpenDocument(path))
         return false;
-    if (options.d || options.m)
-        doc.SetHParameters({.nD = options.d.value_or(doc.m_nD), .nM = options.m.value_or(doc.m_nM)});
+    if (const std::optional<std::string> refusal = ApplyGlobalParameters(doc, options)) {
+        ui.Fail(*refusal);
+        return false;
+    }
     return true;
 }
 

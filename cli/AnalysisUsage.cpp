@@ -31,6 +31,8 @@ namespace {
     "  --window-M N         M of every window, 2 to 100000\n"                    \
     "  --window-best-m      M of every window = integer square root of W (the\n" \
     "                       default, as the workbench's \"Use Best\")\n"         \
+    "  --window-r-min R     first lag of every window's fit, 1 to M - 1\n"     \
+    "                       (default 1)\n"                                      \
     "  --plot-point P       where in its window a result is plotted, 0 to 1\n"   \
     "                       (default 0.5); without --width it moves the\n"      \
     "                       results stored in a .kst INPUT\n"
@@ -42,6 +44,7 @@ namespace {
 #define KESTRIN_WINDOWS_JSON                                                       \
     "JSON output: {\"file\", (with --db: \"table\", \"x_field\", \"y_field\",)\n"  \
     "  \"windows\": {\"source\": \"computed\", \"width\", \"spacing\", \"D\", \"M\",\n"   \
+    "    (\"r_min\" when not 1,)\n"                                                \
     "    \"plot_point\", \"count\"} or {\"source\": \"document\", \"spacing\",\n"      \
     "    (\"plot_point\" when moved,) \"count\"},\n"
 
@@ -51,7 +54,8 @@ namespace {
 
 constexpr std::string_view kSlidingHelp =
     "Usage: kestrin-cli sliding INPUT --width W --spacing S [--window-D N]\n"
-    "           [--window-M N | --window-best-m] [--plot-point P] [-o FILE] [--json]\n"
+    "           [--window-M N | --window-best-m] [--window-r-min R] [--plot-point P]\n"
+    "           [-o FILE] [--json]\n"
     "       kestrin-cli sliding DOC.kst [--plot-point P] [-o FILE] [--json]\n"
     "\n"
     "Estimates H in windows sliding along the series, as the workbench's\n"
@@ -76,7 +80,7 @@ constexpr std::string_view kSlidingHelp =
 
 constexpr std::string_view kMetaHHelp =
     "Usage: kestrin-cli meta-h INPUT [--width W --spacing S ...] [--D N]\n"
-    "           [--M N | --best-m] [--json]\n"
+    "           [--M N | --best-m] [--r-min R] [--json]\n"
     "       kestrin-cli meta-h (INPUT... | --files-from LIST | --db DB ... --y Y1,Y2,...|'*')\n"
     "           [--format csv|tsv|jsonl] [-o FILE] [--jobs N] [--quiet] [options as above]\n"
     "\n"
@@ -94,7 +98,8 @@ constexpr std::string_view kMetaHHelp =
     "  --D N                Meta H's D, 1 to 1000 (default 6)\n"
     "  --M N                Meta H's M, 2 to 100000\n"
     "  --best-m             Meta H's M = the number of sliding-window results\n"
-    "                       (the default, as the workbench's \"Use Best M\")\n" KESTRIN_WINDOW_OPTIONS
+    "                       (the default, as the workbench's \"Use Best M\")\n"
+    "  --r-min R            Meta H's first lag of the fit, 1 to M - 1 (default 1)\n" KESTRIN_WINDOW_OPTIONS
         KESTRIN_INPUT_OPTIONS KESTRIN_BATCH_OPTIONS KESTRIN_COMMON_OPTIONS
     "\n" KESTRIN_BATCH_NOTE
     "\n"

@@ -319,6 +319,7 @@ BatchSeriesRun MetaHRun(const ParsedArgs& parsed, SeriesOptions options)
 {
     options.d.reset();
     options.m.reset();
+    options.rMin.reset();
     const MetaHParams params = ReadMetaHParams(parsed);
     // Every value is checked before any file is read; without --width,
     // only documents can be used.
@@ -344,8 +345,10 @@ BatchSeriesRun MetaHRun(const ParsedArgs& parsed, SeriesOptions options)
         ObtainSlidingResults(ui, doc, windows);
         MetaHParams own = params;
         LimitBestM(ui, doc.m_windows.GetSize(), own);
+        if (const std::optional<std::string> refusal = CheckMetaHFirstLag(own, doc.m_windows.GetSize()))
+            return Rows{EmptyRow(columns, names, "error: " + *refusal)};
         CHDataSet set;
-        if (!ComputeMetaH(ui, doc.m_windows, {.nD = own.nD, .nM = own.nM}, own.useBestM, set))
+        if (!ComputeMetaH(ui, doc.m_windows, {.nD = own.nD, .nM = own.nM, .nRMin = own.nRMin}, own.useBestM, set))
             return Rows{EmptyRow(columns, names, "error: " + NoMetaHResultsMessage(windows))};
         WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");
         std::vector<TidyValue> row = names;

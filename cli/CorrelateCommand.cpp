@@ -20,7 +20,7 @@ namespace {
 constexpr std::int64_t kMaxOffset = 5000;
 
 constexpr OptionDef kCorrelateOptions[] = {kSizeOption,     {"--offset", "", 1, "K"}, kWidthOption,    kSpacingOption,
-                                   kWindowDOption,  kWindowMOption,          kWindowBestMOption, kPlotPointOption,
+                                   kWindowDOption,  kWindowMOption, kWindowRMinOption,          kWindowBestMOption, kPlotPointOption,
                                    kOutputFileOption, kFilterOption,         kDbOption,       kTableOption,
                                    kXFieldOption,   kYFieldOption,           kJsonOption};
 

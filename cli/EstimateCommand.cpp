@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr OptionDef kEstimateOptions[] = {kDOption,      kMOption,      kFilterOption,    kDbOption,
+constexpr OptionDef kEstimateOptions[] = {kDOption,      kMOption, kRMinOption,      kFilterOption,    kDbOption,
                                    kTableOption,  kXFieldOption, kYFieldOption,    kJsonOption,
                                    kBootstrapOption, kReplicatesOption, kSeedOption, kInputOption,
                                    kMethodOption};

@@ -10,8 +10,8 @@
 
 EstimatorFigures FiguresOf(const CHDataSet& set)
 {
-    EstimatorFigures figures{set.GetCount(), set.GetD(), set.GetM(), set.GetH(), set.GetB(), set.GetR(), {},
-                             FitPlotDataOf(set, {})};
+    EstimatorFigures figures{set.GetCount(), set.GetD(), set.GetM(), set.GetRMin(), set.GetH(), set.GetB(),
+                             set.GetR(),     {},          FitPlotDataOf(set, {})};
     for (int i = 0; i < set.GetM(); ++i)
         figures.lags.push_back({i + 1, set.GetL(i), set.GetLogR(i), set.GetLogL(i)});
     return figures;
@@ -22,6 +22,8 @@ void AppendEstimatorFields(std::string& out, const EstimatorFigures& figures)
     AppendField(out, "n", std::to_string(figures.n));
     AppendField(out, "D", std::to_string(figures.d));
     AppendField(out, "M", std::to_string(figures.m));
+    if (figures.rMin != 1)
+        AppendField(out, "first lag", std::to_string(figures.rMin));
     AppendFitFields(out, figures);
 }
 
@@ -49,12 +51,13 @@ void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures)
 
 namespace {
 
-void WriteNumbers(CJsonWriter& json, const char* name, const std::vector<double>& values)
+// The values from index first on.
+void WriteNumbers(CJsonWriter& json, const char* name, const std::vector<double>& values, std::size_t first)
 {
     json.Key(name);
     json.BeginArray(true);
-    for (const double v : values)
-        json.Number(v);
+    for (std::size_t i = first; i < values.size(); ++i)
+        json.Number(values[i]);
     json.EndArray();
 }
 
@@ -63,8 +66,7 @@ void WriteNumbers(CJsonWriter& json, const char* name, const std::vector<double>
 void WriteFitDetails(CJsonWriter& json, const EstimatorFigures& figures)
 {
     const CFitPlotData& fit = figures.fit;
-    // The fit always starts at the first lag.
-    json.IntegerField("r_min", 1);
+    json.IntegerField("r_min", figures.rMin);
     json.Field("intercept", fit.intercept);
     json.Key("slope_se");
     if (fit.slopeError)
@@ -73,8 +75,9 @@ void WriteFitDetails(CJsonWriter& json, const EstimatorFigures& figures)
         json.Null();
     json.Key("fit");
     json.BeginObject(true);
-    WriteNumbers(json, "log_r", fit.x);
-    WriteNumbers(json, "log_L_over_r", fit.y);
+    const std::size_t first = static_cast<std::size_t>(fit.firstFitted);
+    WriteNumbers(json, "log_r", fit.x, first);
+    WriteNumbers(json, "log_L_over_r", fit.y, first);
     json.EndObject();
 }
 

@@ -28,6 +28,8 @@ struct EstimatorFigures
     int n = 0;
     int d = 0;
     int m = 0;
+    // The first lag fitted: the line runs through r = rMin..M.
+    int rMin = 1;
     double h = 0.0;
     double b = 0.0;
     double r = 0.0;
@@ -38,7 +40,8 @@ struct EstimatorFigures
 // The figures of an estimator as it was last computed.
 EstimatorFigures FiguresOf(const CHDataSet& set);
 
-// An estimator's n, D, M, H, b and r, as text fields or as JSON fields.
+// An estimator's n, D, M, H, b and r, as text fields or as JSON fields; the
+// text names the first lag too when it is not 1.
 void AppendEstimatorFields(std::string& out, const EstimatorFigures& figures);
 void WriteEstimatorFields(CJsonWriter& json, const EstimatorFigures& figures);
 
@@ -47,8 +50,9 @@ void AppendFitFields(std::string& out, const EstimatorFigures& figures);
 void WriteFitFields(CJsonWriter& json, const EstimatorFigures& figures);
 
 // What a reviewer needs to redo the fit, as JSON fields: "r_min" (the first
-// lag fitted), "intercept", "slope_se" (null for M < 3) and "fit": the
-// points fitted, {"log_r": [...], "log_L_over_r": [...]}.
+// lag fitted), "intercept", "slope_se" (null for fewer than 3 lags fitted)
+// and "fit": the points fitted (r = r_min..M), {"log_r": [...],
+// "log_L_over_r": [...]}; the lag table lists every lag.
 void WriteFitDetails(CJsonWriter& json, const EstimatorFigures& figures);
 
 // The JSON field "version": the program's version.

@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr OptionDef kMetaHOptions[] = {kDOption,       kMOption,       kBestMOption,      kWidthOption,
-                                   kSpacingOption, kWindowDOption, kWindowMOption,    kWindowBestMOption,
+constexpr OptionDef kMetaHOptions[] = {kDOption,       kMOption, kRMinOption,       kBestMOption,      kWidthOption,
+                                   kSpacingOption, kWindowDOption, kWindowMOption, kWindowRMinOption,    kWindowBestMOption,
                                    kPlotPointOption, kFilterOption, kDbOption,        kTableOption,
                                    kXFieldOption,  kYFieldOption,  kJsonOption};
 
@@ -72,8 +72,13 @@ int RunMetaH(std::span<const std::string> args)
         return kExitFailure;
     ObtainSlidingResults(ui, doc, windows);
     LimitBestM(ui, doc.m_windows.GetSize(), params);
+    if (const std::optional<std::string> refusal = CheckMetaHFirstLag(params, doc.m_windows.GetSize())) {
+        ui.Fail(*refusal);
+        return kExitFailure;
+    }
     CHDataSet set;
-    if (!ComputeMetaH(ui, doc.m_windows, {.nD = params.nD, .nM = params.nM}, params.useBestM, set)) {
+    if (!ComputeMetaH(ui, doc.m_windows, {.nD = params.nD, .nM = params.nM, .nRMin = params.nRMin}, params.useBestM,
+                      set)) {
         ui.Fail(NoMetaHResultsMessage(windows));
         return kExitFailure;
     }

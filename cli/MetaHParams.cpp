@@ -15,7 +15,21 @@ MetaHParams ReadMetaHParams(const ParsedArgs& parsed)
         params.nM = static_cast<std::int32_t>(ParseWholeNumber(parsed.Values("--M")[0], "--M", kMinM, kMaxM));
         params.useBestM = false;
     }
+    if (parsed.Has("--r-min")) {
+        params.nRMin = static_cast<std::int32_t>(
+            ParseWholeNumber(parsed.Values("--r-min")[0], "--r-min", kMinFirstLag, kMaxM - 1));
+        if (!params.useBestM && !IsUsableFirstLag(params.nRMin, params.nM))
+            throw UsageError("--r-min " + parsed.Values("--r-min")[0] + ": " + FirstLagRangeMessage(params.nM));
+    }
     return params;
+}
+
+std::optional<std::string> CheckMetaHFirstLag(const MetaHParams& params, int results)
+{
+    const int nM = params.useBestM ? results : params.nM;
+    if (results == 0 || params.nRMin == 1 || IsUsableFirstLag(params.nRMin, nM))
+        return std::nullopt;
+    return "--r-min " + std::to_string(params.nRMin) + ": " + FirstLagRangeMessage(nM);
 }
 
 // The best M is the number of results; more than --M accepts would ask for

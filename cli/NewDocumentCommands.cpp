@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr OptionDef kHDataOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption,
+constexpr OptionDef kHDataOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption, kWindowRMinOption,
                                         kWindowBestMOption, kPlotPointOption, kOutputDocOption, kFilterOption,
                                         kDbOption,         kTableOption,   kXFieldOption,  kYFieldOption,
                                         kJsonOption};

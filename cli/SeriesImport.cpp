@@ -62,7 +62,24 @@ SeriesOptions ReadSeriesOptions(const ParsedArgs& parsed)
         options.d = static_cast<int>(ParseWholeNumber(parsed.Values("--D")[0], "--D", kMinD, kMaxD));
     if (parsed.Has("--M"))
         options.m = static_cast<int>(ParseWholeNumber(parsed.Values("--M")[0], "--M", kMinM, kMaxM));
+    if (parsed.Has("--r-min")) {
+        options.rMin = static_cast<int>(ParseWholeNumber(parsed.Values("--r-min")[0], "--r-min", kMinFirstLag, kMaxM - 1));
+        if (options.m && !IsUsableFirstLag(*options.rMin, *options.m))
+            throw UsageError("--r-min " + parsed.Values("--r-min")[0] + ": " + FirstLagRangeMessage(*options.m));
+    }
     return options;
+}
+
+std::optional<std::string> ApplyGlobalParameters(CKestrinDoc& doc, const SeriesOptions& options)
+{
+    if (!options.d && !options.m && !options.rMin)
+        return std::nullopt;
+    const int nM = options.m.value_or(doc.m_nM);
+    const int nRMin = options.rMin.value_or(IsUsableFirstLag(doc.m_nRMin, nM) ? doc.m_nRMin : 1);
+    if (nRMin != 1 && !IsUsableFirstLag(nRMin, nM))
+        return "--r-min " + std::to_string(nRMin) + ": " + FirstLagRangeMessage(nM);
+    doc.SetHParameters({.nD = options.d.value_or(doc.m_nD), .nM = nM, .nRMin = nRMin});
+    return std::nullopt;
 }
 
 const std::string& SeriesInput(const ParsedArgs& parsed, const SeriesOptions& options)
@@ -98,8 +115,10 @@ bool ImportSeries(CCliUi& ui, CKestrinDoc& doc, const std::string& path, const S
                  : doc.ImportTextFile(path, options.under, options.over, options.filter);
     if (!imported)
         return false;
-    if (options.d || options.m)
-        doc.SetHParameters({.nD = options.d.value_or(doc.m_nD), .nM = options.m.value_or(doc.m_nM)});
+    if (const std::optional<std::string> refusal = ApplyGlobalParameters(doc, options)) {
+        ui.Fail(*refusal);
+        return false;
+    }
     if (doc.m_points.GetSize() == 0) {
         const std::string source = db ? "the table \"" + DisplayText(db->table) + "\" of \"" + DisplayText(path) + "\""
                                    : path == kStandardInput ? std::string("standard input")

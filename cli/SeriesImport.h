@@ -38,6 +38,8 @@ struct SeriesOptions
     int over = 0;
     std::optional<int> d;
     std::optional<int> m;
+    // --r-min: the first lag of the fit.
+    std::optional<int> rMin;
 };
 
 // The options behind SeriesOptions, for the option tables of the commands
@@ -45,16 +47,25 @@ struct SeriesOptions
 inline constexpr OptionDef kFilterOption{"--filter", "", 2, "UNDER OVER"};
 inline constexpr OptionDef kDOption{"--D", "", 1, "N"};
 inline constexpr OptionDef kMOption{"--M", "", 1, "N"};
+inline constexpr OptionDef kRMinOption{"--r-min", "", 1, "R"};
 // The options that read a database table instead of a text file.
 inline constexpr OptionDef kDbOption{"--db", "", 1, "FILE"};
 inline constexpr OptionDef kTableOption{"--table", "", 1, "NAME"};
 inline constexpr OptionDef kXFieldOption{"--x", "", 1, "FIELD"};
 inline constexpr OptionDef kYFieldOption{"--y", "", 1, "FIELD"};
 
-// Reads --db, --table, --x, --y, --filter, --D and --M from parsed (those
-// present); throws UsageError for a value out of range, a database option
-// without the other three, or --filter with --db.
+// Reads --db, --table, --x, --y, --filter, --D, --M and --r-min from parsed
+// (those present); throws UsageError for a value out of range (a first lag
+// with --M outside 1..M - 1), a database option without the other three, or
+// --filter with --db.
 SeriesOptions ReadSeriesOptions(const ParsedArgs& parsed);
+
+// The global parameters --D, --M and --r-min give a document: the other ones
+// keep the document's values; a first lag not given stays the document's
+// when it still leaves two lags to fit, else it is 1. The reason, when the
+// first lag given leaves fewer than two lags under the M the document will
+// have.
+std::optional<std::string> ApplyGlobalParameters(CKestrinDoc& doc, const SeriesOptions& options);
 
 // The file the series is read from: the text FILE, the only file name on
 // the command line, or the --db file, when no file name may be given.
@@ -68,8 +79,9 @@ void WriteSeriesSource(CJsonWriter& json, const std::string& path, const SeriesO
 inline constexpr const char* kStandardInput = "-";
 
 // Imports path (standard input for "-", or the database table of options)
-// into doc as the workbench does, then, when --D or --M was given, sets the
-// global parameters (the other one keeps its value). False when the import
+// into doc as the workbench does, then, when --D, --M or --r-min was given,
+// sets the global parameters (ApplyGlobalParameters; a first lag refused
+// there fails the import with its reason). False when the import
 // failed; the document has then told the user why through ui (doc's UI).
 // An import that accepts no value, or only equal ones, warns through ui:
 // its estimate is not a measurement.

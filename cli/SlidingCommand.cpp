@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr OptionDef kSlidingOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption,
+constexpr OptionDef kSlidingOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption, kWindowRMinOption,
                                    kWindowBestMOption, kPlotPointOption, kOutputFileOption, kFilterOption,
                                    kDbOption,         kTableOption,   kXFieldOption,  kYFieldOption,
                                    kJsonOption};

@@ -24,6 +24,7 @@ constexpr OptionDef kTabsOptions[] = {{"--at", "", 1, "T1,T2,..."},
                                       {"--every", "", 1, "INTERVAL"},
                                       kDOption,
                                       kMOption,
+                                      kRMinOption,
                                       kFilterOption,
                                       kDbOption,
                                       kTableOption,
@@ -191,6 +192,13 @@ int RunTabs(std::span<const std::string> args)
         for (CTabInterval& interval : saved->intervals) {
             interval.nD = options.d.value_or(interval.nD);
             interval.nM = options.m.value_or(interval.nM);
+            const int nRMin = options.rMin.value_or(IsUsableFirstLag(interval.nRMin, interval.nM) ? interval.nRMin : 1);
+            if (nRMin != 1 && !IsUsableFirstLag(nRMin, interval.nM)) {
+                ui.Fail("--r-min " + std::to_string(nRMin) + ": " + FirstLagRangeMessage(interval.nM) +
+                        " (an interval keeps M " + std::to_string(interval.nM) + ")");
+                return kExitFailure;
+            }
+            interval.nRMin = nRMin;
         }
     }
     const std::vector<std::int32_t> tabs = doc.SetTabs(values, saved ? &saved->intervals : nullptr);

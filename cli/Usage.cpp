@@ -83,7 +83,10 @@ command line could not be understood.
 
 #define KESTRIN_PARAMETER_OPTIONS                                                \
     "  --D N                embedding dimension, 1 to 1000 (default 4)\n"        \
-    "  --M N                number of lags, 2 to 100000 (default 3)\n"
+    "  --M N                number of lags, 2 to 100000 (default 3)\n"        \
+    "  --r-min R            first lag of the fit, 1 to M - 1 (default 1): the\n" \
+    "                       line runs through lags R..M, every lag's L(r) is\n"  \
+    "                       still listed\n"
 
 #define KESTRIN_JSON_NOTE                                                        \
     "JSON numbers read back to exactly the computed doubles (shortest\n"         \
@@ -148,10 +151,10 @@ command line could not be understood.
     "the model.\n"
 
 constexpr std::string_view kEstimateHelp =
-    "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--filter UNDER OVER]\n"
+    "Usage: kestrin-cli estimate FILE [--D N] [--M N] [--r-min R] [--filter UNDER OVER]\n"
     "         [--bootstrap [--replicates K] [--seed S] [--input KIND]]\n"
     "         [--method curve|dfa|whittle|all] [--json]\n"
-    "       kestrin-cli estimate --db DB --table NAME --x FIELD --y FIELD [--D N] [--M N] [--json]\n"
+    "       kestrin-cli estimate --db DB --table NAME --x FIELD --y FIELD [--D N] [--M N] [--r-min R] [--json]\n"
     "       kestrin-cli estimate (FILE... | --files-from LIST | --db DB ... --y Y1,Y2,...|'*')\n"
     "         [--format csv|tsv|jsonl] [-o FILE] [--jobs N] [--quiet] [options as above]\n"
     "\n"
@@ -160,8 +163,8 @@ constexpr std::string_view kEstimateHelp =
     "A Kestrin document (a name ending in .kst) is opened instead, with its\n"
     "own D and M.\n"
     "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
-    "An import sets D 4 and M 3; --D and --M then change them as the\n"
-    "workbench's global parameters do.\n"
+    "An import sets D 4 and M 3 (first lag 1); --D, --M and --r-min then\n"
+    "change them as the workbench's global parameters do.\n"
     "\n"
     KESTRIN_BOOTSTRAP_NOTE
     "\n" KESTRIN_METHOD_NOTE
@@ -200,12 +203,13 @@ constexpr std::string_view kEstimateHelp =
     "  \"lags\": [{\"r\", \"L\", \"log10_r\", \"log10_L_over_r\"}, ...]}\n" KESTRIN_JSON_NOTE;
 
 constexpr std::string_view kTabsHelp =
-    "Usage: kestrin-cli tabs FILE (--at T1,T2,... | --every INTERVAL) [--D N] [--M N] [--filter UNDER OVER]\n"
+    "Usage: kestrin-cli tabs FILE (--at T1,T2,... | --every INTERVAL) [--D N] [--M N] [--r-min R]\n"
+    "                   [--filter UNDER OVER]\n"
     "                   [--bootstrap [--replicates K] [--seed S] [--input KIND]]\n"
     "                   [--method curve|dfa|whittle|all] [--json]\n"
-    "       kestrin-cli tabs DOC.kst [--at T1,T2,... | --every INTERVAL] [--D N] [--M N] [--json]\n"
+    "       kestrin-cli tabs DOC.kst [--at T1,T2,... | --every INTERVAL] [--D N] [--M N] [--r-min R] [--json]\n"
     "       kestrin-cli tabs --db DB --table NAME --x FIELD --y FIELD (--at T1,T2,... | --every INTERVAL)\n"
-    "                   [--D N] [--M N] [--json]\n"
+    "                   [--D N] [--M N] [--r-min R] [--json]\n"
     "       kestrin-cli tabs (FILE... | --files-from LIST | --db DB ... --y Y1,Y2,...|'*')\n"
     "                   (--at T1,T2,... | --every INTERVAL) [--format csv|tsv|jsonl] [-o FILE]\n"
     "                   [--jobs N] [--quiet] [options as above]\n"
@@ -218,8 +222,8 @@ constexpr std::string_view kTabsHelp =
     "with the largest X); a warning names such tabs. The workbench shows the\n"
     "same intervals for the same tabs.\n"
     "A Kestrin document (a name ending in .kst) is opened instead; without\n"
-    "--at its saved tabs are used, each interval with its saved D and M (--D\n"
-    "and --M, when given, replace them in every interval).\n"
+    "--at its saved tabs are used, each interval with its saved D, M and first\n"
+    "lag (--D, --M and --r-min, when given, replace them in every interval).\n"
     "\n" KESTRIN_TEXT_FILE_NOTE KESTRIN_DATABASE_NOTE
     "\n"
     "Options:\n"

@@ -37,7 +37,7 @@ WindowOptions ReadWindowOptions(const ParsedArgs& parsed, bool inputIsDocument)
     if (parsed.Has("--plot-point"))
         options.plotPoint = ReadPlotPoint(parsed);
     if (!parsed.Has("--width")) {
-        for (const char* name : {"--spacing", "--window-D", "--window-M", "--window-best-m"})
+        for (const char* name : {"--spacing", "--window-D", "--window-M", "--window-best-m", "--window-r-min"})
             if (parsed.Has(name))
                 throw UsageError(std::string(name) + " needs --width W (the windows to compute)");
         if (!inputIsDocument)
@@ -65,6 +65,9 @@ WindowOptions ReadWindowOptions(const ParsedArgs& parsed, bool inputIsDocument)
                     ? 0
                     : static_cast<std::int32_t>(
                           ParseWholeNumber(parsed.Values("--window-M")[0], "--window-M", kMinM, kMaxWindowM));
+    if (parsed.Has("--window-r-min"))
+        params.nRMin = static_cast<std::int32_t>(
+            ParseWholeNumber(parsed.Values("--window-r-min")[0], "--window-r-min", kMinFirstLag, kMaxWindowM - 1));
     if (options.plotPoint)
         params.plotPoint = *options.plotPoint;
     // The dialog's own words for a spacing of 0 or less are misspelt, and
@@ -107,6 +110,7 @@ WindowSource WindowSourceOf(const CKestrinDoc& doc, const WindowOptions& options
         source.spacing = p.spacing;
         source.d = p.nD;
         source.m = WindowM(p);
+        source.rMin = p.nRMin;
         source.plotPoint = p.plotPoint;
     } else {
         source.spacing = doc.m_nSpacing;
@@ -125,6 +129,8 @@ void WriteWindowSource(CJsonWriter& json, const WindowSource& source)
         json.IntegerField("spacing", source.spacing);
         json.IntegerField("D", source.d);
         json.IntegerField("M", source.m);
+        if (source.rMin != 1)
+            json.IntegerField("r_min", source.rMin);
     } else {
         json.StringField("source", "document");
         json.IntegerField("spacing", source.spacing);
@@ -140,7 +146,8 @@ std::string WindowSourceText(const WindowSource& source)
     std::string text = std::to_string(source.count);
     if (source.computed) {
         text += " (width " + std::to_string(source.width) + ", spacing " + std::to_string(source.spacing) + ", D " +
-                std::to_string(source.d) + ", M " + std::to_string(source.m) + ", plot point " +
+                std::to_string(source.d) + ", M " + std::to_string(source.m) +
+                (source.rMin != 1 ? ", first lag " + std::to_string(source.rMin) : std::string()) + ", plot point " +
                 Exact(source.plotPoint.value_or(0.0)) + ")";
     } else {
         text += " (stored in the document, spacing " + std::to_string(source.spacing);

@@ -15,6 +15,7 @@ inline constexpr OptionDef kSpacingOption{"--spacing", "", 1, "S"};
 inline constexpr OptionDef kWindowDOption{"--window-D", "", 1, "N"};
 inline constexpr OptionDef kWindowMOption{"--window-M", "", 1, "N"};
 inline constexpr OptionDef kWindowBestMOption{"--window-best-m", "", 0};
+inline constexpr OptionDef kWindowRMinOption{"--window-r-min", "", 1, "R"};
 inline constexpr OptionDef kPlotPointOption{"--plot-point", "", 1, "P"};
 
 // The slope window size of the commands that compute slope windows.
@@ -55,6 +56,7 @@ struct WindowSource
     std::int32_t spacing = 0;
     std::int32_t d = 0; // computed only
     std::int32_t m = 0; // computed only
+    std::int32_t rMin = 1; // computed only
     std::optional<double> plotPoint;
     int count = 0;
 };
@@ -62,10 +64,10 @@ struct WindowSource
 WindowSource WindowSourceOf(const CKestrinDoc& doc, const WindowOptions& options);
 
 // The JSON member "windows": {"source": "computed", "width", "spacing", "D",
-// "M", "plot_point", "count"} or {"source": "document", "spacing",
+// "M", ("r_min" when not 1,) "plot_point", "count"} or {"source": "document", "spacing",
 // ("plot_point" when moved,) "count"}.
 void WriteWindowSource(CJsonWriter& json, const WindowSource& source);
 
 // The same as one line of text: "windows  100 (width 100, spacing 1, D 6,
-// M 10, plot point 0.5)" or "windows  100 (stored in the document, spacing 1)".
+// M 10, plot point 0.5)" (", first lag 2" after M when not 1) or "windows  100 (stored in the document, spacing 1)".
 std::string WindowSourceText(const WindowSource& source);
