@@ -11,6 +11,7 @@
 
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/FirstLagField.h"
 #include "platform/ui/ParameterTips.h"
 #include "dialogs/EstimatorLimits.h"
 #include "platform/UiServices.h"
@@ -67,6 +68,7 @@ CAutoTabDlg::CAutoTabDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(pare
     at(m_editD, 111, 64, 44, 12);
     at(ok, 191, 7, 50, 14);
     at(cancel, 191, 24, 50, 14);
+    m_spinFirstLag = AddFirstLagField(this, du, 191, 46, 50);
     setFixedSize(du.X(248), du.Y(105));
 
     connect(ok, &QPushButton::clicked, this, &CAutoTabDlg::accept);
@@ -87,6 +89,7 @@ bool CAutoTabDlg::UpdateData(bool saveAndValidate)
         m_editInterval->setText(NumberText(m_dInterval));
         m_editD->setText(IntegerText(m_nD));
         m_editM->setText(IntegerText(m_nM));
+        m_spinFirstLag->setValue(m_nRMin);
         SetRadioIndex(m_groupD, m_nDChoice);
         SetRadioIndex(m_groupM, m_nMChoice);
         return true;
@@ -98,6 +101,7 @@ bool CAutoTabDlg::UpdateData(bool saveAndValidate)
         return false;
     if (!ReadInteger(m_ui, m_editM, m_nM))
         return false;
+    m_nRMin = m_spinFirstLag->value();
     m_nDChoice = RadioIndex(m_groupD);
     m_nMChoice = RadioIndex(m_groupM);
     return true;
@@ -127,6 +131,10 @@ bool CAutoTabDlg::OnOK()
     }
     if (m_nMChoice == 1 && !CheckLagCountM(m_ui, m_nM)) {
         FocusEdit(m_editM);
+        return false;
+    }
+    if (!CheckFirstLagChoice(m_ui, m_nRMin, m_nMChoice == 1, m_nM)) {
+        m_spinFirstLag->setFocus();
         return false;
     }
     return true;

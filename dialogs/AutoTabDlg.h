@@ -5,6 +5,7 @@
 class IUiServices;
 class QButtonGroup;
 class QLineEdit;
+class QSpinBox;
 
 // "AutoTab": the interval at which tabs are placed along the series, and the
 // M and D every interval then gets. Shown modally; after OK the members hold
@@ -22,6 +23,8 @@ public:
     int m_nDChoice = 0;
     // 0: "Use Best Value" (each interval's optimum M), 1: "Use Value".
     int m_nMChoice = 0;
+    // "First lag": the fit runs through lags m_nRMin..M.
+    int m_nRMin = 1;
 
     // Reads the controls into the members (false, with a message and the
     // focus on the offending edit, when an entry does not parse) or writes
@@ -40,6 +43,7 @@ private:
     QLineEdit* m_editInterval = nullptr;
     QLineEdit* m_editM = nullptr;
     QLineEdit* m_editD = nullptr;
+    QSpinBox* m_spinFirstLag = nullptr;
     QButtonGroup* m_groupM = nullptr;
     QButtonGroup* m_groupD = nullptr;
 };

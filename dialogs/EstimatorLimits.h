@@ -10,3 +10,10 @@ class IUiServices;
 // open and changes nothing.
 bool CheckEmbeddingD(IUiServices& ui, int nD);
 bool CheckLagCountM(IUiServices& ui, int nM);
+// The first lag of the fit: 1 to M - 1, so that at least two lags are
+// fitted (FirstLagRangeMessage otherwise).
+bool CheckFirstLag(IUiServices& ui, int nRMin, int nM);
+// The same where M is either typed (typedM, checked against nM) or each
+// interval's best: then only a first lag below 1 is refused here, and an
+// interval whose best M leaves no two lags after it fits from lag 1.
+bool CheckFirstLagChoice(IUiServices& ui, int nRMin, bool typedM, int nM);

@@ -5,6 +5,7 @@
 
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
 #include <QPushButton>
@@ -41,6 +42,34 @@ CRange RangeOf(const std::vector<double>& values, double extraLo, double extraHi
     return range;
 }
 
+// Where the plot's frame lies in an area and how values map into it.
+struct CPlotFrame
+{
+    QRectF plot;
+    CRange xr;
+    CRange yr;
+
+    double Px(double x) const { return plot.left() + (x - xr.lo) / (xr.hi - xr.lo) * plot.width(); }
+    double Py(double y) const { return plot.bottom() - (y - yr.lo) / (yr.hi - yr.lo) * plot.height(); }
+};
+
+CPlotFrame FrameOf(const CFitPlotData& d, QSize size, const QFontMetrics& fm)
+{
+    CPlotFrame frame;
+    const QRect area(QPoint(0, 0), size);
+    frame.plot = QRectF(area).adjusted(fm.horizontalAdvance(QStringLiteral("-00.00")) + 14, fm.height() * 3 + 10, -16,
+                                       -(fm.height() * 2 + 14));
+    const double firstX = d.x.empty() ? 0.0 : d.x.front();
+    const double lastX = d.x.empty() ? 1.0 : d.x.back();
+    frame.xr = RangeOf(d.x, firstX, lastX);
+    const bool curve = !d.fitted.empty();
+    std::vector<double> ys = d.y;
+    ys.insert(ys.end(), d.fitted.begin(), d.fitted.end());
+    frame.yr = curve ? RangeOf(ys, d.fitted.front(), d.fitted.back())
+                     : RangeOf(d.y, d.intercept + d.b * firstX, d.intercept + d.b * lastX);
+    return frame;
+}
+
 } // namespace
 
 CFitPlot::CFitPlot(QWidget* parent) : QWidget(parent)
@@ -59,6 +88,71 @@ void CFitPlot::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     Draw(painter, size());
+    if (m_dragFrom) {
+        // The lags being chosen: a light band across the plot.
+        const double lo = std::min(*m_dragFrom, m_dragTo);
+        const double hi = std::max(*m_dragFrom, m_dragTo);
+        painter.fillRect(QRectF(lo, 0.0, hi - lo, height()), QColor(0, 0, 255, 40));
+    }
+}
+
+void CFitPlot::SetRangeHandler(RangeHandler handler, std::function<void()> onTooFew)
+{
+    m_onRange = std::move(handler);
+    m_onTooFew = std::move(onTooFew);
+}
+
+std::optional<QPointF> CFitPlot::PointPosition(std::size_t i) const
+{
+    if (i >= m_data.x.size() || i >= m_data.y.size() || !std::isfinite(m_data.x[i]) || !std::isfinite(m_data.y[i]))
+        return std::nullopt;
+    const CPlotFrame frame = FrameOf(m_data, size(), QFontMetrics(PictureFont()));
+    return QPointF(frame.Px(m_data.x[i]), frame.Py(m_data.y[i]));
+}
+
+void CFitPlot::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_onRange || event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    m_dragFrom = event->position().x();
+    m_dragTo = *m_dragFrom;
+    update();
+}
+
+void CFitPlot::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragFrom)
+        return QWidget::mouseMoveEvent(event);
+    m_dragTo = event->position().x();
+    update();
+}
+
+void CFitPlot::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_dragFrom || event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    const double lo = std::min(*m_dragFrom, event->position().x());
+    const double hi = std::max(*m_dragFrom, event->position().x());
+    m_dragFrom.reset();
+    update();
+    // The points whose X lies under the drag (a point's X is the same for
+    // every y, so a drag anywhere above or below a point reaches it).
+    std::optional<std::size_t> first, last;
+    for (std::size_t i = 0; i < m_data.x.size(); ++i) {
+        const std::optional<QPointF> at = PointPosition(i);
+        if (!at || at->x() < lo || at->x() > hi)
+            continue;
+        if (!first)
+            first = i;
+        last = i;
+    }
+    if (!first || *last == *first) {
+        // A click chooses nothing; a drag over one point is too few.
+        if (hi - lo > 2.0 && m_onTooFew)
+            m_onTooFew();
+        return;
+    }
+    m_onRange(static_cast<int>(*first) + 1, static_cast<int>(*last) + 1);
 }
 
 QFont CFitPlot::PictureFont() const
@@ -84,21 +178,18 @@ void CFitPlot::DrawPlot(QPainter& painter, QSize size) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(PictureFont());
     const QFontMetrics fm = painter.fontMetrics();
-    const QRectF plot = QRectF(area).adjusted(fm.horizontalAdvance(QStringLiteral("-00.00")) + 14, fm.height() * 3 + 10,
-                                              -16, -(fm.height() * 2 + 14));
+    const CFitPlotData& d = m_data;
+    const CPlotFrame frame = FrameOf(d, size, fm);
+    const QRectF plot = frame.plot;
     if (plot.width() < 10 || plot.height() < 10)
         return;
-    const CFitPlotData& d = m_data;
     const double firstX = d.x.empty() ? 0.0 : d.x.front();
     const double lastX = d.x.empty() ? 1.0 : d.x.back();
-    const CRange xr = RangeOf(d.x, firstX, lastX);
+    const CRange xr = frame.xr;
+    const CRange yr = frame.yr;
     const bool curve = !d.fitted.empty();
-    std::vector<double> ys = d.y;
-    ys.insert(ys.end(), d.fitted.begin(), d.fitted.end());
-    const CRange yr = curve ? RangeOf(ys, d.fitted.front(), d.fitted.back())
-                            : RangeOf(d.y, d.intercept + d.b * firstX, d.intercept + d.b * lastX);
-    const auto px = [&](double x) { return plot.left() + (x - xr.lo) / (xr.hi - xr.lo) * plot.width(); };
-    const auto py = [&](double y) { return plot.bottom() - (y - yr.lo) / (yr.hi - yr.lo) * plot.height(); };
+    const auto px = [&](double x) { return frame.Px(x); };
+    const auto py = [&](double y) { return frame.Py(y); };
 
     // Axes, ticks and their values.
     painter.setPen(QPen(Qt::black, 1));
@@ -147,9 +238,14 @@ void CFitPlot::DrawPlot(QPainter& painter, QSize size) const
     painter.setPen(QPen(QColor(200, 0, 0), 1.5));
     painter.setBrush(QColor(200, 0, 0));
     const double radius = curve && d.x.size() > 100 ? 1.5 : 3.0;
-    for (std::size_t i = 0; i < d.x.size(); ++i)
-        if (std::isfinite(d.x[i]) && std::isfinite(d.y[i]))
-            painter.drawEllipse(QPointF(px(d.x[i]), py(d.y[i])), radius, radius);
+    // The lags before the first one fitted are drawn hollow, in white.
+    const std::size_t firstFitted = static_cast<std::size_t>(std::max(d.firstFitted, 0));
+    for (std::size_t i = 0; i < d.x.size(); ++i) {
+        if (!std::isfinite(d.x[i]) || !std::isfinite(d.y[i]))
+            continue;
+        painter.setBrush(i < firstFitted ? QColor(Qt::white) : QColor(200, 0, 0));
+        painter.drawEllipse(QPointF(px(d.x[i]), py(d.y[i])), radius, radius);
+    }
     if (curve) {
         QPolygonF line;
         for (std::size_t i = 0; i < d.x.size() && i < d.fitted.size(); ++i)
@@ -188,6 +284,14 @@ CFitPlotWnd::CFitPlotWnd(IUiServices& ui, QWidget* parent) : QDialog(parent), m_
 void CFitPlotWnd::SetData(CFitPlotData data)
 {
     m_plot->SetData(std::move(data));
+}
+
+void CFitPlotWnd::SetRangeHandler(CFitPlot::RangeHandler handler)
+{
+    m_plot->SetRangeHandler(std::move(handler), [this] {
+        m_ui.MessageBox("Drag across at least two points: the line is fitted through two lags or more.",
+                        MsgButtons::ok, MsgIcon::warning);
+    });
 }
 
 bool CFitPlotWnd::SaveImage(const QString& path, QString& error) const

@@ -17,6 +17,7 @@
 #include "dialogs/EstimatorLimits.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/FirstLagField.h"
 #include "dialogs/FitPlotWnd.h"
 #include "core/Format.h"
 #include "dialogs/HDataDlg.h"
@@ -148,6 +149,8 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     at(labelD, 104, 59, 10, 8);
     at(m_editD, 116, 57, 40, 12);
     at(m_spinD, 156, 57, 10, 12);
+    // In the column of buttons, where it was free.
+    m_spinFirstLag = AddFirstLagField(this, du, 196, 62, 54);
     at(m_list, 7, 84, 182, 110);
     at(dismiss, 196, 7, 54, 14);
     at(apply, 196, 24, 54, 14);
@@ -207,6 +210,7 @@ void CHParamsDlg::UpdateData(bool saveAndValidate)
     if (!saveAndValidate) {
         m_editD->setText(IntegerText(m_nD));
         m_editM->setText(IntegerText(m_nM));
+        m_spinFirstLag->setValue(m_nRMin);
         const QString selection = QString::fromStdString(m_strSelection);
         const int index = m_comboTabs->findText(selection, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (index >= 0)
@@ -225,6 +229,7 @@ void CHParamsDlg::UpdateData(bool saveAndValidate)
     const int m = m_editM->text().trimmed().toInt(&ok, 10);
     if (ok)
         m_nM = m;
+    m_nRMin = m_spinFirstLag->value();
     m_strSelection = m_comboTabs->currentIndex() >= 0 ? m_comboTabs->currentText().toStdString() : std::string();
     m_strR = m_editR->text().toStdString();
     m_strH = m_editH->text().toStdString();
@@ -300,6 +305,7 @@ void CHParamsDlg::RefreshDetails()
         m_strB = FormatFixed(set->GetB(), 2);
         m_nD = set->GetD();
         m_nM = set->GetM();
+        m_nRMin = set->GetRMin();
         m_spinD->SetPos(m_nD);
         m_spinM->SetPos(m_nM);
         QList<QTreeWidgetItem*> rows;
@@ -325,26 +331,55 @@ void CHParamsDlg::RefreshDetails()
 void CHParamsDlg::OnApply()
 {
     UpdateData(true);
+    ApplyToSelection(false);
+}
+
+bool CHParamsDlg::ApplyToSelection(bool keepSelection)
+{
     if (!FindSelectedDataSet())
-        return;
+        return false;
     // An interval with a D or M that measures nothing would be left out when
     // the document is opened again, and "Global" passes its D and M on to
     // every interval made later: such a pair is refused, and nothing changes.
+    // So is a first lag that leaves fewer than two lags to fit.
     IUiServices& ui = m_pOwner->GetDocument().Ui();
     if (!CheckEmbeddingD(ui, m_nD) || !CheckLagCountM(ui, m_nM))
-        return;
+        return false;
+    if (!CheckFirstLag(ui, m_nRMin, m_nM)) {
+        m_spinFirstLag->setFocus();
+        return false;
+    }
+    const CEstimatorSetting setting{.nD = m_nD, .nM = m_nM, .nRMin = m_nRMin};
     hide();
     if (m_strSelection != kGlobal) {
         // One interval only: the document recomputes it, its other
         // estimators stay as they are, and every window is told.
-        m_pOwner->GetDocument().SetIntervalSetting(*FindSelectedInterval(), {.nD = m_nD, .nM = m_nM});
+        m_pOwner->GetDocument().SetIntervalSetting(*FindSelectedInterval(), setting);
         m_pOwner->RepaintNow();
     } else {
         m_pOwner->RegenerateSeriesGraph();
-        m_pOwner->GetDocument().SetHParameters({.nD = m_nD, .nM = m_nM});
+        m_pOwner->GetDocument().SetHParameters(setting);
     }
     show();
-    RefreshTabList();
+    // Apply shows "Global" again; a drag in the fit plot stays with the
+    // estimate it was made on.
+    if (keepSelection)
+        RefreshKeepingSelection();
+    else
+        RefreshTabList();
+    return true;
+}
+
+void CHParamsDlg::OnFitRangeChosen(int firstLag, int lastLag)
+{
+    UpdateData(true);
+    if (!FindSelectedDataSet())
+        return;
+    m_nRMin = firstLag;
+    m_nM = lastLag;
+    m_spinM->SetPos(m_nM);
+    UpdateData(false);
+    ApplyToSelection(true);
 }
 
 void CHParamsDlg::SetOptimumM()
@@ -371,8 +406,10 @@ void CHParamsDlg::OnFitPlot()
     const CHDataSet* set = FindSelectedDataSet();
     if (!set)
         return;
-    if (!m_fitPlot)
+    if (!m_fitPlot) {
         m_fitPlot = new CFitPlotWnd(m_pOwner->GetDocument().Ui(), this);
+        m_fitPlot->SetRangeHandler([this](int firstLag, int lastLag) { OnFitRangeChosen(firstLag, lastLag); });
+    }
     RefreshFitPlot(set);
     m_fitPlot->show();
     m_fitPlot->raise();

@@ -12,13 +12,15 @@ struct CBootstrapResult;
 class IParamsDlgOwner;
 class QComboBox;
 class QLineEdit;
+class QSpinBox;
 class QTreeWidget;
 class QLabel;
 class CFitPlotWnd;
 
 // "Hurst Parameters and Variables": a modeless tool window that shows M, D,
-// H, r, b and the L(r) table of the whole series ("Global") or of one
-// interval between tabs, and applies a new M and D to it. It never keeps an
+// the first lag of the fit, H, r, b and the L(r) table of the whole series
+// ("Global") or of one interval between tabs, and applies a new M, D and
+// first lag to it (also from a drag across the fit plot's points). It never keeps an
 // estimator between actions: each action looks the selection up again by
 // its label, so it stays right when the document rebuilds its intervals.
 class CHParamsDlg : public QDialog
@@ -52,6 +54,8 @@ public:
 
     int m_nD = 0;
     int m_nM = 0;
+    // The "First lag" field as last read: 1 by default.
+    int m_nRMin = 1;
     std::string m_strSelection;
     std::string m_strR;
     std::string m_strH;
@@ -60,6 +64,12 @@ public:
 private:
     void OnInitDialog();
     void OnApply();
+    // Gives the selected estimate m_nD, m_nM and m_nRMin through the
+    // document, after checking them (false, with a message, when refused),
+    // then shows "Global" or, with keepSelection, the same estimate again.
+    bool ApplyToSelection(bool keepSelection);
+    // A drag across the fit plot's points chose the lags firstLag..lastLag.
+    void OnFitRangeChosen(int firstLag, int lastLag);
     void OnViewData();
     void SetOptimumM();
     void OnFitPlot();
@@ -88,6 +98,7 @@ private:
     QLineEdit* m_editB = nullptr;
     QLineEdit* m_editM = nullptr;
     QLineEdit* m_editD = nullptr;
+    QSpinBox* m_spinFirstLag = nullptr;
     QLabel* m_labelBootstrap = nullptr;
     QLabel* m_labelWarnings = nullptr;
     CFitPlotWnd* m_fitPlot = nullptr;

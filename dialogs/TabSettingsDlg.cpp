@@ -11,6 +11,7 @@
 
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/FirstLagField.h"
 #include "platform/ui/ParameterTips.h"
 #include "dialogs/EstimatorLimits.h"
 #include "platform/UiServices.h"
@@ -63,6 +64,8 @@ CTabSettingsDlg::CTabSettingsDlg(IUiServices& ui, QWidget* parent) : CKestrinDia
     at(optimumM, 24, 45, 130, 10);
     at(valueM, 24, 59, 84, 10);
     at(m_editM, 110, 58, 44, 12);
+    // Inside the M group, beside its check box: the first lag goes with M.
+    m_spinFirstLag = AddFirstLagField(this, du, 110, 31, 84);
     at(groupD, 7, 86, 190, 48);
     at(m_checkD, 14, 98, 90, 10);
     at(valueD, 24, 112, 84, 10);
@@ -90,6 +93,7 @@ bool CTabSettingsDlg::UpdateData(bool saveAndValidate)
         m_checkD->setChecked(m_bModifyD != 0);
         m_editD->setText(IntegerText(m_nD));
         m_editM->setText(IntegerText(m_nM));
+        m_spinFirstLag->setValue(m_nRMin);
         SetRadioIndex(m_groupD, m_nDChoice);
         SetRadioIndex(m_groupM, m_nMChoice);
         return true;
@@ -101,6 +105,7 @@ bool CTabSettingsDlg::UpdateData(bool saveAndValidate)
         return false;
     if (!ReadInteger(m_ui, m_editM, m_nM))
         return false;
+    m_nRMin = m_spinFirstLag->value();
     m_nDChoice = RadioIndex(m_groupD);
     m_nMChoice = RadioIndex(m_groupM);
     return true;
@@ -117,6 +122,7 @@ void CTabSettingsDlg::UpdateEnabling()
     for (QAbstractButton* radio : m_groupM->buttons())
         radio->setEnabled(modifyM);
     m_editM->setEnabled(modifyM && m_nMChoice == 1);
+    m_spinFirstLag->setEnabled(modifyM);
     for (QAbstractButton* radio : m_groupD->buttons())
         radio->setEnabled(modifyD);
     m_editD->setEnabled(modifyD);
@@ -133,6 +139,10 @@ bool CTabSettingsDlg::OnOK()
     }
     if (m_bModifyM != 0 && m_nMChoice == 1 && !CheckLagCountM(m_ui, m_nM)) {
         FocusEdit(m_editM);
+        return false;
+    }
+    if (m_bModifyM != 0 && !CheckFirstLagChoice(m_ui, m_nRMin, m_nMChoice == 1, m_nM)) {
+        m_spinFirstLag->setFocus();
         return false;
     }
     return true;

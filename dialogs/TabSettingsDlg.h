@@ -6,6 +6,7 @@ class IUiServices;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
+class QSpinBox;
 
 // "Tab Settings": a new M and/or D for every interval between tabs. Shown
 // modally; after OK the members hold the choices.
@@ -23,6 +24,8 @@ public:
     int m_nDChoice = 0;
     // 0: "Set each M to optimum value", 1: "Set each M to:".
     int m_nMChoice = 0;
+    // "First lag", given with M: the fit runs through lags m_nRMin..M.
+    int m_nRMin = 1;
 
     // Reads the controls into the members (false, with a message and the
     // focus on the offending edit, when an entry does not parse) or writes
@@ -43,6 +46,7 @@ private:
     QCheckBox* m_checkD = nullptr;
     QLineEdit* m_editD = nullptr;
     QLineEdit* m_editM = nullptr;
+    QSpinBox* m_spinFirstLag = nullptr;
     QButtonGroup* m_groupD = nullptr;
     QButtonGroup* m_groupM = nullptr;
 };

@@ -25,6 +25,7 @@ bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacin
     params.nM = setting.nM;
     params.nD = setting.nD;
     params.useBestM = useBestM;
+    params.nRMin = setting.nRMin;
     params.plotPoint = m_window.m_dPlotPoint;
     // Refused here, before the old results are cleared: bad parameters must
     // not cost the user the curve they have.
@@ -57,7 +58,8 @@ void CKestrinView::OnSetSlidingWindows()
     if (dlg.exec() != QDialog::Accepted)
         return;
     // "Use Best" is the first of the two M choices.
-    ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);
+    ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, {.nD = dlg.m_nD, .nM = dlg.m_nM, .nRMin = dlg.m_nRMin},
+                          dlg.m_nMChoice == 0);
     // Only this view is repainted; other views on the document show the new
     // curve at their next paint.
     RepaintNow();
@@ -87,7 +89,7 @@ void CKestrinView::OnViewMetaHData()
     CMetaHParamsDlg params(m_doc.Ui(), this);
     if (params.exec() != QDialog::Accepted)
         return;
-    ComputeMetaH({.nD = params.m_nD, .nM = params.m_nM}, params.m_nMChoice == 0);
+    ComputeMetaH({.nD = params.m_nD, .nM = params.m_nM, .nRMin = params.m_nRMin}, params.m_nMChoice == 0);
     if (m_window.m_bMetaH != 1)
         return;
     CSlidingWindowHDlg result(this);

@@ -84,7 +84,7 @@ void CKestrinView::OnAutoTab()
     if (!GenerateTabs(dlg.m_dInterval))
         return;
     // D is always the dialog's value: D has no other choice.
-    SetAllTabParameters(true, true, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);
+    SetAllTabParameters(true, true, {.nD = dlg.m_nD, .nM = dlg.m_nM, .nRMin = dlg.m_nRMin}, dlg.m_nMChoice == 0);
 }
 
 void CKestrinView::OnTabSettings()
@@ -92,5 +92,6 @@ void CKestrinView::OnTabSettings()
     CTabSettingsDlg dlg(m_doc.Ui(), this);
     if (dlg.exec() != QDialog::Accepted)
         return;
-    SetAllTabParameters(dlg.m_bModifyM != 0, dlg.m_bModifyD != 0, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);
+    SetAllTabParameters(dlg.m_bModifyM != 0, dlg.m_bModifyD != 0,
+                        {.nD = dlg.m_nD, .nM = dlg.m_nM, .nRMin = dlg.m_nRMin}, dlg.m_nMChoice == 0);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/FirstLagField.h"
 #include "platform/ui/ParameterTips.h"
 
 CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : CKestrinDialog(parent), m_ui(ui)
@@ -55,6 +56,7 @@ CMetaHParamsDlg::CMetaHParamsDlg(IUiServices& ui, QWidget* parent) : CKestrinDia
     at(m_editD, 111, 33, 50, 12);
     at(ok, 191, 7, 50, 14);
     at(cancel, 191, 24, 50, 14);
+    m_spinFirstLag = AddFirstLagField(this, du, 191, 45, 50);
     setFixedSize(du.X(248), du.Y(74));
 
     connect(ok, &QPushButton::clicked, this, &CMetaHParamsDlg::accept);
@@ -74,6 +76,7 @@ bool CMetaHParamsDlg::UpdateData(bool saveAndValidate)
     if (!saveAndValidate) {
         m_editD->setText(IntegerText(m_nD));
         m_editM->setText(IntegerText(m_nM));
+        m_spinFirstLag->setValue(m_nRMin);
         SetRadioIndex(m_groupM, m_nMChoice);
         SetRadioIndex(m_groupD, m_nDChoice);
         return true;
@@ -83,6 +86,7 @@ bool CMetaHParamsDlg::UpdateData(bool saveAndValidate)
         return false;
     if (!ReadInteger(m_ui, m_editM, m_nM))
         return false;
+    m_nRMin = m_spinFirstLag->value();
     m_nMChoice = RadioIndex(m_groupM);
     m_nDChoice = RadioIndex(m_groupD);
     return true;

@@ -5,6 +5,7 @@
 class IUiServices;
 class QButtonGroup;
 class QLineEdit;
+class QSpinBox;
 
 // "Meta H Parameters": D and M of the estimator run over the H curve.
 class CMetaHParamsDlg : public CKestrinDialog
@@ -19,6 +20,8 @@ public:
     // 0: "Use Best M" (the number of sliding results), 1: "Set M At".
     int m_nMChoice = 0;
     int m_nDChoice = 0;
+    // "First lag": the fit runs through lags m_nRMin..M.
+    int m_nRMin = 1;
 
     bool UpdateData(bool saveAndValidate = true) override;
 
@@ -31,6 +34,7 @@ private:
     IUiServices& m_ui;
     QLineEdit* m_editD = nullptr;
     QLineEdit* m_editM = nullptr;
+    QSpinBox* m_spinFirstLag = nullptr;
     QButtonGroup* m_groupM = nullptr;
     QButtonGroup* m_groupD = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/FirstLagField.h"
 #include "platform/ui/ParameterTips.h"
 #include "analysis/SlidingWindows.h"
 #include "platform/UiServices.h"
@@ -80,6 +81,8 @@ CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : CKest
     at(m_editD, 111, 68, 50, 12);
     at(ok, 191, 7, 50, 14);
     at(cancel, 191, 24, 50, 14);
+    // Below the buttons, where the column was free.
+    m_spinFirstLag = AddFirstLagField(this, du, 191, 46, 50);
     setFixedSize(du.X(248), du.Y(109));
 
     connect(ok, &QPushButton::clicked, this, &CSlidingWindowsDlg::accept);
@@ -101,6 +104,7 @@ bool CSlidingWindowsDlg::UpdateData(bool saveAndValidate)
         m_editM->setText(IntegerText(m_nM));
         m_editSpacing->setText(IntegerText(m_nSpacing));
         m_editWidth->setText(IntegerText(m_nWidth));
+        m_spinFirstLag->setValue(m_nRMin);
         SetRadioIndex(m_groupD, m_nDChoice);
         SetRadioIndex(m_groupM, m_nMChoice);
         return true;
@@ -114,6 +118,7 @@ bool CSlidingWindowsDlg::UpdateData(bool saveAndValidate)
         return false;
     if (!ReadInteger(m_ui, m_editWidth, m_nWidth))
         return false;
+    m_nRMin = m_spinFirstLag->value();
     m_nDChoice = RadioIndex(m_groupD);
     m_nMChoice = RadioIndex(m_groupM);
     return true;
@@ -136,6 +141,7 @@ bool CSlidingWindowsDlg::OnOK()
     params.nM = m_nM;
     params.nD = m_nD;
     params.useBestM = m_nMChoice == 0;
+    params.nRMin = m_nRMin;
     // The computation's own checks, so that nothing it would refuse (a zero
     // or pasted negative spacing or width, an M it cannot hold) leaves here.
     if (const std::optional<std::string> refusal = CheckSlidingWindowParams(params)) {
@@ -146,6 +152,8 @@ bool CSlidingWindowsDlg::OnOK()
             FocusEdit(m_editWidth);
         else if (m_nMChoice == 1 && (m_nM < 0 || m_nM > kMaxWindowM))
             FocusEdit(m_editM);
+        else if (m_nD >= 0)
+            m_spinFirstLag->setFocus();
         else
             FocusEdit(m_editD);
         return false;

@@ -5,9 +5,10 @@
 class IUiServices;
 class QButtonGroup;
 class QLineEdit;
+class QSpinBox;
 
-// "Sliding Windows Config": width, spacing, D and M of a sliding-window
-// computation. Shown modally; after OK the members hold the choices.
+// "Sliding Windows Config": width, spacing, D, M and the first lag of the
+// fit of a sliding-window computation. Shown modally; after OK the members hold the choices.
 class CSlidingWindowsDlg : public CKestrinDialog
 {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
     int m_nDChoice = 0;
     // 0: "Use Best" (the integer square root of the width), 1: "Use Value".
     int m_nMChoice = 0;
+    // "First lag": every window's line runs through lags m_nRMin..M.
+    int m_nRMin = 1;
 
     // Reads the controls into the members (false, with a message, when an
     // entry does not parse) or writes the members to the controls.
@@ -40,6 +43,7 @@ private:
     QLineEdit* m_editM = nullptr;
     QLineEdit* m_editSpacing = nullptr;
     QLineEdit* m_editWidth = nullptr;
+    QSpinBox* m_spinFirstLag = nullptr;
     QButtonGroup* m_groupD = nullptr;
     QButtonGroup* m_groupM = nullptr;
 };

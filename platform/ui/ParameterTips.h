@@ -19,6 +19,12 @@ inline QString M()
                           "H = slope + 2.");
 }
 
+inline QString FirstLag()
+{
+    return QStringLiteral("First lag: the line is fitted through lags r = first lag..M (1 fits every lag). The "
+                          "smallest lags are distorted by discreteness and noise; at least two lags are fitted.");
+}
+
 inline QString OptimumM()
 {
     return QStringLiteral("Sets M to the best value: the whole square root of the number of values. "
