@@ -16,10 +16,11 @@
 namespace {
 
 std::vector<EstimateResult> EstimateMany(py::handle series, py::handle D, py::handle M, py::handle threads,
-                                         py::object progress)
+                                         py::object progress, py::handle rMin)
 {
     const int nD = static_cast<int>(WholeNumber(D, "D", 1, kMaxEmbeddingD));
     const std::optional<int> nM = LagCountArgument(M, "M");
+    const int nRMin = FirstLagArgument(rMin, nM);
     const unsigned count = static_cast<unsigned>(WholeNumber(threads, "threads", 0, 4096));
     const std::vector<SeriesArgument> list = ReadSeriesList(series, "series");
     for (const SeriesArgument& y : list)
@@ -28,7 +29,9 @@ std::vector<EstimateResult> EstimateMany(py::handle series, py::handle D, py::ha
     CPythonProgress link(std::move(progress));
     RunBatch(
         list.size(), count,
-        [&](std::size_t i) { results[i] = EstimateSeries(list[i], "series[" + std::to_string(i) + "]", nD, nM); },
+        [&](std::size_t i) {
+            results[i] = EstimateSeries(list[i], "series[" + std::to_string(i) + "]", nD, nM, nRMin);
+        },
         link);
     std::vector<std::string> warnings;
     for (std::size_t i = 0; i < results.size(); ++i)
@@ -76,12 +79,12 @@ std::vector<CBootstrapResult> BootstrapMany(py::handle estimates, py::handle rep
 void RegisterBatches(py::module_& m)
 {
     m.def("estimate_many", &EstimateMany, py::arg("series"), py::arg("D") = 4, py::arg("M") = 3,
-          py::arg("threads") = 0, py::arg("progress") = py::none(),
-          R"(estimate_many(series, D=4, M=3, threads=0, progress=None) -> list[EstimateResult]
+          py::arg("threads") = 0, py::arg("progress") = py::none(), py::arg("r_min") = 1,
+          R"(estimate_many(series, D=4, M=3, threads=0, progress=None, r_min=1) -> list[EstimateResult]
 
 estimate() of every series, on all cores (threads=0) with the GIL released,
 the results in input order and each identical, bit for bit, to
-estimate(series[i], D, M).
+estimate(series[i], D, M, r_min).
 
 series    a list of series (each any array-like) or a 2-D array, one series
           per row.

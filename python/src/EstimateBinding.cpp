@@ -19,7 +19,16 @@ void CheckSeriesLength(const SeriesArgument& y, const char* name)
                               " values; an estimator takes at most " + std::to_string(INT_MAX));
 }
 
-EstimateResult EstimateSeries(const SeriesArgument& y, const std::string& name, int nD, std::optional<int> nM)
+int FirstLagArgument(py::handle value, std::optional<int> nM)
+{
+    const int nRMin = static_cast<int>(WholeNumber(value, "r_min", kMinFirstLag, kMaxLagCount - 1));
+    if (nM && nRMin != 1 && !IsUsableFirstLag(nRMin, *nM))
+        throw py::value_error("r_min: " + FirstLagRangeMessage(*nM));
+    return nRMin;
+}
+
+EstimateResult EstimateSeries(const SeriesArgument& y, const std::string& name, int nD, std::optional<int> nM,
+                              int nRMin)
 {
     const SeriesScan scan = ScanSeries(y.data, y.size);
     CHDataSet set({.nD = nD, .nM = 0});
@@ -30,6 +39,11 @@ EstimateResult EstimateSeries(const SeriesArgument& y, const std::string& name, 
     else
         values.assign(y.data, y.data + y.size);
     set.SetM(nM ? *nM : OptimumM(static_cast<int>(values.size())));
+    // The best M is known only now: a first lag it leaves no two lags
+    // after is refused here.
+    if (nRMin != 1 && !IsUsableFirstLag(nRMin, set.GetM()))
+        throw std::invalid_argument("r_min: " + FirstLagRangeMessage(set.GetM()));
+    set.SetRMin(nRMin);
     set.Compute();
     std::vector<std::string> warnings = SeriesWarnings(name, scan, values.size());
     for (std::string& w : LagWarnings("the series", set))
@@ -104,13 +118,18 @@ py::object PlotFit(const EstimateResult& r, py::object ax)
 py::tuple GetState(const EstimateResult& r)
 {
     const bool kept = r.set->GetValueCount() == r.set->GetCount();
+    // A first lag other than 1 follows as an eighth item, so that a result
+    // fitted from lag 1 keeps the state it always had.
+    if (r.set->GetRMin() != 1)
+        return py::make_tuple(2, py::bytes(SetBytes(*r.set)), kept, r.ofProfile, r.label, r.upperBound, r.warnings,
+                              r.set->GetRMin());
     return py::make_tuple(2, py::bytes(SetBytes(*r.set)), kept, r.ofProfile, r.label, r.upperBound, r.warnings);
 }
 
 EstimateResult SetState(const py::tuple& t)
 {
     const int version = t.size() > 0 ? t[0].cast<int>() : 0;
-    if (!(version == 2 && t.size() == 7) && !(version == 1 && t.size() == 13))
+    if (!(version == 2 && (t.size() == 7 || t.size() == 8)) && !(version == 1 && t.size() == 13))
         throw std::runtime_error("not the state of a kestrin.EstimateResult");
     EstimateResult r;
     if (version == 1) {
@@ -118,7 +137,19 @@ EstimateResult SetState(const py::tuple& t)
                               t[5].cast<double>(), t[6].cast<double>(), t[7].cast<std::vector<double>>(),
                               t[8].cast<std::vector<double>>(), t[9].cast<std::vector<double>>());
     } else {
-        r.set = SetFromBytes(t[1].cast<std::string>(), t[2].cast<bool>());
+        std::shared_ptr<const CHDataSet> set = SetFromBytes(t[1].cast<std::string>(), t[2].cast<bool>());
+        if (t.size() == 8) {
+            // The values were fitted from this lag: it is taken as the state
+            // says, without computing anything again.
+            const int nRMin = t[7].cast<int>();
+            if (!IsUsableFirstLag(nRMin, set->GetM()))
+                throw std::invalid_argument("an estimate's state holds a first lag no fit takes");
+            auto withLag = std::make_shared<CHDataSet>(*set);
+            withLag->m_bAutoCompute = 0;
+            withLag->SetRMin(nRMin);
+            set = std::move(withLag);
+        }
+        r.set = std::move(set);
         r.ofProfile = t[3].cast<bool>();
     }
     const std::size_t rest = version == 1 ? 10 : 4;
@@ -128,7 +159,7 @@ EstimateResult SetState(const py::tuple& t)
     return r;
 }
 
-constexpr const char* kEstimateDoc = R"(estimate(y, D=4, M=3) -> EstimateResult
+constexpr const char* kEstimateDoc = R"(estimate(y, D=4, M=3, r_min=1) -> EstimateResult
 
 The curve-length estimate of H over one series, exactly as
 `kestrin-cli estimate FILE --D D --M M` computes it for a text file holding
@@ -143,6 +174,9 @@ y  the series: any array-like of real numbers (list, numpy array of any real
 D  the embedding dimension: the length of the delay vectors, 1..1000.
 M  the number of lags r = 1..M fitted, 2..100000, or "best" for the integer
    square root of the number of values.
+r_min  the first lag fitted, 1..M - 1 (as --r-min): the line runs through
+   r = r_min..M, leaving out the smallest lags, which discreteness and noise
+   distort; L(r) of every lag is still computed and returned.
 
 For each lag r the distances between D-dimensional vectors r values apart
 are summed into L(r); the least-squares line through (log10 r,
@@ -182,6 +216,7 @@ original does.)");
         .def_property_readonly("n", [](const EstimateResult& r) { return r.set->GetCount(); })
         .def_property_readonly("D", [](const EstimateResult& r) { return r.set->GetD(); })
         .def_property_readonly("M", [](const EstimateResult& r) { return r.set->GetM(); })
+        .def_property_readonly("r_min", [](const EstimateResult& r) { return r.set->GetRMin(); })
         .def_property_readonly("lags",
                                [](const EstimateResult& r) {
                                    const int m = std::max(r.set->GetM(), 0);
@@ -213,18 +248,19 @@ Axes when None). matplotlib is imported only here.
 
     m.def(
         "estimate",
-        [](py::handle y, py::handle D, py::handle M) {
+        [](py::handle y, py::handle D, py::handle M, py::handle rMin) {
             const int nD = static_cast<int>(WholeNumber(D, "D", 1, kMaxEmbeddingD));
             const std::optional<int> nM = LagCountArgument(M, "M");
+            const int nRMin = FirstLagArgument(rMin, nM);
             const SeriesArgument values = ReadSeriesArgument(y, "y");
             CheckSeriesLength(values, "y");
             EstimateResult result;
             {
                 py::gil_scoped_release release;
-                result = EstimateSeries(values, "y", nD, nM);
+                result = EstimateSeries(values, "y", nD, nM, nRMin);
             }
             IssueWarnings(result.warnings);
             return result;
         },
-        py::arg("y"), py::arg("D") = 4, py::arg("M") = 3, kEstimateDoc);
+        py::arg("y"), py::arg("D") = 4, py::arg("M") = 3, py::arg("r_min") = 1, kEstimateDoc);
 }

@@ -292,3 +292,20 @@ def test_plot_point_moves_a_documents_windows_as_cli(series_files, tmp_path):
     module_doc = tmp_path / "module-h.kst"
     kestrin.h_data(kestrin.read_document(str(saved)), plot_point=0.25).save(str(module_doc))
     assert module_doc.read_bytes() == cli_doc.read_bytes()
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+@pytest.mark.parametrize("M,r_min", [(10, 2), (6, 5)])
+def test_first_lag_equals_cli(series_files, M, r_min):
+    for name, path, values in series_files[:2]:
+        data = cli_json("estimate", path, "--D", 4, "--M", M, "--r-min", r_min)
+        result = kestrin.estimate(values, D=4, M=M, r_min=r_min)
+        check_estimate(result, data, f"{name} r_min {r_min}")
+        assert result.r_min == data["r_min"] == r_min
+        back = pickle.loads(pickle.dumps(result))
+        assert back.r_min == r_min and same(back.H, result.H)
+        many = kestrin.estimate_many([values], D=4, M=M, r_min=r_min)
+        assert same(many[0].H, result.H)
+    assert kestrin.estimate(values, D=4, M=M).r_min == 1
+    with pytest.raises(ValueError, match="first lag must be between 1 and M - 1"):
+        kestrin.estimate(values, M=3, r_min=3)
