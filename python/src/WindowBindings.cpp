@@ -50,10 +50,13 @@ struct WindowRequest
 // together), window_D (None: 6), window_M ("best" or None for the integer
 // square root of the width), plot_point in 0..1 (None: 0.5 for computed
 // windows, a document's results where they are). Without a width only a
-// document's own results can be used, and only plot_point is taken.
+// document's own results can be used, and only plot_point is taken (a
+// window_r_min other than 1 needs a width). window_r_min is the first lag of
+// every window's fit (1..M - 1).
 WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle windowD, py::handle windowM,
-                                py::handle plotPoint, bool isDocument)
+                                py::handle plotPoint, bool isDocument, py::handle windowRMin)
 {
+    const int firstLag = static_cast<int>(WholeNumber(windowRMin, "window_r_min", kMinFirstLag, kMaxLagCount - 1));
     WindowRequest request;
     if (!plotPoint.is_none()) {
         request.plotPoint = RealNumber(plotPoint, "plot_point");
@@ -66,6 +69,8 @@ WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle
                                           std::pair{windowM, "window_M"}})
             if (!given.is_none())
                 throw py::value_error(std::string(name) + " needs width (the windows to compute)");
+        if (firstLag != 1)
+            throw py::value_error("window_r_min needs width (the windows to compute)");
         if (!isDocument)
             throw py::value_error("missing width and spacing (only a kestrin.Document holds sliding-window results "
                                   "to use as they are)");
@@ -82,6 +87,7 @@ WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle
     params.useBestM = !m;
     params.nM = m.value_or(0);
     params.plotPoint = request.plotPoint.value_or(0.5);
+    params.nRMin = firstLag;
     // As the command line says it (the dialog's own words are misspelt).
     if (params.spacing <= 0)
         throw py::value_error("Spacing must be greater than 0.");
@@ -147,7 +153,8 @@ Result Finish(Result result, std::vector<std::string> warnings)
     return result;
 }
 
-TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py::handle D, py::handle M)
+TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py::handle D, py::handle M,
+                py::handle rMin)
 {
     const bool isDocument = py::isinstance<DocumentHolder>(y);
     if (!at.is_none() && !every.is_none())
@@ -157,6 +164,7 @@ TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py:
         nD = static_cast<int>(WholeNumber(D.is_none() ? py::int_(4) : D, "D", 1, kMaxEmbeddingD));
     if (!M.is_none() || !isDocument)
         nM = static_cast<int>(WholeNumber(M.is_none() ? py::int_(3) : M, "M", 2, kMaxLagCount));
+    const std::optional<int> nRMin = rMin.is_none() ? std::nullopt : std::optional<int>(FirstLagArgument(rMin, nM));
     std::vector<double> values;
     if (!at.is_none()) {
         if (py::isinstance<py::str>(at) || !py::isinstance<py::sequence>(at))
@@ -169,8 +177,18 @@ TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py:
     std::vector<std::string> warnings;
     auto holder = DocumentArgument(y, x, warnings);
     CKestrinDoc& doc = holder->doc;
-    if (nD || nM)
-        doc.SetHParameters({.nD = nD.value_or(doc.m_nD), .nM = nM.value_or(doc.m_nM)});
+    // The first lag as the command line takes it: one not given stays the
+    // document's while it leaves two lags to fit.
+    const auto firstLag = [&](int own, int m) {
+        const int r = nRMin.value_or(IsUsableFirstLag(own, m) ? own : 1);
+        if (r != 1 && !IsUsableFirstLag(r, m))
+            throw py::value_error("r_min: " + FirstLagRangeMessage(m));
+        return r;
+    };
+    if (nD || nM || nRMin) {
+        const int m = nM.value_or(doc.m_nM);
+        doc.SetHParameters({.nD = nD.value_or(doc.m_nD), .nM = m, .nRMin = firstLag(doc.m_nRMin, m)});
+    }
     if (!every.is_none()) {
         const CPlotExtents extents = doc.GetPlotExtents();
         const AutoTabPlan plan = PlanAutoTabs(extents.m_dXMin, extents.m_dXMax, interval);
@@ -185,7 +203,8 @@ TabsResult Tabs(py::handle y, py::handle x, py::handle at, py::handle every, py:
     if (!given && isDocument && !doc.m_tabValues.empty()) {
         saved = CSavedTabs{doc.m_tabValues, {}};
         for (const auto& set : doc.m_tabSets)
-            saved->intervals.push_back({nD.value_or(set->GetD()), nM.value_or(set->GetM())});
+            saved->intervals.push_back({nD.value_or(set->GetD()), nM.value_or(set->GetM()),
+                                        firstLag(set->GetRMin(), nM.value_or(set->GetM()))});
     }
     TabsResult result;
     {
@@ -224,8 +243,8 @@ void RegisterWindows(py::module_& m)
     RegisterWindowResults(m);
 
     m.def("tabs", &Tabs, py::arg("y"), py::arg("x") = py::none(), py::arg("at") = py::none(),
-          py::arg("every") = py::none(), py::arg("D") = py::none(), py::arg("M") = py::none(),
-          R"(tabs(y, x=None, at=None, every=None, D=4, M=3) -> TabsResult
+          py::arg("every") = py::none(), py::arg("D") = py::none(), py::arg("M") = py::none(), py::arg("r_min") = py::none(),
+          R"(tabs(y, x=None, at=None, every=None, D=4, M=3, r_min=None) -> TabsResult
 
 H estimates of the intervals between tabs, as kestrin-cli tabs: interval i
 is [t(i-1), t(i)) of X, the first from the smallest X, the last to the
@@ -248,9 +267,10 @@ D, M   the intervals' embedding dimension and number of lags (4 and 3; for a
     m.def(
         "sliding",
         [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle windowD, py::handle windowM,
-           py::handle plotPoint, bool asFrame, py::object progress) -> py::object {
+           py::handle plotPoint, bool asFrame, py::object progress, py::handle windowRMin) -> py::object {
             const WindowRequest request =
-                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y),
+                                  windowRMin);
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
             SlidingResult result = ObtainWindows(*holder, request, std::move(progress), warnings);
@@ -261,8 +281,8 @@ D, M   the intervals' embedding dimension and number of lags (4 and 3; for a
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
         py::arg("window_D") = py::none(), py::arg("window_M") = py::none(), py::arg("plot_point") = py::none(),
-        py::arg("as_frame") = false, py::arg("progress") = py::none(),
-        R"(sliding(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None) -> SlidingResult
+        py::arg("as_frame") = false, py::arg("progress") = py::none(), py::arg("window_r_min") = 1,
+        R"(sliding(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None, window_r_min=1) -> SlidingResult
 
 The H curve of sliding windows along the series, as kestrin-cli sliding:
 windows of `width` values starting every `spacing` values (while start +
@@ -284,9 +304,10 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
     m.def(
         "h_data",
         [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle windowD, py::handle windowM,
-           py::handle plotPoint, bool asFrame, py::object progress) -> py::object {
+           py::handle plotPoint, bool asFrame, py::object progress, py::handle windowRMin) -> py::object {
             const WindowRequest request =
-                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y),
+                                  windowRMin);
             std::vector<std::string> warnings;
             auto source = DocumentArgument(y, x, warnings);
             ObtainWindows(*source, request, std::move(progress), warnings);
@@ -307,8 +328,8 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
         py::arg("window_D") = py::none(), py::arg("window_M") = py::none(), py::arg("plot_point") = py::none(),
-        py::arg("as_frame") = false, py::arg("progress") = py::none(),
-        R"(h_data(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None) -> Document
+        py::arg("as_frame") = false, py::arg("progress") = py::none(), py::arg("window_r_min") = 1,
+        R"(h_data(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None, window_r_min=1) -> Document
 
 The sliding-window H curve as a new Document, as kestrin-cli h-data saves it
 (the workbench's "Extract H Data" > "Kestrin Data"): one point per window,
@@ -338,11 +359,14 @@ independent: its estimate.H describes the curve, not the series.
     m.def(
         "meta_h",
         [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle D, py::handle M,
-           py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress) {
+           py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress, py::handle windowRMin,
+           py::handle rMin) {
             const WindowRequest request =
-                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y),
+                                  windowRMin);
             const int nD = static_cast<int>(WholeNumber(D, "D", 1, kMaxEmbeddingD));
             std::optional<int> nM = LagCountArgument(M, "M");
+            const int nRMin = FirstLagArgument(rMin, nM);
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
             ObtainWindows(*holder, request, std::move(progress), warnings);
@@ -357,7 +381,7 @@ independent: its estimate.H describes the curve, not the series.
             bool computed = false;
             {
                 py::gil_scoped_release release;
-                computed = ComputeMetaH(holder->ui, windows, {.nD = nD, .nM = nM.value_or(0)}, !nM, set);
+                computed = ComputeMetaH(holder->ui, windows, {.nD = nD, .nM = nM.value_or(0), .nRMin = nRMin}, !nM, set);
             }
             if (!computed)
                 RaiseNoWindows("compute Meta H over", request.compute.has_value());
@@ -373,8 +397,9 @@ independent: its estimate.H describes the curve, not the series.
         },
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
         py::arg("D") = 6, py::arg("M") = "best", py::arg("window_D") = py::none(), py::arg("window_M") = py::none(),
-        py::arg("plot_point") = py::none(), py::arg("progress") = py::none(),
-        R"(meta_h(y, width, spacing, x=None, D=6, M="best", window_D=None, window_M=None, plot_point=None, progress=None) -> EstimateResult
+        py::arg("plot_point") = py::none(), py::arg("progress") = py::none(), py::arg("window_r_min") = 1,
+        py::arg("r_min") = 1,
+        R"(meta_h(y, width, spacing, x=None, D=6, M="best", window_D=None, window_M=None, plot_point=None, progress=None, window_r_min=1, r_min=1) -> EstimateResult
 
 Meta H, as kestrin-cli meta-h: the estimator (D, M; "best" M is the number
 of windows, held to 100000) run over the H values of the sliding windows
@@ -413,9 +438,10 @@ sliding one point at a time, as kestrin-cli slopes.
     m.def(
         "correlate",
         [](py::handle y, py::handle size, py::handle offset, py::handle width, py::handle spacing, py::handle x,
-           py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress) {
+           py::handle windowD, py::handle windowM, py::handle plotPoint, py::object progress, py::handle windowRMin) {
             const WindowRequest request =
-                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y));
+                ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y),
+                                  windowRMin);
             CorrelationResult c;
             c.size = static_cast<std::int32_t>(WholeNumber(size, "size", kMinSlopeWindow, kMaxSlopeWindow));
             c.offset = static_cast<std::int32_t>(WholeNumber(offset, "offset", 0, 5000));
@@ -444,7 +470,8 @@ sliding one point at a time, as kestrin-cli slopes.
         py::arg("y"), py::arg("size"), py::arg("offset") = 0, py::arg("width") = py::none(),
         py::arg("spacing") = py::none(), py::arg("x") = py::none(), py::arg("window_D") = 6,
         py::arg("window_M") = "best", py::arg("plot_point") = py::none(), py::arg("progress") = py::none(),
-        R"(correlate(y, size, offset=0, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, progress=None) -> CorrelationResult
+        py::arg("window_r_min") = 1,
+        R"(correlate(y, size, offset=0, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, progress=None, window_r_min=1) -> CorrelationResult
 
 The Pearson correlation of the sliding-window H (width, spacing, ... as for
 sliding) with the slope windows of `size` points `offset` points (0..5000)

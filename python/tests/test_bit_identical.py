@@ -309,3 +309,20 @@ def test_first_lag_equals_cli(series_files, M, r_min):
     assert kestrin.estimate(values, D=4, M=M).r_min == 1
     with pytest.raises(ValueError, match="first lag must be between 1 and M - 1"):
         kestrin.estimate(values, M=3, r_min=3)
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+def test_first_lag_of_tabs_and_windows_equals_cli(series_files):
+    name, path, values = series_files[0]
+    n = len(values)
+    data = cli_json("tabs", path, "--at", n // 2, "--M", 6, "--r-min", 2)
+    result = kestrin.tabs(values, at=[n // 2], M=6, r_min=2)
+    check_intervals(result.intervals, data, f"{name} tabs r_min")
+    assert [i.r_min for i in result.intervals] == [2, 2]
+    args = ["--width", 100, "--spacing", 10, "--window-r-min", 3]
+    data = cli_json("sliding", path, *args)
+    check_windows(kestrin.sliding(values, width=100, spacing=10, window_r_min=3), data["results"], "sliding")
+    data = cli_json("meta-h", path, *args, "--D", 3, "--M", 8, "--r-min", 2)
+    meta = kestrin.meta_h(values, width=100, spacing=10, window_r_min=3, D=3, M=8, r_min=2)
+    check_estimate(meta, data, "meta-h r_min")
+    assert meta.r_min == 2
