@@ -31,6 +31,7 @@ void FinishDerivedDocument(const CKestrinDoc& source, CKestrinDoc& target)
     target.m_bHasData = source.m_bHasData;
     target.m_nD = source.m_nD;
     target.m_nM = source.m_nM;
+    target.m_nRMin = source.m_nRMin;
     FinishNewDocument(target);
 }
 

@@ -31,9 +31,9 @@ QString FixedOrNa(double value)
 }
 
 // The estimator over the values, as the document computed it.
-CHDataSet EstimatorOf(const std::vector<double>& values, int nD, int nM)
+CHDataSet EstimatorOf(const std::vector<double>& values, CEstimatorSetting setting)
 {
-    CHDataSet set({.nD = nD, .nM = nM});
+    CHDataSet set(setting);
     set.m_bAutoCompute = 0;
     set.Values().Storage() = values;
     set.Compute();
@@ -73,7 +73,13 @@ QString IntervalsOverlapText(const CMethodComparison& comparison)
 
 CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double> values, int nD, int nM,
                                        bool isProfile, IUiServices& ui, QWidget* parent)
-    : QDialog(parent), m_values(std::move(values)), m_nD(nD), m_nM(nM), m_isProfile(isProfile), m_ui(ui),
+    : CCompareMethodsDlg(label, std::move(values), CEstimatorSetting{.nD = nD, .nM = nM}, isProfile, ui, parent)
+{
+}
+
+CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double> values, CEstimatorSetting setting,
+                                       bool isProfile, IUiServices& ui, QWidget* parent)
+    : QDialog(parent), m_values(std::move(values)), m_setting(setting), m_isProfile(isProfile), m_ui(ui),
       m_label(label)
 {
     setWindowTitle(QStringLiteral("Compare Methods"));
@@ -136,7 +142,7 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
     setMinimumWidth(460);
 
     // The estimates alone are quick: shown at once.
-    const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
+    const CHDataSet set = EstimatorOf(m_values, m_setting);
     m_comparison = CompareMethods(set, kMethods, ESeriesInput::Auto, m_isProfile);
     m_status->setText(QStringLiteral("The series: %1. Run bootstraps every method from the same replicates.")
                           .arg(QString::fromStdString(SeriesKindLabel(m_comparison.decision))));
@@ -188,7 +194,7 @@ void CCompareMethodsDlg::ShowFitPlot(int row)
     if (row < 0 || row >= static_cast<int>(m_comparison.rows.size()))
         return;
     const EHMethod method = m_comparison.rows[static_cast<std::size_t>(row)].estimate.method;
-    const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
+    const CHDataSet set = EstimatorOf(m_values, m_setting);
     if (!m_fitPlot)
         m_fitPlot = new CFitPlotWnd(m_ui, this);
     m_fitPlot->SetData(MethodFitPlotDataOf(method, set, m_values.data(), m_values.size(),
@@ -217,7 +223,7 @@ void CCompareMethodsDlg::Start()
     m_seed->setEnabled(false);
     m_background->Start(
         [this, options](const CBackgroundRun::Progress& progress) {
-            const CHDataSet set = EstimatorOf(m_values, m_nD, m_nM);
+            const CHDataSet set = EstimatorOf(m_values, m_setting);
             m_workerComparison =
                 CompareMethods(set, kMethods, ESeriesInput::Auto, m_isProfile, &options, progress);
         },

@@ -35,6 +35,10 @@ public:
     // plot saves its image through ui.
     CCompareMethodsDlg(const QString& label, std::vector<double> values, int nD, int nM, bool isProfile,
                        IUiServices& ui, QWidget* parent = nullptr);
+    // The same for an estimate fitted from a first lag other than 1: the
+    // curve length's row is its estimate, fitted through the same lags.
+    CCompareMethodsDlg(const QString& label, std::vector<double> values, CEstimatorSetting setting, bool isProfile,
+                       IUiServices& ui, QWidget* parent = nullptr);
     ~CCompareMethodsDlg() override;
 
     // Starts the bootstraps with the replicates and seed shown (as "Run").
@@ -57,8 +61,7 @@ private:
     void ShowComparison();
 
     std::vector<double> m_values;
-    int m_nD;
-    int m_nM;
+    CEstimatorSetting m_setting;
     bool m_isProfile;
     IUiServices& m_ui;
     QString m_label;

@@ -449,8 +449,8 @@ void CHParamsDlg::OnCompareMethods()
         return;
     // A copy of the values the estimate was computed over, as for Bootstrap.
     const std::span<const double> values = EstimatedValues(*set);
-    CCompareMethodsDlg dlg(QString::fromStdString(m_strSelection), {values.begin(), values.end()}, set->GetD(),
-                           set->GetM(), m_pOwner->GetDocument().IsProfile(), m_pOwner->GetDocument().Ui(), this);
+    CCompareMethodsDlg dlg(QString::fromStdString(m_strSelection), {values.begin(), values.end()}, set->GetSetting(),
+                           m_pOwner->GetDocument().IsProfile(), m_pOwner->GetDocument().Ui(), this);
     dlg.exec();
 }
 
