@@ -18,19 +18,6 @@
 
 namespace first_lag_analysis_test {
 
-namespace {
-
-CHDataSet Computed(const std::vector<double>& values, CEstimatorSetting setting)
-{
-    CHDataSet set(setting);
-    set.m_bAutoCompute = 0;
-    set.Values().Storage() = values;
-    set.Compute();
-    return set;
-}
-
-} // namespace
-
 TEST(FirstLagSliding, FastPathIsTheDirectPathBitForBit)
 {
     const CHPointArray series = MakeSeriesFrom(0.0, RandomWalk(700, 21));
@@ -67,7 +54,7 @@ TEST(FirstLagSliding, FastPathIsTheDirectPathBitForBit)
             first[static_cast<std::size_t>(i)] = series[i].m_dY;
         first.resize(static_cast<std::size_t>(c.width));
         const CHDataSet set =
-            Computed(first, {.nD = 4, .nM = c.nM == 0 ? OptimumM(c.width) : c.nM, .nRMin = c.rMin});
+            EstimatorOver(first, {.nD = 4, .nM = c.nM == 0 ? OptimumM(c.width) : c.nM, .nRMin = c.rMin});
         EXPECT_TRUE(SameBits(set.GetH(), expected[0].m_dY));
     }
 }
@@ -94,7 +81,7 @@ TEST(FirstLagMetaH, FitsFromTheFirstLagAndRefusesOneTooLate)
         windows.Add(MakeWindow(i, hs[static_cast<std::size_t>(i)], 0.0, 0.0, 10));
     CHDataSet set;
     ASSERT_TRUE(ComputeMetaH(ui, windows, {.nD = 2, .nM = 6, .nRMin = 3}, false, set));
-    EXPECT_TRUE(SameBits(Computed(hs, {.nD = 2, .nM = 6, .nRMin = 3}).GetH(), set.GetH()));
+    EXPECT_TRUE(SameBits(EstimatorOver(hs, {.nD = 2, .nM = 6, .nRMin = 3}).GetH(), set.GetH()));
     EXPECT_FALSE(ComputeMetaH(ui, windows, {.nD = 2, .nM = 6, .nRMin = 6}, false, set));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, FirstLagRangeMessage(6));
@@ -102,7 +89,7 @@ TEST(FirstLagMetaH, FitsFromTheFirstLagAndRefusesOneTooLate)
 
 TEST(FirstLagBootstrap, ReplicatesAreFittedThroughTheSameLags)
 {
-    const CHDataSet set = Computed(RandomWalk(400, 8), {.nD = 4, .nM = 8, .nRMin = 3});
+    const CHDataSet set = EstimatorOver(RandomWalk(400, 8), {.nD = 4, .nM = 8, .nRMin = 3});
     CBootstrapRequest request = BootstrapRequestFor(set);
     EXPECT_EQ(request.nRMin, 3);
     request.replicates = 6;
@@ -119,7 +106,7 @@ TEST(FirstLagBootstrap, ReplicatesAreFittedThroughTheSameLags)
 
 TEST(FirstLagBootstrap, ModelCheckKeepsLagOneAndSaysSo)
 {
-    const CHDataSet set = Computed(RandomWalk(300, 9), {.nD = 4, .nM = 6, .nRMin = 2});
+    const CHDataSet set = EstimatorOver(RandomWalk(300, 9), {.nD = 4, .nM = 6, .nRMin = 2});
     CSeriesBootstrapOptions options;
     options.replicates = 20;
     const CBootstrapResult result = RunBootstrap(SeriesBootstrapRequest(set, options));
@@ -136,7 +123,7 @@ TEST(FirstLagBootstrap, ModelCheckKeepsLagOneAndSaysSo)
 
 TEST(FirstLagFitPlot, LineAndErrorOverTheFittedPointsOnly)
 {
-    const CHDataSet set = Computed(RandomWalk(500, 12), {.nD = 4, .nM = 9, .nRMin = 4});
+    const CHDataSet set = EstimatorOver(RandomWalk(500, 12), {.nD = 4, .nM = 9, .nRMin = 4});
     const CFitPlotData data = FitPlotDataOf(set, "Global");
     EXPECT_EQ(data.x.size(), 9u);
     EXPECT_EQ(data.firstFitted, 3);
@@ -147,7 +134,7 @@ TEST(FirstLagFitPlot, LineAndErrorOverTheFittedPointsOnly)
     }
     EXPECT_NEAR(data.intercept, (sy - data.b * sx) / 6.0, 1e-14);
     ASSERT_TRUE(data.slopeError.has_value());
-    EXPECT_EQ(FitPlotDataOf(Computed(RandomWalk(500, 12), {.nD = 4, .nM = 9}), "Global").firstFitted, 0);
+    EXPECT_EQ(FitPlotDataOf(EstimatorOver(RandomWalk(500, 12), {.nD = 4, .nM = 9}), "Global").firstFitted, 0);
 }
 
 } // namespace first_lag_analysis_test

@@ -16,15 +16,6 @@ using CliFirstLag = CliTest;
 
 const std::vector<double> kZigzag{1, 3, 2, 5, 4, 6, 5, 8, 7, 9};
 
-CHDataSet Computed(const std::vector<double>& values, CEstimatorSetting setting)
-{
-    CHDataSet set(setting);
-    set.m_bAutoCompute = 0;
-    set.Values().Storage() = values;
-    set.Compute();
-    return set;
-}
-
 } // namespace
 
 TEST_F(CliFirstLag, EstimateFitsFromTheFirstLagAndListsThePointsFitted)
@@ -35,7 +26,7 @@ TEST_F(CliFirstLag, EstimateFitsFromTheFirstLagAndListsThePointsFitted)
     EXPECT_EQ(one["fit"]["log_r"].Size(), 4u);
 
     const JsonValue later = RunJson({"estimate", file, "--D", "2", "--M", "4", "--r-min", "2", "--json"});
-    const CHDataSet expected = Computed(kZigzag, {.nD = 2, .nM = 4, .nRMin = 2});
+    const CHDataSet expected = EstimatorOver(kZigzag, {.nD = 2, .nM = 4, .nRMin = 2});
     EXPECT_EQ(later["r_min"].Number(), 2);
     EXPECT_EQ(later["H"].Number(), expected.GetH());
     EXPECT_EQ(later["r"].Number(), expected.GetR());
@@ -80,7 +71,7 @@ TEST_F(CliFirstLag, TabsAndSlidingFitFromTheFirstLag)
     const JsonValue tabs = RunJson({"tabs", file, "--at", "150", "--M", "6", "--r-min", "3", "--json"});
     ASSERT_EQ(tabs["intervals"].Size(), 2u);
     const std::vector<double> first(walk.begin(), walk.begin() + 150);
-    EXPECT_EQ(tabs["intervals"][0]["H"].Number(), Computed(first, {.nD = 4, .nM = 6, .nRMin = 3}).GetH());
+    EXPECT_EQ(tabs["intervals"][0]["H"].Number(), EstimatorOver(first, {.nD = 4, .nM = 6, .nRMin = 3}).GetH());
     EXPECT_EQ(tabs["intervals"][0]["r_min"].Number(), 3);
 
     const JsonValue sliding =

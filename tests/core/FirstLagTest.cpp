@@ -16,15 +16,6 @@ namespace first_lag_test {
 
 namespace {
 
-CHDataSet Computed(const std::vector<double>& values, CEstimatorSetting setting)
-{
-    CHDataSet set(setting);
-    set.m_bAutoCompute = 0;
-    set.Values().Storage() = values;
-    set.Compute();
-    return set;
-}
-
 // The line through (log10 r, log10(L(r)/r)), r = rMin..M, fitted the
 // textbook way: centred sums in long double, from the lengths alone.
 struct ReferenceFit
@@ -62,8 +53,8 @@ TEST(FirstLag, OneIsTheEstimatorAsItWas)
     // The worked value of the two-dimensional series, with and without the
     // first lag named.
     const std::vector<double> values{1, 3, 2, 5, 4, 6, 5, 8, 7, 9};
-    const CHDataSet plain = Computed(values, {.nD = 2, .nM = 3});
-    const CHDataSet named = Computed(values, {.nD = 2, .nM = 3, .nRMin = 1});
+    const CHDataSet plain = EstimatorOver(values, {.nD = 2, .nM = 3});
+    const CHDataSet named = EstimatorOver(values, {.nD = 2, .nM = 3, .nRMin = 1});
     EXPECT_EQ(named.GetH(), 0.06898713444565008);
     EXPECT_EQ(named.GetR(), -0.990237242199398);
     EXPECT_TRUE(SameBits(plain.GetB(), named.GetB()));
@@ -80,8 +71,8 @@ TEST(FirstLag, LaterFirstLagFitsAsAPlainLeastSquaresFit)
     };
     for (const Case c : {Case{4, 10, 2}, Case{1, 20, 5}, Case{6, 44, 43}}) {
         SCOPED_TRACE(testing::Message() << "D " << c.nD << " M " << c.nM << " r_min " << c.rMin);
-        const CHDataSet all = Computed(walk, {.nD = c.nD, .nM = c.nM});
-        const CHDataSet later = Computed(walk, {.nD = c.nD, .nM = c.nM, .nRMin = c.rMin});
+        const CHDataSet all = EstimatorOver(walk, {.nD = c.nD, .nM = c.nM});
+        const CHDataSet later = EstimatorOver(walk, {.nD = c.nD, .nM = c.nM, .nRMin = c.rMin});
         const ReferenceFit reference = Reference(later, c.rMin);
         EXPECT_NEAR(later.GetB(), reference.b, 1e-12);
         EXPECT_NEAR(later.GetH(), reference.b + 2.0, 1e-12);
@@ -126,7 +117,7 @@ TEST(FirstLag, SavedLayoutReadsBackAsOne)
 {
     // The estimator's own layout has no place for the first lag: the
     // document keeps it in a section of its own.
-    CHDataSet set = Computed(RandomWalk(50, 2), {.nD = 3, .nM = 5, .nRMin = 2});
+    CHDataSet set = EstimatorOver(RandomWalk(50, 2), {.nD = 3, .nM = 5, .nRMin = 2});
     std::vector<std::uint8_t> bytes;
     {
         CMemorySink sink(bytes);

@@ -46,3 +46,12 @@ std::vector<double> RandomWalk(int n, std::uint64_t seed)
         x = (y += step(rng));
     return v;
 }
+
+CHDataSet EstimatorOver(const std::vector<double>& values, CEstimatorSetting setting)
+{
+    CHDataSet set(setting);
+    set.m_bAutoCompute = 0;
+    set.Values().Storage() = values;
+    set.Compute();
+    return set;
+}

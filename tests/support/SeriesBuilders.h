@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/GrowArray.h"
+#include "core/HDataSet.h"
 #include "core/HPoint.h"
 
 // Points and series as the tests build them again and again.
@@ -25,3 +26,6 @@ CHPointArray MakeSeriesFrom(double x0, const std::vector<double>& ys);
 // A Gaussian random walk of n values from a fixed seed: the same values in
 // every run.
 std::vector<double> RandomWalk(int n, std::uint64_t seed);
+
+// The estimator with setting computed once over values.
+CHDataSet EstimatorOver(const std::vector<double>& values, CEstimatorSetting setting);
