@@ -10,8 +10,8 @@
 
 EstimatorFigures FiguresOf(const CHDataSet& set)
 {
-    EstimatorFigures figures{set.GetCount(), set.GetD(), set.GetM(), set.GetRMin(), set.GetH(), set.GetB(),
-                             set.GetR(),     {},          FitPlotDataOf(set, {})};
+    EstimatorFigures figures{set.GetCount(), set.GetD(), set.GetM(), set.GetH(), set.GetB(), set.GetR(), {},
+                             FitPlotDataOf(set, {}), set.GetRMin()};
     for (int i = 0; i < set.GetM(); ++i)
         figures.lags.push_back({i + 1, set.GetL(i), set.GetLogR(i), set.GetLogL(i)});
     return figures;

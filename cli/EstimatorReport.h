@@ -28,13 +28,13 @@ struct EstimatorFigures
     int n = 0;
     int d = 0;
     int m = 0;
-    // The first lag fitted: the line runs through r = rMin..M.
-    int rMin = 1;
     double h = 0.0;
     double b = 0.0;
     double r = 0.0;
     std::vector<LagRow> lags;
     CFitPlotData fit{};
+    // The first lag fitted: the line runs through r = rMin..M.
+    int rMin = 1;
 };
 
 // The figures of an estimator as it was last computed.
