@@ -56,9 +56,9 @@ struct WindowSource
     std::int32_t spacing = 0;
     std::int32_t d = 0; // computed only
     std::int32_t m = 0; // computed only
-    std::int32_t rMin = 1; // computed only
     std::optional<double> plotPoint;
     int count = 0;
+    std::int32_t rMin = 1; // computed only: the first lag of the windows' fits
 };
 
 WindowSource WindowSourceOf(const CKestrinDoc& doc, const WindowOptions& options);
