@@ -89,8 +89,8 @@ inline bool TooFewForLags(int n, CEstimatorSetting setting)
 // no finite logarithm.
 double LogLengthPerLag(double lengthSum, int r);
 
-// The line fitted through count points (log10 r, log10(L(r)/r)), r = r_min..M
-// (count = M - r_min + 1), from its sums taken from 0.0 in r order: slope b,
+// The line fitted through nLags points (log10 r, log10(L(r)/r)), r = r_min..M
+// (nLags = M - r_min + 1), from its sums taken from 0.0 in r order: slope b,
 // H = b + 2 and correlation r (0.0 where a denominator is 0 or undefined).
 struct CLagFit
 {
@@ -98,7 +98,7 @@ struct CLagFit
     double h = 0.0;
     double r = 0.0;
 };
-CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int count);
+CLagFit FitLagSums(double sx, double sy, double sxx, double syy, double sxy, int nLags);
 
 // How many lags the fit of a setting runs through: M - r_min + 1 (a first
 // lag below 1 reads as 1, which counts M as the estimator always has; none
