@@ -49,19 +49,9 @@ struct Docs
         doc.SetTabs({80.0, 150.0});
     }
 
-    Bytes Save(const std::string& name)
-    {
-        EXPECT_TRUE(doc.OnSaveDocument(dir.File(name)));
-        return ReadFileBytes(dir.File(name));
-    }
+    Bytes Save(const std::string& name) { return SaveDocumentBytes(doc, dir.File(name)); }
 
-    bool Open(const Bytes& bytes)
-    {
-        const std::string path = dir.File("open.kst");
-        WriteFile(path, std::string(bytes.begin(), bytes.end()));
-        backUi.messages.clear();
-        return back.OnOpenDocument(path);
-    }
+    bool Open(const Bytes& bytes) { return OpenDocumentBytes(back, backUi, dir.File("open.kst"), bytes); }
 };
 
 } // namespace

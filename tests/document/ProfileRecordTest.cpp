@@ -53,20 +53,10 @@ struct Docs
         doc.RecalculateH();
     }
 
-    Bytes Save(const std::string& name)
-    {
-        EXPECT_TRUE(doc.OnSaveDocument(dir.File(name)));
-        return ReadFileBytes(dir.File(name));
-    }
+    Bytes Save(const std::string& name) { return SaveDocumentBytes(doc, dir.File(name)); }
 
     // Opens bytes as a document file into back; the messages are in backUi.
-    bool Open(const Bytes& bytes)
-    {
-        const std::string path = dir.File("open.kst");
-        WriteFile(path, std::string(bytes.begin(), bytes.end()));
-        backUi.messages.clear();
-        return back.OnOpenDocument(path);
-    }
+    bool Open(const Bytes& bytes) { return OpenDocumentBytes(back, backUi, dir.File("open.kst"), bytes); }
 
     CHeadlessUi backUi;
     CKestrinDoc back{backUi};
