@@ -10,6 +10,7 @@
 //     the bias of the corrected H (its mean less the true H), its mean
 //     absolute error and the share of 95 % intervals that hold the true H
 //     (default n 4096, 20, 100, H 0.3 0.7).
+//   KESTRIN_STUDY_METHODS (e.g. "dfa", "curve,whittle") limits the methods.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,19 @@
 
 namespace {
 
-const std::vector<EHMethod> kMethods{std::begin(kAllHMethods), std::end(kAllHMethods)};
+// The methods studied: all, or those named in KESTRIN_STUDY_METHODS (e.g.
+// "dfa" or "curve,whittle"), so that one method's study runs alone.
+std::vector<EHMethod> StudiedMethods()
+{
+    const char* named = std::getenv("KESTRIN_STUDY_METHODS");
+    std::vector<EHMethod> methods;
+    for (const EHMethod m : kAllHMethods)
+        if (named == nullptr || std::string(named).find(HMethodWord(m)) != std::string::npos)
+            methods.push_back(m);
+    return methods;
+}
+
+const std::vector<EHMethod> kMethods = StudiedMethods();
 
 CHDataSet EstimatorOf(const std::vector<double>& path)
 {
