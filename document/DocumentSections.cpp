@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/BandSection.h"
 #include "document/ProfileSection.h"
 #include "document/TabSection.h"
 
@@ -40,6 +41,8 @@ const SectionKind kKinds[] = {
     {kProfileSectionTag, kProfileSectionVersion, "the record that the series is a profile", "is", "its",
      "; the document opens without it.",
      [](CArchive& body, CDocumentSections& s) { s.profile = Whole(body, ReadProfileSectionBody(body)); }},
+    {kBandSectionTag, kBandSectionVersion, "the interval band", "is", "its", "; the document opens without it.",
+     [](CArchive& body, CDocumentSections& s) { s.band = Whole(body, ReadBandSectionBody(body)); }},
 };
 
 std::string Bytes(std::uint64_t n)

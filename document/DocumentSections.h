@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Archive.h"
+#include "document/IntervalBand.h"
 #include "document/KestrinDoc.h"
 
 // The optional sections after the base layout of a document file (after the
@@ -17,7 +18,8 @@
 //
 // A document writes only the sections it has, in this order: the saved tabs
 // ("KTAB", TabSection.cpp), then the profile record ("KPRF",
-// ProfileSection.cpp). A document with neither ends with the base layout.
+// ProfileSection.cpp), then the interval band ("KBND", BandSection.cpp). A
+// document with none of them ends with the base layout.
 
 void WriteSectionHeader(CArchive& ar, const char (&tag)[5], std::int32_t version, std::uint64_t length,
                         const char* tooLarge);
@@ -26,6 +28,7 @@ struct CDocumentSections
 {
     std::optional<CSavedTabs> tabs;
     std::optional<CProfileRecord> profile;
+    std::optional<CIntervalBand> band;
 };
 
 // Reads whatever follows the base layout. Never throws: a section that is

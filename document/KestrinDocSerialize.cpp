@@ -1,7 +1,7 @@
 // The document file: parameters, source names, the series, the sliding-window
 // results and the global estimator, back to back with no header; then the
 // optional sections a document has (DocumentSections.h): the tabs, the
-// profile record.
+// profile record, the interval band.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "platform/LargeArrays.h"
 #include "core/OptimumM.h"
 #include "document/DocumentSections.h"
+#include "document/BandSection.h"
 #include "document/ProfileSection.h"
 #include "document/TabSection.h"
 #include "platform/TextEncoding.h"
@@ -191,6 +192,8 @@ void CKestrinDoc::Serialize(CArchive& ar)
             StoreTabSection(ar, m_tabValues, IntervalsToSave(*this));
         if (m_profile)
             StoreProfileSection(ar, *m_profile);
+        if (m_band)
+            StoreBandSection(ar, *m_band);
         return;
     }
 
@@ -263,6 +266,14 @@ void CKestrinDoc::Serialize(CArchive& ar)
     m_savedTabs = std::move(sections.tabs);
     m_tabValues = m_savedTabs ? m_savedTabs->values : std::vector<double>();
     m_profile = std::move(sections.profile);
+    m_band.reset();
+    if (sections.band) {
+        if (sections.band->windows.size() == static_cast<std::size_t>(m_windows.GetSize()))
+            m_band = std::move(sections.band);
+        else
+            m_loadNotes.push_back("the interval band does not match the sliding-window results; the document "
+                                  "opens without it.");
+    }
 }
 
 bool CKestrinDoc::OnOpenDocument(const std::string& path)
