@@ -17,7 +17,7 @@
 #include "analysis/SlopeWindows.h"
 
 bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, CEstimatorSetting setting,
-                                         bool useBestM)
+                                         bool useBestM, bool intervalBand)
 {
     SlidingWindowParams params;
     params.width = width;
@@ -34,6 +34,8 @@ bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacin
     }
     ::ComputeSlidingWindows(m_doc, params);
     m_window.m_nWindowWidth = width;
+    if (intervalBand)
+        ComputeIntervalBand(params);
     return true;
 }
 
@@ -57,7 +59,8 @@ void CKestrinView::OnSetSlidingWindows()
     if (dlg.exec() != QDialog::Accepted)
         return;
     // "Use Best" is the first of the two M choices.
-    ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0);
+    ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, {.nD = dlg.m_nD, .nM = dlg.m_nM}, dlg.m_nMChoice == 0,
+                          dlg.m_bIntervalBand);
     // Only this view is repainted; other views on the document show the new
     // curve at their next paint.
     RepaintNow();

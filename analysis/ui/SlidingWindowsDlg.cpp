@@ -1,6 +1,8 @@
 #include "analysis/ui/SlidingWindowsDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QSettings>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +66,10 @@ CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : CKest
     MakeDigitsOnly(m_editD);
     m_groupD = MakeRadioGroup(this, {valueD});
     SetParameterTips(groupM, valueM, m_editM, bestM, groupD, valueD, m_editD);
+    m_checkBand = new QCheckBox(QStringLiteral("Interval band"), this);
+    m_checkBand->setObjectName(QStringLiteral("checkIntervalBand"));
+    m_checkBand->setToolTip(QStringLiteral("Also a bootstrap interval and corrected H for every window"));
+    m_bIntervalBand = QSettings().value(kIntervalBandKey, false).toBool();
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };
@@ -80,6 +86,7 @@ CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : CKest
     at(m_editD, 111, 68, 50, 12);
     at(ok, 191, 7, 50, 14);
     at(cancel, 191, 24, 50, 14);
+    at(m_checkBand, 104, 24, 80, 10);
     setFixedSize(du.X(248), du.Y(109));
 
     connect(ok, &QPushButton::clicked, this, &CSlidingWindowsDlg::accept);
@@ -103,6 +110,7 @@ bool CSlidingWindowsDlg::UpdateData(bool saveAndValidate)
         m_editWidth->setText(IntegerText(m_nWidth));
         SetRadioIndex(m_groupD, m_nDChoice);
         SetRadioIndex(m_groupM, m_nMChoice);
+        m_checkBand->setChecked(m_bIntervalBand);
         return true;
     }
     // In the members' order; an entry that fails stops the exchange there.
@@ -116,6 +124,7 @@ bool CSlidingWindowsDlg::UpdateData(bool saveAndValidate)
         return false;
     m_nDChoice = RadioIndex(m_groupD);
     m_nMChoice = RadioIndex(m_groupM);
+    m_bIntervalBand = m_checkBand->isChecked();
     return true;
 }
 
@@ -157,5 +166,6 @@ bool CSlidingWindowsDlg::OnOK()
         FocusEdit(m_editWidth);
         return false;
     }
+    QSettings().setValue(kIntervalBandKey, m_bIntervalBand);
     return true;
 }

@@ -4,7 +4,11 @@
 
 class IUiServices;
 class QButtonGroup;
+class QCheckBox;
 class QLineEdit;
+
+// Where the dialog remembers its "Interval band" choice.
+inline constexpr const char* kIntervalBandKey = "SlidingWindows/IntervalBand";
 
 // "Sliding Windows Config": width, spacing, D and M of a sliding-window
 // computation. Shown modally; after OK the members hold the choices.
@@ -22,6 +26,9 @@ public:
     int m_nDChoice = 0;
     // 0: "Use Best" (the integer square root of the width), 1: "Use Value".
     int m_nMChoice = 0;
+    // "Interval band": the windows' interval band is computed with them.
+    // Off by default; remembered (kIntervalBandKey) when OK is pressed.
+    bool m_bIntervalBand = false;
 
     // Reads the controls into the members (false, with a message, when an
     // entry does not parse) or writes the members to the controls.
@@ -42,4 +49,5 @@ private:
     QLineEdit* m_editWidth = nullptr;
     QButtonGroup* m_groupD = nullptr;
     QButtonGroup* m_groupM = nullptr;
+    QCheckBox* m_checkBand = nullptr;
 };
