@@ -79,7 +79,7 @@ TEST(BootstrapGrid, ReadsEachWindowAsItsOwnBootstrap)
     const CHPointArray series = Series(SimulateFbm(1400, 0.6, 3));
     const SlidingWindowParams params = Params(256, 380);
     const CHPointArray windows = ComputeSlidingWindowResults(series, params);
-    ASSERT_EQ(windows.GetSize(), 3);
+    ASSERT_EQ(windows.GetSize(), 4);
     CBootstrapRequest request = BandRequestFor(params, Motion(), Options(60));
     const CBootstrapGrid grid = ComputeBootstrapGrid(request, kBootstrapGridDepth, false);
     std::vector<double> observed;
