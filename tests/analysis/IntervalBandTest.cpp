@@ -9,6 +9,7 @@
 #include "analysis/SlidingWindows.h"
 #include "document/KestrinDoc.h"
 #include "platform/HeadlessUi.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace interval_band_test {
 
@@ -16,14 +17,7 @@ namespace {
 
 CHPointArray Series(const std::vector<double>& y)
 {
-    CHPointArray series;
-    for (std::size_t i = 0; i < y.size(); ++i) {
-        CHPoint p;
-        p.m_dX = static_cast<double>(i);
-        p.m_dY = y[i];
-        series.Add(p);
-    }
-    return series;
+    return MakeSeriesFrom(0.0, y);
 }
 
 SlidingWindowParams Params(int width, int spacing)
