@@ -6,6 +6,7 @@
 #include "analysis/BootstrapGrid.h"
 #include "analysis/FbmSimulation.h"
 #include "analysis/IntervalBand.h"
+#include "analysis/ResultExport.h"
 #include "analysis/SlidingWindows.h"
 #include "document/KestrinDoc.h"
 #include "platform/HeadlessUi.h"
@@ -173,6 +174,29 @@ TEST(IntervalBand, DocumentKeepsTheBandWithItsWindows)
     std::string why;
     EXPECT_FALSE(ComputeDocumentBand(doc, params, Options(20), {}, &why));
     EXPECT_EQ(why, "There are no sliding-window results to give an interval band.");
+}
+
+// "Text File" with a band: three more columns, empty for a window that
+// cannot be reached, and a header that says when the check failed.
+TEST(IntervalBand, TextFileAppendsTheThreeColumns)
+{
+    CHPointArray windows;
+    for (int i = 0; i < 2; ++i) {
+        CHPoint w;
+        w.m_dX = 5.0 + i;
+        w.m_dY = 0.5;
+        windows.Add(w);
+    }
+    const CHPointArray series = Series({1.0, 2.0});
+    CIntervalBand band;
+    band.windows = {CBandWindow{0.25, 0.125, 0.5}, CBandWindow{}};
+    EXPECT_EQ(FormatSlidingResultsText(windows, series, 10.0, &band),
+              "X\tY\tH\tr\tb\tH corrected\tlow\thigh\r\n"
+              "15.0000,1.0000,0.5000,0.0000,0.0000,0.2500,0.1250,0.5000\r\n"
+              "16.0000,2.0000,0.5000,0.0000,0.0000,,,\r\n");
+    band.check.passed = false;
+    EXPECT_TRUE(FormatSlidingResultsText(windows, series, 10.0, &band)
+                    .starts_with("X\tY\tH\tr\tb\tH corrected\tlow\thigh\t(the band's model check failed)\r\n"));
 }
 
 } // namespace interval_band_test
