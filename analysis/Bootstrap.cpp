@@ -10,6 +10,7 @@
 #include <span>
 
 #include "analysis/FbmSimulation.h"
+#include "analysis/QuantileCrossing.h"
 #include "core/HDataSet.h"
 #include "core/OptimumM.h"
 #include "analysis/SeriesKind.h"
@@ -295,13 +296,7 @@ bool UsableRequest(const CBootstrapRequest& r)
     return !CheckBootstrapRequest(r);
 }
 
-// What one trial exponent gave: the request's estimates, sorted, and the
-// model check's estimates in replicate order.
-struct CEvaluation
-{
-    std::vector<double> sorted;
-    std::vector<double> check;
-};
+using CEvaluation = CBootstrapEvaluation;
 
 // A solution of the search: the value (an edge of the range for a bound)
 // and how it was found.
@@ -354,30 +349,18 @@ public:
     // what the range reaches at q; nothing when cancelled.
     CSolution Solve(double q)
     {
-        double lo = kEdges[0];
-        double hi = kEdges[1];
-        const double observed = m_request.observedH;
-        const CEvaluation* atLow = At(lo);
-        if (!atLow)
+        const CCrossingBracket b =
+            BisectCrossing(m_request.observedH, kEdges[0], kEdges[1], kBisectionSteps, [&](double h) {
+                const CEvaluation* at = At(h);
+                return at ? std::optional<double>(SortedQuantile(at->sorted, q)) : std::nullopt;
+            });
+        if (b.stopped)
             return {};
-        if (observed < SortedQuantile(atLow->sorted, q))
-            return {lo, EBootstrapBound::AtOrBelow};
-        const CEvaluation* atHigh = At(hi);
-        if (!atHigh)
-            return {};
-        if (observed > SortedQuantile(atHigh->sorted, q))
-            return {hi, EBootstrapBound::AtOrAbove};
-        for (int step = 0; step < kBisectionSteps; ++step) {
-            const double mid = 0.5 * (lo + hi);
-            const CEvaluation* atMid = At(mid);
-            if (!atMid)
-                return {};
-            if (SortedQuantile(atMid->sorted, q) < observed)
-                lo = mid;
-            else
-                hi = mid;
-        }
-        return {0.5 * (lo + hi), EBootstrapBound::Value};
+        if (b.belowLowest)
+            return {kEdges[0], EBootstrapBound::AtOrBelow};
+        if (b.aboveHighest)
+            return {kEdges[1], EBootstrapBound::AtOrAbove};
+        return {0.5 * (b.lo + b.hi), EBootstrapBound::Value};
     }
 
     // The Monte-Carlo standard error of the solution h of quantile q: the
@@ -426,84 +409,15 @@ public:
         const CEvaluation* at = At(h);
         if (!at)
             return std::nullopt;
-        CModelCheck check;
-        check.settings = ModelCheckSettings(m_request.n);
-        for (int s = 0; s < kModelCheckSettingCount; ++s)
-            check.corrected[s] = Calibrated(s, m_request.checkObserved[static_cast<std::size_t>(s)]);
-        check.statistic = Spread(check.corrected.data());
-        const int count = m_request.replicates;
-        std::vector<double> spreads;
-        spreads.reserve(static_cast<std::size_t>(count));
-        int atOrAbove = 0;
-        for (int r = 0; r < count; ++r) {
-            std::array<double, kModelCheckSettingCount> corrected{};
-            for (int s = 0; s < kModelCheckSettingCount; ++s)
-                corrected[s] =
-                    Calibrated(s, at->check[static_cast<std::size_t>(r) * kModelCheckSettingCount + s]);
-            spreads.push_back(Spread(corrected.data()));
-            if (spreads.back() >= check.statistic)
-                ++atOrAbove;
-        }
-        std::sort(spreads.begin(), spreads.end());
-        check.threshold = SortedQuantile(spreads, 0.95);
-        check.pValue = static_cast<double>(atOrAbove) / count;
-        check.passed = check.statistic <= check.threshold;
-        return check;
+        std::vector<const CBootstrapEvaluation*> tried;
+        for (const auto& [x, evaluation] : m_cache)
+            tried.push_back(&evaluation);
+        return CModelCheckCalibration(tried, m_request.n).CheckAt(*at, m_request.checkObserved);
     }
 
 private:
     // The two ends, then the steps of three searches, and the model check.
     static constexpr int kMostEvaluations = 2 + 3 * kBisectionSteps + 1;
-
-    static constexpr double kExtendBase = 0.1;
-
-    static double Spread(const double* corrected)
-    {
-        const auto [least, largest] = std::minmax_element(corrected, corrected + kModelCheckSettingCount);
-        return *largest - *least;
-    }
-
-    // Setting s's calibration: the h whose median estimate (interpolated
-    // linearly between the h's tried) equals the raw estimate. Beyond the
-    // medians at the searched range's edges the line is extended (its slope
-    // from the edge to the first h tried at least kExtendBase from it), so
-    // that settings that disagree beyond the range still show it.
-    double Calibrated(int s, double raw)
-    {
-        if (m_medians[s].size() != m_cache.size()) {
-            m_medians[s].clear();
-            for (const auto& [h, evaluation] : m_cache) {
-                std::vector<double> values;
-                for (std::size_t r = 0; r < evaluation.sorted.size(); ++r)
-                    values.push_back(evaluation.check[r * kModelCheckSettingCount + s]);
-                std::sort(values.begin(), values.end());
-                m_medians[s].emplace_back(h, SortedQuantile(values, 0.5));
-            }
-        }
-        const auto& curve = m_medians[s];
-        const auto extend = [&](std::size_t edge, std::size_t other) {
-            const auto& [h0, m0] = curve[edge];
-            const auto& [h1, m1] = curve[other];
-            const double slope = (m1 - m0) / (h1 - h0);
-            return slope > 0.05 ? h0 + (raw - m0) / slope : h0;
-        };
-        if (!(raw > curve.front().second)) {
-            std::size_t other = 1;
-            while (other + 1 < curve.size() && curve[other].first - curve.front().first < kExtendBase)
-                ++other;
-            return curve.size() > 1 ? extend(0, other) : curve.front().first;
-        }
-        for (std::size_t i = 1; i < curve.size(); ++i) {
-            const auto& [h0, m0] = curve[i - 1];
-            const auto& [h1, m1] = curve[i];
-            if (raw <= m1 && raw > m0)
-                return h0 + (h1 - h0) * (raw - m0) / (m1 - m0);
-        }
-        std::size_t other = curve.size() - 2;
-        while (other > 0 && curve.back().first - curve[other].first < kExtendBase)
-            --other;
-        return extend(curve.size() - 1, other);
-    }
 
     const CEvaluation* At(double h)
     {
@@ -519,6 +433,7 @@ private:
             return m_progress(std::min(done, 1.0));
         };
         CEvaluation evaluation;
+        evaluation.h = h;
         if (!EvaluateAt(m_request, h, m_draws, evaluation.sorted, evaluation.check, onPair)) {
             m_cancelled = true;
             return nullptr;
@@ -532,7 +447,6 @@ private:
     const BootstrapProgress& m_progress;
     CNormalCache m_draws;
     std::map<double, CEvaluation> m_cache;
-    std::array<std::vector<std::pair<double, double>>, kModelCheckSettingCount> m_medians;
     int m_evaluations = 0;
     bool m_cancelled = false;
 };
@@ -576,6 +490,112 @@ std::optional<bool> BootstrapIntervalsOverlap(const std::vector<const CBootstrap
     if (intervals < 2)
         return std::nullopt;
     return largestLow <= leastHigh;
+}
+
+namespace {
+
+double Spread(const double* corrected)
+{
+    const auto [least, largest] = std::minmax_element(corrected, corrected + kModelCheckSettingCount);
+    return *largest - *least;
+}
+
+constexpr double kExtendBase = 0.1;
+
+} // namespace
+
+CModelCheckCalibration::CModelCheckCalibration(const std::vector<const CBootstrapEvaluation*>& evaluations, int n)
+    : m_n(n)
+{
+    for (int s = 0; s < kModelCheckSettingCount; ++s)
+        for (const CBootstrapEvaluation* evaluation : evaluations) {
+            std::vector<double> values;
+            for (std::size_t r = 0; r < evaluation->sorted.size(); ++r)
+                values.push_back(evaluation->check[r * kModelCheckSettingCount + static_cast<std::size_t>(s)]);
+            std::sort(values.begin(), values.end());
+            m_medians[static_cast<std::size_t>(s)].emplace_back(evaluation->h, SortedQuantile(values, 0.5));
+        }
+}
+
+double CModelCheckCalibration::Calibrated(int s, double raw) const
+{
+    const auto& curve = m_medians[static_cast<std::size_t>(s)];
+    const auto extend = [&](std::size_t edge, std::size_t other) {
+        const auto& [h0, m0] = curve[edge];
+        const auto& [h1, m1] = curve[other];
+        const double slope = (m1 - m0) / (h1 - h0);
+        return slope > 0.05 ? h0 + (raw - m0) / slope : h0;
+    };
+    if (!(raw > curve.front().second)) {
+        std::size_t other = 1;
+        while (other + 1 < curve.size() && curve[other].first - curve.front().first < kExtendBase)
+            ++other;
+        return curve.size() > 1 ? extend(0, other) : curve.front().first;
+    }
+    for (std::size_t i = 1; i < curve.size(); ++i) {
+        const auto& [h0, m0] = curve[i - 1];
+        const auto& [h1, m1] = curve[i];
+        if (raw <= m1 && raw > m0)
+            return h0 + (h1 - h0) * (raw - m0) / (m1 - m0);
+    }
+    std::size_t other = curve.size() - 2;
+    while (other > 0 && curve.back().first - curve[other].first < kExtendBase)
+        --other;
+    return extend(curve.size() - 1, other);
+}
+
+CModelCheck CModelCheckCalibration::CheckAt(const CBootstrapEvaluation& at, const std::vector<double>& observedRaw) const
+{
+    CModelCheck check;
+    check.settings = ModelCheckSettings(m_n);
+    for (int s = 0; s < kModelCheckSettingCount; ++s)
+        check.corrected[s] = Calibrated(s, observedRaw[static_cast<std::size_t>(s)]);
+    check.statistic = Spread(check.corrected.data());
+    const int count = static_cast<int>(at.sorted.size());
+    std::vector<double> spreads;
+    spreads.reserve(static_cast<std::size_t>(count));
+    int atOrAbove = 0;
+    for (int r = 0; r < count; ++r) {
+        std::array<double, kModelCheckSettingCount> corrected{};
+        for (int s = 0; s < kModelCheckSettingCount; ++s)
+            corrected[s] = Calibrated(s, at.check[static_cast<std::size_t>(r) * kModelCheckSettingCount + s]);
+        spreads.push_back(Spread(corrected.data()));
+        if (spreads.back() >= check.statistic)
+            ++atOrAbove;
+    }
+    std::sort(spreads.begin(), spreads.end());
+    check.threshold = SortedQuantile(spreads, 0.95);
+    check.pValue = static_cast<double>(atOrAbove) / count;
+    check.passed = check.statistic <= check.threshold;
+    return check;
+}
+
+std::vector<CBootstrapEvaluation> EvaluateBootstrapAt(const CBootstrapRequest& request, const std::vector<double>& hs,
+                                                      bool withCheck, const BootstrapProgress& progress)
+{
+    CBootstrapRequest asked = request;
+    if (withCheck && asked.checkObserved.empty())
+        asked.checkObserved.assign(kModelCheckSettingCount, 0.0);
+    if (!withCheck)
+        asked.checkObserved.clear();
+    std::vector<CBootstrapEvaluation> evaluations;
+    if (!UsableRequest(asked))
+        return evaluations;
+    CNormalCache draws(asked, true);
+    const int pairs = (asked.replicates + 1) / 2;
+    for (std::size_t i = 0; i < hs.size(); ++i) {
+        const PairProgress onPair = [&](int taken) {
+            return !progress || progress((static_cast<double>(i) + static_cast<double>(taken) / pairs) /
+                                         static_cast<double>(hs.size()));
+        };
+        CBootstrapEvaluation evaluation;
+        evaluation.h = hs[i];
+        if (!EvaluateAt(asked, hs[i], draws, evaluation.sorted, evaluation.check, onPair))
+            return {};
+        std::sort(evaluation.sorted.begin(), evaluation.sorted.end());
+        evaluations.push_back(std::move(evaluation));
+    }
+    return evaluations;
 }
 
 std::vector<double> BootstrapEstimates(const CBootstrapRequest& request, double h)

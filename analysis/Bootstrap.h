@@ -239,6 +239,48 @@ std::optional<std::string> CheckBootstrapRequest(const CBootstrapRequest& reques
 // CheckBootstrapRequest refuses gives a result with nothing reached.
 CBootstrapResult RunBootstrap(const CBootstrapRequest& request, const BootstrapProgress& progress = {});
 
+// What one trial exponent gave: the request's estimates, sorted, and, when
+// the model check was asked for, its estimates (kModelCheckSettingCount per
+// replicate, in replicate order).
+struct CBootstrapEvaluation
+{
+    double h = 0.0;
+    std::vector<double> sorted;
+    std::vector<double> check;
+};
+
+// The evaluations at every h of hs, in their order, with the draws that
+// RunBootstrap makes at the same h (so the same estimates bit for bit), the
+// model check's estimates too when withCheck. The pairs of replicates are
+// shared among the request's threads. progress gets the fraction done;
+// returning false cancels, and an unusable request or a cancelled run gives
+// nothing.
+std::vector<CBootstrapEvaluation> EvaluateBootstrapAt(const CBootstrapRequest& request, const std::vector<double>& hs,
+                                                      bool withCheck, const BootstrapProgress& progress = {});
+
+// The model check's calibration over evaluations made with the check's
+// estimates, ascending in h: each setting's median estimate against h.
+class CModelCheckCalibration
+{
+public:
+    CModelCheckCalibration(const std::vector<const CBootstrapEvaluation*>& evaluations, int n);
+
+    // Setting s's calibration: the h whose median estimate (interpolated
+    // linearly between the h's evaluated) equals the raw estimate. Beyond
+    // the medians at the edges the line is extended (its slope from the edge
+    // to the first h at least 0.1 from it), so that settings that disagree
+    // beyond the range still show it.
+    double Calibrated(int s, double raw) const;
+
+    // The check of an observed series' raw estimates (ModelCheckEstimates)
+    // against the replicates of the evaluation `at` (one of those given).
+    CModelCheck CheckAt(const CBootstrapEvaluation& at, const std::vector<double>& observedRaw) const;
+
+private:
+    int m_n;
+    std::array<std::vector<std::pair<double, double>>, kModelCheckSettingCount> m_medians;
+};
+
 // The estimates of the replicates at one trial exponent, in replicate
 // order: replicates 2p and 2p + 1 come from the normal stream p of the
 // seed. Exposed for the tests and the benchmark.

@@ -22,9 +22,15 @@ void AppendFixed(std::string& out, double value)
 
 } // namespace
 
-std::string FormatSlidingResultsText(const CHPointArray& windows, const CHPointArray& series, double xMin)
+std::string FormatSlidingResultsText(const CHPointArray& windows, const CHPointArray& series, double xMin,
+                                     const CIntervalBand* band)
 {
     std::string out = "X\tY\tH\tr\tb";
+    if (band) {
+        out += "\tH corrected\tlow\thigh";
+        if (!band->check.passed)
+            out += "\t(the band's model check failed)";
+    }
     out += kLineEnd;
     out.reserve(out.size() + static_cast<std::size_t>(windows.GetSize()) * 48);
     const int points = series.GetSize();
@@ -43,6 +49,15 @@ std::string FormatSlidingResultsText(const CHPointArray& windows, const CHPointA
         AppendFixed(out, w.m_dR);
         out += ',';
         AppendFixed(out, w.m_dB);
+        if (band && static_cast<std::size_t>(i) < band->windows.size()) {
+            // A value not reached leaves its field empty.
+            const CBandWindow& v = band->windows[static_cast<std::size_t>(i)];
+            for (const double value : {v.corrected, v.low, v.high}) {
+                out += ',';
+                if (v.Reached())
+                    AppendFixed(out, value);
+            }
+        }
         out += kLineEnd;
     }
     return out;
@@ -84,7 +99,8 @@ bool WriteTextExport(IUiServices& ui, const std::string& path, const std::string
 
 bool ExportSlidingResults(const CKestrinDoc& doc, double xMin, const std::string& path)
 {
-    return WriteTextExport(doc.Ui(), path, FormatSlidingResultsText(doc.m_windows, doc.m_points, xMin),
+    return WriteTextExport(doc.Ui(), path,
+                           FormatSlidingResultsText(doc.m_windows, doc.m_points, xMin, doc.m_band ? &*doc.m_band : nullptr),
                            "Saving results...");
 }
 

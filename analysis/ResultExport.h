@@ -5,14 +5,19 @@
 #include "core/GrowArray.h"
 
 class CKestrinDoc;
+struct CIntervalBand;
 class IUiServices;
 
 // The sliding results as text: the header "X\tY\tH\tr\tb" and one line
 // "%.4f,%.4f,%.4f,%.4f,%.4f" per result (X = m_dX + xMin, Y = the m_dY of
 // the series point with the result's index, H, r, b). Lines end in CR LF.
 // A result without a series point of its index (possible in a document read
-// from a file) leaves its Y field empty.
-std::string FormatSlidingResultsText(const CHPointArray& windows, const CHPointArray& series, double xMin);
+// from a file) leaves its Y field empty. With an interval band, the header
+// gains "\tH corrected\tlow\thigh" (and "\t(the band's model check
+// failed)" when it did) and every line its window's three values, empty
+// when not reached; an end at an edge of the searched range is that edge.
+std::string FormatSlidingResultsText(const CHPointArray& windows, const CHPointArray& series, double xMin,
+                                     const CIntervalBand* band = nullptr);
 
 // Correlation pairs as text: "H\tSlope" and one "%.4f\t%.4f" line per pair
 // (its m_dX, then m_dY). Lines end in CR LF.

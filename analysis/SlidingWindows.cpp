@@ -294,6 +294,7 @@ void ClearSlidingWindows(CKestrinDoc& doc)
 {
     CStatusOperation status(doc.Ui(), "Clearing Sliding Window Array...");
     doc.m_windows.RemoveAll();
+    doc.m_band.reset();
     doc.SetModifiedFlag(true);
 }
 

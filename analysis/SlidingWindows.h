@@ -76,10 +76,11 @@ CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const
 
 // The document operations, with their status texts and wait cursor.
 //
-// Empties the document's sliding-window results and marks it modified
-// ("Clearing Sliding Window Array...", then "Ready").
+// Empties the document's sliding-window results and their interval band
+// and marks it modified ("Clearing Sliding Window Array...", then "Ready").
 void ClearSlidingWindows(CKestrinDoc& doc);
-// Replaces the results by a fresh computation: clears them, stores the
+// Replaces the results by a fresh computation: clears them (and their
+// interval band, which IntervalBand.h's ComputeDocumentBand computes), stores the
 // spacing in m_nSpacing and shows "Calculating Sliding Windows (%i %%)".
 // Parameters that CheckSlidingWindowParams refuses change nothing and give
 // false (the callers have refused them already, with the message).

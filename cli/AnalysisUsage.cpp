@@ -57,6 +57,8 @@ constexpr std::string_view kSlidingHelp =
     "           [--window-M N | --window-best-m] [--window-r-min R] [--plot-point P]\n"
     "           [-o FILE] [--json]\n"
     "       kestrin-cli sliding DOC.kst [--plot-point P] [-o FILE] [--json]\n"
+    "       kestrin-cli sliding INPUT --width W ... --bootstrap [--replicates K]\n"
+    "           [--seed S] [--input noise|motion|auto]\n"
     "\n"
     "Estimates H in windows sliding along the series, as the workbench's\n"
     "\"Set Sliding Windows\" does, and prints one line per window.\n"
@@ -68,11 +70,22 @@ constexpr std::string_view kSlidingHelp =
     "                       \"X,Y,H,r,b\" with 4 decimals, CR LF line ends; Y is the\n"
     "                       value of the series point with the result's index).\n"
     "                       An existing FILE is replaced only once the new one is\n"
-    "                       complete; a failed write leaves it as it was (exit 1)\n" KESTRIN_INPUT_OPTIONS
+    "                       complete; a failed write leaves it as it was (exit 1)\n"
+    "  --bootstrap          also the interval band: each window's corrected H and\n"
+    "                       95 % interval, read from one bootstrap grid shared by\n"
+    "                       all windows (--replicates K, default 200; --seed S;\n"
+    "                       --input as estimate takes it); the series is decided\n"
+    "                       noise or motion as a whole, and the model is checked\n"
+    "                       at the window width on non-overlapping windows\n" KESTRIN_INPUT_OPTIONS
         KESTRIN_COMMON_OPTIONS
     "\n"
     "Text output: a table of X (on the series' axis), H, r, b (6 decimals) and\n"
     "n (the window's number of values); with -o one line naming the file.\n"
+    "With --bootstrap the table gains \"H corrected\", \"low\" and \"high\" (\"<=\" or\n"
+    "\">=\" before an edge of the searched range, \"n/a\" when not reached), a\n"
+    "line \"band\" states the replicates, seed, level, model and check, each\n"
+    "result in JSON gains \"H_corrected\", \"low\", \"high\" and their \"_bound\"s,\n"
+    "and \"band\" holds the same statement; -o appends the three columns.\n"
     KESTRIN_WINDOWS_JSON
     "  \"x_min\", \"results\": [{\"X\", \"offset\", \"H\", \"r\", \"b\", \"n\"}, ...]}\n"
     "(\"offset\" is the plot position as stored, X = offset + x_min); with -o,\n"

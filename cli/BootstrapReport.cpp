@@ -25,16 +25,6 @@ ESeriesInput ParseInput(const std::string& text)
     throw UsageError("--input must be noise, motion or auto, not \"" + text + "\"");
 }
 
-const char* BoundWord(EBootstrapBound bound)
-{
-    switch (bound) {
-    case EBootstrapBound::AtOrAbove: return "at_or_above";
-    case EBootstrapBound::AtOrBelow: return "at_or_below";
-    case EBootstrapBound::Value: break;
-    }
-    return "value";
-}
-
 void OptionalField(CJsonWriter& json, const char* name, const std::optional<double>& value)
 {
     json.Key(name);
@@ -92,6 +82,16 @@ void WriteGrid(CJsonWriter& json, const CBootstrapResult& result)
 }
 
 } // namespace
+
+const char* BoundWord(EBootstrapBound bound)
+{
+    switch (bound) {
+    case EBootstrapBound::AtOrAbove: return "at_or_above";
+    case EBootstrapBound::AtOrBelow: return "at_or_below";
+    case EBootstrapBound::Value: break;
+    }
+    return "value";
+}
 
 BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
 {

@@ -1,13 +1,20 @@
 // kestrin-cli sliding: the H curve of sliding windows along the series, and
 // its "Text File" export.
 
+#include <cmath>
+#include <stdexcept>
+
 #include "cli/AnalysisInput.h"
+#include "cli/BootstrapReport.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/EstimatorReport.h"
 #include "cli/JsonWriter.h"
 #include "document/KestrinDoc.h"
+#include "analysis/IntervalBand.h"
 #include "analysis/ResultExport.h"
+#include "cli/TextOutput.h"
+#include "core/Format.h"
 #include "platform/TextEncoding.h"
 #include "cli/WindowOptions.h"
 
@@ -16,7 +23,8 @@ namespace {
 constexpr OptionDef kSlidingOptions[] = {kWidthOption,      kSpacingOption, kWindowDOption, kWindowMOption, kWindowRMinOption,
                                    kWindowBestMOption, kPlotPointOption, kOutputFileOption, kFilterOption,
                                    kDbOption,         kTableOption,   kXFieldOption,  kYFieldOption,
-                                   kJsonOption};
+                                   kJsonOption,       kBootstrapOption, kReplicatesOption, kSeedOption,
+                                   kInputOption};
 
 // What sliding reports: the input, how the results were obtained, the X
 // origin they are shown from, the results (or the file they were written
@@ -30,6 +38,8 @@ struct SlidingReport
     std::vector<WindowRow> results;    // X from xMin
     int seriesSize = 0;
     std::vector<std::string> warnings;
+    // The interval band, with --bootstrap.
+    const CIntervalBand* band = nullptr;
 };
 
 SlidingReport MakeReport(const AnalysisInput& input, const CKestrinDoc& doc, const WindowOptions& windows, double xMin,
@@ -46,6 +56,70 @@ SlidingReport MakeReport(const AnalysisInput& input, const CKestrinDoc& doc, con
     return report;
 }
 
+// A band value as text: 6 decimals, "<=" or ">=" before an edge that the
+// value lies at or beyond, "n/a" when not reached.
+std::string BandText(double value, EBandBound bound)
+{
+    if (std::isnan(value))
+        return "n/a";
+    const char* mark = bound == EBandBound::AtOrBelow ? "<=" : bound == EBandBound::AtOrAbove ? ">=" : "";
+    return mark + Decimal(value);
+}
+
+// The table with the band's three columns appended, and the band's line.
+void AppendBandTable(std::string& out, const std::vector<WindowRow>& rows, const CIntervalBand& band)
+{
+    CTextTable table({"X", "H", "r", "b", "n", "H corrected", "low", "high"});
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const WindowRow& w = rows[i];
+        const CBandWindow& v = band.windows[i];
+        table.AddRow({Exact(w.x), Decimal(w.h), Decimal(w.r), Decimal(w.b), std::to_string(w.n),
+                      BandText(v.corrected, v.correctedBound), BandText(v.low, v.lowBound),
+                      BandText(v.high, v.highBound)});
+    }
+    table.AppendTo(out);
+    out += "band  " + std::to_string(band.replicates) + " replicates, seed " + std::to_string(band.seed) +
+           ", level " + FormatFixed(band.level, 2) + "; " + BandStatement(band) + "\n";
+}
+
+void WriteBandFields(CJsonWriter& json, const CBandWindow& v)
+{
+    // NaN, a value not reached, is written as null.
+    json.Field("H_corrected", v.corrected);
+    json.Field("low", v.low);
+    json.Field("high", v.high);
+    json.StringField("H_corrected_bound", BoundWord(static_cast<EBootstrapBound>(v.correctedBound)));
+    json.StringField("low_bound", BoundWord(static_cast<EBootstrapBound>(v.lowBound)));
+    json.StringField("high_bound", BoundWord(static_cast<EBootstrapBound>(v.highBound)));
+}
+
+void WriteBand(CJsonWriter& json, const CIntervalBand& band)
+{
+    const CSeriesDecision decision = BandDecision(band);
+    json.Key("band");
+    json.BeginObject();
+    json.IntegerField("replicates", band.replicates);
+    json.IntegerField("seed", static_cast<std::int64_t>(band.seed));
+    json.Field("level", band.level);
+    json.IntegerField("width", band.width);
+    json.IntegerField("D", band.nD);
+    json.IntegerField("M", band.nM);
+    json.StringField("model", BootstrapModelName(BandModel(band)));
+    json.StringField("input", SeriesInputWord(decision.input));
+    json.StringField("series_kind", SeriesKindWord(decision.measured));
+    json.Field("alpha", band.alpha);
+    json.Key("model_check");
+    json.BeginObject(true);
+    json.IntegerField("windows", band.check.windows);
+    json.IntegerField("failing", band.check.failing);
+    json.Field("expected_share", band.check.expectedShare);
+    json.Field("p_value", band.check.pValue);
+    json.BooleanField("passed", band.check.passed);
+    json.EndObject();
+    json.StringField("statement", BandStatement(band));
+    json.EndObject();
+}
+
 std::string AsText(const SlidingReport& report)
 {
     const int count = report.windows.count;
@@ -60,7 +134,10 @@ std::string AsText(const SlidingReport& report)
         return "No sliding-window results: the document holds none (compute them with --width W --spacing S).\n";
     }
     std::string out;
-    AppendWindowTable(out, report.results);
+    if (report.band)
+        AppendBandTable(out, report.results, *report.band);
+    else
+        AppendWindowTable(out, report.results);
     return out;
 }
 
@@ -77,15 +154,20 @@ std::string AsJson(const SlidingReport& report)
     } else {
         json.Key("results");
         json.BeginArray();
-        for (const WindowRow& w : report.results) {
+        for (std::size_t i = 0; i < report.results.size(); ++i) {
+            const WindowRow& w = report.results[i];
             json.BeginObject(true);
             json.Field("X", w.x);
             json.Field("offset", w.offset);
             WriteWindowResultFields(json, w);
+            if (report.band)
+                WriteBandFields(json, report.band->windows[i]);
             json.EndObject();
         }
         json.EndArray();
     }
+    if (report.band)
+        WriteBand(json, *report.band);
     WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
@@ -102,12 +184,28 @@ int RunSliding(std::span<const std::string> args)
     const AnalysisInput input = ReadAnalysisInput(parsed);
     const WindowOptions windows = ReadWindowOptions(parsed, input.isDocument);
     const std::optional<std::string> output = ReadOutputOption(parsed, input, false);
+    const BootstrapOptions bootstrap = ReadBootstrapOptions(parsed);
+    if (bootstrap.run && !windows.compute)
+        throw UsageError("--bootstrap needs --width: the interval band is computed with the windows");
 
     CCliUi ui("sliding");
     CKestrinDoc doc(ui);
     if (!LoadAnalysisInput(ui, doc, input))
         return kExitFailure;
     ObtainSlidingResults(ui, doc, windows);
+    if (bootstrap.run && !doc.m_windows.IsEmpty()) {
+        const BootstrapOptions asked = BootstrapOptionsFor(bootstrap, input.isDocument, doc);
+        CIntervalBandOptions options;
+        options.replicates = asked.replicates;
+        options.seed = asked.seed;
+        options.input = asked.input;
+        options.isProfile = asked.isProfile;
+        std::string why;
+        if (!ComputeDocumentBand(doc, *windows.compute, options, {}, &why))
+            throw std::runtime_error("--bootstrap: " + why);
+        if (!doc.m_band->check.passed)
+            ui.Warn("the interval band's model check failed: " + BandStatement(*doc.m_band));
+    }
     const double xMin = doc.GetPlotExtents().m_dXMin;
     if (output) {
         const std::size_t told = ui.messages.size();
@@ -117,6 +215,8 @@ int RunSliding(std::span<const std::string> args)
             return kExitFailure;
         }
     }
-    const SlidingReport report = MakeReport(input, doc, windows, xMin, output, ui);
+    SlidingReport report = MakeReport(input, doc, windows, xMin, output, ui);
+    if (bootstrap.run && doc.m_band)
+        report.band = &*doc.m_band;
     return EmitUnlessOutputIsStandard(output.value_or(""), parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "document/FirstLagSection.h"
+#include "document/BandSection.h"
 #include "document/ProfileSection.h"
 #include "document/TabSection.h"
 
@@ -44,6 +45,8 @@ const SectionKind kKinds[] = {
     {kFirstLagSectionTag, kFirstLagSectionVersion, "the first lags of the fits", "are", "their",
      "; the fits start at lag 1.",
      [](CArchive& body, CDocumentSections& s) { s.firstLags = Whole(body, ReadFirstLagSectionBody(body)); }},
+    {kBandSectionTag, kBandSectionVersion, "the interval band", "is", "its", "; the document opens without it.",
+     [](CArchive& body, CDocumentSections& s) { s.band = Whole(body, ReadBandSectionBody(body)); }},
 };
 
 std::string Bytes(std::uint64_t n)

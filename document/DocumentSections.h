@@ -7,6 +7,7 @@
 
 #include "platform/Archive.h"
 #include "document/FirstLagSection.h"
+#include "document/IntervalBand.h"
 #include "document/KestrinDoc.h"
 
 // The optional sections after the base layout of a document file (after the
@@ -19,8 +20,8 @@
 // A document writes only the sections it has, in this order: the saved tabs
 // ("KTAB", TabSection.cpp), then the profile record ("KPRF",
 // ProfileSection.cpp), then the first lags of the fits when one is not 1
-// ("KLAG", FirstLagSection.cpp). A document with none ends with the base
-// layout.
+// ("KLAG", FirstLagSection.cpp), then the interval band ("KBND",
+// BandSection.cpp). A document with none of them ends with the base layout.
 
 void WriteSectionHeader(CArchive& ar, const char (&tag)[5], std::int32_t version, std::uint64_t length,
                         const char* tooLarge);
@@ -30,6 +31,7 @@ struct CDocumentSections
     std::optional<CSavedTabs> tabs;
     std::optional<CProfileRecord> profile;
     std::optional<CFirstLags> firstLags;
+    std::optional<CIntervalBand> band;
 };
 
 // Reads whatever follows the base layout. Never throws: a section that is

@@ -200,6 +200,7 @@ void CKestrinDoc::DeleteContents()
     m_points.RemoveAll();
     m_slopes.RemoveAll();
     m_windows.RemoveAll();
+    m_band.reset();
     m_nD = kNewDocumentD;
     m_nM = kNewDocumentM;
     m_nRMin = 1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/DatabaseOpener.h"
+#include "document/IntervalBand.h"
 #include "platform/Document.h"
 #include "core/GrowArray.h"
 #include "core/HDataSet.h"
@@ -177,6 +178,10 @@ public:
     // CalculateTabH, SetIntervalSetting and SetIntervalSettings.
     std::vector<std::unique_ptr<CHDataSet>> m_tabSets;
     CHPointArray m_windows;
+    // The interval band of the sliding-window results, window for window,
+    // when one was computed with them (analysis/IntervalBand.h); whatever
+    // replaces or empties the results resets it.
+    std::optional<CIntervalBand> m_band;
     CHPointArray m_points;
     CHPointArray m_slopes;
     std::int32_t m_nD = 4;

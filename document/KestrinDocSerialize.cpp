@@ -1,7 +1,7 @@
 // The document file: parameters, source names, the series, the sliding-window
 // results and the global estimator, back to back with no header; then the
 // optional sections a document has (DocumentSections.h): the tabs, the
-// profile record, the first lags of the fits.
+// profile record, the first lags of the fits, the interval band.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "core/OptimumM.h"
 #include "document/DocumentSections.h"
 #include "document/FirstLagSection.h"
+#include "document/BandSection.h"
 #include "document/ProfileSection.h"
 #include "document/TabSection.h"
 #include "platform/TextEncoding.h"
@@ -196,6 +197,8 @@ void CKestrinDoc::Serialize(CArchive& ar)
             StoreProfileSection(ar, *m_profile);
         if (const CFirstLags lags = FirstLagsOf(*this, intervals); !lags.AllFromFirst())
             StoreFirstLagSection(ar, lags);
+        if (m_band)
+            StoreBandSection(ar, *m_band);
         return;
     }
 
@@ -277,6 +280,14 @@ void CKestrinDoc::Serialize(CArchive& ar)
             if (sections.firstLags->global != 1)
                 m_globalSet.Compute();
         }
+    }
+    m_band.reset();
+    if (sections.band) {
+        if (sections.band->windows.size() == static_cast<std::size_t>(m_windows.GetSize()))
+            m_band = std::move(sections.band);
+        else
+            m_loadNotes.push_back("the interval band does not match the sliding-window results; the document "
+                                  "opens without it.");
     }
 }
 

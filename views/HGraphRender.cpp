@@ -9,6 +9,7 @@
 #include "views/ClippedLines.h"
 #include "views/ColumnRuns.h"
 #include "views/FineArea.h"
+#include "views/IntervalBandRender.h"
 #include "core/Format.h"
 #include "core/PlotMapping.h"
 
@@ -51,6 +52,8 @@ void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data, bool r
     }
 
     const int slidingCount = data.windows ? data.windows->GetSize() : 0;
+    if (slidingCount > 1 && data.band)
+        DrawIntervalBand(painter, w, h, data.extents, *data.windows, *data.band, detail);
     if (slidingCount > 1) {
         const CFineArea fine(painter, w, h, detail);
         QPen pen = SolidPen(kSlidingColour);

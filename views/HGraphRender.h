@@ -7,6 +7,7 @@
 
 #include "core/GrowArray.h"
 #include "core/PlotExtents.h"
+#include "document/IntervalBand.h"
 
 // What the H graph draws, gathered from the document, the ruler and the
 // view so that it can be drawn into any paint device.
@@ -20,6 +21,9 @@ struct CHGraphData
     std::vector<double> intervalH;
     // The sliding-window results; null or empty for none.
     const CHPointArray* windows = nullptr;
+    // The interval band of those results, when there is one: drawn behind
+    // the curve (IntervalBandRender.h).
+    const CIntervalBand* band = nullptr;
 
     // Whether anything is drawn at all.
     bool IsEmpty() const { return tabPositions.empty() && (!windows || windows->IsEmpty()); }

@@ -23,6 +23,7 @@ class CKestrinDoc;
 class CHParamsDlg;
 struct CTabInterval;
 struct CHPoint;
+struct SlidingWindowParams;
 
 // The one view of a document window. It lays out its four child windows
 // (series graph, ruler, H graph, legend), keeps the plot extents that turn
@@ -118,7 +119,13 @@ public:
     // at the window's plot point. Parameters that cannot be computed (a
     // negative width or spacing, say) are refused with a message before
     // anything changes; returns whether the computation ran.
-    bool ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, CEstimatorSetting setting, bool useBestM);
+    // With intervalBand, the results' interval band too (KestrinViewBand.cpp).
+    bool ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, CEstimatorSetting setting, bool useBestM,
+                               bool intervalBand = false);
+    // Computes the interval band of the document's sliding-window results,
+    // computed with params, with a progress window that can cancel it;
+    // a band that cannot be computed is refused with a message.
+    void ComputeIntervalBand(const SlidingWindowParams& params);
 
     // Round ticks with their numbers, a grid and an H scale on the picture.
     // Off unless the application turns it on.

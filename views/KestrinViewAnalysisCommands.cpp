@@ -17,7 +17,7 @@
 #include "analysis/SlopeWindows.h"
 
 bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacing, CEstimatorSetting setting,
-                                         bool useBestM)
+                                         bool useBestM, bool intervalBand)
 {
     SlidingWindowParams params;
     params.width = width;
@@ -35,6 +35,8 @@ bool CKestrinView::ComputeSlidingWindows(std::int32_t width, std::int32_t spacin
     }
     ::ComputeSlidingWindows(m_doc, params);
     m_window.m_nWindowWidth = width;
+    if (intervalBand)
+        ComputeIntervalBand(params);
     return true;
 }
 
@@ -59,7 +61,7 @@ void CKestrinView::OnSetSlidingWindows()
         return;
     // "Use Best" is the first of the two M choices.
     ComputeSlidingWindows(dlg.m_nWidth, dlg.m_nSpacing, {.nD = dlg.m_nD, .nM = dlg.m_nM, .nRMin = dlg.m_nRMin},
-                          dlg.m_nMChoice == 0);
+                          dlg.m_nMChoice == 0, dlg.m_bIntervalBand);
     // Only this view is repainted; other views on the document show the new
     // curve at their next paint.
     RepaintNow();

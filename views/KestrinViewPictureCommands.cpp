@@ -54,6 +54,7 @@ CHGraphData CKestrinView::HGraphData() const
     for (std::size_t i = 0; i < intervals && !data.tabPositions.empty(); ++i)
         data.intervalH.push_back(m_doc.m_tabSets[i]->GetH());
     data.windows = &m_doc.m_windows;
+    data.band = m_doc.m_band ? &*m_doc.m_band : nullptr;
     return data;
 }
 

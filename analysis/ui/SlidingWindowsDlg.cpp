@@ -1,6 +1,8 @@
 #include "analysis/ui/SlidingWindowsDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QSettings>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +67,10 @@ CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : CKest
     MakeDigitsOnly(m_editD);
     m_groupD = MakeRadioGroup(this, {valueD});
     SetParameterTips(groupM, valueM, m_editM, bestM, groupD, valueD, m_editD);
+    m_checkBand = new QCheckBox(QStringLiteral("Interval band"), this);
+    m_checkBand->setObjectName(QStringLiteral("checkIntervalBand"));
+    m_checkBand->setToolTip(QStringLiteral("Also a bootstrap interval and corrected H for every window"));
+    m_bIntervalBand = QSettings().value(kIntervalBandKey, false).toBool();
 
     const CDialogUnits du(font());
     const auto at = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy)); };
@@ -83,6 +89,7 @@ CSlidingWindowsDlg::CSlidingWindowsDlg(IUiServices& ui, QWidget* parent) : CKest
     at(cancel, 191, 24, 50, 14);
     // Below the buttons, where the column was free.
     m_spinFirstLag = AddFirstLagField(this, du, 191, 46, 50);
+    at(m_checkBand, 104, 24, 80, 10);
     setFixedSize(du.X(248), du.Y(109));
 
     connect(ok, &QPushButton::clicked, this, &CSlidingWindowsDlg::accept);
@@ -107,6 +114,7 @@ bool CSlidingWindowsDlg::UpdateData(bool saveAndValidate)
         m_spinFirstLag->setValue(m_nRMin);
         SetRadioIndex(m_groupD, m_nDChoice);
         SetRadioIndex(m_groupM, m_nMChoice);
+        m_checkBand->setChecked(m_bIntervalBand);
         return true;
     }
     // In the members' order; an entry that fails stops the exchange there.
@@ -121,6 +129,7 @@ bool CSlidingWindowsDlg::UpdateData(bool saveAndValidate)
     m_nRMin = m_spinFirstLag->value();
     m_nDChoice = RadioIndex(m_groupD);
     m_nMChoice = RadioIndex(m_groupM);
+    m_bIntervalBand = m_checkBand->isChecked();
     return true;
 }
 
@@ -165,5 +174,6 @@ bool CSlidingWindowsDlg::OnOK()
         FocusEdit(m_editWidth);
         return false;
     }
+    QSettings().setValue(kIntervalBandKey, m_bIntervalBand);
     return true;
 }

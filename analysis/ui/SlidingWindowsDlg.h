@@ -4,8 +4,12 @@
 
 class IUiServices;
 class QButtonGroup;
+class QCheckBox;
 class QLineEdit;
 class QSpinBox;
+
+// Where the dialog remembers its "Interval band" choice.
+inline constexpr const char* kIntervalBandKey = "SlidingWindows/IntervalBand";
 
 // "Sliding Windows Config": width, spacing, D, M and the first lag of the
 // fit of a sliding-window computation. Shown modally; after OK the members hold the choices.
@@ -25,6 +29,9 @@ public:
     int m_nMChoice = 0;
     // "First lag": every window's line runs through lags m_nRMin..M.
     int m_nRMin = 1;
+    // "Interval band": the windows' interval band is computed with them.
+    // Off by default; remembered (kIntervalBandKey) when OK is pressed.
+    bool m_bIntervalBand = false;
 
     // Reads the controls into the members (false, with a message, when an
     // entry does not parse) or writes the members to the controls.
@@ -46,4 +53,5 @@ private:
     QSpinBox* m_spinFirstLag = nullptr;
     QButtonGroup* m_groupD = nullptr;
     QButtonGroup* m_groupM = nullptr;
+    QCheckBox* m_checkBand = nullptr;
 };

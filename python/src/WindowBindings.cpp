@@ -121,6 +121,7 @@ SlidingResult ObtainWindows(DocumentHolder& holder, const WindowRequest& request
             CHPointArray windows = ComputeSlidingWindowResults(doc.m_points, *params, PercentLink(link));
             doc.m_nSpacing = params->spacing;
             doc.m_windows = std::move(windows);
+            doc.m_band.reset();
             doc.SetModifiedFlag(true);
         } catch (const Stopped&) {
         }

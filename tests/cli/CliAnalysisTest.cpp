@@ -10,6 +10,7 @@
 #include "core/HDataSet.h"
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
+#include "analysis/IntervalBand.h"
 #include "analysis/MatchPairs.h"
 #include "analysis/MetaH.h"
 #include "core/OptimumM.h"
@@ -130,6 +131,58 @@ TEST_F(CliAnalysis, SlidingOutputFileIsTheTextFileExport)
     EXPECT_EQ(written, FormatSlidingResultsText(results, series, 0.0));
     EXPECT_TRUE(written.starts_with("X\tY\tH\tr\tb\r\n50.0000,")) << written.substr(0, 40);
     EXPECT_EQ(CountLines(written), 101u);
+}
+
+// --bootstrap appends each window's corrected H, low and high (the band's
+// own numbers) to the text, the JSON and the file, with the band's statement.
+TEST_F(CliAnalysis, SlidingBootstrapAppendsTheIntervalBand)
+{
+    const std::string file = WriteValues("walk.txt", Walk(300));
+    const CHPointArray series = Imported(file);
+    const CHPointArray windows = ComputeSlidingWindowResults(series, Params(100, 50));
+    CIntervalBandOptions options;
+    options.replicates = 20;
+    options.seed = 3;
+    const std::optional<CIntervalBand> band = ComputeIntervalBand(series, windows, Params(100, 50), options);
+    ASSERT_TRUE(band);
+    const std::vector<std::string> args = {"sliding", file,  "--width",      "100", "--spacing",
+                                           "50",      "--bootstrap", "--replicates", "20",  "--seed", "3"};
+
+    std::vector<std::string> json = args;
+    json.push_back("--json");
+    const JsonValue j = RunJson(json);
+    ASSERT_EQ(j["results"].Size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const CBandWindow& v = band->windows[i];
+        const JsonValue& r = j["results"][i];
+        ASSERT_EQ(r["H_corrected"].IsNull(), !v.Reached()) << i;
+        if (v.Reached()) {
+            EXPECT_EQ(r["H_corrected"].Number(), v.corrected) << i;
+            EXPECT_EQ(r["low"].Number(), v.low) << i;
+            EXPECT_EQ(r["high"].Number(), v.high) << i;
+        }
+    }
+    EXPECT_EQ(j["band"]["replicates"].Number(), 20);
+    EXPECT_EQ(j["band"]["model"].String(), "fractional Brownian motion");
+    EXPECT_EQ(j["band"]["statement"].String(), BandStatement(*band));
+
+    const CliResult text = Run(args);
+    EXPECT_EQ(text.exitCode, 0) << text.err;
+    std::string heading = text.out.substr(0, text.out.find('\n'));
+    std::erase(heading, ' ');
+    EXPECT_EQ(heading, "XHrbnHcorrectedlowhigh");
+    EXPECT_NE(text.out.find("\nband  20 replicates, seed 3, level 0.95; " + BandStatement(*band) + "\n"),
+              std::string::npos)
+        << text.out;
+
+    std::vector<std::string> toFile = args;
+    toFile.insert(toFile.end(), {"-o", "h.txt"});
+    EXPECT_EQ(Run(toFile).exitCode, 0);
+    EXPECT_EQ(ReadFile(Path("h.txt")), FormatSlidingResultsText(windows, series, 0.0, &*band));
+
+    EXPECT_NE(Run({"sliding", file, "--width", "100", "--spacing", "50", "--replicates", "20"}).err.find(
+                  "--replicates is taken only with --bootstrap"),
+              std::string::npos);
 }
 
 TEST_F(CliAnalysis, DocumentWithoutWidthUsesItsStoredResults)

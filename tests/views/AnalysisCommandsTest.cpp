@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QCheckBox>
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
@@ -37,6 +38,7 @@
 #include "analysis/ui/SelectRangeDlg.h"
 #include "analysis/ui/SlidingWindowHDlg.h"
 #include "analysis/ui/SlidingWindowsDlg.h"
+#include "dialogs/BackgroundRun.h"
 #include "analysis/ui/SlopeWindowsDlg.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/gui/WorkbenchTest.h"
@@ -183,6 +185,50 @@ TEST_F(AnalysisCommands, SlidingWindowsFromTheDialogDrawTheCurveAndEnableTheirCo
     const QRect client(QPoint(0, 0), m_view->HGraph().size());
     EXPECT_EQ(LeftmostColumn(image, kGreen), m_view->SlidingResultToPixel(client, m_doc->m_windows[0]).x);
     EXPECT_EQ(m_view->ValueToPixel(client, 1950.0, 0.0).x, m_view->SlidingResultToPixel(client, m_doc->m_windows[0]).x);
+}
+
+// "Interval band" is off at first; ticked, the windows come with their band
+// (the bootstrap's remembered replicates), drawn in light green, and the
+// choice is remembered until it is unticked.
+TEST_F(AnalysisCommands, IntervalBandFromTheDialogIsRemembered)
+{
+    QSettings().setValue(kBootstrapReplicatesKey, 20);
+    const auto run = [&](bool tick) {
+        bool wasChecked = false;
+        const bool shown = RunModal<CSlidingWindowsDlg>([&] { Frame().OnCommand(cmd::SetSlidingWindows); },
+                                                        [&](CSlidingWindowsDlg& dlg) {
+                                                            auto* box = Control<QCheckBox>(dlg, "checkIntervalBand");
+                                                            wasChecked = box->isChecked();
+                                                            if (box->isChecked() != tick)
+                                                                Click(box);
+                                                            Type(Control<QLineEdit>(dlg, "edit1049"), "100");
+                                                            Type(Control<QLineEdit>(dlg, "edit1050"), "10");
+                                                            Click(Control<QPushButton>(dlg, "button1"));
+                                                        });
+        EXPECT_TRUE(shown);
+        return wasChecked;
+    };
+    const auto bandPixels = [&] {
+        const QImage image = ShownHGraph(*m_view);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = PixelAt(image, x, y);
+                n += c.green() > c.red() + 20 && c.red() == c.blue() && c.red() > 150;
+            }
+        return n;
+    };
+    EXPECT_FALSE(run(true));
+    ASSERT_TRUE(m_doc->m_band);
+    EXPECT_EQ(m_doc->m_band->windows.size(), 30u);
+    EXPECT_EQ(m_doc->m_band->replicates, 20);
+    EXPECT_TRUE(QSettings().value(kIntervalBandKey).toBool());
+    EXPECT_GT(bandPixels(), 500);
+    EXPECT_TRUE(run(false));
+    EXPECT_FALSE(m_doc->m_band);
+    EXPECT_EQ(bandPixels(), 0);
+    EXPECT_FALSE(run(false));
+    QSettings().remove(kBootstrapReplicatesKey);
 }
 
 TEST_F(AnalysisCommands, UseBestTakesTheRootOfTheWidthAndBadParametersKeepTheCurve)

@@ -16,6 +16,7 @@
 #include "views/HGraph.h"
 #include "views/HRuler.h"
 #include "platform/HeadlessUi.h"
+#include "document/IntervalBand.h"
 #include "document/KestrinDoc.h"
 #include "views/KestrinView.h"
 
@@ -234,6 +235,52 @@ TEST(HGraph, SlidingResultsMakeAGreenCurveButOneResultDrawsNone)
     EXPECT_EQ(PixelAt(image, 49, 150), Qt::white);
     EXPECT_EQ(PixelAt(image, 400, 150 + 75), Qt::white); // below the descent
     EXPECT_EQ(PixelAt(image, 325, 150 + 75), kGreen);     // on it
+}
+
+// The interval band: a light green area between each window's low and high
+// ends behind the curve, its corrected H dashed, a key in the lower left;
+// a window without an interval leaves a gap; no band, no change.
+TEST(HGraph, IntervalBandIsALightGreenAreaBehindTheCurve)
+{
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    LoadSeries(doc);
+    auto view = ShowView(doc);
+    CHGraph& graph = view->HGraph();
+    // Plot positions 100 .. 900 (columns 50 .. 450) at H 0.5 (row 150).
+    for (int i = 0; i < 5; ++i)
+        doc.m_windows.Add(Result(100.0 + 200.0 * i, 0.5));
+    const QImage plain = Marks(graph);
+    CIntervalBand band;
+    band.level = 0.95;
+    band.windows.assign(5, CBandWindow{0.55, 0.3, 0.7});
+    band.windows[4] = CBandWindow{};
+    doc.m_band = band;
+    const QImage image = Marks(graph);
+
+    const auto isBand = [](const QColor& c) { return c.green() > c.red() + 20 && c.red() == c.blue() && c.red() > 150; };
+    EXPECT_TRUE(isBand(PixelAt(image, 100, 180))) << PixelAt(image, 100, 180).name().toStdString(); // H 0.4
+    EXPECT_TRUE(isBand(PixelAt(image, 300, 90)));                                                     // H 0.7
+    EXPECT_EQ(PixelAt(image, 100, 60), Qt::white);                                                    // H 0.8
+    EXPECT_EQ(PixelAt(image, 400, 180), Qt::white); // past the last window with an interval
+    EXPECT_EQ(PixelAt(image, 30, 180), Qt::white);  // before the first
+    EXPECT_EQ(PixelAt(image, 200, 150), kGreen);    // the curve lies over the band
+    // The corrected H at row 135, dashed: some of its columns, not all.
+    const QColor dark(0, 140, 0);
+    int dashes = 0;
+    for (int x = 60; x < 340; ++x)
+        dashes += PixelAt(image, x, 135) == dark;
+    EXPECT_GT(dashes, 60);
+    EXPECT_LT(dashes, 250);
+    // The key's text in the lower left corner.
+    int darkText = 0;
+    for (int y = 240; y < 300; ++y)
+        for (int x = 0; x < 200; ++x)
+            darkText += qGray(PixelAt(image, x, y).rgb()) < 80;
+    EXPECT_GT(darkText, 20);
+
+    doc.m_band.reset();
+    EXPECT_EQ(Marks(graph), plain);
 }
 
 TEST(HGraph, ARulerAheadOfTheDocumentDrawsOnlyIntervalsWithEstimators)
