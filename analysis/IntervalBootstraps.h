@@ -15,9 +15,9 @@ class CHDataSet;
 // --bootstrap` run them here, and the table they give is written as CSV
 // here.
 
-// Where an estimate's values lie: the whole series, or the interval
-// [lower, upper) of X between two tabs (the first from the smallest X, the
-// last up to and with the largest).
+// Where an estimate's values lie: the whole series (from its smallest to
+// its largest X), or the interval [lower, upper) of X between two tabs (the
+// first from the smallest X, the last up to the largest).
 struct CIntervalSpan
 {
     bool global = false;

@@ -4,7 +4,11 @@
 
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTimer>
+
+#include "analysis/Bootstrap.h"
 
 CBackgroundRun::CBackgroundRun(QObject* parent, QProgressBar* bar)
     : QObject(parent), m_bar(bar), m_timer(new QTimer(this))
@@ -61,4 +65,29 @@ std::optional<unsigned long long> TypedSeed(const QLineEdit& edit)
     if (!ok)
         return std::nullopt;
     return seed;
+}
+
+QSpinBox* RememberedReplicatesSpin(QWidget* parent, const QString& tip)
+{
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QStringLiteral("spinReplicates"));
+    spin->setRange(1, kMaxBootstrapReplicates);
+    spin->setValue(QSettings().value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
+    spin->setToolTip(tip);
+    return spin;
+}
+
+QLineEdit* RememberedSeedEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("editSeed"));
+    edit->setText(QSettings().value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    return edit;
+}
+
+void RememberBootstrapSettings(int replicates, unsigned long long seed)
+{
+    QSettings settings;
+    settings.setValue(kBootstrapReplicatesKey, replicates);
+    settings.setValue(kBootstrapSeedKey, QString::number(seed));
 }

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -67,15 +66,8 @@ CBootstrapDlg::CBootstrapDlg(const CHDataSet& set, bool isProfile, QWidget* pare
     const CBootstrapRequest request = BootstrapRequestFor(set);
     setWindowTitle(QStringLiteral("Bootstrap"));
     setObjectName(QStringLiteral("CBootstrapDlg"));
-    QSettings settings;
-    m_replicates = new QSpinBox(this);
-    m_replicates->setObjectName(QStringLiteral("spinReplicates"));
-    m_replicates->setRange(1, kMaxBootstrapReplicates);
-    m_replicates->setValue(settings.value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
-    m_replicates->setToolTip(QStringLiteral("Replicates of the model simulated at each trial H"));
-    m_seed = new QLineEdit(this);
-    m_seed->setObjectName(QStringLiteral("editSeed"));
-    m_seed->setText(settings.value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    m_replicates = RememberedReplicatesSpin(this, QStringLiteral("Replicates of the model simulated at each trial H"));
+    m_seed = RememberedSeedEdit(this);
     m_seed->setToolTip(QStringLiteral("The same seed gives the same numbers"));
     m_input = new QComboBox(this);
     m_input->setObjectName(QStringLiteral("comboSeries"));
@@ -180,9 +172,7 @@ void CBootstrapDlg::Start()
         m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
         return;
     }
-    QSettings settings;
-    settings.setValue(kBootstrapReplicatesKey, m_replicates->value());
-    settings.setValue(kBootstrapSeedKey, QString::number(*seed));
+    RememberBootstrapSettings(m_replicates->value(), *seed);
     CSeriesBootstrapOptions options = Options();
     options.seed = *seed;
     // What can be refused is refused at once; the model check's estimates

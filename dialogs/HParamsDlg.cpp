@@ -1,6 +1,8 @@
 #include "dialogs/HParamsDlg.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <optional>
 
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "analysis/EstimateWarnings.h"
+#include "dialogs/BootstrapAllDlg.h"
 #include "dialogs/BootstrapDlg.h"
 #include "dialogs/CompareMethodsDlg.h"
 #include "dialogs/EstimatorLimits.h"
@@ -111,6 +114,10 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     auto* bootstrap = new QPushButton(QStringLiteral("&Bootstrap..."), this);
     bootstrap->setObjectName(QStringLiteral("buttonBootstrap"));
     bootstrap->setAutoDefault(false);
+    auto* bootstrapAll = new QPushButton(QStringLiteral("Bootstrap All &Intervals..."), this);
+    bootstrapAll->setObjectName(QStringLiteral("buttonBootstrapAll"));
+    bootstrapAll->setAutoDefault(false);
+    bootstrapAll->setToolTip(QStringLiteral("The bootstrap of the whole series and of every interval, in one table"));
     auto* compare = new QPushButton(QStringLiteral("&Compare Methods..."), this);
     compare->setObjectName(QStringLiteral("buttonCompareMethods"));
     compare->setAutoDefault(false);
@@ -159,6 +166,7 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     // Too wide for the column of buttons: a row of its own below the
     // bootstrap's result, right-aligned with the column.
     at(compare, 176, 220, 74, 14);
+    at(bootstrapAll, 72, 220, 100, 14);
     // Below them: room for both warnings.
     at(m_labelWarnings, 7, 238, 243, 34);
     setFixedSize(du.X(257), du.Y(275));
@@ -170,6 +178,7 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     connect(fitPlot, &QPushButton::clicked, this, &CHParamsDlg::OnFitPlot);
     connect(bootstrap, &QPushButton::clicked, this, &CHParamsDlg::OnBootstrap);
     connect(compare, &QPushButton::clicked, this, &CHParamsDlg::OnCompareMethods);
+    connect(bootstrapAll, &QPushButton::clicked, this, &CHParamsDlg::OnBootstrapAll);
     // Only a choice of the user counts as a selection change; the selector's
     // own refills do not.
     connect(m_comboTabs, &QComboBox::activated, this, [this] { RefreshDetails(); });
@@ -394,6 +403,30 @@ void CHParamsDlg::OnBootstrap()
     m_labelBootstrap->setText(summary);
     m_editH->setToolTip(summary);
     ShowHWarnings(*set, &*dlg.Result());
+}
+
+void CHParamsDlg::OnBootstrapAll()
+{
+    if (!m_pOwner)
+        return;
+    // Copies of the estimates, as for Bootstrap: the whole series' first,
+    // then the intervals in the document's order.
+    const CKestrinDoc& doc = m_pOwner->GetDocument();
+    const CPlotExtents extents = doc.GetPlotExtents();
+    std::vector<CHDataSet> sets{doc.m_globalSet};
+    std::vector<CIntervalSpan> spans{{.global = true, .lower = extents.m_dXMin, .upper = extents.m_dXMax}};
+    // Each interval ends at the tab its label names, the last at the
+    // largest X.
+    std::vector<std::int32_t> positions;
+    for (std::size_t i = 0; i + 1 < doc.m_tabSets.size(); ++i)
+        positions.push_back(static_cast<std::int32_t>(std::strtod(doc.m_tabSets[i]->m_strLabel.c_str(), nullptr)));
+    const std::vector<CIntervalSpan> intervals = IntervalSpansOf(positions, extents.m_dXMin, extents.m_dXMax);
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        sets.push_back(*doc.m_tabSets[i]);
+        spans.push_back(intervals[i]);
+    }
+    CBootstrapAllDlg dlg(std::move(sets), std::move(spans), doc.IsProfile(), doc.Ui(), this);
+    dlg.exec();
 }
 
 void CHParamsDlg::ShowHWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap)
