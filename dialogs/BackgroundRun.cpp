@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSettings>
@@ -82,7 +84,25 @@ QLineEdit* RememberedSeedEdit(QWidget* parent)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QStringLiteral("editSeed"));
     edit->setText(QSettings().value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    edit->setToolTip(QStringLiteral("The same seed gives the same numbers"));
     return edit;
+}
+
+QComboBox* SeriesInputCombo(QWidget* parent, const QString& tip)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("comboSeries"));
+    combo->addItems({QStringLiteral("automatic"), QStringLiteral("noise"), QStringLiteral("motion")});
+    combo->setToolTip(tip);
+    return combo;
+}
+
+std::optional<unsigned long long> TypedSeedOrSay(const QLineEdit& edit, QLabel& status)
+{
+    const std::optional<unsigned long long> seed = TypedSeed(edit);
+    if (!seed)
+        status.setText(QStringLiteral("The seed must be a whole number from 0 up."));
+    return seed;
 }
 
 void RememberBootstrapSettings(int replicates, unsigned long long seed)

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QSpinBox;
@@ -64,5 +66,11 @@ std::optional<unsigned long long> TypedSeed(const QLineEdit& edit);
 // the dialogs remember (the defaults at first).
 QSpinBox* RememberedReplicatesSpin(QWidget* parent, const QString& tip);
 QLineEdit* RememberedSeedEdit(QWidget* parent);
+// The series box ("comboSeries"): automatic, noise, motion, in the order of
+// ESeriesInput, with tip.
+QComboBox* SeriesInputCombo(QWidget* parent, const QString& tip);
+// TypedSeed, or nothing with "The seed must be a whole number from 0 up."
+// shown in status.
+std::optional<unsigned long long> TypedSeedOrSay(const QLineEdit& edit, QLabel& status);
 // Remembers a run's replicates and seed for the next dialog.
 void RememberBootstrapSettings(int replicates, unsigned long long seed);

@@ -1,6 +1,8 @@
 #include "dialogs/BootstrapAllDlg.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +22,7 @@
 #include "analysis/ResultExport.h"
 #include "core/Format.h"
 #include "dialogs/BackgroundRun.h"
+#include "document/KestrinDoc.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -108,13 +111,8 @@ CBootstrapAllDlg::CBootstrapAllDlg(std::vector<CHDataSet> sets, std::vector<CInt
     setObjectName(QStringLiteral("CBootstrapAllDlg"));
     m_replicates = RememberedReplicatesSpin(this, QStringLiteral("Replicates of the model simulated at each trial H"));
     m_seed = RememberedSeedEdit(this);
-    m_seed->setToolTip(QStringLiteral("The same seed gives the same numbers"));
-    m_input = new QComboBox(this);
-    m_input->setObjectName(QStringLiteral("comboSeries"));
-    // In the order of ESeriesInput.
-    m_input->addItems({QStringLiteral("automatic"), QStringLiteral("noise"), QStringLiteral("motion")});
-    m_input->setToolTip(QStringLiteral("A noise wanders around a fixed level, a motion wanders freely; "
-                                       "automatic decides by DFA for each estimate"));
+    m_input = SeriesInputCombo(this, QStringLiteral("A noise wanders around a fixed level, a motion wanders freely; "
+                                                    "automatic decides by DFA for each estimate"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setRange(0, 1000);
@@ -206,11 +204,9 @@ void CBootstrapAllDlg::Start()
 {
     if (Running())
         return;
-    const std::optional<unsigned long long> seed = TypedSeed(*m_seed);
-    if (!seed) {
-        m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
+    const std::optional<unsigned long long> seed = TypedSeedOrSay(*m_seed, *m_status);
+    if (!seed)
         return;
-    }
     RememberBootstrapSettings(m_replicates->value(), *seed);
     CSeriesBootstrapOptions options;
     options.replicates = m_replicates->value();
@@ -315,4 +311,24 @@ void CBootstrapAllDlg::reject()
         return;
     }
     QDialog::reject();
+}
+
+void RunBootstrapAllDlg(const CKestrinDoc& doc, QWidget* parent)
+{
+    // Copies of the estimates: the whole series' first, then the intervals
+    // in the document's order, each ending at the tab its label names (the
+    // last at the largest X).
+    const CPlotExtents extents = doc.GetPlotExtents();
+    std::vector<CHDataSet> sets{doc.m_globalSet};
+    std::vector<CIntervalSpan> spans{{.global = true, .lower = extents.m_dXMin, .upper = extents.m_dXMax}};
+    std::vector<std::int32_t> positions;
+    for (std::size_t i = 0; i + 1 < doc.m_tabSets.size(); ++i)
+        positions.push_back(static_cast<std::int32_t>(std::strtod(doc.m_tabSets[i]->m_strLabel.c_str(), nullptr)));
+    const std::vector<CIntervalSpan> intervals = IntervalSpansOf(positions, extents.m_dXMin, extents.m_dXMax);
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        sets.push_back(*doc.m_tabSets[i]);
+        spans.push_back(intervals[i]);
+    }
+    CBootstrapAllDlg dlg(std::move(sets), std::move(spans), doc.IsProfile(), doc.Ui(), parent);
+    dlg.exec();
 }

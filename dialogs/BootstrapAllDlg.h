@@ -10,6 +10,7 @@
 #include "core/HDataSet.h"
 
 class CBackgroundRun;
+class CKestrinDoc;
 class IUiServices;
 class QComboBox;
 class QLabel;
@@ -81,3 +82,7 @@ private:
     QPushButton* m_save = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };
+
+// Runs the dialog, modal, over copies of the document's whole-series and
+// interval estimates.
+void RunBootstrapAllDlg(const CKestrinDoc& doc, QWidget* parent);

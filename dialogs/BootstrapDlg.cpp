@@ -68,13 +68,8 @@ CBootstrapDlg::CBootstrapDlg(const CHDataSet& set, bool isProfile, QWidget* pare
     setObjectName(QStringLiteral("CBootstrapDlg"));
     m_replicates = RememberedReplicatesSpin(this, QStringLiteral("Replicates of the model simulated at each trial H"));
     m_seed = RememberedSeedEdit(this);
-    m_seed->setToolTip(QStringLiteral("The same seed gives the same numbers"));
-    m_input = new QComboBox(this);
-    m_input->setObjectName(QStringLiteral("comboSeries"));
-    // In the order of ESeriesInput.
-    m_input->addItems({QStringLiteral("automatic"), QStringLiteral("noise"), QStringLiteral("motion")});
-    m_input->setToolTip(QStringLiteral("A noise wanders around a fixed level, a motion wanders freely; "
-                                       "automatic decides by DFA"));
+    m_input = SeriesInputCombo(this, QStringLiteral("A noise wanders around a fixed level, a motion wanders freely; "
+                                                    "automatic decides by DFA"));
     m_kind = WrappedLabel(this, "labelSeriesKind");
     m_model = WrappedLabel(this, "labelModel");
     m_warning = WrappedLabel(this, "labelWarning");
@@ -167,11 +162,9 @@ void CBootstrapDlg::Start()
 {
     if (Running())
         return;
-    const std::optional<unsigned long long> seed = TypedSeed(*m_seed);
-    if (!seed) {
-        m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
+    const std::optional<unsigned long long> seed = TypedSeedOrSay(*m_seed, *m_status);
+    if (!seed)
         return;
-    }
     RememberBootstrapSettings(m_replicates->value(), *seed);
     CSeriesBootstrapOptions options = Options();
     options.seed = *seed;

@@ -194,11 +194,9 @@ void CCompareMethodsDlg::Start()
 {
     if (Running())
         return;
-    const std::optional<unsigned long long> seed = TypedSeed(*m_seed);
-    if (!seed) {
-        m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
+    const std::optional<unsigned long long> seed = TypedSeedOrSay(*m_seed, *m_status);
+    if (!seed)
         return;
-    }
     CSeriesBootstrapOptions options;
     options.replicates = m_replicates->value();
     options.seed = *seed;

@@ -1,8 +1,6 @@
 #include "dialogs/HParamsDlg.h"
 
 #include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <optional>
 
 #include <QComboBox>
@@ -407,26 +405,8 @@ void CHParamsDlg::OnBootstrap()
 
 void CHParamsDlg::OnBootstrapAll()
 {
-    if (!m_pOwner)
-        return;
-    // Copies of the estimates, as for Bootstrap: the whole series' first,
-    // then the intervals in the document's order.
-    const CKestrinDoc& doc = m_pOwner->GetDocument();
-    const CPlotExtents extents = doc.GetPlotExtents();
-    std::vector<CHDataSet> sets{doc.m_globalSet};
-    std::vector<CIntervalSpan> spans{{.global = true, .lower = extents.m_dXMin, .upper = extents.m_dXMax}};
-    // Each interval ends at the tab its label names, the last at the
-    // largest X.
-    std::vector<std::int32_t> positions;
-    for (std::size_t i = 0; i + 1 < doc.m_tabSets.size(); ++i)
-        positions.push_back(static_cast<std::int32_t>(std::strtod(doc.m_tabSets[i]->m_strLabel.c_str(), nullptr)));
-    const std::vector<CIntervalSpan> intervals = IntervalSpansOf(positions, extents.m_dXMin, extents.m_dXMax);
-    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
-        sets.push_back(*doc.m_tabSets[i]);
-        spans.push_back(intervals[i]);
-    }
-    CBootstrapAllDlg dlg(std::move(sets), std::move(spans), doc.IsProfile(), doc.Ui(), this);
-    dlg.exec();
+    if (m_pOwner)
+        RunBootstrapAllDlg(m_pOwner->GetDocument(), this);
 }
 
 void CHParamsDlg::ShowHWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap)

@@ -17,5 +17,5 @@ void CEstimateStatus::Announce(IUiServices& ui, const CHDataSet& set)
     for (const std::string& warning : HReadingWarnings(set, nullptr))
         text += (text.empty() ? "" : " ") + warning;
     if (!text.empty())
-        ui.SetStatusText(text);
+        ui.ShowStatusWarning(text);
 }
