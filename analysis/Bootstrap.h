@@ -205,6 +205,10 @@ struct CBootstrapResult
     // corrected H are where they cross the observed H (empty when cancelled).
     std::vector<CBootstrapGridPoint> grid;
     bool cancelled = false;
+    // What the result must be read with, when the caller that knows the
+    // estimate has said it (BootstrapReadingWarnings); RunBootstrap leaves
+    // it empty.
+    std::vector<std::string> warnings;
 
     // The observed H is reached by some h: the corrected H exists.
     bool Reached() const { return corrected.has_value(); }

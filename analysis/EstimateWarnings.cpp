@@ -76,3 +76,15 @@ std::vector<std::string> HReadingWarnings(const CHDataSet& set, const CBootstrap
             warnings.push_back(about + *warning);
     return warnings;
 }
+
+std::vector<std::string> BootstrapReadingWarnings(const CHDataSet& set, const CBootstrapResult& bootstrap,
+                                                  const std::string& chooseHint)
+{
+    std::vector<std::string> warnings;
+    if (bootstrap.decision)
+        if (auto warning = SeriesKindWarning(*bootstrap.decision, chooseHint))
+            warnings.push_back(std::move(*warning));
+    for (std::string& warning : HReadingWarnings(set, &bootstrap))
+        warnings.push_back(std::move(warning));
+    return warnings;
+}

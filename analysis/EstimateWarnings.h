@@ -45,3 +45,10 @@ std::optional<std::string> FewValuesWarning(const CHDataSet& set);
 // The two above, in that order, each prefixed by about ("interval 2: ").
 std::vector<std::string> HReadingWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap,
                                           const std::string& about = {});
+
+// What a bootstrap of the estimator must be read with: the noise-or-motion
+// warning of its decision (SeriesKindWarning; chooseHint names how to
+// choose in the caller's terms), then HReadingWarnings with the bootstrap
+// (which names a bootstrap that finds no h from above).
+std::vector<std::string> BootstrapReadingWarnings(const CHDataSet& set, const CBootstrapResult& bootstrap,
+                                                  const std::string& chooseHint);

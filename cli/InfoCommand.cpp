@@ -3,8 +3,10 @@
 
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
+#include "cli/EdgeWarnings.h"
 #include "cli/EstimatorReport.h"
 #include "cli/JsonWriter.h"
+#include "core/HDataSet.h"
 #include "document/KestrinDoc.h"
 #include "platform/TextEncoding.h"
 #include "cli/TextOutput.h"
@@ -50,6 +52,9 @@ struct InfoReport
     std::optional<std::vector<PointRow>> points;
     std::optional<std::vector<WindowRow>> windows;
     std::optional<CProfileRecord> profile; // the document was made by Profile
+    // What the H values shown must be read with, and the document's own
+    // warnings before them; empty when the H values need none.
+    std::vector<std::string> warnings;
 };
 
 InfoReport MakeReport(const std::string& path, const CKestrinDoc& doc, Lists lists)
@@ -86,6 +91,17 @@ InfoReport MakeReport(const std::string& path, const CKestrinDoc& doc, Lists lis
     if (lists.windows)
         report.windows = WindowRowsOf(doc.m_windows);
     return report;
+}
+
+// Warns what the global H and each interval's must be read with
+// (HReadingWarnings); the warnings said, when any of these was.
+std::vector<std::string> WarnOfHValues(CCliUi& ui, const CKestrinDoc& doc)
+{
+    const std::size_t before = ui.Warnings().size();
+    WarnOfHReading(ui, doc.m_globalSet, nullptr);
+    for (const auto& set : doc.m_tabSets)
+        WarnOfHReading(ui, *set, nullptr, DisplayText(set->m_strLabel) + ": ");
+    return ui.Warnings().size() > before ? ui.Warnings() : std::vector<std::string>();
 }
 
 std::string AsText(const InfoReport& report)
@@ -220,6 +236,8 @@ std::string AsJson(const InfoReport& report)
         }
         json.EndArray();
     }
+    if (!report.warnings.empty())
+        WriteWarnings(json, report.warnings);
     json.EndObject();
     json.Finish();
     return out;
@@ -241,6 +259,7 @@ int RunInfo(std::span<const std::string> args)
         return kExitFailure;
     // The saved tabs, computed as the workbench computes them on opening.
     doc.CalculateSavedTabH();
-    const InfoReport report = MakeReport(path, doc, lists);
+    InfoReport report = MakeReport(path, doc, lists);
+    report.warnings = WarnOfHValues(ui, doc);
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

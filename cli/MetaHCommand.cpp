@@ -83,6 +83,7 @@ int RunMetaH(std::span<const std::string> args)
         return kExitFailure;
     }
     WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");
+    WarnOfHReading(ui, set, nullptr, "Meta H: ");
     const MetaHReport report{input, WindowSourceOf(doc, windows), FiguresOf(set), ui.Warnings()};
     return EmitOutput(parsed.Has("--json") ? AsJson(report) : AsText(report));
 }

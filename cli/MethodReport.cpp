@@ -1,8 +1,8 @@
 #include "cli/MethodReport.h"
 
 #include <cmath>
+#include <stdexcept>
 
-#include "analysis/BootstrapLimits.h"
 #include "analysis/BootstrapText.h"
 #include "cli/JsonWriter.h"
 #include "cli/TextOutput.h"
@@ -28,20 +28,28 @@ CMethodComparison MethodsOf(const CHDataSet& set, const std::vector<EHMethod>& m
     return CompareMethods(set, methods, options.input, options.isProfile, &asked);
 }
 
-CBootstrapResult CurveBootstrapOf(CCliUi& ui, const std::optional<CMethodComparison>& comparison,
-                                  const CHDataSet& set, const BootstrapOptions& options)
+const CBootstrapResult* CurveBootstrapIn(const CMethodComparison* comparison)
 {
     if (comparison)
         for (const CMethodRow& row : comparison->rows)
-            if (row.estimate.method == EHMethod::Curve && row.bootstrap) {
-                // The comparison left out an interval the replicates cannot
-                // give; say why, as a run of its own would.
-                CBootstrapRequest request = BootstrapRequestFor(set);
-                request.replicates = options.replicates;
-                WarnOfLeftOutInterval(ui, CheckBootstrapInterval(request));
-                return *row.bootstrap;
-            }
-    return BootstrapOf(ui, set, options);
+            if (row.estimate.method == EHMethod::Curve && row.bootstrap)
+                return &*row.bootstrap;
+    return nullptr;
+}
+
+CBootstrapResult TakeBootstrapRow(CCliUi& ui, const CIntervalBootstrapRow& row)
+{
+    if (row.refusal)
+        throw std::runtime_error("--bootstrap: " + *row.refusal);
+    WarnOfLeftOutInterval(ui, row.leftOut);
+    return row.result;
+}
+
+CBootstrapResult CurveBootstrapOf(CCliUi& ui, const std::optional<CMethodComparison>& comparison,
+                                  const CHDataSet& set, const BootstrapOptions& options)
+{
+    const CIntervalEstimate estimate{.set = &set, .span = {}, .given = CurveBootstrapIn(comparison ? &*comparison : nullptr)};
+    return TakeBootstrapRow(ui, BootstrapIntervals({estimate}, SeriesOptionsOf(options)).front());
 }
 
 namespace {

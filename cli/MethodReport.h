@@ -5,6 +5,7 @@
 
 #include "cli/Args.h"
 #include "cli/BootstrapReport.h"
+#include "analysis/IntervalBootstraps.h"
 #include "analysis/MethodComparison.h"
 
 class CHDataSet;
@@ -23,8 +24,16 @@ std::vector<EHMethod> ReadMethods(const ParsedArgs& parsed);
 CMethodComparison MethodsOf(const CHDataSet& set, const std::vector<EHMethod>& methods,
                             const BootstrapOptions& options);
 
+// The curve length's bootstrap in the comparison (which may be null), when it holds one.
+const CBootstrapResult* CurveBootstrapIn(const CMethodComparison* comparison);
+
+// The bootstrap of a row that BootstrapIntervals ran: throws
+// std::runtime_error "--bootstrap: REASON" when it was refused, and warns
+// once of an interval left out.
+CBootstrapResult TakeBootstrapRow(CCliUi& ui, const CIntervalBootstrapRow& row);
+
 // The curve length's bootstrap: the comparison's when it holds one, else
-// run for the set (BootstrapOf).
+// run for the set (as BootstrapOf runs it).
 CBootstrapResult CurveBootstrapOf(CCliUi& ui, const std::optional<CMethodComparison>& comparison, const CHDataSet& set,
                                   const BootstrapOptions& options);
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "analysis/BootstrapText.h"
+#include "analysis/IntervalBootstraps.h"
 #include "cli/AnalysisInput.h"
 #include "document/AutoTabs.h"
 #include "cli/BatchCommand.h"
@@ -148,6 +149,25 @@ std::string AsJson(const TabsReport& report)
     return out;
 }
 
+// The document's intervals to bootstrap, each with the curve length's
+// bootstrap of its comparison of methods when that holds one.
+std::vector<CIntervalEstimate> IntervalEstimatesOf(const CKestrinDoc& doc, const std::vector<std::int32_t>& tabs,
+                                                   const std::vector<CMethodComparison>& comparisons)
+{
+    const CPlotExtents extents = doc.GetPlotExtents();
+    const std::vector<CIntervalSpan> spans = IntervalSpansOf(tabs, extents.m_dXMin, extents.m_dXMax);
+    std::vector<CIntervalEstimate> estimates;
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
+        CIntervalEstimate& estimate = estimates.emplace_back();
+        estimate.set = doc.m_tabSets[i].get();
+        if (i < spans.size())
+            estimate.span = spans[i];
+        if (i < comparisons.size())
+            estimate.given = CurveBootstrapIn(&comparisons[i]);
+    }
+    return estimates;
+}
+
 } // namespace
 
 int RunTabs(std::span<const std::string> args)
@@ -216,14 +236,16 @@ int RunTabs(std::span<const std::string> args)
     if (!methods.empty())
         for (const auto& set : doc.m_tabSets)
             comparisons.push_back(MethodsOf(*set, methods, bootstrapOptions));
+    const std::vector<CIntervalBootstrapRow> runs =
+        bootstrapOptions.run ? BootstrapIntervals(IntervalEstimatesOf(doc, tabs, comparisons),
+                                                  SeriesOptionsOf(bootstrapOptions))
+                             : std::vector<CIntervalBootstrapRow>();
     IntervalBootstraps bootstraps;
     for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i) {
         const auto& set = doc.m_tabSets[i];
         const std::string about = DisplayText(set->m_strLabel) + ": ";
         if (bootstrapOptions.run) {
-            const std::optional<CMethodComparison> comparison =
-                i < comparisons.size() ? std::optional(comparisons[i]) : std::nullopt;
-            bootstraps.push_back(CurveBootstrapOf(ui, comparison, *set, bootstrapOptions));
+            bootstraps.push_back(TakeBootstrapRow(ui, runs[i]));
             WarnSeriesKind(ui, bootstraps.back(), about);
         }
         WarnOfHReading(ui, *set, bootstrapOptions.run ? &bootstraps.back() : nullptr, about);

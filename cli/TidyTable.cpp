@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cli/JsonWriter.h"
+#include "core/CsvField.h"
 #include "cli/TextOutput.h"
 
 namespace {
@@ -15,19 +16,6 @@ std::string NumberText(double value)
     if (std::isinf(value))
         return value < 0 ? "-Inf" : "Inf";
     return Exact(value);
-}
-
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
 }
 
 std::string TsvField(std::string text)

@@ -2,9 +2,15 @@
 
 #include <exception>
 
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTimer>
+
+#include "analysis/Bootstrap.h"
 
 CBackgroundRun::CBackgroundRun(QObject* parent, QProgressBar* bar)
     : QObject(parent), m_bar(bar), m_timer(new QTimer(this))
@@ -61,4 +67,47 @@ std::optional<unsigned long long> TypedSeed(const QLineEdit& edit)
     if (!ok)
         return std::nullopt;
     return seed;
+}
+
+QSpinBox* RememberedReplicatesSpin(QWidget* parent, const QString& tip)
+{
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QStringLiteral("spinReplicates"));
+    spin->setRange(1, kMaxBootstrapReplicates);
+    spin->setValue(QSettings().value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
+    spin->setToolTip(tip);
+    return spin;
+}
+
+QLineEdit* RememberedSeedEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("editSeed"));
+    edit->setText(QSettings().value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    edit->setToolTip(QStringLiteral("The same seed gives the same numbers"));
+    return edit;
+}
+
+QComboBox* SeriesInputCombo(QWidget* parent, const QString& tip)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("comboSeries"));
+    combo->addItems({QStringLiteral("automatic"), QStringLiteral("noise"), QStringLiteral("motion")});
+    combo->setToolTip(tip);
+    return combo;
+}
+
+std::optional<unsigned long long> TypedSeedOrSay(const QLineEdit& edit, QLabel& status)
+{
+    const std::optional<unsigned long long> seed = TypedSeed(edit);
+    if (!seed)
+        status.setText(QStringLiteral("The seed must be a whole number from 0 up."));
+    return seed;
+}
+
+void RememberBootstrapSettings(int replicates, unsigned long long seed)
+{
+    QSettings settings;
+    settings.setValue(kBootstrapReplicatesKey, replicates);
+    settings.setValue(kBootstrapSeedKey, QString::number(seed));
 }

@@ -8,8 +8,13 @@
 
 #include <QObject>
 
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QSpinBox;
+class QString;
+class QWidget;
 class QTimer;
 
 // A long computation of a dialog, off the GUI thread: the work runs on a
@@ -55,3 +60,17 @@ inline constexpr const char* kBootstrapSeedKey = "Bootstrap/Seed";
 // The seed typed in edit: a whole number from 0 up; nothing otherwise (the
 // dialog says "The seed must be a whole number from 0 up.").
 std::optional<unsigned long long> TypedSeed(const QLineEdit& edit);
+
+// The replicates spin ("spinReplicates", 1 to kMaxBootstrapReplicates, with
+// tip) and the seed edit ("editSeed") of a bootstrap's dialog, showing what
+// the dialogs remember (the defaults at first).
+QSpinBox* RememberedReplicatesSpin(QWidget* parent, const QString& tip);
+QLineEdit* RememberedSeedEdit(QWidget* parent);
+// The series box ("comboSeries"): automatic, noise, motion, in the order of
+// ESeriesInput, with tip.
+QComboBox* SeriesInputCombo(QWidget* parent, const QString& tip);
+// TypedSeed, or nothing with "The seed must be a whole number from 0 up."
+// shown in status.
+std::optional<unsigned long long> TypedSeedOrSay(const QLineEdit& edit, QLabel& status);
+// Remembers a run's replicates and seed for the next dialog.
+void RememberBootstrapSettings(int replicates, unsigned long long seed);

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -67,22 +66,10 @@ CBootstrapDlg::CBootstrapDlg(const CHDataSet& set, bool isProfile, QWidget* pare
     const CBootstrapRequest request = BootstrapRequestFor(set);
     setWindowTitle(QStringLiteral("Bootstrap"));
     setObjectName(QStringLiteral("CBootstrapDlg"));
-    QSettings settings;
-    m_replicates = new QSpinBox(this);
-    m_replicates->setObjectName(QStringLiteral("spinReplicates"));
-    m_replicates->setRange(1, kMaxBootstrapReplicates);
-    m_replicates->setValue(settings.value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
-    m_replicates->setToolTip(QStringLiteral("Replicates of the model simulated at each trial H"));
-    m_seed = new QLineEdit(this);
-    m_seed->setObjectName(QStringLiteral("editSeed"));
-    m_seed->setText(settings.value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
-    m_seed->setToolTip(QStringLiteral("The same seed gives the same numbers"));
-    m_input = new QComboBox(this);
-    m_input->setObjectName(QStringLiteral("comboSeries"));
-    // In the order of ESeriesInput.
-    m_input->addItems({QStringLiteral("automatic"), QStringLiteral("noise"), QStringLiteral("motion")});
-    m_input->setToolTip(QStringLiteral("A noise wanders around a fixed level, a motion wanders freely; "
-                                       "automatic decides by DFA"));
+    m_replicates = RememberedReplicatesSpin(this, QStringLiteral("Replicates of the model simulated at each trial H"));
+    m_seed = RememberedSeedEdit(this);
+    m_input = SeriesInputCombo(this, QStringLiteral("A noise wanders around a fixed level, a motion wanders freely; "
+                                                    "automatic decides by DFA"));
     m_kind = WrappedLabel(this, "labelSeriesKind");
     m_model = WrappedLabel(this, "labelModel");
     m_warning = WrappedLabel(this, "labelWarning");
@@ -175,14 +162,10 @@ void CBootstrapDlg::Start()
 {
     if (Running())
         return;
-    const std::optional<unsigned long long> seed = TypedSeed(*m_seed);
-    if (!seed) {
-        m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
+    const std::optional<unsigned long long> seed = TypedSeedOrSay(*m_seed, *m_status);
+    if (!seed)
         return;
-    }
-    QSettings settings;
-    settings.setValue(kBootstrapReplicatesKey, m_replicates->value());
-    settings.setValue(kBootstrapSeedKey, QString::number(*seed));
+    RememberBootstrapSettings(m_replicates->value(), *seed);
     CSeriesBootstrapOptions options = Options();
     options.seed = *seed;
     // What can be refused is refused at once; the model check's estimates

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -84,15 +83,9 @@ CCompareMethodsDlg::CCompareMethodsDlg(const QString& label, std::vector<double>
 {
     setWindowTitle(QStringLiteral("Compare Methods"));
     setObjectName(QStringLiteral("CCompareMethodsDlg"));
-    QSettings settings;
-    m_replicates = new QSpinBox(this);
-    m_replicates->setObjectName(QStringLiteral("spinReplicates"));
-    m_replicates->setRange(1, kMaxBootstrapReplicates);
-    m_replicates->setValue(settings.value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
-    m_replicates->setToolTip(QStringLiteral("Replicates simulated at each trial H, the same ones for every method"));
-    m_seed = new QLineEdit(this);
-    m_seed->setObjectName(QStringLiteral("editSeed"));
-    m_seed->setText(settings.value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    m_replicates =
+        RememberedReplicatesSpin(this, QStringLiteral("Replicates simulated at each trial H, the same ones for every method"));
+    m_seed = RememberedSeedEdit(this);
     m_table = new QTableWidget(static_cast<int>(kMethods.size()), 4, this);
     m_table->setObjectName(QStringLiteral("tableMethods"));
     m_table->setHorizontalHeaderLabels(
@@ -207,11 +200,9 @@ void CCompareMethodsDlg::Start()
 {
     if (Running())
         return;
-    const std::optional<unsigned long long> seed = TypedSeed(*m_seed);
-    if (!seed) {
-        m_status->setText(QStringLiteral("The seed must be a whole number from 0 up."));
+    const std::optional<unsigned long long> seed = TypedSeedOrSay(*m_seed, *m_status);
+    if (!seed)
         return;
-    }
     CSeriesBootstrapOptions options;
     options.replicates = m_replicates->value();
     options.seed = *seed;

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "analysis/EstimateWarnings.h"
+#include "dialogs/BootstrapAllDlg.h"
 #include "dialogs/BootstrapDlg.h"
 #include "dialogs/CompareMethodsDlg.h"
 #include "dialogs/EstimatorLimits.h"
@@ -112,6 +113,10 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     auto* bootstrap = new QPushButton(QStringLiteral("&Bootstrap..."), this);
     bootstrap->setObjectName(QStringLiteral("buttonBootstrap"));
     bootstrap->setAutoDefault(false);
+    auto* bootstrapAll = new QPushButton(QStringLiteral("Bootstrap All &Intervals..."), this);
+    bootstrapAll->setObjectName(QStringLiteral("buttonBootstrapAll"));
+    bootstrapAll->setAutoDefault(false);
+    bootstrapAll->setToolTip(QStringLiteral("The bootstrap of the whole series and of every interval, in one table"));
     auto* compare = new QPushButton(QStringLiteral("&Compare Methods..."), this);
     compare->setObjectName(QStringLiteral("buttonCompareMethods"));
     compare->setAutoDefault(false);
@@ -162,6 +167,7 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     // Too wide for the column of buttons: a row of its own below the
     // bootstrap's result, right-aligned with the column.
     at(compare, 176, 220, 74, 14);
+    at(bootstrapAll, 72, 220, 100, 14);
     // Below them: room for both warnings.
     at(m_labelWarnings, 7, 238, 243, 34);
     setFixedSize(du.X(257), du.Y(275));
@@ -173,6 +179,7 @@ CHParamsDlg::CHParamsDlg(IParamsDlgOwner* owner, QWidget* parent) : QDialog(pare
     connect(fitPlot, &QPushButton::clicked, this, &CHParamsDlg::OnFitPlot);
     connect(bootstrap, &QPushButton::clicked, this, &CHParamsDlg::OnBootstrap);
     connect(compare, &QPushButton::clicked, this, &CHParamsDlg::OnCompareMethods);
+    connect(bootstrapAll, &QPushButton::clicked, this, &CHParamsDlg::OnBootstrapAll);
     // Only a choice of the user counts as a selection change; the selector's
     // own refills do not.
     connect(m_comboTabs, &QComboBox::activated, this, [this] { RefreshDetails(); });
@@ -431,6 +438,12 @@ void CHParamsDlg::OnBootstrap()
     m_labelBootstrap->setText(summary);
     m_editH->setToolTip(summary);
     ShowHWarnings(*set, &*dlg.Result());
+}
+
+void CHParamsDlg::OnBootstrapAll()
+{
+    if (m_pOwner)
+        RunBootstrapAllDlg(m_pOwner->GetDocument(), this);
 }
 
 void CHParamsDlg::ShowHWarnings(const CHDataSet& set, const CBootstrapResult* bootstrap)

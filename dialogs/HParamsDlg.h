@@ -75,6 +75,7 @@ private:
     void OnFitPlot();
     void OnBootstrap();
     void OnCompareMethods();
+    void OnBootstrapAll();
     // Shows the selected estimator in the fit plot, when it is open.
     void RefreshFitPlot(const CHDataSet* set);
     // Shows what H must be read with (HReadingWarnings) below the

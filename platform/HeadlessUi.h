@@ -23,6 +23,7 @@ public:
     explicit CHeadlessUi(bool echo = false) : m_echo(echo) {}
 
     void SetStatusText(const std::string& text) override;
+    void ShowStatusWarning(const std::string& text) override { statusWarnings.push_back(text); }
     void BeginWaitCursor() override { ++m_waitDepth; ++m_waitBegins; }
     void EndWaitCursor() override { --m_waitDepth; }
     MsgResult MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
@@ -40,6 +41,7 @@ public:
 
     // What happened.
     std::vector<std::string> statusTexts;
+    std::vector<std::string> statusWarnings;
     std::vector<Message> messages;
     std::vector<std::string> savePrompts;
     std::vector<FileDialogOptions> fileDialogs;

@@ -39,6 +39,11 @@ public:
 
     // The status bar's message pane; shown at once.
     virtual void SetStatusText(const std::string& text) = 0;
+    // What a result just shown must be read with (an estimate's warnings),
+    // in the status bar's message pane: said once, apart from the texts of
+    // the operations, and never as a message box. By default as any status
+    // text.
+    virtual void ShowStatusWarning(const std::string& text) { SetStatusText(text); }
     // Nested: the cursor shows busy while any begin is not yet ended.
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;

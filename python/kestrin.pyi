@@ -31,6 +31,7 @@ class BootstrapResult:
     def notes(self) -> list[str]: ...
     @property
     def model_check_passed(self) -> Optional[bool]: ...
+    warnings: list[str]
 
 class EstimateResult:
     H: float

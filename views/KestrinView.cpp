@@ -72,6 +72,10 @@ void CKestrinView::OnUpdate(CView*, long hint, void*)
         repaint();
     else
         update();
+    // What the whole series' H must be read with, after the picture's own
+    // status texts.
+    if (m_doc.m_bHasData != 0)
+        m_estimateStatus.Announce(m_doc.Ui(), m_doc.m_globalSet);
     emit commandStateChanged();
 }
 

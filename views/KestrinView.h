@@ -6,6 +6,7 @@
 
 #include "core/EstimatorSetting.h"
 #include "views/CommandTable.h"
+#include "views/EstimateStatus.h"
 #include "platform/Document.h"
 #include "views/HGraph.h"
 #include "views/HRuler.h"
@@ -232,4 +233,6 @@ private:
     CHParamsDlg* m_pParamsDlg = nullptr;
     NewDocumentFactory m_newDocument;
     bool m_bAxisScales = false;
+    // The whole series' estimate whose warnings the status bar last said.
+    CEstimateStatus m_estimateStatus;
 };

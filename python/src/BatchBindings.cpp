@@ -71,6 +71,8 @@ std::vector<CBootstrapResult> BootstrapMany(py::handle estimates, py::handle rep
             LeaveOutUngivenInterval(requests[i], results[i]);
         },
         link);
+    for (std::size_t i = 0; i < results.size(); ++i)
+        SayReadingWarnings(list[i], results[i]);
     return results;
 }
 

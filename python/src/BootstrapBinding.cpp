@@ -12,6 +12,7 @@
 #include "python/src/BootstrapCall.h"
 #include "analysis/BootstrapLimits.h"
 #include "analysis/BootstrapText.h"
+#include "analysis/EstimateWarnings.h"
 #include "python/src/EstimateResult.h"
 #include "core/Format.h"
 #include "python/src/Parameters.h"
@@ -52,6 +53,12 @@ CSeriesBootstrapOptions SeriesOptionsOf(const EstimateResult& estimate, const Bo
     options.threads = settings.threads;
     options.isProfile = estimate.ofProfile;
     return options;
+}
+
+void SayReadingWarnings(const EstimateResult& estimate, CBootstrapResult& result)
+{
+    if (!result.cancelled)
+        result.warnings = BootstrapReadingWarnings(*estimate.set, result, "input=\"noise\" or \"motion\"");
 }
 
 CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings)
@@ -152,18 +159,18 @@ std::optional<CSeriesDecision> DecisionFromState(py::handle state)
 // first state, which held only the numbers, is still read.
 py::tuple BootstrapState(const CBootstrapResult& r)
 {
-    return py::make_tuple(2, r.replicates, r.seed, r.level, r.observedH, r.corrected, r.low, r.high, r.cancelled,
+    return py::make_tuple(3, r.replicates, r.seed, r.level, r.observedH, r.corrected, r.low, r.high, r.cancelled,
                           static_cast<int>(r.model),
                           py::make_tuple(static_cast<int>(r.correctedBound), static_cast<int>(r.lowBound),
                                          static_cast<int>(r.highBound)),
                           py::make_tuple(r.correctedError, r.lowError, r.highError), CheckState(r.check),
-                          DecisionState(r.decision));
+                          DecisionState(r.decision), r.warnings);
 }
 
 CBootstrapResult BootstrapFromState(const py::tuple& t)
 {
     const int version = t.size() > 0 ? t[0].cast<int>() : 0;
-    if (!(version == 1 && t.size() == 9) && !(version == 2 && t.size() == 14))
+    if (!(version == 1 && t.size() == 9) && !(version == 2 && t.size() == 14) && !(version == 3 && t.size() == 15))
         throw std::runtime_error("not the state of a kestrin.BootstrapResult");
     CBootstrapResult r;
     r.replicates = t[1].cast<int>();
@@ -185,6 +192,8 @@ CBootstrapResult BootstrapFromState(const py::tuple& t)
     std::tie(r.correctedError, r.lowError, r.highError) = errors;
     r.check = CheckFromState(t[12]);
     r.decision = DecisionFromState(t[13]);
+    if (version >= 3)
+        r.warnings = t[14].cast<std::vector<std::string>>();
     return r;
 }
 
@@ -202,6 +211,8 @@ low, high    the interval at the given level: the H whose (1 + level)/2 and
              not reached.
 observed_H, replicates, seed, level: what was asked.
 reached      whether the corrected H exists.
+warnings     what H must be read with, in the command line's words (empty
+             when nothing).
 
 The interval assumes the series is fractional Brownian motion (a
 self-affine random walk).)")
@@ -216,6 +227,7 @@ self-affine random walk).)")
         .def_property_readonly("model", [](const CBootstrapResult& r) { return std::string(BootstrapModelName(r.model)); })
         .def_property_readonly("summary", [](const CBootstrapResult& r) { return BootstrapSummaryText(r); })
         .def_property_readonly("notes", [](const CBootstrapResult& r) { return BootstrapNotes(r); })
+        .def_readonly("warnings", &CBootstrapResult::warnings)
         .def_property_readonly("model_check_passed", [](const CBootstrapResult& r) -> std::optional<bool> {
             if (!r.check)
                 return std::nullopt;
@@ -238,6 +250,7 @@ self-affine random walk).)")
             }
             LeaveOutUngivenInterval(request, result);
             link.RaiseIfStopped();
+            SayReadingWarnings(estimate, result);
             return result;
         },
         py::arg("replicates") = kDefaultBootstrapReplicates, py::arg("seed") = kDefaultBootstrapSeed,
@@ -263,8 +276,11 @@ input       "auto" (decide noise or motion by DFA-1's alpha), "noise" or
             fractional Gaussian noise, as kestrin-cli does for that document.
 
 The result names the model simulated (model), gives the command line's
-summary (summary) and notes (notes), and whether the model check passed
-(model_check_passed).
+summary (summary) and notes (notes), whether the model check passed
+(model_check_passed), and what H must be read with (warnings, the command
+line's words): a noise estimated as it is, the profile of a motion, a
+series smoother than any fractional Brownian motion (H at or above 0.98, or
+no h from above reaching it), fewer than 128 values.
 
 Ctrl+C stops the run (KeyboardInterrupt). ValueError for fewer than 4 or
 more than 2**20 values, with the command line's words.

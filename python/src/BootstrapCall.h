@@ -32,3 +32,7 @@ CSeriesBootstrapOptions SeriesOptionsOf(const EstimateResult& estimate, const Bo
 // The request for an estimate as the command line makes it; ValueError
 // "bootstrap: ..." with the engine's reason when it cannot be run.
 CBootstrapRequest BootstrapRequestOf(const EstimateResult& estimate, const BootstrapSettings& settings);
+
+// Puts into result what H must be read with (BootstrapReadingWarnings),
+// unless it was cancelled.
+void SayReadingWarnings(const EstimateResult& estimate, CBootstrapResult& result);

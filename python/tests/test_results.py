@@ -162,3 +162,18 @@ def test_every_function_has_help_and_a_stub():
         doc = getattr(kestrin, name).__doc__
         assert doc and ">>>" in doc, name
         assert f"def {name}(" in stub, name
+
+
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+def test_bootstrap_results_carry_the_warnings_of_h():
+    short = "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
+    smooth = "The series is smoother than any fractional Brownian motion: a trend or a smooth signal dominates."
+    walk = kestrin.estimate(fbm(100, 0.5, 7)).bootstrap(replicates=8, seed=1)
+    assert short in walk.warnings and smooth not in walk.warnings
+    quadratic = kestrin.estimate(np.arange(300.0) ** 2)
+    assert smooth in quadratic.warnings
+    boot = quadratic.bootstrap(replicates=8, seed=1)
+    assert smooth in boot.warnings and short not in boot.warnings
+    assert pickle.loads(pickle.dumps(boot)).warnings == boot.warnings
+    many = kestrin.bootstrap_many([quadratic], replicates=8, seed=1)
+    assert many[0].warnings == boot.warnings

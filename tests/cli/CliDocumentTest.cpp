@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "tests/support/CliRunner.h"
+#include "tests/support/SeriesBuilders.h"
 #include "platform/HeadlessUi.h"
 #include "document/KestrinDoc.h"
 
@@ -199,6 +200,29 @@ TEST_F(CliDocument, ImportReplacesAnExistingDocument)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "Imported 3 values from \"" + Path("short.txt") + "\" into \"doc.kst\".\n");
     EXPECT_EQ(RunJson({"info", "doc.kst", "--json"})["point_count"].Number(), 3);
+}
+
+// info and meta-h say what the H they show must be read with, in the
+// words of estimate; a document whose H values need nothing says nothing.
+TEST_F(CliDocument, InfoAndMetaHWarnOfTheHTheyShow)
+{
+    const std::string kShort = "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.";
+    ASSERT_EQ(Run({"import", WriteValues("zigzag.txt", kZigzag), "-o", "zigzag.kst"}).exitCode, 0);
+    const JsonValue info = RunJson({"info", Path("zigzag.kst"), "--json"});
+    ASSERT_TRUE(info.Has("warnings"));
+    ASSERT_EQ(info["warnings"].Size(), 1u);
+    EXPECT_EQ(info["warnings"][0].String(), kShort);
+    EXPECT_EQ(Run({"info", Path("zigzag.kst")}).err, "kestrin-cli: info: warning: " + kShort + "\n");
+
+    ASSERT_EQ(Run({"import", WriteValues("walk.txt", RandomWalk(400, 3)), "-o", "walk.kst"}).exitCode, 0);
+    EXPECT_FALSE(RunJson({"info", Path("walk.kst"), "--json"}).Has("warnings"));
+    EXPECT_EQ(Run({"info", Path("walk.kst")}).err, "");
+
+    const JsonValue metaH = RunJson({"meta-h", Path("walk.kst"), "--width", "100", "--spacing", "10", "--json"});
+    bool said = false;
+    for (std::size_t i = 0; i < metaH["warnings"].Size(); ++i)
+        said = said || metaH["warnings"][i].String() == "Meta H: " + kShort;
+    EXPECT_TRUE(said);
 }
 
 } // namespace

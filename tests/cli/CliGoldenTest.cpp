@@ -317,7 +317,9 @@ r           -0.950392
   "H": -0.23337956447023656,
   "b": -2.2333795644702366,
   "r": -0.9503917766153306,
-  "warnings": []
+  "warnings": [
+    "Meta H: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
+  ]
 }
 )~"},
         {{"meta-h", "series.txt", "--width", "6", "--spacing", "2", "--window-M", "3", "--D", "1", "--M", "3"},
@@ -340,7 +342,8 @@ r           0.000000
   "r": 0,
   "warnings": [
     "the window M 3 is larger than a window of 6 values with D 6 allows (0): L(r) is 0 for every r > 0 in every window, so the window H values mean little",
-    "the sliding-window H curve is constant (all 5 values are 2): every L(r) is 0, so H = 2, b = 0 and r = 0 say nothing about it"
+    "the sliding-window H curve is constant (all 5 values are 2): every L(r) is 0, so H = 2, b = 0 and r = 0 say nothing about it",
+    "Meta H: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
   ]
 }
 )~"},
@@ -362,7 +365,10 @@ r           1.000000
   "H": 3.884298663697356,
   "b": 1.8842986636973558,
   "r": 1,
-  "warnings": []
+  "warnings": [
+    "Meta H: The series is smoother than any fractional Brownian motion: a trend or a smooth signal dominates.",
+    "Meta H: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
+  ]
 }
 )~"},
         {{"slopes", "series.txt", "--size", "5"},
@@ -587,6 +593,12 @@ upper bound  D  M  n         H          b          r
     {"label": "5.000000", "upper_bound": 5, "D": 4, "M": 3, "n": 5, "H": 0.5567874023645081, "b": -1.443212597635492, "r": -0.9310375777196572},
     {"label": "10.000000", "upper_bound": 10, "D": 4, "M": 3, "n": 5, "H": 0.6401178311966329, "b": -1.359882168803367, "r": -0.9310375777196572},
     {"label": "15.000000", "upper_bound": 15, "D": 4, "M": 3, "n": 5, "H": 0.7083699043320011, "b": -1.291630095667999, "r": -0.9310375777196572}
+  ],
+  "warnings": [
+    "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "5.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "10.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "15.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
   ]
 }
 )~"},
@@ -741,6 +753,12 @@ X          H          r          b  n
   "windows": [
     {"X": 4, "H": 0.13960527666814682, "r": -0.9999999999999987, "b": -1.8603947233318532, "n": 8},
     {"X": 8, "H": -0.13127013317983094, "r": -1, "b": -2.131270133179831, "n": 8}
+  ],
+  "warnings": [
+    "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "5.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "10.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.",
+    "15.000000: Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far."
   ]
 }
 )~"},

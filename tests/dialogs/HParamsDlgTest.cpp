@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,12 +15,16 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "analysis/BootstrapText.h"
+#include "analysis/IntervalBootstraps.h"
+#include "dialogs/BootstrapAllDlg.h"
 #include "dialogs/BootstrapDlg.h"
 #include "views/CommandIds.h"
 #include "dialogs/CompareMethodsDlg.h"
@@ -965,6 +971,73 @@ TEST(HParamsDlgInView, FollowsTheDocumentsData)
         EXPECT_EQ(Row(c.list, 0)[1], Fixed2(g.GetL(0)));
         EXPECT_NE(Row(c.list, 0)[1], "0.00");
     }
+}
+
+} // namespace h_params_dlg_test
+
+namespace h_params_dlg_test {
+
+// "Bootstrap All Intervals..." bootstraps the whole series and each interval
+// off the GUI thread, tables them as the library's one run does, and copies
+// and saves the table as its CSV; the document stays as it was.
+TEST_F(HParamsDlgTest, BootstrapAllIntervalsTablesEveryEstimateAndCopiesAndSavesItsCsv)
+{
+    Open();
+    doc.SetModifiedFlag(false);
+    const std::vector<Snapshot> before = TakeAll(doc);
+    auto* button = Control<QPushButton>(*dlg, "buttonBootstrapAll");
+    EXPECT_EQ(button->text(), "Bootstrap All &Intervals...");
+    EXPECT_TRUE(dlg->rect().contains(button->geometry()));
+    ExpectTextsFit(*dlg);
+
+    CSeriesBootstrapOptions options;
+    options.replicates = 40;
+    options.seed = 7;
+    std::vector<CIntervalEstimate> estimates{{.set = &doc.m_globalSet, .span = {.global = true, .lower = 0, .upper = 19}}};
+    const std::vector<CIntervalSpan> spans = IntervalSpansOf({10, 15}, 0, 19);
+    for (std::size_t i = 0; i < doc.m_tabSets.size(); ++i)
+        estimates.push_back({.set = doc.m_tabSets[i].get(), .span = spans[i]});
+    const std::vector<CIntervalBootstrapRow> expected = BootstrapIntervals(estimates, options);
+    const std::string csv = IntervalBootstrapsCsv(expected);
+    QTemporaryDir folder;
+    const std::string path = folder.filePath(QStringLiteral("table.csv")).toStdString();
+    ui.saveChoices.push_back(path);
+
+    const bool shown = RunModal<CBootstrapAllDlg>(
+        [&] { Click(button); },
+        [&](CBootstrapAllDlg& d) {
+            Control<QSpinBox>(d, "spinReplicates")->setValue(40);
+            Control<QLineEdit>(d, "editSeed")->setText("7");
+            QSignalSpy ended(&d, &CBootstrapAllDlg::finishedRun);
+            Click(Control<QPushButton>(d, "buttonRun"));
+            EXPECT_TRUE(d.Running());
+            ASSERT_TRUE(ended.wait(20000));
+            auto* table = Control<QTableWidget>(d, "tableIntervals");
+            ASSERT_EQ(table->rowCount(), 4);
+            const char* spansShown[] = {"global", "0.00 to 10.00", "10.00 to 15.00", "15.00 to 19.00"};
+            const char* counts[] = {"20", "10", "5", "4"}; // the largest X lies in no interval
+            for (int i = 0; i < 4; ++i) {
+                const CIntervalBootstrapRow& row = expected[static_cast<std::size_t>(i)];
+                EXPECT_EQ(table->item(i, 0)->text(), spansShown[i]);
+                EXPECT_EQ(table->item(i, 1)->text(), counts[i]);
+                EXPECT_EQ(table->item(i, 2)->text(), QString::number(row.h, 'f', 3));
+                EXPECT_EQ(table->item(i, 3)->text().toStdString(),
+                          row.result.Reached() ? BootstrapValueText(*row.result.corrected, row.result.correctedBound,
+                                                                    row.result.correctedError)
+                                               : std::string("not reached"));
+                EXPECT_EQ(table->item(i, 5)->text().toStdString(), ApartText(row));
+            }
+            Click(Control<QPushButton>(d, "buttonCopy"));
+            EXPECT_EQ(QApplication::clipboard()->text().toStdString(), csv);
+            Click(Control<QPushButton>(d, "buttonSave"));
+            d.reject();
+        });
+    EXPECT_TRUE(shown);
+    QFile saved(QString::fromStdString(path));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().toStdString(), csv);
+    EXPECT_EQ(TakeAll(doc), before);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 } // namespace h_params_dlg_test

@@ -1,6 +1,8 @@
 // The main view: where its child windows sit, how it follows a resize, and
 // the plot extents it keeps for them.
 #include <limits>
+#include <string>
+#include <vector>
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -108,6 +110,47 @@ TEST(ViewLayout, ExtentsCoverUnsortedPointsAndFixHSeriesToZeroOne)
     EXPECT_EQ(view.ValueToPixel(r, -3, 0).y, 100);
     EXPECT_DOUBLE_EQ(view.PixelToValue(r, 0), -3.0);
     EXPECT_EQ(view.HToPixel(r, 0.5), 50);
+}
+
+} // namespace view_layout_test
+
+namespace view_layout_test {
+
+// The whole series' warnings reach the status bar, apart from the texts of
+// the operations, once for each estimate; a series without warnings says
+// nothing, and no message box opens.
+TEST(ViewLayout, WarningsOfTheGlobalEstimateGoToTheStatusBarOncePerEstimate)
+{
+    const std::string kShort =
+        "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.";
+    CHeadlessUi ui;
+    CKestrinDoc doc(ui);
+    for (int i = 0; i < 50; ++i)
+        AddPoint(doc, i, (i * 37) % 11);
+    doc.m_bHasData = 1;
+    doc.RecalculateH();
+    CKestrinView view(doc);
+    view.resize(640, 480);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.OnInitialUpdate();
+    EXPECT_EQ(ui.statusWarnings, std::vector<std::string>{kShort});
+
+    // The same estimate shown again: said once only.
+    view.OnUpdate(nullptr, 0, nullptr);
+    EXPECT_EQ(ui.statusWarnings.size(), 1u);
+
+    // A new estimate of the series (D 1, M 2) says it again.
+    doc.SetHParameters({.nD = 1, .nM = 2});
+    EXPECT_EQ(ui.statusWarnings, (std::vector<std::string>{kShort, kShort}));
+
+    // A long series says nothing.
+    for (int i = 50; i < 400; ++i)
+        AddPoint(doc, i, (i * 37) % 11);
+    doc.RecalculateH();
+    view.OnUpdate(nullptr, 0, nullptr);
+    EXPECT_EQ(ui.statusWarnings.size(), 2u);
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 } // namespace view_layout_test

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <tuple>
+
+class CHDataSet;
+class IUiServices;
+
+// Says in the status bar (IUiServices::ShowStatusWarning) what an estimate
+// must be read with (HReadingWarnings: smoother than any fractional Brownian
+// motion, fewer
+// than 128 values), once per estimate: an estimate shown again with the same
+// values' count, D, M and H says nothing new. An estimate without warnings
+// leaves the status bar alone. Never a message box.
+class CEstimateStatus
+{
+public:
+    void Announce(IUiServices& ui, const CHDataSet& set);
+
+private:
+    std::optional<std::tuple<int, int, int, std::uint64_t>> m_last;
+};
