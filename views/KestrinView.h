@@ -261,6 +261,8 @@ private:
     // The range shown changed: markers, a fresh series drawing and one
     // repaint once the events waiting are handled, the readout.
     void ZoomChanged();
+    // Drops that many steps of the zoom (all of them: the whole series).
+    void ZoomBack(std::size_t steps);
     std::optional<CPlotExtents> ZoomedExtents() const;
     std::shared_ptr<const CSeriesSummary> Summary() const;
     void UpdateReadout(const QPoint& pos);

@@ -152,22 +152,23 @@ void CKestrinView::Pan(double steps)
     ShowRange(range, true);
 }
 
-void CKestrinView::ZoomOut()
+void CKestrinView::ZoomBack(std::size_t steps)
 {
     if (m_window.m_zoom.empty())
         return;
-    m_window.m_zoom.pop_back();
+    m_window.m_zoom.resize(m_window.m_zoom.size() - std::min(steps, m_window.m_zoom.size()));
     m_bWheelRun = false;
     ZoomChanged();
 }
 
+void CKestrinView::ZoomOut()
+{
+    ZoomBack(1);
+}
+
 void CKestrinView::FullView()
 {
-    if (m_window.m_zoom.empty())
-        return;
-    m_window.m_zoom.clear();
-    m_bWheelRun = false;
-    ZoomChanged();
+    ZoomBack(m_window.m_zoom.size());
 }
 
 QString CKestrinView::ReadoutAt(int px, int py) const

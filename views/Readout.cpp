@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 
 #include "core/Format.h"
 
@@ -32,15 +33,7 @@ std::optional<double> NearestWindowH(const CHPointArray& windows, double origin,
         ascending = at(i) >= at(i - 1);
     int best = 0;
     if (ascending) {
-        int lo = 0;
-        int hi = count;
-        while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (at(mid) < x)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
+        const int lo = *std::ranges::partition_point(std::views::iota(0, count), [&](int i) { return at(i) < x; });
         best = std::min(lo, count - 1);
         if (lo > 0 && std::abs(at(lo - 1) - x) <= std::abs(at(best) - x))
             best = lo - 1;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <ranges>
 
 #include <QLine>
 #include <QPen>
@@ -172,16 +173,7 @@ bool WalkSeriesColumns(const CHPointArray& points, const CSeriesSummary& summary
     const auto row = [&](int i) { return map.Y(data[i].m_dY); };
     // The first point from `from` on whose column is at least c.
     const auto firstFrom = [&](int from, int c) {
-        int lo = from;
-        int hi = count;
-        while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (column(mid) < c)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        return lo;
+        return *std::ranges::partition_point(std::views::iota(from, count), [&](int i) { return column(i) < c; });
     };
     const int begin = firstFrom(0, rect.left - margin);
     const int end = firstFrom(begin, rect.right + margin + 1);

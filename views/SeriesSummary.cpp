@@ -10,6 +10,17 @@ namespace {
 // Points per item of the parallel first pass: a multiple of the fan.
 constexpr int kChunk = 1 << 18;
 
+// Takes y into the extremes; a NaN only marks them.
+void Take(double y, double& lo, double& hi, bool& nan)
+{
+    if (y != y) {
+        nan = true;
+    } else {
+        lo = std::min(lo, y);
+        hi = std::max(hi, y);
+    }
+}
+
 } // namespace
 
 CSeriesSummary::CSeriesSummary(const CHPointArray& points) : m_pData(points.GetData()), m_nCount(points.GetSize())
@@ -27,13 +38,7 @@ CSeriesSummary::CSeriesSummary(const CHPointArray& points) : m_pData(points.GetD
             Block block{kInf, -kInf, false};
             const int stop = std::min(end, (b + 1) * kFan);
             for (int i = b * kFan; i < stop; ++i) {
-                const double y = m_pData[i].m_dY;
-                if (y != y) {
-                    block.nan = true;
-                } else {
-                    block.lo = std::min(block.lo, y);
-                    block.hi = std::max(block.hi, y);
-                }
+                Take(m_pData[i].m_dY, block.lo, block.hi, block.nan);
                 // NaN compares false: it ends the ascent as a step down does.
                 if (i > 0 && !(m_pData[i].m_dX >= m_pData[i - 1].m_dX))
                     up = false;
@@ -67,16 +72,9 @@ bool CSeriesSummary::Describes(const CHPointArray& points) const
 void CSeriesSummary::Scan(int level, int begin, int end, Extremes& e) const
 {
     if (level < 0) {
-        for (int i = begin; i < end; ++i) {
-            const double y = m_pData[i].m_dY;
-            if (y != y) {
-                e.nan = true;
-            } else {
-                e.lo = std::min(e.lo, y);
-                e.hi = std::max(e.hi, y);
-                e.empty = false;
-            }
-        }
+        for (int i = begin; i < end; ++i)
+            Take(m_pData[i].m_dY, e.lo, e.hi, e.nan);
+        e.empty = !(e.lo <= e.hi);
         return;
     }
     const std::vector<Block>& blocks = m_levels[static_cast<std::size_t>(level)];
