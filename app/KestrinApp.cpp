@@ -171,6 +171,7 @@ CChildFrame* CKestrinApp::CreateFrame(CKestrinDoc& doc)
     frame->View()->OnInitialUpdate();
     QObject::connect(frame->View(), &CKestrinView::commandStateChanged, m_mainFrame.get(),
                      &CMainFrame::UpdateCommandUi);
+    QObject::connect(frame->View(), &CKestrinView::readoutChanged, m_mainFrame.get(), &CMainFrame::ShowReadout);
     // An import renames the document (it no longer stands for its file).
     QObject::connect(frame->View(), &CKestrinView::commandStateChanged, m_mainFrame.get(),
                      [this, d = &doc] { UpdateFrameTitles(d); });

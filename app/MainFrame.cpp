@@ -184,8 +184,25 @@ void CMainFrame::BuildStatusBar()
         bar->addPermanentWidget(label);
         m_indicators.append(label);
     }
+    // The readout stands left of the indicators, which keep their places;
+    // hidden while empty, so that the bar looks as ever without it.
+    m_readout = new QLabel(bar);
+    m_readout->setObjectName(QStringLiteral("readout"));
+    m_readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_readout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_readout->hide();
+    bar->insertPermanentWidget(0, m_readout);
+    m_readout->hide();
     connect(bar, &QStatusBar::messageChanged, this, &CMainFrame::OnStatusMessageChanged);
     bar->showMessage(QString::fromLatin1(CStatusOperation::kReady));
+}
+
+void CMainFrame::ShowReadout(const QString& text)
+{
+    if (!m_readout)
+        return;
+    m_readout->setText(text);
+    m_readout->setVisible(!text.isEmpty());
 }
 
 void CMainFrame::OnStatusMessageChanged(const QString& text)

@@ -43,6 +43,9 @@ public:
     QAction* ToolbarAction(int id) const;
     // The key indicators: "CAP", "NUM", "SCRL".
     QList<QLabel*> Indicators() const { return m_indicators; }
+    // The readout of the values under the pointer, left of the indicators;
+    // hidden while it is empty.
+    QLabel* Readout() const { return m_readout; }
 
     // Shows the lock keys as the keyboard has them, where it can be asked;
     // at start-up and whenever the application becomes active.
@@ -60,6 +63,8 @@ public slots:
     // The Window menu ends with one entry per document window, the active
     // one checked.
     void UpdateWindowList();
+    // Shows the text in the readout; empty hides it.
+    void ShowReadout(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,6 +107,7 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     QToolBar* m_toolBar = nullptr;
     QList<QLabel*> m_indicators;
+    QLabel* m_readout = nullptr;
     std::vector<QMenu*> m_noDocMenus;
     std::vector<QMenu*> m_docMenus;
     bool m_bDocumentMenus = false;

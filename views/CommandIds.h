@@ -23,6 +23,9 @@ constexpr int EditCopy = 57634;
 constexpr int ViewToolbar = 59392;
 constexpr int ViewStatusBar = 59393;
 constexpr int ViewAxisScales = 32798;
+// The zoom of the picture, handled by the view.
+constexpr int ViewZoomOut = 32820;
+constexpr int ViewFullView = 32821;
 
 // Window
 constexpr int WindowNew = 57648;

@@ -31,6 +31,8 @@ const std::vector<CCommandInfo>& CommandInfos()
         {cmd::ShowLegend, "Show &Legend", "Toggle the Legend\nShow Legend"},
         {cmd::ViewAxisScales, "&Axis Scales",
          "Show or hide the ticks, numbers and grid of the axes and the H scale\nAxis Scales"},
+        {cmd::ViewZoomOut, "Zoom &Out", "Show the range shown before the last zoom\nZoom Out"},
+        {cmd::ViewFullView, "&Full View", "Show the whole series\nFull View", "Home"},
         // H Config
         {cmd::DeleteTabAt, "&Delete tab at...", "Delete tab at...\nDelete tab at..."},
         {cmd::DeleteAllTabs, "Delete &All Tabs", "Delete All Tabs\nDelete All Tabs"},

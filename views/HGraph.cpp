@@ -8,6 +8,8 @@
 void CHGraph::Create(const QRect& rect, QWidget* parent, const IPictureSource& source)
 {
     CChildWindow::Create("CHGraph", 103, rect, parent, source);
+    // The view takes the mouse over the plot: it zooms and reads out values.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void CHGraph::Move(const QRect& rect)

@@ -7,8 +7,7 @@
 #include <QString>
 
 #include "views/ClippedLines.h"
-#include "views/ColumnRuns.h"
-#include "views/FineArea.h"
+#include "views/HCurveRender.h"
 #include "views/IntervalBandRender.h"
 #include "core/Format.h"
 #include "core/PlotMapping.h"
@@ -16,7 +15,6 @@
 namespace {
 
 const QColor kIntervalColour(255, 0, 255);
-const QColor kSlidingColour(0, 255, 0);
 
 QPen SolidPen(const QColor& colour)
 {
@@ -39,45 +37,25 @@ void DrawHGraph(QPainter& painter, int w, int h, const CHGraphData& data, bool r
         painter.setPen(SolidPen(kIntervalColour));
         const int ascent = painter.fontMetrics().ascent();
         int xStart = 0;
+        const bool zoomed = data.shown.has_value();
         for (std::size_t i = 0; i < intervals; ++i) {
             const int xEnd =
-                i == tabCount ? w : ValueToPixelX(client, data.extents, static_cast<double>(data.tabPositions[i]));
+                i == tabCount ? w : ValueToPixelX(client, data.Shown(), static_cast<double>(data.tabPositions[i]));
             const double hValue = data.intervalH[i];
             // An H above 1 or below 0 lies outside the area: no line.
             if (std::isfinite(hValue))
-                DrawClippedHLine(painter, w, h, xStart, xEnd, HToPixel(client, hValue));
-            painter.drawText(QPoint(xStart, ascent), QString::fromStdString("H: " + FormatFixed(hValue, 2)));
+                DrawClippedHLine(painter, w, h, xStart, xEnd, HToPixel(client, hValue), zoomed);
+            const QString label = QString::fromStdString("H: " + FormatFixed(hValue, 2));
+            if (!zoomed)
+                painter.drawText(QPoint(xStart, ascent), label);
+            else if (xEnd >= 0 && xStart < w)
+                painter.drawText(QPoint(std::max(xStart, 0), ascent), label);
             xStart = xEnd + 1;
         }
     }
 
-    const int slidingCount = data.windows ? data.windows->GetSize() : 0;
-    if (slidingCount > 1 && data.band)
-        DrawIntervalBand(painter, w, h, data.extents, *data.windows, *data.band, detail);
-    if (slidingCount > 1) {
-        const CFineArea fine(painter, w, h, detail);
-        QPen pen = SolidPen(kSlidingColour);
-        pen.setWidthF(fine.PenScale());
-        painter.setPen(pen);
-        const CPlotRect area{0, 0, fine.Width(), fine.Height()};
-        CPathSink curve;
-        CRunJoiner<CPathSink> columns(curve);
-        if (!reduce)
-            curve.vertices.reserve(static_cast<std::size_t>(slidingCount));
-        for (const CHPoint& result : *data.windows) {
-            const CPixel px = SlidingResultToPixel(area, data.extents, result.m_dX, result.m_dY);
-            if (reduce)
-                columns.Add(SingleRun(px.x, px.y));
-            else
-                curve.Add(QPoint(px.x, px.y));
-        }
-        columns.Finish();
-        // A file keeps what a clip would hide; the window and images clip
-        // every pixel themselves.
-        if (reduce)
-            DrawClippedPolyline(painter, fine.Width(), fine.Height(), curve.vertices);
-        else
-            painter.drawPolyline(curve.vertices.data(), static_cast<int>(curve.vertices.size()));
-    }
+    if (data.windows && data.windows->GetSize() > 1 && data.band)
+        DrawIntervalBand(painter, w, h, data, *data.band, detail);
+    DrawHCurve(painter, w, h, data, reduce, detail);
     painter.restore();
 }

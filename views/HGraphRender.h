@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QPainter>
@@ -13,7 +14,11 @@
 // view so that it can be drawn into any paint device.
 struct CHGraphData
 {
+    // The series' extents: a sliding-window result's plot position counts
+    // from their X minimum.
     CPlotExtents extents;
+    // The range the window shows when zoomed; none: the whole series.
+    std::optional<CPlotExtents> shown;
     // The ruler's tab positions, ascending.
     std::vector<std::int32_t> tabPositions;
     // H of each interval that has an estimator, left to right: at most one
@@ -25,13 +30,16 @@ struct CHGraphData
     // the curve (IntervalBandRender.h).
     const CIntervalBand* band = nullptr;
 
+    // The range the picture maps X with.
+    const CPlotExtents& Shown() const { return shown ? *shown : extents; }
     // Whether anything is drawn at all.
     bool IsEmpty() const { return tabPositions.empty() && (!windows || windows->IsEmpty()); }
 };
 
 // Draws the interval lines with their "H: %.2f" labels along the top edge
 // and the sliding-window curve into a w by h area at (0, 0), over what the
-// device holds. Text uses the painter's font. reduce: the curve keeps only
+// device holds. Text uses the painter's font. Zoomed, a label of an interval
+// that begins left of the area stands at its left edge. reduce: the curve keeps only
 // the vertices that shape each pixel column (at most four: first, lowest,
 // highest, last), for files that would otherwise hold one vertex per window;
 // the window draws every one. detail: the curve is traced at that many times

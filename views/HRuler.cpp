@@ -24,12 +24,17 @@ void CHRuler::Create(const QRect& rect, QWidget* parent, const IPictureSource& s
 
 double CHRuler::PixelToValue(int px) const
 {
-    return ::PixelToValue(PlotRectOf(rect()), Extents(), px);
+    return ::PixelToValue(PlotRectOf(rect()), Source()->ShownExtents(), px);
 }
 
 int CHRuler::ValueToPixel(double x) const
 {
-    return ::ValueToPixel(PlotRectOf(rect()), Extents(), x, 0.0).x;
+    return ValueToPixelOn(x, Source()->ShownExtents());
+}
+
+int CHRuler::ValueToPixelOn(double x, const CPlotExtents& scale) const
+{
+    return ::ValueToPixel(PlotRectOf(rect()), scale, x, 0.0).x;
 }
 
 const CPlotExtents& CHRuler::Extents() const
@@ -44,10 +49,15 @@ IUiServices& CHRuler::Ui() const
 
 double CHRuler::ColumnValue(long long px) const
 {
+    return ColumnValueOn(px, Source()->ShownExtents());
+}
+
+double CHRuler::ColumnValueOn(long long px, const CPlotExtents& scale) const
+{
     // In 64 bits: a left edge far outside the ruler plus an offset stays exact.
     px = std::clamp<long long>(px, 0, rect().width());
     const CPlotExtents& e = Extents();
-    double x = PixelToValue(static_cast<int>(px));
+    double x = ::PixelToValue(PlotRectOf(rect()), scale, static_cast<int>(px));
     if (x < e.m_dXMin)
         x = e.m_dXMin;
     if (x > e.m_dXMax)

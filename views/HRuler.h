@@ -43,14 +43,19 @@ public:
     CRuleTab* GetTab(int i) const { return m_tabs[static_cast<std::size_t>(i)]; }
 
     // The value of the strip's pixel column px, and the column of value x, on
-    // the plot's X scale; the plot's extents; where the status texts go.
+    // the X scale of the range shown; the series' extents; where the status
+    // texts go.
     double PixelToValue(int px) const;
     int ValueToPixel(double x) const;
     const CPlotExtents& Extents() const;
     IUiServices& Ui() const;
-    // The value a tab at column px stands for: px held within the strip, the
-    // value within the plot's X extremes.
+    // The value a tab at column px stands for on the range shown: px held
+    // within the strip, the value within the series' X extremes.
     double ColumnValue(long long px) const;
+    // The same on the X scale of the range given (the whole series).
+    double ColumnValueOn(long long px, const CPlotExtents& scale) const;
+    // The column of value x on the X scale of the range given.
+    int ValueToPixelOn(double x, const CPlotExtents& scale) const;
 
     // Adds a marker at column left.
     void ShowTab(int left);

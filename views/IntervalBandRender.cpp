@@ -82,9 +82,17 @@ QString IntervalBandKey(const CIntervalBand& band)
     return key;
 }
 
-void DrawIntervalBand(QPainter& painter, int w, int h, const CPlotExtents& extents, const CHPointArray& windows,
-                      const CIntervalBand& band, double detail)
+void DrawIntervalBand(QPainter& painter, int w, int h, const CHGraphData& data, const CIntervalBand& band,
+                      double detail)
 {
+    const CHPointArray& windows = *data.windows;
+    // Plot positions count from the whole series' X minimum; the columns are
+    // those of the range shown.
+    const CPlotExtents& shown = data.Shown();
+    const double origin = data.extents.m_dXMin;
+    const auto toPixel = [&](const CPlotRect& area, double x, double value) {
+        return CPixel{ValueToPixelX(area, shown, x + origin), HToPixel(area, value)};
+    };
     const int count = std::min(windows.GetSize(), static_cast<int>(band.windows.size()));
     painter.save();
     {
@@ -102,13 +110,13 @@ void DrawIntervalBand(QPainter& painter, int w, int h, const CPlotExtents& exten
                 continue;
             }
             const double x = windows[i].m_dX;
-            const CPixel high = SlidingResultToPixel(area, extents, x, v.high);
-            const CPixel low = SlidingResultToPixel(area, extents, x, v.low);
+            const CPixel high = toPixel(area, x, v.high);
+            const CPixel low = toPixel(area, x, v.low);
             spans.Join(joined ? lastHigh : high, joined ? lastLow : low, high, low);
             lastHigh = high;
             lastLow = low;
             joined = true;
-            const CPixel corrected = SlidingResultToPixel(area, extents, x, v.corrected);
+            const CPixel corrected = toPixel(area, x, v.corrected);
             columns.Add(SingleRun(corrected.x, corrected.y));
         }
         columns.Finish();

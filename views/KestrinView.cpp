@@ -1,10 +1,21 @@
 #include "views/KestrinView.h"
 
+#include <cstring>
+
 #include <QResizeEvent>
 
 #include "dialogs/HParamsDlg.h"
 #include "document/ui/ImportTextDlg.h"
 #include "document/KestrinDoc.h"
+
+namespace {
+
+bool SameExtents(const CPlotExtents& a, const CPlotExtents& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
 
 CKestrinView::CKestrinView(CKestrinDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
 {
@@ -13,6 +24,8 @@ CKestrinView::CKestrinView(CKestrinDoc& doc, QWidget* parent) : QWidget(parent),
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
+    // The readout follows the pointer over the plot.
+    setMouseTracking(true);
     m_doc.AddView(this);
 }
 
@@ -62,7 +75,15 @@ void CKestrinView::OnUpdate(CView*, long hint, void*)
         emit commandStateChanged();
         return;
     }
+    const CPlotExtents before = m_extents;
     RecalculateExtents();
+    // Another series (or other extremes): the window shows all of it again.
+    m_summary.reset();
+    if (IsZoomed() && !SameExtents(before, m_extents)) {
+        m_window.m_zoom.clear();
+        m_bWheelRun = false;
+        PlaceRulerTabs();
+    }
     m_seriesGraph.m_bRegenerate = 1;
     m_ruler.SetEnabledFlag(m_doc.m_bHasData != 0);
     // The parameters dialog shows the document's estimates as they are now.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include <QWidget>
 
@@ -22,6 +24,8 @@
 
 class CKestrinDoc;
 class CHParamsDlg;
+class CSeriesSummary;
+class QRubberBand;
 struct CTabInterval;
 struct CHPoint;
 struct SlidingWindowParams;
@@ -55,6 +59,7 @@ public:
     static QRect RulerRect(int cx) { return PictureRulerRect(cx); }
 
     const CPlotExtents& GetPlotExtents() const override { return m_extents; }
+    CPlotExtents ShownExtents() const override;
     // The mappings, for a rectangle given as a window's client rectangle.
     CPixel ValueToPixel(const QRect& rect, double x, double y) const;
     double PixelToValue(const QRect& rect, int px) const;
@@ -128,6 +133,29 @@ public:
     // a band that cannot be computed is refused with a message.
     void ComputeIntervalBand(const SlidingWindowParams& params);
 
+    // The zoom of the window's display (KestrinViewZoom.cpp). It changes what
+    // is drawn only: the analyses, the tabs' calculation and the exports of
+    // numbers read the series' extents. Each change repaints once the events
+    // waiting have been handled, so that a run of wheel steps draws once.
+    //
+    // Whether the window shows a part of the series.
+    bool IsZoomed() const { return !m_window.m_zoom.empty(); }
+    // Shows the plot's pixels r (plot coordinates): its X and Y range.
+    // Refused (false) for a rectangle less than 3 pixels wide or high.
+    bool ZoomToRect(const QRect& r);
+    // Zooms X by 0.8 per step (fewer for negative steps) around plot column
+    // px; within the series' X extremes.
+    void ZoomAround(int px, double steps);
+    // Moves the X range shown by a tenth of it per step, toward smaller X for
+    // positive steps; within the series' X extremes.
+    void Pan(double steps);
+    // One step back; the whole series after the first.
+    void ZoomOut();
+    void FullView();
+    // The readout of plot pixel (px, py): "X: ..., Y: ..." and, with
+    // sliding-window results, ", H: ..." of the window nearest to that X.
+    QString ReadoutAt(int px, int py) const;
+
     // Round ticks with their numbers, a grid and an H scale on the picture.
     // Off unless the application turns it on.
     void SetAxisScales(bool on);
@@ -152,9 +180,17 @@ public:
 signals:
     // The facts behind the commands' enable and check rules may have changed.
     void commandStateChanged();
+    // The text of the status bar's readout: the values under the pointer;
+    // empty while the pointer is outside the plot.
+    void readoutChanged(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     // The view's part of the command table: the enable and check rule (none:
@@ -175,8 +211,18 @@ private:
     void ConnectRulerTabs();
     void AppendTab(CWindowTab tab, int left);
     void EraseTab(int index);
-    // Puts every marker at its tab's value's column (after a resize).
+    // Puts every tab's column at its value's column (after a resize) and
+    // its marker there.
     void MoveRulerTabsToValues();
+    // Puts every marker where the range shown has its tab: at its column at
+    // full view, at its value's column when zoomed.
+    void PlaceRulerTabs();
+    int ShownTabLeft(const CWindowTab& tab) const;
+    // A tab placed at ruler column left: at full view it follows its column;
+    // zoomed, it keeps the X under the pointer.
+    CWindowTab TabAtColumn(int left) const;
+    // The column of x on the ruler at full view.
+    int FullColumn(double x) const;
     // A tab that follows its column takes that column's value.
     void DeriveTabValues();
     std::vector<double> CollectTabValues();
@@ -214,6 +260,20 @@ private:
     void OnExtractHDataDocument();
     void OnExtractData();
     void OnProfile();
+    // The zoom (KestrinViewZoom.cpp).
+    void OnZoomOut() { ZoomOut(); }
+    void OnFullView() { FullView(); }
+    // Shows range: a new step, or in place of the last one while a run of
+    // wheel steps goes on. The whole series ends the zoom.
+    void ShowRange(const CShownRange& range, bool wheel);
+    // The range shown changed: markers, a fresh series drawing and one
+    // repaint once the events waiting are handled, the readout.
+    void ZoomChanged();
+    // Drops that many steps of the zoom (all of them: the whole series).
+    void ZoomBack(std::size_t steps);
+    std::optional<CPlotExtents> ZoomedExtents() const;
+    std::shared_ptr<const CSeriesSummary> Summary() const;
+    void UpdateReadout(const QPoint& pos);
     CKestrinDoc* NewDocument();
     // The picture as a file, on paper and on the clipboard
     // (KestrinViewPictureCommands.cpp).
@@ -235,4 +295,14 @@ private:
     bool m_bAxisScales = false;
     // The whole series' estimate whose warnings the status bar last said.
     CEstimateStatus m_estimateStatus;
+    // The series' Y extremes by blocks, made at the first zoomed drawing of
+    // a series and dropped when it changes.
+    mutable std::shared_ptr<const CSeriesSummary> m_summary;
+    // The rectangle being dragged over the plot.
+    QRubberBand* m_rubberBand = nullptr;
+    std::optional<QPoint> m_dragStart;
+    // The last zoom step came from the wheel: the next wheel step continues it.
+    bool m_bWheelRun = false;
+    // The readout last sent.
+    QString m_readout;
 };

@@ -35,6 +35,9 @@ CSeriesGraphData CKestrinView::SeriesGraphData() const
     CSeriesGraphData data;
     data.points = &m_doc.m_points;
     data.extents = m_extents;
+    data.shown = ZoomedExtents();
+    if (data.shown)
+        data.summary = Summary();
     data.dH = m_doc.m_globalSet.GetH();
     data.dR = m_doc.m_globalSet.GetR();
     data.nCount = m_doc.m_globalSet.GetCount();
@@ -46,6 +49,7 @@ CHGraphData CKestrinView::HGraphData() const
 {
     CHGraphData data;
     data.extents = m_extents;
+    data.shown = ZoomedExtents();
     data.tabPositions = m_window.m_tabPositions;
     // One more interval than tabs, each with its estimator; another window's
     // tabs may have rebuilt the document's intervals since this window's
@@ -64,7 +68,8 @@ CLegendData CKestrinView::LegendData() const
     // The Y field names the bottom, the X field the left.
     data.bottomTitle = m_doc.m_strYField;
     data.leftTitle = m_doc.m_strXField;
-    data.extents = m_extents;
+    // The ends of the range shown.
+    data.extents = ShownExtents();
     data.hSeries = m_doc.m_bHSeries == 1;
     data.axisScales = m_bAxisScales;
     return data;

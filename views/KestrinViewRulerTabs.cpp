@@ -16,12 +16,12 @@ void CKestrinView::ConnectRulerTabs()
 {
     CHRuler::TabEvents events;
     events.added = [this](int left) {
-        AppendTab({m_ruler.ColumnValue(left), false}, left);
+        AppendTab(TabAtColumn(left), left);
         RecalculateWindows();
     };
     events.dropped = [this](int index, int left) {
         // A dragged tab takes its column's value for good.
-        m_window.m_tabs[static_cast<std::size_t>(index)] = {m_ruler.ColumnValue(left), false};
+        m_window.m_tabs[static_cast<std::size_t>(index)] = TabAtColumn(left);
         RecalculateWindows();
     };
     events.removed = [this](int index) {
@@ -44,22 +44,56 @@ void CKestrinView::EraseTab(int index)
     m_ruler.RemoveTabAt(index);
 }
 
-void CKestrinView::MoveRulerTabsToValues()
+CWindowTab CKestrinView::TabAtColumn(int left) const
+{
+    if (!IsZoomed())
+        return {m_ruler.ColumnValue(left), false, left};
+    // A column of a zoomed ruler is finer than one of the whole series: the
+    // tab keeps the X under the pointer.
+    const double x = m_ruler.ColumnValue(left);
+    return {x, true, FullColumn(x)};
+}
+
+int CKestrinView::FullColumn(double x) const
+{
+    return m_ruler.ValueToPixelOn(x, m_extents);
+}
+
+int CKestrinView::ShownTabLeft(const CWindowTab& tab) const
+{
+    if (!IsZoomed())
+        return tab.column;
+    // Beyond the ends of the ruler a marker is out of sight; held near them,
+    // its place stays a small number.
+    constexpr int kBeyond = 2 * CRuleTab::kSize;
+    return std::clamp(m_ruler.ValueToPixel(tab.value), -kBeyond, m_ruler.width() + kBeyond);
+}
+
+void CKestrinView::PlaceRulerTabs()
 {
     if (!m_ruler.IsCreated())
         return;
     for (std::size_t i = 0; i < m_window.m_tabs.size(); ++i)
-        m_ruler.MoveTab(static_cast<int>(i), m_ruler.ValueToPixel(m_window.m_tabs[i].value));
+        m_ruler.MoveTab(static_cast<int>(i), ShownTabLeft(m_window.m_tabs[i]));
+}
+
+void CKestrinView::MoveRulerTabsToValues()
+{
+    if (!m_ruler.IsCreated())
+        return;
+    for (CWindowTab& tab : m_window.m_tabs)
+        tab.column = FullColumn(tab.value);
+    PlaceRulerTabs();
 }
 
 void CKestrinView::DeriveTabValues()
 {
     if (!m_ruler.IsCreated())
         return;
-    for (std::size_t i = 0; i < m_window.m_tabs.size(); ++i) {
-        CWindowTab& tab = m_window.m_tabs[i];
+    // On the whole series' scale, whatever range the window shows.
+    for (CWindowTab& tab : m_window.m_tabs) {
         if (!tab.fixed)
-            tab.value = m_ruler.ColumnValue(m_ruler.GetTab(static_cast<int>(i))->Left());
+            tab.value = m_ruler.ColumnValueOn(tab.column, m_extents);
     }
 }
 
@@ -95,7 +129,8 @@ void CKestrinView::AddTabAt(double x, bool recalculate)
 {
     if (!m_ruler.GetEnabledFlag() || !m_ruler.IsCreated())
         return;
-    AppendTab({x, true}, m_ruler.ValueToPixel(x));
+    const CWindowTab tab{x, true, FullColumn(x)};
+    AppendTab(tab, ShownTabLeft(tab));
     if (recalculate)
         RecalculateWindows();
 }

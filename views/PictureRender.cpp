@@ -25,7 +25,7 @@ void DrawPicture(QPainter& painter, int cx, int cy, const CPictureData& data, co
         const QRect ruler = PictureRulerRect(cx);
         inside(ruler, [&] {
             DrawRuler(painter, ruler.width(), ruler.height(), data.ruler.enabled);
-            DrawRulerTabs(painter, ruler.width(), data.ruler, data.series.extents);
+            DrawRulerTabs(painter, ruler.width(), data.ruler, data.series.Shown());
         });
     }
     if (data.hasData && data.showHGraph && !data.hGraph.IsEmpty())

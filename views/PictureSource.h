@@ -15,8 +15,11 @@ public:
     // Whether the document holds a series; without one the layers draw
     // nothing.
     virtual bool HasData() const = 0;
-    // The extremes of the series the picture maps values with.
+    // The extremes of the series.
     virtual const CPlotExtents& GetPlotExtents() const = 0;
+    // The range the window shows, which the picture maps values with: the
+    // series' extremes unless the window is zoomed.
+    virtual CPlotExtents ShownExtents() const = 0;
     virtual CSeriesGraphData SeriesGraphData() const = 0;
     virtual CHGraphData HGraphData() const = 0;
     virtual CLegendData LegendData() const = 0;

@@ -12,6 +12,8 @@ void CSeriesGraph::Create(const QRect& rect, QWidget* parent, const IPictureSour
     // transparent H graph and legend over it, and the view's update must
     // redraw the series at once.
     CChildWindow::Create("CSeriesGraph", 104, rect, parent, source);
+    // The view takes the mouse over the plot: it zooms and reads out values.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void CSeriesGraph::Move(const QRect& rect)

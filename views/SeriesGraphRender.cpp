@@ -1,7 +1,11 @@
 #include "views/SeriesGraphRender.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
+#include <optional>
+#include <ranges>
 
 #include <QLine>
 #include <QPen>
@@ -82,8 +86,23 @@ int WorkerCount(int count)
 
 // Walks the series line of a w by h area, handing each vertex to the sink in
 // drawing order.
+// The line starts on the left edge: at the bottom-left corner when the
+// first point lies on the left edge, otherwise at the first point's height.
+// Zoomed (startAnywhere false), only when the first point lies within or
+// right of the range shown: elsewhere the edge is not the series' start.
+std::optional<QPoint> StartVertex(const CHPoint& first, const CPointMapper& map, const CPlotRect& rect,
+                                  bool startAnywhere)
+{
+    const int firstX = map.X(first.m_dX);
+    if (!startAnywhere && firstX < rect.left)
+        return std::nullopt;
+    const int firstY = map.Y(first.m_dY);
+    return firstX != rect.left ? QPoint(rect.left, firstY) : QPoint(rect.left, rect.bottom);
+}
+
 template <class Sink>
-void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, int h, bool reduce, Sink& sink)
+void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, int h, bool reduce, Sink& sink,
+                bool startAnywhere = true)
 {
     const int count = points.GetSize();
     if (count == 0)
@@ -91,23 +110,19 @@ void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, 
     const CPlotRect rect{0, 0, w, h};
     const CPointMapper map(rect, extents);
     const CHPoint* data = points.GetData();
-
-    // The line starts on the left edge: at the bottom-left corner when the
-    // first point lies on the left edge, otherwise at the first point's
-    // height.
-    const int firstX = map.X(data[0].m_dX);
-    const int firstY = map.Y(data[0].m_dY);
-    const QPoint start = firstX != rect.left ? QPoint(rect.left, firstY) : QPoint(rect.left, rect.bottom);
+    const std::optional<QPoint> start = StartVertex(data[0], map, rect, startAnywhere);
 
     if (!reduce) {
-        sink.Add(start);
+        if (start)
+            sink.Add(*start);
         for (int i = 0; i < count; ++i)
             sink.Add(QPoint(map.X(data[i].m_dX), map.Y(data[i].m_dY)));
         return;
     }
 
     CRunJoiner<Sink> joiner(sink);
-    joiner.Add(SingleRun(start.x(), start.y()));
+    if (start)
+        joiner.Add(SingleRun(start->x(), start->y()));
 
     const int workers = WorkerCount(count);
     std::vector<std::vector<CColumnRun>> runs(static_cast<std::size_t>(workers));
@@ -126,6 +141,96 @@ void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, 
         batch += std::min(left, used * kBlockSize);
     }
     joiner.Finish();
+}
+
+bool FinitePositive(double span)
+{
+    return span > 0.0 && span < std::numeric_limits<double>::infinity();
+}
+
+// The zoomed walk over a summary of points whose X ascends: the points of
+// each column drawn are found by binary search and the column's run is made
+// from their Y extremes. The runs equal those of the walk through every
+// point, since a pixel's column and row never decrease (or increase) as X
+// (or Y) grows. Columns further than margin beyond the area's edges are
+// left out but for the vertex next to the first and the last column drawn.
+// False, with nothing walked, where the mapping is not monotone.
+template <class Sink>
+bool WalkSeriesColumns(const CHPointArray& points, const CSeriesSummary& summary, const CPlotExtents& shown, int w,
+                       int h, int margin, Sink& sink)
+{
+    if (!summary.Describes(points) || !summary.XAscending() || !FinitePositive(shown.m_dXMax - shown.m_dXMin) ||
+        !FinitePositive(shown.m_dYMax - shown.m_dYMin) || !std::isfinite(shown.m_dXMin) ||
+        !std::isfinite(shown.m_dYMin))
+        return false;
+    const int count = points.GetSize();
+    if (count == 0)
+        return true;
+    const CPlotRect rect{0, 0, w, h};
+    const CPointMapper map(rect, shown);
+    const CHPoint* data = points.GetData();
+    const auto column = [&](int i) { return map.X(data[i].m_dX); };
+    const auto row = [&](int i) { return map.Y(data[i].m_dY); };
+    // The first point from `from` on whose column is at least c.
+    const auto firstFrom = [&](int from, int c) {
+        return *std::ranges::partition_point(std::views::iota(from, count), [&](int i) { return column(i) < c; });
+    };
+    const int begin = firstFrom(0, rect.left - margin);
+    const int end = firstFrom(begin, rect.right + margin + 1);
+
+    CRunJoiner<Sink> joiner(sink);
+    if (begin == 0) {
+        if (const std::optional<QPoint> start = StartVertex(data[0], map, rect, false))
+            joiner.Add(SingleRun(start->x(), start->y()));
+    } else {
+        joiner.Add(SingleRun(column(begin - 1), row(begin - 1)));
+    }
+    for (int i = begin; i < end;) {
+        const int col = column(i);
+        const int next = firstFrom(i + 1, col + 1);
+        CColumnRun run = SingleRun(col, row(i));
+        if (next - i > 1) {
+            const CSeriesSummary::Extremes e = summary.YExtremes(i, next);
+            // Rows grow downward: the highest Y has the lowest row. A NaN Y
+            // has row 0.
+            run.lo = e.empty ? 0 : map.Y(e.hi);
+            run.hi = e.empty ? 0 : map.Y(e.lo);
+            if (e.nan) {
+                run.lo = std::min(run.lo, 0);
+                run.hi = std::max(run.hi, 0);
+            }
+            run.last = row(next - 1);
+            run.multi = true;
+        }
+        joiner.Add(run);
+        i = next;
+    }
+    if (end < count)
+        joiner.Add(SingleRun(column(end), row(end)));
+    joiner.Finish();
+    return true;
+}
+
+// Columns beyond the area's edges that a pen of that width can still reach
+// into, with room to spare.
+int PenMargin(double penWidth)
+{
+    return 4 + static_cast<int>(std::ceil(std::max(penWidth, 0.0)));
+}
+
+// The series line of the data in a w by h area: the whole series as ever,
+// or the zoomed range (through its summary where it serves).
+template <class Sink>
+void WalkPicture(const CSeriesGraphData& data, int w, int h, bool reduce, double penWidth, Sink& sink)
+{
+    if (!data.shown) {
+        WalkSeries(*data.points, data.extents, w, h, reduce, sink);
+        return;
+    }
+    if (reduce && data.summary &&
+        WalkSeriesColumns(*data.points, *data.summary, *data.shown, w, h, PenMargin(penWidth), sink))
+        return;
+    WalkSeries(*data.points, *data.shown, w, h, reduce, sink, false);
 }
 
 // Draws the line through the vertices, segment by segment, in batches.
@@ -183,6 +288,14 @@ std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExten
     return std::move(sink.vertices);
 }
 
+std::vector<QPoint> SeriesGraphPath(const CSeriesGraphData& data, int w, int h, double penWidth)
+{
+    CPathSink sink;
+    if (data.points)
+        WalkPicture(data, w, h, true, penWidth, sink);
+    return std::move(sink.vertices);
+}
+
 void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& data, bool reduce, bool onePath,
                      double detail)
 {
@@ -193,7 +306,7 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
     painter.setBrush(Qt::NoBrush);
 
     if (data.axisScales)
-        DrawAxisGrid(painter, w, h, data.extents);
+        DrawAxisGrid(painter, w, h, data.Shown());
 
     // Axes: the Y axis on the left edge, the X axis on the bottom edge.
     painter.setPen(SolidPen(kAxisColor, kAxisWidth));
@@ -209,11 +322,16 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
         painter.setPen(pen);
         if (onePath) {
             CPathSink sink;
-            WalkSeries(*data.points, data.extents, fine.Width(), fine.Height(), reduce, sink);
-            painter.drawPolyline(sink.vertices.data(), static_cast<int>(sink.vertices.size()));
+            WalkPicture(data, fine.Width(), fine.Height(), reduce, pen.widthF(), sink);
+            // Zoomed, the line reaches beyond the area, which a file would
+            // keep.
+            if (data.shown)
+                DrawClippedPolyline(painter, fine.Width(), fine.Height(), sink.vertices, true);
+            else
+                painter.drawPolyline(sink.vertices.data(), static_cast<int>(sink.vertices.size()));
         } else {
             CLineSink sink(painter);
-            WalkSeries(*data.points, data.extents, fine.Width(), fine.Height(), reduce, sink);
+            WalkPicture(data, fine.Width(), fine.Height(), reduce, pen.widthF(), sink);
         }
     }
 

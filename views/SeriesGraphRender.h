@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 
 #include "core/GrowArray.h"
 #include "core/PlotExtents.h"
+#include "views/SeriesSummary.h"
 
 // What a fresh drawing of the series graph needs, gathered from the document
 // and the view so that it can be drawn into any paint device.
@@ -20,6 +23,15 @@ struct CSeriesGraphData
     int nCount = 0;
     // A light grid at the round ticks of both axes under everything else.
     bool axisScales = false;
+    // The range the window shows when zoomed; none: the whole series
+    // (extents), drawn exactly as ever.
+    std::optional<CPlotExtents> shown;
+    // The points' Y extremes by blocks, for drawing a zoomed range of a long
+    // series column by column; null: every point is visited.
+    std::shared_ptr<const CSeriesSummary> summary;
+
+    // The range the picture maps values with.
+    const CPlotExtents& Shown() const { return shown ? *shown : extents; }
 };
 
 // The pens and colours of the picture.
@@ -58,3 +70,11 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
 // vertex to the next.
 std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExtents& extents, int w, int h,
                                     bool reduce);
+// The same for the data's zoomed range (or the whole series): with a summary
+// of points whose X ascends, only the points of the columns drawn are found,
+// by binary search, and each column is drawn from its extremes; the line is
+// the same as the one through every point within the area and a few columns
+// beyond its edges (where a pen penWidth wide still reaches in). The line
+// starts on the left edge only when the first point lies within or right of
+// the range shown.
+std::vector<QPoint> SeriesGraphPath(const CSeriesGraphData& data, int w, int h, double penWidth = seriesgraph::kSeriesWidth);

@@ -24,6 +24,7 @@ const std::vector<CKestrinView::CViewCommand>& CKestrinView::ViewCommands()
     const auto hasData = [](const CKestrinView& v) { return Enabled(v.m_doc.m_bHasData != 0); };
     const auto hasTabs = [](const CKestrinView& v) { return Enabled(v.HasTabs()); };
     const auto hasWindows = [](const CKestrinView& v) { return Enabled(!v.m_doc.m_windows.IsEmpty()); };
+    const auto zoomed = [](const CKestrinView& v) { return Enabled(v.IsZoomed()); };
     static const std::vector<CViewCommand> commands = {
         {cmd::ImportTextFile, nullptr, &CKestrinView::OnImportTextFile},
         {cmd::ImportDatabase, nullptr, &CKestrinView::OnImportDatabase},
@@ -39,6 +40,8 @@ const std::vector<CKestrinView::CViewCommand>& CKestrinView::ViewCommands()
          &CKestrinView::OnShowHGraph},
         {cmd::ShowLegend, [](const CKestrinView& v) { return Checked(v.m_legend.isVisibleTo(&v)); },
          &CKestrinView::OnShowLegend},
+        {cmd::ViewZoomOut, zoomed, &CKestrinView::OnZoomOut},
+        {cmd::ViewFullView, zoomed, &CKestrinView::OnFullView},
         {cmd::HParameters, hasData, &CKestrinView::OnHParameters},
         {cmd::DeleteTabAt, hasTabs, &CKestrinView::OnDeleteTabAt},
         {cmd::DeleteAllTabs, hasTabs, &CKestrinView::OnDeleteAllTabs},

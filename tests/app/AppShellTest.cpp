@@ -133,7 +133,7 @@ TEST_F(AppShell, StartsWithOneNewDocumentAndTheDocumentMenus)
         "  &Extract Data", "  &Profile", "  -", "  Recent File", "  -", "  E&xit",
         "&View",
         "  &Toolbar", "  Status &Bar", "  -", "  Show &Series Graph", "  Show &H Graph", "  Show &Legend",
-        "  -", "  &Axis Scales",
+        "  -", "  &Axis Scales", "  -", "  Zoom &Out", "  &Full View|Home",
         "H &Config",
         "  &Delete tab at...", "  Delete &All Tabs", "  Auto-&Tab", "  Tab &Settings", "  -",
         "  Set Sliding &Windows", "  Set P&lot Point", "  View &Meta H Data", "  &Clear Sliding Windows",

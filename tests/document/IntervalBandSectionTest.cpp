@@ -136,9 +136,9 @@ TEST(IntervalBandSection, DamagedOrMismatchedBandIsSkippedWithAMessage)
     Bytes badBound = banded;
     badBound.back() = 0x03;
     Bytes badModel = banded;
-    badModel[body + 32] = 7;
+    badModel[body + 36] = 7;
     Bytes mismatched = banded;
-    mismatched[body + 88] = 3; // three windows claimed, the body holds four
+    mismatched[body + 92] = 3; // three windows claimed, the body holds four
     d.doc.m_band->windows.pop_back();
     const Bytes fewer = d.Save("fewer.kst");
     const std::vector<Case> cases = {
