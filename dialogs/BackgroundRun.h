@@ -66,6 +66,9 @@ std::optional<unsigned long long> TypedSeed(const QLineEdit& edit);
 // the dialogs remember (the defaults at first).
 QSpinBox* RememberedReplicatesSpin(QWidget* parent, const QString& tip);
 QLineEdit* RememberedSeedEdit(QWidget* parent);
+// How the bootstrap dialogs name their series box in a hint, in the user's
+// terms.
+inline constexpr const char* kSeriesChoiceHint = "Series: noise or motion";
 // The series box ("comboSeries"): automatic, noise, motion, in the order of
 // ESeriesInput, with tip.
 QComboBox* SeriesInputCombo(QWidget* parent, const QString& tip);

@@ -27,9 +27,6 @@
 
 namespace {
 
-// How the series box is named, as in the Bootstrap dialog.
-const char* const kChooseHint = "Series: noise or motion";
-
 enum Column
 {
     kInterval,
@@ -94,7 +91,7 @@ QStringList Cells(const CIntervalBootstrapRow& row, const CHDataSet& set)
             cells[kCheck] = r.check->passed ? QStringLiteral("passed") : QStringLiteral("failed");
     }
     QStringList notes;
-    for (const std::string& note : IntervalBootstrapNotes(row, set, kChooseHint))
+    for (const std::string& note : IntervalBootstrapNotes(row, set, kSeriesChoiceHint))
         notes << Text(note);
     cells[kNotes] = notes.join(QLatin1Char(' '));
     return cells;

@@ -15,9 +15,6 @@
 
 namespace {
 
-// How the series box names the choice, in the user's terms.
-const char* const kChooseHint = "Series: noise or motion";
-
 QString Fixed(double value)
 {
     return QString::number(value, 'f', 3);
@@ -147,7 +144,7 @@ void CBootstrapDlg::ShowDecision()
     const CSeriesDecision& decision = *m_preview.decision;
     m_kind->setText(QString::fromStdString(SeriesKindLabel(decision)));
     m_model->setText(QString::fromStdString(BootstrapModelName(m_preview.model)));
-    const auto warning = SeriesKindWarning(decision, kChooseHint);
+    const auto warning = SeriesKindWarning(decision, kSeriesChoiceHint);
     ShowLines(m_warning, warning ? QStringList{QString::fromStdString(*warning)} : QStringList{});
 }
 
