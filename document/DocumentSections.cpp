@@ -166,6 +166,8 @@ CDocumentSections LoadDocumentSections(CArchive& ar, std::vector<std::string>& n
         last = &kKinds[k];
         first = k + 1;
         after = ReadSection(ar, *last, left, sections, notes);
+        if (after != After::next && std::memcmp(last->tag, kFirstLagSectionTag, kTagBytes) == 0)
+            sections.firstLagsUnread = true;
     }
     return sections;
 }

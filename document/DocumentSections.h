@@ -31,6 +31,10 @@ struct CDocumentSections
     std::optional<CSavedTabs> tabs;
     std::optional<CProfileRecord> profile;
     std::optional<CFirstLags> firstLags;
+    // The file has a first-lag section that could not be read (damaged, cut
+    // off or of an unknown version): estimates saved with it were fitted from
+    // lags that are now unknown.
+    bool firstLagsUnread = false;
     std::optional<CIntervalBand> band;
 };
 

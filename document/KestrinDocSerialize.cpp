@@ -280,6 +280,10 @@ void CKestrinDoc::Serialize(CArchive& ar)
             if (sections.firstLags->global != 1)
                 m_globalSet.Compute();
         }
+    } else if (sections.firstLagsUnread) {
+        // The saved global estimate may have been fitted from another first
+        // lag: fitted again from lag 1, as the document now says.
+        m_globalSet.Compute();
     }
     m_band.reset();
     if (sections.band) {

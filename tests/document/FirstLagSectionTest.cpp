@@ -89,6 +89,25 @@ TEST(FirstLagSection, WrittenLastOnlyForALagOtherThanOneAndReadBack)
     EXPECT_EQ(d.Save("plain-again.kst"), plain);
 }
 
+TEST(FirstLagSection, AnUnreadSectionLeavesNoEstimateFittedFromItsLag)
+{
+    Docs d;
+    const double fromLagOne = d.doc.m_globalSet.GetH();
+    d.doc.SetHParameters({.nD = 4, .nM = 6, .nRMin = 2});
+    ASSERT_FALSE(SameBits(d.doc.m_globalSet.GetH(), fromLagOne));
+    const Bytes lagged = d.Save("lagged.kst");
+    const std::size_t section = lagged.size() - Section(1, 2, 2, {1, 1, 1}).size();
+    Bytes unknownVersion = lagged;
+    unknownVersion[section + 4] = 9;
+    const Bytes cutOff(lagged.begin(), lagged.end() - 1);
+    for (const Bytes& file : {unknownVersion, cutOff}) {
+        ASSERT_TRUE(d.Open(file));
+        ASSERT_EQ(d.backUi.messages.size(), 1u);
+        EXPECT_EQ(d.back.m_globalSet.GetRMin(), 1);
+        EXPECT_TRUE(SameBits(d.back.m_globalSet.GetH(), fromLagOne));
+    }
+}
+
 TEST(FirstLagSection, DamagedSectionIsSkippedWithAMessage)
 {
     Docs d;
