@@ -20,6 +20,7 @@ protected:
     void SetUp() override
     {
         CliTest::SetUp();
+        m_checkLeaks = true;
         WriteValues("series.txt", kSeries);
         std::string csv = "X,Y\n";
         for (std::size_t i = 0; i < kSeries.size(); ++i)

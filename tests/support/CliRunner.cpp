@@ -1,6 +1,7 @@
 #include "tests/support/CliRunner.h"
 
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <signal.h>
@@ -70,6 +71,22 @@ CliResult CliTest::Run(const std::vector<std::string>& args, const std::string& 
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    // The environment as it is, with the leak check set as asked (a later
+    // option overrides an earlier one).
+    std::vector<std::string> environmentStrings;
+    std::string sanitizerOptions = "ASAN_OPTIONS=";
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (std::strncmp(*e, "ASAN_OPTIONS=", 13) == 0)
+            sanitizerOptions += std::string(*e + 13) + ":";
+        else
+            environmentStrings.emplace_back(*e);
+    }
+    environmentStrings.push_back(sanitizerOptions + (m_checkLeaks ? "detect_leaks=1" : "detect_leaks=0"));
+    std::vector<char*> environment;
+    for (std::string& e : environmentStrings)
+        environment.push_back(e.data());
+    environment.push_back(nullptr);
+
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
@@ -77,7 +94,7 @@ CliResult CliTest::Run(const std::vector<std::string>& args, const std::string& 
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, m_dir.c_str());
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environment.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         ADD_FAILURE() << "cannot start " << KESTRIN_CLI_PATH;

@@ -40,6 +40,12 @@ protected:
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
     static std::string ReadFile(const std::string& path);
 
+    // Whether the runs check for leaks at exit. Under the sanitizers the
+    // check costs a short run about as much as its work, so only the golden
+    // outputs, which run every command, ask for it; the library code behind
+    // the commands is leak-checked by the in-process tests as well.
+    bool m_checkLeaks = false;
+
 private:
     std::filesystem::path m_dir;
 };
