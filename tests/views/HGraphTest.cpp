@@ -279,6 +279,24 @@ TEST(HGraph, IntervalBandIsALightGreenAreaBehindTheCurve)
             darkText += qGray(PixelAt(image, x, y).rgb()) < 80;
     EXPECT_GT(darkText, 20);
 
+    // Zoomed, the band stays under the curve: both begin at the first
+    // window's column of the range shown.
+    const QRect plot = view->SeriesGraph().geometry();
+    ASSERT_TRUE(view->ZoomToRect(QRect(plot.width() / 8, 0, plot.width() / 2, plot.height())));
+    const QImage zoomed = Marks(graph);
+    const auto firstColumn = [&](const auto& isWanted, int y) {
+        for (int x = 0; x < zoomed.width(); ++x)
+            if (isWanted(PixelAt(zoomed, x, y)))
+                return x;
+        return -1;
+    };
+    const int curveStart = firstColumn([](const QColor& c) { return c == kGreen; }, 150);
+    const int bandStart = firstColumn(isBand, 180);
+    ASSERT_GE(curveStart, 0);
+    EXPECT_NE(curveStart, 50); // the zoom moved the first window
+    EXPECT_NEAR(bandStart, curveStart, 2);
+    view->ZoomOut();
+
     doc.m_band.reset();
     EXPECT_EQ(Marks(graph), plain);
 }
