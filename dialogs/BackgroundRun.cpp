@@ -74,7 +74,7 @@ QSpinBox* RememberedReplicatesSpin(QWidget* parent, const QString& tip)
     auto* spin = new QSpinBox(parent);
     spin->setObjectName(QStringLiteral("spinReplicates"));
     spin->setRange(1, kMaxBootstrapReplicates);
-    spin->setValue(QSettings().value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt());
+    spin->setValue(RememberedBootstrapSettings().replicates);
     spin->setToolTip(tip);
     return spin;
 }
@@ -83,7 +83,7 @@ QLineEdit* RememberedSeedEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QStringLiteral("editSeed"));
-    edit->setText(QSettings().value(kBootstrapSeedKey, QString::number(kDefaultBootstrapSeed)).toString());
+    edit->setText(QString::number(RememberedBootstrapSettings().seed));
     edit->setToolTip(QStringLiteral("The same seed gives the same numbers"));
     return edit;
 }
@@ -105,9 +105,25 @@ std::optional<unsigned long long> TypedSeedOrSay(const QLineEdit& edit, QLabel& 
     return seed;
 }
 
-void RememberBootstrapSettings(int replicates, unsigned long long seed)
+CRememberedBootstrap RememberedBootstrapSettings()
 {
-    QSettings settings;
-    settings.setValue(kBootstrapReplicatesKey, replicates);
-    settings.setValue(kBootstrapSeedKey, QString::number(seed));
+    const QSettings settings;
+    CRememberedBootstrap remembered;
+    remembered.replicates = settings.value(kBootstrapReplicatesKey, remembered.replicates).toInt();
+    bool seedRead = false;
+    const qulonglong seed = settings.value(kBootstrapSeedKey).toString().toULongLong(&seedRead);
+    if (seedRead)
+        remembered.seed = seed;
+    return remembered;
+}
+
+std::optional<unsigned long long> AcceptedSeed(const QSpinBox& replicates, const QLineEdit& seed, QLabel& status)
+{
+    const std::optional<unsigned long long> accepted = TypedSeedOrSay(seed, status);
+    if (accepted) {
+        QSettings settings;
+        settings.setValue(kBootstrapReplicatesKey, replicates.value());
+        settings.setValue(kBootstrapSeedKey, QString::number(*accepted));
+    }
+    return accepted;
 }

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include "analysis/Bootstrap.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -75,5 +77,14 @@ QComboBox* SeriesInputCombo(QWidget* parent, const QString& tip);
 // TypedSeed, or nothing with "The seed must be a whole number from 0 up."
 // shown in status.
 std::optional<unsigned long long> TypedSeedOrSay(const QLineEdit& edit, QLabel& status);
-// Remembers a run's replicates and seed for the next dialog.
-void RememberBootstrapSettings(int replicates, unsigned long long seed);
+// The replicates and seed the bootstrap dialogs last ran with (the defaults
+// at first), for the next run.
+struct CRememberedBootstrap
+{
+    int replicates = kDefaultBootstrapReplicates;
+    unsigned long long seed = kDefaultBootstrapSeed;
+};
+CRememberedBootstrap RememberedBootstrapSettings();
+// TypedSeedOrSay of seed; a seed that is accepted is remembered with the
+// replicates for the next dialog.
+std::optional<unsigned long long> AcceptedSeed(const QSpinBox& replicates, const QLineEdit& seed, QLabel& status);

@@ -201,10 +201,9 @@ void CBootstrapAllDlg::Start()
 {
     if (Running())
         return;
-    const std::optional<unsigned long long> seed = TypedSeedOrSay(*m_seed, *m_status);
+    const std::optional<unsigned long long> seed = AcceptedSeed(*m_replicates, *m_seed, *m_status);
     if (!seed)
         return;
-    RememberBootstrapSettings(m_replicates->value(), *seed);
     CSeriesBootstrapOptions options;
     options.replicates = m_replicates->value();
     options.seed = *seed;

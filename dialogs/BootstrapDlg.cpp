@@ -159,10 +159,9 @@ void CBootstrapDlg::Start()
 {
     if (Running())
         return;
-    const std::optional<unsigned long long> seed = TypedSeedOrSay(*m_seed, *m_status);
+    const std::optional<unsigned long long> seed = AcceptedSeed(*m_replicates, *m_seed, *m_status);
     if (!seed)
         return;
-    RememberBootstrapSettings(m_replicates->value(), *seed);
     CSeriesBootstrapOptions options = Options();
     options.seed = *seed;
     // What can be refused is refused at once; the model check's estimates

@@ -2,7 +2,6 @@
 // "Set Sliding Windows" dialog asks for it.
 #include <QCoreApplication>
 #include <QProgressDialog>
-#include <QSettings>
 
 #include "analysis/IntervalBand.h"
 #include "dialogs/BackgroundRun.h"
@@ -13,13 +12,10 @@ void CKestrinView::ComputeIntervalBand(const SlidingWindowParams& params)
 {
     // The replicates and seed of the series' own bootstrap, as its dialog
     // remembers them.
-    const QSettings settings;
+    const CRememberedBootstrap remembered = RememberedBootstrapSettings();
     CIntervalBandOptions options;
-    options.replicates = settings.value(kBootstrapReplicatesKey, kDefaultBootstrapReplicates).toInt();
-    bool seedRead = false;
-    const qulonglong seed = settings.value(kBootstrapSeedKey).toString().toULongLong(&seedRead);
-    if (seedRead)
-        options.seed = seed;
+    options.replicates = remembered.replicates;
+    options.seed = remembered.seed;
     options.isProfile = m_doc.IsProfile();
     if (m_doc.m_windows.IsEmpty())
         return;
