@@ -39,6 +39,7 @@ function(kestrin_add_test target)
   endif()
 
   kestrin_unoptimised_test_code(${target})
+  kestrin_test_code_checks(${target})
 
   # One CTest test per test suite, listed after every build of the program.
   set(suites_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake")

@@ -253,7 +253,7 @@ def test_tables_and_fields_equal_cli(db):
 
 
 @pytest.mark.parametrize("which,args,kwargs", [
-    (3, ["--method", "all", "--bootstrap", "--replicates", 20, "--seed", 7], dict(bootstrap=True, replicates=20, seed=7)),
+    (3, ["--method", "all", "--bootstrap", "--replicates", 6, "--seed", 7], dict(bootstrap=True, replicates=6, seed=7)),
     (2, ["--method", "dfa", "--input", "noise"], dict(method="dfa", input="noise")),
     (0, ["--method", "whittle", "--D", 3, "--M", 6], dict(method="whittle")),
 ])
