@@ -6,7 +6,9 @@
 # precompiled headers, so the test targets must not add compile definitions of
 # their own: paths the tests need are defined once on the support library.
 # GUI targets get the workbench's test main (offscreen platform, settings in a
-# directory of their own) and the Qt precompiled headers. CTest runs each test
+# directory of their own) and the Qt precompiled headers. The tests declare no
+# QObject classes of their own, so moc does not run on them (a test that needs
+# one turns AUTOMOC on for its target). CTest runs each test
 # suite of the program as one test (cmake/KestrinTestSuites.cmake).
 set(KESTRIN_TEST_SUITES_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/KestrinTestSuites.cmake")
 
@@ -23,7 +25,6 @@ function(kestrin_add_test target)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
   if(arg_GUI)
     set(support kestrin_test_support_gui)
-    set_target_properties(${target} PROPERTIES AUTOMOC ON)
     set(environment "QT_QPA_PLATFORM=offscreen")
   else()
     set(support kestrin_test_support)
