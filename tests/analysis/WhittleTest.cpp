@@ -129,8 +129,9 @@ TEST(HMethods, RecoverKnownExponents)
                                      std::to_string(c.h) + " seed " + std::to_string(seed);
             EXPECT_NEAR(asMotion.h, c.h, c.tolerance) << what;
             EXPECT_NEAR(asNoise.h, c.h, c.tolerance) << what;
-            if (c.method == EHMethod::Whittle) // the increments of the motion are the noise less its first value
+            if (c.method == EHMethod::Whittle) { // the increments of the motion are the noise less its first value
                 EXPECT_NEAR(asMotion.h, asNoise.h, 0.02) << what;
+            }
         }
 }
 

@@ -161,8 +161,9 @@ TEST_F(CliInput, ResultsThatMeanNothingAreNamedInWarnings)
             EXPECT_NE(at, std::string::npos) << r.err;
         }
         ExpectPrefixedLines(r.err);
-        if (args[0] == "meta-h" && c.warnings[0].starts_with("M is held"))
+        if (args[0] == "meta-h" && c.warnings[0].starts_with("M is held")) {
             EXPECT_EQ(j["M"].Number(), 100000);
+        }
     }
     ExpectPrefixedLines(Run({"estimate", "--D", "0", constant}).err);
     ExpectPrefixedLines(Run({"estimate", Path("missing.txt")}).err);
