@@ -351,6 +351,7 @@ BatchSeriesRun MetaHRun(const ParsedArgs& parsed, SeriesOptions options)
         if (!ComputeMetaH(ui, doc.m_windows, {.nD = own.nD, .nM = own.nM, .nRMin = own.nRMin}, own.useBestM, set))
             return Rows{EmptyRow(columns, names, "error: " + NoMetaHResultsMessage(windows))};
         WarnIfConstant(ui, doc.m_windows, "the sliding-window H curve");
+        WarnOfHReading(ui, set, nullptr, "Meta H: ");
         std::vector<TidyValue> row = names;
         AppendFit(row, set);
         row.emplace_back(StatusOf(ui));

@@ -210,6 +210,11 @@ TEST_F(CliBatch, FilesFromStandardInputAndTabsAndMetaHRows)
     const JsonValue single = RunJson({"meta-h", "two.txt", "--width", "40", "--spacing", "5", "--json"});
     EXPECT_EQ(metaRows[1]["H"].Number(), single["H"].Number());
     EXPECT_EQ(metaRows[1]["M"].Number(), single["M"].Number());
+    // The row's status carries the single run's warnings on how to read H.
+    ASSERT_GT(single["warnings"].Size(), 0u);
+    for (std::size_t i = 0; i < single["warnings"].Size(); ++i)
+        EXPECT_NE(metaRows[1]["status"].String().find(single["warnings"][i].String()), std::string::npos)
+            << metaRows[1]["status"].String();
 }
 
 // Ctrl+C in the middle of a long run: the -o file keeps its old contents
