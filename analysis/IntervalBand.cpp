@@ -17,7 +17,7 @@ constexpr double kGridShare = 0.97;
 // Windows read per item of the work split.
 constexpr std::int64_t kReadChunk = 8192;
 
-std::vector<double> ValuesOf(const CHPointArray& series)
+std::vector<double> ValuesOf(const CSeriesArray& series)
 {
     std::vector<double> y(static_cast<std::size_t>(series.GetSize()));
     for (int i = 0; i < series.GetSize(); ++i)
@@ -102,7 +102,7 @@ CBandCheck CheckBandModel(const CBootstrapGrid& grid, const std::vector<double>&
     return check;
 }
 
-std::optional<CIntervalBand> ComputeIntervalBand(const CHPointArray& series, const CHPointArray& windows,
+std::optional<CIntervalBand> ComputeIntervalBand(const CSeriesArray& series, const CHPointArray& windows,
                                                  const SlidingWindowParams& params,
                                                  const CIntervalBandOptions& options,
                                                  const BootstrapProgress& progress)

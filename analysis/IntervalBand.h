@@ -63,7 +63,7 @@ std::optional<std::string> CheckIntervalBand(const SlidingWindowParams& params, 
 // The band of windows (the results of ComputeSlidingWindowResults over
 // series with params): the decision, the grid, every window read from it,
 // the model check. Nothing when it cannot be computed or progress cancels.
-std::optional<CIntervalBand> ComputeIntervalBand(const CHPointArray& series, const CHPointArray& windows,
+std::optional<CIntervalBand> ComputeIntervalBand(const CSeriesArray& series, const CHPointArray& windows,
                                                  const SlidingWindowParams& params,
                                                  const CIntervalBandOptions& options,
                                                  const BootstrapProgress& progress = {});

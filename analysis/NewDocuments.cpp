@@ -43,10 +43,11 @@ void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& tar
     const int count = windows.GetSize();
     target.m_points.Reserve(target.m_points.Storage().size() + static_cast<std::size_t>(count));
     for (const CHPoint& w : windows) {
-        // The whole result comes along (count, b and r too); only its plot
-        // position moves onto the series' X axis. Its Y is the window's H.
-        CHPoint p = w;
-        p.m_dX += xMin;
+        // The result's plot position moved onto the series' X axis, and its
+        // Y, the window's H (a series keeps no count, b or r).
+        CSeriesPoint p;
+        p.m_dY = w.m_dY;
+        p.m_dX = w.m_dX + xMin;
         target.m_points.Add(p);
     }
     target.m_bHSeries = 1;
@@ -63,7 +64,7 @@ void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& tar
 
 void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, CKestrinDoc& target)
 {
-    for (const CHPoint& p : source.m_points) {
+    for (const CSeriesPoint& p : source.m_points) {
         // The whole part of X, compared with the range as a real number.
         const double k = static_cast<double>(TruncateToKey(p.m_dX));
         if (from <= k && k <= to)
@@ -75,10 +76,10 @@ void BuildExtractedDocument(const CKestrinDoc& source, double from, double to, C
 namespace {
 
 // The mean of the series' Y, summed in series order, as the profile takes it.
-double MeanY(const CHPointArray& points)
+double MeanY(const CSeriesArray& points)
 {
     double total = 0.0;
-    for (const CHPoint& p : points)
+    for (const CSeriesPoint& p : points)
         total += p.m_dY;
     return points.IsEmpty() ? 0.0 : total / points.GetSize();
 }
@@ -87,14 +88,14 @@ double MeanY(const CHPointArray& points)
 
 std::optional<std::string> CheckProfile(const CKestrinDoc& source)
 {
-    const CHPointArray& points = source.m_points;
-    for (const CHPoint& p : points)
+    const CSeriesArray& points = source.m_points;
+    for (const CSeriesPoint& p : points)
         if (!std::isfinite(p.m_dY))
             return std::nullopt; // the import has said so already
     const double mean = MeanY(points);
     double sum = 0.0;
     bool finite = std::isfinite(mean);
-    for (const CHPoint& p : points) {
+    for (const CSeriesPoint& p : points) {
         sum += p.m_dY - mean;
         finite = finite && std::isfinite(sum);
     }
@@ -105,18 +106,18 @@ std::optional<std::string> CheckProfile(const CKestrinDoc& source)
 
 void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
 {
-    const CHPointArray& points = source.m_points;
+    const CSeriesArray& points = source.m_points;
     std::vector<double> profile;
     profile.reserve(points.Storage().size());
-    for (const CHPoint& p : points)
+    for (const CSeriesPoint& p : points)
         profile.push_back(p.m_dY);
     // The mean the profile removes (as ProfileInPlace computes it), recorded.
     const double mean = MeanY(points);
     ProfileInPlace(profile.data(), profile.size());
     target.m_points.Reserve(target.m_points.Storage().size() + points.Storage().size());
     std::size_t i = 0;
-    for (const CHPoint& p : points) {
-        CHPoint q = p;
+    for (const CSeriesPoint& p : points) {
+        CSeriesPoint q = p;
         q.m_dY = profile[i++];
         target.m_points.Add(q);
     }

@@ -22,7 +22,7 @@ void AppendFixed(std::string& out, double value)
 
 } // namespace
 
-std::string FormatSlidingResultsText(const CHPointArray& windows, const CHPointArray& series, double xMin,
+std::string FormatSlidingResultsText(const CHPointArray& windows, const CSeriesArray& series, double xMin,
                                      const CIntervalBand* band)
 {
     std::string out = "X\tY\tH\tr\tb";

@@ -16,7 +16,7 @@ class IUiServices;
 // gains "\tH corrected\tlow\thigh" (and "\t(the band's model check
 // failed)" when it did) and every line its window's three values, empty
 // when not reached; an end at an edge of the searched range is that edge.
-std::string FormatSlidingResultsText(const CHPointArray& windows, const CHPointArray& series, double xMin,
+std::string FormatSlidingResultsText(const CHPointArray& windows, const CSeriesArray& series, double xMin,
                                      const CIntervalBand* band = nullptr);
 
 // Correlation pairs as text: "H\tSlope" and one "%.4f\t%.4f" line per pair

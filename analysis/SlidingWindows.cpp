@@ -218,7 +218,7 @@ std::int64_t ChunkWindows(const CWindowPlan& plan)
 
 } // namespace
 
-CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const SlidingWindowParams& params,
+CHPointArray ComputeSlidingWindowResults(const CSeriesArray& series, const SlidingWindowParams& params,
                                          const PercentCallback& progress, const SlidingWindowRun& run)
 {
     CHPointArray results;
@@ -259,7 +259,7 @@ CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const Slidi
     return results;
 }
 
-CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const SlidingWindowParams& params,
+CHPointArray ComputeSlidingWindowResultsDirect(const CSeriesArray& series, const SlidingWindowParams& params,
                                                std::vector<double>* lengths)
 {
     CHPointArray results;

@@ -65,13 +65,13 @@ struct SlidingWindowRun
 // it; each window adds its own lengths from 0.0 in segment order, many
 // windows side by side in SIMD lanes. progress, if given, is called on this
 // thread.
-CHPointArray ComputeSlidingWindowResults(const CHPointArray& series, const SlidingWindowParams& params,
+CHPointArray ComputeSlidingWindowResults(const CSeriesArray& series, const SlidingWindowParams& params,
                                          const PercentCallback& progress = {}, const SlidingWindowRun& run = {});
 
 // The same results computed the plain way: one CHDataSet per window, filled
 // and computed afresh (lengths as in SlidingWindowRun). The reference for
 // the tests and the benchmark.
-CHPointArray ComputeSlidingWindowResultsDirect(const CHPointArray& series, const SlidingWindowParams& params,
+CHPointArray ComputeSlidingWindowResultsDirect(const CSeriesArray& series, const SlidingWindowParams& params,
                                                std::vector<double>* lengths = nullptr);
 
 // The document operations, with their status texts and wait cursor.

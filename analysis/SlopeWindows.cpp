@@ -36,7 +36,7 @@ double WindowSlope(const double* x, const double* y, int size, std::size_t first
     return SlopeFromSums(sx, sy, sxx, sxy, size);
 }
 
-CHPointArray ComputeWithLevel(const CHPointArray& series, std::int32_t size, const PercentCallback& progress,
+CHPointArray ComputeWithLevel(const CSeriesArray& series, std::int32_t size, const PercentCallback& progress,
                                unsigned threads, SimdLevel level)
 {
     CHPointArray results;
@@ -102,13 +102,13 @@ CHPointArray ComputeWithLevel(const CHPointArray& series, std::int32_t size, con
 
 } // namespace
 
-CHPointArray ComputeSlopeWindowResults(const CHPointArray& series, std::int32_t size, const PercentCallback& progress,
+CHPointArray ComputeSlopeWindowResults(const CSeriesArray& series, std::int32_t size, const PercentCallback& progress,
                                        unsigned threads)
 {
     return ComputeWithLevel(series, size, progress, threads, SimdLevel::Automatic);
 }
 
-CHPointArray ComputeSlopeWindowResultsBaseline(const CHPointArray& series, std::int32_t size, unsigned threads)
+CHPointArray ComputeSlopeWindowResultsBaseline(const CSeriesArray& series, std::int32_t size, unsigned threads)
 {
     return ComputeWithLevel(series, size, {}, threads, SimdLevel::Sse2);
 }

@@ -22,13 +22,13 @@ constexpr std::int32_t kMaxSlopeWindow = 5000;
 // WorkerLimit); neither changes any result. progress, if given, is called on
 // this thread with each percentage the window loop passes (see
 // PercentCallback): for fewer than 100 windows only those it shows.
-CHPointArray ComputeSlopeWindowResults(const CHPointArray& series, std::int32_t size,
+CHPointArray ComputeSlopeWindowResults(const CSeriesArray& series, std::int32_t size,
                                        const PercentCallback& progress = {}, unsigned threads = 0);
 
 // The same with the instructions every x86-64 processor has (SSE2), even
 // where wider registers are available, and plain C++ on other processors:
 // lets the tests check both ways.
-CHPointArray ComputeSlopeWindowResultsBaseline(const CHPointArray& series, std::int32_t size, unsigned threads = 0);
+CHPointArray ComputeSlopeWindowResultsBaseline(const CSeriesArray& series, std::int32_t size, unsigned threads = 0);
 
 // Replaces the document's m_slopes ("Preparing...", then
 // "Calculating Slope Windows (%i %%)", "Ready"). Does not mark it modified:

@@ -74,9 +74,9 @@ int main(int argc, char** argv)
         for (int p = 0; p < paths; ++p) {
             const std::vector<double> y =
                 SimulateFbm(n, h, 7919u * static_cast<std::uint64_t>(h * 1000.0) + static_cast<std::uint64_t>(p));
-            CHPointArray series;
+            CSeriesArray series;
             for (std::size_t i = 0; i < y.size(); ++i) {
-                CHPoint point;
+                CSeriesPoint point;
                 point.m_dX = static_cast<double>(i);
                 point.m_dY = y[i];
                 series.Add(point);

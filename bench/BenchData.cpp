@@ -64,10 +64,10 @@ void Die(const char* what)
     std::exit(1);
 }
 
-CHPointArray RandomWalkSeries(std::size_t n)
+CSeriesArray RandomWalkSeries(std::size_t n)
 {
     const std::vector<double> walk = RandomWalk(n);
-    CHPointArray series;
+    CSeriesArray series;
     series.SetSize(static_cast<int>(n));
     for (std::size_t i = 0; i < n; ++i) {
         series[static_cast<int>(i)].m_dX = static_cast<double>(i);

@@ -15,7 +15,7 @@ namespace bench {
 std::vector<double> RandomWalk(std::size_t n, std::uint64_t seed = 20240611u);
 
 // That walk as a series: X 0, 1, ..., n - 1 and Y the walk.
-CHPointArray RandomWalkSeries(std::size_t n);
+CSeriesArray RandomWalkSeries(std::size_t n);
 
 // A directory of its own under the system's temporary directory, created on
 // first use and removed with everything in it at exit.

@@ -30,7 +30,7 @@ CKestrinDoc& FilledDocument()
     filled = true;
     const std::vector<double> walk = bench::RandomWalk(kPoints);
     doc.OnNewDocument();
-    std::vector<CHPoint>& points = doc.m_points.Storage();
+    std::vector<CSeriesPoint>& points = doc.m_points.Storage();
     points.resize(kPoints);
     for (std::size_t i = 0; i < kPoints; ++i) {
         points[i].m_dX = static_cast<double>(i);

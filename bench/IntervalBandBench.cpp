@@ -28,7 +28,7 @@ SlidingWindowParams BandParams(int width)
 // Arguments: points, width.
 void BM_BandSlidingRun(benchmark::State& state)
 {
-    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CSeriesArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const SlidingWindowParams params = BandParams(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         CHPointArray results = ComputeSlidingWindowResults(series, params);
@@ -44,7 +44,7 @@ BENCHMARK(BM_BandSlidingRun)
 // Arguments: points, width.
 void BM_IntervalBand(benchmark::State& state)
 {
-    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CSeriesArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const SlidingWindowParams params = BandParams(static_cast<int>(state.range(1)));
     const CHPointArray windows = ComputeSlidingWindowResults(series, params);
     for (auto _ : state) {

@@ -51,11 +51,11 @@ void EnsureApplication()
 }
 
 // The random walk as a series, X = 0..n-1.
-const CHPointArray& Series()
+const CSeriesArray& Series()
 {
-    static const CHPointArray points = [] {
+    static const CSeriesArray points = [] {
         const std::vector<double> walk = bench::RandomWalk(kPoints);
-        CHPointArray out;
+        CSeriesArray out;
         out.SetSize(static_cast<int>(walk.size()));
         for (std::size_t i = 0; i < walk.size(); ++i) {
             out[static_cast<int>(i)].m_dX = static_cast<double>(i);

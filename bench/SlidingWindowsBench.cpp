@@ -31,7 +31,7 @@ SlidingWindowParams BestM(int width, int spacing)
 // instruction set (SimdLevel).
 void BM_SlidingWindows(benchmark::State& state)
 {
-    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CSeriesArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const SlidingWindowParams params = BestM(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
     SlidingWindowRun run;
     run.threads = static_cast<unsigned>(state.range(3));
@@ -63,7 +63,7 @@ BENCHMARK(BM_SlidingWindows)
 // bit, as the optimised build computes them.
 void BM_SlidingWindowsEachAfresh(benchmark::State& state)
 {
-    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CSeriesArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     CHPointArray direct;
     for (auto _ : state) {
         direct = ComputeSlidingWindowResultsDirect(series, BestM(1000, 1));

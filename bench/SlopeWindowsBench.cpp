@@ -14,7 +14,7 @@ namespace {
 // points, size, workers (0: the default, every core).
 void BM_SlopeWindows(benchmark::State& state)
 {
-    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CSeriesArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const auto size = static_cast<std::int32_t>(state.range(1));
     const auto threads = static_cast<unsigned>(state.range(2));
     int percentCalls = 0;
@@ -30,11 +30,11 @@ BENCHMARK(BM_SlopeWindows)->Args({1000000, 1000, 0})->Args({1000000, 1000, 1})->
 // passed to LeastSquaresSlope, on a tenth of the points for comparison.
 void BM_SlopeWindowsCopied(benchmark::State& state)
 {
-    const CHPointArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
+    const CSeriesArray series = bench::RandomWalkSeries(static_cast<std::size_t>(state.range(0)));
     const auto size = static_cast<int>(state.range(1));
     for (auto _ : state) {
         CHPointArray results;
-        CHPointArray window;
+        CSeriesArray window;
         for (int i = 0; size + i < series.GetSize(); ++i) {
             window.Storage().assign(series.begin() + i, series.begin() + i + size);
             CHPoint r;

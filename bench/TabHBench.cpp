@@ -24,7 +24,7 @@ void BM_CalculateTabH(benchmark::State& state)
     const std::vector<double> walk = bench::RandomWalk(n);
     doc.m_points.Reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = static_cast<double>(i);
         p.m_dY = walk[i];
         doc.m_points.Add(p);

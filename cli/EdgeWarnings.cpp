@@ -10,15 +10,19 @@
 #include "analysis/SlidingWindows.h"
 #include "cli/TextOutput.h"
 
-void WarnIfConstant(CCliUi& ui, const CHPointArray& values, const std::string& what)
+template <class Point>
+void WarnIfConstant(CCliUi& ui, const CGrowArray<Point>& values, const std::string& what)
 {
     if (values.GetSize() < 2)
         return;
     const double first = values[0].m_dY;
-    if (!std::all_of(values.begin(), values.end(), [first](const CHPoint& p) { return p.m_dY == first; }))
+    if (!std::all_of(values.begin(), values.end(), [first](const Point& p) { return p.m_dY == first; }))
         return;
     ui.Warn(ConstantValuesWarning(static_cast<std::size_t>(values.GetSize()), first, what));
 }
+
+template void WarnIfConstant(CCliUi&, const CSeriesArray&, const std::string&);
+template void WarnIfConstant(CCliUi&, const CHPointArray&, const std::string&);
 
 void WarnIfTooShortForLags(CCliUi& ui, const CHDataSet& set, const std::string& what)
 {

@@ -16,8 +16,13 @@ struct SlidingWindowParams;
 
 // A series whose values are all equal: every L(r) is 0 and the fit reads
 // log10(L(r)/r) as 0, so H is 2 and b and r are 0 whatever the series.
-// what names the values ("the series", "the sliding-window H values").
-void WarnIfConstant(CCliUi& ui, const CHPointArray& values, const std::string& what);
+// what names the values ("the series", "the sliding-window H values"); the
+// values are the points' Y.
+template <class Point>
+void WarnIfConstant(CCliUi& ui, const CGrowArray<Point>& values, const std::string& what);
+
+extern template void WarnIfConstant(CCliUi&, const CSeriesArray&, const std::string&);
+extern template void WarnIfConstant(CCliUi&, const CHPointArray&, const std::string&);
 
 // An estimator with fewer values than D + M: L(r) is 0 for r > n - D.
 void WarnIfTooShortForLags(CCliUi& ui, const CHDataSet& set, const std::string& what);

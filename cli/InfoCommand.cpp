@@ -85,7 +85,7 @@ InfoReport MakeReport(const std::string& path, const CKestrinDoc& doc, Lists lis
     }
     if (lists.points) {
         report.points.emplace();
-        for (const CHPoint& p : doc.m_points)
+        for (const CSeriesPoint& p : doc.m_points)
             report.points->push_back({p.m_dX, p.m_dY});
     }
     if (lists.windows)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/HPoint.h"
+#include "core/SeriesPoint.h"
 
 // A growable, zero-based array of values. New elements are value-initialised
 // (zero records, 0.0). Elements may move when the array grows.
@@ -46,4 +47,5 @@ private:
 };
 
 using CHPointArray = CGrowArray<CHPoint>;
+using CSeriesArray = CGrowArray<CSeriesPoint>;
 using CDoubleArray = CGrowArray<double>;

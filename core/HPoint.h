@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-// One point-like record: a series point, a sliding-window result, a
-// slope-window result or a correlation pair. A plain value type (no virtual
-// functions) so that a series of N points costs exactly 40 * N bytes.
+// One point-like record: a sliding-window result, a slope-window result or a
+// correlation pair. A plain value type (no virtual functions) of exactly 40
+// bytes; the points of a series are the smaller CSeriesPoint (X and Y only).
 struct CHPoint
 {
     std::int32_t m_nCount = 0; // values behind the point (window results)

@@ -1,17 +1,18 @@
 #include "core/PlotExtents.h"
 
-void UpdatePlotExtents(const CHPointArray& points, bool bHSeries, CPlotExtents& e)
+template <class Point>
+void UpdatePlotExtents(const CGrowArray<Point>& points, bool bHSeries, CPlotExtents& e)
 {
     if (points.IsEmpty())
         return;
-    const CHPoint& first = points[0];
+    const Point& first = points[0];
     e.m_dXMin = e.m_dXMax = first.m_dX;
     e.m_dYMin = e.m_dYMax = first.m_dY;
     if (bHSeries) {
         e.m_dYMax = 1.0;
         e.m_dYMin = 0.0;
     }
-    for (const CHPoint& p : points) {
+    for (const Point& p : points) {
         if (e.m_dXMin > p.m_dX) e.m_dXMin = p.m_dX;
         if (e.m_dXMax < p.m_dX) e.m_dXMax = p.m_dX;
         if (!bHSeries) {
@@ -20,3 +21,6 @@ void UpdatePlotExtents(const CHPointArray& points, bool bHSeries, CPlotExtents& 
         }
     }
 }
+
+template void UpdatePlotExtents(const CSeriesArray&, bool, CPlotExtents&);
+template void UpdatePlotExtents(const CHPointArray&, bool, CPlotExtents&);

@@ -12,8 +12,12 @@ struct CPlotExtents
     double m_dXMin = 0.0;
 };
 
-// Recomputes the extents of a series. With no points the extents keep their
-// values. For a series of H values (bHSeries) the Y range is fixed to 0..1.
-// A value that compares false both ways (NaN) changes nothing, except that a
-// first point's NaN is taken as it stands.
-void UpdatePlotExtents(const CHPointArray& points, bool bHSeries, CPlotExtents& extents);
+// Recomputes the extents of a series (or of window results). With no points
+// the extents keep their values. For a series of H values (bHSeries) the Y
+// range is fixed to 0..1. A value that compares false both ways (NaN) changes
+// nothing, except that a first point's NaN is taken as it stands.
+template <class Point>
+void UpdatePlotExtents(const CGrowArray<Point>& points, bool bHSeries, CPlotExtents& extents);
+
+extern template void UpdatePlotExtents(const CSeriesArray&, bool, CPlotExtents&);
+extern template void UpdatePlotExtents(const CHPointArray&, bool, CPlotExtents&);

@@ -2,13 +2,14 @@
 
 #include <cmath>
 
-double LeastSquaresSlope(const CHPointArray& points)
+template <class Point>
+double LeastSquaresSlope(const CGrowArray<Point>& points)
 {
     const int count = points.GetSize();
     if (count == 0)
         return 0.0;
     double sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
-    for (const CHPoint& p : points) {
+    for (const Point& p : points) {
         const double x = p.m_dX;
         const double y = p.m_dY;
         sx += x;
@@ -30,13 +31,14 @@ double SlopeFromSums(double sx, double sy, double sxx, double sxy, int count)
     return (sxy - sy * sx / n) / den;
 }
 
-double PearsonCorrelation(const CHPointArray& points)
+template <class Point>
+double PearsonCorrelation(const CGrowArray<Point>& points)
 {
     const int count = points.GetSize();
     if (count == 0)
         return 0.0;
     double sx = 0.0, sy = 0.0, sxx = 0.0, syy = 0.0, sxy = 0.0;
-    for (const CHPoint& p : points) {
+    for (const Point& p : points) {
         const double x = p.m_dX;
         const double y = p.m_dY;
         sx += x;
@@ -51,3 +53,8 @@ double PearsonCorrelation(const CHPointArray& points)
         return 0.0;
     return (sxy - (sy * k) * sx) / q;
 }
+
+template double LeastSquaresSlope(const CSeriesArray&);
+template double LeastSquaresSlope(const CHPointArray&);
+template double PearsonCorrelation(const CSeriesArray&);
+template double PearsonCorrelation(const CHPointArray&);

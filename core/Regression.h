@@ -3,8 +3,13 @@
 #include "core/GrowArray.h"
 
 // Least-squares slope of m_dY on m_dX over all elements; 0.0 for an empty
-// array or a zero / undefined denominator.
-double LeastSquaresSlope(const CHPointArray& points);
+// array or a zero / undefined denominator. For a series and for window
+// results alike.
+template <class Point>
+double LeastSquaresSlope(const CGrowArray<Point>& points);
+
+extern template double LeastSquaresSlope(const CSeriesArray&);
+extern template double LeastSquaresSlope(const CHPointArray&);
 
 // The least-squares slope from the sums over count points (sx = sum of X,
 // sy = sum of Y, sxx = sum of X*X, sxy = sum of X*Y): the last step of
@@ -14,4 +19,8 @@ double SlopeFromSums(double sx, double sy, double sxx, double sxy, int count);
 
 // Pearson correlation between m_dX and m_dY over all elements; 0.0 for an
 // empty array or a zero / undefined denominator.
-double PearsonCorrelation(const CHPointArray& points);
+template <class Point>
+double PearsonCorrelation(const CGrowArray<Point>& points);
+
+extern template double PearsonCorrelation(const CSeriesArray&);
+extern template double PearsonCorrelation(const CHPointArray&);

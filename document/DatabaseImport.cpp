@@ -22,7 +22,7 @@ constexpr const char* kLoadFailed = "Kestrin: Unable to open database!";
 // Everything read from the table, before the document takes it.
 struct TableSeries
 {
-    std::vector<CHPoint> points;
+    std::vector<CSeriesPoint> points;
     std::vector<double> values;
     std::int64_t records = 0;
     std::int64_t skipped = 0;
@@ -79,7 +79,7 @@ TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string
             // The series counts its points in an int.
             if (series.points.size() >= static_cast<std::size_t>(INT_MAX))
                 throw CDatabaseError("the table holds more records than a series can");
-            CHPoint p;
+            CSeriesPoint p;
             p.m_dX = *xv;
             p.m_dY = *yv;
             if (series.firstDecrease == 0 && !series.points.empty() && p.m_dX < series.points.back().m_dX)

@@ -144,7 +144,7 @@ void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs, const std
     // smallest X below the first and the largest X above the last. A point
     // lands in the interval whose tabs enclose it; ties between equal tabs
     // leave the earlier intervals empty, as the half-open ranges require.
-    for (const CHPoint& p : m_points) {
+    for (const CSeriesPoint& p : m_points) {
         const double x = p.m_dX;
         const std::size_t i = static_cast<std::size_t>(
             std::upper_bound(bounds.begin(), bounds.end(), x) - bounds.begin());
@@ -167,7 +167,7 @@ void CKestrinDoc::RecalculateH()
     m_globalSet.m_bAutoCompute = 0;
     CDoubleArray& values = m_globalSet.Values();
     values.Reserve(static_cast<std::size_t>(m_points.GetSize()));
-    for (const CHPoint& p : m_points)
+    for (const CSeriesPoint& p : m_points)
         values.Add(p.m_dY);
     m_globalSet.Compute();
 }

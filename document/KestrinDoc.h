@@ -182,7 +182,7 @@ public:
     // when one was computed with them (analysis/IntervalBand.h); whatever
     // replaces or empties the results resets it.
     std::optional<CIntervalBand> m_band;
-    CHPointArray m_points;
+    CSeriesArray m_points;
     CHPointArray m_slopes;
     std::int32_t m_nD = 4;
     std::int32_t m_nM = 3;

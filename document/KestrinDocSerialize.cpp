@@ -28,11 +28,11 @@ constexpr std::size_t kWindowChunk = 1024; // windows converted per block
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
-void StorePoints(CArchive& ar, const CHPointArray& points)
+void StorePoints(CArchive& ar, const CSeriesArray& points)
 {
     double block[2 * kChunk];
     const std::size_t count = static_cast<std::size_t>(points.GetSize());
-    const CHPoint* p = points.GetData();
+    const CSeriesPoint* p = points.GetData();
     for (std::size_t start = 0; start < count; start += kChunk) {
         const std::size_t n = std::min(kChunk, count - start);
         for (std::size_t i = 0; i < n; ++i) {
@@ -43,9 +43,9 @@ void StorePoints(CArchive& ar, const CHPointArray& points)
     }
 }
 
-void LoadPoints(CArchive& ar, CHPointArray& points, std::int32_t count)
+void LoadPoints(CArchive& ar, CSeriesArray& points, std::int32_t count)
 {
-    std::vector<CHPoint>& records = points.Storage();
+    std::vector<CSeriesPoint>& records = points.Storage();
     const std::size_t total = static_cast<std::size_t>(count);
     ReserveLarge(records, total);
     double block[2 * kChunk];
@@ -53,7 +53,7 @@ void LoadPoints(CArchive& ar, CHPointArray& points, std::int32_t count)
         const std::size_t n = std::min(kChunk, total - start);
         ar.ReadDoubles(block, 2 * n);
         for (std::size_t i = 0; i < n; ++i) {
-            CHPoint p;
+            CSeriesPoint p;
             p.m_dX = block[2 * i];
             p.m_dY = block[2 * i + 1];
             records.push_back(p);
@@ -213,7 +213,7 @@ void CKestrinDoc::Serialize(CArchive& ar)
 
     ar >> count;
     ar.CheckCount(count, kPointBytes, "series");
-    CHPointArray points;
+    CSeriesArray points;
     LoadPoints(ar, points, count);
 
     ar >> count;

@@ -291,13 +291,13 @@ void ShowImportWarnings(IUiServices& ui, const std::vector<std::string>& warning
         ui.MessageBox(text, MsgButtons::ok, MsgIcon::warning);
 }
 
-// The series' points: X the position, Y the value, everything else zero.
-std::vector<CHPoint> PointsOf(const std::vector<double>& values)
+// The series' points: X the position, Y the value.
+std::vector<CSeriesPoint> PointsOf(const std::vector<double>& values)
 {
-    std::vector<CHPoint> points;
+    std::vector<CSeriesPoint> points;
     ReserveLarge(points, values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = static_cast<double>(i);
         p.m_dY = values[i];
         points.push_back(p);
@@ -359,7 +359,7 @@ bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, const
     // Read everything first: the document changes only once the whole file
     // has been read.
     std::vector<double> values;
-    std::vector<CHPoint> points;
+    std::vector<CSeriesPoint> points;
     std::string error;
     try {
         LineReader reader(nUnder, nOver, bFilter, values);

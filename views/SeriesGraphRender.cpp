@@ -48,7 +48,7 @@ private:
 
 // Gathers the runs of count points: the loop every point of the series goes
 // through.
-void ReduceBlock(const CHPoint* p, int count, const CPointMapper& map, std::vector<CColumnRun>& out)
+void ReduceBlock(const CSeriesPoint* p, int count, const CPointMapper& map, std::vector<CColumnRun>& out)
 {
     out.clear();
     if (count <= 0)
@@ -90,7 +90,7 @@ int WorkerCount(int count)
 // first point lies on the left edge, otherwise at the first point's height.
 // Zoomed (startAnywhere false), only when the first point lies within or
 // right of the range shown: elsewhere the edge is not the series' start.
-std::optional<QPoint> StartVertex(const CHPoint& first, const CPointMapper& map, const CPlotRect& rect,
+std::optional<QPoint> StartVertex(const CSeriesPoint& first, const CPointMapper& map, const CPlotRect& rect,
                                   bool startAnywhere)
 {
     const int firstX = map.X(first.m_dX);
@@ -101,7 +101,7 @@ std::optional<QPoint> StartVertex(const CHPoint& first, const CPointMapper& map,
 }
 
 template <class Sink>
-void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, int h, bool reduce, Sink& sink,
+void WalkSeries(const CSeriesArray& points, const CPlotExtents& extents, int w, int h, bool reduce, Sink& sink,
                 bool startAnywhere = true)
 {
     const int count = points.GetSize();
@@ -109,7 +109,7 @@ void WalkSeries(const CHPointArray& points, const CPlotExtents& extents, int w, 
         return;
     const CPlotRect rect{0, 0, w, h};
     const CPointMapper map(rect, extents);
-    const CHPoint* data = points.GetData();
+    const CSeriesPoint* data = points.GetData();
     const std::optional<QPoint> start = StartVertex(data[0], map, rect, startAnywhere);
 
     if (!reduce) {
@@ -156,7 +156,7 @@ bool FinitePositive(double span)
 // left out but for the vertex next to the first and the last column drawn.
 // False, with nothing walked, where the mapping is not monotone.
 template <class Sink>
-bool WalkSeriesColumns(const CHPointArray& points, const CSeriesSummary& summary, const CPlotExtents& shown, int w,
+bool WalkSeriesColumns(const CSeriesArray& points, const CSeriesSummary& summary, const CPlotExtents& shown, int w,
                        int h, int margin, Sink& sink)
 {
     if (!summary.Describes(points) || !summary.XAscending() || !FinitePositive(shown.m_dXMax - shown.m_dXMin) ||
@@ -168,7 +168,7 @@ bool WalkSeriesColumns(const CHPointArray& points, const CSeriesSummary& summary
         return true;
     const CPlotRect rect{0, 0, w, h};
     const CPointMapper map(rect, shown);
-    const CHPoint* data = points.GetData();
+    const CSeriesPoint* data = points.GetData();
     const auto column = [&](int i) { return map.X(data[i].m_dX); };
     const auto row = [&](int i) { return map.Y(data[i].m_dY); };
     // The first point from `from` on whose column is at least c.
@@ -281,7 +281,7 @@ std::string SeriesGraphLabel(double h, double r, int n)
     return "H: " + FormatFixed(h, 2) + ", r: " + FormatFixed(r, 2) + ", n: " + std::to_string(n);
 }
 
-std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExtents& extents, int w, int h, bool reduce)
+std::vector<QPoint> SeriesGraphPath(const CSeriesArray& points, const CPlotExtents& extents, int w, int h, bool reduce)
 {
     CPathSink sink;
     WalkSeries(points, extents, w, h, reduce, sink);

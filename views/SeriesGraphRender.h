@@ -16,7 +16,7 @@
 // and the view so that it can be drawn into any paint device.
 struct CSeriesGraphData
 {
-    const CHPointArray* points = nullptr;
+    const CSeriesArray* points = nullptr;
     CPlotExtents extents;
     double dH = 0.0;
     double dR = 0.0;
@@ -68,7 +68,7 @@ void DrawSeriesGraph(QPainter& painter, int w, int h, const CSeriesGraphData& da
 // pen's start on the left edge, then the points' pixels (every point, or
 // with reduce only those that shape each pixel column). The line joins each
 // vertex to the next.
-std::vector<QPoint> SeriesGraphPath(const CHPointArray& points, const CPlotExtents& extents, int w, int h,
+std::vector<QPoint> SeriesGraphPath(const CSeriesArray& points, const CPlotExtents& extents, int w, int h,
                                     bool reduce);
 // The same for the data's zoomed range (or the whole series): with a summary
 // of points whose X ascends, only the points of the columns drawn are found,

@@ -23,7 +23,7 @@ void Take(double y, double& lo, double& hi, bool& nan)
 
 } // namespace
 
-CSeriesSummary::CSeriesSummary(const CHPointArray& points) : m_pData(points.GetData()), m_nCount(points.GetSize())
+CSeriesSummary::CSeriesSummary(const CSeriesArray& points) : m_pData(points.GetData()), m_nCount(points.GetSize())
 {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     const int blocks = (m_nCount + kFan - 1) / kFan;
@@ -64,7 +64,7 @@ CSeriesSummary::CSeriesSummary(const CHPointArray& points) : m_pData(points.GetD
     }
 }
 
-bool CSeriesSummary::Describes(const CHPointArray& points) const
+bool CSeriesSummary::Describes(const CSeriesArray& points) const
 {
     return points.GetData() == m_pData && points.GetSize() == m_nCount;
 }

@@ -11,11 +11,11 @@
 class CSeriesSummary
 {
 public:
-    explicit CSeriesSummary(const CHPointArray& points);
+    explicit CSeriesSummary(const CSeriesArray& points);
 
     // Whether it was made from these points (the same storage, the same
     // count).
-    bool Describes(const CHPointArray& points) const;
+    bool Describes(const CSeriesArray& points) const;
     // Whether X never decreases from one point to the next (no X is NaN):
     // the points of a pixel column are then one run of consecutive points.
     bool XAscending() const { return m_bAscending; }
@@ -43,7 +43,7 @@ private:
     void Scan(int level, int begin, int end, Extremes& e) const;
     void Query(int level, int begin, int end, Extremes& e) const;
 
-    const CHPoint* m_pData;
+    const CSeriesPoint* m_pData;
     int m_nCount;
     bool m_bAscending = true;
     // Level k holds one block per kFan^(k+1) points.

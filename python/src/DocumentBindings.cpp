@@ -43,7 +43,7 @@ std::vector<EstimateResult> Intervals(const CKestrinDoc& doc)
     return out;
 }
 
-py::array_t<double> PointColumn(const CKestrinDoc& doc, double CHPoint::*field)
+py::array_t<double> PointColumn(const CKestrinDoc& doc, double CSeriesPoint::*field)
 {
     py::array_t<double> a(doc.m_points.GetSize());
     for (int i = 0; i < doc.m_points.GetSize(); ++i)
@@ -233,8 +233,8 @@ as y and replace its results, as the workbench does.)")
                  return holder;
              }),
              py::arg("y"), py::arg("x") = py::none(), py::arg("D") = 4, py::arg("M") = 3)
-        .def_property_readonly("x", [](const DocumentHolder& h) { return PointColumn(h.doc, &CHPoint::m_dX); })
-        .def_property_readonly("y", [](const DocumentHolder& h) { return PointColumn(h.doc, &CHPoint::m_dY); })
+        .def_property_readonly("x", [](const DocumentHolder& h) { return PointColumn(h.doc, &CSeriesPoint::m_dX); })
+        .def_property_readonly("y", [](const DocumentHolder& h) { return PointColumn(h.doc, &CSeriesPoint::m_dY); })
         .def_property_readonly("D", [](const DocumentHolder& h) { return h.doc.m_nD; })
         .def_property_readonly("M", [](const DocumentHolder& h) { return h.doc.m_nM; })
         .def_property_readonly("estimate", [](const DocumentHolder& h) { return Copy(h.doc.m_globalSet, h.doc); })

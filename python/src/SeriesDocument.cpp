@@ -13,7 +13,7 @@ std::shared_ptr<DocumentHolder> DocumentArgument(py::handle y, py::handle x, std
         auto holder = y.cast<std::shared_ptr<DocumentHolder>>();
         // As the command line warns of an opened document: a constant series.
         std::vector<double> values;
-        for (const CHPoint& p : holder->doc.m_points)
+        for (const CSeriesPoint& p : holder->doc.m_points)
             values.push_back(p.m_dY);
         if (auto w = ConstantWarning(ScanSeries(values.data(), values.size())))
             warnings.push_back(std::move(*w));
@@ -35,13 +35,13 @@ std::shared_ptr<DocumentHolder> DocumentArgument(py::handle y, py::handle x, std
     {
         py::gil_scoped_release release;
         doc.OnNewDocument();
-        std::vector<CHPoint>& points = doc.m_points.Storage();
+        std::vector<CSeriesPoint>& points = doc.m_points.Storage();
         points.reserve(values.size - scan.notANumber);
         double position = 0.0;
         for (std::size_t i = 0; i < values.size; ++i) {
             if (values.data[i] != values.data[i])
                 continue;
-            CHPoint p;
+            CSeriesPoint p;
             p.m_dX = positions.data ? positions.data[i] : position;
             p.m_dY = values.data[i];
             points.push_back(p);

@@ -20,7 +20,7 @@ namespace first_lag_analysis_test {
 
 TEST(FirstLagSliding, FastPathIsTheDirectPathBitForBit)
 {
-    const CHPointArray series = MakeSeriesFrom(0.0, RandomWalk(700, 21));
+    const CSeriesArray series = MakeSeriesFrom(0.0, RandomWalk(700, 21));
     struct Case
     {
         int width, spacing, nM, rMin; // nM 0: the best M

@@ -16,7 +16,7 @@ namespace interval_band_test {
 
 namespace {
 
-CHPointArray Series(const std::vector<double>& y)
+CSeriesArray Series(const std::vector<double>& y)
 {
     return MakeSeriesFrom(0.0, y);
 }
@@ -71,7 +71,7 @@ TEST(BootstrapGrid, QuantilesAreTheBootstrapsAtTheSameH)
 // H's at the edges of the range and beyond reach.
 TEST(BootstrapGrid, ReadsEachWindowAsItsOwnBootstrap)
 {
-    const CHPointArray series = Series(SimulateFbm(1400, 0.6, 3));
+    const CSeriesArray series = Series(SimulateFbm(1400, 0.6, 3));
     const SlidingWindowParams params = Params(256, 380);
     const CHPointArray windows = ComputeSlidingWindowResults(series, params);
     ASSERT_EQ(windows.GetSize(), 4);
@@ -114,7 +114,7 @@ TEST(IntervalBand, CheckTellsTheModelFromWhatIsNot)
 {
     std::vector<double> y = SimulateFbm(6000, 0.7, 5);
     const SlidingWindowParams params = Params(256, 64);
-    CHPointArray series = Series(y);
+    CSeriesArray series = Series(y);
     CHPointArray windows = ComputeSlidingWindowResults(series, params);
     const std::optional<CIntervalBand> band = ComputeIntervalBand(series, windows, params, Options(40));
     ASSERT_TRUE(band);
@@ -143,7 +143,7 @@ TEST(IntervalBand, RefusesWhatTheBootstrapCannotTake)
     EXPECT_EQ(CheckIntervalBand(params, Options(40)), "A bootstrap needs D and M of at least 1.");
     EXPECT_FALSE(CheckIntervalBand(Params(256, 1), Options(40)));
     int calls = 0;
-    const CHPointArray series = Series(SimulateFbm(600, 0.5, 1));
+    const CSeriesArray series = Series(SimulateFbm(600, 0.5, 1));
     const CHPointArray windows = ComputeSlidingWindowResults(series, Params(256, 1));
     EXPECT_FALSE(ComputeIntervalBand(series, windows, Params(256, 1), Options(40), [&](double) { return ++calls < 3; }));
 }
@@ -187,7 +187,7 @@ TEST(IntervalBand, TextFileAppendsTheThreeColumns)
         w.m_dY = 0.5;
         windows.Add(w);
     }
-    const CHPointArray series = Series({1.0, 2.0});
+    const CSeriesArray series = Series({1.0, 2.0});
     CIntervalBand band;
     band.windows = {CBandWindow{0.25, 0.125, 0.5}, CBandWindow{}};
     EXPECT_EQ(FormatSlidingResultsText(windows, series, 10.0, &band),

@@ -9,6 +9,7 @@
 
 #include "analysis/MatchPairs.h"
 #include "analysis/SlopeWindows.h"
+#include "tests/support/SeriesBuilders.h"
 
 namespace match_pairs_test {
 
@@ -37,9 +38,9 @@ CHPointArray Results(std::initializer_list<std::pair<double, double>> positionsA
 // a slope of its own (Y = X * X has slope 2 * position - 1 there).
 CHPointArray SlopesOfSize10()
 {
-    CHPointArray series;
+    CSeriesArray series;
     for (int i = 0; i < 1000; ++i)
-        series.Add(Result(i, static_cast<double>(i) * i));
+        series.Add(MakeSeriesPoint(i, static_cast<double>(i) * i));
     return ComputeSlopeWindowResults(series, 10);
 }
 

@@ -34,7 +34,7 @@ TEST(ResultExport, SlidingResultsTextByteForByte)
     windows.Add(MakeWindow(52, 0.123449, -0.00001, 2, 100));
     // The Y column is the series value of the result's own index, not the
     // one at its plot position.
-    const CHPointArray series = MakeSeriesFrom(1900.0, {10.5, -3.25, 7.0, 8.0, 9.0});
+    const CSeriesArray series = MakeSeriesFrom(1900.0, {10.5, -3.25, 7.0, 8.0, 9.0});
     EXPECT_EQ(FormatSlidingResultsText(windows, series, 1900.0),
               "X\tY\tH\tr\tb\r\n"
               "1950.0000,10.5000,0.7500,0.9000,-1.2500\r\n"
@@ -56,7 +56,7 @@ TEST(ResultExport, ResultsBeyondTheSeriesLeaveYEmpty)
               "1950.0000,1.0000,0.5000,0.9000,-1.5000\r\n"
               "1951.0000,2.0000,0.5000,0.9000,-1.5000\r\n"
               "1952.0000,,0.5000,0.9000,-1.5000\r\n");
-    EXPECT_EQ(FormatSlidingResultsText(windows, CHPointArray(), 0.0).substr(11), "50.0000,,0.5000,0.9000,-1.5000\r\n"
+    EXPECT_EQ(FormatSlidingResultsText(windows, CSeriesArray(), 0.0).substr(11), "50.0000,,0.5000,0.9000,-1.5000\r\n"
                                                                                   "51.0000,,0.5000,0.9000,-1.5000\r\n"
                                                                                   "52.0000,,0.5000,0.9000,-1.5000\r\n");
 }

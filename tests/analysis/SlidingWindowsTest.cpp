@@ -34,14 +34,14 @@ SlidingWindowParams Params(int width, int spacing, bool best = true, int nM = 0,
 
 TEST(SlidingWindowGeometry, WindowsStopBeforeTheLastPoint)
 {
-    const CHPointArray s200 = MakeSeriesFrom(0.0, RandomWalk(200, 1));
+    const CSeriesArray s200 = MakeSeriesFrom(0.0, RandomWalk(200, 1));
     const CHPointArray results = ComputeSlidingWindowResults(s200, Params(100, 1));
     ASSERT_EQ(results.GetSize(), 100);
     EXPECT_EQ(results[0].m_dX, 50.0);
     EXPECT_EQ(results[99].m_dX, 149.0);
     EXPECT_EQ(results[0].m_nCount, 100);
 
-    const CHPointArray s100 = MakeSeriesFrom(0.0, RandomWalk(100, 2));
+    const CSeriesArray s100 = MakeSeriesFrom(0.0, RandomWalk(100, 2));
     EXPECT_EQ(ComputeSlidingWindowResults(s100, Params(99, 10)).GetSize(), 1);
     EXPECT_EQ(ComputeSlidingWindowResults(s100, Params(100, 1)).GetSize(), 0);
     EXPECT_EQ(CountSlidingWindows(200, 100, 1), 100);
@@ -51,7 +51,7 @@ TEST(SlidingWindowGeometry, WindowsStopBeforeTheLastPoint)
 
 TEST(SlidingWindowGeometry, PlotPointPlacesTheResultInItsWindow)
 {
-    const CHPointArray s = MakeSeriesFrom(0.0, RandomWalk(300, 3));
+    const CSeriesArray s = MakeSeriesFrom(0.0, RandomWalk(300, 3));
     const CHPointArray first = ComputeSlidingWindowResults(s, Params(100, 7, true, 0, 6, 0.0));
     const CHPointArray past = ComputeSlidingWindowResults(s, Params(100, 7, true, 0, 6, 1.0));
     ASSERT_EQ(first.GetSize(), past.GetSize());
@@ -71,7 +71,7 @@ TEST(SlidingWindowGeometry, UseBestTakesTheSquareRootOfTheWidth)
 
 TEST(SlidingWindowGeometry, HugeWidthsAndSpacingsEndWithoutOverflow)
 {
-    const CHPointArray s = MakeSeriesFrom(0.0, RandomWalk(50, 4));
+    const CSeriesArray s = MakeSeriesFrom(0.0, RandomWalk(50, 4));
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     EXPECT_EQ(ComputeSlidingWindowResults(s, Params(kMax, kMax)).GetSize(), 0);
     EXPECT_EQ(ComputeSlidingWindowResults(s, Params(10, kMax)).GetSize(), 1);
@@ -103,7 +103,7 @@ TEST(SlidingWindowResults, AFlatWindowKeepsItsZeroLengths)
 
 TEST(SlidingWindowResults, ProgressShowsEveryPercentageOnceInOrder)
 {
-    const CHPointArray s = MakeSeriesFrom(0.0, RandomWalk(1300, 10));
+    const CSeriesArray s = MakeSeriesFrom(0.0, RandomWalk(1300, 10));
     std::vector<int> shown;
     const CHPointArray results =
         ComputeSlidingWindowResults(s, Params(100, 1), [&shown](int percent) { shown.push_back(percent); });
@@ -306,7 +306,7 @@ class SlidingWindowExact : public ::testing::TestWithParam<ExactCase>
 TEST_P(SlidingWindowExact, EveryResultIsTheEstimatorsOverItsWindow)
 {
     const ExactCase& c = GetParam();
-    const CHPointArray series = MakeSeriesFrom(0.0, MakeShape(c.shape, c.points));
+    const CSeriesArray series = MakeSeriesFrom(0.0, MakeShape(c.shape, c.points));
     const SlidingWindowParams params = Params(c.width, c.spacing, c.nM == kBestM, std::max(c.nM, 0), c.nD);
     std::vector<double> expectedL;
     const CHPointArray expected = ComputeSlidingWindowResultsDirect(series, params, &expectedL);

@@ -21,11 +21,11 @@ namespace {
 
 // X = 0, 1, 2, ... and Y = f(X).
 template <class F>
-CHPointArray IndexSeries(int n, F f)
+CSeriesArray IndexSeries(int n, F f)
 {
-    CHPointArray a;
+    CSeriesArray a;
     for (int i = 0; i < n; ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = i;
         p.m_dY = f(i);
         a.Add(p);
@@ -35,7 +35,7 @@ CHPointArray IndexSeries(int n, F f)
 
 // Uneven X (positive and negative, far from 0) and a random walk for Y: sums
 // that round differently in every order.
-CHPointArray RandomSeries(int n, std::uint32_t seed)
+CSeriesArray RandomSeries(int n, std::uint32_t seed)
 {
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> step(0.01, 3.0), walk(-1.0, 1.0);
@@ -52,10 +52,10 @@ CHPointArray RandomSeries(int n, std::uint32_t seed)
 
 // The plain computation: every window copied and handed to
 // LeastSquaresSlope.
-CHPointArray CopiedWindows(const CHPointArray& series, int size)
+CHPointArray CopiedWindows(const CSeriesArray& series, int size)
 {
     CHPointArray results;
-    CHPointArray window;
+    CSeriesArray window;
     for (int i = 0; size + i < series.GetSize(); ++i) {
         window.Storage().assign(series.begin() + i, series.begin() + i + size);
         CHPoint r;
@@ -85,7 +85,7 @@ void ExpectSameBits(const CHPointArray& expected, const CHPointArray& actual, co
 }
 
 // The slopes with the vector instructions switched off.
-CHPointArray PlainSlopes(const CHPointArray& series, int size, unsigned threads)
+CHPointArray PlainSlopes(const CSeriesArray& series, int size, unsigned threads)
 {
     SetSimdLimit(SimdLevel::Plain);
     CHPointArray results = ComputeSlopeWindowResults(series, size, {}, threads);
@@ -93,7 +93,7 @@ CHPointArray PlainSlopes(const CHPointArray& series, int size, unsigned threads)
     return results;
 }
 
-std::vector<int> Percents(const CHPointArray& series, int size, unsigned threads)
+std::vector<int> Percents(const CSeriesArray& series, int size, unsigned threads)
 {
     std::vector<int> seen;
     ComputeSlopeWindowResults(series, size, [&](int p) { seen.push_back(p); }, threads);
@@ -104,7 +104,7 @@ std::vector<int> Percents(const CHPointArray& series, int size, unsigned threads
 
 TEST(SlopeWindows, WindowCountsAndMiddlePositions)
 {
-    const CHPointArray series = IndexSeries(1000, [](int i) { return std::sin(i * 0.1); });
+    const CSeriesArray series = IndexSeries(1000, [](int i) { return std::sin(i * 0.1); });
     for (int size : {10, 11}) {
         const CHPointArray r = ComputeSlopeWindowResults(series, size);
         ASSERT_EQ(r.GetSize(), 1000 - size) << size;
@@ -119,12 +119,12 @@ TEST(SlopeWindows, WindowCountsAndMiddlePositions)
     EXPECT_EQ(ComputeSlopeWindowResults(series, 5000).GetSize(), 0);
     EXPECT_EQ(ComputeSlopeWindowResults(series, 0).GetSize(), 0);
     EXPECT_EQ(ComputeSlopeWindowResults(series, -3).GetSize(), 0);
-    EXPECT_EQ(ComputeSlopeWindowResults(CHPointArray(), 1).GetSize(), 0);
+    EXPECT_EQ(ComputeSlopeWindowResults(CSeriesArray(), 1).GetSize(), 0);
 }
 
 TEST(SlopeWindows, StraightLineHasItsSlopeInEveryWindow)
 {
-    const CHPointArray line = IndexSeries(1000, [](int i) { return 2.0 * i + 1.0; });
+    const CSeriesArray line = IndexSeries(1000, [](int i) { return 2.0 * i + 1.0; });
     for (int size : {2, 10, 11, 100}) {
         const CHPointArray r = ComputeSlopeWindowResults(line, size);
         ASSERT_EQ(r.GetSize(), 1000 - size);
@@ -134,10 +134,10 @@ TEST(SlopeWindows, StraightLineHasItsSlopeInEveryWindow)
     // One point has no slope; nor has a flat stretch, nor one X repeated.
     for (const CHPoint& p : ComputeSlopeWindowResults(line, 1))
         ASSERT_EQ(p.m_dY, 0.0);
-    const CHPointArray flat = IndexSeries(50, [](int) { return 7.0; });
+    const CSeriesArray flat = IndexSeries(50, [](int) { return 7.0; });
     for (const CHPoint& p : ComputeSlopeWindowResults(flat, 10))
         ASSERT_EQ(p.m_dY, 0.0);
-    const CHPointArray sameX = MakeSeries(std::vector<double>(30, 4.0), std::vector<double>(30, 1.0));
+    const CSeriesArray sameX = MakeSeries(std::vector<double>(30, 4.0), std::vector<double>(30, 1.0));
     for (const CHPoint& p : ComputeSlopeWindowResults(sameX, 9))
         ASSERT_EQ(p.m_dY, 0.0);
 }
@@ -146,7 +146,7 @@ TEST(SlopeWindows, BitIdenticalToLeastSquaresOnCopiedWindows)
 {
     // Sizes around the block widths, counts of windows that leave every
     // remainder after the last whole block.
-    const CHPointArray series = RandomSeries(237, 7);
+    const CSeriesArray series = RandomSeries(237, 7);
     for (int size : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 64, 100, 228, 229, 230, 236}) {
         const CHPointArray expected = CopiedWindows(series, size);
         for (unsigned threads : {0u, 1u, 2u, 4u})
@@ -161,7 +161,7 @@ TEST(SlopeWindows, BitIdenticalToLeastSquaresOnCopiedWindows)
 TEST(SlopeWindows, ThreadsDoNotChangeResults)
 {
     // Enough work for the second thread to take chunks of its own.
-    const CHPointArray series = RandomSeries(12011, 11);
+    const CSeriesArray series = RandomSeries(12011, 11);
     const int size = 500;
     const CHPointArray one = ComputeSlopeWindowResults(series, size, {}, 1);
     ExpectSameBits(one, ComputeSlopeWindowResults(series, size, {}, 2), "2 threads");
@@ -178,7 +178,7 @@ TEST(SlopeWindows, NonFiniteValuesGiveWhatLeastSquaresGives)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    CHPointArray series = RandomSeries(60, 3);
+    CSeriesArray series = RandomSeries(60, 3);
     series[20].m_dY = nan;
     series[35].m_dX = nan;
     series[47].m_dY = inf;
@@ -196,7 +196,7 @@ TEST(SlopeWindows, NonFiniteValuesGiveWhatLeastSquaresGives)
 TEST(SlopeWindows, ProgressShowsEachPercentTheLoopWouldShowOnce)
 {
     // 990 windows: 0 to 99, each once, in order.
-    const CHPointArray series = IndexSeries(1000, [](int i) { return i % 7; });
+    const CSeriesArray series = IndexSeries(1000, [](int i) { return i % 7; });
     std::vector<int> expected;
     for (int p = 0; p <= 99; ++p)
         expected.push_back(p);
@@ -206,7 +206,7 @@ TEST(SlopeWindows, ProgressShowsEachPercentTheLoopWouldShowOnce)
     // No window: nothing at all.
     EXPECT_TRUE(Percents(series, 1000, 1).empty());
     // Two threads: the same sequence, still on this thread.
-    const CHPointArray longSeries = RandomSeries(40000, 5);
+    const CSeriesArray longSeries = RandomSeries(40000, 5);
     EXPECT_EQ(Percents(longSeries, 500, 2), expected);
 }
 

@@ -39,7 +39,7 @@ std::vector<double> Walk(int n)
 }
 
 // The series exactly as the tool reads the text file.
-CHPointArray Imported(const std::string& path)
+CSeriesArray Imported(const std::string& path)
 {
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
@@ -57,7 +57,7 @@ SlidingWindowParams Params(int width, int spacing)
 }
 
 // Saves a document holding the given points and sliding-window results.
-void SaveDocument(const std::string& path, const CHPointArray& points, const CHPointArray& windows, int spacing)
+void SaveDocument(const std::string& path, const CSeriesArray& points, const CHPointArray& windows, int spacing)
 {
     CHeadlessUi ui;
     CKestrinDoc doc(ui);
@@ -121,7 +121,7 @@ TEST_F(CliAnalysis, SlidingGivesOneResultPerWindowAtItsPlotPosition)
 TEST_F(CliAnalysis, SlidingOutputFileIsTheTextFileExport)
 {
     const std::string file = WriteValues("walk.txt", Walk(200));
-    const CHPointArray series = Imported(file);
+    const CSeriesArray series = Imported(file);
     const CHPointArray results = ComputeSlidingWindowResults(series, Params(100, 1));
 
     const CliResult r = Run({"sliding", file, "--width", "100", "--spacing", "1", "-o", "h.txt"});
@@ -138,7 +138,7 @@ TEST_F(CliAnalysis, SlidingOutputFileIsTheTextFileExport)
 TEST_F(CliAnalysis, SlidingBootstrapAppendsTheIntervalBand)
 {
     const std::string file = WriteValues("walk.txt", Walk(300));
-    const CHPointArray series = Imported(file);
+    const CSeriesArray series = Imported(file);
     const CHPointArray windows = ComputeSlidingWindowResults(series, Params(100, 50));
     CIntervalBandOptions options;
     options.replicates = 20;
@@ -189,9 +189,9 @@ TEST_F(CliAnalysis, DocumentWithoutWidthUsesItsStoredResults)
 {
     // Three results plotted at 50, 51, 52 over a series whose smallest X is
     // 1900: the export's X column reads 1950.0000, 1951.0000, 1952.0000.
-    CHPointArray points;
+    CSeriesArray points;
     for (int i = 0; i < 10; ++i)
-        points.Add(MakePoint(1900.0 + i, 0.5 * i));
+        points.Add(MakeSeriesPoint(1900.0 + i, 0.5 * i));
     CHPointArray windows;
     windows.Add(MakePoint(50.0, 0.75, 100, -1.25, -0.5));
     windows.Add(MakePoint(51.0, 0.8, 100, -1.2, -0.25));
@@ -307,7 +307,7 @@ TEST_F(CliAnalysis, SlopesGiveOneResultPerWindowAtItsMiddle)
 TEST_F(CliAnalysis, CorrelatePairsEachHWithTheSlopeAtItsPositionMinusTheOffset)
 {
     const std::string file = WriteValues("walk.txt", Walk(1000));
-    const CHPointArray series = Imported(file);
+    const CSeriesArray series = Imported(file);
     const CHPointArray windows = ComputeSlidingWindowResults(series, Params(100, 1));
     const CHPointArray slopes = ComputeSlopeWindowResults(series, 10);
 
@@ -362,9 +362,9 @@ TEST_F(CliAnalysis, HDataAndExtractSaveDocumentsInfoReadsBack)
     EXPECT_FALSE(std::filesystem::exists(Path("none.kst")));
 
     // Truncated X 9, 10, 10, 20, 20: From 10 To 20 takes the last four.
-    CHPointArray points;
+    CSeriesArray points;
     for (const double x : {9.5, 10.0, 10.9, 20.0, 20.5})
-        points.Add(MakePoint(x, x * 3.0));
+        points.Add(MakeSeriesPoint(x, x * 3.0));
     SaveDocument(Path("src.kst"), points, {}, 1);
     const CliResult r = Run({"extract", Path("src.kst"), "--from", "10", "--to", "20", "-o", "part.kst"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -472,7 +472,7 @@ TEST_F(CliAnalysis, ExtractFromASeriesWithoutAnXRangeNamesNoInventedBounds)
     CKestrinDoc doc(ui);
     doc.OnNewDocument();
     for (int i = 0; i < 5; ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = i == 0 ? std::nan("") : i;
         p.m_dY = i;
         doc.m_points.Add(p);

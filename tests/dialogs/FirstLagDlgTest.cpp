@@ -42,7 +42,7 @@ double Estimate(const CKestrinDoc& doc, CEstimatorSetting setting)
 {
     CHDataSet set(setting);
     set.m_bAutoCompute = 0;
-    for (const CHPoint& p : doc.m_points)
+    for (const CSeriesPoint& p : doc.m_points)
         set.Values().Add(p.m_dY);
     set.Compute();
     return set.GetH();

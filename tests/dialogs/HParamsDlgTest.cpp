@@ -88,7 +88,7 @@ void Load(CKestrinDoc& doc, const std::vector<double>& ys, int nD, int nM)
     doc.m_nD = nD;
     doc.m_nM = nM;
     for (std::size_t i = 0; i < ys.size(); ++i) {
-        CHPoint p{};
+        CSeriesPoint p{};
         p.m_dX = static_cast<double>(i);
         p.m_dY = ys[i];
         doc.m_points.Add(p);

@@ -395,7 +395,7 @@ protected:
     void SetUp() override
     {
         for (int i = 0; i <= 1000; ++i) {
-            CHPoint p{};
+            CSeriesPoint p{};
             p.m_dX = i;
             p.m_dY = std::sin(i * 0.37) * 5 + (i % 13);
             doc.m_points.Add(p);

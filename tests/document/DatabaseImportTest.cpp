@@ -21,7 +21,7 @@ namespace {
 std::vector<std::pair<double, double>> Points(const CKestrinDoc& doc)
 {
     std::vector<std::pair<double, double>> v;
-    for (const CHPoint& p : doc.m_points)
+    for (const CSeriesPoint& p : doc.m_points)
         v.emplace_back(p.m_dX, p.m_dY);
     return v;
 }

@@ -41,7 +41,7 @@ void Fill(CKestrinDoc& doc)
                               -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
                               1e-310, 0.1, -123456.789};
     for (int i = 0; i < 8; ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = i == 4 ? std::numeric_limits<double>::quiet_NaN() : i * 1.5;
         p.m_dY = special[i];
         doc.m_points.Add(p);
@@ -134,7 +134,7 @@ TEST(DocumentFile, ThreePointsTwoWindowsIs332Bytes)
     CKestrinDoc doc(ui);
     doc.OnNewDocument();
     for (double y : {2.5, -1.0, 4.0}) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = doc.m_points.GetSize();
         p.m_dY = y;
         doc.m_points.Add(p);

@@ -38,7 +38,7 @@ struct TabbedDoc
     {
         doc.OnNewDocument();
         for (int i = 0; i < 40; ++i) {
-            CHPoint p;
+            CSeriesPoint p;
             p.m_dX = i;
             p.m_dY = (i * 7) % 11;
             doc.m_points.Add(p);
@@ -339,7 +339,7 @@ TEST(SavedTabs, GlobalParametersThatMeasureNothingAreReplacedWithAMessage)
         // The estimator as read, or computed afresh with its replacement.
         CHDataSet fresh(c.estimator);
         fresh.m_bAutoCompute = 0;
-        for (const CHPoint& p : t.doc.m_points)
+        for (const CSeriesPoint& p : t.doc.m_points)
             fresh.AddValue(p.m_dY);
         fresh.Compute();
         const CHDataSet& expected = c.estimator.nD == 2 ? sound : fresh;
@@ -406,7 +406,7 @@ TEST(SavedTabs, AbsurdParametersRefuseTheDocument)
         CHeadlessUi ui;
         CKestrinDoc doc(ui);
         doc.OnNewDocument();
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = std::nan("");
         doc.m_points.Add(p);
         ASSERT_TRUE(doc.OnSaveDocument(dir.File("nan.kst")));

@@ -19,7 +19,7 @@ void Load(CKestrinDoc& doc, const std::vector<double>& xs)
 {
     doc.OnNewDocument();
     for (double x : xs) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = x;
         p.m_dY = std::sin(x) * 10 + x;
         doc.m_points.Add(p);
@@ -138,7 +138,7 @@ TEST(TabH, SameAsScanningEveryInterval)
         for (std::size_t i = 0; i <= tabs.size(); ++i) {
             const double upper = i < tabs.size() ? tabs[i] : e.m_dXMax;
             std::vector<double> expected;
-            for (const CHPoint& p : doc.m_points)
+            for (const CSeriesPoint& p : doc.m_points)
                 if (lower <= p.m_dX && p.m_dX < upper)
                     expected.push_back(p.m_dY);
             EXPECT_EQ(ValuesOf(*doc.m_tabSets[i]), expected) << "round " << round << " interval " << i;
@@ -175,7 +175,7 @@ TEST(TabH, GlobalParameters)
     EXPECT_EQ(view.updates, 1);
     CHDataSet check({.nD = 3, .nM = 10});
     check.m_bAutoCompute = 0;
-    for (const CHPoint& p : doc.m_points)
+    for (const CSeriesPoint& p : doc.m_points)
         check.AddValue(p.m_dY);
     check.Compute();
     EXPECT_EQ(doc.m_globalSet.GetH(), check.GetH());
@@ -205,13 +205,13 @@ TEST(TabH, DeleteContentsKeepsSpacingAndSeriesKind)
 
 TEST(PlotExtents, RangeOfTheSeries)
 {
-    CHPointArray points;
+    CSeriesArray points;
     CPlotExtents e;
     e.m_dXMax = 42;
     UpdatePlotExtents(points, false, e);
     EXPECT_EQ(e.m_dXMax, 42.0); // no points: unchanged
     for (auto [x, y] : std::vector<std::pair<double, double>>{{3, -1}, {1, 5}, {std::nan(""), std::nan("")}, {7, 2}}) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = x;
         p.m_dY = y;
         points.Add(p);

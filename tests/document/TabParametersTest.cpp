@@ -19,7 +19,7 @@ void Load(CKestrinDoc& doc, int n)
 {
     doc.OnNewDocument();
     for (int i = 0; i < n; ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = i;
         p.m_dY = std::sin(i * 0.7) * 10 + std::cos(i * 0.13) * 3 + (i % 7);
         doc.m_points.Add(p);

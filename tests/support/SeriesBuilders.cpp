@@ -14,25 +14,33 @@ CHPoint MakePoint(double x, double y, int count, double b, double r)
     return p;
 }
 
+CSeriesPoint MakeSeriesPoint(double x, double y)
+{
+    CSeriesPoint p;
+    p.m_dX = x;
+    p.m_dY = y;
+    return p;
+}
+
 CHPoint MakeWindow(double x, double h, double r, double b, int count)
 {
     return MakePoint(x, h, count, b, r);
 }
 
-CHPointArray MakeSeries(const std::vector<double>& xs, const std::vector<double>& ys)
+CSeriesArray MakeSeries(const std::vector<double>& xs, const std::vector<double>& ys)
 {
-    CHPointArray a;
+    CSeriesArray a;
     for (std::size_t i = 0; i < xs.size() && i < ys.size(); ++i)
-        a.Add(MakePoint(xs[i], ys[i]));
+        a.Add(MakeSeriesPoint(xs[i], ys[i]));
     return a;
 }
 
-CHPointArray MakeSeriesFrom(double x0, const std::vector<double>& ys)
+CSeriesArray MakeSeriesFrom(double x0, const std::vector<double>& ys)
 {
-    CHPointArray a;
+    CSeriesArray a;
     double x = x0;
     for (double y : ys)
-        a.Add(MakePoint(x++, y));
+        a.Add(MakeSeriesPoint(x++, y));
     return a;
 }
 

@@ -13,15 +13,18 @@
 // One point; the fields a test does not name are zero.
 CHPoint MakePoint(double x, double y, int count = 0, double b = 0.0, double r = 0.0);
 
+// One point of a series.
+CSeriesPoint MakeSeriesPoint(double x, double y);
+
 // A sliding-window result as the document stores it: X the plot position, Y
 // the H, with the fit's r and b and the number of values.
 CHPoint MakeWindow(double x, double h, double r, double b, int count);
 
 // Points (xs[i], ys[i]); the two vectors have the same length.
-CHPointArray MakeSeries(const std::vector<double>& xs, const std::vector<double>& ys);
+CSeriesArray MakeSeries(const std::vector<double>& xs, const std::vector<double>& ys);
 
 // Points (x0, ys[0]), (x0 + 1, ys[1]), ...
-CHPointArray MakeSeriesFrom(double x0, const std::vector<double>& ys);
+CSeriesArray MakeSeriesFrom(double x0, const std::vector<double>& ys);
 
 // A Gaussian random walk of n values from a fixed seed: the same values in
 // every run.

@@ -117,7 +117,7 @@ std::string ReadText(const std::string& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-double FreshH(const CHPointArray& points, int first, int count, int nD, int nM)
+double FreshH(const CSeriesArray& points, int first, int count, int nD, int nM)
 {
     CHDataSet set({.nD = nD, .nM = nM});
     set.m_bAutoCompute = 0;
@@ -552,7 +552,7 @@ TEST_F(AnalysisCommands, TextExportWritesTheResultsOrSaysWhyNot)
 TEST_F(AnalysisCommands, ProfileBecomesANewDocumentAndLeavesTheSourceAsItWas)
 {
     m_doc->SetModifiedFlag(false);
-    const CHPointArray before = m_doc->m_points;
+    const CSeriesArray before = m_doc->m_points;
     ASSERT_TRUE(Action(cmd::Profile)->isEnabled());
     Frame().OnCommand(cmd::Profile);
     ASSERT_EQ(m_app->Documents().size(), 2u);
@@ -561,7 +561,7 @@ TEST_F(AnalysisCommands, ProfileBecomesANewDocumentAndLeavesTheSourceAsItWas)
     EXPECT_TRUE(target->IsModified());
     ASSERT_EQ(target->m_points.GetSize(), kPoints);
     double mean = 0.0;
-    for (const CHPoint& p : before)
+    for (const CSeriesPoint& p : before)
         mean += p.m_dY;
     mean /= kPoints;
     EXPECT_EQ(target->m_points[0].m_dX, before[0].m_dX);

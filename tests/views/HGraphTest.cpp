@@ -37,7 +37,7 @@ void LoadSeries(CKestrinDoc& doc)
     std::uniform_real_distribution<double> step(-1.0, 1.0);
     double walk = 0.0;
     for (int i = 0; i <= 1000; ++i) {
-        CHPoint p{};
+        CSeriesPoint p{};
         p.m_dX = i;
         if (i <= 600) {
             p.m_dY = i;

@@ -58,7 +58,7 @@ struct RulerFixture
     {
         doc.m_points.RemoveAll();
         for (int i = 0; i <= 100; ++i) {
-            CHPoint p{};
+            CSeriesPoint p{};
             p.m_dX = xMax * i / 100.0;
             p.m_dY = i % 7;
             doc.m_points.Add(p);

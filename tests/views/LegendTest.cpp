@@ -76,7 +76,7 @@ protected:
     {
         doc.m_points.RemoveAll();
         for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 30}, {250, 12.6}, {600, 57.2}, {1000, 40}}) {
-            CHPoint p;
+            CSeriesPoint p;
             p.m_dX = x;
             p.m_dY = y;
             doc.m_points.Add(p);

@@ -28,15 +28,15 @@ const QColor kWhite(255, 255, 255);
 const std::string kGenerating = "Generating Series Graph...";
 
 // A random walk with X = 0..n-1.
-CHPointArray RandomWalk(int n, unsigned seed)
+CSeriesArray RandomWalk(int n, unsigned seed)
 {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> step(-1.0, 1.0);
-    CHPointArray points;
+    CSeriesArray points;
     points.Reserve(static_cast<std::size_t>(n));
     double y = 0.0;
     for (int i = 0; i < n; ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = i;
         p.m_dY = y;
         points.Add(p);
@@ -45,7 +45,7 @@ CHPointArray RandomWalk(int n, unsigned seed)
     return points;
 }
 
-CSeriesGraphData DataFor(const CHPointArray& points, double h = 0.5)
+CSeriesGraphData DataFor(const CSeriesArray& points, double h = 0.5)
 {
     CSeriesGraphData data;
     data.points = &points;
@@ -136,7 +136,7 @@ struct ShownView
     CKestrinDoc doc{ui};
     std::unique_ptr<CKestrinView> view;
 
-    void Load(const CHPointArray& points)
+    void Load(const CSeriesArray& points)
     {
         doc.m_points = points;
         doc.m_bHasData = 1;
@@ -179,7 +179,7 @@ TEST(SeriesGraph, AxesSeriesAndHLineHaveTheirPensAndPlaces)
     // 300 and py 200, 100, 100, 200 in a 300 by 200 area with Y 0..1.
     const int w = 300;
     const int h = 200;
-    const CHPointArray points = MakeSeries({0, 1, 2, 3}, {0, 0.5, 0.5, 0});
+    const CSeriesArray points = MakeSeries({0, 1, 2, 3}, {0, 0.5, 0.5, 0});
     CSeriesGraphData data = DataFor(points, 0.3);
     data.extents.m_dYMax = 1;
     const QImage image = Draw(w, h, data);
@@ -221,7 +221,7 @@ TEST(SeriesGraph, LabelSitsBelowTheLineFromHOneTenthUpAndAboveItUnder)
 {
     const int w = 400;
     const int h = 300;
-    const CHPointArray points = MakeSeries({0, 1}, {0, 0});
+    const CSeriesArray points = MakeSeries({0, 1}, {0, 0});
     QImage probe(1, 1, QImage::Format_RGB32);
     QPainter probePainter(&probe);
     const int textHeight = probePainter.fontMetrics().height();
@@ -255,7 +255,7 @@ TEST(SeriesGraph, HOutsideZeroToOneDrawsNoBlueInTheWindow)
 {
     const int w = 300;
     const int h = 200;
-    const CHPointArray points = MakeSeries({0, 1}, {0, 1});
+    const CSeriesArray points = MakeSeries({0, 1}, {0, 1});
     // Above the top edge (label 20 below the line, still above the top) and
     // below the bottom edge (label 20 above the line, still below).
     for (const double hValue : {1.5, -0.5}) {
@@ -277,7 +277,7 @@ TEST(SeriesGraph, LineStartsOnTheLeftEdge)
     const int h = 200;
     // The first point away from the left edge: the line starts at the left
     // edge at its height, not at the bottom-left corner.
-    CHPointArray points = MakeSeries({1, 2, 3}, {0.5, 0, 1});
+    CSeriesArray points = MakeSeries({1, 2, 3}, {0.5, 0, 1});
     CSeriesGraphData data = DataFor(points, 2.0);
     data.extents.m_dXMin = 0;
     const std::vector<QPoint> path = SeriesGraphPath(points, data.extents, w, h, false);
@@ -306,7 +306,7 @@ TEST(SeriesGraph, PointsAreJoinedInTheDocumentsOrder)
     const int h = 200;
     // X goes 0, 10, then back to 5: along the bottom to the right edge, then
     // back up to the middle of the top.
-    const CHPointArray points = MakeSeries({0, 10, 5}, {0, 0, 1});
+    const CSeriesArray points = MakeSeries({0, 10, 5}, {0, 0, 1});
     const QImage image = Draw(w, h, DataFor(points, 2.0));
     // On the way back: from (400, 200) to (200, 0), through (300, 100).
     EXPECT_EQ(PixelAt(image, 300, 100), kSeriesGrey);
@@ -322,7 +322,7 @@ TEST(SeriesGraph, EveryPointUsesTheViewsMapping)
     // far outside the extents, negative fractions.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const CHPointArray points =
+    const CSeriesArray points =
         MakeSeries({0, 0.3, nan, 5, -1e300, 1e300, 7.77, -0.001, 9.999, inf, 3},
                    {1, nan, 2, -inf, 1e300, -1e300, -0.5, 3.3, 0.0001, 2, 1.5});
     CPlotExtents e;
@@ -351,7 +351,7 @@ TEST(SeriesGraph, ReducedDrawingShowsTheSamePictureAsEverySegment)
     struct Case
     {
         const char* name;
-        CHPointArray points;
+        CSeriesArray points;
         int w;
         int h;
     };
@@ -361,7 +361,7 @@ TEST(SeriesGraph, ReducedDrawingShowsTheSamePictureAsEverySegment)
     cases.push_back({"few points per column", RandomWalk(3000, 3), 1200, 800});
 
     // X back and forth, and values that map to no number.
-    CHPointArray mixed = RandomWalk(100000, 4);
+    CSeriesArray mixed = RandomWalk(100000, 4);
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> pick(0, mixed.GetSize() - 1);
     for (int i = 0; i < 2000; ++i)
@@ -371,8 +371,8 @@ TEST(SeriesGraph, ReducedDrawingShowsTheSamePictureAsEverySegment)
     cases.push_back({"x back and forth, NaN", std::move(mixed), 590, 415});
 
     // Flat stretches: several points on one pixel, runs of one point.
-    CHPointArray steps = RandomWalk(20000, 6);
-    for (CHPoint& p : steps)
+    CSeriesArray steps = RandomWalk(20000, 6);
+    for (CSeriesPoint& p : steps)
         p.m_dY = std::floor(p.m_dY / 4);
     cases.push_back({"steps", std::move(steps), 590, 415});
 
@@ -393,7 +393,7 @@ TEST(SeriesGraph, LongSeriesReducedInBlocksKeepsThePicture)
 {
     // Long enough to be reduced in several blocks, each block's last column
     // continuing in the next block.
-    const CHPointArray points = RandomWalk(2600000, 7);
+    const CSeriesArray points = RandomWalk(2600000, 7);
     const CSeriesGraphData data = DataFor(points);
     const QImage reduced = Draw(300, 200, data, true);
     const QImage every = Draw(300, 200, data, false);
@@ -485,7 +485,7 @@ TEST(SeriesGraphWindow, DrawsTheDocumentsSeriesAndWholeSeriesH)
     ShownView shown;
     // Rising from the bottom-left corner, so that the axes stay clear near
     // the top-left and bottom-right.
-    CHPointArray points = RandomWalk(20000, 12);
+    CSeriesArray points = RandomWalk(20000, 12);
     for (int i = 0; i < points.GetSize(); ++i)
         points[i].m_dY = std::abs(points[i].m_dY) + i * 0.01;
     points[0].m_dY = 0;

@@ -17,7 +17,7 @@ namespace {
 
 void AddPoint(CKestrinDoc& doc, double x, double y)
 {
-    CHPoint p{};
+    CSeriesPoint p{};
     p.m_dX = x;
     p.m_dY = y;
     doc.m_points.Add(p);

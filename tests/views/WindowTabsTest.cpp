@@ -38,7 +38,7 @@ struct TwoWindows
     {
         if (withData) {
             for (int i = 0; i <= 100; ++i)
-                doc.m_points.Add(CHPoint{.m_dY = static_cast<double>(i % 7), .m_dX = 10.0 * i});
+                doc.m_points.Add(CSeriesPoint{.m_dY = static_cast<double>(i % 7), .m_dX = 10.0 * i});
             doc.m_bHasData = 1;
             doc.RecalculateH();
         }

@@ -124,10 +124,10 @@ TEST(ZoomedSeries, ColumnDrawingIsTheDrawingThroughEveryPoint)
 {
     std::mt19937 rng(3);
     std::normal_distribution<double> step;
-    CHPointArray points;
+    CSeriesArray points;
     double y = 0.0;
     for (int i = 0; i < 50000; ++i) {
-        CHPoint p;
+        CSeriesPoint p;
         p.m_dX = 3.0 + 0.5 * i;
         p.m_dY = (y += step(rng));
         points.Add(p);

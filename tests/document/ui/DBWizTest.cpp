@@ -497,7 +497,7 @@ protected:
 std::vector<double> Ys(const CKestrinDoc& doc)
 {
     std::vector<double> v;
-    for (const CHPoint& p : doc.m_points)
+    for (const CSeriesPoint& p : doc.m_points)
         v.push_back(p.m_dY);
     return v;
 }

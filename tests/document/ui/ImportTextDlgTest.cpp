@@ -337,7 +337,7 @@ QImage ExpectedLegend(CLegend& legend, const QString& xMin, const QString& xMax,
 std::vector<double> Coordinates(const CKestrinDoc& doc, bool x)
 {
     std::vector<double> v;
-    for (const CHPoint& p : doc.m_points)
+    for (const CSeriesPoint& p : doc.m_points)
         v.push_back(x ? p.m_dX : p.m_dY);
     return v;
 }
@@ -429,7 +429,7 @@ TEST_F(ImportFromViewTest, FailedImportKeepsTheDocument)
 {
     ImportLevels(false);
     doc.SetModifiedFlag(false); // as if saved
-    const std::vector<CHPoint> before = doc.m_points.Storage();
+    const std::vector<CSeriesPoint> before = doc.m_points.Storage();
     ui.statusTexts.clear();
 
     RunImport(*view, [&](CImportTextDlg&, Controls& c) {

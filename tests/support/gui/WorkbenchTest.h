@@ -22,7 +22,7 @@ inline void AddRandomWalk(CKestrinDoc& doc, int count, double firstX, unsigned s
     double walk = 0.0;
     for (int i = 0; i < count; ++i) {
         walk += step(rng);
-        CHPoint p{};
+        CSeriesPoint p{};
         p.m_dX = firstX + i;
         p.m_dY = walk;
         doc.m_points.Add(p);
