@@ -705,9 +705,11 @@ TEST_F(AppShell, ManualOpensWithItsSectionsAndEveryLinkResolves)
             for (const CMenuItem& sub : item.items)
                 add(sub);
         }
-    for (const QString& command : commands)
-        if (!command.isEmpty())
+    for (const QString& command : commands) {
+        if (!command.isEmpty()) {
             EXPECT_TRUE(html.contains(command)) << "not in the manual: " << command.toStdString();
+        }
+    }
 
     EXPECT_TRUE(help->Find(QStringLiteral("circulant embedding")));
     EXPECT_FALSE(help->Find(QStringLiteral("no such words in the manual")));

@@ -91,8 +91,9 @@ TEST_F(FileDialogFolders, EachKindOpensWhereItWasLastUsedAcrossRuns)
         options.kind = step.kind;
         const auto chosen = step.save ? ui->ChooseSaveFile(options) : ui->ChooseOpenFile(options);
         EXPECT_EQ(chosen, step.answer);
-        if (!step.openedIn.isEmpty())
+        if (!step.openedIn.isEmpty()) {
             EXPECT_EQ(ui->openedIn.toStdString(), step.openedIn.toStdString());
+        }
     }
     EXPECT_EQ(QSettings().value("Folders/Documents").toString(), Folder("b"));
 

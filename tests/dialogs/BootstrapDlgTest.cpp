@@ -97,8 +97,9 @@ TEST(BootstrapDlg, SeriesChoiceDecidesTheModel)
         EXPECT_EQ(Text(dlg, "labelModel"), c.model);
         auto* warning = Control<QLabel>(dlg, "labelWarning");
         EXPECT_EQ(warning->isVisible(), c.warning != nullptr);
-        if (c.warning)
+        if (c.warning) {
             EXPECT_TRUE(Has(Text(dlg, "labelWarning"), c.warning)) << Text(dlg, "labelWarning");
+        }
     }
 }
 
