@@ -19,3 +19,13 @@ function(kestrin_test_code_checks target)
     target_compile_options(${target} PRIVATE -fno-sanitize=null,alignment)
   endif()
 endfunction()
+
+# The workbench's widgets and dialogs and the command line's reports in the
+# sanitizer tree: light work next to the analyses they call, so built for
+# debugging (-Og, about 70 % of -O1's compile time) while the computing
+# libraries (core, platform, document, analysis) keep their optimisation.
+function(kestrin_interface_code target)
+  if(KESTRIN_UNOPTIMISED_TEST_CODE)
+    target_compile_options(${target} PRIVATE -Og)
+  endif()
+endfunction()
