@@ -27,6 +27,19 @@ std::string Quoted(const std::string& path)
     return quoted;
 }
 
+// Whether the file's first bytes read as text: some bytes, and none of them
+// a control character other than white space. A saved document never does:
+// its first fields are small 32-bit numbers, which hold zero bytes.
+bool StartsAsText(std::FILE* file)
+{
+    unsigned char head[4096];
+    std::rewind(file);
+    const std::size_t n = std::fread(head, 1, sizeof head, file);
+    return n > 0 && std::all_of(head, head + n, [](unsigned char c) {
+               return c >= 0x20 ? c != 0x7F : (c >= '\t' && c <= '\r');
+           });
+}
+
 // The name offered for saving a document titled title: a title with an
 // extension of another kind (that of an imported file) takes the document's
 // own, so that accepting the name never replaces the imported file.
@@ -98,12 +111,17 @@ bool CDocument::OnOpenDocument(const std::string& path)
     } catch (const std::exception& e) {
         error = e.what();
     }
+    // A text file given as a document is named as such: what its first
+    // characters mean as a document's numbers would only puzzle.
+    const bool text = !outOfMemory && !error.empty() && StartsAsText(file);
     std::fclose(file);
     if (outOfMemory || !error.empty()) {
         DeleteContents();
         SetModifiedFlag(false);
         Ui().ShowError("Unable to open " + Quoted(path) +
                        (outOfMemory ? ": there is not enough memory to load it."
+                        : text      ? ": it is a text file, not a Kestrin document (import it as a text file of "
+                                      "numbers instead)."
                                     : ": it is not a Kestrin document or it is damaged (" + error + ")."));
         return false;
     }

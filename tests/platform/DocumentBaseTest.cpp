@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <fstream>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -143,6 +144,34 @@ TEST(DocumentBase, LackOfMemoryWhileOpeningIsSaidSo)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Unable to open \"" + dir.File("a.kst") + "\": there is not enough memory to load it.");
     EXPECT_EQ(back.text, "");
+}
+
+// A file that cannot be read as a document is called damaged, unless it is
+// text: then it is named a text file, whatever its first characters would
+// mean as a document's numbers.
+TEST(DocumentBase, TextFileIsNotCalledADamagedDocument)
+{
+    TempDir dir;
+    const struct
+    {
+        std::string bytes;
+        const char* said;
+    } cases[] = {
+        {"1.5\n-2\r\n3e4\t\n", ": it is a text file, not a Kestrin document (import it as a text file of numbers instead)."},
+        {"Zeit;Wert\n1;2,5\n", ": it is a text file, not a Kestrin document (import it as a text file of numbers instead)."},
+        {std::string("\x05\x00\x00\x00\x01", 5), ": it is not a Kestrin document or it is damaged ("},
+        {std::string("1\n2\n\x00", 5), ": it is not a Kestrin document or it is damaged ("},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        const std::string path = dir.File("f.kst");
+        { std::ofstream(path, std::ios::binary) << c.bytes; }
+        CHeadlessUi ui;
+        TextDoc doc(ui);
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text.rfind("Unable to open \"" + path + "\"" + c.said, 0), 0u) << ui.messages[0].text;
+    }
 }
 
 TEST(DocumentBase, CloseOffersToSaveFirst)
