@@ -1,8 +1,11 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColor>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -10,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPalette>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -193,6 +197,18 @@ void CMainFrame::BuildStatusBar()
     m_readout->hide();
     bar->insertPermanentWidget(0, m_readout);
     m_readout->hide();
+    // Left of the readout: the active window's warnings on its estimate,
+    // which stay while the messages come and go; hidden while there are
+    // none, so that the bar looks as ever without them.
+    m_estimateWarning = new QLabel(bar);
+    m_estimateWarning->setObjectName(QStringLiteral("estimateWarning"));
+    m_estimateWarning->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_estimateWarning->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette warningColours = m_estimateWarning->palette();
+    warningColours.setColor(QPalette::WindowText, QColor(0x9C, 0x27, 0x00));
+    m_estimateWarning->setPalette(warningColours);
+    m_estimateWarning->hide();
+    bar->insertPermanentWidget(0, m_estimateWarning);
     connect(bar, &QStatusBar::messageChanged, this, &CMainFrame::OnStatusMessageChanged);
     bar->showMessage(QString::fromLatin1(CStatusOperation::kReady));
 }
@@ -203,6 +219,19 @@ void CMainFrame::ShowReadout(const QString& text)
         return;
     m_readout->setText(text);
     m_readout->setVisible(!text.isEmpty());
+}
+
+void CMainFrame::UpdateEstimateWarning()
+{
+    if (!m_estimateWarning)
+        return;
+    const CKestrinView* view = m_app.ActiveView();
+    const QString text = view ? view->EstimateWarning() : QString();
+    // At most half the bar: the whole text is the tool tip.
+    const int room = std::max(160, width() / 2);
+    m_estimateWarning->setText(m_estimateWarning->fontMetrics().elidedText(text, Qt::ElideRight, room));
+    m_estimateWarning->setToolTip(text);
+    m_estimateWarning->setVisible(!text.isEmpty());
 }
 
 void CMainFrame::OnStatusMessageChanged(const QString& text)
@@ -358,6 +387,7 @@ void CMainFrame::UpdateCommandUi()
 {
     for (auto& [id, action] : m_actions)
         ApplyState(id, action);
+    UpdateEstimateWarning();
 }
 
 void CMainFrame::OnCommand(int id)

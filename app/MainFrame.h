@@ -46,6 +46,7 @@ public:
     // The readout of the values under the pointer, left of the indicators;
     // hidden while it is empty.
     QLabel* Readout() const { return m_readout; }
+    QLabel* EstimateWarning() const { return m_estimateWarning; }
 
     // Shows the lock keys as the keyboard has them, where it can be asked;
     // at start-up and whenever the application becomes active.
@@ -65,6 +66,9 @@ public slots:
     void UpdateWindowList();
     // Shows the text in the readout; empty hides it.
     void ShowReadout(const QString& text);
+    // Shows what the active window's estimate must be read with; hidden
+    // when nothing (or no window).
+    void UpdateEstimateWarning();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,6 +112,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QList<QLabel*> m_indicators;
     QLabel* m_readout = nullptr;
+    QLabel* m_estimateWarning = nullptr;
     std::vector<QMenu*> m_noDocMenus;
     std::vector<QMenu*> m_docMenus;
     bool m_bDocumentMenus = false;

@@ -1,7 +1,6 @@
 #include "views/EstimateStatus.h"
 
 #include <bit>
-#include <string>
 
 #include "analysis/EstimateWarnings.h"
 #include "core/HDataSet.h"
@@ -13,9 +12,15 @@ void CEstimateStatus::Announce(IUiServices& ui, const CHDataSet& set)
     if (m_last == estimate)
         return;
     m_last = estimate;
-    std::string text;
+    m_text.clear();
     for (const std::string& warning : HReadingWarnings(set, nullptr))
-        text += (text.empty() ? "" : " ") + warning;
-    if (!text.empty())
-        ui.ShowStatusWarning(text);
+        m_text += (m_text.empty() ? "" : " ") + warning;
+    if (!m_text.empty())
+        ui.ShowStatusWarning(m_text);
+}
+
+void CEstimateStatus::Clear()
+{
+    m_last.reset();
+    m_text.clear();
 }

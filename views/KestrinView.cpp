@@ -97,6 +97,8 @@ void CKestrinView::OnUpdate(CView*, long hint, void*)
     // status texts.
     if (m_doc.m_bHasData != 0)
         m_estimateStatus.Announce(m_doc.Ui(), m_doc.m_globalSet);
+    else
+        m_estimateStatus.Clear();
     emit commandStateChanged();
 }
 

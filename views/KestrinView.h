@@ -155,6 +155,10 @@ public:
     // The readout of plot pixel (px, py): "X: ..., Y: ..." and, with
     // sliding-window results, ", H: ..." of the window nearest to that X.
     QString ReadoutAt(int px, int py) const;
+    // What the whole series' estimate must be read with (fewer than 128
+    // values, smoother than any fractional Brownian motion); empty when
+    // nothing. The status bar shows it while this window is the active one.
+    QString EstimateWarning() const { return QString::fromStdString(m_estimateStatus.Text()); }
 
     // Round ticks with their numbers, a grid and an H scale on the picture.
     // Off unless the application turns it on.

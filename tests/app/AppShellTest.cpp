@@ -1,5 +1,6 @@
 // The application shell: menus, toolbar, status bar, the document commands
 // (new, open, save, close, recent files) and the command line.
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -611,6 +612,49 @@ TEST_F(AppShell, WindowMenuListsTheWindowsAndActivatesOne)
                                   "&2 Kestrn1:2", "&3 Kestrn2*"}));
     window->actions().value(5)->trigger();
     EXPECT_EQ(Frame().windowTitle(), "Kestrin - Kestrn1:1");
+}
+
+// The active window's warnings on its estimate stay in the status bar while
+// the messages come and go ("Ready" after the next drawing), follow the
+// active window, and go with the last window.
+TEST_F(AppShell, EstimateWarningStaysWithTheActiveWindow)
+{
+    ASSERT_TRUE(m_app->InitInstance({}));
+    QLabel* warning = Frame().EstimateWarning();
+    ASSERT_NE(warning, nullptr);
+    EXPECT_FALSE(warning->isVisibleTo(&Frame()));
+    std::string values;
+    for (int i = 0; i < 50; ++i)
+        values += std::to_string((i * 37) % 11) + "\n";
+    const std::string shortFile = m_dir.File("short.txt");
+    { std::ofstream(shortFile) << values; }
+
+    CKestrinDoc* shortDoc = m_app->ActiveDocument();
+    ASSERT_TRUE(shortDoc->ImportTextFile(shortFile, 0, 0, false));
+    shortDoc->UpdateAllViews(nullptr);
+    const QString kShort = "Estimates from fewer than 128 values vary by 0.1 or more; use the bootstrap to see how far.";
+    EXPECT_TRUE(warning->isVisibleTo(&Frame()));
+    EXPECT_EQ(warning->toolTip(), kShort);
+    EXPECT_TRUE(kShort.startsWith(warning->text().chopped(1))) << warning->text().toStdString();
+    m_app->ActiveView()->resize(m_app->ActiveView()->size() + QSize(10, 10));
+    m_app->ActiveView()->repaint();
+    EXPECT_EQ(warning->toolTip(), kShort);
+
+    // A second window on a long series has nothing to say; back to the
+    // first, its warning shows again.
+    m_app->OnFileNew();
+    CKestrinDoc* longDoc = m_app->ActiveDocument();
+    ASSERT_TRUE(longDoc->ImportTextFile(kSample, 0, 0, false));
+    longDoc->UpdateAllViews(nullptr);
+    EXPECT_FALSE(warning->isVisibleTo(&Frame()));
+    QMdiArea* area = Frame().findChild<QMdiArea*>("mdiArea");
+    area->setActiveSubWindow(area->subWindowList(QMdiArea::CreationOrder).value(0));
+    EXPECT_EQ(warning->toolTip(), kShort);
+    EXPECT_TRUE(warning->isVisibleTo(&Frame()));
+    for (QMdiSubWindow* w : area->subWindowList())
+        w->close();
+    Settle();
+    EXPECT_FALSE(warning->isVisibleTo(&Frame()));
 }
 
 namespace {
