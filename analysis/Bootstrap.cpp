@@ -27,6 +27,16 @@ const char* BootstrapModelName(EBootstrapModel model)
     return "fractional Brownian motion";
 }
 
+const char* BoundWord(EBootstrapBound bound)
+{
+    switch (bound) {
+    case EBootstrapBound::AtOrAbove: return "at_or_above";
+    case EBootstrapBound::AtOrBelow: return "at_or_below";
+    case EBootstrapBound::Value: break;
+    }
+    return "value";
+}
+
 EBootstrapModel BootstrapModelFor(const CSeriesDecision& decision)
 {
     if (decision.estimatedAs == ESeriesKind::Noise)

@@ -151,6 +151,10 @@ enum class EBootstrapBound
     AtOrAbove, // ... above what its highest h gives: at or above it
 };
 
+// "value", "at_or_below", "at_or_above": how a bound is named in JSON (and
+// by the Python module).
+const char* BoundWord(EBootstrapBound bound);
+
 struct CModelCheck
 {
     std::array<CEstimatorSetting, kModelCheckSettingCount> settings{};

@@ -27,6 +27,17 @@ std::vector<double> ValuesOf(const CSeriesArray& series)
 
 } // namespace
 
+CIntervalBandOptions DocumentBandOptions(const CKestrinDoc& doc, int replicates, std::uint64_t seed,
+                                         ESeriesInput input)
+{
+    CIntervalBandOptions options;
+    options.replicates = replicates;
+    options.seed = seed;
+    options.input = input;
+    options.isProfile = doc.IsProfile();
+    return options;
+}
+
 CBootstrapRequest BandRequestFor(const SlidingWindowParams& params, const CSeriesDecision& decision,
                                  const CIntervalBandOptions& options)
 {
@@ -181,6 +192,18 @@ std::string BandStatement(const CIntervalBand& band)
            (c.windows == 1 ? " window fails" : " windows fail") + " (" +
            FormatFixed(100.0 * c.expectedShare, 0) + " % expected), ";
     return out + (c.passed ? "passed" : "failed: the series is not like the model, and the band may mislead");
+}
+
+std::optional<std::string> BandWarning(const CIntervalBand& band)
+{
+    if (band.check.passed)
+        return std::nullopt;
+    return "the interval band's model check failed: " + BandStatement(band);
+}
+
+const char* BoundWord(EBandBound bound)
+{
+    return BoundWord(static_cast<EBootstrapBound>(bound));
 }
 
 bool ComputeDocumentBand(CKestrinDoc& doc, const SlidingWindowParams& params, const CIntervalBandOptions& options,

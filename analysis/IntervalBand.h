@@ -49,6 +49,12 @@ struct CIntervalBandOptions
     unsigned threads = 0;
 };
 
+// The options of the band of doc's windows, as the command line, the
+// workbench and the Python module ask for it: the replicates, seed and input
+// given, the series known to be a profile when doc was made by Profile.
+CIntervalBandOptions DocumentBandOptions(const CKestrinDoc& doc, int replicates, std::uint64_t seed,
+                                         ESeriesInput input = ESeriesInput::Auto);
+
 // The bootstrap request of a sliding run's windows: n the width, D and M of
 // every window, the replicates, seed, level and threads asked, the model the
 // decision calls for (observedH is the window's, set when reading). Every
@@ -85,6 +91,14 @@ EBootstrapModel BandModel(const CIntervalBand& band);
 // width: 9 of 200 windows fail (5 % expected), passed", "... failed: the
 // band assumes a model the series is not like".
 std::string BandStatement(const CIntervalBand& band);
+
+// What a band must be read with: "the interval band's model check failed:
+// <statement>" when its check failed; nothing when it passed.
+std::optional<std::string> BandWarning(const CIntervalBand& band);
+
+// "value", "at_or_below", "at_or_above": a window's bound as the bootstrap
+// names it in JSON.
+const char* BoundWord(EBandBound bound);
 
 // The document operation: computes the band of the document's sliding
 // results (computed with params) into m_band, showing "Calculating Interval

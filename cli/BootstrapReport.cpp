@@ -83,16 +83,6 @@ void WriteGrid(CJsonWriter& json, const CBootstrapResult& result)
 
 } // namespace
 
-const char* BoundWord(EBootstrapBound bound)
-{
-    switch (bound) {
-    case EBootstrapBound::AtOrAbove: return "at_or_above";
-    case EBootstrapBound::AtOrBelow: return "at_or_below";
-    case EBootstrapBound::Value: break;
-    }
-    return "value";
-}
-
 BootstrapOptions ReadBootstrapOptions(const ParsedArgs& parsed)
 {
     BootstrapOptions options;

@@ -47,9 +47,6 @@ BootstrapOptions BootstrapOptionsFor(BootstrapOptions options, bool isDocument, 
 // for the same reason).
 CBootstrapResult BootstrapOf(CCliUi& ui, const CHDataSet& set, const BootstrapOptions& options);
 
-// "value", "at_or_below", "at_or_above": how a bound is named in JSON.
-const char* BoundWord(EBootstrapBound bound);
-
 // The options as the analysis library takes them.
 CSeriesBootstrapOptions SeriesOptionsOf(const BootstrapOptions& options);
 

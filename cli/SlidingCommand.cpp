@@ -88,9 +88,9 @@ void WriteBandFields(CJsonWriter& json, const CBandWindow& v)
     json.Field("H_corrected", v.corrected);
     json.Field("low", v.low);
     json.Field("high", v.high);
-    json.StringField("H_corrected_bound", BoundWord(static_cast<EBootstrapBound>(v.correctedBound)));
-    json.StringField("low_bound", BoundWord(static_cast<EBootstrapBound>(v.lowBound)));
-    json.StringField("high_bound", BoundWord(static_cast<EBootstrapBound>(v.highBound)));
+    json.StringField("H_corrected_bound", BoundWord(v.correctedBound));
+    json.StringField("low_bound", BoundWord(v.lowBound));
+    json.StringField("high_bound", BoundWord(v.highBound));
 }
 
 void WriteBand(CJsonWriter& json, const CIntervalBand& band)
@@ -194,17 +194,13 @@ int RunSliding(std::span<const std::string> args)
         return kExitFailure;
     ObtainSlidingResults(ui, doc, windows);
     if (bootstrap.run && !doc.m_windows.IsEmpty()) {
-        const BootstrapOptions asked = BootstrapOptionsFor(bootstrap, input.isDocument, doc);
-        CIntervalBandOptions options;
-        options.replicates = asked.replicates;
-        options.seed = asked.seed;
-        options.input = asked.input;
-        options.isProfile = asked.isProfile;
         std::string why;
-        if (!ComputeDocumentBand(doc, *windows.compute, options, {}, &why))
+        if (!ComputeDocumentBand(doc, *windows.compute,
+                                 DocumentBandOptions(doc, bootstrap.replicates, bootstrap.seed, bootstrap.input), {},
+                                 &why))
             throw std::runtime_error("--bootstrap: " + why);
-        if (!doc.m_band->check.passed)
-            ui.Warn("the interval band's model check failed: " + BandStatement(*doc.m_band));
+        if (const auto warning = BandWarning(*doc.m_band))
+            ui.Warn(*warning);
     }
     const double xMin = doc.GetPlotExtents().m_dXMin;
     if (output) {

@@ -70,6 +70,14 @@ class SlidingResult:
     M: Optional[int]
     plot_point: Optional[float]
     warnings: list[str]
+    # The interval band (sliding(..., bootstrap=True)); None without.
+    H_corrected: Optional[npt.NDArray[np.float64]]
+    low: Optional[npt.NDArray[np.float64]]
+    high: Optional[npt.NDArray[np.float64]]
+    H_corrected_bound: Optional[list[str]]
+    low_bound: Optional[list[str]]
+    high_bound: Optional[list[str]]
+    band: Optional[dict[str, Any]]
     def __len__(self) -> int: ...
     def as_frame(self) -> Any: ...
 
@@ -135,7 +143,8 @@ def tabs(y: Series, x: Optional[npt.ArrayLike] = None, at: Optional[Sequence[int
          r_min: Optional[int] = None) -> TabsResult: ...
 def sliding(y: Series, width: Optional[int] = None, spacing: Optional[int] = None, x: Optional[npt.ArrayLike] = None,
             window_D: Optional[int] = None, window_M: LagCount = None, plot_point: Optional[float] = None, as_frame: bool = False,
-            progress: Progress = None, window_r_min: int = 1) -> Any: ...
+            progress: Progress = None, window_r_min: int = 1, bootstrap: bool = False, replicates: int = 200,
+            seed: int = 20240615, input: str = "auto") -> Any: ...
 def meta_h(y: Series, width: Optional[int] = None, spacing: Optional[int] = None, x: Optional[npt.ArrayLike] = None,
            D: int = 6, M: LagCount = "best", window_D: Optional[int] = None, window_M: LagCount = None,
            plot_point: Optional[float] = None, progress: Progress = None, window_r_min: int = 1,

@@ -13,10 +13,7 @@ void CKestrinView::ComputeIntervalBand(const SlidingWindowParams& params)
     // The replicates and seed of the series' own bootstrap, as its dialog
     // remembers them.
     const CRememberedBootstrap remembered = RememberedBootstrapSettings();
-    CIntervalBandOptions options;
-    options.replicates = remembered.replicates;
-    options.seed = remembered.seed;
-    options.isProfile = m_doc.IsProfile();
+    const CIntervalBandOptions options = DocumentBandOptions(m_doc, remembered.replicates, remembered.seed);
     if (m_doc.m_windows.IsEmpty())
         return;
 

@@ -8,8 +8,10 @@
 #include "document/AutoTabs.h"
 #include "python/src/BatchRun.h"
 #include "python/src/Bindings.h"
+#include "python/src/BootstrapCall.h"
 #include "python/src/Estimate.h"
 #include "analysis/EstimateWarnings.h"
+#include "analysis/IntervalBand.h"
 #include "analysis/MatchPairs.h"
 #include "analysis/MetaH.h"
 #include "analysis/NewDocuments.h"
@@ -29,13 +31,20 @@ struct Stopped
 {
 };
 
-PercentCallback PercentLink(CPythonProgress& link)
+// Reports percent as the fraction share * percent / 100.
+PercentCallback PercentLink(CPythonProgress& link, double share)
 {
-    return [&link](int percent) {
-        if (!link.Report(percent / 100.0))
+    return [&link, share](int percent) {
+        if (!link.Report(share * percent / 100.0))
             throw Stopped{};
     };
 }
+
+// The share of sliding's progress that computing the windows takes when the
+// interval band follows (with 200 replicates, from a tenth of the time for
+// sparse windows to near half for windows one point apart); the band takes
+// the rest.
+constexpr double kWindowsShareBeforeBand = 0.2;
 
 // What the window options ask for, as the command line's: windows to
 // compute (width given), or a document's own results, moved to a new plot
@@ -99,9 +108,9 @@ WindowRequest ReadWindowRequest(py::handle width, py::handle spacing, py::handle
 
 // The document's sliding results as the options ask: computed afresh (as
 // ComputeSlidingWindows does, with progress and Ctrl+C), or its own (moved
-// to the plot point asked for).
-SlidingResult ObtainWindows(DocumentHolder& holder, const WindowRequest& request, py::object progress,
-                            std::vector<std::string>& warnings)
+// to the plot point asked for). Computing them reports up to share on link.
+SlidingResult ObtainWindows(DocumentHolder& holder, const WindowRequest& request, CPythonProgress& link,
+                            std::vector<std::string>& warnings, double share = 1.0)
 {
     CKestrinDoc& doc = holder.doc;
     const std::optional<SlidingWindowParams>& params = request.compute;
@@ -114,11 +123,10 @@ SlidingResult ObtainWindows(DocumentHolder& holder, const WindowRequest& request
     }
     if (auto w = WindowMTooLargeWarning(*params))
         warnings.push_back(std::move(*w));
-    CPythonProgress link(std::move(progress));
     {
         py::gil_scoped_release release;
         try {
-            CHPointArray windows = ComputeSlidingWindowResults(doc.m_points, *params, PercentLink(link));
+            CHPointArray windows = ComputeSlidingWindowResults(doc.m_points, *params, PercentLink(link, share));
             doc.m_nSpacing = params->spacing;
             doc.m_windows = std::move(windows);
             doc.m_band.reset();
@@ -134,6 +142,32 @@ SlidingResult ObtainWindows(DocumentHolder& holder, const WindowRequest& request
     result.nM = WindowM(*params);
     result.plotPoint = params->plotPoint;
     return result;
+}
+
+// The interval band of the windows the document just computed with params,
+// as kestrin-cli sliding --bootstrap computes it, reported on link from
+// `from` to 1; its warning (a failed model check) goes to warnings.
+// ValueError "bootstrap: ..." when it cannot be computed.
+CIntervalBand ComputeBand(DocumentHolder& holder, const SlidingWindowParams& params,
+                          const BootstrapSettings& settings, CPythonProgress& link, double from,
+                          std::vector<std::string>& warnings)
+{
+    CKestrinDoc& doc = holder.doc;
+    const CIntervalBandOptions options = DocumentBandOptions(doc, settings.replicates, settings.seed, settings.input);
+    std::string why;
+    bool done = false;
+    {
+        py::gil_scoped_release release;
+        done = ComputeDocumentBand(
+            doc, params, options, [&](double fraction) { return link.Report(from + (1.0 - from) * fraction); },
+            &why);
+    }
+    link.RaiseIfStopped();
+    if (!done)
+        throw py::value_error("bootstrap: " + why);
+    if (auto warning = BandWarning(*doc.m_band))
+        warnings.push_back(std::move(*warning));
+    return *doc.m_band;
 }
 
 // The refusal of an analysis that found no sliding-window results to
@@ -268,14 +302,23 @@ D, M   the intervals' embedding dimension and number of lags (4 and 3; for a
     m.def(
         "sliding",
         [](py::handle y, py::handle width, py::handle spacing, py::handle x, py::handle windowD, py::handle windowM,
-           py::handle plotPoint, bool asFrame, py::object progress, py::handle windowRMin) -> py::object {
+           py::handle plotPoint, bool asFrame, py::object progress, py::handle windowRMin, bool bootstrap,
+           py::handle replicates, py::handle seed, py::handle input) -> py::object {
             const WindowRequest request =
                 ReadWindowRequest(width, spacing, windowD, windowM, plotPoint, py::isinstance<DocumentHolder>(y),
                                   windowRMin);
+            const BootstrapSettings settings =
+                ReadBootstrapSettings(replicates, seed, py::float_(0.95), py::int_(0), input);
+            if (bootstrap && !request.compute)
+                throw py::value_error("bootstrap needs width: the interval band is computed with the windows");
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
-            SlidingResult result = ObtainWindows(*holder, request, std::move(progress), warnings);
+            CPythonProgress link(std::move(progress));
+            const double share = bootstrap ? kWindowsShareBeforeBand : 1.0;
+            SlidingResult result = ObtainWindows(*holder, request, link, warnings, share);
             TakeUiWarnings(*holder, warnings);
+            if (bootstrap && !holder->doc.m_windows.IsEmpty())
+                result.band = ComputeBand(*holder, *request.compute, settings, link, share, warnings);
             result = Finish(std::move(result), std::move(warnings));
             py::object out = py::cast(std::move(result));
             return asFrame ? out.attr("as_frame")() : out;
@@ -283,7 +326,9 @@ D, M   the intervals' embedding dimension and number of lags (4 and 3; for a
         py::arg("y"), py::arg("width") = py::none(), py::arg("spacing") = py::none(), py::arg("x") = py::none(),
         py::arg("window_D") = py::none(), py::arg("window_M") = py::none(), py::arg("plot_point") = py::none(),
         py::arg("as_frame") = false, py::arg("progress") = py::none(), py::arg("window_r_min") = 1,
-        R"(sliding(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None, window_r_min=1) -> SlidingResult
+        py::arg("bootstrap") = false, py::arg("replicates") = kDefaultBootstrapReplicates,
+        py::arg("seed") = kDefaultBootstrapSeed, py::arg("input") = "auto",
+        R"(sliding(y, width, spacing, x=None, window_D=None, window_M=None, plot_point=None, as_frame=False, progress=None, window_r_min=1, bootstrap=False, replicates=200, seed=20240615, input="auto") -> SlidingResult
 
 The H curve of sliding windows along the series, as kestrin-cli sliding:
 windows of `width` values starting every `spacing` values (while start +
@@ -295,11 +340,25 @@ bit what a CHDataSet over each window's values computes.
 With a kestrin.Document and no width, its stored results; a plot_point
 moves them there first, as kestrin-cli sliding DOC.kst --plot-point P and
 the workbench's Set Plot Point do (the document keeps them moved).
-as_frame=True gives a pandas DataFrame (X, H, r, b, n).
+as_frame=True gives a pandas DataFrame (X, H, r, b, n; with the band also
+H_corrected, low, high).
 progress: None or a callable taking the fraction done; Ctrl+C stops it.
+
+bootstrap=True adds the interval band, bit for bit as kestrin-cli sliding
+--width W --spacing S --bootstrap --replicates K --seed S --input KIND: for
+every window a corrected H and a 95 % interval read from one bootstrap grid
+at the window width (replicates per grid point, 1..100000; seed 0..2**63-1;
+input "auto", "noise" or "motion" says what the whole series is; a document
+Profile made is read as the profile of a noise), the model checked on a
+sample of windows. H_corrected, low, high, their *_bound words and band
+(the command line's "band") hold it; a failed model check is a warning.
+It needs width: a document's stored windows are refused (ValueError), as
+the command line refuses them.
 
     >>> s = kestrin.sliding(y, width=100, spacing=10)
     >>> s.X, s.H
+    >>> b = kestrin.sliding(y, width=200, spacing=50, bootstrap=True, replicates=100)
+    >>> b.H_corrected, b.low, b.high, b.band["model_check"]["passed"]
 )");
 
     m.def(
@@ -311,7 +370,8 @@ progress: None or a callable taking the fraction done; Ctrl+C stops it.
                                   windowRMin);
             std::vector<std::string> warnings;
             auto source = DocumentArgument(y, x, warnings);
-            ObtainWindows(*source, request, std::move(progress), warnings);
+            CPythonProgress link(std::move(progress));
+            ObtainWindows(*source, request, link, warnings);
             if (source->doc.m_windows.IsEmpty())
                 RaiseNoWindows("make a document of", request.compute.has_value());
             TakeUiWarnings(*source, warnings);
@@ -370,7 +430,8 @@ independent: its estimate.H describes the curve, not the series.
             const int nRMin = FirstLagArgument(rMin, nM);
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
-            ObtainWindows(*holder, request, std::move(progress), warnings);
+            CPythonProgress link(std::move(progress));
+            ObtainWindows(*holder, request, link, warnings);
             const CHPointArray& windows = holder->doc.m_windows;
             if (!nM && windows.GetSize() > kMaxLagCount) {
                 nM = kMaxLagCount;
@@ -449,7 +510,8 @@ sliding one point at a time, as kestrin-cli slopes.
             std::vector<std::string> warnings;
             auto holder = DocumentArgument(y, x, warnings);
             CKestrinDoc& doc = holder->doc;
-            ObtainWindows(*holder, request, std::move(progress), warnings);
+            CPythonProgress link(std::move(progress));
+            ObtainWindows(*holder, request, link, warnings);
             {
                 py::gil_scoped_release release;
                 CalculateSlopeWindows(doc, c.size);

@@ -5,9 +5,12 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include "analysis/IntervalBand.h"
 #include "python/src/Estimate.h"
 #include "core/Format.h"
+#include "document/BandSection.h"
 #include "document/KestrinDoc.h"
+#include "platform/Archive.h"
 
 namespace {
 
@@ -48,6 +51,97 @@ CHPointArray PointsFromBytes(const py::bytes& bytes)
     return points;
 }
 
+// A column of the band (NaN where the window's H is not reached), None
+// without a band.
+py::object BandColumn(const SlidingResult& s, double CBandWindow::*field)
+{
+    if (!s.band)
+        return py::none();
+    const std::vector<CBandWindow>& windows = s.band->windows;
+    py::array_t<double> array(static_cast<py::ssize_t>(windows.size()));
+    double* out = array.mutable_data();
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        out[i] = windows[i].*field;
+    return array;
+}
+
+// The bounds of a band column in the command line's words.
+py::object BoundColumn(const SlidingResult& s, EBandBound CBandWindow::*field)
+{
+    if (!s.band)
+        return py::none();
+    py::list words;
+    for (const CBandWindow& w : s.band->windows)
+        words.append(BoundWord(w.*field));
+    return words;
+}
+
+// The band's member of the command line's JSON, with its names and order.
+py::object BandSummary(const SlidingResult& s)
+{
+    if (!s.band)
+        return py::none();
+    const CIntervalBand& band = *s.band;
+    const CSeriesDecision decision = BandDecision(band);
+    py::dict check;
+    check["windows"] = band.check.windows;
+    check["failing"] = band.check.failing;
+    check["expected_share"] = band.check.expectedShare;
+    check["p_value"] = band.check.pValue;
+    check["passed"] = band.check.passed;
+    py::dict d;
+    d["replicates"] = band.replicates;
+    d["seed"] = band.seed;
+    d["level"] = band.level;
+    d["width"] = band.width;
+    d["D"] = band.nD;
+    d["M"] = band.nM;
+    d["model"] = BootstrapModelName(BandModel(band));
+    d["input"] = SeriesInputWord(decision.input);
+    d["series_kind"] = SeriesKindWord(decision.measured);
+    d["alpha"] = band.alpha;
+    d["model_check"] = check;
+    d["statement"] = BandStatement(band);
+    return d;
+}
+
+// The band as its document section stores it.
+py::bytes BandBytes(const CIntervalBand& band)
+{
+    std::vector<std::uint8_t> bytes;
+    {
+        CMemorySink sink(bytes);
+        CArchive ar(sink);
+        StoreBandSection(ar, band);
+        ar.Flush();
+    }
+    return py::bytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// The band of BandBytes, checked as a document's is on reading, and against
+// the windows it belongs to.
+CIntervalBand BandFromBytes(const py::bytes& state, int windowCount)
+{
+    const std::string raw = state;
+    CMemorySource source(reinterpret_cast<const std::uint8_t*>(raw.data()), raw.size());
+    try {
+        CArchive ar(source);
+        char tag[4] = {};
+        std::int32_t version = 0;
+        std::int32_t length = 0;
+        ar.ReadBytes(tag, sizeof tag);
+        ar >> version >> length;
+        if (std::memcmp(tag, kBandSectionTag, sizeof tag) == 0 && version == kBandSectionVersion &&
+            static_cast<std::uint64_t>(length) == ar.BytesLeft()) {
+            CIntervalBand band = ReadBandSectionBody(ar);
+            if (ar.BytesLeft() == 0 && band.windows.size() == static_cast<std::size_t>(windowCount))
+                return band;
+        }
+    } catch (const CArchiveException&) {
+    }
+    throw std::runtime_error("not the state of a kestrin.SlidingResult");
+}
+
 py::dict SlidingColumns(const SlidingResult& s)
 {
     py::dict d;
@@ -56,6 +150,11 @@ py::dict SlidingColumns(const SlidingResult& s)
     d["r"] = Column(s.windows, &CHPoint::m_dR);
     d["b"] = Column(s.windows, &CHPoint::m_dB);
     d["n"] = Counts(s.windows);
+    if (s.band) {
+        d["H_corrected"] = BandColumn(s, &CBandWindow::corrected);
+        d["low"] = BandColumn(s, &CBandWindow::low);
+        d["high"] = BandColumn(s, &CBandWindow::high);
+    }
     return d;
 }
 
@@ -92,7 +191,18 @@ H, r, b   each window's estimate, bit for bit a CHDataSet over its values.
 n         the values per window (the width).
 width, spacing, D, M, plot_point: the parameters (for the results a
 document held, only spacing is known: the others are None).
-as_frame() gives a pandas DataFrame with columns X, H, r, b, n.)")
+
+With the interval band (sliding(..., bootstrap=True)), as kestrin-cli
+sliding --bootstrap --json gives it (None without):
+H_corrected, low, high  each window's corrected H and 95 % interval
+          (NaN where the command line writes null: not reached).
+H_corrected_bound, low_bound, high_bound  how each was found: "value",
+          "at_or_below" or "at_or_above" an edge of the searched range.
+band      the command line's "band": replicates, seed, level, width, D, M,
+          model, input, series_kind, alpha, model_check {windows, failing,
+          expected_share, p_value, passed}, statement.
+as_frame() gives a pandas DataFrame with columns X, H, r, b, n (and
+H_corrected, low, high with a band).)")
         .def_property_readonly("X", [](const SlidingResult& s) { return Column(s.windows, &CHPoint::m_dX, s.xMin); })
         .def_property_readonly("offset", [](const SlidingResult& s) { return Column(s.windows, &CHPoint::m_dX); })
         .def_property_readonly("H", [](const SlidingResult& s) { return Column(s.windows, &CHPoint::m_dY); })
@@ -107,9 +217,17 @@ as_frame() gives a pandas DataFrame with columns X, H, r, b, n.)")
         .def_property_readonly("M", [](const SlidingResult& s) { return s.computed ? py::object(py::int_(s.nM)) : py::object(py::none()); })
         .def_property_readonly("plot_point",
                                [](const SlidingResult& s) { return s.computed ? py::object(py::float_(s.plotPoint)) : py::object(py::none()); })
+        .def_property_readonly("H_corrected", [](const SlidingResult& s) { return BandColumn(s, &CBandWindow::corrected); })
+        .def_property_readonly("low", [](const SlidingResult& s) { return BandColumn(s, &CBandWindow::low); })
+        .def_property_readonly("high", [](const SlidingResult& s) { return BandColumn(s, &CBandWindow::high); })
+        .def_property_readonly("H_corrected_bound",
+                               [](const SlidingResult& s) { return BoundColumn(s, &CBandWindow::correctedBound); })
+        .def_property_readonly("low_bound", [](const SlidingResult& s) { return BoundColumn(s, &CBandWindow::lowBound); })
+        .def_property_readonly("high_bound", [](const SlidingResult& s) { return BoundColumn(s, &CBandWindow::highBound); })
+        .def_property_readonly("band", &BandSummary)
         .def("__len__", [](const SlidingResult& s) { return s.windows.GetSize(); })
         .def("as_frame", [](const SlidingResult& s) { return Frame(SlidingColumns(s)); },
-             "The results as a pandas DataFrame with columns X, H, r, b, n.")
+             "The results as a pandas DataFrame with columns X, H, r, b, n (and H_corrected, low, high with a band).")
         .def("__repr__",
              [](const SlidingResult& s) {
                  std::string text = "SlidingResult(" + std::to_string(s.windows.GetSize()) + " windows";
@@ -119,15 +237,25 @@ as_frame() gives a pandas DataFrame with columns X, H, r, b, n.)")
                              ", plot_point=" + FormatRoundTrip(s.plotPoint);
                  else
                      text += " stored in the document, spacing=" + std::to_string(s.spacing);
+                 if (s.band)
+                     text += ", band of " + std::to_string(s.band->replicates) + " replicates, seed " +
+                             std::to_string(s.band->seed) +
+                             (s.band->check.passed ? ", model check passed" : ", model check failed");
                  return text + ")";
              })
+        // A result without a band keeps the first state; one with a band
+        // appends the band as a document stores it.
         .def(py::pickle(
             [](const SlidingResult& s) {
+                if (s.band)
+                    return py::make_tuple(2, PointBytes(s.windows), s.xMin, s.computed, s.width, s.spacing, s.nD,
+                                          s.nM, s.plotPoint, s.warnings, BandBytes(*s.band));
                 return py::make_tuple(1, PointBytes(s.windows), s.xMin, s.computed, s.width, s.spacing, s.nD, s.nM,
                                       s.plotPoint, s.warnings);
             },
             [](const py::tuple& t) {
-                if (t.size() != 10 || t[0].cast<int>() != 1)
+                const int version = t.size() > 0 ? t[0].cast<int>() : 0;
+                if (!(version == 1 && t.size() == 10) && !(version == 2 && t.size() == 11))
                     throw std::runtime_error("not the state of a kestrin.SlidingResult");
                 SlidingResult s;
                 s.windows = PointsFromBytes(t[1]);
@@ -139,6 +267,8 @@ as_frame() gives a pandas DataFrame with columns X, H, r, b, n.)")
                 s.nM = t[7].cast<std::int32_t>();
                 s.plotPoint = t[8].cast<double>();
                 s.warnings = t[9].cast<std::vector<std::string>>();
+                if (version == 2)
+                    s.band = BandFromBytes(t[10], s.windows.GetSize());
                 return s;
             }));
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 
 #include "python/src/EstimateResult.h"
 #include "core/GrowArray.h"
+#include "document/IntervalBand.h"
 
 namespace py = pybind11;
 
@@ -25,6 +27,8 @@ struct SlidingResult
     std::int32_t nM = 0;
     double plotPoint = 0.5;
     std::vector<std::string> warnings;
+    // The interval band, window for window (bootstrap=True).
+    std::optional<CIntervalBand> band;
 };
 
 // Slope windows: one least-squares slope per window of `size` points.

@@ -135,6 +135,48 @@ def test_windows_equal_cli(series_files):
             assert_same(slopes.X[i], row["X"], f"{name} slope X {i}")
 
 
+def same_members(module_value, json_value, what):
+    """Dicts of the same keys in the same order, numbers bit for bit."""
+    if isinstance(json_value, dict):
+        assert list(module_value) == list(json_value), what
+        for key in json_value:
+            same_members(module_value[key], json_value[key], f"{what} {key}")
+    elif isinstance(module_value, float):
+        assert_same(module_value, json_value, what)
+    else:
+        assert module_value == json_value and type(module_value) is type(json_value), what
+
+
+# A motion, a series bootstrapped as a noise (a failed model check, windows
+# not reached, bounds at the searched range's edges) and a document Profile
+# made (the profile of a noise).
+@pytest.mark.filterwarnings("ignore::kestrin.KestrinWarning")
+@pytest.mark.parametrize("which,width,spacing,input", [(1, 200, 50, "auto"), (0, 200, 50, "noise"),
+                                                      (3, 100, 25, "profile document")])
+def test_interval_band_equals_cli(series_files, tmp_path, which, width, spacing, input):
+    name, path, values = series_files[which]
+    args, kwargs = [], {}
+    if input == "profile document":
+        path = tmp_path / "profile.kst"
+        cli_json("profile", series_files[which][1], "-o", path)
+        values = kestrin.read_document(str(path))
+    elif input != "auto":
+        args, kwargs = ["--input", input], dict(input=input)
+    data = cli_json("sliding", path, "--width", width, "--spacing", spacing, "--bootstrap", "--replicates", 40,
+                    "--seed", 11, *args)
+    result = kestrin.sliding(values, width=width, spacing=spacing, bootstrap=True, replicates=40, seed=11, **kwargs)
+    rows = data["results"]
+    for given in [result, pickle.loads(pickle.dumps(result))]:
+        check_windows(given, rows, name)
+        for key in ["H_corrected", "low", "high"]:
+            for i, row in enumerate(rows):
+                assert_same(getattr(given, key)[i], row[key], f"{name} window {i} {key}")
+        for key in ["H_corrected_bound", "low_bound", "high_bound"]:
+            assert getattr(given, key) == [row[key] for row in rows], f"{name} {key}"
+        same_members(given.band, data["band"], f"{name} band")
+        assert given.warnings == data.get("warnings", []), name
+
+
 def test_new_documents_equal_cli(series_files, tmp_path):
     name, path, values = series_files[3]
     cli_profile = tmp_path / "cli-profile.kst"

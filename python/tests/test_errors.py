@@ -64,6 +64,12 @@ def test_cli_refusals_match(tmp_path):
             kestrin.sliding(kestrin.Document(np.arange(50.0)), **kwargs)
     with pytest.raises(ValueError, match="bootstrap: "):
         kestrin.estimate([1.0, 2.0, 3.0]).bootstrap()
+    # The interval band is computed with the windows, never over a
+    # document's stored ones.
+    with pytest.raises(ValueError, match="^bootstrap needs width: the interval band is computed with the windows$"):
+        kestrin.sliding(kestrin.Document(np.arange(50.0)), bootstrap=True)
+    with pytest.raises(ValueError, match="replicates: 0 is out of range"):
+        kestrin.sliding(np.arange(50.0), width=10, spacing=5, bootstrap=True, replicates=0)
     with pytest.raises(ValueError, match="replicates: 0 is out of range"):
         kestrin.estimate(np.arange(50.0)).bootstrap(replicates=0)
 
@@ -183,6 +189,18 @@ def test_interrupt_and_progress_stop_long_calls():
     with pytest.raises(KeyboardInterrupt):
         kestrin.sliding(batch.ravel(), width=100, spacing=1, progress=stop_at_once)
     assert seen
+
+    seen.clear()
+
+    def stop_in_band(fraction):
+        # The windows report up to a fifth, the band the rest.
+        seen.append(fraction)
+        if fraction > 0.2:
+            raise KeyboardInterrupt
+
+    with pytest.raises(KeyboardInterrupt):
+        kestrin.sliding(batch[0], width=200, spacing=50, bootstrap=True, replicates=5000, progress=stop_in_band)
+    assert seen == sorted(seen)
 
 
 def test_signal_interrupts_a_batch():
