@@ -554,6 +554,24 @@ double CModelCheckCalibration::Calibrated(int s, double raw) const
     return extend(curve.size() - 1, other);
 }
 
+double CModelCheckCalibration::SpreadOf(const double* raw) const
+{
+    std::array<double, kModelCheckSettingCount> corrected{};
+    for (int s = 0; s < kModelCheckSettingCount; ++s)
+        corrected[static_cast<std::size_t>(s)] = Calibrated(s, raw[s]);
+    return Spread(corrected.data());
+}
+
+std::vector<double> CModelCheckCalibration::SortedSpreads(const CBootstrapEvaluation& at) const
+{
+    std::vector<double> spreads;
+    spreads.reserve(at.sorted.size());
+    for (std::size_t r = 0; r < at.sorted.size(); ++r)
+        spreads.push_back(SpreadOf(at.check.data() + r * kModelCheckSettingCount));
+    std::sort(spreads.begin(), spreads.end());
+    return spreads;
+}
+
 CModelCheck CModelCheckCalibration::CheckAt(const CBootstrapEvaluation& at, const std::vector<double>& observedRaw) const
 {
     CModelCheck check;
@@ -561,21 +579,11 @@ CModelCheck CModelCheckCalibration::CheckAt(const CBootstrapEvaluation& at, cons
     for (int s = 0; s < kModelCheckSettingCount; ++s)
         check.corrected[s] = Calibrated(s, observedRaw[static_cast<std::size_t>(s)]);
     check.statistic = Spread(check.corrected.data());
-    const int count = static_cast<int>(at.sorted.size());
-    std::vector<double> spreads;
-    spreads.reserve(static_cast<std::size_t>(count));
-    int atOrAbove = 0;
-    for (int r = 0; r < count; ++r) {
-        std::array<double, kModelCheckSettingCount> corrected{};
-        for (int s = 0; s < kModelCheckSettingCount; ++s)
-            corrected[s] = Calibrated(s, at.check[static_cast<std::size_t>(r) * kModelCheckSettingCount + s]);
-        spreads.push_back(Spread(corrected.data()));
-        if (spreads.back() >= check.statistic)
-            ++atOrAbove;
-    }
-    std::sort(spreads.begin(), spreads.end());
+    const std::vector<double> spreads = SortedSpreads(at);
+    const auto atOrAbove =
+        std::count_if(spreads.begin(), spreads.end(), [&](double spread) { return spread >= check.statistic; });
     check.threshold = SortedQuantile(spreads, 0.95);
-    check.pValue = static_cast<double>(atOrAbove) / count;
+    check.pValue = static_cast<double>(atOrAbove) / static_cast<double>(spreads.size());
     check.passed = check.statistic <= check.threshold;
     return check;
 }
@@ -602,6 +610,8 @@ std::vector<CBootstrapEvaluation> EvaluateBootstrapAt(const CBootstrapRequest& r
         evaluation.h = hs[i];
         if (!EvaluateAt(asked, hs[i], draws, evaluation.sorted, evaluation.check, onPair))
             return {};
+        if (withCheck)
+            evaluation.estimates = evaluation.sorted;
         std::sort(evaluation.sorted.begin(), evaluation.sorted.end());
         evaluations.push_back(std::move(evaluation));
     }

@@ -255,6 +255,9 @@ struct CBootstrapEvaluation
     double h = 0.0;
     std::vector<double> sorted;
     std::vector<double> check;
+    // With the check's estimates: the replicates' estimates in replicate
+    // order, beside their check's estimates.
+    std::vector<double> estimates;
 };
 
 // The evaluations at every h of hs, in their order, with the draws that
@@ -283,6 +286,13 @@ public:
     // The check of an observed series' raw estimates (ModelCheckEstimates)
     // against the replicates of the evaluation `at` (one of those given).
     CModelCheck CheckAt(const CBootstrapEvaluation& at, const std::vector<double>& observedRaw) const;
+
+    // The check's parts: the spread of the calibrated raw estimates
+    // (kModelCheckSettingCount of them), and the replicates' spreads at `at`,
+    // ascending. CheckAt passes exactly when the first is at most the 95th
+    // percentile (SortedQuantile) of the second.
+    double SpreadOf(const double* raw) const;
+    std::vector<double> SortedSpreads(const CBootstrapEvaluation& at) const;
 
 private:
     int m_n;

@@ -25,14 +25,19 @@ class CKestrinDoc;
 // also estimated with ModelCheckSettings(width), and a sample of
 // non-overlapping windows (at most kBandCheckWindows, evenly spread) is each
 // checked as the bootstrap checks one series, against the grid h nearest to
-// its corrected H. Under the model a window fails with probability 5 %;
-// the band's check fails when the windows that fail are more than that
-// share allows: when the chance of at least as many failures among that
-// many windows, taken as independent, is below kBandCheckAlpha. It assumes
-// that the windows are independent (non-overlapping windows of a long-memory
-// series are not quite) and that the model holds within each window.
+// its corrected H. How often a window fails under the model is measured on
+// the grid's own replicates, taken through the same steps (a little over the
+// check's nominal 5 %, since a window's corrected H chooses what it is
+// compared with); the band's check fails when the windows that fail are more
+// than that share allows: when the chance of at least as many failures among
+// that many windows, taken as independent, is below kBandCheckAlpha. It
+// assumes that the windows are independent (non-overlapping windows of a
+// long-memory series are not quite) and that the model holds within each
+// window.
 
 constexpr int kBandCheckWindows = 200;
+// The share of a single check (its threshold is the replicates' 95th
+// percentile), given as expected where no window could be checked.
 constexpr double kBandCheckExpectedShare = 0.05;
 constexpr double kBandCheckAlpha = 0.01;
 

@@ -36,7 +36,8 @@ struct CBandWindow
 
 // The model check of a band, made at the window width on a sample of
 // non-overlapping windows: each window's check fails with probability
-// expectedShare when the series is like the model.
+// expectedShare when the series is like the model (measured on the band's
+// replicates; 0.05, the single check's level, in bands saved before it was).
 struct CBandCheck
 {
     std::int32_t windows = 0; // windows checked (0: no check could be made)

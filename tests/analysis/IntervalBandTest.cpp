@@ -122,6 +122,11 @@ TEST(IntervalBand, CheckTellsTheModelFromWhatIsNot)
     EXPECT_EQ(BandModel(*band), EBootstrapModel::Motion);
     EXPECT_EQ(band->check.windows, 23);
     EXPECT_TRUE(band->check.passed) << BandStatement(*band);
+    // The share expected is the replicates' own, a little over the single
+    // check's 5 %, and the statement gives it.
+    EXPECT_GT(band->check.expectedShare, 0.04);
+    EXPECT_LT(band->check.expectedShare, 0.12);
+    EXPECT_NE(BandStatement(*band).find(" % expected), passed"), std::string::npos) << BandStatement(*band);
 
     std::vector<double> z(y.size());
     CNormalStream(11, 0).Fill(z.data(), z.size());
