@@ -12,6 +12,12 @@ bool CPythonProgress::Report(double fraction)
 {
     if (m_stop.load())
         return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_lastTime && fraction < 1.0 && fraction - m_lastFraction < 0.001 &&
+        now - *m_lastTime < std::chrono::milliseconds(20))
+        return true;
+    m_lastTime = now;
+    m_lastFraction = fraction;
     py::gil_scoped_acquire acquire;
     try {
         if (PyErr_CheckSignals() != 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -19,7 +20,10 @@ public:
     explicit CPythonProgress(py::object progress) : m_progress(std::move(progress)) {}
 
     // Called without the GIL, on the thread that holds this object's caller;
-    // false when the run must stop (Ctrl+C, or the callback raised).
+    // false when the run must stop (Ctrl+C, or the callback raised). A
+    // computation may report tens of thousands of times a second: Python is
+    // asked only when a thousandth more is done or 20 ms have passed since it
+    // was last asked, and always for the first report and for the end.
     bool Report(double fraction);
     bool Stopped() const { return m_stop.load(); }
     const std::atomic<bool>& StopFlag() const { return m_stop; }
@@ -29,6 +33,8 @@ public:
 
 private:
     py::object m_progress;
+    std::optional<std::chrono::steady_clock::time_point> m_lastTime;
+    double m_lastFraction = 0.0;
     std::atomic<bool> m_stop{false};
     std::optional<py::error_already_set> m_error;
 };
