@@ -41,7 +41,7 @@ void BuildHDataDocument(const CKestrinDoc& source, double xMin, CKestrinDoc& tar
 {
     const CHPointArray& windows = source.m_windows;
     const int count = windows.GetSize();
-    target.m_points.Reserve(target.m_points.Storage().size() + static_cast<std::size_t>(count));
+    target.m_points.Reserve(static_cast<std::size_t>(target.m_points.GetSize()) + static_cast<std::size_t>(count));
     for (const CHPoint& w : windows) {
         // The result's plot position moved onto the series' X axis, and its
         // Y, the window's H (a series keeps no count, b or r).
@@ -108,13 +108,13 @@ void BuildProfileDocument(const CKestrinDoc& source, CKestrinDoc& target)
 {
     const CSeriesArray& points = source.m_points;
     std::vector<double> profile;
-    profile.reserve(points.Storage().size());
+    profile.reserve(static_cast<std::size_t>(points.GetSize()));
     for (const CSeriesPoint& p : points)
         profile.push_back(p.m_dY);
     // The mean the profile removes (as ProfileInPlace computes it), recorded.
     const double mean = MeanY(points);
     ProfileInPlace(profile.data(), profile.size());
-    target.m_points.Reserve(target.m_points.Storage().size() + points.Storage().size());
+    target.m_points.Reserve(static_cast<std::size_t>(target.m_points.GetSize()) + static_cast<std::size_t>(points.GetSize()));
     std::size_t i = 0;
     for (const CSeriesPoint& p : points) {
         CSeriesPoint q = p;

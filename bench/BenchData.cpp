@@ -70,8 +70,7 @@ CSeriesArray RandomWalkSeries(std::size_t n)
     CSeriesArray series;
     series.SetSize(static_cast<int>(n));
     for (std::size_t i = 0; i < n; ++i) {
-        series[static_cast<int>(i)].m_dX = static_cast<double>(i);
-        series[static_cast<int>(i)].m_dY = walk[i];
+        series.Set(static_cast<int>(i), CSeriesPoint{.m_dY = walk[i], .m_dX = static_cast<double>(i)});
     }
     return series;
 }

@@ -30,12 +30,10 @@ CKestrinDoc& FilledDocument()
     filled = true;
     const std::vector<double> walk = bench::RandomWalk(kPoints);
     doc.OnNewDocument();
-    std::vector<CSeriesPoint>& points = doc.m_points.Storage();
-    points.resize(kPoints);
-    for (std::size_t i = 0; i < kPoints; ++i) {
-        points[i].m_dX = static_cast<double>(i);
-        points[i].m_dY = walk[i];
-    }
+    CSeriesArray& points = doc.m_points;
+    points.SetSize(static_cast<int>(kPoints));
+    for (std::size_t i = 0; i < kPoints; ++i)
+        points.Set(static_cast<int>(i), CSeriesPoint{.m_dY = walk[i], .m_dX = static_cast<double>(i)});
     doc.m_globalSet.Reset({.nD = doc.m_nD, .nM = doc.m_nM});
     doc.m_globalSet.m_bAutoCompute = 0;
     doc.m_globalSet.Values().Storage() = walk;
@@ -84,7 +82,7 @@ void BM_OpenDocument(benchmark::State& state)
             state.SkipWithError("the open failed");
             break;
         }
-        benchmark::DoNotOptimize(doc.m_points.GetData());
+        benchmark::DoNotOptimize(doc.m_points.Ys());
     }
     state.counters["points"] = static_cast<double>(doc.m_points.GetSize());
     state.SetBytesProcessed(state.iterations() * bytes);

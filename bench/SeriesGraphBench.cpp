@@ -58,8 +58,7 @@ const CSeriesArray& Series()
         CSeriesArray out;
         out.SetSize(static_cast<int>(walk.size()));
         for (std::size_t i = 0; i < walk.size(); ++i) {
-            out[static_cast<int>(i)].m_dX = static_cast<double>(i);
-            out[static_cast<int>(i)].m_dY = walk[i];
+            out.Set(static_cast<int>(i), CSeriesPoint{.m_dY = walk[i], .m_dX = static_cast<double>(i)});
         }
         return out;
     }();

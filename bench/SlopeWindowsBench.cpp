@@ -36,7 +36,9 @@ void BM_SlopeWindowsCopied(benchmark::State& state)
         CHPointArray results;
         CSeriesArray window;
         for (int i = 0; size + i < series.GetSize(); ++i) {
-            window.Storage().assign(series.begin() + i, series.begin() + i + size);
+            window.RemoveAll();
+            for (int j = i; j < i + size; ++j)
+                window.Add(series[j]);
             CHPoint r;
             r.m_dY = LeastSquaresSlope(window);
             r.m_dX = i + size / 2;

@@ -75,7 +75,7 @@ void BM_ImportTextFile(benchmark::State& state)
             state.SkipWithError("the import failed");
             break;
         }
-        benchmark::DoNotOptimize(doc.m_points.GetData());
+        benchmark::DoNotOptimize(doc.m_points.Ys());
         ui.statusTexts.clear();
     }
     state.counters["lines"] = static_cast<double>(doc.m_points.GetSize());

@@ -10,13 +10,13 @@
 #include "analysis/SlidingWindows.h"
 #include "cli/TextOutput.h"
 
-template <class Point>
-void WarnIfConstant(CCliUi& ui, const CGrowArray<Point>& values, const std::string& what)
+template <class Points>
+void WarnIfConstant(CCliUi& ui, const Points& values, const std::string& what)
 {
     if (values.GetSize() < 2)
         return;
     const double first = values[0].m_dY;
-    if (!std::all_of(values.begin(), values.end(), [first](const Point& p) { return p.m_dY == first; }))
+    if (!std::all_of(values.begin(), values.end(), [first](const auto& p) { return p.m_dY == first; }))
         return;
     ui.Warn(ConstantValuesWarning(static_cast<std::size_t>(values.GetSize()), first, what));
 }

@@ -18,8 +18,8 @@ struct SlidingWindowParams;
 // log10(L(r)/r) as 0, so H is 2 and b and r are 0 whatever the series.
 // what names the values ("the series", "the sliding-window H values"); the
 // values are the points' Y.
-template <class Point>
-void WarnIfConstant(CCliUi& ui, const CGrowArray<Point>& values, const std::string& what);
+template <class Points>
+void WarnIfConstant(CCliUi& ui, const Points& values, const std::string& what);
 
 extern template void WarnIfConstant(CCliUi&, const CSeriesArray&, const std::string&);
 extern template void WarnIfConstant(CCliUi&, const CHPointArray&, const std::string&);

@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -47,5 +48,22 @@ private:
 };
 
 using CHPointArray = CGrowArray<CHPoint>;
-using CSeriesArray = CGrowArray<CSeriesPoint>;
 using CDoubleArray = CGrowArray<double>;
+
+// Values held by more than one owner, each of which changes them only after
+// taking a copy of its own (see CSeriesArray and CHDataSet).
+using CSharedValues = std::shared_ptr<CDoubleArray>;
+
+// The values as their holder's own to change: made when there are none,
+// copied first while anyone else holds them.
+inline CDoubleArray& OwnValues(CSharedValues& values)
+{
+    if (!values)
+        values = std::make_shared<CDoubleArray>();
+    else if (values.use_count() > 1)
+        values = std::make_shared<CDoubleArray>(*values);
+    return *values;
+}
+
+// The series array, kept in a header of its own, comes with this one.
+#include "core/SeriesArray.h"

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <cmath>
 
 #include "core/simd/SimdKernels.h"
@@ -14,7 +16,7 @@ void CHDataSet::Reset(CEstimatorSetting setting)
     m_nRMin = setting.nRMin;
     m_nCount = 0;
     m_dH = m_dB = m_dR = 0.0;
-    m_values.RemoveAll();
+    m_values.reset();
     m_L.RemoveAll();
     m_logR.RemoveAll();
     m_logL.RemoveAll();
@@ -23,9 +25,20 @@ void CHDataSet::Reset(CEstimatorSetting setting)
     m_logL.SetSize(setting.nM);
 }
 
+const CDoubleArray& CHDataSet::EmptyValues()
+{
+    static const CDoubleArray empty;
+    return empty;
+}
+
+CDoubleArray& CHDataSet::Values()
+{
+    return OwnValues(m_values);
+}
+
 bool CHDataSet::AddValue(double x)
 {
-    m_values.Add(x);
+    Values().Add(x);
     if (m_bAutoCompute)
         Compute();
     return true;
@@ -109,13 +122,14 @@ void ComputeCurveLengths(const double* x, int n, int nD, int nM, double* out)
 
 bool CHDataSet::Compute()
 {
-    const int n = m_values.GetSize();
+    const CDoubleArray& values = std::as_const(*this).Values();
+    const int n = values.GetSize();
     m_nCount = n;
     const int nM = m_nM;
 
     m_L.RemoveAll();
     m_L.SetSize(nM);
-    ComputeCurveLengths(m_values.GetData(), n, m_nD, nM, m_L.GetData());
+    ComputeCurveLengths(values.GetData(), n, m_nD, nM, m_L.GetData());
 
     m_logR.RemoveAll();
     m_logL.RemoveAll();

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "core/EstimatorSetting.h"
 #include "core/GrowArray.h"
@@ -22,8 +24,8 @@ public:
 
     void Reset(CEstimatorSetting setting);
     bool AddValue(double x);
-    double GetValue(int i) const { return m_values.GetAt(i); }
-    int GetValueCount() const { return m_values.GetSize(); }
+    double GetValue(int i) const { return Values().GetAt(i); }
+    int GetValueCount() const { return Values().GetSize(); }
 
     void SetD(int nD);
     void SetM(int nM);
@@ -51,9 +53,13 @@ public:
     template <class Archive>
     void Serialize(Archive& ar);
 
-    // The input values, for bulk readers and loaders.
-    const CDoubleArray& Values() const { return m_values; }
-    CDoubleArray& Values() { return m_values; }
+    // The input values, for bulk readers and loaders. The changeable ones are
+    // this set's own: values shared with others are copied first.
+    const CDoubleArray& Values() const { return m_values ? *m_values : EmptyValues(); }
+    CDoubleArray& Values();
+    // Reads its values from storage shared with others (a series' Y, another
+    // set), which it never changes: the next change takes a copy first.
+    void ShareValues(CSharedValues values) { m_values = std::move(values); }
 
     std::string m_strLabel;
     int m_bAutoCompute = 1;
@@ -64,7 +70,9 @@ private:
         return (i >= 0 && i < a.GetSize()) ? a[i] : 0.0;
     }
 
-    CDoubleArray m_values;
+    static const CDoubleArray& EmptyValues();
+
+    CSharedValues m_values; // null when there are none
     CDoubleArray m_L;
     CDoubleArray m_logR;
     CDoubleArray m_logL;
@@ -135,7 +143,7 @@ void CHDataSet::Serialize(Archive& ar)
         for (int i = 0; i < m_nM; ++i)
             ar << GetL(i) << GetLogR(i) << GetLogL(i);
         for (int i = 0; i < m_nCount; ++i)
-            ar << (i < m_values.GetSize() ? m_values[i] : 0.0);
+            ar << (i < GetValueCount() ? GetValue(i) : 0.0);
         return;
     }
     std::int32_t n = 0, nM = 0, nD = 0;
@@ -164,5 +172,5 @@ void CHDataSet::Serialize(Archive& ar)
     m_L = std::move(lagL);
     m_logR = std::move(lagLogR);
     m_logL = std::move(lagLogL);
-    m_values = std::move(values);
+    m_values = std::make_shared<CDoubleArray>(std::move(values));
 }

@@ -4,7 +4,7 @@
 
 // One point-like record: a sliding-window result, a slope-window result or a
 // correlation pair. A plain value type (no virtual functions) of exactly 40
-// bytes; the points of a series are the smaller CSeriesPoint (X and Y only).
+// bytes; a series keeps only X and Y (CSeriesArray, read as CSeriesPoint).
 struct CHPoint
 {
     std::int32_t m_nCount = 0; // values behind the point (window results)

@@ -1,18 +1,18 @@
 #include "core/PlotExtents.h"
 
-template <class Point>
-void UpdatePlotExtents(const CGrowArray<Point>& points, bool bHSeries, CPlotExtents& e)
+template <class Points>
+void UpdatePlotExtents(const Points& points, bool bHSeries, CPlotExtents& e)
 {
     if (points.IsEmpty())
         return;
-    const Point& first = points[0];
+    const auto first = points[0];
     e.m_dXMin = e.m_dXMax = first.m_dX;
     e.m_dYMin = e.m_dYMax = first.m_dY;
     if (bHSeries) {
         e.m_dYMax = 1.0;
         e.m_dYMin = 0.0;
     }
-    for (const Point& p : points) {
+    for (const auto& p : points) {
         if (e.m_dXMin > p.m_dX) e.m_dXMin = p.m_dX;
         if (e.m_dXMax < p.m_dX) e.m_dXMax = p.m_dX;
         if (!bHSeries) {

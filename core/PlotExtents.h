@@ -16,8 +16,8 @@ struct CPlotExtents
 // the extents keep their values. For a series of H values (bHSeries) the Y
 // range is fixed to 0..1. A value that compares false both ways (NaN) changes
 // nothing, except that a first point's NaN is taken as it stands.
-template <class Point>
-void UpdatePlotExtents(const CGrowArray<Point>& points, bool bHSeries, CPlotExtents& extents);
+template <class Points>
+void UpdatePlotExtents(const Points& points, bool bHSeries, CPlotExtents& extents);
 
 extern template void UpdatePlotExtents(const CSeriesArray&, bool, CPlotExtents&);
 extern template void UpdatePlotExtents(const CHPointArray&, bool, CPlotExtents&);

@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-template <class Point>
-double LeastSquaresSlope(const CGrowArray<Point>& points)
+template <class Points>
+double LeastSquaresSlope(const Points& points)
 {
     const int count = points.GetSize();
     if (count == 0)
         return 0.0;
     double sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
-    for (const Point& p : points) {
+    for (const auto& p : points) {
         const double x = p.m_dX;
         const double y = p.m_dY;
         sx += x;
@@ -31,14 +31,14 @@ double SlopeFromSums(double sx, double sy, double sxx, double sxy, int count)
     return (sxy - sy * sx / n) / den;
 }
 
-template <class Point>
-double PearsonCorrelation(const CGrowArray<Point>& points)
+template <class Points>
+double PearsonCorrelation(const Points& points)
 {
     const int count = points.GetSize();
     if (count == 0)
         return 0.0;
     double sx = 0.0, sy = 0.0, sxx = 0.0, syy = 0.0, sxy = 0.0;
-    for (const Point& p : points) {
+    for (const auto& p : points) {
         const double x = p.m_dX;
         const double y = p.m_dY;
         sx += x;

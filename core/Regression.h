@@ -5,8 +5,8 @@
 // Least-squares slope of m_dY on m_dX over all elements; 0.0 for an empty
 // array or a zero / undefined denominator. For a series and for window
 // results alike.
-template <class Point>
-double LeastSquaresSlope(const CGrowArray<Point>& points);
+template <class Points>
+double LeastSquaresSlope(const Points& points);
 
 extern template double LeastSquaresSlope(const CSeriesArray&);
 extern template double LeastSquaresSlope(const CHPointArray&);
@@ -19,8 +19,8 @@ double SlopeFromSums(double sx, double sy, double sxx, double sxy, int count);
 
 // Pearson correlation between m_dX and m_dY over all elements; 0.0 for an
 // empty array or a zero / undefined denominator.
-template <class Point>
-double PearsonCorrelation(const CGrowArray<Point>& points);
+template <class Points>
+double PearsonCorrelation(const Points& points);
 
 extern template double PearsonCorrelation(const CSeriesArray&);
 extern template double PearsonCorrelation(const CHPointArray&);

@@ -22,7 +22,7 @@ constexpr const char* kLoadFailed = "Kestrin: Unable to open database!";
 // Everything read from the table, before the document takes it.
 struct TableSeries
 {
-    std::vector<CSeriesPoint> points;
+    std::vector<double> positions;
     std::vector<double> values;
     std::int64_t records = 0;
     std::int64_t skipped = 0;
@@ -61,7 +61,7 @@ TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string
     const std::int64_t bound = records->RecordCountBound();
     if (bound > 0) {
         const auto count = static_cast<std::size_t>(std::min<std::int64_t>(bound, INT_MAX));
-        ReserveLarge(series.points, count);
+        ReserveLarge(series.positions, count);
         ReserveLarge(series.values, count);
     }
     const bool decimalComma = records->ReadsDecimalComma();
@@ -77,14 +77,11 @@ TableSeries ReadTable(IDatabase& db, const std::string& table, const std::string
         const std::optional<double> yv = number(y);
         if (xv && yv) {
             // The series counts its points in an int.
-            if (series.points.size() >= static_cast<std::size_t>(INT_MAX))
+            if (series.positions.size() >= static_cast<std::size_t>(INT_MAX))
                 throw CDatabaseError("the table holds more records than a series can");
-            CSeriesPoint p;
-            p.m_dX = *xv;
-            p.m_dY = *yv;
-            if (series.firstDecrease == 0 && !series.points.empty() && p.m_dX < series.points.back().m_dX)
+            if (series.firstDecrease == 0 && !series.positions.empty() && *xv < series.positions.back())
                 series.firstDecrease = series.records;
-            series.points.push_back(p);
+            series.positions.push_back(*xv);
             series.values.push_back(*yv);
         } else {
             ++series.skipped;
@@ -155,7 +152,7 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
 
     // A table without records loads as an empty series, as an empty text
     // file does; one whose every record lacks a number is refused.
-    if (series.points.empty() && series.skipped > 0) {
+    if (series.positions.empty() && series.skipped > 0) {
         Ui().MessageBox("Kestrin: no record of the table \"" + DisplayText(table) +
                             "\" has a numeric X and Y value; nothing was imported.\n" + SkippedMessage(series.skipped),
                         MsgButtons::ok, MsgIcon::warning);
@@ -171,8 +168,7 @@ bool CKestrinDoc::LoadFromDatabase(const std::string& database, const std::strin
     m_globalSet.m_bAutoCompute = 0;
     m_globalSet.SetD(m_nD);
     m_globalSet.SetM(m_nM);
-    m_points.Storage() = std::move(series.points);
-    m_globalSet.Values().Storage() = std::move(series.values);
+    TakeSeries(std::move(series.positions), std::move(series.values));
     m_globalSet.m_bAutoCompute = 1;
     m_globalSet.Compute();
     SetModifiedFlag();

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "document/AutoTabs.h"
 #include "core/Format.h"
@@ -165,11 +168,17 @@ void CKestrinDoc::RecalculateH()
     CStatusOperation status(Ui(), "Recalculating H...");
     m_globalSet.Reset({.nD = m_nD, .nM = m_nM, .nRMin = m_nRMin});
     m_globalSet.m_bAutoCompute = 0;
-    CDoubleArray& values = m_globalSet.Values();
-    values.Reserve(static_cast<std::size_t>(m_points.GetSize()));
-    for (const CSeriesPoint& p : m_points)
-        values.Add(p.m_dY);
+    // The estimator reads the series' own values.
+    m_globalSet.ShareValues(m_points.SharedYs());
     m_globalSet.Compute();
+}
+
+void CKestrinDoc::TakeSeries(std::vector<double> positions, std::vector<double> values)
+{
+    auto ys = std::make_shared<CDoubleArray>();
+    ys->Storage() = std::move(values);
+    m_points.Assign(std::move(positions), ys);
+    m_globalSet.ShareValues(std::move(ys));
 }
 
 void CKestrinDoc::SetHParameters(CEstimatorSetting setting)

@@ -136,6 +136,9 @@ public:
     // taken stay listed, with no intervals until the ruler's next change:
     // the ruler keeps showing them, and a save keeps them.
     void DeleteContentsForImport();
+    // Takes over an imported series: its positions and its values, which the
+    // series and the estimator of the whole series then share.
+    void TakeSeries(std::vector<double> positions, std::vector<double> values);
     bool OnNewDocument() override;
 
     // After an import: the document no longer stands for the file it was

@@ -6,6 +6,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 
@@ -32,12 +34,13 @@ void StorePoints(CArchive& ar, const CSeriesArray& points)
 {
     double block[2 * kChunk];
     const std::size_t count = static_cast<std::size_t>(points.GetSize());
-    const CSeriesPoint* p = points.GetData();
+    const double* xs = points.Xs();
+    const double* ys = points.Ys();
     for (std::size_t start = 0; start < count; start += kChunk) {
         const std::size_t n = std::min(kChunk, count - start);
         for (std::size_t i = 0; i < n; ++i) {
-            block[2 * i] = p[start + i].m_dX;
-            block[2 * i + 1] = p[start + i].m_dY;
+            block[2 * i] = xs[start + i];
+            block[2 * i + 1] = ys[start + i];
         }
         ar.WriteDoubles(block, 2 * n);
     }
@@ -45,20 +48,21 @@ void StorePoints(CArchive& ar, const CSeriesArray& points)
 
 void LoadPoints(CArchive& ar, CSeriesArray& points, std::int32_t count)
 {
-    std::vector<CSeriesPoint>& records = points.Storage();
     const std::size_t total = static_cast<std::size_t>(count);
-    ReserveLarge(records, total);
+    std::vector<double> xs;
+    auto ys = std::make_shared<CDoubleArray>();
+    ReserveLarge(xs, total);
+    ReserveLarge(ys->Storage(), total);
     double block[2 * kChunk];
     for (std::size_t start = 0; start < total; start += kChunk) {
         const std::size_t n = std::min(kChunk, total - start);
         ar.ReadDoubles(block, 2 * n);
         for (std::size_t i = 0; i < n; ++i) {
-            CSeriesPoint p;
-            p.m_dX = block[2 * i];
-            p.m_dY = block[2 * i + 1];
-            records.push_back(p);
+            xs.push_back(block[2 * i]);
+            ys->Storage().push_back(block[2 * i + 1]);
         }
     }
+    points.Assign(std::move(xs), std::move(ys));
 }
 
 // A window is stored as X, H, r, b (doubles) and n (a 32-bit integer),

@@ -292,17 +292,13 @@ void ShowImportWarnings(IUiServices& ui, const std::vector<std::string>& warning
 }
 
 // The series' points: X the position, Y the value.
-std::vector<CSeriesPoint> PointsOf(const std::vector<double>& values)
+std::vector<double> PositionsOf(const std::vector<double>& values)
 {
-    std::vector<CSeriesPoint> points;
-    ReserveLarge(points, values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        CSeriesPoint p;
-        p.m_dX = static_cast<double>(i);
-        p.m_dY = values[i];
-        points.push_back(p);
-    }
-    return points;
+    std::vector<double> positions;
+    ReserveLarge(positions, values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        positions.push_back(static_cast<double>(i));
+    return positions;
 }
 
 } // namespace
@@ -359,12 +355,12 @@ bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, const
     // Read everything first: the document changes only once the whole file
     // has been read.
     std::vector<double> values;
-    std::vector<CSeriesPoint> points;
+    std::vector<double> positions;
     std::string error;
     try {
         LineReader reader(nUnder, nOver, bFilter, values);
         if (ReadLines(file, reader, values, error))
-            points = PointsOf(values);
+            positions = PositionsOf(values);
         for (const std::string& text : {InfiniteValuesMessage(reader.Infinite(), name), reader.LooseLinesMessage()})
             if (!text.empty())
                 warnings.push_back(text);
@@ -384,8 +380,7 @@ bool CKestrinDoc::ReadTextSeries(std::FILE* file, const std::string& name, const
     m_globalSet.m_bAutoCompute = 0;
     m_globalSet.SetD(m_nD);
     m_globalSet.SetM(m_nM);
-    m_points.Storage() = std::move(points);
-    m_globalSet.Values().Storage() = std::move(values);
+    TakeSeries(std::move(positions), std::move(values));
     m_globalSet.Compute();
     SetModifiedFlag();
     m_bHasData = 1;

@@ -48,15 +48,15 @@ private:
 
 // Gathers the runs of count points: the loop every point of the series goes
 // through.
-void ReduceBlock(const CSeriesPoint* p, int count, const CPointMapper& map, std::vector<CColumnRun>& out)
+void ReduceBlock(const double* xs, const double* ys, int count, const CPointMapper& map, std::vector<CColumnRun>& out)
 {
     out.clear();
     if (count <= 0)
         return;
-    CColumnRun run = SingleRun(map.X(p[0].m_dX), map.Y(p[0].m_dY));
+    CColumnRun run = SingleRun(map.X(xs[0]), map.Y(ys[0]));
     for (int i = 1; i < count; ++i) {
-        const int px = map.X(p[i].m_dX);
-        const int py = map.Y(p[i].m_dY);
+        const int px = map.X(xs[i]);
+        const int py = map.Y(ys[i]);
         if (px == run.col) {
             run.lo = std::min(run.lo, py);
             run.hi = std::max(run.hi, py);
@@ -109,14 +109,15 @@ void WalkSeries(const CSeriesArray& points, const CPlotExtents& extents, int w, 
         return;
     const CPlotRect rect{0, 0, w, h};
     const CPointMapper map(rect, extents);
-    const CSeriesPoint* data = points.GetData();
-    const std::optional<QPoint> start = StartVertex(data[0], map, rect, startAnywhere);
+    const double* xs = points.Xs();
+    const double* ys = points.Ys();
+    const std::optional<QPoint> start = StartVertex(points[0], map, rect, startAnywhere);
 
     if (!reduce) {
         if (start)
             sink.Add(*start);
         for (int i = 0; i < count; ++i)
-            sink.Add(QPoint(map.X(data[i].m_dX), map.Y(data[i].m_dY)));
+            sink.Add(QPoint(map.X(xs[i]), map.Y(ys[i])));
         return;
     }
 
@@ -132,7 +133,7 @@ void WalkSeries(const CSeriesArray& points, const CPlotExtents& extents, int w, 
         const int used = std::min(workers, (left + kBlockSize - 1) / kBlockSize);
         CWorkSplit(used, static_cast<unsigned>(used)).Run([&](std::int64_t item, unsigned) {
             const int begin = batch + static_cast<int>(item) * kBlockSize;
-            ReduceBlock(data + begin, std::min(kBlockSize, count - begin), map, runs[static_cast<std::size_t>(item)]);
+            ReduceBlock(xs + begin, ys + begin, std::min(kBlockSize, count - begin), map, runs[static_cast<std::size_t>(item)]);
         });
         for (int t = 0; t < used; ++t) {
             for (const CColumnRun& run : runs[static_cast<std::size_t>(t)])
@@ -168,9 +169,10 @@ bool WalkSeriesColumns(const CSeriesArray& points, const CSeriesSummary& summary
         return true;
     const CPlotRect rect{0, 0, w, h};
     const CPointMapper map(rect, shown);
-    const CSeriesPoint* data = points.GetData();
-    const auto column = [&](int i) { return map.X(data[i].m_dX); };
-    const auto row = [&](int i) { return map.Y(data[i].m_dY); };
+    const double* xs = points.Xs();
+    const double* ys = points.Ys();
+    const auto column = [&](int i) { return map.X(xs[i]); };
+    const auto row = [&](int i) { return map.Y(ys[i]); };
     // The first point from `from` on whose column is at least c.
     const auto firstFrom = [&](int from, int c) {
         return *std::ranges::partition_point(std::views::iota(from, count), [&](int i) { return column(i) < c; });
@@ -180,7 +182,7 @@ bool WalkSeriesColumns(const CSeriesArray& points, const CSeriesSummary& summary
 
     CRunJoiner<Sink> joiner(sink);
     if (begin == 0) {
-        if (const std::optional<QPoint> start = StartVertex(data[0], map, rect, false))
+        if (const std::optional<QPoint> start = StartVertex(points[0], map, rect, false))
             joiner.Add(SingleRun(start->x(), start->y()));
     } else {
         joiner.Add(SingleRun(column(begin - 1), row(begin - 1)));

@@ -23,7 +23,7 @@ void Take(double y, double& lo, double& hi, bool& nan)
 
 } // namespace
 
-CSeriesSummary::CSeriesSummary(const CSeriesArray& points) : m_pData(points.GetData()), m_nCount(points.GetSize())
+CSeriesSummary::CSeriesSummary(const CSeriesArray& points) : m_pX(points.Xs()), m_pY(points.Ys()), m_nCount(points.GetSize())
 {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     const int blocks = (m_nCount + kFan - 1) / kFan;
@@ -38,14 +38,14 @@ CSeriesSummary::CSeriesSummary(const CSeriesArray& points) : m_pData(points.GetD
             Block block{kInf, -kInf, false};
             const int stop = std::min(end, (b + 1) * kFan);
             for (int i = b * kFan; i < stop; ++i) {
-                Take(m_pData[i].m_dY, block.lo, block.hi, block.nan);
+                Take(m_pY[i], block.lo, block.hi, block.nan);
                 // NaN compares false: it ends the ascent as a step down does.
-                if (i > 0 && !(m_pData[i].m_dX >= m_pData[i - 1].m_dX))
+                if (i > 0 && !(m_pX[i] >= m_pX[i - 1]))
                     up = false;
             }
             first[static_cast<std::size_t>(b)] = block;
         }
-        if (m_nCount > 0 && begin == 0 && m_pData[0].m_dX != m_pData[0].m_dX)
+        if (m_nCount > 0 && begin == 0 && m_pX[0] != m_pX[0])
             up = false;
         ascending[static_cast<std::size_t>(item)] = up ? 1 : 0;
     });
@@ -66,14 +66,14 @@ CSeriesSummary::CSeriesSummary(const CSeriesArray& points) : m_pData(points.GetD
 
 bool CSeriesSummary::Describes(const CSeriesArray& points) const
 {
-    return points.GetData() == m_pData && points.GetSize() == m_nCount;
+    return points.Xs() == m_pX && points.Ys() == m_pY && points.GetSize() == m_nCount;
 }
 
 void CSeriesSummary::Scan(int level, int begin, int end, Extremes& e) const
 {
     if (level < 0) {
         for (int i = begin; i < end; ++i)
-            Take(m_pData[i].m_dY, e.lo, e.hi, e.nan);
+            Take(m_pY[i], e.lo, e.hi, e.nan);
         e.empty = !(e.lo <= e.hi);
         return;
     }

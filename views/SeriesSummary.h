@@ -43,7 +43,8 @@ private:
     void Scan(int level, int begin, int end, Extremes& e) const;
     void Query(int level, int begin, int end, Extremes& e) const;
 
-    const CSeriesPoint* m_pData;
+    const double* m_pX;
+    const double* m_pY;
     int m_nCount;
     bool m_bAscending = true;
     // Level k holds one block per kFan^(k+1) points.

@@ -1,6 +1,9 @@
 #include "python/src/SeriesDocument.h"
 
 #include <climits>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "python/src/EstimateResult.h"
 #include "python/src/SeriesArgument.h"
@@ -35,18 +38,19 @@ std::shared_ptr<DocumentHolder> DocumentArgument(py::handle y, py::handle x, std
     {
         py::gil_scoped_release release;
         doc.OnNewDocument();
-        std::vector<CSeriesPoint>& points = doc.m_points.Storage();
-        points.reserve(values.size - scan.notANumber);
+        std::vector<double> xs;
+        auto ys = std::make_shared<CDoubleArray>();
+        xs.reserve(values.size - scan.notANumber);
+        ys->Reserve(values.size - scan.notANumber);
         double position = 0.0;
         for (std::size_t i = 0; i < values.size; ++i) {
             if (values.data[i] != values.data[i])
                 continue;
-            CSeriesPoint p;
-            p.m_dX = positions.data ? positions.data[i] : position;
-            p.m_dY = values.data[i];
-            points.push_back(p);
+            xs.push_back(positions.data ? positions.data[i] : position);
+            ys->Add(values.data[i]);
             position += 1.0;
         }
+        doc.m_points.Assign(std::move(xs), std::move(ys));
         doc.m_bHasData = 1;
         doc.RecalculateH();
         doc.SetModifiedFlag(false);

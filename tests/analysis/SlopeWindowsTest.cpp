@@ -57,7 +57,9 @@ CHPointArray CopiedWindows(const CSeriesArray& series, int size)
     CHPointArray results;
     CSeriesArray window;
     for (int i = 0; size + i < series.GetSize(); ++i) {
-        window.Storage().assign(series.begin() + i, series.begin() + i + size);
+        window.RemoveAll();
+        for (int j = i; j < i + size; ++j)
+            window.Add(series[j]);
         CHPoint r;
         r.m_dY = LeastSquaresSlope(window);
         r.m_dX = i + size / 2;
@@ -179,10 +181,10 @@ TEST(SlopeWindows, NonFiniteValuesGiveWhatLeastSquaresGives)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     CSeriesArray series = RandomSeries(60, 3);
-    series[20].m_dY = nan;
-    series[35].m_dX = nan;
-    series[47].m_dY = inf;
-    series[52].m_dX = -inf;
+    series.SetY(20, nan);
+    series.SetX(35, nan);
+    series.SetY(47, inf);
+    series.SetX(52, -inf);
     for (int size : {1, 5, 12}) {
         ExpectSameBits(CopiedWindows(series, size), ComputeSlopeWindowResults(series, size, {}, 1),
                        "size " + std::to_string(size));

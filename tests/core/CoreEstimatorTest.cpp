@@ -1,4 +1,5 @@
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -198,6 +199,40 @@ TEST(Estimator, SaveAndRestoreBitForBit)
     }
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(Bits(target.GetValue(i)), Bits(source.GetValue(i)));
+}
+
+// A series and an estimator may read one storage of values; whichever of
+// them changes it first takes a copy of its own, and the other keeps seeing
+// the values as they were.
+TEST(Estimator, SharedValuesAreCopiedBeforeAChange)
+{
+    CSeriesArray series;
+    for (double y : {3.0, 1.0, 4.0})
+        series.Add(CSeriesPoint{.m_dY = y, .m_dX = y * 2});
+
+    CSeriesArray copy = series;
+    EXPECT_EQ(copy.Ys(), series.Ys());
+    copy.Set(1, CSeriesPoint{.m_dY = 7.0, .m_dX = 8.0});
+    EXPECT_NE(copy.Ys(), series.Ys());
+    EXPECT_EQ(series[1].m_dY, 1.0);
+    EXPECT_EQ(series[1].m_dX, 2.0);
+    EXPECT_EQ(copy[1].m_dY, 7.0);
+    EXPECT_EQ(copy[1].m_dX, 8.0);
+
+    CHDataSet set;
+    set.ShareValues(series.SharedYs());
+    EXPECT_EQ(std::as_const(set).Values().GetData(), series.Ys());
+    const CHDataSet other = set;
+    set.AddValue(5.0);
+    EXPECT_EQ(set.GetValueCount(), 4);
+    EXPECT_EQ(series.GetSize(), 3);
+    EXPECT_EQ(other.GetValueCount(), 3);
+
+    series.SetY(0, -1.0);
+    EXPECT_EQ(other.GetValue(0), 3.0);
+    EXPECT_EQ(set.GetValue(0), 3.0);
+    EXPECT_EQ(series[0].m_dY, -1.0);
+    EXPECT_NE(series.Ys(), std::as_const(other).Values().GetData());
 }
 
 } // namespace core_estimator_test

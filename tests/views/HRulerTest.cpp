@@ -300,10 +300,10 @@ TEST(HRuler, GenerateTabsRefusesBadIntervalsAndKeepsTheTabs)
 TEST(HRuler, GenerateTabsRefusesAnIntervalThatCannotMoveOn)
 {
     RulerFixture f;
-    f.doc.m_points[0].m_dX = 1e20;
-    f.doc.m_points[100].m_dX = 1e20 + 1e6;
+    f.doc.m_points.SetX(0, 1e20);
+    f.doc.m_points.SetX(100, 1e20 + 1e6);
     for (int i = 1; i < 100; ++i)
-        f.doc.m_points[i].m_dX = 1e20;
+        f.doc.m_points.SetX(i, 1e20);
     f.view->OnUpdate(nullptr, 0, nullptr);
     f.view->AddTabAt(1e20, true);
     f.ui.messages.clear();

@@ -365,15 +365,15 @@ TEST(SeriesGraph, ReducedDrawingShowsTheSamePictureAsEverySegment)
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> pick(0, mixed.GetSize() - 1);
     for (int i = 0; i < 2000; ++i)
-        mixed[pick(rng)].m_dX = pick(rng);
+        mixed.SetX(pick(rng), pick(rng));
     for (int i = 0; i < 50; ++i)
-        mixed[pick(rng)].m_dY = std::numeric_limits<double>::quiet_NaN();
+        mixed.SetY(pick(rng), std::numeric_limits<double>::quiet_NaN());
     cases.push_back({"x back and forth, NaN", std::move(mixed), 590, 415});
 
     // Flat stretches: several points on one pixel, runs of one point.
     CSeriesArray steps = RandomWalk(20000, 6);
-    for (CSeriesPoint& p : steps)
-        p.m_dY = std::floor(p.m_dY / 4);
+    for (int i = 0; i < steps.GetSize(); ++i)
+        steps.SetY(i, std::floor(steps[i].m_dY / 4));
     cases.push_back({"steps", std::move(steps), 590, 415});
 
     for (const Case& c : cases) {
@@ -487,9 +487,9 @@ TEST(SeriesGraphWindow, DrawsTheDocumentsSeriesAndWholeSeriesH)
     // the top-left and bottom-right.
     CSeriesArray points = RandomWalk(20000, 12);
     for (int i = 0; i < points.GetSize(); ++i)
-        points[i].m_dY = std::abs(points[i].m_dY) + i * 0.01;
-    points[0].m_dY = 0;
-    points[points.GetSize() - 1].m_dY = 1000;
+        points.SetY(i, std::abs(points[i].m_dY) + i * 0.01);
+    points.SetY(0, 0);
+    points.SetY(points.GetSize() - 1, 1000);
     shown.Load(points);
     const double hValue = shown.doc.m_globalSet.GetH();
     ASSERT_GT(hValue, 0.0);

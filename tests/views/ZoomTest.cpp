@@ -132,7 +132,7 @@ TEST(ZoomedSeries, ColumnDrawingIsTheDrawingThroughEveryPoint)
         p.m_dY = (y += step(rng));
         points.Add(p);
     }
-    points[777].m_dY = std::numeric_limits<double>::quiet_NaN();
+    points.SetY(777, std::numeric_limits<double>::quiet_NaN());
     CSeriesGraphData data;
     data.points = &points;
     UpdatePlotExtents(points, false, data.extents);
@@ -161,7 +161,9 @@ TEST(ZoomedSeries, ColumnDrawingIsTheDrawingThroughEveryPoint)
         EXPECT_EQ(DrawSeries(data, 300, 200), everyPoint) << r.xMin << ".." << r.xMax;
     }
     // A series whose X goes back is drawn through every point.
-    std::swap(points[10].m_dX, points[11].m_dX);
+    const double x10 = points[10].m_dX;
+    points.SetX(10, points[11].m_dX);
+    points.SetX(11, x10);
     EXPECT_FALSE(CSeriesSummary(points).XAscending());
 }
 

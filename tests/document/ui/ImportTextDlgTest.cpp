@@ -429,7 +429,7 @@ TEST_F(ImportFromViewTest, FailedImportKeepsTheDocument)
 {
     ImportLevels(false);
     doc.SetModifiedFlag(false); // as if saved
-    const std::vector<CSeriesPoint> before = doc.m_points.Storage();
+    const CSeriesArray before = doc.m_points;
     ui.statusTexts.clear();
 
     RunImport(*view, [&](CImportTextDlg&, Controls& c) {
@@ -442,7 +442,7 @@ TEST_F(ImportFromViewTest, FailedImportKeepsTheDocument)
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::error);
     EXPECT_EQ(ui.LastStatus(), "Ready");
     EXPECT_EQ(ui.m_waitDepth, 0);
-    EXPECT_EQ(doc.m_points.Storage().size(), before.size());
+    EXPECT_EQ(doc.m_points.GetSize(), before.GetSize());
     EXPECT_EQ(Coordinates(doc, false), (std::vector<double>{12.6, 40, 57.2, 30}));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.m_bHasData, 1);
