@@ -19,14 +19,6 @@ constexpr double kGridShare = 0.97;
 // Windows read per item of the work split.
 constexpr std::int64_t kReadChunk = 8192;
 
-std::vector<double> ValuesOf(const CSeriesArray& series)
-{
-    std::vector<double> y(static_cast<std::size_t>(series.GetSize()));
-    for (int i = 0; i < series.GetSize(); ++i)
-        y[static_cast<std::size_t>(i)] = series[i].m_dY;
-    return y;
-}
-
 // A window's check at the window width, and how often it fails under the
 // model itself. A window fails when no h reaches its H, or when the spread of
 // its check's estimates exceeds the 95th percentile of the replicates'
@@ -149,7 +141,7 @@ double BinomialUpperTail(int n, int k, double p)
     return std::min(sum, 1.0);
 }
 
-CBandCheck CheckBandModel(const CBootstrapGrid& grid, const std::vector<double>& values,
+CBandCheck CheckBandModel(const CBootstrapGrid& grid, std::span<const double> values,
                           const CHPointArray& windows, const std::vector<CBandWindow>& read,
                           const SlidingWindowParams& params)
 {
@@ -201,7 +193,7 @@ std::optional<CIntervalBand> ComputeIntervalBand(const CSeriesArray& series, con
 {
     if (CheckIntervalBand(params, options) || windows.IsEmpty())
         return std::nullopt;
-    const std::vector<double> values = ValuesOf(series);
+    const std::span<const double> values(series.Ys(), static_cast<std::size_t>(series.GetSize()));
     const CSeriesDecision decision = DecideSeriesKind(values.data(), values.size(), options.input, options.isProfile);
     const CBootstrapRequest request = BandRequestFor(params, decision, options);
     const CBootstrapGrid grid = ComputeBootstrapGrid(request, kBootstrapGridDepth, true, [&](double fraction) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "analysis/Bootstrap.h"
@@ -81,7 +82,7 @@ std::optional<CIntervalBand> ComputeIntervalBand(const CSeriesArray& series, con
 
 // The band's check at the window width (see above): windows checked, those
 // failing, the chance, the verdict. Part of ComputeIntervalBand.
-CBandCheck CheckBandModel(const CBootstrapGrid& grid, const std::vector<double>& values,
+CBandCheck CheckBandModel(const CBootstrapGrid& grid, std::span<const double> values,
                           const CHPointArray& windows, const std::vector<CBandWindow>& read,
                           const SlidingWindowParams& params);
 

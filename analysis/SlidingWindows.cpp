@@ -146,7 +146,7 @@ std::int64_t CompactStride(const CWindowPlan& plan)
 // as the estimator does, and the fit takes the lags in r order. So every
 // result, and every L(r), is bit for bit the estimator's over the window.
 // Only the lengths are shared, never a partial sum.
-void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const CSimdKernels& kernels,
+void ComputeChunk(const double* y, const CWindowPlan& plan, const CSimdKernels& kernels,
                   std::int64_t k0, std::int64_t k1, CChunkBuffers& buf, CHPoint* out, double* lengths)
 {
     const std::int64_t sp = plan.spacing;
@@ -172,9 +172,9 @@ void ComputeChunk(const std::vector<double>& y, const CWindowPlan& plan, const C
         const std::int64_t ends = r + nD - 1;
         if (packed) {
             for (std::int64_t w = 0; w < count; ++w)
-                kernels.segmentLengths(y.data() + (k0 + w) * sp, width - ends, r, nD, line + w * width);
+                kernels.segmentLengths(y + (k0 + w) * sp, width - ends, r, nD, line + w * width);
         } else {
-            kernels.segmentLengths(y.data() + k0 * sp, span - ends, r, nD, line);
+            kernels.segmentLengths(y + k0 * sp, span - ends, r, nD, line);
         }
         if (stride > 1) {
             for (std::int64_t c = 0; c < stride; ++c) {
@@ -232,9 +232,8 @@ CHPointArray ComputeSlidingWindowResults(const CSeriesArray& series, const Slidi
     if (plan.windows == 0)
         return results;
 
-    std::vector<double> y(static_cast<std::size_t>(series.GetSize()));
-    for (int i = 0; i < series.GetSize(); ++i)
-        y[static_cast<std::size_t>(i)] = series[i].m_dY;
+    // The windows read the series' values in place.
+    const double* y = series.Ys();
     results.SetSize(static_cast<int>(plan.windows));
     CHPoint* out = results.GetData();
     const CSimdKernels& kernels = SimdKernels(run.lanes);

@@ -45,15 +45,9 @@ CHPointArray ComputeWithLevel(const CSeriesArray& series, std::int32_t size, con
         return results;
     const int total = n - size;
 
-    // The points' X and Y side by side in two plain arrays, read once: each
-    // window then reads them in place.
-    std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        xs[static_cast<std::size_t>(i)] = series[i].m_dX;
-        ys[static_cast<std::size_t>(i)] = series[i].m_dY;
-    }
-    const double* x = xs.data();
-    const double* y = ys.data();
+    // Each window reads the series' X and Y in place.
+    const double* x = series.Xs();
+    const double* y = series.Ys();
 
     results.SetSize(total);
     const auto blockSlopes = SimdKernels(level).blockSlopes;
