@@ -57,7 +57,7 @@ TEST_F(CliMethod, EstimatePrintsEachMethodsH)
 
 TEST_F(CliMethod, BootstrapOfEveryMethodComesFromTheSameReplicates)
 {
-    const std::vector<double> walk = SimulateFbm(128, 0.7, 9);
+    const std::vector<double> walk = SimulateFbm(64, 0.7, 9);
     const std::string file = WriteValues("fbm.txt", walk);
     CSeriesBootstrapOptions options;
     options.replicates = 40;
