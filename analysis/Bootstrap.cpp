@@ -133,6 +133,11 @@ bool CBootstrapResult::NeedsMoreReplicates() const
     return largest > 0.25 * width;
 }
 
+CBootstrapGridPoint GridPointOf(double h, const std::vector<double>& sorted, double tail)
+{
+    return {h, {SortedQuantile(sorted, tail), SortedQuantile(sorted, 0.5), SortedQuantile(sorted, 1.0 - tail)}};
+}
+
 double SortedQuantile(const std::vector<double>& sorted, double q)
 {
     if (sorted.empty())
@@ -335,9 +340,7 @@ public:
     {
         std::vector<CBootstrapGridPoint> grid;
         for (const auto& [h, evaluation] : m_cache)
-            grid.push_back({h,
-                            {SortedQuantile(evaluation.sorted, tail), SortedQuantile(evaluation.sorted, 0.5),
-                             SortedQuantile(evaluation.sorted, 1.0 - tail)}});
+            grid.push_back(GridPointOf(h, evaluation.sorted, tail));
         return grid;
     }
 

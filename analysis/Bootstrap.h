@@ -307,3 +307,7 @@ std::vector<double> BootstrapEstimates(const CBootstrapRequest& request, double 
 // The q-quantile of ascending values, interpolating linearly between order
 // statistics: position (count - 1) * q.
 double SortedQuantile(const std::vector<double>& sorted, double q);
+
+// The grid point of trial exponent h from its replicates' ascending
+// estimates: their quantiles at tail, 0.5 and 1 - tail.
+CBootstrapGridPoint GridPointOf(double h, const std::vector<double>& sorted, double tail);

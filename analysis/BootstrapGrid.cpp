@@ -59,11 +59,9 @@ CBootstrapGrid ComputeBootstrapGrid(const CBootstrapRequest& request, int depth,
     if (evaluations.empty())
         return grid;
     grid.depth = depth;
-    grid.tail = 0.5 * (1.0 - request.level);
+    const double tail = 0.5 * (1.0 - request.level);
     for (const CBootstrapEvaluation& e : evaluations)
-        grid.points.push_back({e.h,
-                               {SortedQuantile(e.sorted, grid.tail), SortedQuantile(e.sorted, 0.5),
-                                SortedQuantile(e.sorted, 1.0 - grid.tail)}});
+        grid.points.push_back(GridPointOf(e.h, e.sorted, tail));
     grid.lowestLeast = evaluations.front().sorted.front();
     grid.highestLargest = evaluations.back().sorted.back();
     grid.evaluations = std::move(evaluations);
@@ -83,7 +81,7 @@ CBandWindow ReadBootstrapGrid(const CBootstrapGrid& grid, double observedH)
     return w;
 }
 
-const CBootstrapEvaluation& NearestGridEvaluation(const CBootstrapGrid& grid, double h)
+std::size_t NearestGridIndex(const CBootstrapGrid& grid, double h)
 {
-    return grid.evaluations[IndexOf(grid, h)];
+    return IndexOf(grid, h);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "analysis/Bootstrap.h"
@@ -29,7 +30,6 @@ std::vector<double> BootstrapGridH(int depth);
 struct CBootstrapGrid
 {
     int depth = 0;
-    double tail = 0.025; // (1 - level) / 2
     // Ascending h, with the quantiles at tail, 0.5 and 1 - tail.
     std::vector<CBootstrapGridPoint> points;
     // The least replicate at the lowest h and the largest at the highest:
@@ -54,5 +54,5 @@ CBootstrapGrid ComputeBootstrapGrid(const CBootstrapRequest& request, int depth,
 // (NaN) when it lies beyond every replicate at the edges.
 CBandWindow ReadBootstrapGrid(const CBootstrapGrid& grid, double observedH);
 
-// The evaluation of the grid h nearest to h.
-const CBootstrapEvaluation& NearestGridEvaluation(const CBootstrapGrid& grid, double h);
+// The index of the grid h nearest to h (in points and evaluations).
+std::size_t NearestGridIndex(const CBootstrapGrid& grid, double h);

@@ -19,6 +19,22 @@ constexpr double kGridShare = 0.97;
 // Windows read per item of the work split.
 constexpr std::int64_t kReadChunk = 8192;
 
+// SortedQuantile of the ascending values without the one at skip, read in
+// place: the same numbers as erasing it first.
+double SortedQuantileWithout(const std::vector<double>& sorted, std::size_t skip, double q)
+{
+    const std::size_t size = sorted.size() - 1;
+    if (size == 0)
+        return 0.0;
+    const auto at = [&](std::size_t j) { return sorted[j < skip ? j : j + 1]; };
+    const double position = static_cast<double>(size - 1) * q;
+    const auto below = static_cast<std::size_t>(std::floor(position));
+    if (below + 1 >= size)
+        return at(size - 1);
+    const double fraction = position - static_cast<double>(below);
+    return at(below) + fraction * (at(below + 1) - at(below));
+}
+
 // A window's check at the window width, and how often it fails under the
 // model itself. A window fails when no h reaches its H, or when the spread of
 // its check's estimates exceeds the 95th percentile of the replicates'
@@ -50,9 +66,9 @@ public:
         const std::vector<double>& spreads = Spreads(e);
         if (own != e)
             return spread > SortedQuantile(spreads, 0.95);
-        std::vector<double> others = spreads;
-        others.erase(std::lower_bound(others.begin(), others.end(), spread));
-        return spread > SortedQuantile(others, 0.95);
+        const auto self = static_cast<std::size_t>(std::lower_bound(spreads.begin(), spreads.end(), spread) -
+                                                   spreads.begin());
+        return spread > SortedQuantileWithout(spreads, self, 0.95);
     }
 
     // The share of the replicates at the grid h nearest h that fail, with
@@ -73,10 +89,7 @@ public:
     }
 
 private:
-    std::size_t IndexNear(double h) const
-    {
-        return static_cast<std::size_t>(&NearestGridEvaluation(m_grid, h) - m_grid.evaluations.data());
-    }
+    std::size_t IndexNear(double h) const { return NearestGridIndex(m_grid, h); }
 
     const std::vector<double>& Spreads(std::size_t e)
     {
@@ -146,7 +159,6 @@ CBandCheck CheckBandModel(const CBootstrapGrid& grid, std::span<const double> va
                           const SlidingWindowParams& params)
 {
     CBandCheck check;
-    check.expectedShare = 0.0;
     const std::int64_t count = windows.GetSize();
     if (grid.Empty() || grid.evaluations.front().check.empty() || count == 0)
         return check;
@@ -176,10 +188,8 @@ CBandCheck CheckBandModel(const CBootstrapGrid& grid, std::span<const double> va
             ++check.failing;
         nullShares += windowCheck.NullShareNear(w.Reached() ? w.corrected : windows[static_cast<int>(i)].m_dY);
     }
-    if (check.windows == 0) {
-        check.expectedShare = kBandCheckExpectedShare;
+    if (check.windows == 0)
         return check;
-    }
     check.expectedShare = nullShares / check.windows;
     check.pValue = BinomialUpperTail(check.windows, check.failing, check.expectedShare);
     check.passed = check.pValue >= kBandCheckAlpha;

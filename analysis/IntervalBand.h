@@ -37,9 +37,6 @@ class CKestrinDoc;
 // window.
 
 constexpr int kBandCheckWindows = 200;
-// The share of a single check (its threshold is the replicates' 95th
-// percentile), given as expected where no window could be checked.
-constexpr double kBandCheckExpectedShare = 0.05;
 constexpr double kBandCheckAlpha = 0.01;
 
 // What the user asks of a band.

@@ -303,9 +303,11 @@ bool ComputeSlidingWindows(CKestrinDoc& doc, const SlidingWindowParams& params)
         return false;
     ClearSlidingWindows(doc);
     CStatusOperation status(doc.Ui(), kPreparing);
-    doc.m_nSpacing = params.spacing;
-    doc.m_windows = ComputeSlidingWindowResults(
-        doc.m_points, params, [&status](int percent) { status.SetText(FormatPercentValue(kSlidingProgress, percent)); });
+    doc.TakeSlidingWindows(
+        ComputeSlidingWindowResults(
+            doc.m_points, params,
+            [&status](int percent) { status.SetText(FormatPercentValue(kSlidingProgress, percent)); }),
+        params.spacing);
     return true;
 }
 

@@ -194,7 +194,6 @@ void CMainFrame::BuildStatusBar()
     m_readout->setObjectName(QStringLiteral("readout"));
     m_readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_readout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_readout->hide();
     bar->insertPermanentWidget(0, m_readout);
     m_readout->hide();
     // Left of the readout: the active window's warnings on its estimate,
@@ -207,8 +206,8 @@ void CMainFrame::BuildStatusBar()
     QPalette warningColours = m_estimateWarning->palette();
     warningColours.setColor(QPalette::WindowText, QColor(0x9C, 0x27, 0x00));
     m_estimateWarning->setPalette(warningColours);
-    m_estimateWarning->hide();
     bar->insertPermanentWidget(0, m_estimateWarning);
+    m_estimateWarning->hide();
     connect(bar, &QStatusBar::messageChanged, this, &CMainFrame::OnStatusMessageChanged);
     bar->showMessage(QString::fromLatin1(CStatusOperation::kReady));
 }

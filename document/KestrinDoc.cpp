@@ -147,15 +147,20 @@ void CKestrinDoc::CalculateTabH(const std::vector<std::int32_t>& tabs, const std
     // smallest X below the first and the largest X above the last. A point
     // lands in the interval whose tabs enclose it; ties between equal tabs
     // leave the earlier intervals empty, as the half-open ranges require.
-    for (const CSeriesPoint& p : m_points) {
-        const double x = p.m_dX;
+    std::vector<CDoubleArray*> values;
+    for (auto& set : sets)
+        values.push_back(&set->Values());
+    const double* xs = m_points.Xs();
+    const double* ys = m_points.Ys();
+    for (int k = 0; k < m_points.GetSize(); ++k) {
+        const double x = xs[k];
         const std::size_t i = static_cast<std::size_t>(
             std::upper_bound(bounds.begin(), bounds.end(), x) - bounds.begin());
         if (i == 0 && !(lowest <= x))
             continue;
         if (i == tabCount && !(x < highest))
             continue;
-        sets[i]->Values().Add(p.m_dY);
+        values[i]->Add(ys[k]);
     }
 
     for (auto& set : sets)
@@ -179,6 +184,14 @@ void CKestrinDoc::TakeSeries(std::vector<double> positions, std::vector<double> 
     ys->Storage() = std::move(values);
     m_points.Assign(std::move(positions), ys);
     m_globalSet.ShareValues(std::move(ys));
+}
+
+void CKestrinDoc::TakeSlidingWindows(CHPointArray windows, std::int32_t spacing)
+{
+    m_nSpacing = spacing;
+    m_windows = std::move(windows);
+    m_band.reset();
+    SetModifiedFlag(true);
 }
 
 void CKestrinDoc::SetHParameters(CEstimatorSetting setting)

@@ -139,6 +139,9 @@ public:
     // Takes over an imported series: its positions and its values, which the
     // series and the estimator of the whole series then share.
     void TakeSeries(std::vector<double> positions, std::vector<double> values);
+    // Takes over newly computed sliding-window results of that spacing; the
+    // interval band of the windows they replace goes with them.
+    void TakeSlidingWindows(CHPointArray windows, std::int32_t spacing);
     bool OnNewDocument() override;
 
     // After an import: the document no longer stands for the file it was

@@ -231,6 +231,12 @@ void CKestrinDoc::Serialize(CArchive& ar)
     global.m_bAutoCompute = m_globalSet.m_bAutoCompute;
     global.Serialize(ar);
     CheckParameters(global.GetD(), global.GetM(), "its estimator's");
+    // The file stores the estimator's values again after the series' Y:
+    // when they are the same bits, the estimator reads the series' own.
+    const CDoubleArray& read = std::as_const(global).Values();
+    if (points.SharedYs() && read.GetSize() == points.GetSize() &&
+        std::memcmp(read.GetData(), points.Ys(), static_cast<std::size_t>(read.GetSize()) * sizeof(double)) == 0)
+        global.ShareValues(points.SharedYs());
 
     // The document's D and M and its estimator's, held to the limits the
     // saved intervals are held to; the estimator is computed again with

@@ -118,7 +118,6 @@ bool CKestrinView::ZoomToRect(const QRect& r)
         range.yMax = shown.m_dYMin + (plot.bottom - r.top()) * perRow;
         range.yMin = shown.m_dYMin + (plot.bottom - (r.top() + r.height())) * perRow;
     }
-    m_bWheelRun = false;
     ShowRange(range, false);
     return true;
 }

@@ -126,11 +126,8 @@ SlidingResult ObtainWindows(DocumentHolder& holder, const WindowRequest& request
     {
         py::gil_scoped_release release;
         try {
-            CHPointArray windows = ComputeSlidingWindowResults(doc.m_points, *params, PercentLink(link, share));
-            doc.m_nSpacing = params->spacing;
-            doc.m_windows = std::move(windows);
-            doc.m_band.reset();
-            doc.SetModifiedFlag(true);
+            doc.TakeSlidingWindows(ComputeSlidingWindowResults(doc.m_points, *params, PercentLink(link, share)),
+                                   params->spacing);
         } catch (const Stopped&) {
         }
     }
