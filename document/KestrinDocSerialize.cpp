@@ -234,7 +234,7 @@ void CKestrinDoc::Serialize(CArchive& ar)
     // The file stores the estimator's values again after the series' Y:
     // when they are the same bits, the estimator reads the series' own.
     const CDoubleArray& read = std::as_const(global).Values();
-    if (points.SharedYs() && read.GetSize() == points.GetSize() &&
+    if (points.SharedYs() && read.GetSize() > 0 && read.GetSize() == points.GetSize() &&
         std::memcmp(read.GetData(), points.Ys(), static_cast<std::size_t>(read.GetSize()) * sizeof(double)) == 0)
         global.ShareValues(points.SharedYs());
 
